@@ -1,0 +1,20 @@
+# The LZMA SDK's C sources from Debian's lzma-dev, compiled as our own static library. They are copied
+# into the build folder first: /usr/include/lzma also holds liblzma's headers, which must not shadow ours.
+set(LZMA_SDK_DIR /usr/include/lzma CACHE PATH "LZMA SDK sources")
+set(lzma_copy ${CMAKE_BINARY_DIR}/lzmasdk)
+set(lzma_srcs)
+foreach(f LzmaDec.c LzmaDec.h LzmaEnc.c LzmaEnc.h LzFind.c LzFind.h LzHash.h Types.h)
+  if(NOT EXISTS ${LZMA_SDK_DIR}/${f})
+    message(FATAL_ERROR "LZMA SDK file ${LZMA_SDK_DIR}/${f} missing: run tools/setup")
+  endif()
+  configure_file(${LZMA_SDK_DIR}/${f} ${lzma_copy}/${f} COPYONLY)
+  if(f MATCHES "\\.c$")
+    list(APPEND lzma_srcs ${lzma_copy}/${f})
+  endif()
+endforeach()
+add_library(lzmasdk STATIC ${lzma_srcs})
+target_compile_definitions(lzmasdk PUBLIC _7ZIP_ST)
+target_include_directories(lzmasdk PUBLIC ${lzma_copy})
+# Third-party code: no warnings of ours, and its deliberate unaligned/shift idioms are not our findings.
+set_target_properties(lzmasdk PROPERTIES C_STANDARD 99)
+target_compile_options(lzmasdk PRIVATE -w)
