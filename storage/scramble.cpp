@@ -1,0 +1,33 @@
+#include "storage/scramble.h"
+
+#include <cstring>
+
+const uint32_t HeaderKeyMultiplier = 40617;
+const uint32_t DirectoryKeyMultiplier = 52934;
+
+void XorBuffer16(void *buffer, std::size_t length, uint32_t key)
+{
+    const uint32_t k = key & 0xFFFF;
+    const uint32_t w = k | (k << 16);
+    auto *p = static_cast<unsigned char *>(buffer);
+    std::size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        uint32_t v;
+        std::memcpy(&v, p + i, 4);  // the word is little-endian on every target we build for
+        v ^= w;
+        std::memcpy(p + i, &v, 4);
+    }
+    if (i + 2 <= length) {
+        p[i] ^= static_cast<unsigned char>(k);
+        p[i + 1] ^= static_cast<unsigned char>(k >> 8);
+        i += 2;
+    }
+    if (i < length)
+        p[i] ^= static_cast<unsigned char>(k);
+}
+
+uint32_t HeaderScrambleWord(uint32_t key) { return HeaderKeyMultiplier * key + key; }
+
+uint32_t DirectoryScrambleWord(uint32_t key) { return DirectoryKeyMultiplier * key + key; }
+
+uint32_t RecordScrambleWord(uint32_t position, uint32_t key) { return position >> (key % 32); }
