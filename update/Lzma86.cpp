@@ -1,0 +1,126 @@
+#include "update/Lzma86.h"
+
+#include <cstdlib>
+
+extern "C" {
+#include "LzmaDec.h"
+#include "LzmaEnc.h"
+}
+
+#include "update/X86Filter.h"
+
+namespace {
+
+void *Alloc(void *, size_t size) { return size ? std::malloc(size) : nullptr; }
+void Free(void *, void *address) { std::free(address); }
+ISzAlloc g_alloc = {Alloc, Free};
+
+// The progress entry handed to the LZMA library; forwards the amount done to the caller's callback.
+struct LzmaProgressThunk : ICompressProgress {
+    LzmaProgressThunk(const TLzmaProgress &target, bool countOutput) : target(target), countOutput(countOutput)
+    {
+        Progress = &Forward;
+    }
+    static SRes Forward(void *self, UInt64 inSize, UInt64 outSize)
+    {
+        auto *thunk = static_cast<LzmaProgressThunk *>(self);
+        thunk->target.Report(1, thunk->countOutput ? outSize : inSize);
+        return SZ_OK;
+    }
+    const TLzmaProgress &target;
+    bool countOutput;
+};
+
+// Output produced between two progress reports.
+constexpr size_t kDecodeStep = 1 << 20;
+
+}  // namespace
+
+bool GetLzma86UnpackSize(const uint8_t *data, size_t size, uint64_t &unpackSize)
+{
+    unpackSize = 0;
+    if (size < kLzma86HeaderSize)
+        return false;
+    for (int i = 7; i >= 0; --i)
+        unpackSize = unpackSize << 8 | data[6 + i];
+    return true;
+}
+
+bool Lzma86Decode(const uint8_t *src, size_t srcSize, uint8_t *dest, size_t destSize, const TLzmaProgress &progress)
+{
+    uint64_t unpackSize = 0;
+    if (!GetLzma86UnpackSize(src, srcSize, unpackSize) || unpackSize != destSize || src[0] > 1)
+        return false;
+    progress.Report(0, unpackSize);
+
+    CLzmaDec dec;
+    LzmaDec_Construct(&dec);
+    if (LzmaDec_AllocateProbs(&dec, src + 1, LZMA_PROPS_SIZE, &g_alloc) != SZ_OK)
+        return false;
+    // The whole output is the decoder's dictionary, so nothing is copied.
+    dec.dic = dest;
+    dec.dicBufSize = destSize;
+    LzmaDec_Init(&dec);
+
+    LzmaProgressThunk thunk(progress, true);
+    const uint8_t *in = src + kLzma86HeaderSize;
+    size_t inLeft = srcSize - kLzma86HeaderSize;
+    bool ok = true;
+    while (dec.dicPos < destSize) {
+        const size_t limit = destSize - dec.dicPos > kDecodeStep ? dec.dicPos + kDecodeStep : destSize;
+        SizeT consumed = inLeft;
+        ELzmaStatus status;
+        const size_t before = dec.dicPos;
+        const SRes res = LzmaDec_DecodeToDic(&dec, limit, in, &consumed, limit == destSize ? LZMA_FINISH_END : LZMA_FINISH_ANY, &status);
+        in += consumed;
+        inLeft -= consumed;
+        if (res != SZ_OK) {
+            ok = false;
+            break;
+        }
+        thunk.Progress(&thunk, srcSize - inLeft, dec.dicPos);
+        // An end mark or exhausted input before the unpacked size is a damaged stream.
+        if (dec.dicPos < destSize &&
+            (status == LZMA_STATUS_FINISHED_WITH_MARK || status == LZMA_STATUS_NEEDS_MORE_INPUT ||
+             (consumed == 0 && dec.dicPos == before))) {
+            ok = false;
+            break;
+        }
+    }
+    LzmaDec_FreeProbs(&dec, &g_alloc);
+    if (!ok)
+        return false;
+
+    if (src[0] == 1) {
+        uint32_t state = 0;
+        X86BranchConvert(dest, destSize, 0, state, false);
+    }
+    progress.Report(1, unpackSize);
+    return true;
+}
+
+bool Lzma86Encode(const uint8_t *src, size_t srcSize, std::vector<uint8_t> &packed, const TLzmaProgress &progress)
+{
+    progress.Report(0, srcSize);
+    CLzmaEncProps props;
+    LzmaEncProps_Init(&props);
+    props.level = 9;
+    props.dictSize = kLzma86DictionarySize;
+
+    packed.assign(kLzma86HeaderSize + srcSize / 20 * 21 + 65536, 0);
+    SizeT packedSize = packed.size() - kLzma86HeaderSize;
+    SizeT propsSize = LZMA_PROPS_SIZE;
+    LzmaProgressThunk thunk(progress, false);
+    const SRes res = LzmaEncode(packed.data() + kLzma86HeaderSize, &packedSize, src, srcSize, &props,
+                                packed.data() + 1, &propsSize, 0, &thunk, &g_alloc, &g_alloc);
+    if (res != SZ_OK || propsSize != LZMA_PROPS_SIZE) {
+        packed.clear();
+        return false;
+    }
+    packed[0] = 0;
+    for (int i = 0; i < 8; ++i)
+        packed[6 + i] = uint8_t(uint64_t(srcSize) >> (8 * i));
+    packed.resize(kLzma86HeaderSize + packedSize);
+    progress.Report(1, srcSize);
+    return true;
+}
