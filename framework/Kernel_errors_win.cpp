@@ -1,0 +1,35 @@
+// System error texts and the module file name.
+#include <windows.h>
+
+#include "framework/Cp1251.h"
+#include "framework/Kernel.h"
+
+AnsiString SysErrorMessage(unsigned long errorCode)
+{
+    wchar_t *text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                 FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                             nullptr, errorCode, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    if (n == 0 || !text)
+        return "";
+    std::wstring w(text, n);
+    LocalFree(text);
+    while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n' || w.back() == L' ' || w.back() == L'.'))
+        w.pop_back();
+    return WideToCp1251(w);
+}
+
+AnsiString GetModuleFileName()
+{
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0)
+            return "";
+        if (n < buf.size()) {
+            buf.resize(n);
+            return WideToCp1251(buf);
+        }
+        buf.resize(buf.size() * 2);
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it when the object
+// goes away. Windows build only.
+#include "framework/AnsiString.h"
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    // The folder with a trailing backslash.
+    const AnsiString &Path() const { return path_; }
+    // Path() + name.
+    AnsiString operator/(const AnsiString &name) const { return path_ + name; }
+
+private:
+    AnsiString path_;
+};
+
+// Removes a folder and everything under it, clearing read-only flags on the way.
+void RemoveTree(const AnsiString &folder);
+// Writes bytes to a file (created or replaced); throws on failure.
+void WriteWholeFile(const AnsiString &fileName, const std::string &bytes);
+// Reads a whole file; throws on failure.
+std::string ReadWholeFile(const AnsiString &fileName);

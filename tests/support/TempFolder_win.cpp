@@ -1,0 +1,67 @@
+#include "tests/support/TempFolder.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+
+#include "framework/Classes.h"
+#include "framework/Cp1251.h"
+#include "framework/SysUtils.h"
+
+TempFolder::TempFolder()
+{
+    static std::atomic<unsigned> counter{0};
+    wchar_t buf[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+    AnsiString base = IncludeTrailingBackslash(WideToCp1251(std::wstring(buf, n)));
+    for (;;) {
+        AnsiString candidate = base + "qmt_test_" + IntToStr(GetCurrentProcessId()) + "_" + IntToStr(++counter);
+        if (CreateDir(candidate)) {
+            path_ = IncludeTrailingBackslash(candidate);
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create a temporary folder under " + base);
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(ExcludeTrailingBackslash(path_)); }
+
+void RemoveTree(const AnsiString &folder)
+{
+    TSearchRec rec;
+    AnsiString dir = IncludeTrailingBackslash(folder);
+    if (FindFirst(dir + "*", faAnyFile, rec) == 0) {
+        do {
+            if (rec.Name == "." || rec.Name == "..")
+                continue;
+            AnsiString full = dir + rec.Name;
+            FileSetAttr(full, faNormal);
+            if ((rec.Attr & faDirectory) && !(rec.Attr & faSymLink))
+                RemoveTree(full);
+            else if (rec.Attr & faDirectory)
+                RemoveDir(full);
+            else
+                DeleteFile(full);
+        } while (FindNext(rec) == 0);
+        FindClose(rec);
+    }
+    RemoveDir(folder);
+}
+
+void WriteWholeFile(const AnsiString &fileName, const std::string &bytes)
+{
+    TFileStream f(fileName, fmCreate);
+    if (!bytes.empty())
+        f.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+}
+
+std::string ReadWholeFile(const AnsiString &fileName)
+{
+    TFileStream f(fileName, fmOpenRead | fmShareDenyNone);
+    std::string bytes(static_cast<size_t>(f.Size()), '\0');
+    if (!bytes.empty())
+        f.ReadBuffer(bytes.data(), static_cast<long>(bytes.size()));
+    return bytes;
+}
