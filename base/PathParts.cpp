@@ -1,5 +1,6 @@
 #include "base/PathParts.h"
 
+#include <algorithm>
 #include <cstring>
 
 PathRecord ConfigFolderRecord;
@@ -261,7 +262,7 @@ int FindFolderUpwardsFrom(AnsiString &result, const AnsiString &appFolder, const
         folder += '\\';
     for (;;) {
         result = folder + folderName;
-        if (result.size() <= static_cast<std::size_t>(MaxPathText) && isDirectory(result, context)) {
+        if (result.size() < static_cast<std::size_t>(MaxPathText) && isDirectory(result, context)) {
             int found = static_cast<int>(result.size());
             result += '\\';
             return found;
@@ -272,4 +273,19 @@ int FindFolderUpwardsFrom(AnsiString &result, const AnsiString &appFolder, const
             return 0;
         folder.resize(cut + 1);
     }
+}
+
+AnsiString CutAppFolder(const AnsiString &folder, const char *cutAfter, bool withoutBackslash)
+{
+    AnsiString out = folder;
+    if (cutAfter != nullptr && *cutAfter != 0) {
+        std::size_t at = out.find(cutAfter);
+        if (at != AnsiString::npos)
+            out.resize(std::min(out.size(), at + std::strlen(cutAfter) + 1));
+    }
+    if (out.size() > static_cast<std::size_t>(MaxPathText))
+        out.resize(static_cast<std::size_t>(MaxPathText));
+    if (withoutBackslash && !out.empty() && out.back() == '\\')
+        out.pop_back();
+    return out;
 }

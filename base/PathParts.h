@@ -100,7 +100,13 @@ int CopyWithoutBackslash(char *output, const char *text, int length);
 // ancestor up to the drive root. Found: `result` is the found folder with a trailing backslash and
 // the length returned leaves that backslash out. Not found: 0, with `result` holding the last
 // candidate tried. Without a name `result` is appFolder with one trailing backslash and the length
-// is its length. Candidates longer than 260 characters count as absent.
+// is its length. A candidate that would not fit 260 characters with its backslash counts as absent.
 using FolderProbe = bool (*)(const AnsiString &path, void *context);
 int FindFolderUpwardsFrom(AnsiString &result, const AnsiString &appFolder, const char *folderName, FolderProbe isDirectory,
                           void *context);
+
+// The application folder (with its trailing backslash) cut after a text: when `cutAfter` occurs in
+// it (first occurrence, case-sensitive), the folder is cut after the character that follows it
+// ("C:\P\EXE\" cut after "P" is "C:\P\"). At most 260 characters; with `withoutBackslash` one
+// trailing backslash is dropped.
+AnsiString CutAppFolder(const AnsiString &folder, const char *cutAfter, bool withoutBackslash);

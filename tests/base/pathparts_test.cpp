@@ -227,3 +227,23 @@ TEST(PathParts, UpwardSearchFromANestedFolder)
     EXPECT_EQ(9, FindFolderUpwardsFrom(out, "C:\\P\\EXE\\", nullptr, Probe, &root));
     EXPECT_EQ("C:\\P\\EXE\\", out);
 }
+
+TEST(PathParts, AppFolderCutAfterAText)
+{
+    EXPECT_EQ("C:\\P\\", CutAppFolder("C:\\P\\EXE\\", "P", false));
+    EXPECT_EQ("C:\\P", CutAppFolder("C:\\P\\EXE\\", "P", true));
+    EXPECT_EQ("C:\\P\\EXE\\", CutAppFolder("C:\\P\\EXE\\", "Q", false));
+    EXPECT_EQ("C:\\P\\EXE", CutAppFolder("C:\\P\\EXE\\", nullptr, true));
+    // A cut text at the very end keeps the whole folder.
+    EXPECT_EQ("C:\\P\\EXE\\", CutAppFolder("C:\\P\\EXE\\", "EXE\\", false));
+    EXPECT_EQ(260u, CutAppFolder("C:\\" + std::string(300, 'd') + "\\", nullptr, false).size());
+}
+
+TEST(PathParts, UpwardSearchSkipsCandidatesTooLongForAPath)
+{
+    std::string deep = "C:\\" + std::string(255, 'd') + "\\";
+    FakeTree tree{{deep + "CFG", "C:\\CFG"}, {}};
+    AnsiString out;
+    EXPECT_EQ(6, FindFolderUpwardsFrom(out, deep, "CFG", Probe, &tree));
+    EXPECT_EQ("C:\\CFG\\", out);
+}
