@@ -1,5 +1,7 @@
 // System error texts and the module file name.
 #include <windows.h>
+// The system header maps this name to its A or W function; ours is the framework's own.
+#undef GetModuleFileName
 
 #include "framework/Cp1251.h"
 #include "framework/Kernel.h"
