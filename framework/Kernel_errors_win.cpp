@@ -1,4 +1,4 @@
-// System error texts and the module file name.
+// System error texts, the module file name and the Windows folder.
 #include <windows.h>
 // The system header maps this name to its A or W function; ours is the framework's own.
 #undef GetModuleFileName
@@ -9,14 +9,13 @@
 AnsiString SysErrorMessage(unsigned long errorCode)
 {
     wchar_t *text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                 FORMAT_MESSAGE_ARGUMENT_ARRAY,
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, errorCode, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     if (n == 0 || !text)
         return "";
     std::wstring w(text, n);
     LocalFree(text);
-    while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n' || w.back() == L' ' || w.back() == L'.'))
+    while (!w.empty() && (w.back() == L'\r' || w.back() == L'\n'))
         w.pop_back();
     return WideToCp1251(w);
 }
@@ -34,4 +33,13 @@ AnsiString GetModuleFileName()
         }
         buf.resize(buf.size() * 2);
     }
+}
+
+AnsiString GetWindowsFolderPath()
+{
+    wchar_t buf[MAX_PATH + 1];
+    UINT n = GetWindowsDirectoryW(buf, MAX_PATH + 1);
+    if (n == 0 || n > MAX_PATH)
+        return "";
+    return WideToCp1251(std::wstring(buf, n));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The runtime library's text, number, file, path and date helpers, with their familiar names.
 // Text is CP1251 (AnsiString); file functions take and return CP1251 paths and meet the system
-// through its UTF-16 (W) functions.
+// through its UTF-16 (W) functions. A file that includes <windows.h> must do so before this header:
+// the system's A/W name macros that clash with these names are undone here.
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
@@ -10,6 +11,13 @@
 
 #include "framework/AnsiString.h"
 #include "framework/Exception.h"
+
+#ifdef DeleteFile
+#undef DeleteFile
+#endif
+#ifdef CopyFile
+#undef CopyFile
+#endif
 
 // ---- exceptions of the runtime library -------------------------------------------------------
 class EConvertError : public Exception {
