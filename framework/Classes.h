@@ -191,6 +191,11 @@ public:
     // Copies count bytes from source's position (count 0: all of source from its start). Returns the
     // number copied; throws when source ends early.
     long long CopyFrom(TStream &source, long long count);
+
+protected:
+    // What the stream can tell about its last failed read or write (file name, system reason),
+    // added to the messages of ReadBuffer and WriteBuffer; "" when nothing.
+    virtual AnsiString FailureDetail() const { return ""; }
 };
 
 // File open modes and share modes, combined with "|": fmOpenRead | fmShareDenyWrite.
@@ -225,9 +230,13 @@ public:
     // The system handle (HANDLE).
     void *Handle() const { return handle_; }
 
+protected:
+    AnsiString FailureDetail() const override;
+
 private:
     AnsiString fileName_;
     void *handle_;
+    unsigned long lastError_ = 0;
 };
 
 // A stream in memory, growing as it is written.

@@ -54,8 +54,12 @@ long TFileStream::Read(void *buffer, long count)
     if (count <= 0)
         return 0;
     DWORD got = 0;
-    if (!ReadFile(static_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(count), &got, nullptr))
+    if (!ReadFile(static_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(count), &got, nullptr)) {
+        lastError_ = GetLastError();
         return 0;
+    }
+    if (got == 0)
+        lastError_ = ERROR_HANDLE_EOF;
     return static_cast<long>(got);
 }
 
@@ -64,8 +68,10 @@ long TFileStream::Write(const void *buffer, long count)
     if (count <= 0)
         return 0;
     DWORD done = 0;
-    if (!WriteFile(static_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(count), &done, nullptr))
+    if (!WriteFile(static_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(count), &done, nullptr)) {
+        lastError_ = GetLastError();
         return 0;
+    }
     return static_cast<long>(done);
 }
 
@@ -103,6 +109,14 @@ void TFileStream::SetSize(long long newSize)
         throw EStreamError("Cannot set the size of \"" + fileName_ + "\". " + SysErrorMessage(e));
     }
     Seek(pos < newSize ? pos : newSize, soFromBeginning);
+}
+
+AnsiString TFileStream::FailureDetail() const
+{
+    AnsiString detail = " in \"" + fileName_ + "\"";
+    if (lastError_ != 0)
+        detail += ". " + SysErrorMessage(lastError_);
+    return detail;
 }
 
 void TStrings::LoadFromFile(const AnsiString &fileName)

@@ -20,7 +20,7 @@ void TStream::ReadBuffer(void *buffer, long count)
     while (done < count) {
         long n = Read(static_cast<char *>(buffer) + done, count - done);
         if (n <= 0)
-            throw EReadError("Stream read error");
+            throw EReadError("Stream read error" + FailureDetail());
         done += n;
     }
 }
@@ -33,7 +33,7 @@ void TStream::WriteBuffer(const void *buffer, long count)
     while (done < count) {
         long n = Write(static_cast<const char *>(buffer) + done, count - done);
         if (n <= 0)
-            throw EWriteError("Stream write error");
+            throw EWriteError("Stream write error" + FailureDetail());
         done += n;
     }
 }

@@ -112,6 +112,19 @@ TEST(Files, RenameCopyDelete)
     EXPECT_EQ(-1, FileSizeOf(tmp / "b.txt"));
 }
 
+TEST(Files, RenameMovesAcrossVolumes)
+{
+    TempFolder here;
+    // The build folder seen through another drive letter than the temporary folder's.
+    AnsiString other = QMT_HELPER_DIR;
+    ASSERT_NE(AnsiUpperChar(other[0]), AnsiUpperChar(here.Path()[0]));
+    TempFolder there(other);
+    WriteWholeFile(here / "moved.bin", "payload");
+    EXPECT_TRUE(RenameFile(here / "moved.bin", there / "moved.bin"));
+    EXPECT_FALSE(FileExists(here / "moved.bin"));
+    EXPECT_EQ("payload", ReadWholeFile(there / "moved.bin"));
+}
+
 TEST(Files, CurrentFolder)
 {
     TempFolder tmp;

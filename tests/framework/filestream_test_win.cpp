@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "framework/Classes.h"
+#include "framework/Kernel.h"
 #include "framework/SysUtils.h"
 #include "tests/support/TempFolder.h"
 
@@ -74,9 +77,16 @@ TEST(TFileStreamTest, ShareModes)
         shared.ReadBuffer(&c, 1);
         EXPECT_EQ('D', c);
     }
-    // A read-only stream refuses to write.
+    // A read-only stream refuses to write, naming the file and the system's reason.
     TFileStream ro(tmp / "m.bin", fmOpenRead);
-    EXPECT_THROW(ro.WriteBuffer("x", 1), EWriteError);
+    try {
+        ro.WriteBuffer("x", 1);
+        FAIL();
+    } catch (const EWriteError &e) {
+        EXPECT_NE(std::string::npos, e.Message().find("m.bin")) << e.Message();
+        EXPECT_NE(std::string::npos, e.Message().find(SysErrorMessage(ERROR_ACCESS_DENIED))) << e.Message();
+    }
+    EXPECT_EQ("Data", ReadWholeFile(tmp / "m.bin"));
 }
 
 TEST(TFileStreamTest, MissingFileNamesTheFileAndTheReason)

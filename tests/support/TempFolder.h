@@ -6,6 +6,8 @@
 class TempFolder {
 public:
     TempFolder();
+    // A fresh folder inside `base` (which must exist).
+    explicit TempFolder(const AnsiString &base);
     ~TempFolder();
     TempFolder(const TempFolder &) = delete;
     TempFolder &operator=(const TempFolder &) = delete;

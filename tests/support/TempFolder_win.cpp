@@ -9,12 +9,21 @@
 #include "framework/Cp1251.h"
 #include "framework/SysUtils.h"
 
-TempFolder::TempFolder()
+namespace {
+AnsiString SystemTemp()
 {
-    static std::atomic<unsigned> counter{0};
     wchar_t buf[MAX_PATH + 1];
     DWORD n = GetTempPathW(MAX_PATH + 1, buf);
-    AnsiString base = IncludeTrailingBackslash(WideToCp1251(std::wstring(buf, n)));
+    return WideToCp1251(std::wstring(buf, n));
+}
+}  // namespace
+
+TempFolder::TempFolder() : TempFolder(SystemTemp()) {}
+
+TempFolder::TempFolder(const AnsiString &where)
+{
+    static std::atomic<unsigned> counter{0};
+    AnsiString base = IncludeTrailingBackslash(where);
     for (;;) {
         AnsiString candidate = base + "qmt_test_" + IntToStr(GetCurrentProcessId()) + "_" + IntToStr(++counter);
         if (CreateDir(candidate)) {
