@@ -1,6 +1,6 @@
 #include "update/JournalLine.h"
 
-#include <cstdio>
+#include "update/Checksum.h"
 
 namespace {
 
@@ -37,13 +37,6 @@ const char *const ProtocolTexts[ProtocolTextCount] = {
 constexpr size_t SignatureLength = 10;
 
 uint32_t RotateLeft13(uint32_t v) { return (v << 13) | (v >> 19); }
-
-AnsiString SignatureText(uint32_t hash)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%.10u", static_cast<unsigned>(hash));
-    return digits;
-}
 
 }  // namespace
 
@@ -104,7 +97,7 @@ uint32_t LineHash(const char *bytes, size_t length)
 
 void SignLine(AnsiString &line)
 {
-    line += SignatureText(LineHash(line.data(), line.size()));
+    line += FormatChecksum(LineHash(line.data(), line.size()));
 }
 
 bool VerifyLine(const AnsiString &line)
