@@ -1,0 +1,132 @@
+#include "update/BinPatch.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "base/MemBlock.h"
+
+namespace {
+
+std::uint32_t ReadU32(const std::uint8_t *p)
+{
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+PatchPlan Refuse(PatchPlan plan, PatchFault fault, std::uint32_t step)
+{
+    plan.fault = fault;
+    plan.faultStep = step;
+    plan.steps.clear();
+    return plan;
+}
+
+// A step moves up to 4 GB - 1 bytes at once, beyond the 32-bit count of MoveMemoryBlock, so the
+// applier calls the base move with a full-width count.
+void CopyBytes(std::uint8_t *destination, const std::uint8_t *source, std::uint64_t count)
+{
+    if (count != 0)
+        MemMove(destination, source, static_cast<std::ptrdiff_t>(count));
+}
+
+}  // namespace
+
+PatchPlan PlanPatch(std::span<const std::uint8_t> old, std::span<const std::uint8_t> patch)
+{
+    PatchPlan plan;
+    if (patch.size() < PatchHeaderSize)
+        return Refuse(std::move(plan), PatchFault::NoHeader, 0);
+    plan.newSize = ReadU32(patch.data() + 10);
+    const std::uint32_t stepCount = ReadU32(patch.data() + 14);
+
+    const std::uint64_t tableEnd = PatchHeaderSize + std::uint64_t(stepCount) * PatchStepSize;
+    if (tableEnd > patch.size())
+        return Refuse(std::move(plan), PatchFault::StepTableCut, 0);
+    plan.dataOffset = static_cast<std::size_t>(tableEnd);
+    const std::uint64_t dataSize = patch.size() - tableEnd;
+    const std::uint64_t oldSize = old.size();
+
+    plan.steps.reserve(std::size_t(stepCount) + 1);
+    std::uint64_t written = 0;   // bytes of the output the steps so far produce
+    std::uint64_t inserted = 0;  // bytes of the data area the steps so far take
+    std::int64_t position = 0;   // read position in the old file
+    for (std::uint32_t i = 0; i < stepCount; ++i) {
+        const std::uint8_t *p = patch.data() + PatchHeaderSize + std::size_t(i) * PatchStepSize;
+        const PatchStep step{static_cast<std::int32_t>(ReadU32(p)), ReadU32(p + 4), ReadU32(p + 8)};
+        const std::uint32_t number = i + 1;
+        written += std::uint64_t(step.insert) + step.copy;
+        if (written > plan.newSize)
+            return Refuse(std::move(plan), PatchFault::StepsTooLong, number);
+        inserted += step.insert;
+        if (inserted > dataSize)
+            return Refuse(std::move(plan), PatchFault::DataAreaShort, number);
+        position += step.move;
+        if (position < 0 || std::uint64_t(position) > oldSize)
+            return Refuse(std::move(plan), PatchFault::ReadOutsideOld, number);
+        if (std::uint64_t(position) + step.copy > oldSize)
+            return Refuse(std::move(plan), PatchFault::CopyPastOldEnd, number);
+        position += step.copy;
+        plan.steps.push_back(step);
+    }
+
+    // The bytes the steps leave uncovered follow the inserts in the data area.
+    const std::uint64_t tail = plan.newSize - written;
+    if (tail != 0) {
+        if (inserted + tail > dataSize)
+            return Refuse(std::move(plan), PatchFault::DataAreaShort, 0);
+        plan.steps.push_back({0, static_cast<std::uint32_t>(tail), 0});
+    }
+    return plan;
+}
+
+void ApplyPatchPlan(const PatchPlan &plan, std::span<const std::uint8_t> old,
+                    std::span<const std::uint8_t> patch, std::span<std::uint8_t> out)
+{
+    if (!plan.Ok() || out.size() != plan.newSize || plan.dataOffset > patch.size())
+        throw std::logic_error("ApplyPatchPlan: the plan does not fit these buffers");
+    std::size_t data = plan.dataOffset;
+    std::size_t write = 0;
+    std::int64_t read = 0;
+    for (const PatchStep &step : plan.steps) {
+        if (step.insert != 0)
+            CopyBytes(out.data() + write, patch.data() + data, step.insert);
+        data += step.insert;
+        write += step.insert;
+        read += step.move;
+        if (step.copy != 0)
+            CopyBytes(out.data() + write, old.data() + read, step.copy);
+        read += step.copy;
+        write += step.copy;
+    }
+}
+
+AnsiString PatchFaultText(const PatchPlan &plan)
+{
+    AnsiString text = "Неверный патч: ";
+    switch (plan.fault) {
+    case PatchFault::None:
+        return AnsiString();
+    case PatchFault::NoHeader:
+        text += "файл короче заголовка";
+        break;
+    case PatchFault::StepTableCut:
+        text += "таблица шагов выходит за конец файла";
+        break;
+    case PatchFault::StepsTooLong:
+        text += "шаги длиннее нового файла";
+        break;
+    case PatchFault::ReadOutsideOld:
+        text += "позиция чтения вне старого файла";
+        break;
+    case PatchFault::CopyPastOldEnd:
+        text += "копирование за концом старого файла";
+        break;
+    case PatchFault::DataAreaShort:
+        text += plan.faultStep == 0 ? "не хватает данных для конца файла"
+                                    : "не хватает данных вставки";
+        break;
+    }
+    if (plan.faultStep != 0)
+        text += " (шаг " + std::to_string(plan.faultStep) + ")";
+    return text;
+}
