@@ -104,6 +104,8 @@ public:
     bool MapMemory(std::uint64_t size, const AnsiString &name);
     // True when a named mapping opened by Map/MapMemory existed before.
     bool AlreadyExisted() const { return alreadyExisted_; }
+    // True when the last Map, MapFile or MapMemory failed after the mapping was made, at its view.
+    bool ViewFailed() const { return viewFailed_; }
 
     bool Mapped() const { return view_ != nullptr; }
     void *Data() const { return view_; }
@@ -117,6 +119,7 @@ private:
     void *view_ = nullptr;
     std::uint64_t size_ = 0;
     bool alreadyExisted_ = false;
+    bool viewFailed_ = false;
     unsigned long error_ = 0;
 };
 

@@ -45,6 +45,7 @@ bool TFileMapping::CreateAndView(void *fileHandle, bool writable, std::uint64_t 
         error_ = GetLastError();
         CloseHandle(m);
         alreadyExisted_ = false;
+        viewFailed_ = true;
         return false;
     }
     error_ = 0;
@@ -106,4 +107,5 @@ void TFileMapping::Close()
     mapping_ = nullptr;
     size_ = 0;
     alreadyExisted_ = false;
+    viewFailed_ = false;
 }
