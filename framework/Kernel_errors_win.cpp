@@ -1,7 +1,5 @@
 // System error texts, the module file name and the Windows folder.
 #include <windows.h>
-// The system header maps this name to its A or W function; ours is the framework's own.
-#undef GetModuleFileName
 
 #include "framework/Cp1251.h"
 #include "framework/Kernel.h"
