@@ -1,0 +1,82 @@
+#pragma once
+// TObject and TComponent: the roots of the framework's object tree. A component may have an owner;
+// the owner frees the components it owns when it is freed, and a component that is freed first leaves
+// its owner's list, so every component is freed exactly once.
+#include <cstdint>
+#include <vector>
+
+#include "framework/AnsiString.h"
+
+class TObject {
+public:
+    TObject() = default;
+    TObject(const TObject &) = delete;
+    TObject &operator=(const TObject &) = delete;
+    virtual ~TObject() = default;
+
+    // Runs before the destructor while the whole object still exists (forms run OnDestroy here).
+    virtual void BeforeDestruction() {}
+    // BeforeDestruction, then delete. Null-safe through the free function Free below.
+    void Free()
+    {
+        BeforeDestruction();
+        delete this;
+    }
+};
+
+// Frees an object (if any) and clears the pointer.
+template <class T>
+void FreeAndNil(T *&object)
+{
+    T *o = object;
+    object = nullptr;
+    if (o)
+        o->Free();
+}
+
+// Component states the framework tracks.
+enum TComponentStateFlag : unsigned {
+    csLoading = 1,     // the owner's constructor is still building it; see Loaded
+    csDestroying = 2,  // its destructor has started
+};
+
+class TComponent : public TObject {
+public:
+    explicit TComponent(TComponent *owner);
+    ~TComponent() override;
+
+    TComponent *Owner() const { return owner_; }
+    const AnsiString &Name() const { return name_; }
+    void SetName(const AnsiString &name) { name_ = name; }
+    intptr_t Tag() const { return tag_; }
+    void SetTag(intptr_t tag) { tag_ = tag; }
+
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent *Components(int index) const { return components_.at(static_cast<size_t>(index)); }
+    // The owned component of that name (exact match), or null.
+    TComponent *FindComponent(const AnsiString &name) const;
+
+    unsigned ComponentState() const { return state_; }
+    bool Loading() const { return (state_ & csLoading) != 0; }
+    bool Destroying() const { return (state_ & csDestroying) != 0; }
+    // Marks this component and its owned components as being built; EndLoading clears the mark and
+    // calls Loaded on each, children first.
+    void BeginLoading();
+    void EndLoading();
+
+    void InsertComponent(TComponent *component);
+    void RemoveComponent(TComponent *component);
+
+protected:
+    // Called once the component has been built completely (after EndLoading).
+    virtual void Loaded() {}
+    // Another component that this one refers to is going away.
+    virtual void Notification(TComponent * /*component*/, bool /*removing*/) {}
+
+private:
+    TComponent *owner_ = nullptr;
+    std::vector<TComponent *> components_;
+    AnsiString name_;
+    intptr_t tag_ = 0;
+    unsigned state_ = 0;
+};

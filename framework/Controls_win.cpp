@@ -1,0 +1,591 @@
+#include <windows.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "framework/AlignLayout.h"
+#include "framework/Cp1251.h"
+#include "framework/Forms.h"
+#include "framework/GdiObjects.h"
+#include "framework/WinInternal.h"
+
+namespace {
+const wchar_t kControlProp[] = L"QmtFrameworkControl";
+const wchar_t kClassName[] = L"QmtWindow";
+
+TMouseButton ButtonOf(UINT msg)
+{
+    switch (msg) {
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return mbRight;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return mbMiddle;
+    default: return mbLeft;
+    }
+}
+
+TShiftState MouseShift(WPARAM w)
+{
+    TShiftState s = KeyShiftState();
+    if (w & MK_LBUTTON) s |= ssLeft;
+    if (w & MK_RBUTTON) s |= ssRight;
+    if (w & MK_MBUTTON) s |= ssMiddle;
+    return s;
+}
+}  // namespace
+
+struct WindowProcs {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
+    {
+        if (msg == WM_NCCREATE) {
+            auto *cs = reinterpret_cast<CREATESTRUCTW *>(l);
+            if (auto *created = static_cast<TWinControl *>(cs->lpCreateParams)) {
+                SetPropW(hwnd, kControlProp, created);
+                created->handle_ = hwnd;
+            }
+        }
+        TWinControl *control = TWinControl::FromHandle(hwnd);
+        if (!control)
+            return DefWindowProcW(hwnd, msg, w, l);
+        TMessage m{msg, w, l, 0};
+        if (msg == WM_NCDESTROY) {
+            control->DefaultHandler(m);
+            if (control->defaultProc_)
+                SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->defaultProc_));
+            RemovePropW(hwnd, kControlProp);
+            control->handle_ = nullptr;
+            control->defaultProc_ = nullptr;
+            return m.Result;
+        }
+        try {
+            control->WndProc(m);
+        } catch (const std::exception &e) {
+            HandleEventException(e);
+        }
+        return m.Result;
+    }
+};
+
+const wchar_t *FrameworkWindowClass()
+{
+    static bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = WindowProcs::Proc;
+        wc.hInstance = ModuleInstance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+    return kClassName;
+}
+
+HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+TShiftState KeyShiftState()
+{
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+TWinControl::TWinControl(TComponent *owner) : TControl(owner) {}
+
+TWinControl::~TWinControl()
+{
+    while (!controls_.empty())
+        controls_.back()->Free();
+    DestroyHandle();
+    DeleteGdiObject(brush_);
+}
+
+TWinControl *TWinControl::FromHandle(HWND window)
+{
+    return window ? static_cast<TWinControl *>(GetPropW(window, kControlProp)) : nullptr;
+}
+
+HWND TWinControl::Handle()
+{
+    if (!handle_) {
+        if (Parent())
+            Parent()->HandleNeeded();
+        if (!handle_)
+            CreateWnd();
+    }
+    return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams &params)
+{
+    params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (Visible())
+        params.Style |= WS_VISIBLE;
+    if (!Enabled())
+        params.Style |= WS_DISABLED;
+    if (tabStop_)
+        params.Style |= WS_TABSTOP;
+    params.X = Left();
+    params.Y = Top();
+    params.Width = Width();
+    params.Height = Height();
+    params.WndParent = Parent() ? Parent()->Handle() : nullptr;
+}
+
+void TWinControl::CreateWnd()
+{
+    TCreateParams params;
+    CreateParams(params);
+    bool own = params.WinClassName.empty();
+    static int nextId = 100;
+    HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)) : nullptr;
+    std::wstring text = Cp1251ToWide(text_);
+    HWND hwnd = CreateWindowExW(params.ExStyle, own ? FrameworkWindowClass() : params.WinClassName.c_str(),
+                                text.c_str(), params.Style, params.X, params.Y, params.Width, params.Height,
+                                params.WndParent, id, ModuleInstance(), own ? this : nullptr);
+    if (!hwnd)
+        throw Exception("Cannot create the window of " + Name());
+    if (!own) {
+        SetPropW(hwnd, kControlProp, this);
+        handle_ = hwnd;
+        defaultProc_ = reinterpret_cast<void *>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcs::Proc)));
+    }
+    InitializeWnd();
+    CreateChildHandles();
+    AlignControls();
+}
+
+void TWinControl::InitializeWnd()
+{
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+}
+
+void TWinControl::CreateChildHandles()
+{
+    for (TControl *c : controls_)
+        if (auto *w = dynamic_cast<TWinControl *>(c); w && !w->handle_)
+            w->CreateWnd();
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (handle_)
+        DestroyWindow(handle_);
+}
+
+void TWinControl::RecreateWnd()
+{
+    if (!handle_)
+        return;
+    // The children's windows go with ours; they are made again with it.
+    DestroyHandle();
+    CreateWnd();
+}
+
+void TWinControl::DefaultHandler(TMessage &m)
+{
+    if (defaultProc_)
+        m.Result = CallWindowProcW(reinterpret_cast<WNDPROC>(defaultProc_), handle_, m.Msg, m.WParam, m.LParam);
+    else
+        m.Result = DefWindowProcW(handle_, m.Msg, m.WParam, m.LParam);
+}
+
+HBRUSH TWinControl::ColorBrush()
+{
+    if (!brush_ || brushColor_ != Color()) {
+        DeleteGdiObject(brush_);
+        brush_ = Color() == clNone ? nullptr : CreateSolidBrush(ColorToRGB(Color()));
+        brushColor_ = Color();
+    }
+    return brush_;
+}
+
+HBRUSH TWinControl::ControlColor(HDC dc)
+{
+    SetTextColor(dc, ColorToRGB(Font()->Color()));
+    SetBkColor(dc, ColorToRGB(Color()));
+    return ColorBrush();
+}
+
+void TWinControl::WndProc(TMessage &m)
+{
+    switch (m.Msg) {
+    case WM_COMMAND:
+        if (m.LParam) {
+            TWinControl *child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+            if (child && child != this) {
+                child->CommandNotify(HIWORD(m.WParam));
+                return;
+            }
+        }
+        break;
+    case WM_NOTIFY: {
+        auto *hdr = reinterpret_cast<NMHDR *>(m.LParam);
+        TWinControl *child = FromHandle(hdr->hwndFrom);
+        if (child && child != this && child->NotifyNotify(hdr, m.Result))
+            return;
+        break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+        TWinControl *child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+        if (child && child != this) {
+            if (HBRUSH brush = child->ControlColor(reinterpret_cast<HDC>(m.WParam))) {
+                m.Result = reinterpret_cast<intptr_t>(brush);
+                return;
+            }
+        }
+        break;
+    }
+    case WM_ERASEBKGND:
+        if (!defaultProc_) {
+            if (HBRUSH brush = ColorBrush()) {
+                RECT r;
+                GetClientRect(handle_, &r);
+                FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
+            }
+            m.Result = 1;
+            return;
+        }
+        break;
+    case WM_PAINT:
+        if (WantsPaint()) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(handle_, &ps);
+            Paint(dc);
+            EndPaint(handle_, &ps);
+            return;
+        }
+        break;
+    case WM_WINDOWPOSCHANGED: {
+        auto *wp = reinterpret_cast<WINDOWPOS *>(m.LParam);
+        DefaultHandler(m);
+        if (!(wp->flags & SWP_NOMOVE) || !(wp->flags & SWP_NOSIZE)) {
+            RECT r;
+            GetWindowRect(handle_, &r);
+            if (HWND parent = GetParent(handle_); parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
+                MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
+            bool sized = r.right - r.left != Width() || r.bottom - r.top != Height();
+            TControl::left_ = r.left;
+            TControl::top_ = r.top;
+            TControl::width_ = r.right - r.left;
+            TControl::height_ = r.bottom - r.top;
+            if (sized)
+                AlignControls();
+        }
+        return;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (OnMouseDown)
+            OnMouseDown(this, ButtonOf(m.Msg), MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        DefaultHandler(m);
+        if (OnMouseUp)
+            OnMouseUp(this, ButtonOf(m.Msg), MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        // The framework's own windows (forms, panels) are clicked by the left button's release.
+        if (m.Msg == WM_LBUTTONUP && !defaultProc_)
+            Click();
+        return;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (OnDblClick)
+            OnDblClick(this);
+        break;
+    case WM_MOUSEMOVE:
+        if (OnMouseMove)
+            OnMouseMove(this, MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        uint16_t key = static_cast<uint16_t>(m.WParam);
+        if (!DoKeyDown(key, KeyShiftState()))
+            return;
+        m.WParam = key;
+        break;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        uint16_t key = static_cast<uint16_t>(m.WParam);
+        if (!DoKeyUp(key, KeyShiftState()))
+            return;
+        m.WParam = key;
+        break;
+    }
+    case WM_CHAR: {
+        wchar_t wide = static_cast<wchar_t>(m.WParam);
+        AnsiString one = WideToCp1251(std::wstring_view(&wide, 1));
+        char key = one.empty() ? '?' : one[0];
+        char before = key;
+        if (!DoKeyPress(key))
+            return;
+        if (key != before)
+            m.WParam = Cp1251ToWide(std::string_view(&key, 1))[0];
+        break;
+    }
+    case WM_SETFOCUS:
+        if (OnEnter)
+            OnEnter(this);
+        break;
+    case WM_KILLFOCUS:
+        if (OnExit)
+            OnExit(this);
+        break;
+    case WM_SETCURSOR: {
+        TCursor cursor = ScreenCursor();
+        if (cursor == crDefault && LOWORD(m.LParam) == HTCLIENT)
+            cursor = Cursor();
+        if (cursor != crDefault) {
+            ::SetCursor(CursorHandle(cursor));
+            m.Result = TRUE;
+            return;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    DefaultHandler(m);
+}
+
+bool TWinControl::DoKeyDown(uint16_t &key, TShiftState shift)
+{
+    TForm *form = GetParentForm();
+    if (form && form != this && form->KeyPreview() && form->OnKeyDown) {
+        form->OnKeyDown(form, key, shift);
+        if (!key)
+            return false;
+    }
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+    return key != 0;
+}
+
+bool TWinControl::DoKeyUp(uint16_t &key, TShiftState shift)
+{
+    TForm *form = GetParentForm();
+    if (form && form != this && form->KeyPreview() && form->OnKeyUp) {
+        form->OnKeyUp(form, key, shift);
+        if (!key)
+            return false;
+    }
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+    return key != 0;
+}
+
+bool TWinControl::DoKeyPress(char &key)
+{
+    TForm *form = GetParentForm();
+    if (form && form != this && form->KeyPreview() && form->OnKeyPress) {
+        form->OnKeyPress(form, key);
+        if (!key)
+            return false;
+    }
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+    return key != 0;
+}
+
+void TWinControl::InsertControl(TControl *control)
+{
+    controls_.push_back(control);
+    control->parent_ = this;
+    control->ParentFontChanged();
+    if (handle_)
+        if (auto *w = dynamic_cast<TWinControl *>(control))
+            w->HandleNeeded();
+    AlignControls();
+}
+
+void TWinControl::RemoveControl(TControl *control)
+{
+    auto it = std::find(controls_.begin(), controls_.end(), control);
+    if (it == controls_.end())
+        return;
+    controls_.erase(it);
+    control->parent_ = nullptr;
+    if (auto *w = dynamic_cast<TWinControl *>(control); w && w->handle_ && !Destroying())
+        w->DestroyHandle();
+    AlignControls();
+}
+
+int TWinControl::TabOrder() const
+{
+    if (!Parent())
+        return -1;
+    const auto &list = Parent()->controls_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order)
+{
+    if (!Parent())
+        return;
+    auto &list = Parent()->controls_;
+    list.erase(std::find(list.begin(), list.end(), this));
+    order = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + order, this);
+}
+
+bool TWinControl::CanFocus() const
+{
+    for (const TControl *c = this; c; c = c->Parent())
+        if (!c->Visible() || !c->Enabled())
+            return false;
+    return true;
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+void TWinControl::SetFocus()
+{
+    if (!CanFocus())
+        throw Exception("Cannot focus a disabled or invisible window");
+    ::SetFocus(Handle());
+}
+
+void TWinControl::AlignControls()
+{
+    if (alignDisabled_ || aligning_ || controls_.empty())
+        return;
+    std::vector<TAlignItem> items;
+    bool any = false;
+    for (TControl *c : controls_) {
+        items.push_back(TAlignItem{c->Align(), c->BoundsRect(), c->Visible()});
+        any = any || c->Align() != alNone;
+    }
+    if (!any)
+        return;
+    aligning_ = true;
+    std::vector<TRect> placed = LayoutAligned(ClientRect(), items);
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        const TRect &r = placed[i];
+        controls_[i]->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    }
+    aligning_ = false;
+}
+
+void TWinControl::EnableAlign()
+{
+    if (alignDisabled_ > 0 && --alignDisabled_ == 0)
+        AlignControls();
+}
+
+void TWinControl::ScaleBy(int m, int d)
+{
+    DisableAlign();
+    TControl::ScaleBy(m, d);
+    for (TControl *c : controls_)
+        c->ScaleBy(m, d);
+    EnableAlign();
+}
+
+void TWinControl::Invalidate()
+{
+    if (handle_)
+        InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::Repaint()
+{
+    if (handle_) {
+        InvalidateRect(handle_, nullptr, TRUE);
+        UpdateWindow(handle_);
+    }
+}
+
+void TWinControl::BringToFront()
+{
+    if (handle_)
+        SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+int TWinControl::ClientWidth() const
+{
+    if (!handle_)
+        return Width();
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r.right;
+}
+
+int TWinControl::ClientHeight() const
+{
+    if (!handle_)
+        return Height();
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r.bottom;
+}
+
+void TWinControl::UpdateWindowBounds()
+{
+    if (!handle_)
+        return;
+    RECT r;
+    GetWindowRect(handle_, &r);
+    if (HWND parent = GetParent(handle_); parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
+    if (r.left == Left() && r.top == Top() && r.right - r.left == Width() && r.bottom - r.top == Height())
+        return;
+    SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::BoundsChanged()
+{
+    UpdateWindowBounds();
+    AlignControls();
+}
+
+void TWinControl::VisibleChanged()
+{
+    if (handle_)
+        ShowWindow(handle_, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::EnabledChanged()
+{
+    if (handle_)
+        EnableWindow(handle_, Enabled());
+}
+
+void TWinControl::TextChanged()
+{
+    if (handle_)
+        SetWindowTextW(handle_, Cp1251ToWide(text_).c_str());
+    AdjustSize();
+}
+
+AnsiString TWinControl::WindowText() const
+{
+    if (!handle_)
+        return text_;
+    int n = GetWindowTextLengthW(handle_);
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(handle_, w.data(), n + 1);
+    w.resize(static_cast<size_t>(n));
+    return WideToCp1251(w);
+}
+
+void TWinControl::FontChanged()
+{
+    TControl::FontChanged();
+    if (handle_) {
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+        InvalidateRect(handle_, nullptr, TRUE);
+    }
+    for (TControl *c : controls_)
+        c->ParentFontChanged();
+    AdjustSize();
+}
+
+void TWinControl::ColorChanged() { Invalidate(); }

@@ -1,0 +1,194 @@
+#pragma once
+// Forms, the application object and the screen.
+#include <vector>
+
+#include "framework/Controls.h"
+#include "framework/Exception.h"
+
+using TBorderIcons = unsigned;
+constexpr TBorderIcons biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8;
+enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
+enum TFormStyle { fsNormal, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TObject *Sender, TCloseAction &Action)>;
+using TCloseQueryEvent = std::function<void(TObject *Sender, bool &CanClose)>;
+
+// The density forms are designed for; a form shown on a screen of another density rescales itself.
+constexpr int DesignPixelsPerInch = 96;
+
+class TButton;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent *owner);
+    ~TForm() override;
+
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position) { position_ = position; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle style);
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState state);
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool preview) { keyPreview_ = preview; }
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool autoSize);
+    // Rescale to the screen's density when it differs from DesignPixelsPerInch (on by default).
+    bool Scaled() const { return scaled_; }
+    void SetScaled(bool scaled) { scaled_ = scaled; }
+
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void SetClientWidth(int width) override;
+    void SetClientHeight(int height) override;
+
+    void Show();
+    void Hide();
+    void Close();
+    // Shows the form modally and returns its modal result; the prompt seam may answer instead.
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
+    bool Modal() const { return modal_; }
+    // Frees the form once the messages in hand are handled (safe from the form's own handlers).
+    void Release();
+    // Asks OnCloseQuery whether the form may close.
+    virtual bool CloseQuery();
+    void BringToFront() override;
+    // The control that has the focus on this form, or null.
+    TWinControl *ActiveControl() const;
+    // Tab, Enter and Esc not wanted by the focused control: move the focus, press the default or the
+    // cancel button. True when the key was used.
+    bool DialogKey(uint16_t key, TShiftState shift);
+
+    // Runs OnCreate (the application does it after constructing a form; Show does it if not yet done).
+    void AfterConstruction();
+    // Runs OnDestroy; Free and the owner's clean-up call it before the destructor.
+    void BeforeDestruction() override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnResize;
+
+    void WndProc(TMessage &message) override;
+
+protected:
+    void CreateParams(TCreateParams &params) override;
+    void InitializeWnd() override;
+    void VisibleChanged() override;
+    void AdjustSize() override;
+    void BoundsChanged() override;
+    virtual void DoClose(TCloseAction &action);
+
+private:
+    void ApplyPosition();
+    void ScaleToScreen();
+    void CloseModal();
+    unsigned long WindowStyle() const;
+    unsigned long WindowExStyle() const;
+
+    TBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDesigned;
+    TFormStyle formStyle_ = fsNormal;
+    TWindowState windowState_ = wsNormal;
+    bool keyPreview_ = false;
+    bool autoSize_ = false;
+    bool scaled_ = true;
+    bool scaledDone_ = false;
+    bool created_ = false;
+    bool destroyedEventDone_ = false;
+    bool positioned_ = false;
+    bool modal_ = false;
+    int modalResult_ = mrNone;
+};
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    void Initialize() {}
+    // Constructs a form owned by the application, stores it in `reference`, runs its OnCreate; the
+    // first form made this way becomes the main form.
+    template <class T>
+    T *CreateForm(T *&reference)
+    {
+        T *form = new T(this);
+        reference = form;
+        if (!mainForm_)
+            mainForm_ = form;
+        form->AfterConstruction();
+        return form;
+    }
+    // Shows the main form and handles messages until the main form closes or Terminate is called.
+    void Run();
+    // Handles the messages waiting now and returns.
+    void ProcessMessages();
+    // Waits for one message and handles it.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    TForm *MainForm() const { return mainForm_; }
+    void SetMainForm(TForm *form) { mainForm_ = form; }
+    // The program's full path.
+    AnsiString ExeName() const;
+    const AnsiString &Title() const { return title_; }
+    void SetTitle(const AnsiString &title) { title_ = title; }
+    // Shows an exception's message in an error box (through the prompt seam).
+    void ShowException(const std::exception &e);
+    // What happens to an exception that escapes an event handler.
+    void HandleException(const std::exception &e);
+
+private:
+    bool ProcessMessage();
+    TForm *mainForm_ = nullptr;
+    bool terminated_ = false;
+    AnsiString title_;
+};
+
+class TScreen : public TComponent {
+public:
+    TScreen();
+
+    int PixelsPerInch() const;
+    int Width() const;
+    int Height() const;
+    TRect WorkArea() const;
+    int WorkAreaWidth() const { return WorkArea().Width(); }
+    int WorkAreaHeight() const { return WorkArea().Height(); }
+
+    // The form that is active in this program, or null.
+    TForm *ActiveForm() const;
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TForm *Forms(int index) const { return forms_.at(static_cast<size_t>(index)); }
+
+    // The cursor shown over every window of the program (crHourGlass while busy); crDefault gives the
+    // controls their own.
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+
+private:
+    friend void ScreenAddForm(TForm *);
+    friend void ScreenRemoveForm(TForm *);
+    friend void ScreenSetActiveForm(TForm *, bool);
+    std::vector<TForm *> forms_;
+    TForm *activeForm_ = nullptr;
+    TCursor cursor_ = crDefault;
+};
+
+extern TApplication *Application;
+extern TScreen *Screen;

@@ -1,0 +1,473 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "framework/Forms.h"
+#include "framework/Prompt.h"
+#include "framework/StdCtrls.h"
+#include "framework/WinInternal.h"
+
+namespace {
+constexpr UINT CM_ACTIVATE = WM_APP + 0x100;
+constexpr UINT CM_RELEASE = WM_APP + 0x101;
+
+// Every control of a form that can take the focus, in tab order.
+void CollectTabStops(TWinControl *parent, std::vector<TWinControl *> &out)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        auto *w = dynamic_cast<TWinControl *>(parent->Controls(i));
+        if (!w || !w->Visible() || !w->Enabled())
+            continue;
+        if (w->TabStop())
+            out.push_back(w);
+        CollectTabStops(w, out);
+    }
+}
+
+TButton *FindButton(TWinControl *parent, bool wantDefault)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl *c = parent->Controls(i);
+        if (!c->Visible() || !c->Enabled())
+            continue;
+        if (auto *b = dynamic_cast<TButton *>(c); b && (wantDefault ? b->Default() : b->Cancel()))
+            return b;
+        if (auto *w = dynamic_cast<TWinControl *>(c))
+            if (TButton *b = FindButton(w, wantDefault))
+                return b;
+    }
+    return nullptr;
+}
+}  // namespace
+
+TForm::TForm(TComponent *owner) : TWinControl(owner)
+{
+    TControl::SetVisible(false);
+    SetBounds(0, 0, 320, 240);
+    ScreenAddForm(this);
+}
+
+TForm::~TForm()
+{
+    ScreenRemoveForm(this);
+    if (Application && Application->MainForm() == this)
+        Application->SetMainForm(nullptr);
+}
+
+void TForm::AfterConstruction()
+{
+    if (created_)
+        return;
+    created_ = true;
+    if (OnCreate)
+        OnCreate(this);
+}
+
+void TForm::BeforeDestruction()
+{
+    if (destroyedEventDone_)
+        return;
+    destroyedEventDone_ = true;
+    if (OnDestroy)
+        OnDestroy(this);
+}
+
+unsigned long TForm::WindowStyle() const
+{
+    unsigned long style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    switch (borderStyle_) {
+    case bsNone: style |= WS_POPUP; break;
+    case bsSingle: style |= WS_CAPTION; break;
+    case bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog: style |= WS_POPUP | WS_CAPTION; break;
+    case bsToolWindow: style |= WS_CAPTION; break;
+    case bsSizeToolWin: style |= WS_CAPTION | WS_THICKFRAME; break;
+    }
+    if (borderStyle_ != bsNone && (borderIcons_ & biSystemMenu))
+        style |= WS_SYSMENU;
+    if (borderStyle_ == bsSingle || borderStyle_ == bsSizeable) {
+        if (borderIcons_ & biMinimize)
+            style |= WS_MINIMIZEBOX;
+        if (borderIcons_ & biMaximize)
+            style |= WS_MAXIMIZEBOX;
+    }
+    if (!Enabled())
+        style |= WS_DISABLED;
+    return style;
+}
+
+unsigned long TForm::WindowExStyle() const
+{
+    unsigned long ex = 0;
+    if (borderStyle_ == bsDialog)
+        ex |= WS_EX_DLGMODALFRAME;
+    if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin)
+        ex |= WS_EX_TOOLWINDOW;
+    if (formStyle_ == fsStayOnTop)
+        ex |= WS_EX_TOPMOST;
+    return ex;
+}
+
+void TForm::CreateParams(TCreateParams &params)
+{
+    params.Style = WindowStyle();
+    params.ExStyle = WindowExStyle();
+    params.X = Left();
+    params.Y = Top();
+    params.Width = Width();
+    params.Height = Height();
+    params.WndParent = nullptr;
+    // Secondary forms stay above the main form.
+    if (Application && Application->MainForm() && Application->MainForm() != this &&
+        Application->MainForm()->HandleAllocated())
+        params.WndParent = Application->MainForm()->Handle();
+}
+
+void TForm::InitializeWnd()
+{
+    TWinControl::InitializeWnd();
+    AdjustSize();
+}
+
+void TForm::SetBorderStyle(TBorderStyle style)
+{
+    if (style == borderStyle_)
+        return;
+    int cw = ClientWidth(), ch = ClientHeight();
+    borderStyle_ = style;
+    RecreateWnd();
+    SetClientWidth(cw);
+    SetClientHeight(ch);
+}
+
+void TForm::SetBorderIcons(TBorderIcons icons)
+{
+    if (icons == borderIcons_)
+        return;
+    borderIcons_ = icons;
+    RecreateWnd();
+}
+
+void TForm::SetFormStyle(TFormStyle style)
+{
+    if (style == formStyle_)
+        return;
+    formStyle_ = style;
+    if (HandleAllocated())
+        SetWindowPos(Handle(), style == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::SetWindowState(TWindowState state)
+{
+    windowState_ = state;
+    if (HandleAllocated() && Visible())
+        ShowWindow(Handle(), state == wsMaximized ? SW_MAXIMIZE : state == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
+}
+
+void TForm::SetAutoSize(bool autoSize)
+{
+    autoSize_ = autoSize;
+    AdjustSize();
+}
+
+namespace {
+SIZE FrameSize(unsigned long style, unsigned long exStyle)
+{
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+}  // namespace
+
+int TForm::ClientWidth() const
+{
+    if (HandleAllocated())
+        return TWinControl::ClientWidth();
+    return std::max(0, Width() - static_cast<int>(FrameSize(WindowStyle(), WindowExStyle()).cx));
+}
+
+int TForm::ClientHeight() const
+{
+    if (HandleAllocated())
+        return TWinControl::ClientHeight();
+    return std::max(0, Height() - static_cast<int>(FrameSize(WindowStyle(), WindowExStyle()).cy));
+}
+
+void TForm::SetClientWidth(int width) { SetWidth(Width() - ClientWidth() + width); }
+
+void TForm::SetClientHeight(int height) { SetHeight(Height() - ClientHeight() + height); }
+
+void TForm::AdjustSize()
+{
+    if (!autoSize_)
+        return;
+    int right = 0, bottom = 0;
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl *c = Controls(i);
+        if (!c->Visible())
+            continue;
+        right = std::max(right, c->Left() + c->Width());
+        bottom = std::max(bottom, c->Top() + c->Height());
+    }
+    if (right > 0 && bottom > 0) {
+        SetClientWidth(right);
+        SetClientHeight(bottom);
+    }
+}
+
+void TForm::BoundsChanged()
+{
+    TWinControl::BoundsChanged();
+}
+
+void TForm::ScaleToScreen()
+{
+    if (!scaled_ || scaledDone_)
+        return;
+    scaledDone_ = true;
+    int ppi = Screen->PixelsPerInch();
+    if (ppi == DesignPixelsPerInch)
+        return;
+    int left = Left(), top = Top(), cw = ClientWidth(), ch = ClientHeight();
+    ScaleBy(ppi, DesignPixelsPerInch);
+    SetBounds(left, top, Width(), Height());
+    SetClientWidth(MulDivRound(cw, ppi, DesignPixelsPerInch));
+    SetClientHeight(MulDivRound(ch, ppi, DesignPixelsPerInch));
+}
+
+void TForm::ApplyPosition()
+{
+    if (positioned_)
+        return;
+    positioned_ = true;
+    TRect area = Rect(0, 0, Screen->Width(), Screen->Height());
+    TForm *main = Application ? Application->MainForm() : nullptr;
+    TForm *over = nullptr;
+    if (position_ == poMainFormCenter && main && main != this && main->Visible())
+        over = main;
+    if (position_ == poOwnerFormCenter)
+        if (auto *ownerForm = dynamic_cast<TForm *>(Owner()); ownerForm && ownerForm->Visible())
+            over = ownerForm;
+    if (over)
+        area = over->BoundsRect();
+    if (position_ == poScreenCenter || position_ == poMainFormCenter || position_ == poOwnerFormCenter)
+        SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(),
+                  Height());
+}
+
+void TForm::VisibleChanged()
+{
+    if (Visible()) {
+        AfterConstruction();
+        ScaleToScreen();
+        HandleNeeded();
+        AdjustSize();
+        ApplyPosition();
+        if (OnShow)
+            OnShow(this);
+        int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : windowState_ == wsMinimized ? SW_SHOWMINIMIZED
+                                                                                               : SW_SHOWNORMAL;
+        ShowWindow(Handle(), cmd);
+        SetForegroundWindow(Handle());
+    } else {
+        if (OnHide)
+            OnHide(this);
+        if (HandleAllocated())
+            ShowWindow(Handle(), SW_HIDE);
+    }
+}
+
+void TForm::Show()
+{
+    if (Visible()) {
+        BringToFront();
+        return;
+    }
+    SetVisible(true);
+}
+
+void TForm::Hide() { SetVisible(false); }
+
+void TForm::BringToFront()
+{
+    if (HandleAllocated()) {
+        SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(Handle());
+    }
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TForm::DoClose(TCloseAction &action)
+{
+    if (OnClose)
+        OnClose(this, action);
+}
+
+void TForm::Close()
+{
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone)
+        return;
+    if (Application && Application->MainForm() == this) {
+        Hide();
+        Application->Terminate();
+    } else if (action == caHide) {
+        Hide();
+    } else if (action == caMinimize) {
+        SetWindowState(wsMinimized);
+    } else {
+        Release();
+    }
+}
+
+void TForm::Release()
+{
+    PostMessageW(Handle(), CM_RELEASE, 0, 0);
+}
+
+int TForm::ShowModal()
+{
+    TPrompt prompt{TPromptKind::ModalForm, nullptr, Caption(), AnsiString(), Name(), 0, this};
+    if (auto answer = ScriptedAnswer(prompt)) {
+        modalResult_ = answer->Result;
+        return modalResult_;
+    }
+    if (Visible() || modal_)
+        throw Exception("Cannot make a visible window modal");
+    AfterConstruction();
+    std::vector<HWND> disabled;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm *f = Screen->Forms(i);
+        if (f != this && f->HandleAllocated() && IsWindowVisible(f->Handle()) && IsWindowEnabled(f->Handle())) {
+            EnableWindow(f->Handle(), FALSE);
+            disabled.push_back(f->Handle());
+        }
+    }
+    auto restore = [&] {
+        for (HWND h : disabled)
+            if (IsWindow(h))
+                EnableWindow(h, TRUE);
+    };
+    modal_ = true;
+    modalResult_ = mrNone;
+    bool freeAfter = false;
+    try {
+        Show();
+        while (modalResult_ == mrNone) {
+            Application->HandleMessage();
+            if (Application->Terminated() && modalResult_ == mrNone)
+                modalResult_ = mrCancel;
+            if (modalResult_ != mrNone) {
+                if (!CloseQuery()) {
+                    modalResult_ = mrNone;
+                    continue;
+                }
+                TCloseAction action = caHide;
+                DoClose(action);
+                if (action == caNone && !Application->Terminated())
+                    modalResult_ = mrNone;
+                freeAfter = action == caFree;
+            }
+        }
+    } catch (...) {
+        restore();
+        modal_ = false;
+        Hide();
+        throw;
+    }
+    restore();
+    modal_ = false;
+    Hide();
+    if (freeAfter)
+        Release();
+    return modalResult_;
+}
+
+TWinControl *TForm::ActiveControl() const
+{
+    TWinControl *focused = TWinControl::FromHandle(GetFocus());
+    return focused && focused != this && focused->GetParentForm() == this ? focused : nullptr;
+}
+
+bool TForm::DialogKey(uint16_t key, TShiftState shift)
+{
+    if (key == VK_TAB) {
+        std::vector<TWinControl *> stops;
+        CollectTabStops(this, stops);
+        if (stops.empty())
+            return true;
+        auto it = std::find(stops.begin(), stops.end(), ActiveControl());
+        size_t n = stops.size();
+        size_t at = it == stops.end() ? (shift & ssShift ? 0 : n - 1) : static_cast<size_t>(it - stops.begin());
+        size_t next = (shift & ssShift) ? (at + n - 1) % n : (at + 1) % n;
+        stops[next]->SetFocus();
+        return true;
+    }
+    if (key == VK_RETURN) {
+        TButton *button = dynamic_cast<TButton *>(ActiveControl());
+        if (!button)
+            button = FindButton(this, true);
+        if (button) {
+            button->Click();
+            return true;
+        }
+        return false;
+    }
+    if (key == VK_ESCAPE) {
+        if (TButton *button = FindButton(this, false)) {
+            button->Click();
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+void TForm::WndProc(TMessage &m)
+{
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_ACTIVATE:
+        if (LOWORD(m.WParam) != WA_INACTIVE) {
+            ScreenSetActiveForm(this, true);
+            PostMessageW(Handle(), CM_ACTIVATE, 0, 0);
+        } else {
+            ScreenSetActiveForm(this, false);
+            if (OnDeactivate)
+                OnDeactivate(this);
+        }
+        break;
+    case CM_ACTIVATE:
+        if (Screen->ActiveForm() == this && OnActivate)
+            OnActivate(this);
+        return;
+    case CM_RELEASE:
+        Free();
+        return;
+    case WM_SIZE:
+        TWinControl::WndProc(m);
+        if (OnResize)
+            OnResize(this);
+        return;
+    default:
+        break;
+    }
+    TWinControl::WndProc(m);
+}
