@@ -163,7 +163,7 @@ TCursor ScreenCursor() { return Screen->Cursor(); }
 
 HCURSOR CursorHandle(TCursor cursor)
 {
-    const wchar_t *id = IDC_ARROW;
+    LPCSTR id = IDC_ARROW;
     switch (cursor) {
     case crHourGlass: id = IDC_WAIT; break;
     case crAppStart: id = IDC_APPSTARTING; break;
@@ -178,7 +178,8 @@ HCURSOR CursorHandle(TCursor cursor)
     case crSizeWE: id = IDC_SIZEWE; break;
     default: break;
     }
-    return LoadCursorW(nullptr, id);
+    // The system cursors are numeric ids, the same for both forms of the call.
+    return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(id));
 }
 
 void ScreenAddForm(TForm *form) { Screen->forms_.push_back(form); }

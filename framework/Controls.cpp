@@ -119,7 +119,7 @@ TForm *TControl::GetParentForm() const
 
 void TControl::ScaleBy(int m, int d)
 {
-    if (!parentFont_)
+    if (!parentFont_ || !parent_)
         font_->SetHeight(MulDivRound(font_->Height(), m, d));
     int l = MulDivRound(left_, m, d), t = MulDivRound(top_, m, d);
     SetBounds(l, t, MulDivRound(left_ + width_, m, d) - l, MulDivRound(top_ + height_, m, d) - t);

@@ -72,7 +72,7 @@ const wchar_t *FrameworkWindowClass()
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = WindowProcs::Proc;
         wc.hInstance = ModuleInstance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hCursor = CursorHandle(crArrow);
         wc.lpszClassName = kClassName;
         return RegisterClassExW(&wc) != 0;
     }();

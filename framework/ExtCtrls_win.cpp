@@ -3,6 +3,7 @@
 #include <map>
 
 #include "framework/Cp1251.h"
+#include "framework/Exception.h"
 #include "framework/ExtCtrls.h"
 #include "framework/WinInternal.h"
 
@@ -56,10 +57,12 @@ void TPanel::Paint(HDC dc)
 }
 
 namespace {
+// Never destroyed: timers owned by the application object are freed during static destruction, after a
+// function-local map would already be gone.
 std::map<UINT_PTR, TTimer *> &Timers()
 {
-    static std::map<UINT_PTR, TTimer *> timers;
-    return timers;
+    static auto *timers = new std::map<UINT_PTR, TTimer *>;
+    return *timers;
 }
 
 void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD)

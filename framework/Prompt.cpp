@@ -5,10 +5,11 @@
 #include "framework/Exception.h"
 
 namespace {
+// Never destroyed: forms freed by the application object during static destruction may still ask.
 TPromptHandler &Handler()
 {
-    static TPromptHandler handler;
-    return handler;
+    static auto *handler = new TPromptHandler;
+    return *handler;
 }
 }  // namespace
 

@@ -45,7 +45,10 @@ std::optional<TPromptAnswer> TPromptScript::Next(const TPrompt &prompt)
         bool dialog = prompt.Kind != TPromptKind::MessageBox && prompt.Kind != TPromptKind::ModalForm;
         return TPromptAnswer{dialog ? 0 : idCancel, {}};
     }
-    std::optional<TPromptAnswer> answer = std::move(answers_.front());
+    bool passes = !answers_.front().has_value();
+    TPromptAnswer answer = passes ? TPromptAnswer{} : std::move(*answers_.front());
     answers_.pop_front();
+    if (passes)
+        return std::nullopt;
     return answer;
 }

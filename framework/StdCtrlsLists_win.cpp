@@ -11,7 +11,7 @@
 
 namespace {
 // The memo's text seen as lines (split at CR LF, LF or CR); every change writes the whole text back,
-// lines joined by CR LF.
+// each line ended by CR LF, so that empty lines at the end survive the next reading.
 class TMemoLines : public TStrings {
 public:
     explicit TMemoLines(TMemo *memo) : memo_(memo) {}
@@ -37,13 +37,7 @@ private:
     {
         TStringList lines = Read();
         change(lines);
-        AnsiString text;
-        for (int i = 0; i < lines.Count(); ++i) {
-            if (i)
-                text += "\r\n";
-            text += lines.Strings(i);
-        }
-        memo_->SetText(text);
+        memo_->SetText(lines.Text());
     }
     TMemo *memo_;
 };

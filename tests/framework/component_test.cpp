@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/Component.h"
+
+namespace {
+// Records its destruction and the order of Loaded calls.
+struct Probe : TComponent {
+    Probe(TComponent *owner, const char *name, std::vector<AnsiString> &log) : TComponent(owner), log_(log)
+    {
+        SetName(name);
+    }
+    ~Probe() override { log_.push_back("free " + Name()); }
+    void Loaded() override { log_.push_back("loaded " + Name()); }
+    std::vector<AnsiString> &log_;
+};
+
+int Count(const std::vector<AnsiString> &log, const AnsiString &entry)
+{
+    int n = 0;
+    for (const AnsiString &e : log)
+        n += e == entry;
+    return n;
+}
+}  // namespace
+
+TEST(Component, OwnerFreesEachOwnedComponentOnce)
+{
+    std::vector<AnsiString> log;
+    auto *root = new Probe(nullptr, "root", log);
+    auto *a = new Probe(root, "a", log);
+    new Probe(a, "a1", log);
+    new Probe(root, "b", log);
+    ASSERT_EQ(2, root->ComponentCount());
+    EXPECT_EQ(a, root->FindComponent("a"));
+    EXPECT_EQ(nullptr, root->FindComponent("a1"));  // only direct children
+    root->Free();
+    for (const char *name : {"root", "a", "a1", "b"})
+        EXPECT_EQ(1, Count(log, AnsiString("free ") + name)) << name;
+}
+
+TEST(Component, FreeingAComponentFirstRemovesItFromItsOwner)
+{
+    std::vector<AnsiString> log;
+    Probe root(nullptr, "root", log);
+    auto *a = new Probe(&root, "a", log);
+    auto *b = new Probe(&root, "b", log);
+    a->Free();
+    ASSERT_EQ(1, root.ComponentCount());
+    EXPECT_EQ(b, root.Components(0));
+    EXPECT_EQ(&root, b->Owner());
+}
+
+TEST(Component, MovingToAnotherOwnerLeavesTheFirst)
+{
+    std::vector<AnsiString> log;
+    Probe first(nullptr, "first", log), second(nullptr, "second", log);
+    auto *a = new Probe(&first, "a", log);
+    second.InsertComponent(a);
+    EXPECT_EQ(0, first.ComponentCount());
+    EXPECT_EQ(&second, a->Owner());
+}
+
+TEST(Component, LoadedRunsOnceAfterLoadingEndsChildrenFirst)
+{
+    std::vector<AnsiString> log;
+    Probe root(nullptr, "root", log);
+    new Probe(&root, "a", log);
+    root.BeginLoading();
+    EXPECT_TRUE(root.Loading());
+    EXPECT_TRUE(root.Components(0)->Loading());
+    root.EndLoading();
+    root.EndLoading();
+    EXPECT_FALSE(root.Loading());
+    EXPECT_EQ((std::vector<AnsiString>{"loaded a", "loaded root"}), log);
+}
+
+TEST(Component, FreeAndNilClearsThePointerAndToleratesNull)
+{
+    std::vector<AnsiString> log;
+    TComponent *c = new Probe(nullptr, "c", log);
+    FreeAndNil(c);
+    EXPECT_EQ(nullptr, c);
+    FreeAndNil(c);
+    EXPECT_EQ(1, Count(log, "free c"));
+}
