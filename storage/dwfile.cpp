@@ -1,0 +1,249 @@
+#include "storage/dwfile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "base/zmsg.h"
+#include "storage/scramble.h"
+
+namespace {
+AnsiString Hex8(uint32_t v)
+{
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(v));
+    return hex;
+}
+
+uint32_t GetU32(const uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+uint16_t GetU16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+constexpr uint8_t kEndByte = 0x40;
+}  // namespace
+
+WFile::WFile(const AnsiString &name) : system_(StoreSystem()) { OpenCompound(name, 4, 0); }
+
+WFile::WFile(const AnsiString &name, uint32_t key) : system_(StoreSystem()) { OpenCompound(name, 4, key); }
+
+WFile::WFile(const AnsiString &name, bool) : system_(StoreSystem()) { OpenCompound(name, 1, 0); }
+
+WFile::WFile(const AnsiString &name, SimpleMode mode) : system_(StoreSystem())
+{
+    const int m = static_cast<int>(mode);
+    if (m < 1 || m > 5)
+        throw 0;  // as SFile does for a mode it does not know
+    compound_ = false;
+    readPos_ = recordPos_ = 0;
+    main_ = system_.Open(name, m == 5 ? 4 : m);
+    name_ = main_->Name();
+    header_[1] = 1;
+    if (mode == SimpleMode::Read || mode == SimpleMode::ReadWrite || mode == SimpleMode::Append)
+        header_[0] = main_->Size();
+    if (mode == SimpleMode::Append) {
+        // New records replace the end record; a file that does not end in one is no simple file.
+        uint8_t end[8];
+        const bool ended = header_[0] >= 8 && (main_->Seek(header_[0] - 8), main_->Read(end, 8) == 8) &&
+                           GetU16(end + 5) == 1 && end[7] == kEndByte;
+        if (!ended)
+            Damaged("не оканчивается записью конца");
+        header_[0] -= 8;
+        main_->Seek(header_[0]);
+        readPos_ = recordPos_ = header_[0];
+    }
+}
+
+WFile::~WFile() = default;
+
+void WFile::OpenCompound(const AnsiString &name, int mode, uint32_t key)
+{
+    key_ = key;
+    main_ = system_.Open(name, mode);
+    name_ = main_->Name();
+    ReadHeaderAndDirectory();
+}
+
+void WFile::ReadHeaderAndDirectory()
+{
+    // Everything read here is checked against the file's size before it is used, so a damaged or
+    // wrongly keyed header is refused instead of allocating or reading outside the file.
+    const uint32_t size = main_->Size();
+    main_->Seek(0);
+    uint8_t head[8];
+    if (main_->Read(head, 8) != 8)
+        Damaged("короче заголовка");
+    if (key_ != 0)
+        XorBuffer16(head, 8, HeaderScrambleWord(key_));
+    const uint32_t dataEnd = GetU32(head);
+    const uint32_t count = GetU32(head + 4);
+    const uint64_t dataStart = 8 + 8 * uint64_t(count);
+    if (dataStart > size)
+        Damaged("задано " + std::to_string(count) + " лог. файлов, каталог не помещается в файл");
+    if (dataEnd < dataStart || dataEnd > size)
+        Damaged("конец данных " + std::to_string(dataEnd) + " лежит вне области данных");
+    std::vector<uint8_t> raw(8 * std::size_t(count));
+    if (count != 0 && main_->Read(raw.data(), static_cast<uint32_t>(raw.size())) != raw.size())
+        Damaged("каталог прочитан не полностью");
+    if (key_ != 0)
+        XorBuffer16(raw.data(), raw.size(), DirectoryScrambleWord(key_));
+    std::vector<uint32_t> directory(2 * std::size_t(count));
+    for (std::size_t i = 0; i < directory.size(); ++i)
+        directory[i] = GetU32(raw.data() + 4 * i);
+    header_[0] = dataEnd;
+    header_[1] = count;
+    directory_ = std::move(directory);
+    readPos_ = recordPos_ = 0xFFFFFFFFu;
+}
+
+void WFile::ReloadDirectory()
+{
+    if (!compound_)
+        throw ZError("Файл " + name_ + " не является составным", 0);
+    ReadHeaderAndDirectory();
+}
+
+void WFile::Damaged(const AnsiString &what) const
+{
+    throw ZError("Файл " + name_ + " повреждён: " + what, 0);
+}
+
+uint32_t WFile::OpenLogicalFileAt(uint32_t n, uint32_t &firstPosition)
+{
+    if (!compound_)
+        throw ZError("Для файла " + name_ + " невозможна открытие логического файла", 0);
+    if (n >= header_[1])
+        throw ZError("Для файла " + name_ + " неверен номер лог. файла " + std::to_string(n), 0);
+    const uint32_t first = directory_[2 * n];
+    if (first < DataStart() || first >= header_[0])
+        Damaged("начало лог. файла " + std::to_string(n) + " лежит вне области данных");
+    SeekData(first);
+    recordPos_ = first;
+    firstPosition = first;
+    return directory_[2 * n + 1];
+}
+
+uint32_t WFile::OpenLogicalFile(uint32_t n)
+{
+    uint32_t first;
+    return OpenLogicalFileAt(n, first);
+}
+
+void WFile::SeekData(uint32_t position)
+{
+    Follow(position);
+    chainBytes_ = 0;
+}
+
+void WFile::SeekRaw(uint32_t position)
+{
+    main_->Seek(position);
+    readPos_ = position;
+    chainBytes_ = 0;
+}
+
+void WFile::Follow(uint32_t position)
+{
+    if (position > header_[0])
+        throw ZError(name_ + "|" + std::to_string(position), 10);
+    if (position < DataStart())
+        Damaged("позиция " + std::to_string(position) + " лежит перед областью данных");
+    main_->Seek(position);
+    readPos_ = position;
+}
+
+void WFile::ReadExactly(void *buffer, uint32_t n, uint32_t recordPosition)
+{
+    if (main_->Read(buffer, n) != n)
+        Damaged("запись в позиции " + Hex8(recordPosition) + " обрезана");
+}
+
+bool WFile::ReadRecord(WRec &record) { return ReadNext(record, false); }
+
+bool WFile::ReadNext(WRec &record, bool headOnly)
+{
+    const uint64_t dataSize = header_[0] - DataStart();
+    for (;;) {
+        recordPos_ = readPos_;
+        const uint32_t at = recordPos_;
+        if (at < DataStart())
+            Damaged("позиция " + std::to_string(at) + " лежит перед областью данных");
+        if (uint64_t(at) + 7 > header_[0])
+            Damaged("запись в позиции " + Hex8(at) + " выходит за конец данных");
+        main_->Seek(at);
+        uint8_t head[7];
+        ReadExactly(head, 7, at);
+        const uint32_t word = key_ != 0 ? RecordScrambleWord(at, key_) : 0;
+        if (key_ != 0)
+            XorBuffer16(head, 7, word);
+        const uint8_t flags = head[0];
+        const uint32_t link = GetU32(head + 1);
+        const uint16_t length = GetU16(head + 5);
+        if (length == 0)
+            throw ZError(name_ + "|( " + Hex8(at), 9);
+        if (length > MaxRecordLength)
+            RaiseRecordTooLong(name_, length, MaxRecordLength, at);
+        if (uint64_t(at) + 7 + length > header_[0])
+            Damaged("запись в позиции " + Hex8(at) + " выходит за конец данных");
+        chainBytes_ += 7u + length;
+        if (chainBytes_ > dataSize)
+            Damaged("цепочка записей замкнута в кольцо (позиция " + Hex8(at) + ")");
+        record.SetFlags(flags);
+        record.SetLink(link);
+        record.SetLength(length, name_, at);
+        const uint32_t after = at + 7 + length;
+        if (flags & RecordDeletedFlag) {
+            // Deleted records stay in the chain: follow their link, or step over them.
+            Follow(link != NoLink ? link : after);
+            continue;
+        }
+        ReadExactly(record.Data(), headOnly ? 1 : length, at);
+        if (key_ != 0)
+            XorBuffer16(record.Data(), headOnly ? 1 : length, word);
+        if (length == 1 && record.Data()[0] == kEndByte) {
+            readPos_ = at;  // reading stays on the end record
+            return false;
+        }
+        if (link != NoLink)
+            Follow(link);
+        else
+            readPos_ = after;
+        return true;
+    }
+}
+
+bool WFile::ReadRecordAt(uint32_t position, WRec &record)
+{
+    SeekData(position);
+    return ReadRecord(record);
+}
+
+uint32_t WFile::ReadRecordNext(uint32_t position, WRec &record)
+{
+    ReadRecordAt(position, record);
+    return readPos_;
+}
+
+uint32_t WFile::ReadRecordHeadAt(uint32_t position, WRec &record)
+{
+    SeekData(position);
+    ReadNext(record, true);
+    return recordPos_;
+}
+
+bool WFile::ReadRawRecord(WRec &record)
+{
+    const uint32_t at = main_->Tell();
+    uint8_t head[7];
+    const uint32_t got = main_->Read(head, 7);
+    if (got == 0)
+        return false;
+    if (got != 7)
+        Damaged("запись в позиции " + Hex8(at) + " обрезана");
+    const uint16_t length = GetU16(head + 5);
+    record.SetLength(length, name_, at);
+    record.SetFlags(head[0]);
+    record.SetLink(GetU32(head + 1));
+    ReadExactly(record.Data(), length, at);
+    recordPos_ = at;
+    readPos_ = at + 7 + length;
+    return true;
+}

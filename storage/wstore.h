@@ -1,0 +1,38 @@
+#pragma once
+// The files a compound file works on, seen through a small interface so that the compound-file code
+// runs over real files (the Windows build) and over files held in memory (tests, fuzzing, and any
+// build without a file system of its own).
+#include <cstdint>
+#include <memory>
+
+#include "framework/AnsiString.h"
+
+// One open file with a position. Open modes are those of SFile: 1 read, 2 create asking before
+// replacing, 3 create replacing silently, 4 read and write. Failures are raised as ZError.
+class WStore {
+public:
+    virtual ~WStore() = default;
+    // Resolved name of the file (alias paths already replaced by their folders).
+    virtual const AnsiString &Name() const = 0;
+    // Bytes read, fewer than n (or 0) at the end of the file.
+    virtual uint32_t Read(void *buffer, uint32_t n) = 0;
+    virtual uint32_t Write(const void *buffer, uint32_t n) = 0;
+    virtual void Seek(uint32_t position) = 0;
+    virtual uint32_t Tell() = 0;
+    virtual uint32_t Size() = 0;  // leaves the position unchanged
+};
+
+// Where files are opened and deleted by name.
+class WStoreSystem {
+public:
+    virtual ~WStoreSystem() = default;
+    virtual std::unique_ptr<WStore> Open(const AnsiString &name, int mode) = 0;
+    // Deletes the file when it exists; the result is not looked at by any caller.
+    virtual void Delete(const AnsiString &name) = 0;
+};
+
+// The process-wide store system the compound files use: the real file system in the Windows build;
+// in a build without one, whatever a test installed (none by default).
+WStoreSystem &StoreSystem();
+// Installs another store system (null restores the default); returns the one it replaces.
+WStoreSystem *SetStoreSystem(WStoreSystem *system);
