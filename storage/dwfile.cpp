@@ -1,38 +1,39 @@
 #include "storage/dwfile.h"
 
-#include <cstdio>
-#include <cstring>
+#include <exception>
 #include <string>
 
 #include "base/zmsg.h"
+#include "storage/dwfile_internal.h"
 #include "storage/scramble.h"
 
-namespace {
-AnsiString Hex8(uint32_t v)
+using namespace dwfile_detail;
+
+WFile::WFile(const AnsiString &name) : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
 {
-    char hex[9];
-    std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(v));
-    return hex;
+    OpenCompound(name, 4, 0);
 }
 
-uint32_t GetU32(const uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-uint16_t GetU16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+WFile::WFile(const AnsiString &name, uint32_t key)
+    : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
+{
+    OpenCompound(name, 4, key);
+}
 
-constexpr uint8_t kEndByte = 0x40;
-}  // namespace
+WFile::WFile(const AnsiString &name, bool)
+    : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
+{
+    OpenCompound(name, 1, 0);
+}
 
-WFile::WFile(const AnsiString &name) : system_(StoreSystem()) { OpenCompound(name, 4, 0); }
-
-WFile::WFile(const AnsiString &name, uint32_t key) : system_(StoreSystem()) { OpenCompound(name, 4, key); }
-
-WFile::WFile(const AnsiString &name, bool) : system_(StoreSystem()) { OpenCompound(name, 1, 0); }
-
-WFile::WFile(const AnsiString &name, SimpleMode mode) : system_(StoreSystem())
+WFile::WFile(const AnsiString &name, SimpleMode mode)
+    : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
 {
     const int m = static_cast<int>(mode);
     if (m < 1 || m > 5)
         throw 0;  // as SFile does for a mode it does not know
     compound_ = false;
+    mode_ = static_cast<uint8_t>(m);
     readPos_ = recordPos_ = 0;
     main_ = system_.Open(name, m == 5 ? 4 : m);
     name_ = main_->Name();
@@ -43,20 +44,20 @@ WFile::WFile(const AnsiString &name, SimpleMode mode) : system_(StoreSystem())
         // New records replace the end record; a file that does not end in one is no simple file.
         uint8_t end[8];
         const bool ended = header_[0] >= 8 && (main_->Seek(header_[0] - 8), main_->Read(end, 8) == 8) &&
-                           GetU16(end + 5) == 1 && end[7] == kEndByte;
+                           GetU16(end + 5) == 1 && end[7] == EndByte;
         if (!ended)
             Damaged("не оканчивается записью конца");
         header_[0] -= 8;
         main_->Seek(header_[0]);
         readPos_ = recordPos_ = header_[0];
     }
+    writeBase_ = header_[0];
 }
-
-WFile::~WFile() = default;
 
 void WFile::OpenCompound(const AnsiString &name, int mode, uint32_t key)
 {
     key_ = key;
+    mode_ = static_cast<uint8_t>(mode);
     main_ = system_.Open(name, mode);
     name_ = main_->Name();
     ReadHeaderAndDirectory();
@@ -198,7 +199,7 @@ bool WFile::ReadNext(WRec &record, bool headOnly)
         ReadExactly(record.Data(), headOnly ? 1 : length, at);
         if (key_ != 0)
             XorBuffer16(record.Data(), headOnly ? 1 : length, word);
-        if (length == 1 && record.Data()[0] == kEndByte) {
+        if (length == 1 && record.Data()[0] == EndByte) {
             readPos_ = at;  // reading stays on the end record
             return false;
         }

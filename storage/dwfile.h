@@ -21,6 +21,10 @@ enum class SimpleMode : uint8_t {
     Append = 5,  // read and write, new records replace the end record
 };
 
+// Failures a WFile destructor met while it committed or closed (a destructor does not raise): the
+// texts since the last call, "; "-separated, and empties the record.
+AnsiString TakeWFileCloseFailures();
+
 class WFile {
 public:
     // Compound file, read and write, plain.
@@ -70,7 +74,48 @@ public:
     uint32_t ReadPosition() const { return readPos_; }
     uint32_t RecordPosition() const { return recordPos_; }
 
+    // --- Writing a logical file: into the temporary file name + "$$", then committed by copying it
+    // to the data end and rewriting its directory entry and the data end. Simple form: records are
+    // written at the main file's position. Scrambled files are never written.
+    void BeginWrite(uint32_t n);
+    // Returns the record's offset inside the logical file being written.
+    uint32_t WriteRecord(uint8_t flags, uint32_t length, const void *data);
+    uint32_t WriteRec(WRec &record);
+    uint32_t WriteTextRecord(const AnsiString &text);
+    // Rewrites a record already written at offset; only the first limit bytes of its data when limit
+    // is not 0 and smaller than its length.
+    void WriteRecordAt(uint32_t offset, WRec &record, uint32_t limit = 0);
+    void EndWrite(uint32_t n, bool commit);
+    uint32_t CopyRecordToMain(const WRec &record);
+    bool Writing() const { return writing_ != NoWriting; }
+
+    // Simple form: appends at the data end; positions reading on the end record.
+    uint32_t AppendSimpleRecord(WRec &record);
+    void SeekToEndRecord();
+
+    // --- Editing the main file in place (compound files opened for reading and writing).
+    void ClearLogicalFile(uint32_t n);
+    uint32_t NextRecordPosition(uint32_t position);
+    uint32_t SetRecordLink(uint32_t position, uint32_t link, uint8_t flags);
+    uint32_t MarkRecord(uint32_t position, uint8_t flags);
+    void SetFirstRecord(uint32_t n, uint32_t position);
+    void PatchRecordBytes(uint32_t position, uint32_t offset, const void *bytes, uint32_t count);
+    void RewriteRecord(const WRec &record, uint32_t position);
+    void ReopenMain();
+    // Operations: 1 delete, 2 replace, 3 insert, 4 rewrite, 5 rewrite or replace, 6 begin a chain at
+    // the data end, 7 continue it, 8 end it and link it in. Position 0xFFFFFFFF stands for the
+    // directory entry where an operation links a predecessor.
+    uint32_t EditRecords(int operation, uint32_t n, WRec &record, uint32_t link, uint32_t position);
+    // In these, a predecessor 0 means the directory entry (the front of the chain).
+    uint32_t InsertRecordAfter(uint32_t n, uint32_t a, WRec &record);
+    void MoveRecord(uint32_t n, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
+    uint32_t MoveNextRecord(uint32_t n, uint32_t a, uint32_t b);
+    uint32_t ReplaceRecords(uint32_t n, WRec &record, uint32_t a, uint32_t b, uint32_t c);
+    void AppendRecord(uint32_t n, WRec &record);
+    void AppendLogicalFile(uint32_t n, const AnsiString &sourceName);
+
 private:
+    static constexpr uint32_t NoWriting = 0xFFFFFFFFu;
     void OpenCompound(const AnsiString &name, int mode, uint32_t key);
     void ReadHeaderAndDirectory();
     uint32_t DataStart() const { return compound_ ? 8 + 8 * header_[1] : 0; }
@@ -78,6 +123,24 @@ private:
     void Follow(uint32_t position);
     void ReadExactly(void *buffer, uint32_t n, uint32_t recordPosition);
     [[noreturn]] void Damaged(const AnsiString &what) const;
+    AnsiString TempName() const { return name_ + "$$"; }
+    void CheckFileNumber(uint32_t n) const;
+    void CheckPlainWritable() const;
+    void CheckRecordToWrite(uint32_t length, const uint8_t *data) const;
+    void CheckSimpleWriteMode(const char *text) const;
+    void Put(WStore &store, const void *bytes, uint32_t n);
+    void PutAt(uint32_t position, const void *bytes, uint32_t n);
+    void PutU32At(uint32_t position, uint32_t value);
+    void PutRecordAt(uint32_t position, uint8_t flags, uint32_t link, uint32_t length, const uint8_t *data);
+    void ReadHeadAt(uint32_t position);
+    uint32_t ScratchLength() const;
+    uint32_t ScratchLink() const;
+    uint32_t Successor(uint32_t n, uint32_t predecessor);
+    void LinkFrom(uint32_t n, uint32_t predecessor, uint32_t target);
+    void GrowAndWrite(uint32_t n, int64_t lengthChange, uint32_t dataEndGrowth);
+    uint32_t LastDataRecord(uint32_t n);
+    void CommitTemp(uint32_t n);
+    void CloseQuietly() noexcept;
 
     uint32_t header_[2] = {0, 0};     // data end, N
     std::vector<uint32_t> directory_;  // position, length per logical file
@@ -88,6 +151,16 @@ private:
     uint32_t readPos_ = 0xFFFFFFFFu;
     uint32_t recordPos_ = 0xFFFFFFFFu;
     uint32_t key_ = 0;
+    uint8_t reportUnclosed_ = 1;
+    uint8_t mode_ = 4;  // compound: 1 or 4; simple form: the simple mode
+    std::unique_ptr<WStore> temp_;
+    uint32_t writeOffset_ = 0;
+    uint32_t tempLength_ = 0;
+    uint32_t writeBase_ = 0;  // simple form: the file position of write offset 0
+    uint32_t writing_ = NoWriting;
+    uint32_t chainLength_ = 0;
+    uint8_t scratch_[7] = {};
+    int uncaughtAtOpen_ = 0;  // exceptions in flight when the object was made
     // Bytes of records visited since reading was last positioned from outside: a chain cannot visit
     // more than the data area holds, so more means that it loops.
     uint64_t chainBytes_ = 0;

@@ -7,28 +7,12 @@
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/MemFiles.h"
 #include "tests/support/ZErrorMatch.h"
+#include "tests/storage/WFileTestUtil.h"
 
 using namespace testdata;
+using namespace wfiletest;
 
 namespace {
-
-std::vector<Bytes> ReadAll(WFile &f, uint32_t n)
-{
-    std::vector<Bytes> out;
-    WRec rec;
-    f.OpenLogicalFile(n);
-    while (f.ReadRecord(rec))
-        out.emplace_back(rec.Data(), rec.Data() + rec.Length());
-    return out;
-}
-
-Bytes Filled(std::size_t n, uint8_t seed)
-{
-    Bytes b(n);
-    for (std::size_t i = 0; i < n; ++i)
-        b[i] = static_cast<uint8_t>(seed + i * 7);
-    return b;
-}
 
 class CompoundRead : public ::testing::Test {
 protected:

@@ -1,0 +1,308 @@
+// Writing logical files through the temporary file and committing them; the simple form's writers;
+// closing.
+#include <exception>
+#include <string>
+
+#include "base/zmsg.h"
+#include "storage/dwfile.h"
+#include "storage/dwfile_internal.h"
+
+using namespace dwfile_detail;
+
+namespace {
+AnsiString g_closeFailures;
+
+void RecordCloseFailure(const AnsiString &text)
+{
+    if (!g_closeFailures.empty())
+        g_closeFailures += "; ";
+    g_closeFailures += text;
+}
+}  // namespace
+
+AnsiString TakeWFileCloseFailures()
+{
+    AnsiString out;
+    out.swap(g_closeFailures);
+    return out;
+}
+
+WFile::~WFile() { CloseQuietly(); }
+
+void WFile::CloseQuietly() noexcept
+{
+    // A destructor must not raise. While an exception unwinds, the logical file being written is
+    // half-made and is discarded; otherwise it is committed, and what would have been raised is
+    // recorded for TakeWFileCloseFailures.
+    const bool unwinding = std::uncaught_exceptions() > uncaughtAtOpen_;
+    try {
+        if (compound_ && writing_ != NoWriting) {
+            const uint32_t n = writing_;
+            if (unwinding) {
+                EndWrite(n, false);
+            } else {
+                EndWrite(n, true);
+                if (reportUnclosed_)
+                    RecordCloseFailure("Для файла " + name_ + " не выполнено закрытие файла " + std::to_string(n));
+            }
+        }
+        if (!compound_ && (mode_ == 2 || mode_ == 3 || mode_ == 5))
+            PutAt(header_[0], EndRecord, 8);
+    } catch (const Exception &e) {
+        RecordCloseFailure(e.Message());
+    } catch (...) {
+        RecordCloseFailure("Файл " + name_ + " закрыт с ошибкой");
+    }
+    if (temp_) {
+        temp_.reset();
+        try {
+            system_.Delete(TempName());
+        } catch (...) {
+        }
+    }
+}
+
+void WFile::CheckFileNumber(uint32_t n) const
+{
+    if (n >= header_[1])
+        throw ZError("Для файла " + name_ + " неверен номер лог. файла " + std::to_string(n), 0);
+}
+
+void WFile::CheckPlainWritable() const
+{
+    // Writers write plain bytes: into a scrambled file they would mix plain and scrambled records.
+    if (key_ != 0)
+        throw ZError("Файл " + name_ + " зашифрован: запись в него невозможна", 0);
+}
+
+void WFile::CheckRecordToWrite(uint32_t length, const uint8_t *data) const
+{
+    if (length == 0)
+        throw ZError("Для файла " + name_ + " задана нулевая длина записи", 0);
+    if (length > MaxRecordLength)
+        RaiseRecordTooLong(name_, length, MaxRecordLength, writeOffset_);
+    // A data record of the single byte "@" would read as the end of its chain.
+    if (length == 1 && data[0] == EndByte)
+        throw ZError("Для файла " + name_ + " запись из одного байта \"@\" невозможна: она читается как конец файла",
+                     0);
+}
+
+void WFile::CheckSimpleWriteMode(const char *text) const
+{
+    if (mode_ != 2 && mode_ != 3 && mode_ != 5)
+        throw ZError("Файл " + name_ + text, 0);
+}
+
+void WFile::Put(WStore &store, const void *bytes, uint32_t n)
+{
+    if (store.Write(bytes, n) != n)
+        throw ZError("Для файла " + store.Name() + " запись выполнена не полностью", 0);
+}
+
+void WFile::PutAt(uint32_t position, const void *bytes, uint32_t n)
+{
+    main_->Seek(position);
+    Put(*main_, bytes, n);
+}
+
+void WFile::PutU32At(uint32_t position, uint32_t value)
+{
+    uint8_t b[4];
+    SetU32(b, value);
+    PutAt(position, b, 4);
+}
+
+void WFile::BeginWrite(uint32_t n)
+{
+    if (!compound_)
+        throw ZError("Файл " + name_ + " не является составным", 0);
+    CheckFileNumber(n);
+    CheckPlainWritable();
+    if (writing_ != NoWriting) {
+        const uint32_t m = writing_;
+        EndWrite(m, true);
+        if (reportUnclosed_)
+            throw ZError("Для файла " + name_ + " не выполнено закрытие файла " + std::to_string(m), 0);
+    }
+    writeOffset_ = 0;
+    tempLength_ = 0;
+    temp_ = system_.Open(TempName(), 3);
+    writing_ = n;
+}
+
+uint32_t WFile::WriteRecord(uint8_t flags, uint32_t length, const void *data)
+{
+    if (compound_ && !temp_)
+        throw ZError("Невозможна запись в несуществующий файл TMP", 0);
+    if (!compound_)
+        CheckSimpleWriteMode(" не открыт только для записи или дозаписи");
+    const auto *bytes = static_cast<const uint8_t *>(data);
+    CheckRecordToWrite(length, bytes);
+    uint8_t head[7];
+    head[0] = flags;
+    SetU32(head + 1, NoLink);
+    SetU16(head + 5, static_cast<uint16_t>(length));
+    if (compound_) {
+        temp_->Seek(tempLength_);
+        Put(*temp_, head, 7);
+        Put(*temp_, bytes, length);
+        tempLength_ += 7 + length;
+    } else {
+        PutAt(header_[0], head, 7);
+        Put(*main_, bytes, length);
+        header_[0] += 7 + length;
+    }
+    const uint32_t offset = writeOffset_;
+    writeOffset_ += 7 + length;
+    return offset;
+}
+
+uint32_t WFile::WriteRec(WRec &record)
+{
+    if (!compound_)
+        CheckSimpleWriteMode(" не открыт для записи или дозаписи");
+    record.SetLink(NoLink);
+    return WriteRecord(record.Flags(), record.Length(), record.Data());
+}
+
+uint32_t WFile::WriteTextRecord(const AnsiString &text)
+{
+    if (!compound_)
+        CheckSimpleWriteMode(" не открыт для записи или дозаписи");
+    if (text.size() + 2 > MaxRecordLength)
+        RaiseRecordTooLong(name_, static_cast<uint32_t>(text.size() + 2), MaxRecordLength, writeOffset_);
+    std::basic_string<uint8_t> data(2, 0);
+    SetU16(data.data(), static_cast<uint16_t>(text.size()));
+    data.append(text.begin(), text.end());
+    return WriteRecord(0, static_cast<uint32_t>(data.size()), data.data());
+}
+
+void WFile::WriteRecordAt(uint32_t offset, WRec &record, uint32_t limit)
+{
+    if (compound_ && !temp_)
+        throw ZError("Невозможна запись в несуществующий файл TMP", 0);
+    if (!compound_ && mode_ != 2 && mode_ != 5)
+        throw ZError("Файл " + name_ + " не открыт для записи или дозаписи", 0);
+    CheckRecordToWrite(record.Length(), record.Data());
+    // Only a record already written may be rewritten: the chain behind it must stay intact.
+    if (uint64_t(offset) + 7 + record.Length() > writeOffset_)
+        throw ZError("Для файла " + name_ + " неверно задано смещение записи " + std::to_string(offset), 0);
+    record.SetLink(NoLink);
+    uint8_t head[7];
+    head[0] = record.Flags();
+    SetU32(head + 1, NoLink);
+    SetU16(head + 5, record.Length());
+    const uint32_t count = (limit != 0 && limit < record.Length()) ? limit : record.Length();
+    WStore &target = compound_ ? *temp_ : *main_;
+    target.Seek(compound_ ? offset : writeBase_ + offset);
+    Put(target, head, 7);
+    Put(target, record.Data(), count);
+    target.Seek(compound_ ? tempLength_ : header_[0]);
+}
+
+void WFile::EndWrite(uint32_t n, bool commit)
+{
+    if (!compound_)
+        throw ZError("Файл " + name_ + " не является составным", 0);
+    if (!temp_)
+        throw ZError("Закрытие файла невозможно для несуществующего файла TMP$", 0);
+    if (writing_ == NoWriting)
+        throw ZError("Для файла " + name_ + " не выполнено создание файла " + std::to_string(n), 0);
+    if (writing_ != n) {
+        const uint32_t m = writing_;
+        EndWrite(m, commit);
+        throw ZError("Для файла " + name_ + " ошибочно задан номер файла " + std::to_string(n) + " вместо " +
+                         std::to_string(m),
+                     0);
+    }
+    temp_->Seek(tempLength_);
+    Put(*temp_, EndRecord, 8);
+    writeOffset_ += 8;
+    tempLength_ += 8;
+    temp_.reset();
+    writing_ = NoWriting;
+    if (!commit) {
+        system_.Delete(TempName());
+        return;
+    }
+    // On a failure from here on the temporary file stays on disk, and the header and the directory
+    // still describe the old contents: whatever was copied lies beyond the data end, dead.
+    CommitTemp(n);
+    system_.Delete(TempName());
+}
+
+void WFile::CommitTemp(uint32_t n)
+{
+    if (mode_ != 4)
+        throw ZError("Файл " + name_ + " не открыт только для записи", 0);
+    writeOffset_ = 0;
+    std::unique_ptr<WStore> source = system_.Open(TempName(), 1);
+    SeekData(header_[0]);
+    WRec record;
+    for (;;) {
+        uint8_t head[7];
+        if (source->Read(head, 7) != 7)
+            throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
+        record.SetFlags(head[0]);
+        record.SetLink(GetU32(head + 1));
+        record.SetLength(GetU16(head + 5), source->Name(), source->Tell() - 7);
+        if (source->Read(record.Data(), record.Length()) != record.Length())
+            throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
+        CopyRecordToMain(record);
+        if (record.Length() == 1 && record.Data()[0] == EndByte)
+            break;
+    }
+    source.reset();
+    const uint32_t oldEnd = header_[0];
+    const uint32_t newEnd = oldEnd + writeOffset_;
+    PutU32At(0, newEnd);
+    header_[0] = newEnd;
+    uint8_t entry[8];
+    SetU32(entry, oldEnd);
+    SetU32(entry + 4, writeOffset_);
+    PutAt(8 + 8 * n, entry, 8);
+    directory_[2 * n] = oldEnd;
+    directory_[2 * n + 1] = writeOffset_;
+    ReopenMain();
+}
+
+uint32_t WFile::CopyRecordToMain(const WRec &record)
+{
+    if (mode_ != 4)
+        throw ZError("Файл " + name_ + " не открыт только для записи", 0);
+    uint8_t head[7];
+    head[0] = record.Flags();
+    SetU32(head + 1, record.Link());
+    SetU16(head + 5, record.Length());
+    Put(*main_, head, 7);
+    Put(*main_, record.Data(), record.Length());
+    if (!compound_)
+        header_[0] += 7 + record.Length();
+    const uint32_t offset = writeOffset_;
+    writeOffset_ += 7 + record.Length();
+    return offset;
+}
+
+void WFile::ReopenMain()
+{
+    // Closing the handle makes what was written reach the file before anyone opens it anew.
+    main_.reset();
+    main_ = system_.Open(name_, 4);
+}
+
+uint32_t WFile::AppendSimpleRecord(WRec &record)
+{
+    if (compound_)
+        throw ZError("Файл " + name_ + " должен быть простым", 0);
+    return WriteRec(record);
+}
+
+void WFile::SeekToEndRecord()
+{
+    if (compound_)
+        throw ZError("Файл " + name_ + " должен быть простым", 0);
+    // In the writing modes the end record is written at the data end when the file closes.
+    const uint32_t at = (mode_ == 1 || mode_ == 4) && header_[0] >= 8 ? header_[0] - 8 : header_[0];
+    main_->Seek(at);
+    readPos_ = recordPos_ = at;
+}
