@@ -15,3 +15,21 @@ bool ReadShortText(const uint8_t *&cursor, const uint8_t *end, AnsiString &text)
     cursor = at + length;
     return true;
 }
+
+int32_t CursorReadInt(const char *&cursor) {
+    int taken = 0;
+    bool negative = false;
+    if (*cursor == '-') {
+        negative = true;
+        ++cursor;
+        ++taken;
+    }
+    int64_t value = 0;
+    for (; taken < 29 && *cursor >= '0' && *cursor <= '9'; ++cursor, ++taken) {
+        if (value <= int64_t(INT32_MAX) + 1) value = value * 10 + (*cursor - '0');
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}

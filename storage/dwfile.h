@@ -10,6 +10,7 @@
 
 #include "framework/AnsiString.h"
 #include "storage/drec.h"
+#include "storage/sqmtver.h"
 #include "storage/wstore.h"
 
 // Open modes of the simple form.
@@ -24,6 +25,12 @@ enum class SimpleMode : uint8_t {
 // Failures a WFile destructor met while it committed or closed (a destructor does not raise): the
 // texts since the last call, "; "-separated, and empties the record.
 AnsiString TakeWFileCloseFailures();
+
+// Address of a logical record: the physical record's file position and the offset inside its data.
+struct LogicalAddress {
+    uint32_t position = 0;
+    uint32_t offset = 0;
+};
 
 class WFile {
 public:
@@ -114,8 +121,42 @@ public:
     void AppendRecord(uint32_t n, WRec &record);
     void AppendLogicalFile(uint32_t n, const AnsiString &sourceName);
 
+    // --- Logical records: many small records packed into the physical records of one logical file,
+    // never across two. Framing: mode 0 the bytes and then the delimiter (a delimiter is given, no
+    // fixed length); mode 1 a u16 length and the bytes (empty delimiter, no fixed length); mode 2
+    // exactly the fixed number of bytes (a fixed length of 0 or more). A negative fixed length means
+    // none. Returns the logical file's length (compound) or the data end (simple form).
+    uint32_t BeginReadRecords(uint32_t n, const AnsiString &delimiter, int32_t fixedLength);
+    uint32_t BeginReadRecords(uint32_t n, const AnsiString &delimiter) { return BeginReadRecords(n, delimiter, -1); }
+    uint32_t BeginReadRecords(uint32_t n, int32_t fixedLength) { return BeginReadRecords(n, AnsiString(), fixedLength); }
+    // The next logical record (or, with an address, the one there) as a pointer into the read buffer,
+    // valid until the next read; false with length 0 at the end of the logical file.
+    bool ReadLogicalRecord(const uint8_t *&data, uint32_t &length, const LogicalAddress *address = nullptr);
+    // Copying forms: the buffer must hold MaxRecordLength bytes.
+    bool ReadLogicalRecordCopy(void *buffer, uint32_t &length);
+    uint32_t ReadLogicalRecordInto(void *buffer);
+    uint32_t ReadLogicalRecordPtr(const uint8_t *&data);
+    uint32_t ReadLogicalRecordAt(const uint8_t *&data, const LogicalAddress &address);
+    // Address of the logical record returned last.
+    LogicalAddress CurrentLogicalAddress() const { return current_; }
+
+    void BeginWriteRecords(uint32_t n, const AnsiString &delimiter, int32_t fixedLength);
+    void BeginWriteRecords(uint32_t n, const AnsiString &delimiter) { BeginWriteRecords(n, delimiter, -1); }
+    void BeginWriteRecords(uint32_t n, int32_t fixedLength) { BeginWriteRecords(n, AnsiString(), fixedLength); }
+    void WriteLogicalRecord(const void *data, uint32_t length);
+    void FlushLogicalRecords();
+    void EndWriteRecords(uint32_t n);
+
+    // --- The version stamp: the first record of logical file 0.
+    // Compares the file's stamp with the program's (bits of CompareVersion) and keeps it in Version().
+    uint32_t ReadVersion();
+    void WriteVersion(const AnsiString &text);
+    const SQMTVER &Version() const { return version_; }
+
 private:
     static constexpr uint32_t NoWriting = 0xFFFFFFFFu;
+    static int FramingMode(const AnsiString &delimiter, int32_t fixedLength);
+    [[noreturn]] void LogicalRecordDamaged() const;
     void OpenCompound(const AnsiString &name, int mode, uint32_t key);
     void ReadHeaderAndDirectory();
     uint32_t DataStart() const { return compound_ ? 8 + 8 * header_[1] : 0; }
@@ -161,6 +202,25 @@ private:
     uint32_t chainLength_ = 0;
     uint8_t scratch_[7] = {};
     int uncaughtAtOpen_ = 0;  // exceptions in flight when the object was made
+
+    // Reading logical records.
+    std::unique_ptr<WRec> readBuffer_;
+    uint32_t bufferPosition_ = 0xFFFFFFFFu;  // file position of the physical record in the buffer
+    LogicalAddress current_;
+    LogicalAddress next_;  // offset 0: a new physical record is to be read
+    AnsiString delimiter_;
+    uint32_t nextRecordPos_ = 0;
+    int readMode_ = 0;
+    uint32_t fixedLength_ = 0;
+    // Writing logical records.
+    std::unique_ptr<WRec> writeBuffer_;
+    uint32_t fill_ = 0;
+    AnsiString writeDelimiter_;
+    uint32_t separatorLength_ = 0;
+    int writeMode_ = 0;
+    uint32_t writeFixedLength_ = 0;
+
+    SQMTVER version_;
     // Bytes of records visited since reading was last positioned from outside: a chain cannot visit
     // more than the data area holds, so more means that it loops.
     uint64_t chainBytes_ = 0;

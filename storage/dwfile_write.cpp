@@ -41,13 +41,17 @@ void WFile::CloseQuietly() noexcept
             if (unwinding) {
                 EndWrite(n, false);
             } else {
+                FlushLogicalRecords();
                 EndWrite(n, true);
                 if (reportUnclosed_)
                     RecordCloseFailure("Для файла " + name_ + " не выполнено закрытие файла " + std::to_string(n));
             }
         }
-        if (!compound_ && (mode_ == 2 || mode_ == 3 || mode_ == 5))
+        if (!compound_ && (mode_ == 2 || mode_ == 3 || mode_ == 5)) {
+            if (!unwinding)
+                FlushLogicalRecords();
             PutAt(header_[0], EndRecord, 8);
+        }
     } catch (const Exception &e) {
         RecordCloseFailure(e.Message());
     } catch (...) {

@@ -23,3 +23,34 @@ TEST(ReadShortText, RefusesToReadPastTheEnd) {
         EXPECT_EQ(text, "kept");
     }
 }
+
+TEST(CursorReadInt, ReadsASignAndDigitsAndStopsAtTheFirstOtherCharacter) {
+    const char *text = "-42.7";
+    const char *cursor = text;
+    EXPECT_EQ(CursorReadInt(cursor), -42);
+    EXPECT_EQ(cursor, text + 3);
+    const char *none = "x1";
+    cursor = none;
+    EXPECT_EQ(CursorReadInt(cursor), 0);
+    EXPECT_EQ(cursor, none);
+    const char *end = "";
+    cursor = end;
+    EXPECT_EQ(CursorReadInt(cursor), 0);
+    EXPECT_EQ(cursor, end);
+}
+
+TEST(CursorReadInt, StopsAfterTwentyNineCharactersAndSaturates) {
+    const char *digits = "0000000000000000000000000000123";  // 31 digits
+    const char *cursor = digits;
+    EXPECT_EQ(CursorReadInt(cursor), 1);  // the 29 characters end inside the number
+    EXPECT_EQ(cursor, digits + 29);
+    const char *big = "99999999999";
+    cursor = big;
+    EXPECT_EQ(CursorReadInt(cursor), INT32_MAX);
+    const char *small = "-99999999999";
+    cursor = small;
+    EXPECT_EQ(CursorReadInt(cursor), INT32_MIN);
+    const char *limit = "-2147483648";
+    cursor = limit;
+    EXPECT_EQ(CursorReadInt(cursor), INT32_MIN);
+}
