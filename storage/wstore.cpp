@@ -2,16 +2,14 @@
 
 #include "base/zmsg.h"
 
-#ifdef _WIN32
-WStoreSystem &PlatformStoreSystem();  // wstore_win.cpp: files through SFile
-#else
 namespace {
-// This build has no file system of its own for compound files: tests install one.
+// Until the file system's store is registered, compound files can only live in an installed store
+// system: opening raises a clear error instead of pretending.
 class NoStoreSystem : public WStoreSystem {
 public:
     std::unique_ptr<WStore> Open(const AnsiString &name, int) override
     {
-        throw ZError("Файл " + name + " недоступен: в этой сборке нет файловой системы", 0);
+        throw ZError("Файл " + name + " недоступен: файловая система для составных файлов не подключена", 0);
     }
     void Delete(const AnsiString &) override {}
 };
@@ -22,7 +20,6 @@ static WStoreSystem &PlatformStoreSystem()
     static NoStoreSystem none;
     return none;
 }
-#endif
 
 static WStoreSystem *g_storeSystem = nullptr;
 

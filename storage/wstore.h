@@ -31,8 +31,8 @@ public:
     virtual void Delete(const AnsiString &name) = 0;
 };
 
-// The process-wide store system the compound files use: the real file system in the Windows build;
-// in a build without one, whatever a test installed (none by default).
+// The process-wide store system the compound files use: the one installed, else the default, which
+// refuses every open with a clear error until the file system's store is registered.
 WStoreSystem &StoreSystem();
 // Installs another store system (null restores the default); returns the one it replaces.
 WStoreSystem *SetStoreSystem(WStoreSystem *system);
