@@ -289,9 +289,10 @@ uint32_t WFile::CopyRecordToMain(const WRec &record)
 
 void WFile::ReopenMain()
 {
-    // Closing the handle makes what was written reach the file before anyone opens it anew.
-    main_.reset();
-    main_ = system_.Open(name_, 4);
+    // A fresh handle: what was written has reached the file for every other opener. The new handle
+    // is opened before the old one closes, so a refusal leaves the object with a working file.
+    std::unique_ptr<WStore> fresh = system_.Open(name_, 4);
+    main_ = std::move(fresh);
 }
 
 uint32_t WFile::AppendSimpleRecord(WRec &record)

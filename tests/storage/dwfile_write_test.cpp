@@ -181,6 +181,21 @@ TEST_F(CompoundWrite, FailureWritingTheDirectoryEntryKeepsTheOldLogicalFile)
     EXPECT_EQ(ReadAll("db.dat", 2), std::vector<Bytes>{B("old contents")});
 }
 
+TEST_F(CompoundWrite, ARefusedReopenAfterTheCommitLeavesAWorkingObject)
+{
+    FaultyStoreSystem faulty(mem.files);
+    {
+        WFile f("db.dat");
+        f.BeginWrite(2);
+        f.WriteRecord(0, 3, "new");
+        faulty.FailOpensOf("db.dat");  // the commit is written, then the file cannot be reopened
+        EXPECT_EQ(CatchZError([&] { f.EndWrite(2, true); }).Number(), 99);
+        EXPECT_EQ(ReadAll(f, 2), std::vector<Bytes>{B("new")});
+    }
+    faulty.FailOpensOf("");
+    EXPECT_EQ(ReadAll("db.dat", 2), std::vector<Bytes>{B("new")});
+}
+
 TEST_F(CompoundWrite, RefusalsLeaveTheFileUntouched)
 {
     const Bytes before = Disk();

@@ -18,8 +18,13 @@ public:
         budget_ = budget;
     }
 
+    // Opening name fails from now on, as when another program has locked the file.
+    void FailOpensOf(const AnsiString &name) { lockedName_ = name; }
+
     std::unique_ptr<WStore> Open(const AnsiString &name, int mode) override
     {
+        if (name == lockedName_)
+            throw ZError("Процесс не может получить доступ к файлу [Win=00000020]", 99);
         auto store = inner_.Open(name, mode);
         if (name != name_)
             return store;
@@ -52,5 +57,6 @@ private:
     WStoreSystem &inner_;
     WStoreSystem *old_;
     AnsiString name_;
+    AnsiString lockedName_;
     uint32_t budget_ = 0;
 };
