@@ -31,8 +31,9 @@ struct LzmaProgressThunk : ICompressProgress {
     bool countOutput;
 };
 
-// Output produced between two progress reports.
+// Output produced between two progress reports, and input read at a time.
 constexpr size_t kDecodeStep = 1 << 20;
+constexpr size_t kInputPiece = 1 << 20;
 
 }  // namespace
 
@@ -46,16 +47,19 @@ bool GetLzma86UnpackSize(const uint8_t *data, size_t size, uint64_t &unpackSize)
     return true;
 }
 
-bool Lzma86Decode(const uint8_t *src, size_t srcSize, uint8_t *dest, size_t destSize, const TLzmaProgress &progress)
+bool Lzma86Decode(TByteSource &source, uint64_t offset, uint8_t *dest, size_t destSize, const TLzmaProgress &progress)
 {
+    const uint64_t size = source.Size();
+    uint8_t header[kLzma86HeaderSize];
     uint64_t unpackSize = 0;
-    if (!GetLzma86UnpackSize(src, srcSize, unpackSize) || unpackSize != destSize || src[0] > 1)
+    if (offset > size || size - offset < kLzma86HeaderSize || !source.ReadAt(offset, header, sizeof header) ||
+        !GetLzma86UnpackSize(header, sizeof header, unpackSize) || unpackSize != destSize || header[0] > 1)
         return false;
     progress.Report(0, unpackSize);
 
     CLzmaDec dec;
     LzmaDec_Construct(&dec);
-    if (LzmaDec_AllocateProbs(&dec, src + 1, LZMA_PROPS_SIZE, &g_alloc) != SZ_OK)
+    if (LzmaDec_AllocateProbs(&dec, header + 1, LZMA_PROPS_SIZE, &g_alloc) != SZ_OK)
         return false;
     // The whole output is the decoder's dictionary, so nothing is copied.
     dec.dic = dest;
@@ -63,26 +67,37 @@ bool Lzma86Decode(const uint8_t *src, size_t srcSize, uint8_t *dest, size_t dest
     LzmaDec_Init(&dec);
 
     LzmaProgressThunk thunk(progress, true);
-    const uint8_t *in = src + kLzma86HeaderSize;
-    size_t inLeft = srcSize - kLzma86HeaderSize;
+    std::vector<uint8_t> piece(size - offset - kLzma86HeaderSize < kInputPiece ? size_t(size - offset - kLzma86HeaderSize) : kInputPiece);
+    uint64_t inPosition = offset + kLzma86HeaderSize;  // next byte to read from the source
+    size_t inStart = 0, inEnd = 0;                     // unread bytes of the piece
     bool ok = true;
     while (dec.dicPos < destSize) {
+        if (inStart == inEnd && inPosition < size) {
+            inEnd = size - inPosition < piece.size() ? size_t(size - inPosition) : piece.size();
+            inStart = 0;
+            if (!source.ReadAt(inPosition, piece.data(), inEnd)) {
+                ok = false;
+                break;
+            }
+            inPosition += inEnd;
+        }
         const size_t limit = destSize - dec.dicPos > kDecodeStep ? dec.dicPos + kDecodeStep : destSize;
-        SizeT consumed = inLeft;
+        SizeT consumed = inEnd - inStart;
         ELzmaStatus status;
         const size_t before = dec.dicPos;
-        const SRes res = LzmaDec_DecodeToDic(&dec, limit, in, &consumed, limit == destSize ? LZMA_FINISH_END : LZMA_FINISH_ANY, &status);
-        in += consumed;
-        inLeft -= consumed;
+        // The unpacked size ends the stream; what follows it in the source is not the decoder's.
+        const SRes res = LzmaDec_DecodeToDic(&dec, limit, piece.data() + inStart, &consumed, LZMA_FINISH_ANY, &status);
+        inStart += consumed;
         if (res != SZ_OK) {
             ok = false;
             break;
         }
-        thunk.Progress(&thunk, srcSize - inLeft, dec.dicPos);
-        // An end mark or exhausted input before the unpacked size is a damaged stream.
-        if (dec.dicPos < destSize &&
-            (status == LZMA_STATUS_FINISHED_WITH_MARK || status == LZMA_STATUS_NEEDS_MORE_INPUT ||
-             (consumed == 0 && dec.dicPos == before))) {
+        thunk.Progress(&thunk, inPosition - inEnd + inStart - offset, dec.dicPos);
+        if (dec.dicPos == destSize)
+            break;
+        // An end mark, or the input used up, before the unpacked size is a damaged stream. (With input
+        // and room left the decoder always moves, so a step that moves nothing has run dry.)
+        if (status == LZMA_STATUS_FINISHED_WITH_MARK || (consumed == 0 && dec.dicPos == before)) {
             ok = false;
             break;
         }
@@ -91,12 +106,18 @@ bool Lzma86Decode(const uint8_t *src, size_t srcSize, uint8_t *dest, size_t dest
     if (!ok)
         return false;
 
-    if (src[0] == 1) {
+    if (header[0] == 1) {
         uint32_t state = 0;
         X86BranchConvert(dest, destSize, 0, state, false);
     }
     progress.Report(1, unpackSize);
     return true;
+}
+
+bool Lzma86Decode(const uint8_t *src, size_t srcSize, uint8_t *dest, size_t destSize, const TLzmaProgress &progress)
+{
+    TMemorySource source(src, srcSize);
+    return Lzma86Decode(source, 0, dest, destSize, progress);
 }
 
 bool Lzma86Encode(const uint8_t *src, size_t srcSize, std::vector<uint8_t> &packed, const TLzmaProgress &progress)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -87,6 +88,43 @@ TEST(Lzma86, RoundTripsAndReportsProgressFromTotalToTotal)
         EXPECT_NE(0, decoding.calls[i].first);
         EXPECT_LE(decoding.calls[i - 1].second, decoding.calls[i].second);
     }
+}
+
+namespace {
+
+// Remembers the furthest byte read.
+class ReachSource : public TMemorySource {
+public:
+    using TMemorySource::TMemorySource;
+    bool ReadAt(uint64_t position, void *buffer, size_t count) override
+    {
+        reach = std::max<uint64_t>(reach, position + count);
+        return TMemorySource::ReadAt(position, buffer, count);
+    }
+    uint64_t reach = 0;
+};
+
+}  // namespace
+
+TEST(Lzma86, DecodesAStreamAtAnOffsetOfALargerFile)
+{
+    const std::vector<uint8_t> plain = PatternBytes(2500000, 21);
+    const std::vector<uint8_t> packed = Packed(plain);
+    std::vector<uint8_t> file = PatternBytes(777, 1);
+    const uint64_t offset = file.size();
+    file.insert(file.end(), packed.begin(), packed.end());
+    const std::vector<uint8_t> after = PatternBytes(3 << 20, 2);  // more items, the directory...
+    file.insert(file.end(), after.begin(), after.end());
+    ReachSource source(file);
+    std::vector<uint8_t> out(plain.size());
+    ASSERT_TRUE(Lzma86Decode(source, offset, out.data(), out.size(), TLzmaProgress{}));
+    EXPECT_EQ(plain, out);
+    EXPECT_LE(source.reach, file.size());
+    // Cut off at the file's end, the same stream fails however the pieces fall.
+    ReachSource cut(file.data(), size_t(offset + packed.size() - 1));
+    EXPECT_FALSE(Lzma86Decode(cut, offset, out.data(), out.size(), TLzmaProgress{}));
+    EXPECT_FALSE(Lzma86Decode(source, file.size() - 5, out.data(), out.size(), TLzmaProgress{}));
+    EXPECT_FALSE(Lzma86Decode(source, file.size() + 5, out.data(), out.size(), TLzmaProgress{}));
 }
 
 TEST(Lzma86, EmptyInputRoundTrips)
