@@ -41,3 +41,7 @@ bool IsSafeItemName(const AnsiString &name);
 // logging each step. `selfPath` is the file's name as the protocol and the error box show it.
 // False at the first failed step; `info` is complete only on success.
 bool ReadPayload(TByteSource &source, const AnsiString &selfPath, TRunLog &log, TPayloadInfo &info);
+
+// ReadPayload on a file, opened read-only with others free to read and write it; a file that cannot
+// be opened is logged (index 26) and fails (Windows build).
+bool ReadPayloadFile(const AnsiString &fileName, TRunLog &log, TPayloadInfo &info);

@@ -23,8 +23,8 @@ public:
     void SetRunCaption(const AnsiString &caption) override;
     void ShowRunError(int id, const AnsiString &argument) override;
 
-    // Payload (update/Payload*.cpp).
-    bool ReadUpdatePayload();
+    // Payload (update/Payload*.cpp). Reads the updater's own file, or the given one.
+    bool ReadUpdatePayload(const AnsiString &fileName = AnsiString());
     void LogPayloadItem(uint8_t type, const AnsiString &name, uint32_t section, uint32_t number);
 
     // Run state, all zero or empty after construction.

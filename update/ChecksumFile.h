@@ -1,0 +1,13 @@
+#pragma once
+// The additive checksum of files and open streams (see Checksum.h).
+#include <cstdint>
+
+#include "framework/AnsiString.h"
+#include "framework/Classes.h"
+
+// Over the whole file; `size` receives the file's size. False when the file cannot be opened or read.
+bool ChecksumFile(const AnsiString &fileName, uint32_t &sum, uint64_t &size);
+// Over [start, start + length) of the file.
+bool ChecksumFilePart(const AnsiString &fileName, uint64_t start, uint64_t length, uint32_t &sum);
+// From `start` to the end of an open file; `size` receives the file's size less `start`.
+bool ChecksumFileHandle(TStream &file, uint64_t start, uint32_t &sum, uint64_t &size);

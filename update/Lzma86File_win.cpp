@@ -1,0 +1,97 @@
+#include "update/Lzma86File.h"
+
+#include <exception>
+#include <memory>
+
+#include "framework/Classes.h"
+#include "framework/SysUtils.h"
+#include "update/StreamSource.h"
+
+namespace {
+
+// Writes `bytes` as the whole new content of `fileName`; on failure the partial file is deleted.
+bool WriteWholeFile(const AnsiString &fileName, const std::vector<uint8_t> &bytes)
+{
+    bool ok = false;
+    bool created = false;
+    try {
+        TFileStream out(fileName, fmCreate | fmShareDenyWrite);
+        created = true;
+        TStreamSource target(out);
+        ok = bytes.empty() || target.WriteAt(0, bytes.data(), bytes.size());
+    } catch (const Exception &) {
+        ok = false;
+    }
+    if (!ok && created)
+        DeleteFile(fileName);
+    return ok;
+}
+
+bool ReadWholeFile(const AnsiString &fileName, std::vector<uint8_t> &bytes)
+{
+    TFileStream in(fileName, fmOpenRead | fmShareDenyWrite);
+    TStreamSource source(in);
+    bytes.resize(size_t(source.Size()));
+    return bytes.empty() || source.ReadAt(0, bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+uint64_t DecompressFileLzma86(const AnsiString &outName, const AnsiString &inName, uint64_t offset,
+                              TLzmaProgressCallback callback, void *userData)
+{
+    const TLzmaProgress progress{callback, userData};
+    std::vector<uint8_t> plain;
+    try {
+        TFileStream in(inName, fmOpenRead | fmShareDenyWrite);
+        TStreamSource source(in);
+        uint8_t header[kLzma86HeaderSize];
+        uint64_t size = 0;
+        if (source.Size() == 0 || !source.ReadAt(offset, header, sizeof header) ||
+            !GetLzma86UnpackSize(header, sizeof header, size) || size == 0 || size > SIZE_MAX)
+            return 0;
+        plain.resize(size_t(size));
+        if (!Lzma86Decode(source, offset, plain.data(), plain.size(), progress))
+            return 0;
+    } catch (const std::exception &) {  // the input cannot be opened, or no memory for the output
+        return 0;
+    }
+    return WriteWholeFile(outName, plain) ? plain.size() : 0;
+}
+
+std::vector<uint8_t> CompressFileToMemory(const AnsiString &inName, TLzmaProgressCallback callback, void *userData)
+{
+    std::vector<uint8_t> packed;
+    try {
+        std::vector<uint8_t> plain;
+        if (!ReadWholeFile(inName, plain) || !Lzma86Encode(plain.data(), plain.size(), packed, {callback, userData}))
+            packed.clear();
+    } catch (const std::exception &) {
+        packed.clear();
+    }
+    return packed;
+}
+
+uint64_t CompressFileLzma86(const AnsiString &inName, const AnsiString &outName, TLzmaProgressCallback callback,
+                            void *userData)
+{
+    const std::vector<uint8_t> packed = CompressFileToMemory(inName, callback, userData);
+    if (packed.empty() || !WriteWholeFile(outName, packed))
+        return 0;
+    return packed.size();
+}
+
+uint64_t GetLzma86UnpackSize(const AnsiString &fileName, uint64_t offset)
+{
+    try {
+        TFileStream in(fileName, fmOpenRead | fmShareDenyWrite);
+        TStreamSource source(in);
+        uint8_t header[kLzma86HeaderSize];
+        uint64_t size = 0;
+        if (!source.ReadAt(offset, header, sizeof header) || !GetLzma86UnpackSize(header, sizeof header, size))
+            return 0;
+        return size;
+    } catch (const Exception &) {
+        return 0;
+    }
+}

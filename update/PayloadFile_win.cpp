@@ -1,0 +1,41 @@
+// The payload reader on a file, and the main window's payload steps.
+#include "framework/Classes.h"
+#include "framework/Kernel.h"
+#include "update/Payload.h"
+#include "update/StreamSource.h"
+#include "update/uMain.h"
+
+bool ReadPayloadFile(const AnsiString &fileName, TRunLog &log, TPayloadInfo &info)
+{
+    try {
+        // Others may go on reading and writing the file; the seal tells whether it is whole.
+        TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
+        TStreamSource source(file);
+        return ReadPayload(source, fileName, log, info);
+    } catch (const Exception &e) {
+        log.Log(26, e.Message() + " ", true);
+        return false;
+    }
+}
+
+bool TForm1::ReadUpdatePayload(const AnsiString &fileName)
+{
+    TPayloadInfo info;
+    const bool ok = ReadPayloadFile(fileName.empty() ? GetModuleFileName() : fileName, *this, info);
+    Items = std::move(info.Items);
+    ItemCount = info.ItemCount;
+    TempBytesNeeded = info.TempBytesNeeded;
+    Growth = info.Growth;
+    NewVersion = info.NewVersion;
+    BaseVersion = info.BaseVersion;
+    NewVersionShort = info.NewVersionShort;
+    BaseVersionShort = info.BaseVersionShort;
+    AcceptedBuilds = std::move(info.AcceptedBuilds);
+    Correction = info.Correction ? 1 : 0;
+    return ok;
+}
+
+void TForm1::LogPayloadItem(uint8_t type, const AnsiString &name, uint32_t section, uint32_t number)
+{
+    ::LogPayloadItem(*this, type, name, section, number);
+}
