@@ -2,18 +2,12 @@
 
 #include <string>
 
+#include "framework/Prompt.h"
+
 namespace {
 
 const char Placeholder[] = "$_$";
 constexpr size_t PlaceholderLength = sizeof Placeholder - 1;
-
-// The system's message-box style flags (MB_YESNO, MB_ICONQUESTION, MB_ICONHAND, MB_ICONASTERISK,
-// MB_SYSTEMMODAL); the values are fixed by the system.
-constexpr uint32_t StyleYesNo = 0x0004;
-constexpr uint32_t StyleIconHand = 0x0010;
-constexpr uint32_t StyleIconQuestion = 0x0020;
-constexpr uint32_t StyleIconAsterisk = 0x0040;
-constexpr uint32_t StyleSystemModal = 0x1000;
 
 }  // namespace
 
@@ -34,13 +28,13 @@ uint32_t MsgStyle(EMsgKind kind)
 {
     switch (kind) {
     case emk_Question:
-        return StyleYesNo | StyleIconQuestion | StyleSystemModal;
+        return mbYesNo | mbIconQuestion | mbSystemModal;
     case emk_Error:
-        return StyleIconHand | StyleSystemModal;
+        return mbOk | mbIconHand | mbSystemModal;
     case emk_Info:
-        return StyleIconAsterisk | StyleSystemModal;
+        return mbOk | mbIconAsterisk | mbSystemModal;
     }
-    return StyleSystemModal;
+    return mbSystemModal;
 }
 
 AnsiString FillPlaceholders(AnsiString text, std::initializer_list<AnsiString> args)

@@ -1,31 +1,82 @@
 #pragma once
 // The updater's main window: the run's state and its steps. Each member is defined in the file of its
 // subject (payload, journal, patch, apply loop, handlers, rollback, free space, run) as a thin step over
-// that file's pure functions.
-//
-// The window base class joins when the framework's forms are in; until then the class holds the run
-// state and the steps that need no window.
+// that file's pure functions; the window itself (layout, closing) is in update/uMain_win.cpp.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "framework/AnsiString.h"
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/Kernel.h"
+#include "framework/StdCtrls.h"
+#include "storage/rdwr_cfg.h"
 #include "update/PartNfo.h"
 #include "update/RunLog.h"
 
 class TFileStream;
 class TStringList;
+class TProtocolList;
+struct TProtocolTarget;
 
-class TForm1 : public TRunLog {
+class TForm1 : public TForm, public TRunLog {
 public:
-    // Protocol and journal.
+    explicit TForm1(TComponent *owner);
+    ~TForm1() override;
+
+    TProgressBar *PrBar;
+    TLabel *Label1;
+    TListBox *LsBx_Prot;  // the protocol the user watches
+    TPanel *PnStatus;
+    TPanel *Pn_Exit;      // shown when the run has finished
+    TButton *Btn_Close;
+
+    void FormCreate(TObject *Sender);
+    // The run (update/Run_win.cpp), once, at the first activation.
+    void FormActivate(TObject *Sender);
+    void FormClose(TObject *Sender, TCloseAction &Action);
+    void Btn_CloseClick(TObject *Sender);
+    void FormDestroy(TObject *Sender);
+
+    // Protocol and journal (update/Journal_win.cpp).
     bool Log(int8_t index, const AnsiString &text, bool newLine) override;
     bool CheckStep(bool result, bool newLine) override;
+    // A journal command line; false when it could not be written, and then the change it records
+    // must not be made.
+    bool LogCmd(int32_t code, const AnsiString &text);
+    bool JournalExists();
+    // Opens (creating it when missing) the journal at JournalPath and writes the start command.
+    bool OpenJournal();
+    // Writes the end command and closes the journal; the file stays.
+    bool CloseJournal();
+
     void SetRunCaption(const AnsiString &caption) override;
     void ShowRunError(int id, const AnsiString &argument) override;
+
+    // Steps of the run (update/RunSteps_win.cpp).
+    bool InitRun();
+    bool CheckSeveralCopies();
+    bool InitData();
+    bool CheckVersion();
+    // Finds "exe\qmt.exe" (any case) in the product folder, or in the copy folder, and derives the name
+    // of the mutex the product holds while it runs. Silent: no error box.
+    bool FindProductExe(bool copy, bool silent);
+    // Holds the product's mutex of slot 0 (product) or 1 (copy); false while the product runs.
+    bool AcquireProductMutex(int slot);
+    // Waits for the product to close; true when it still runs and the user stops waiting.
+    bool WaitProductClosed(int slot);
+    // Starts the updated product (the copy for variant 1) with its folder as current folder, then
+    // closes the window; error 5017 when it cannot be started.
+    void StartProduct();
 
     // Payload (update/Payload*.cpp). Reads the updater's own file, or the given one.
     bool ReadUpdatePayload(const AnsiString &fileName = AnsiString());
     void LogPayloadItem(uint8_t type, const AnsiString &name, uint32_t section, uint32_t number);
+
+    // The updater's own file (the running program unless a test names another).
+    AnsiString SelfPath;
 
     // Run state, all zero or empty after construction.
     TFileStream *JournalStream = nullptr;
@@ -36,8 +87,8 @@ public:
     AnsiString TempFolder;             // with trailing "\"
     uint8_t LastRunProblems = 0;
     TStringList *HandledFiles = nullptr;
-    void *OwnMutex = nullptr;
-    void *MutexHandle[2] = {nullptr, nullptr};
+    TNamedMutex OwnMutex;
+    TNamedMutex ProductMutex[2];       // 0 product, 1 copy
     uint8_t JournalSuspended = 0;
     uint8_t RunStarted = 0;
     uint8_t RunFinished = 0;
@@ -53,4 +104,23 @@ public:
     int32_t UpdateVariant = 0;         // 1 new copy, 0 in place, -1 none read yet
     std::vector<uint32_t> AcceptedBuilds;
     uint8_t Correction = 0;
+
+private:
+    TProtocolTarget ProtocolTarget();
+    // The run's steps up to the update itself; false ends the run as failed.
+    bool RunSteps(bool &cancelled);
+    bool LastRunCheck(bool &cancelled, bool &stop);
+    // Saves the protocol, shows the close button and offers to start the product.
+    void FinishRun(bool success, bool cancelled);
+    // A step whose part of the updater is not in this build: says so and fails the run.
+    bool StepNotInThisBuild(const AnsiString &step);
+    // Closes the journal of a run that changed nothing and removes it.
+    void DropJournal();
+    std::unique_ptr<TProtocolList> protocol_;  // LsBx_Prot as the journal's protocol list
 };
+
+extern TForm1 *Form1;
+
+// Bytes 1375 to 1406 of the product's configuration file as the version check read them (zero where
+// the file is shorter); the configuration change writes them back after the record's fixed part.
+extern uint8_t CfgTail[CfgRawTailLength];

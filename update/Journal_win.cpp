@@ -1,0 +1,63 @@
+// The main window's protocol and journal steps over the protocol list and the journal file.
+#include <exception>
+
+#include "framework/Classes.h"
+#include "framework/Clock.h"
+#include "framework/SysUtils.h"
+#include "update/Journal.h"
+#include "update/JournalLine.h"
+#include "update/uMain.h"
+
+TProtocolTarget TForm1::ProtocolTarget()
+{
+    return TProtocolTarget{*protocol_, JournalStream, JournalSuspended != 0,
+                           FormatDateTime(JournalDateFormat, CurrentClock().Now())};
+}
+
+bool TForm1::Log(int8_t index, const AnsiString &text, bool newLine)
+{
+    return WriteProtocol(ProtocolTarget(), index, text, newLine);
+}
+
+bool TForm1::CheckStep(bool result, bool newLine)
+{
+    Log(result ? ept_Ok : ept_Failed, AnsiString(), newLine);
+    return result;
+}
+
+bool TForm1::LogCmd(int32_t code, const AnsiString &text)
+{
+    return WriteCommand(ProtocolTarget(), code, text);
+}
+
+bool TForm1::JournalExists()
+{
+    return FileExists(JournalPath);
+}
+
+bool TForm1::OpenJournal()
+{
+    try {
+        if (!FileExists(JournalPath)) {
+            TFileStream created(JournalPath, fmCreate);
+        }
+        JournalStream = new TFileStream(JournalPath, fmOpenReadWrite | fmShareDenyWrite);
+    } catch (const std::exception &e) {
+        Log(ept_Exception, AnsiString(e.what()) + " ", true);
+        return false;
+    }
+    // Without the start command rollback would not know where this run began: a journal that cannot
+    // take its first line fails the step instead of letting the run change anything.
+    return JournalSuspended || LogCmd(ejc_Start, JournalStartText);
+}
+
+bool TForm1::CloseJournal()
+{
+    if (!JournalStream)
+        return false;
+    if (!JournalSuspended)
+        LogCmd(ejc_End, JournalEndText);
+    delete JournalStream;
+    JournalStream = nullptr;
+    return true;
+}
