@@ -84,6 +84,7 @@ TForm1::TForm1(TComponent *owner) : TForm(owner)
     protocol_ = std::make_unique<TListBoxProtocol>(LsBx_Prot);
 
     OnCreate = [this](TObject *sender) { FormCreate(sender); };
+    OnActivate = [this](TObject *sender) { FormActivate(sender); };
     OnClose = [this](TObject *sender, TCloseAction &action) { FormClose(sender, action); };
     OnDestroy = [this](TObject *sender) { FormDestroy(sender); };
 }

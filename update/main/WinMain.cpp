@@ -1,31 +1,20 @@
-// Entry of the updater. For now it shows an empty main window and ends when it is closed.
-#include <windows.h>
+// Entry of the updater: the main window, whose first activation performs the run, and the warning
+// form, made at start-up; an exception that escapes is shown by the application.
+#include <exception>
 
-static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(wnd, msg, wp, lp);
-}
+#include "framework/Forms.h"
+#include "update/uMain.h"
+#include "update/uYesNo.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
+int main()
 {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"TForm1";
-    RegisterClassW(&wc);
-    HWND wnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                               640, 480, nullptr, nullptr, instance, nullptr);
-    ShowWindow(wnd, show);
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
+    try {
+        Application->Initialize();
+        Application->CreateForm(Form1);
+        Application->CreateForm(YesNo1);
+        Application->Run();
+    } catch (const std::exception &e) {
+        Application->ShowException(e);
     }
     return 0;
 }

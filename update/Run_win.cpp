@@ -1,0 +1,152 @@
+// The run: one synchronous pass from the self-check to the offer to start the product, performed by
+// the main window's first activation. Every step ends through CheckStep; the first failure ends the run.
+#include <exception>
+
+#include "framework/Classes.h"
+#include "framework/SysUtils.h"
+#include "update/Journal.h"
+#include "update/JournalLine.h"
+#include "update/MsgBoxes.h"
+#include "update/uMain.h"
+
+void TForm1::FormActivate(TObject *)
+{
+    if (RunStarted)
+        return;
+    RunStarted = 1;
+    JournalSuspended = 1;
+    RunFinished = 0;
+    bool cancelled = false;
+    bool success = RunSteps(cancelled);
+    FinishRun(success, cancelled);
+}
+
+bool TForm1::InitRun()
+{
+    UpdateVariant = -1;
+    Log(ept_Plain, "Самопроверка", true);
+    if (!CheckStep(ReadUpdatePayload(SelfPath), true))
+        return false;
+    Log(ept_Plain, "Проверка нескольких копий", true);
+    if (!CheckStep(CheckSeveralCopies(), false))
+        return false;
+    Log(ept_Plain, "Инициализация данных", true);
+    if (!CheckStep(InitData(), false)) {
+        Log(ept_ErrorNo, "5015", true);
+        ShowError(5015);
+        return false;
+    }
+    return true;
+}
+
+bool TForm1::StepNotInThisBuild(const AnsiString &step)
+{
+    Log(ept_Plain, "Шаг \"" + step + "\" не входит в эту сборку программы обновления", true);
+    // Nothing has been changed yet, so a journal left behind would only ask the next start to undo nothing.
+    if (JournalStream)
+        DropJournal();
+    return CheckStep(false, false);
+}
+
+void TForm1::DropJournal()
+{
+    CloseJournal();
+    if (!DeleteFile(JournalPath))
+        Log(ept_Plain, "Не удалось удалить файл отката " + JournalPath, true);
+}
+
+// A journal left by an earlier run means that run did not finish: the user may roll it back.
+bool TForm1::LastRunCheck(bool &cancelled, bool &stop)
+{
+    Log(ept_Plain, "...Проверка проблем прошлого запуска", true);
+    if (!JournalExists()) {
+        Log(ept_Plain, "Нет проблем", true);
+        return true;
+    }
+    LastRunProblems = 1;
+    if (!AskYesNo(3001, true)) {
+        Log(ept_ErrorNo, "5003", true);
+        ShowError(5003);
+        Log(ept_Cancelled, AnsiString(), true);
+        cancelled = true;
+        return false;
+    }
+    Log(ept_Plain, "Есть проблемы. Попытка отката к предыдущему состоянию.", true);
+    StepNotInThisBuild("Откат изменений");
+    Log(ept_ErrorNo, "5003", true);
+    ShowError(5003);
+    stop = true;
+    return false;
+}
+
+bool TForm1::RunSteps(bool &cancelled)
+{
+    Log(ept_Plain, "...Инициализация", true);
+    if (!CheckStep(InitRun(), true))
+        return false;
+
+    bool stop = false;
+    if (!LastRunCheck(cancelled, stop))
+        return false;
+
+    Log(ept_Plain, "Начало протоколирования (файл отката)", true);
+    JournalSuspended = 0;
+    if (!CheckStep(OpenJournal(), true))
+        return false;
+
+    Log(ept_Plain, "...проверка наличия QMT.EXE", true);
+    if (!CheckStep(FindProductExe(false, false), true)) {
+        Log(ept_Plain, "Не удалось найти QMT.EXE", true);
+        return false;
+    }
+
+    Log(ept_Plain, "Проверка наличия QMT.EXE в памяти", true);
+    if (!CheckStep(!WaitProductClosed(0), false)) {
+        Log(ept_Plain, "ЦМТ запущена. Недопустимо.", true);
+        return false;
+    }
+
+    Log(ept_Plain, "...проверка соответствия QMT.EXE", true);
+    if (!CheckStep(CheckVersion(), true)) {
+        DropJournal();
+        return false;
+    }
+
+    UpdateVariant = 1;
+    Log(ept_Plain, "Выбор варианта обновления", true);
+    if (Correction) {
+        UpdateVariant = 0;
+        Log(ept_Plain, "...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ", true);
+    } else {
+        Log(ept_Plain, "Выбор варианта обновления", true);
+        return StepNotInThisBuild("Выбор варианта обновления");
+    }
+
+    Log(ept_Plain, "...проверка - набор файлов обновления", true);
+    return StepNotInThisBuild("Проверка свободного места");
+}
+
+void TForm1::FinishRun(bool success, bool cancelled)
+{
+    RunFinished = 1;
+    Pn_Exit->Show();
+    LsBx_Prot->SetItemIndex(LsBx_Prot->Items()->Count() - 1);
+
+    AnsiString protocolFile = !JournalPath.empty()
+                                  ? ExtractFilePath(JournalPath) + "Протокол_" + ExtractFileName(JournalPath)
+                                  : ExtractFilePath(SelfPath) + "Протокол.txt";
+    try {
+        LsBx_Prot->Items()->SaveToFile(protocolFile);
+        protocol_->Add("Техническая информация о проведенных действиях сохранена в: ");
+        protocol_->Add(protocolFile);
+    } catch (const std::exception &e) {
+        // The run's outcome stands; only the copy of the protocol on disk is missing.
+        Log(ept_Exception, AnsiString(e.what()) + " ", true);
+    }
+
+    if (!cancelled && success && AskYesNo(3009, true)) {
+        ProductMutex[0].Close();
+        ProductMutex[1].Close();
+        StartProduct();
+    }
+}
