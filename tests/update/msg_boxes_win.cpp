@@ -5,6 +5,7 @@
 #include <map>
 
 #include "framework/Cp1251.h"
+#include "framework/Forms.h"
 #include "framework/PromptScript.h"
 #include "framework/LoadStr.h"
 #include "update/MsgBoxes.h"
@@ -136,4 +137,23 @@ TEST(MsgBoxes, ErrorsAndInformation)
 TEST(MsgBoxes, NoOwnerWithoutAMainForm)
 {
     EXPECT_EQ(nullptr, MsgParentWindow());
+}
+
+TEST(MsgBoxes, OwnerIsTheActiveOrTheMainForm)
+{
+    TForm main(nullptr);
+    TForm *previous = Application->MainForm();
+    Application->SetMainForm(&main);
+    EXPECT_EQ(nullptr, MsgParentWindow());  // no window made yet
+    main.HandleNeeded();
+    ASSERT_EQ(nullptr, Screen->ActiveForm());
+    EXPECT_EQ(static_cast<void *>(main.Handle()), MsgParentWindow());
+    {
+        TForm dialog(nullptr);
+        dialog.Show();
+        Application->ProcessMessages();
+        ASSERT_EQ(&dialog, Screen->ActiveForm());
+        EXPECT_EQ(static_cast<void *>(dialog.Handle()), MsgParentWindow());
+    }
+    Application->SetMainForm(previous);
 }

@@ -131,3 +131,19 @@ TEST_F(Run, UpdaterOutsideAProductFolder)
     EXPECT_TRUE(Logged(" Инициализация данных ...Были ошибки "));
     EXPECT_TRUE(FileExists(root_ + "elsewhere\\Протокол_qmt_3.1.1.txt"));
 }
+
+TEST_F(Run, ProtocolFileThatCannotBeWritten)
+{
+    TestInstallation older;
+    older.VersionText = "5-3.0.9";
+    BuildInstallation(root_, older);
+    PlaceUpdater(root_);
+    ForceDirectories(root_ + "Протокол_qmt_3.1.1.txt\\");  // a folder stands where the file would go
+    TPromptScript script;
+    script.Answer(idOk);
+    form_.FormActivate(&form_);
+    EXPECT_TRUE(form_.RunFinished);
+    const TStrings &lines = *form_.LsBx_Prot->Items();
+    EXPECT_EQ(0u, lines.Strings(lines.Count() - 1).find("Произошла аварийная ситуация "));
+    EXPECT_NE(AnsiString::npos, lines.Strings(lines.Count() - 1).find("Протокол_qmt_3.1.1.txt"));
+}
