@@ -7,6 +7,7 @@
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
 #include "update/BinPatch.h"
+#include "update/uMain.h"
 
 namespace {
 
@@ -105,4 +106,13 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
     outFile.reset();
     DeleteFile(outName);
     return Fail(log, failure);
+}
+
+bool TForm1::ApplyPatchMapped(const AnsiString &oldName, const AnsiString &outName, const AnsiString &patchName)
+{
+    return ApplyPatchFiles(*this, oldName, outName, patchName, [this](int position, int maximum) {
+        PrBar->SetMax(maximum);
+        PrBar->SetStep(1);
+        PrBar->SetPosition(position);
+    });
 }

@@ -75,6 +75,10 @@ public:
     bool ReadUpdatePayload(const AnsiString &fileName = AnsiString());
     void LogPayloadItem(uint8_t type, const AnsiString &name, uint32_t section, uint32_t number);
 
+    // Patch (update/BinPatchFile_win.cpp): builds the output from the old file and the patch through
+    // memory mappings, with progress on PrBar; logs only its failures.
+    bool ApplyPatchMapped(const AnsiString &oldName, const AnsiString &outName, const AnsiString &patchName);
+
     // The updater's own file (the running program unless a test names another).
     AnsiString SelfPath;
 

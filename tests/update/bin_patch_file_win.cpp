@@ -11,6 +11,8 @@
 #include "tests/support/RecordingLog.h"
 #include "tests/support/TempFolder.h"
 #include "update/BinPatchFile.h"
+#include "update/JournalLine.h"
+#include "update/uMain.h"
 
 namespace {
 
@@ -154,6 +156,23 @@ TEST_F(PatchFiles, AMappingNameHeldElsewhereIsNotTakenForOurs)
     EXPECT_FALSE(Apply());
     EXPECT_EQ(log.Lines, (Lines{"#26 Невозможно создать hMapPatch мэппинг"}));
     EXPECT_FALSE(FileExists(outName));
+}
+
+TEST_F(PatchFiles, MainWindowMemberShowsProgressAndLogsFailures)
+{
+    TForm1 form(nullptr);
+    WriteWholeFile(oldName, "old bytes, old bytes");
+    WriteWholeFile(patchName, Patch("old bytes, old bytes", "new bytes, old bytes, old"));
+    ASSERT_TRUE(form.ApplyPatchMapped(oldName, outName, patchName));
+    EXPECT_EQ(ReadWholeFile(outName), "new bytes, old bytes, old");
+    EXPECT_EQ(form.PrBar->Max(), 3);
+    EXPECT_EQ(form.PrBar->Position(), 3);
+    EXPECT_EQ(form.LsBx_Prot->Items()->Count(), 0);
+
+    EXPECT_FALSE(form.ApplyPatchMapped(dir / "missing.dat", outName, patchName));
+    ASSERT_EQ(form.LsBx_Prot->Items()->Count(), 2);
+    EXPECT_EQ(form.LsBx_Prot->Items()->Strings(0), AnsiString(ProtocolText(26)) + " Невозможно открыть файл");
+    EXPECT_NE(form.LsBx_Prot->Items()->Strings(1).find(dir / "missing.dat"), AnsiString::npos);
 }
 
 }  // namespace
