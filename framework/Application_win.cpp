@@ -4,6 +4,7 @@
 
 #include "framework/Cp1251.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/Prompt.h"
 #include "framework/WinInternal.h"
 
@@ -27,6 +28,23 @@ AnsiString ModulePath()
         path.resize(path.size() * 2);
     }
     return WideToCp1251(path);
+}
+
+// A key that is the shortcut of an item of the form's menu bar clicks the item.
+bool IsMenuShortCut(MSG &msg)
+{
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
+        return false;
+    TWinControl *control = TWinControl::FromHandle(msg.hwnd);
+    TForm *form = control ? control->GetParentForm() : nullptr;
+    if (!form || !form->Menu())
+        return false;
+    try {
+        return form->Menu()->IsShortCut(static_cast<uint16_t>(msg.wParam), KeyShiftState());
+    } catch (const std::exception &e) {
+        HandleEventException(e);
+        return true;
+    }
 }
 
 // Tab, Enter and Esc that the focused control does not take itself work the form's dialog keys.
@@ -85,7 +103,7 @@ bool TApplication::ProcessMessage()
         terminated_ = true;
         return true;
     }
-    if (!IsDialogKey(msg)) {
+    if (!IsMenuShortCut(msg) && !IsDialogKey(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -49,6 +49,7 @@ struct TMessage {
 
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 class TControl : public TComponent {
 public:
@@ -104,6 +105,9 @@ public:
     void SetColor(TColor color);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
+    // Shown by a right click or the menu key, with this control as its PopupComponent.
+    TPopupMenu *PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu *menu) { popupMenu_ = menu; }
 
     // The form this control sits on (the nearest parent that is a form), or null.
     TForm *GetParentForm() const;
@@ -150,6 +154,7 @@ private:
     bool settingParentFont_ = false;
     TColor color_ = clBtnFace;
     TCursor cursor_ = crDefault;
+    TPopupMenu *popupMenu_ = nullptr;
 };
 
 class TWinControl : public TControl {

@@ -7,6 +7,7 @@
 #include "framework/Cp1251.h"
 #include "framework/Forms.h"
 #include "framework/GdiObjects.h"
+#include "framework/Menus.h"
 #include "framework/WinInternal.h"
 
 namespace {
@@ -81,6 +82,13 @@ const wchar_t *FrameworkWindowClass()
 }
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+HWND UtilityWindow()
+{
+    static HWND hidden = CreateWindowExW(0, FrameworkWindowClass(), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                         ModuleInstance(), nullptr);
+    return hidden;
+}
 
 TShiftState KeyShiftState()
 {
@@ -213,6 +221,13 @@ void TWinControl::WndProc(TMessage &m)
 {
     switch (m.Msg) {
     case WM_COMMAND:
+        // A menu's choice: the item clicks itself.
+        if (!m.LParam && HIWORD(m.WParam) == 0) {
+            if (TMenuItem *item = TMenuItem::FromCommand(LOWORD(m.WParam))) {
+                item->Click();
+                return;
+            }
+        }
         if (m.LParam) {
             TWinControl *child = FromHandle(reinterpret_cast<HWND>(m.LParam));
             if (child && child != this) {
@@ -338,6 +353,18 @@ void TWinControl::WndProc(TMessage &m)
     case WM_KILLFOCUS:
         if (OnExit)
             OnExit(this);
+        break;
+    case WM_CONTEXTMENU:
+        if (TPopupMenu *menu = PopupMenu()) {
+            POINT pt{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            if (pt.x == -1 && pt.y == -1) {  // from the keyboard: at the control's corner
+                pt = POINT{0, 0};
+                ClientToScreen(handle_, &pt);
+            }
+            menu->SetPopupComponent(this);
+            menu->Popup(pt.x, pt.y);
+            return;
+        }
         break;
     case WM_SETCURSOR: {
         TCursor cursor = ScreenCursor();

@@ -19,6 +19,7 @@ using TCloseQueryEvent = std::function<void(TObject *Sender, bool &CanClose)>;
 constexpr int DesignPixelsPerInch = 96;
 
 class TButton;
+class TMainMenu;
 
 class TForm : public TWinControl {
 public:
@@ -42,6 +43,9 @@ public:
     // Rescale to the screen's density when it differs from DesignPixelsPerInch (on by default).
     bool Scaled() const { return scaled_; }
     void SetScaled(bool scaled) { scaled_ = scaled; }
+    // The menu bar; its shortcuts work while the form is active.
+    TMainMenu *Menu() const { return menu_; }
+    void SetMenu(TMainMenu *menu);
 
     int ClientWidth() const override;
     int ClientHeight() const override;
@@ -113,6 +117,7 @@ private:
     bool positioned_ = false;
     bool modal_ = false;
     int modalResult_ = mrNone;
+    TMainMenu *menu_ = nullptr;
 };
 
 class TApplication : public TComponent {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/Prompt.h"
 #include "framework/StdCtrls.h"
 #include "framework/WinInternal.h"
@@ -123,9 +124,20 @@ void TForm::CreateParams(TCreateParams &params)
         params.WndParent = Application->MainForm()->Handle();
 }
 
+void TForm::SetMenu(TMainMenu *menu)
+{
+    menu_ = menu;
+    if (HandleAllocated()) {
+        ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+        DrawMenuBar(Handle());
+    }
+}
+
 void TForm::InitializeWnd()
 {
     TWinControl::InitializeWnd();
+    if (menu_)
+        ::SetMenu(Handle(), menu_->Handle());
     AdjustSize();
 }
 

@@ -3,7 +3,11 @@
 #include "framework/WinHandles.h"
 
 class TFont;
+class TBrush;
+class TPen;
 
 HFONT CreateFontHandle(const TFont &font);
+HBRUSH CreateBrushHandle(const TBrush &brush);
+HPEN CreatePenHandle(const TPen &pen);
 // Deletes a GDI object of any kind; null is ignored.
 void DeleteGdiObject(void *object);

@@ -129,3 +129,116 @@ void TFont::Assign(const TFont &source)
     charset_ = source.charset_;
     Changed();
 }
+
+TBrush::~TBrush()
+{
+#ifdef _WIN32
+    DeleteGdiObject(handle_);
+#endif
+}
+
+void TBrush::Changed()
+{
+#ifdef _WIN32
+    DeleteGdiObject(handle_);
+#endif
+    handle_ = nullptr;
+    if (OnChange)
+        OnChange(this);
+}
+
+void TBrush::SetColor(TColor color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle style)
+{
+    if (style == style_)
+        return;
+    style_ = style;
+    Changed();
+}
+
+void TBrush::Assign(const TBrush &source)
+{
+    color_ = source.color_;
+    style_ = source.style_;
+    Changed();
+}
+
+HBRUSH TBrush::Handle()
+{
+#ifdef _WIN32
+    if (!handle_)
+        handle_ = CreateBrushHandle(*this);
+#endif
+    return handle_;
+}
+
+TPen::~TPen()
+{
+#ifdef _WIN32
+    DeleteGdiObject(handle_);
+#endif
+}
+
+void TPen::Changed()
+{
+#ifdef _WIN32
+    DeleteGdiObject(handle_);
+#endif
+    handle_ = nullptr;
+    if (OnChange)
+        OnChange(this);
+}
+
+void TPen::SetColor(TColor color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    Changed();
+}
+
+void TPen::SetWidth(int width)
+{
+    if (width == width_)
+        return;
+    width_ = width < 0 ? 0 : width;
+    Changed();
+}
+
+void TPen::SetStyle(TPenStyle style)
+{
+    if (style == style_)
+        return;
+    style_ = style;
+    Changed();
+}
+
+void TPen::Assign(const TPen &source)
+{
+    color_ = source.color_;
+    width_ = source.width_;
+    style_ = source.style_;
+    Changed();
+}
+
+HPEN TPen::Handle()
+{
+#ifdef _WIN32
+    if (!handle_)
+        handle_ = CreatePenHandle(*this);
+#endif
+    return handle_;
+}
+
+TCanvas::TCanvas() : font_(std::make_unique<TFont>()), brush_(std::make_unique<TBrush>()), pen_(std::make_unique<TPen>())
+{
+}
+
+TCanvas::~TCanvas() = default;

@@ -3,9 +3,12 @@
 // behind a font, brush or pen are made on demand in the Windows build only.
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 
 #include "framework/AnsiString.h"
 #include "framework/Component.h"
+#include "framework/Types.h"
 #include "framework/WinHandles.h"
 
 // 0x00BBGGRR, or 0x80000000 + a system colour index resolved through the system when drawn.
@@ -91,4 +94,244 @@ private:
     uint8_t charset_ = RUSSIAN_CHARSET_VALUE;
     int pixelsPerInch_;
     HFONT handle_ = nullptr;
+};
+
+// ---- brushes and pens ------------------------------------------------------------------------------
+
+enum TBrushStyle { bsSolid, bsClear };
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+
+class TBrush : public TObject {
+public:
+    TBrush() = default;
+    ~TBrush() override;
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    // bsClear paints nothing (and text is drawn on a transparent background).
+    TBrushStyle Style() const { return style_; }
+    void SetStyle(TBrushStyle style);
+    void Assign(const TBrush &source);
+    HBRUSH Handle();
+    std::function<void(TObject *)> OnChange;
+
+private:
+    void Changed();
+    TColor color_ = clWhite;
+    TBrushStyle style_ = bsSolid;
+    HBRUSH handle_ = nullptr;
+};
+
+class TPen : public TObject {
+public:
+    TPen() = default;
+    ~TPen() override;
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    int Width() const { return width_; }
+    void SetWidth(int width);
+    TPenStyle Style() const { return style_; }
+    void SetStyle(TPenStyle style);
+    void Assign(const TPen &source);
+    HPEN Handle();
+    std::function<void(TObject *)> OnChange;
+
+private:
+    void Changed();
+    TColor color_ = clBlack;
+    int width_ = 1;
+    TPenStyle style_ = psSolid;
+    HPEN handle_ = nullptr;
+};
+
+// ---- canvas ----------------------------------------------------------------------------------------
+
+struct TSize {
+    int cx = 0;
+    int cy = 0;
+    friend bool operator==(const TSize &, const TSize &) = default;
+};
+
+struct TTextMetrics {
+    int Height = 0;  // ascent + descent
+    int Ascent = 0;
+    int Descent = 0;
+    int InternalLeading = 0;
+    int ExternalLeading = 0;
+    int AveCharWidth = 0;
+    int MaxCharWidth = 0;
+};
+
+// DrawText flags (the system's values).
+constexpr unsigned dtLeft = 0x0, dtCenter = 0x1, dtRight = 0x2, dtVCenter = 0x4, dtBottom = 0x8,
+                   dtWordBreak = 0x10, dtSingleLine = 0x20, dtExpandTabs = 0x40, dtNoClip = 0x100,
+                   dtCalcRect = 0x400, dtNoPrefix = 0x800, dtEndEllipsis = 0x8000;
+
+class TBitmap;
+
+// Drawing surface with a font, a brush and a pen. Texts are code page 1251. The window-system canvases
+// (for a device context, a window, a bitmap, measuring) and the recording canvas implement it.
+class TCanvas : public TObject {
+public:
+    TCanvas();
+    ~TCanvas() override;
+
+    TFont *Font() const { return font_.get(); }
+    TBrush *Brush() const { return brush_.get(); }
+    TPen *Pen() const { return pen_.get(); }
+    TPoint PenPos() const { return penPos_; }
+
+    // Serialises drawing from several threads; recursive.
+    void Lock() { mutex_.lock(); }
+    void Unlock() { mutex_.unlock(); }
+    bool TryLock() { return mutex_.try_lock(); }
+
+    // The device context, or null for a canvas without one.
+    virtual HDC Handle() { return nullptr; }
+
+    virtual void FillRect(const TRect &rect) = 0;
+    // Outline with the pen, inside filled with the brush.
+    virtual void Rectangle(int left, int top, int right, int bottom) = 0;
+    void Rectangle(const TRect &r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    virtual void MoveTo(int x, int y) { penPos_ = Point(x, y); }
+    virtual void LineTo(int x, int y) = 0;
+    virtual void TextOut(int x, int y, const AnsiString &text) = 0;
+    // Text at (x, y) clipped to the rectangle, which the brush fills first.
+    virtual void TextRect(const TRect &rect, int x, int y, const AnsiString &text) = 0;
+    virtual TSize TextExtent(const AnsiString &text) = 0;
+    int TextWidth(const AnsiString &text) { return TextExtent(text).cx; }
+    int TextHeight(const AnsiString &text) { return TextExtent(text).cy; }
+    // Draws (or with dtCalcRect measures, widening or heightening `rect`) and returns the text height.
+    virtual int DrawText(const AnsiString &text, TRect &rect, unsigned flags) = 0;
+    virtual TTextMetrics TextMetrics() = 0;
+    // Advance widths of the characters 0-255 of the current font.
+    virtual void CharWidths(int (&widths)[256]) = 0;
+    // The part of the surface that drawing reaches.
+    virtual TRect ClipRect() = 0;
+    virtual void CopyRect(const TRect &dest, TCanvas &source, const TRect &sourceRect) = 0;
+    virtual void Draw(int x, int y, TBitmap &bitmap) = 0;
+    // The colour of a pixel (0x00BBGGRR), clNone outside the surface.
+    virtual TColor Pixel(int x, int y) = 0;
+
+protected:
+    TPoint penPos_;
+
+private:
+    std::unique_ptr<TFont> font_;
+    std::unique_ptr<TBrush> brush_;
+    std::unique_ptr<TPen> pen_;
+    std::recursive_mutex mutex_;
+};
+
+// ---- window-system canvases -----------------------------------------------------------------------
+
+// A canvas over a device context. The font, brush and pen are selected into it for each call; the
+// context's own state is saved when it is taken and restored when it is let go.
+class TDCCanvas : public TCanvas {
+public:
+    TDCCanvas() = default;
+    explicit TDCCanvas(HDC dc) { SetHandle(dc); }
+    ~TDCCanvas() override;
+    HDC Handle() override;
+    // Uses this device context (not owned; null lets the current one go).
+    void SetHandle(HDC dc);
+
+    void FillRect(const TRect &rect) override;
+    void Rectangle(int left, int top, int right, int bottom) override;
+    using TCanvas::Rectangle;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void TextOut(int x, int y, const AnsiString &text) override;
+    void TextRect(const TRect &rect, int x, int y, const AnsiString &text) override;
+    TSize TextExtent(const AnsiString &text) override;
+    int DrawText(const AnsiString &text, TRect &rect, unsigned flags) override;
+    TTextMetrics TextMetrics() override;
+    void CharWidths(int (&widths)[256]) override;
+    TRect ClipRect() override;
+    void CopyRect(const TRect &dest, TCanvas &source, const TRect &sourceRect) override;
+    void Draw(int x, int y, TBitmap &bitmap) override;
+    TColor Pixel(int x, int y) override;
+
+protected:
+    // Called when a context is needed and none is set (window canvases fetch theirs here).
+    virtual void CreateHandle() {}
+    // Lets the context go; subclasses release what they acquired.
+    virtual void FreeHandle() { SetHandle(nullptr); }
+    HDC CurrentHandle() const { return dc_; }
+
+private:
+    HDC Prepared(bool text, bool brush, bool pen);
+    HDC dc_ = nullptr;
+    int saved_ = 0;
+};
+
+class TWinControl;
+
+// The client area of a window; the device context is fetched on first use and released with the canvas.
+class TControlCanvas : public TDCCanvas {
+public:
+    explicit TControlCanvas(TWinControl *control) : control_(control) {}
+    ~TControlCanvas() override;
+
+protected:
+    void CreateHandle() override;
+    void FreeHandle() override;
+
+private:
+    TWinControl *control_;
+    HWND window_ = nullptr;
+};
+
+// For measuring text only: a memory context compatible with the screen.
+class TMeasureCanvas : public TDCCanvas {
+public:
+    TMeasureCanvas();
+    ~TMeasureCanvas() override;
+};
+
+// An off-screen 32-bit image with its canvas.
+class TBitmap : public TObject {
+public:
+    TBitmap();
+    TBitmap(int width, int height);
+    ~TBitmap() override;
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Resizes (contents are lost; the new image is filled with the brush colour white).
+    void SetSize(int width, int height);
+    void SetWidth(int width) { SetSize(width, height_); }
+    void SetHeight(int height) { SetSize(width_, height); }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+    TCanvas *Canvas();
+    HBITMAP Handle() const { return bitmap_; }
+    // Takes a copy of a bitmap resource of the program (by numeric id); false when there is none.
+    bool LoadFromResourceID(int id);
+
+private:
+    void Release();
+    class TBitmapCanvas;
+    int width_ = 0, height_ = 0;
+    HBITMAP bitmap_ = nullptr;
+    std::unique_ptr<TBitmapCanvas> canvas_;
+};
+
+// An icon made from an icon image held in memory (the bytes of one image of an icon file: bitmap
+// header, colour table, colour bits and mask bits) or from the program's icon resources.
+class TIcon : public TObject {
+public:
+    TIcon() = default;
+    ~TIcon() override;
+    // False when the bytes do not make an icon.
+    bool LoadFromImage(const void *image, size_t size, int width = 0, int height = 0);
+    bool LoadFromResourceID(int id, int width = 0, int height = 0);
+    bool Empty() const { return handle_ == nullptr; }
+    HICON Handle() const { return handle_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Draws at (x, y), at its own size when width and height are 0.
+    void Draw(TCanvas &canvas, int x, int y, int width = 0, int height = 0) const;
+
+private:
+    void Release();
+    HICON handle_ = nullptr;
+    int width_ = 0, height_ = 0;
 };

@@ -29,6 +29,35 @@ HFONT CreateFontHandle(const TFont &font)
     return CreateFontIndirectW(&lf);
 }
 
+HBRUSH CreateBrushHandle(const TBrush &brush)
+{
+    if (brush.Style() == bsClear || brush.Color() == clNone)
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    return CreateSolidBrush(ColorToRGB(brush.Color()));
+}
+
+HPEN CreatePenHandle(const TPen &pen)
+{
+    if (pen.Style() == psClear || pen.Color() == clNone)
+        return static_cast<HPEN>(GetStockObject(NULL_PEN));
+    COLORREF color = ColorToRGB(pen.Color());
+    if (pen.Style() == psSolid)
+        return CreatePen(PS_SOLID, pen.Width(), color);
+    // Broken lines of any width: a cosmetic pen draws them one pixel wide, a geometric one wider.
+    static const DWORD dash[] = {6, 2}, dot[] = {1, 1}, dashDot[] = {6, 2, 1, 2}, dashDotDot[] = {6, 2, 1, 2, 1, 2};
+    const DWORD *pattern = dot;
+    DWORD count = 2;
+    switch (pen.Style()) {
+    case psDash: pattern = dash; break;
+    case psDashDot: pattern = dashDot; count = 4; break;
+    case psDashDotDot: pattern = dashDotDot; count = 6; break;
+    default: break;
+    }
+    LOGBRUSH lb{BS_SOLID, color, 0};
+    return ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_FLAT, pen.Width() > 0 ? pen.Width() : 1, &lb, count,
+                        pattern);
+}
+
 void DeleteGdiObject(void *object)
 {
     if (object)

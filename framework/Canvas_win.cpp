@@ -1,0 +1,192 @@
+#include <windows.h>
+
+#include <algorithm>
+
+#include "framework/Controls.h"
+#include "framework/Cp1251.h"
+#include "framework/Exception.h"
+#include "framework/Graphics.h"
+
+TDCCanvas::~TDCCanvas() { SetHandle(nullptr); }
+
+void TDCCanvas::SetHandle(HDC dc)
+{
+    if (dc == dc_)
+        return;
+    if (dc_ && saved_)
+        RestoreDC(dc_, saved_);
+    dc_ = dc;
+    saved_ = dc_ ? SaveDC(dc_) : 0;
+}
+
+HDC TDCCanvas::Handle()
+{
+    if (!dc_)
+        CreateHandle();
+    return dc_;
+}
+
+HDC TDCCanvas::Prepared(bool text, bool brush, bool pen)
+{
+    HDC dc = Handle();
+    if (!dc)
+        throw Exception("Canvas does not allow drawing");
+    if (text) {
+        SelectObject(dc, Font()->Handle());
+        SetTextColor(dc, ColorToRGB(Font()->Color()));
+    }
+    if (brush || text) {
+        SelectObject(dc, Brush()->Handle());
+        bool clear = Brush()->Style() == bsClear || Brush()->Color() == clNone;
+        SetBkMode(dc, clear ? TRANSPARENT : OPAQUE);
+        if (!clear)
+            SetBkColor(dc, ColorToRGB(Brush()->Color()));
+    }
+    if (pen)
+        SelectObject(dc, Pen()->Handle());
+    return dc;
+}
+
+void TDCCanvas::FillRect(const TRect &rect)
+{
+    HDC dc = Prepared(false, true, false);
+    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    ::FillRect(dc, &r, Brush()->Handle());
+}
+
+void TDCCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    ::Rectangle(Prepared(false, true, true), left, top, right, bottom);
+}
+
+void TDCCanvas::MoveTo(int x, int y)
+{
+    TCanvas::MoveTo(x, y);
+    MoveToEx(Handle(), x, y, nullptr);
+}
+
+void TDCCanvas::LineTo(int x, int y)
+{
+    HDC dc = Prepared(false, false, true);
+    MoveToEx(dc, penPos_.X, penPos_.Y, nullptr);
+    ::LineTo(dc, x, y);
+    penPos_ = Point(x, y);
+}
+
+void TDCCanvas::TextOut(int x, int y, const AnsiString &text)
+{
+    std::wstring w = Cp1251ToWide(text);
+    HDC dc = Prepared(true, false, false);
+    ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+    penPos_ = Point(x + TextWidth(text), y);
+}
+
+void TDCCanvas::TextRect(const TRect &rect, int x, int y, const AnsiString &text)
+{
+    std::wstring w = Cp1251ToWide(text);
+    HDC dc = Prepared(true, false, false);
+    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    UINT options = ETO_CLIPPED;
+    if (Brush()->Style() != bsClear && Brush()->Color() != clNone)
+        options |= ETO_OPAQUE;
+    ExtTextOutW(dc, x, y, options, &r, w.c_str(), static_cast<UINT>(w.size()), nullptr);
+}
+
+TSize TDCCanvas::TextExtent(const AnsiString &text)
+{
+    std::wstring w = Cp1251ToWide(text);
+    SIZE s{0, 0};
+    GetTextExtentPoint32W(Prepared(true, false, false), w.c_str(), static_cast<int>(w.size()), &s);
+    return TSize{s.cx, s.cy};
+}
+
+int TDCCanvas::DrawText(const AnsiString &text, TRect &rect, unsigned flags)
+{
+    std::wstring w = Cp1251ToWide(text);
+    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    int height = ::DrawTextW(Prepared(true, false, false), w.c_str(), static_cast<int>(w.size()), &r, flags);
+    if (flags & dtCalcRect)
+        rect = Rect(r.left, r.top, r.right, r.bottom);
+    return height;
+}
+
+TTextMetrics TDCCanvas::TextMetrics()
+{
+    TEXTMETRICW tm{};
+    GetTextMetricsW(Prepared(true, false, false), &tm);
+    return TTextMetrics{tm.tmHeight, tm.tmAscent, tm.tmDescent, tm.tmInternalLeading, tm.tmExternalLeading,
+                        tm.tmAveCharWidth, tm.tmMaxCharWidth};
+}
+
+void TDCCanvas::CharWidths(int (&widths)[256])
+{
+    HDC dc = Prepared(true, false, false);
+    // Each CP1251 byte measured as the character it stands for.
+    for (int c = 0; c < 256; ++c) {
+        char byte = static_cast<char>(c);
+        std::wstring w = Cp1251ToWide(std::string_view(&byte, 1));
+        SIZE s{0, 0};
+        GetTextExtentPoint32W(dc, w.c_str(), 1, &s);
+        widths[c] = s.cx;
+    }
+}
+
+TRect TDCCanvas::ClipRect()
+{
+    RECT r{0, 0, 0, 0};
+    GetClipBox(Handle(), &r);
+    return Rect(r.left, r.top, r.right, r.bottom);
+}
+
+void TDCCanvas::CopyRect(const TRect &dest, TCanvas &source, const TRect &sourceRect)
+{
+    HDC from = source.Handle();
+    if (!from)
+        throw Exception("The source canvas has no device context");
+    HDC dc = Prepared(false, true, false);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, dest.Left, dest.Top, dest.Width(), dest.Height(), from, sourceRect.Left, sourceRect.Top,
+               sourceRect.Width(), sourceRect.Height(), SRCCOPY);
+}
+
+void TDCCanvas::Draw(int x, int y, TBitmap &bitmap)
+{
+    if (bitmap.Empty())
+        return;
+    CopyRect(Bounds(x, y, bitmap.Width(), bitmap.Height()), *bitmap.Canvas(),
+             Rect(0, 0, bitmap.Width(), bitmap.Height()));
+}
+
+TColor TDCCanvas::Pixel(int x, int y)
+{
+    COLORREF c = GetPixel(Handle(), x, y);
+    return c == CLR_INVALID ? clNone : static_cast<TColor>(c);
+}
+
+// ---- TControlCanvas, TMeasureCanvas -------------------------------------------------------------------
+
+TControlCanvas::~TControlCanvas() { FreeHandle(); }
+
+void TControlCanvas::CreateHandle()
+{
+    window_ = control_->Handle();
+    SetHandle(GetDC(window_));
+}
+
+void TControlCanvas::FreeHandle()
+{
+    HDC dc = CurrentHandle();
+    SetHandle(nullptr);
+    if (dc && window_)
+        ReleaseDC(window_, dc);
+    window_ = nullptr;
+}
+
+TMeasureCanvas::TMeasureCanvas() { SetHandle(CreateCompatibleDC(nullptr)); }
+
+TMeasureCanvas::~TMeasureCanvas()
+{
+    HDC dc = CurrentHandle();
+    SetHandle(nullptr);
+    DeleteDC(dc);
+}
