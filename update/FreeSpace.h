@@ -89,3 +89,31 @@ struct TFreeSpaceSteps {
 // (a folder rollback would not know of must not be made).
 bool CheckFreeSpace(const AnsiString &productFolder, uint64_t C, uint64_t B, bool lastRunProblems,
                     AnsiString &tempFolder, TRunLog &log, const TFreeSpaceSteps &steps);
+
+// ---- over the real system (Windows build) ----------------------------------------------------
+
+// The drives of this computer; the speed test of each drive is TestDiskSpeed with this log.
+class TSystemDrives : public IDriveQueries {
+public:
+    explicit TSystemDrives(TRunLog &log) : log_(log) {}
+    uint32_t LogicalDriveMask() override;
+    AnsiString WindowsFolder() override;
+    bool IsFixedDrive(const AnsiString &root) override;
+    uint64_t FreeBytes(const AnsiString &folder) override;
+    bool TestSpeed(const AnsiString &root, sDskNfo &info) override;
+
+private:
+    TRunLog &log_;
+};
+
+// Bytes available to the caller on the volume of `folder`; 0 when the system cannot tell.
+uint64_t FreeBytesOf(const AnsiString &folder);
+
+// Writes and cuts SpeedTestFileName in the root 2048 times and measures how long that takes. False
+// (and no delay) when the file cannot be written; the file is removed either way.
+bool TestDiskSpeed(const AnsiString &root, TRunLog &log, sDskNfo &info);
+
+// Empties a folder tree, logging each file and folder removed, and removes the folder itself when
+// `remove` is set; a missing folder is created (with its parents) unless `remove` is set. Failures
+// show only in the protocol: a phase's result line reports failure when any removal of it failed.
+void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log);
