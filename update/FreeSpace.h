@@ -113,6 +113,10 @@ uint64_t FreeBytesOf(const AnsiString &folder);
 // (and no delay) when the file cannot be written; the file is removed either way.
 bool TestDiskSpeed(const AnsiString &root, TRunLog &log, sDskNfo &info);
 
+// ChooseFolderWithSpace over the shell's folder browser (rooted at the computer's drives) and
+// question 3005.
+AnsiString ChooseFolderWithSpace(const AnsiString &title, uint64_t C, uint64_t B, char productDrive);
+
 // Empties a folder tree, logging each file and folder removed, and removes the folder itself when
 // `remove` is set; a missing folder is created (with its parents) unless `remove` is set. Failures
 // show only in the protocol: a phase's result line reports failure when any removal of it failed.

@@ -1,12 +1,17 @@
 // The free-space step's contact with the system: drive queries, the speed test, folder clearing.
 #include "update/FreeSpace.h"
 
+#include <windows.h>
+#include <shlobj.h>
+
 #include "framework/Classes.h"
+#include "framework/Dialogs.h"
 #include "framework/Clock.h"
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
 #include "storage/ourio.h"
 #include "update/JournalLine.h"
+#include "update/MsgBoxes.h"
 #include "update/RunLog.h"
 
 uint64_t FreeBytesOf(const AnsiString &folder)
@@ -48,6 +53,23 @@ bool TestDiskSpeed(const AnsiString &root, TRunLog &log, sDskNfo &info)
     info.Delay = SpeedTestDelay(ClockTickCount() - start);
     log.Log(ept_Ok, "... задержка:" + UIntToStr(info.Delay), false);
     return true;
+}
+
+AnsiString ChooseFolderWithSpace(const AnsiString &title, uint64_t C, uint64_t B, char productDrive)
+{
+    TFolderChoice choice;
+    choice.Browse = [](const AnsiString &browseTitle, AnsiString &path) {
+        AnsiString displayName;
+        return BrowseForFolder(nullptr, browseTitle, CSIDL_DRIVES,
+                               BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_EDITBOX | BIF_VALIDATE |
+                                   BIF_NEWDIALOGSTYLE | BIF_UAHINT,
+                               path, displayName);
+    };
+    choice.FreeBytes = FreeBytesOf;
+    choice.AskChooseAgain = [](uint64_t free, uint64_t need) {
+        return AskYesNo(3005, UIntToStr(free), UIntToStr(need), true);
+    };
+    return ChooseFolderWithSpace(title, C, B, productDrive, choice);
 }
 
 namespace {

@@ -123,7 +123,17 @@ bool TForm1::RunSteps(bool &cancelled)
     }
 
     Log(ept_Plain, "...проверка - набор файлов обновления", true);
-    return StepNotInThisBuild("Проверка свободного места");
+    if (!CheckStep(CheckFreeSpace(), true))
+        return false;
+
+    Log(ept_Plain, "Папка для временных файлов", true);
+    ClearFolder(TempFolder, false);
+    ForceDirectories(TempFolder);
+    Log(ept_Plain, TempFolder, true);
+
+    // Until the update itself is in this build, the run leaves nothing of its own behind.
+    ClearFolder(TempFolder, true);
+    return StepNotInThisBuild("Выполнение обновления");
 }
 
 void TForm1::FinishRun(bool success, bool cancelled)

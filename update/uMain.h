@@ -17,6 +17,7 @@
 #include "update/RunLog.h"
 
 class TFileStream;
+struct sDskNfo;
 class TStringList;
 class TProtocolList;
 struct TProtocolTarget;
@@ -78,6 +79,15 @@ public:
     // Patch (update/BinPatchFile_win.cpp): builds the output from the old file and the patch through
     // memory mappings, with progress on PrBar; logs only its failures.
     bool ApplyPatchMapped(const AnsiString &oldName, const AnsiString &outName, const AnsiString &patchName);
+
+    // Free space and the temporary folder (update/FreeSpaceSteps_win.cpp).
+    // C must fit the product's drive; then the temporary folder is chosen, set and journaled.
+    bool CheckFreeSpace();
+    // A fixed drive for temporary files with room for B (C + B on the product's drive).
+    bool ScanDrives(uint64_t C, uint64_t B, char &drive);
+    bool TestDiskSpeed(const AnsiString &root, sDskNfo &info);
+    // Empties a folder tree (and removes it with `remove`); a missing folder is created unless removed.
+    void ClearFolder(const AnsiString &folder, bool remove);
 
     // The updater's own file (the running program unless a test names another).
     AnsiString SelfPath;

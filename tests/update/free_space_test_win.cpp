@@ -9,6 +9,7 @@
 #include "tests/support/RecordingLog.h"
 #include "tests/support/TempFolder.h"
 #include "update/FreeSpace.h"
+#include "update/uMain.h"
 
 namespace {
 int CountLines(const RecordingLog &log, const AnsiString &prefix)
@@ -123,4 +124,18 @@ TEST(SystemDrives, SeeTheWindowsDriveAsFixedWithFreeBytes)
     EXPECT_TRUE(drives.LogicalDriveMask() & (1u << (AnsiUpperChar(root[0]) - 'A')));
     EXPECT_TRUE(drives.IsFixedDrive(root));
     EXPECT_GT(drives.FreeBytes(root), 0u);
+}
+
+TEST(SystemDrives, TheMainWindowScansTheFixedDrivesOfThisComputer)
+{
+    TForm1 form(nullptr);
+    form.ProductFolder = "C:\\Product\\";
+    char drive = '\0';
+    ASSERT_TRUE(form.ScanDrives(0, 1, drive));
+    EXPECT_TRUE(drive >= 'A' && drive <= 'Z');
+    bool consideredC = false;
+    for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
+        consideredC = consideredC || form.LsBx_Prot->Items()->Strings(i) == " Рассматривается диск C:\\";
+    EXPECT_TRUE(consideredC);
+    EXPECT_FALSE(FileExists("C:\\~qmttmp.tmp"));
 }

@@ -116,6 +116,11 @@ TEST_F(Run, CorrectionGoesOnToTheFreeSpaceStep)
     EXPECT_EQ("Исправление ЦМТ-5 (3.1.1.X) -> ЦМТ-5 (3.1.1.5) ", form_.Caption());
     EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.5.txt"));
     EXPECT_TRUE(FileExists(root_ + "Протокол_qmt_3.1.1.5.txt"));
+    // The product's drive has room for everything: the temporary folder goes into the product folder.
+    EXPECT_TRUE(Logged(" Папка ЦМТ (размер после обновления) ...ОК "));
+    EXPECT_TRUE(Logged("LogCmd 8 " + root_ + "QMTUPDTA.TMP\\"));
+    EXPECT_EQ(root_ + "QMTUPDTA.TMP\\", form_.TempFolder);
+    EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
 }
 
 TEST_F(Run, UpdaterOutsideAProductFolder)
