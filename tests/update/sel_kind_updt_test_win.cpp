@@ -414,3 +414,28 @@ TEST(SelKU, TheDialogAsTheUserSeesIt)
     });
     EXPECT_EQ(d.Execute(), SelKU_Cancelled);
 }
+
+TEST(TBrowsDir, FolderWithTrailingBackslashAndComputerByName)
+{
+    TBrowsDir browse("Папка");
+    PromptSteps prompts;
+    prompts
+        .Then([](const TPrompt &p) {
+            EXPECT_EQ(p.Caption, "Папка");
+            EXPECT_EQ(p.Flags, 0x1u);  // file-system folders only
+            return TPromptAnswer{1, {"", "Компьютер"}};  // an item without a path is asked again
+        })
+        .Then([](const TPrompt &) { return TPromptAnswer{1, {"D:\\Данные", "Данные"}}; })
+        .Then([](const TPrompt &) { return TPromptAnswer{0, {}}; })
+        .Then([](const TPrompt &p) {
+            EXPECT_EQ(p.Flags, 0x1000u);  // computers
+            return TPromptAnswer{1, {"", "SERVER1"}};
+        });
+    ASSERT_TRUE(browse.BrowseFolder());
+    EXPECT_EQ(browse.Folder, "D:\\Данные\\");
+    EXPECT_FALSE(browse.BrowseFolder());
+    EXPECT_EQ(browse.Folder, "");
+    ASSERT_TRUE(browse.BrowseComputer());
+    EXPECT_EQ(browse.Computer, "SERVER1");
+    EXPECT_EQ(prompts.unanswered, 0);
+}
