@@ -103,7 +103,6 @@ public:
     std::function<AnsiString()> SecurityProducts;
 
 private:
-    bool LogLine(const AnsiString &text);
     bool FieldFilled(TEdit *field, TLabel *label);
     void RemoveCreatedFolder();
 };

@@ -124,8 +124,6 @@ void TFrm_SelKU::FormClose(TObject *, TCloseAction &action)
         action = caNone;
 }
 
-bool TFrm_SelKU::LogLine(const AnsiString &text) { return Log ? Log(ept_Plain, text, true) : false; }
-
 int TFrm_SelKU::Execute(const AnsiString &copyName, uint64_t c, uint64_t b, const AnsiString &currentRoot,
                         TScanDrivesClosure scanDrives, TCopyFileClosure copyFile)
 {
@@ -230,7 +228,9 @@ void TFrm_SelKU::Btn_NextClick(TObject *)
     NewRoot = CopyFullPath(Ed_NewFolder->Text(), Ed_CloneName->Text());
     // A folder that holds anything (an installation or the user's files) is never copied into: a
     // failed copy removes what it made, and that must never be someone's data.
-    if (DirectoryExists(NewRoot) && !FolderIsEmpty(NewRoot) && ExcludeTrailingBackslash(NewRoot) != ExcludeTrailingBackslash(CreatedFolder)) {
+    // The folder this dialog made at an earlier press is its own and is made afresh.
+    const bool ownFolder = ExcludeTrailingBackslash(NewRoot) == ExcludeTrailingBackslash(CreatedFolder);
+    if (DirectoryExists(NewRoot) && !FolderIsEmpty(NewRoot) && !ownFolder) {
         ShowInfoText("Выбранная папка не пуста");
         return;
     }

@@ -439,3 +439,30 @@ TEST(TBrowsDir, FolderWithTrailingBackslashAndComputerByName)
     EXPECT_EQ(browse.Computer, "SERVER1");
     EXPECT_EQ(prompts.unanswered, 0);
 }
+
+TEST(SelKU, TheFolderMadeAtAnEarlierPressIsItsOwn)
+{
+    Installation inst;
+    Dialog d(inst);
+    PromptSteps prompts;
+    prompts
+        .OnDialog([&](TFrm_SelKU &f) {
+            PlaceCopy(f, inst.copies + "Deep", "First");
+            f.Btn_NextClick(nullptr);
+            // "Deep" now holds "First", but the dialog made both: not refused as somebody's folder.
+            PlaceCopy(f, inst.copies, "Deep");
+            f.Btn_NextClick(nullptr);
+            f.Btn_CancelClick(nullptr);
+        })
+        .Answer(idNo)
+        .Then([&](const TPrompt &p) {
+            EXPECT_TRUE(Contains(p.Text, "msgid №3011"));
+            EXPECT_TRUE(DirectoryExists(inst.copies + "Deep"));
+            EXPECT_FALSE(DirectoryExists(inst.copies + "Deep\\First"));
+            return TPromptAnswer{idNo, {}};
+        })
+        .Answer(idNo);  // 3003: do not go on
+    EXPECT_EQ(d.Execute(), SelKU_Cancelled);
+    EXPECT_EQ(prompts.unanswered, 0);
+    EXPECT_FALSE(DirectoryExists(inst.copies + "Deep"));
+}
