@@ -26,30 +26,41 @@ HDC TDCCanvas::Handle()
     return dc_;
 }
 
-HDC TDCCanvas::Prepared(bool text, bool brush, bool pen)
+TDCCanvas::TSelection::~TSelection()
+{
+    if (pen)
+        SelectObject(dc, pen);
+    if (brush)
+        SelectObject(dc, brush);
+    if (font)
+        SelectObject(dc, font);
+}
+
+TDCCanvas::TSelection TDCCanvas::Prepared(bool text, bool brush, bool pen)
 {
     HDC dc = Handle();
     if (!dc)
         throw Exception("Canvas does not allow drawing");
+    TSelection selection{dc};
     if (text) {
-        SelectObject(dc, Font()->Handle());
+        selection.font = SelectObject(dc, Font()->Handle());
         SetTextColor(dc, ColorToRGB(Font()->Color()));
     }
     if (brush || text) {
-        SelectObject(dc, Brush()->Handle());
+        selection.brush = SelectObject(dc, Brush()->Handle());
         bool clear = Brush()->Style() == bsClear || Brush()->Color() == clNone;
         SetBkMode(dc, clear ? TRANSPARENT : OPAQUE);
         if (!clear)
             SetBkColor(dc, ColorToRGB(Brush()->Color()));
     }
     if (pen)
-        SelectObject(dc, Pen()->Handle());
-    return dc;
+        selection.pen = SelectObject(dc, Pen()->Handle());
+    return selection;
 }
 
 void TDCCanvas::FillRect(const TRect &rect)
 {
-    HDC dc = Prepared(false, true, false);
+    TSelection dc = Prepared(false, true, false);
     RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
     ::FillRect(dc, &r, Brush()->Handle());
 }
@@ -67,7 +78,7 @@ void TDCCanvas::MoveTo(int x, int y)
 
 void TDCCanvas::LineTo(int x, int y)
 {
-    HDC dc = Prepared(false, false, true);
+    TSelection dc = Prepared(false, false, true);
     MoveToEx(dc, penPos_.X, penPos_.Y, nullptr);
     ::LineTo(dc, x, y);
     penPos_ = Point(x, y);
@@ -76,7 +87,7 @@ void TDCCanvas::LineTo(int x, int y)
 void TDCCanvas::TextOut(int x, int y, const AnsiString &text)
 {
     std::wstring w = Cp1251ToWide(text);
-    HDC dc = Prepared(true, false, false);
+    TSelection dc = Prepared(true, false, false);
     ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
     penPos_ = Point(x + TextWidth(text), y);
 }
@@ -84,7 +95,7 @@ void TDCCanvas::TextOut(int x, int y, const AnsiString &text)
 void TDCCanvas::TextRect(const TRect &rect, int x, int y, const AnsiString &text)
 {
     std::wstring w = Cp1251ToWide(text);
-    HDC dc = Prepared(true, false, false);
+    TSelection dc = Prepared(true, false, false);
     RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
     UINT options = ETO_CLIPPED;
     if (Brush()->Style() != bsClear && Brush()->Color() != clNone)
@@ -120,7 +131,7 @@ TTextMetrics TDCCanvas::TextMetrics()
 
 void TDCCanvas::CharWidths(int (&widths)[256])
 {
-    HDC dc = Prepared(true, false, false);
+    TSelection dc = Prepared(true, false, false);
     // Each CP1251 byte measured as the character it stands for.
     for (int c = 0; c < 256; ++c) {
         char byte = static_cast<char>(c);
@@ -143,7 +154,7 @@ void TDCCanvas::CopyRect(const TRect &dest, TCanvas &source, const TRect &source
     HDC from = source.Handle();
     if (!from)
         throw Exception("The source canvas has no device context");
-    HDC dc = Prepared(false, true, false);
+    TSelection dc = Prepared(false, true, false);
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, dest.Left, dest.Top, dest.Width(), dest.Height(), from, sourceRect.Left, sourceRect.Top,
                sourceRect.Width(), sourceRect.Height(), SRCCOPY);

@@ -259,7 +259,23 @@ protected:
     HDC CurrentHandle() const { return dc_; }
 
 private:
-    HDC Prepared(bool text, bool brush, bool pen);
+    // The font, brush and pen selected for one call; the objects selected before come back when it
+    // ends, so that ours are never held by the context when they change (a selected object cannot be
+    // deleted).
+    struct TSelection {
+        HDC dc;
+        void *font = nullptr, *brush = nullptr, *pen = nullptr;
+        explicit TSelection(HDC context) : dc(context) {}
+        TSelection(TSelection &&other) noexcept : dc(other.dc), font(other.font), brush(other.brush), pen(other.pen)
+        {
+            other.font = other.brush = other.pen = nullptr;
+        }
+        TSelection(const TSelection &) = delete;
+        TSelection &operator=(const TSelection &) = delete;
+        ~TSelection();
+        operator HDC() const { return dc; }
+    };
+    TSelection Prepared(bool text, bool brush, bool pen);
     HDC dc_ = nullptr;
     int saved_ = 0;
 };

@@ -234,3 +234,23 @@ TEST(Menus, MenuCommandsAndShortCutsReachTheirItems)
     EXPECT_EQ(1, saves);
     form->Free();
 }
+
+TEST(Canvas, ControlCanvasDrawsIntoTheWindow)
+{
+    auto *form = new TForm(nullptr);
+    form->SetBounds(50, 50, 200, 150);
+    form->Show();
+    Application->ProcessMessages();
+    {
+        TControlCanvas canvas(form);
+        canvas.Brush()->SetColor(0x00A0B0);
+        canvas.FillRect(Rect(0, 0, 40, 40));
+        EXPECT_EQ(0x00A0B0u, canvas.Pixel(10, 10));
+        EXPECT_EQ(form->ClientWidth(), canvas.ClipRect().Width());
+        canvas.Font()->SetSize(12);
+        int w = canvas.TextWidth("Ж");
+        canvas.Font()->SetSize(24);  // the old font is not held by the context, so it can go
+        EXPECT_GT(canvas.TextWidth("Ж"), w);
+    }
+    form->Free();
+}
