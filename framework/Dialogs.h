@@ -3,6 +3,7 @@
 // (framework/Prompt.h), so a test can answer them.
 #include "framework/Classes.h"
 #include "framework/Component.h"
+#include "framework/Controls.h"
 #include "framework/Prompt.h"
 #include "framework/PromptScript.h"
 
@@ -44,10 +45,21 @@ public:
     // Shows the dialog; true when the user chose a file (FileName and Files then hold it).
     virtual bool Execute();
 
+    // Fired while the system's dialog is shown (never for a scripted answer): once it is ready, and
+    // each time it has opened a folder (the first one included).
+    TNotifyEvent OnShow;
+    TNotifyEvent OnFolderChange;
+    // The dialog's window (HWND) while it is shown, else null.
+    void *Handle() const { return handle_; }
+    // The folder the dialog shows, while it is shown; "" otherwise.
+    AnsiString Folder() const;
+
 protected:
     virtual bool Saving() const { return false; }
 
 private:
+    friend struct TOpenDialogHook;
+    void *handle_ = nullptr;
     AnsiString filter_, title_, initialDir_, defaultExt_, fileName_;
     int filterIndex_ = 1;
     TOpenOptions options_ = ofHideReadOnly | ofEnableSizing;

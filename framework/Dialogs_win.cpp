@@ -40,6 +40,47 @@ std::wstring SystemFilter(const AnsiString &filter)
 }
 }  // namespace
 
+// Passes the system dialog's notifications to the component's events. The hook's own window is a
+// child of the dialog's.
+struct TOpenDialogHook {
+    static UINT_PTR CALLBACK Proc(HWND hook, UINT message, WPARAM, LPARAM lParam)
+    {
+        if (message == WM_INITDIALOG) {
+            auto *ofn = reinterpret_cast<OPENFILENAMEW *>(lParam);
+            SetWindowLongPtrW(hook, DWLP_USER, static_cast<LONG_PTR>(ofn->lCustData));
+            reinterpret_cast<TOpenDialog *>(ofn->lCustData)->handle_ = GetParent(hook);
+            return 0;
+        }
+        if (message != WM_NOTIFY)
+            return 0;
+        auto *dialog = reinterpret_cast<TOpenDialog *>(GetWindowLongPtrW(hook, DWLP_USER));
+        if (!dialog)
+            return 0;
+        switch (reinterpret_cast<NMHDR *>(lParam)->code) {
+        case CDN_INITDONE:
+            if (dialog->OnShow)
+                dialog->OnShow(dialog);
+            break;
+        case CDN_FOLDERCHANGE:
+            if (dialog->OnFolderChange)
+                dialog->OnFolderChange(dialog);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    }
+};
+
+AnsiString TOpenDialog::Folder() const
+{
+    if (!handle_)
+        return AnsiString();
+    wchar_t folder[MAX_PATH * 2] = L"";
+    LRESULT n = SendMessageW(static_cast<HWND>(handle_), CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(folder));
+    return n > 0 ? WideToCp1251(folder) : AnsiString();
+}
+
 bool TOpenDialog::Execute()
 {
     TPrompt prompt{Saving() ? TPromptKind::SaveFile : TPromptKind::OpenFile, nullptr, title_, fileName_,
@@ -68,7 +109,13 @@ bool TOpenDialog::Execute()
         ofn.lpstrDefExt = defaultExt_.empty() ? nullptr : ext.c_str();
         ofn.Flags = (options_ & ~static_cast<unsigned>(ofAllowMultiSelect)) | OFN_EXPLORER |
                     ((options_ & ofAllowMultiSelect) ? OFN_ALLOWMULTISELECT : 0);
+        if (OnShow || OnFolderChange) {
+            ofn.Flags |= OFN_ENABLEHOOK;
+            ofn.lpfnHook = &TOpenDialogHook::Proc;
+            ofn.lCustData = reinterpret_cast<LPARAM>(this);
+        }
         BOOL ok = Saving() ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+        handle_ = nullptr;
         if (!ok)
             return false;
         filterIndex_ = static_cast<int>(ofn.nFilterIndex);

@@ -19,6 +19,8 @@ AnsiString SysErrorMessage(unsigned long errorCode);
 AnsiString GetModuleFileName();
 // The Windows folder ("C:\Windows"); "" when the system does not tell it.
 AnsiString GetWindowsFolderPath();
+// The system's version numbers; false when the system does not tell them.
+bool GetWindowsVersion(unsigned &major, unsigned &minor, unsigned &build);
 
 // ---- locking ---------------------------------------------------------------------------------
 // A lock that its owner thread may enter again (entries and leaves pair up).

@@ -1,4 +1,4 @@
-// System error texts, the module file name and the Windows folder.
+// System error texts, the module file name, the Windows folder and version.
 #include <windows.h>
 
 #include "framework/Cp1251.h"
@@ -40,4 +40,20 @@ AnsiString GetWindowsFolderPath()
     if (n == 0 || n > MAX_PATH)
         return "";
     return WideToCp1251(std::wstring(buf, n));
+}
+
+bool GetWindowsVersion(unsigned &major, unsigned &minor, unsigned &build)
+{
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    BOOL ok = GetVersionExW(&info);
+#pragma GCC diagnostic pop
+    if (!ok)
+        return false;
+    major = info.dwMajorVersion;
+    minor = info.dwMinorVersion;
+    build = info.dwBuildNumber;
+    return true;
 }

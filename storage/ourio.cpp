@@ -77,3 +77,19 @@ int DeleteFolderTree(const AnsiString &folder, IFolderAccess &fs)
             ++failures;
     return failures;
 }
+
+bool GroupDialogKeeps(const AnsiString &folder, const AnsiString &itemText, const AnsiString &wantedExt,
+                      const std::function<int(const AnsiString &)> &attrOf)
+{
+    if (wantedExt.empty() || folder.empty() || itemText.empty())
+        return true;
+    const AnsiString full = IncludeTrailingBackslash(folder) + itemText;
+    int attr = attrOf(full);
+    if (attr != -1 && (attr & faDirectory))
+        return true;
+    const AnsiString ext = wantedExt[0] == '.' ? wantedExt : "." + wantedExt;
+    if (AnsiSameText(ExtractFileExt(itemText), ext))
+        return true;
+    int hidden = attrOf(full + ext);
+    return hidden != -1 && !(hidden & faDirectory);
+}

@@ -2,6 +2,7 @@
 // Folder-tree helpers: list every folder of a tree, list every file matching a mask, remove a whole
 // tree. Folder names end in a backslash. Hidden and system entries are never listed nor removed.
 // A linked folder (junction or symbolic link) is never entered: its target belongs to someone else.
+#include <functional>
 #include <vector>
 
 #include "framework/AnsiString.h"
@@ -34,6 +35,13 @@ int ListFilesRecursive(const AnsiString &folder, const AnsiString &mask, TString
 // Removes the files, the folder links and the folders of the tree, the folder itself last. Returns the
 // number of removals that failed (0: the whole tree is gone).
 int DeleteFolderTree(const AnsiString &folder, IFolderAccess &fs);
+
+// Whether the group-selection dialog keeps an item it shows in `folder`: folders always, files only of
+// the wanted extension (with or without its dot, any case). The shown text may lack the extension
+// when the system hides known ones, so the file with the extension added counts too. `attrOf` gives
+// a full name's attributes or -1. An empty wanted extension or an unknown folder keeps everything.
+bool GroupDialogKeeps(const AnsiString &folder, const AnsiString &itemText, const AnsiString &wantedExt,
+                      const std::function<int(const AnsiString &)> &attrOf);
 
 // The same over the real file system (Windows build).
 IFolderAccess &SystemFolderAccess();

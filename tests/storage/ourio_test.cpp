@@ -134,3 +134,30 @@ TEST(Ourio, AFolderLinkIsRemovedButNeverEntered)
     EXPECT_TRUE(fs.Exists("C:\\Keep\\inner\\more.db"));
     EXPECT_EQ((std::vector<AnsiString>{"C:\\R\\a.txt", "C:\\R\\link", "C:\\R"}), fs.removed);
 }
+
+TEST(Ourio, GroupDialogKeepsFoldersAndFilesOfTheWantedExtension)
+{
+    FakeFolders fs;
+    fs.AddFolder("C:\\D");
+    fs.AddFolder("C:\\D\\sub.txt.d");
+    fs.AddFile("C:\\D\\a.qmt");
+    fs.AddFile("C:\\D\\b.txt");
+    fs.AddFile("C:\\D\\c.QMT");
+    auto attrOf = [&fs](const AnsiString &name) {
+        if (!fs.Exists(name))
+            return -1;
+        for (const SFolderEntry &e : fs.List(ExtractFilePath(name), ExtractFileName(name)))
+            return e.Attr;
+        return -1;
+    };
+    EXPECT_TRUE(GroupDialogKeeps("C:\\D", "a.qmt", "qmt", attrOf));
+    EXPECT_TRUE(GroupDialogKeeps("C:\\D\\", "c.QMT", ".qmt", attrOf));
+    EXPECT_FALSE(GroupDialogKeeps("C:\\D", "b.txt", "qmt", attrOf));
+    EXPECT_TRUE(GroupDialogKeeps("C:\\D", "sub.txt.d", "qmt", attrOf));  // a folder, whatever its name
+    // Shown without its extension (the system hides known ones): the file on disk decides.
+    EXPECT_TRUE(GroupDialogKeeps("C:\\D", "a", "qmt", attrOf));
+    EXPECT_FALSE(GroupDialogKeeps("C:\\D", "b", "qmt", attrOf));
+    // No wanted extension, or a folder the dialog cannot name (a drive list): nothing is removed.
+    EXPECT_TRUE(GroupDialogKeeps("C:\\D", "b.txt", "", attrOf));
+    EXPECT_TRUE(GroupDialogKeeps("", "Локальный диск (C:)", "qmt", attrOf));
+}
