@@ -128,6 +128,10 @@ void TApplication::Run()
         mainForm_->Show();
     while (!terminated_ && mainForm_)
         HandleMessage();
+    // Free the forms now, while the whole program still exists, rather than during static destruction
+    // (their OnDestroy handlers may use objects that are gone by then).
+    while (ComponentCount() > 0)
+        Components(ComponentCount() - 1)->Free();
 }
 
 void TApplication::Terminate()

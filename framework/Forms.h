@@ -138,7 +138,8 @@ public:
         form->AfterConstruction();
         return form;
     }
-    // Shows the main form and handles messages until the main form closes or Terminate is called.
+    // Shows the main form and handles messages until the main form closes or Terminate is called;
+    // then frees the forms and components the application owns.
     void Run();
     // Handles the messages waiting now and returns.
     void ProcessMessages();
