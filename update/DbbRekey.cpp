@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/dbkeys.h"
 #include "storage/drec.h"
 #include "storage/scramble.h"
 
@@ -59,6 +60,23 @@ private:
 };
 
 }  // namespace
+
+static_assert(DbbKeys[0] != uint32_t(NoDbbKey) && DbbKeys[1] != uint32_t(NoDbbKey) && DbbKeys[2] != uint32_t(NoDbbKey) &&
+                  DbbKeys[3] != uint32_t(NoDbbKey) && DbbKeys[4] != uint32_t(NoDbbKey) && DbbKeys[5] != uint32_t(NoDbbKey),
+              "a database key may not look like the missing key");
+
+int32_t DbbKeyForFile(const AnsiString &fileName)
+{
+    if (fileName.empty())
+        return NoDbbKey;
+    const char last = fileName.back();
+    if (last < '0' || last > '9')
+        return NoDbbKey;
+    const int digit = last - '0';
+    if (digit >= 1 && digit <= 6)
+        return static_cast<int32_t>(DbbKeys[digit - 1]);
+    return digit;
+}
 
 RekeyResult RekeyDbb(TByteSource &source, TByteStore &destination, uint32_t oldKey, uint32_t newKey,
                      const TRekeyProgress &progress)

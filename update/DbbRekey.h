@@ -30,6 +30,12 @@ struct RekeyResult {
     bool Ok() const { return fault == RekeyFault::None; }
 };
 
+// The key a database file is scrambled with, from the last character of its name: the digits 1 to 6
+// give their entry of DbbKeys, any other digit its own value (0: plain), anything else NoDbbKey.
+// Keys are 32-bit words carried in an i32; only NoDbbKey means "none".
+constexpr int32_t NoDbbKey = -1;
+int32_t DbbKeyForFile(const AnsiString &fileName);
+
 // Progress of one re-keying: `position` of `maximum` (100), advanced by the bytes written against the
 // header's data end.
 using TRekeyProgress = std::function<void(int position, int maximum)>;

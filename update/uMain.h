@@ -89,6 +89,22 @@ public:
     // Empties a folder tree (and removes it with `remove`); a missing folder is created unless removed.
     void ClearFolder(const AnsiString &folder, bool remove);
 
+    // Item handlers (update/ItemHandlers_win.cpp). Each gets the item, its target (the product file),
+    // the backup made of the target and the unpacked item in the work folder; it checks what it starts
+    // from against the item's record, makes the new target and checks that. False fails the apply loop.
+    bool ApplyBinDiff(const TPartNfo &item, const AnsiString &target, const AnsiString &backup, const AnsiString &work);
+    bool ApplyDbbDiff(const TPartNfo &item, const AnsiString &target, const AnsiString &backup, const AnsiString &work);
+    // kind: PE1DIFF or PE2DIFF; an item of the other edition is skipped with success.
+    bool ApplyPeDiff(const TPartNfo &item, uint8_t kind, const AnsiString &target, const AnsiString &backup,
+                     const AnsiString &work);
+    bool ApplyAddRepL(const TPartNfo &item, const AnsiString &target, const AnsiString &backup, const AnsiString &work);
+    // ADDREPL for the edition in the record's entry 5 (edition byte + 1); other editions skip it.
+    bool ApplyAddRepM(const TPartNfo &item, const AnsiString &target, const AnsiString &backup, const AnsiString &work);
+
+    // Database re-keying (update/DbbRekeyFile_win.cpp): copies a database file while replacing its
+    // scrambling key (0 = plain), with progress on PrBar; logs only its failures.
+    bool RekeyDbbFile(const AnsiString &source, const AnsiString &destination, uint32_t oldKey, uint32_t newKey);
+
     // The updater's own file (the running program unless a test names another).
     AnsiString SelfPath;
 
