@@ -89,6 +89,10 @@ public:
     // Empties a folder tree (and removes it with `remove`); a missing folder is created unless removed.
     void ClearFolder(const AnsiString &folder, bool remove);
 
+    // Deletes a file with a protocol line and its result; a folder of that name is cleared and removed;
+    // nothing of that name is success (update/DeleteFileLogged_win.cpp).
+    bool DeleteFileLogged(const AnsiString &name);
+
     // Item handlers (update/ItemHandlers_win.cpp). Each gets the item, its target (the product file),
     // the backup made of the target and the unpacked item in the work folder; it checks what it starts
     // from against the item's record, makes the new target and checks that. False fails the apply loop.

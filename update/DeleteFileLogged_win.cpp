@@ -1,0 +1,15 @@
+// The logged deletion the engine's steps share: a file is deleted with a protocol line and its result.
+#include "framework/SysUtils.h"
+#include "update/JournalLine.h"
+#include "update/uMain.h"
+
+bool TForm1::DeleteFileLogged(const AnsiString &name)
+{
+    if (FileExists(name)) {
+        Log(ept_DeleteFile, name, true);
+        return CheckStep(DeleteFile(name), false);
+    }
+    if (DirectoryExists(name))
+        ClearFolder(name, true);
+    return true;
+}

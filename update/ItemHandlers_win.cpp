@@ -1,0 +1,134 @@
+// The item handlers of the apply loop: each starts from files the loop prepared (the target's backup,
+// the unpacked item), makes the new target and checks it against the item's record.
+#include <cstdint>
+
+#include "framework/SysUtils.h"
+#include "update/ChecksumFile.h"
+#include "update/DbbRekey.h"
+#include "update/ItemHandlers.h"
+#include "update/JournalLine.h"
+#include "update/uMain.h"
+
+namespace {
+
+enum class FileCheck { Unreadable, Differs, Matches };
+
+// Checks a file's size and checksum against two record entries; `sizeSlack` bytes of size difference
+// are accepted. The checksum's result stands on a line of its own, or with `sumOnSameLine` on the
+// checksum line itself; the comparison's result stands on the comparison line.
+FileCheck CheckFile(TRunLog &log, const AnsiString &file, uint32_t size, uint32_t sum, bool sumOnSameLine = false,
+                    bool peSize = false)
+{
+    log.Log(ept_Checksum, file, true);
+    uint32_t actualSum = 0;
+    uint64_t actualSize = 0;
+    if (!log.CheckStep(ChecksumFile(file, actualSum, actualSize), !sumOnSameLine))
+        return FileCheck::Unreadable;
+    log.Log(ept_ChecksumCompare, file, true);
+    const bool sizeOk = peSize ? PeOldSizeAccepted(actualSize, size) : actualSize == size;
+    return log.CheckStep(sizeOk && actualSum == sum, false) ? FileCheck::Matches : FileCheck::Differs;
+}
+
+}  // namespace
+
+bool TForm1::ApplyBinDiff(const TPartNfo &item, const AnsiString &target, const AnsiString &backup,
+                          const AnsiString &work)
+{
+    if (CheckFile(*this, backup, item.Rec[PN_OldSize], item.Rec[PN_OldSum]) != FileCheck::Matches)
+        return false;
+    DeleteFile(target);  // the patch writes it anew; a target that stays is replaced there
+    Log(ept_Patch, target, true);
+    if (!CheckStep(ApplyPatchMapped(backup, target, work), false))
+        return false;
+    const FileCheck result = CheckFile(*this, target, item.Rec[PN_NewSize], item.Rec[PN_NewSum]);
+    if (result == FileCheck::Unreadable)
+        return false;
+    DeleteFileLogged(work);
+    return result == FileCheck::Matches;
+}
+
+bool TForm1::ApplyDbbDiff(const TPartNfo &item, const AnsiString &target, const AnsiString &backup,
+                          const AnsiString &work)
+{
+    if (CheckFile(*this, backup, item.Rec[PN_OldSize], item.Rec[PN_OldSum]) != FileCheck::Matches)
+        return false;
+    // The patch was made against the plain database: unscramble the old file, patch it, scramble the
+    // result again with the same key.
+    const AnsiString plain = work + "~";
+    const int32_t key = DbbKeyForFile(backup);
+    Log(ept_Unscramble, plain, true);
+    if (key == NoDbbKey) {
+        Log(ept_Exception, "Неизвестен ключ файла базы " + backup, true);
+        return CheckStep(false, false);
+    }
+    if (!CheckStep(RekeyDbbFile(backup, plain, uint32_t(key), 0), false))
+        return false;
+    if (CheckFile(*this, plain, item.Rec[PN_PlainDbSize], item.Rec[PN_PlainDbSum]) == FileCheck::Unreadable)
+        return false;
+    Log(ept_Patch, target, true);
+    if (!CheckStep(ApplyPatchMapped(plain, target, work), false))
+        return false;
+    DeleteFileLogged(work);
+    DeleteFileLogged(plain);
+    Log(ept_Move, target + " в " + work, true);
+    if (!CheckStep(RenameFile(target, work), false))
+        return false;
+    if (CheckFile(*this, work, item.Rec[PN_PatchedDbSize], item.Rec[PN_PatchedDbSum], true) == FileCheck::Unreadable)
+        return false;
+    Log(ept_Rescramble, target, true);
+    if (!CheckStep(RekeyDbbFile(work, target, 0, uint32_t(key)), true))
+        return false;
+    return CheckFile(*this, target, item.Rec[PN_NewSize], item.Rec[PN_NewSum], true) == FileCheck::Matches;
+}
+
+bool TForm1::ApplyPeDiff(const TPartNfo &item, uint8_t kind, const AnsiString &target, const AnsiString &backup,
+                         const AnsiString &work)
+{
+    (void)backup;  // the old file is the target itself, moved aside
+    if (!ItemForEdition(kind, item.Rec[PN_UnpackedSum], Cfg->Edition()))
+        return true;
+    const AnsiString old = work + "~";
+    Log(ept_Move, target + " в " + old, true);
+    if (!CheckStep(RenameFile(target, old), false))
+        return false;
+    if (CheckFile(*this, old, item.Rec[PN_OldSize], item.Rec[PN_OldSum], false, true) != FileCheck::Matches)
+        return false;
+    Log(ept_Patch, target, true);
+    if (!CheckStep(ApplyPatchMapped(old, target, work), false))
+        return false;
+    if (CheckFile(*this, target, item.Rec[PN_NewSize], item.Rec[PN_NewSum]) != FileCheck::Matches)
+        return false;
+    DeleteFileLogged(work);
+    DeleteFileLogged(old);
+    return true;
+}
+
+bool TForm1::ApplyAddRepL(const TPartNfo &item, const AnsiString &target, const AnsiString &backup,
+                          const AnsiString &work)
+{
+    (void)backup;  // the backup was made by the loop; the new file replaces the target whole
+    if (!DeleteFileLogged(target))
+        return false;
+    // A new file may come with new folders. Each is journaled before it is made, outermost first, so a
+    // rollback removes what this run created.
+    for (const AnsiString &folder : MissingFolders(target, [](const AnsiString &f) { return DirectoryExists(f); })) {
+        if (!LogCmd(ejc_Created, CreatedFolderCommandText(folder)))
+            return false;
+        if (!CreateDir(folder)) {
+            Log(ept_Exception, "Невозможно создать папку " + folder, true);
+            return false;
+        }
+    }
+    Log(ept_Move, work + " в " + target, true);
+    if (!CheckStep(RenameFile(work, target), false))
+        return false;
+    return CheckFile(*this, target, item.Rec[PN_NewSize], item.Rec[PN_NewSum]) == FileCheck::Matches;
+}
+
+bool TForm1::ApplyAddRepM(const TPartNfo &item, const AnsiString &target, const AnsiString &backup,
+                          const AnsiString &work)
+{
+    if (!ItemForEdition(ADDREPM, item.Rec[PN_UnpackedSum], Cfg->Edition()))
+        return true;  // another edition's file: it stays unpacked in the work folder
+    return ApplyAddRepL(item, target, backup, work);
+}
