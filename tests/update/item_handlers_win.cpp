@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Classes.h"
 #include "framework/SysUtils.h"
 #include "storage/dbkeys.h"
 #include "storage/rdwr_cfg.h"
@@ -280,6 +281,33 @@ TEST_F(ItemHandlers, AddRepLReplacesAnExistingFileAndChecksIt)
     item.Rec[PN_NewSize] += 2;
     EXPECT_FALSE(form.ApplyAddRepL(item, target, backup, work));
     EXPECT_EQ(ProtocolLine(ept_ChecksumCompare, target) + Failed, LastLine());
+}
+
+TEST_F(ItemHandlers, AddRepLOnALockedTargetFailsAndKeepsBoth)
+{
+    Prepare(target, backup, work, "old content", "new content");
+    Expect(item, PN_NewSize, std::string("new content"));
+    {
+        TFileStream held(target, fmOpenRead | fmShareExclusive);
+        EXPECT_FALSE(form.ApplyAddRepL(item, target, backup, work));
+    }
+    EXPECT_EQ(ProtocolLine(ept_DeleteFile, target) + Failed, LastLine());
+    EXPECT_EQ("old content", ReadWholeFile(target));
+    EXPECT_EQ("new content", ReadWholeFile(work));
+}
+
+TEST_F(ItemHandlers, PeDiffOnALockedExecutableFailsBeforeAnyChange)
+{
+    const std::string oldBytes = Pattern(400, 11);
+    Prepare(target, backup, work, oldBytes, Patch(oldBytes, oldBytes + "x"));
+    Expect(item, PN_OldSize, oldBytes);
+    Cfg->SetByte(CfgField::Edition, 0);
+    {
+        TFileStream held(target, fmOpenRead | fmShareExclusive);
+        EXPECT_FALSE(form.ApplyPeDiff(item, PE1DIFF, target, backup, work));
+    }
+    EXPECT_EQ(ProtocolLine(ept_Move, target + " в " + work + "~") + Failed, LastLine());
+    EXPECT_EQ(oldBytes, ReadWholeFile(target));
 }
 
 TEST_F(ItemHandlers, AddRepLWithoutAJournalMakesNoFolder)
