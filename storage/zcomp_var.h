@@ -37,6 +37,9 @@ AnsiString MissingAliasFileMessage(const AnsiString &exeFolder);
 // The message shown when configuration files are missing (names in EnvironmentCfgFiles order).
 AnsiString MissingCfgFilesMessage(const AnsiString &cfgFolder, const std::vector<AnsiString> &missing);
 
-// Loads the environment: 0 when loaded, 1 when files are missing (reported to the user in a message
-// box; nothing changes then). Mode 1 skips the existence checks.
+// Loads the environment of the product whose root folder (without a trailing backslash) is given:
+// 0 when loaded, 1 when files are missing (reported to the user in a message box; the record and the
+// alias lists stay as they were). Mode 1 skips the existence checks. Errors of the files pass on.
+int LoadProductEnvironment(const AnsiString &root, uint8_t mode);
+// The same for the product this program belongs to (ProductRootOf the program's folder).
 int CheckProductEnvironment(uint8_t mode);
