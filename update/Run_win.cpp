@@ -42,10 +42,11 @@ bool TForm1::InitRun()
 bool TForm1::StepNotInThisBuild(const AnsiString &step)
 {
     Log(ept_Plain, "Шаг \"" + step + "\" не входит в эту сборку программы обновления", true);
+    CheckStep(false, false);
     // Nothing has been changed yet, so a journal left behind would only ask the next start to undo nothing.
     if (JournalStream)
         DropJournal();
-    return CheckStep(false, false);
+    return false;
 }
 
 void TForm1::DropJournal()
@@ -56,7 +57,7 @@ void TForm1::DropJournal()
 }
 
 // A journal left by an earlier run means that run did not finish: the user may roll it back.
-bool TForm1::LastRunCheck(bool &cancelled, bool &stop)
+bool TForm1::LastRunCheck(bool &cancelled)
 {
     Log(ept_Plain, "...Проверка проблем прошлого запуска", true);
     if (!JournalExists()) {
@@ -75,7 +76,6 @@ bool TForm1::LastRunCheck(bool &cancelled, bool &stop)
     StepNotInThisBuild("Откат изменений");
     Log(ept_ErrorNo, "5003", true);
     ShowError(5003);
-    stop = true;
     return false;
 }
 
@@ -85,8 +85,7 @@ bool TForm1::RunSteps(bool &cancelled)
     if (!CheckStep(InitRun(), true))
         return false;
 
-    bool stop = false;
-    if (!LastRunCheck(cancelled, stop))
+    if (!LastRunCheck(cancelled))
         return false;
 
     Log(ept_Plain, "Начало протоколирования (файл отката)", true);

@@ -143,7 +143,7 @@ private:
     TProtocolTarget ProtocolTarget();
     // The run's steps up to the update itself; false ends the run as failed.
     bool RunSteps(bool &cancelled);
-    bool LastRunCheck(bool &cancelled, bool &stop);
+    bool LastRunCheck(bool &cancelled);
     // Saves the protocol, shows the close button and offers to start the product.
     void FinishRun(bool success, bool cancelled);
     // A step whose part of the updater is not in this build: says so and fails the run.
