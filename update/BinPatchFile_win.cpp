@@ -7,6 +7,7 @@
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
 #include "update/BinPatch.h"
+#include "update/FileOps.h"
 #include "update/uMain.h"
 
 namespace {
@@ -81,12 +82,16 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
         return Fail(log, PatchFaultText(plan));
     progress(1, ProgressSteps);
 
-    auto outFile = OpenShared(outName, fmCreate | fmShareDenyWrite);
+    std::unique_ptr<TFileStream> outFile;
+    try {
+        outFile = FileOpCreate(outName, fmShareDenyWrite);
+    } catch (const Exception &) {
+    }
     if (!outFile)
         return FailOnFile(log, "Невозможно создать файл", outName);
     TFileMapping outMap;
     AnsiString failure;
-    if (!outMap.Map(outFile->Handle(), true, plan.newSize, ""))
+    if (!FileOpMapWritable(outMap, *outFile, plan.newSize, ""))
         failure = outMap.ViewFailed() ? "Невозможно создать отображение pBufOut" : "Невозможно создать hMapOut мэппинг";
     else {
         progress(2, ProgressSteps);
@@ -95,7 +100,7 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
         progress(ProgressSteps, ProgressSteps);
         outMap.Close();
         try {
-            outFile->SetSize(plan.newSize);
+            FileOpResize(*outFile, outName, plan.newSize);
         } catch (const Exception &e) {
             failure = e.Message();
         }
@@ -104,7 +109,7 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
         return true;
     outMap.Close();
     outFile.reset();
-    DeleteFile(outName);
+    FileOpDelete(outName);
     return Fail(log, failure);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/Classes.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 
 namespace {
@@ -37,11 +38,13 @@ void AppendJournalLine(TStream &journal, const AnsiString &line, bool commandLin
     AnsiString bytes = line;
     if (end != 0)
         bytes = commandLine ? "\r\n" + line + "\r\n" : "\r\n" + line;
+    PassFileOpGate(TFileOp::JournalWrite, line);
     try {
         journal.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
     } catch (...) {
         // A line cut off by a full disk would fail its signature and stop rollback at it: take the
         // part that was written back off, so the journal ends with its last whole line.
+        PassFileOpGate(TFileOp::Resize, line);
         try {
             journal.SetSize(end);
         } catch (...) {

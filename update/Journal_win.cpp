@@ -4,6 +4,7 @@
 #include "framework/Classes.h"
 #include "framework/Clock.h"
 #include "framework/SysUtils.h"
+#include "update/FileOps.h"
 #include "update/Journal.h"
 #include "update/JournalLine.h"
 #include "update/uMain.h"
@@ -38,9 +39,8 @@ bool TForm1::JournalExists()
 bool TForm1::OpenJournal()
 {
     try {
-        if (!FileExists(JournalPath)) {
-            TFileStream created(JournalPath, fmCreate);
-        }
+        if (!FileExists(JournalPath))
+            FileOpCreate(JournalPath, 0);
         JournalStream = new TFileStream(JournalPath, fmOpenReadWrite | fmShareDenyWrite);
     } catch (const std::exception &e) {
         Log(ept_Exception, AnsiString(e.what()) + " ", true);

@@ -5,6 +5,7 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
+#include "update/FileOps.h"
 #include "update/StreamSource.h"
 
 namespace {
@@ -15,15 +16,17 @@ bool WriteWholeFile(const AnsiString &fileName, const std::vector<uint8_t> &byte
     bool ok = false;
     bool created = false;
     try {
-        TFileStream out(fileName, fmCreate | fmShareDenyWrite);
+        const auto out = FileOpCreate(fileName, fmShareDenyWrite);
         created = true;
-        TStreamSource target(out);
+        TStreamSource target(*out);
+        if (!bytes.empty())
+            PassFileOpGate(TFileOp::Write, fileName);
         ok = bytes.empty() || target.WriteAt(0, bytes.data(), bytes.size());
     } catch (const Exception &) {
         ok = false;
     }
     if (!ok && created)
-        DeleteFile(fileName);
+        FileOpDelete(fileName);
     return ok;
 }
 

@@ -4,6 +4,7 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
+#include "update/FileOps.h"
 #include "update/Journal.h"
 #include "update/JournalLine.h"
 #include "update/MsgBoxes.h"
@@ -52,7 +53,7 @@ bool TForm1::StepNotInThisBuild(const AnsiString &step)
 void TForm1::DropJournal()
 {
     CloseJournal();
-    if (!DeleteFile(JournalPath))
+    if (!FileOpDelete(JournalPath))
         Log(ept_Plain, "Не удалось удалить файл отката " + JournalPath, true);
 }
 

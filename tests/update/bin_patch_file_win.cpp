@@ -7,6 +7,7 @@
 #include "framework/Classes.h"
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
+#include "tests/support/KillAtFileOp.h"
 #include "tests/support/PatchWriter.h"
 #include "tests/support/RecordingLog.h"
 #include "tests/support/TempFolder.h"
@@ -176,3 +177,28 @@ TEST_F(PatchFiles, MainWindowMemberShowsProgressAndLogsFailures)
 }
 
 }  // namespace
+
+TEST_F(PatchFiles, KilledAtItsFileChangesItLeavesTheFilesAsTheyStand)
+{
+    const std::string oldBytes = RandomText(4000, 7), newBytes = RandomText(3000, 8) + oldBytes;
+    WriteWholeFile(oldName, oldBytes);
+    WriteWholeFile(patchName, Patch(oldBytes, newBytes));
+    {
+        KillAtFileOp count;
+        ASSERT_TRUE(Apply());
+        EXPECT_EQ(count.PassedKinds(), (std::vector<TFileOp>{TFileOp::Create, TFileOp::Map, TFileOp::Resize}));
+    }
+    DeleteFile(outName);
+    {
+        KillAtFileOp kill(1);
+        EXPECT_THROW(Apply(), TEngineKilled);
+        EXPECT_FALSE(FileExists(outName));
+    }
+    {
+        KillAtFileOp kill(2);
+        EXPECT_THROW(Apply(), TEngineKilled);
+        EXPECT_EQ(ReadWholeFile(outName), "");  // created, nothing mapped: a dead program cleans nothing up
+    }
+    EXPECT_TRUE(log.Lines.empty());
+    EXPECT_EQ(ReadWholeFile(oldName), oldBytes);
+}

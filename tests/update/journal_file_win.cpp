@@ -5,6 +5,7 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
+#include "tests/support/KillAtFileOp.h"
 #include "update/JournalLine.h"
 #include "update/uMain.h"
 
@@ -119,4 +120,21 @@ TEST_F(JournalFile, JournalThatCannotBeMadeFailsTheStep)
     ASSERT_FALSE(Lines().empty());
     EXPECT_EQ(0u, Lines().back().find("Произошла аварийная ситуация "));
     EXPECT_FALSE(form_.LogCmd(ejc_TempFolder, "C:\\T\\"));  // no journal: the change must not be made
+}
+
+TEST_F(JournalFile, KilledBeforeALineTheJournalEndsWithItsLastWholeLine)
+{
+    ASSERT_TRUE(form_.OpenJournal());
+    ASSERT_TRUE(form_.LogCmd(6, "a<b00000000010000000002"));
+    const AnsiString before = OnDisk();
+    {
+        KillAtFileOp kill(1);
+        try {
+            form_.Log(0, "next", true);
+            ADD_FAILURE() << "the line was written";
+        } catch (const TEngineKilled &killed) {
+            EXPECT_EQ(TFileOp::JournalWrite, killed.Kind);
+        }
+    }
+    EXPECT_EQ(before, OnDisk());
 }

@@ -1,0 +1,34 @@
+#pragma once
+// A file-operation gate for tests: counts the engine's file changes and, when told, ends the engine at
+// the N-th one as if the program had been killed there. Installed for its lifetime.
+#include <cstdint>
+#include <vector>
+
+#include "update/FileOps.h"
+
+class KillAtFileOp : public TFileOpGate {
+public:
+    // 0: never kill, only count.
+    explicit KillAtFileOp(uint64_t killAt = 0) : killAt_(killAt), previous_(SetFileOpGate(this)) {}
+    ~KillAtFileOp() override { SetFileOpGate(previous_); }
+    KillAtFileOp(const KillAtFileOp &) = delete;
+    KillAtFileOp &operator=(const KillAtFileOp &) = delete;
+
+    void Before(TFileOp kind, const AnsiString &name) override
+    {
+        ++count_;
+        if (count_ == killAt_)
+            throw TEngineKilled{count_, kind, name};
+        passed_.push_back(kind);
+    }
+
+    // Operations let through so far.
+    uint64_t Passed() const { return passed_.size(); }
+    const std::vector<TFileOp> &PassedKinds() const { return passed_; }
+
+private:
+    uint64_t killAt_;
+    uint64_t count_ = 0;
+    std::vector<TFileOp> passed_;
+    TFileOpGate *previous_;
+};
