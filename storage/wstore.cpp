@@ -2,14 +2,17 @@
 
 #include "base/zmsg.h"
 
+#ifdef _WIN32
+WStoreSystem &PlatformStoreSystem();  // wstore_win.cpp: files on disk through SFile
+#else
 namespace {
-// Until the file system's store is registered, compound files can only live in an installed store
-// system: opening raises a clear error instead of pretending.
+// A build without the simple file has no file system for compound files: opening raises a clear
+// error; tests install the store system they need.
 class NoStoreSystem : public WStoreSystem {
 public:
     std::unique_ptr<WStore> Open(const AnsiString &name, int) override
     {
-        throw ZError("Файл " + name + " недоступен: файловая система для составных файлов не подключена", 0);
+        throw ZError("Файл " + name + " недоступен: в этой сборке нет файловой системы для составных файлов", 0);
     }
     void Delete(const AnsiString &) override {}
 };
@@ -20,6 +23,7 @@ static WStoreSystem &PlatformStoreSystem()
     static NoStoreSystem none;
     return none;
 }
+#endif
 
 static WStoreSystem *g_storeSystem = nullptr;
 

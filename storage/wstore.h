@@ -31,8 +31,8 @@ public:
     virtual void Delete(const AnsiString &name) = 0;
 };
 
-// The process-wide store system the compound files use: the one installed, else the default, which
-// refuses every open with a clear error until the file system's store is registered.
+// The process-wide store system the compound files use: the one installed, else the default: files on
+// disk in the Windows build; in the native build none (opening raises a clear error).
 WStoreSystem &StoreSystem();
 // Installs another store system (null restores the default); returns the one it replaces.
 WStoreSystem *SetStoreSystem(WStoreSystem *system);
