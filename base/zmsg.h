@@ -44,3 +44,8 @@ bool AskQuestion(const AnsiString &args, int number);
 // The program's string resource `number`, "" when it has none (always "" in a build without
 // resources).
 AnsiString ResourceMessageText(int number);
+
+// Shows message `number` with the arguments as an error; 999 shows nothing.
+void ShowMessageNo(const AnsiString &args, int number);
+// Shows message `number` (+1000; 0 stays 0) with the arguments as a warning.
+void ShowWarning(const AnsiString &args, int number);

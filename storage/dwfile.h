@@ -151,6 +151,9 @@ public:
     // Compares the file's stamp with the program's (bits of CompareVersion) and keeps it in Version().
     uint32_t ReadVersion();
     void WriteVersion(const AnsiString &text);
+    // ReadVersion, telling the user about another variant (when show) and about a file newer than
+    // the program (when a name is given); text receives the file's version text.
+    uint32_t CheckFileVersion(AnsiString &text, const AnsiString &name, bool show);
     const SQMTVER &Version() const { return version_; }
 
 private:
