@@ -5,20 +5,40 @@
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
 #include "update/JournalLine.h"
+#include "update/FileOps.h"
 #include "update/StreamSource.h"
 #include "update/uMain.h"
+
+namespace {
+
+// The destination's writes pass the engine's file-operation gate, one per record.
+class TGatedStore : public TStreamSource {
+public:
+    TGatedStore(TStream &stream, const AnsiString &name) : TStreamSource(stream), name_(name) {}
+    bool WriteAt(uint64_t position, const void *data, size_t count) override
+    {
+        PassFileOpGate(TFileOp::Write, name_);
+        return TStreamSource::WriteAt(position, data, count);
+    }
+
+private:
+    const AnsiString &name_;
+};
+
+}  // namespace
 
 bool RekeyDbbFiles(TRunLog &log, const AnsiString &source, const AnsiString &destination, uint32_t oldKey,
                    uint32_t newKey, const TRekeyProgress &progress)
 {
-    DeleteFile(destination);
+    FileOpDelete(destination);
     AnsiString failure;
     bool created = false;
     try {
         TFileStream in(source, fmOpenRead | fmShareDenyWrite);
-        TFileStream out(destination, fmCreate | fmShareDenyWrite);
+        const std::unique_ptr<TFileStream> out = FileOpCreate(destination, fmShareDenyWrite);
         created = true;
-        TStreamSource from(in), to(out);
+        TStreamSource from(in);
+        TGatedStore to(*out, destination);
         const RekeyResult result = RekeyDbb(from, to, oldKey, newKey, progress);
         if (result.Ok()) {
             if (result.trailingBytes != 0)
@@ -30,7 +50,7 @@ bool RekeyDbbFiles(TRunLog &log, const AnsiString &source, const AnsiString &des
         failure = e.Message();
     }
     if (created)
-        DeleteFile(destination);
+        FileOpDelete(destination);
     log.Log(ept_Exception, failure, true);
     return false;
 }

@@ -1,5 +1,6 @@
 // The logged deletion the engine's steps share: a file is deleted with a protocol line and its result.
 #include "framework/SysUtils.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/uMain.h"
 
@@ -7,7 +8,7 @@ bool TForm1::DeleteFileLogged(const AnsiString &name)
 {
     if (FileExists(name)) {
         Log(ept_DeleteFile, name, true);
-        return CheckStep(DeleteFile(name), false);
+        return CheckStep(FileOpDelete(name), false);
     }
     if (DirectoryExists(name))
         ClearFolder(name, true);

@@ -5,6 +5,7 @@
 #include "framework/SysUtils.h"
 #include "update/ChecksumFile.h"
 #include "update/DbbRekey.h"
+#include "update/FileOps.h"
 #include "update/ItemHandlers.h"
 #include "update/JournalLine.h"
 #include "update/uMain.h"
@@ -36,7 +37,7 @@ bool TForm1::ApplyBinDiff(const TPartNfo &item, const AnsiString &target, const 
 {
     if (CheckFile(*this, backup, item.Rec[PN_OldSize], item.Rec[PN_OldSum]) != FileCheck::Matches)
         return false;
-    DeleteFile(target);  // the patch writes it anew; a target that stays is replaced there
+    FileOpDelete(target);  // the patch writes it anew; a target that stays is replaced there
     Log(ept_Patch, target, true);
     if (!CheckStep(ApplyPatchMapped(backup, target, work), false))
         return false;
@@ -71,7 +72,7 @@ bool TForm1::ApplyDbbDiff(const TPartNfo &item, const AnsiString &target, const 
     DeleteFileLogged(work);
     DeleteFileLogged(plain);
     Log(ept_Move, target + " в " + work, true);
-    if (!CheckStep(RenameFile(target, work), false))
+    if (!CheckStep(FileOpRename(target, work), false))
         return false;
     if (CheckFile(*this, work, item.Rec[PN_PatchedDbSize], item.Rec[PN_PatchedDbSum], true) == FileCheck::Unreadable)
         return false;
@@ -89,7 +90,7 @@ bool TForm1::ApplyPeDiff(const TPartNfo &item, uint8_t kind, const AnsiString &t
         return true;
     const AnsiString old = work + "~";
     Log(ept_Move, target + " в " + old, true);
-    if (!CheckStep(RenameFile(target, old), false))
+    if (!CheckStep(FileOpRename(target, old), false))
         return false;
     if (CheckFile(*this, old, item.Rec[PN_OldSize], item.Rec[PN_OldSum], false, true) != FileCheck::Matches)
         return false;
@@ -114,13 +115,13 @@ bool TForm1::ApplyAddRepL(const TPartNfo &item, const AnsiString &target, const 
     for (const AnsiString &folder : MissingFolders(target, [](const AnsiString &f) { return DirectoryExists(f); })) {
         if (!LogCmd(ejc_Created, CreatedFolderCommandText(folder)))
             return false;
-        if (!CreateDir(folder)) {
+        if (!FileOpCreateFolder(folder)) {
             Log(ept_Exception, "Невозможно создать папку " + folder, true);
             return false;
         }
     }
     Log(ept_Move, work + " в " + target, true);
-    if (!CheckStep(RenameFile(work, target), false))
+    if (!CheckStep(FileOpRename(work, target), false))
         return false;
     return CheckFile(*this, target, item.Rec[PN_NewSize], item.Rec[PN_NewSum]) == FileCheck::Matches;
 }

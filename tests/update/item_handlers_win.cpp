@@ -10,6 +10,7 @@
 #include "storage/dbkeys.h"
 #include "storage/rdwr_cfg.h"
 #include "tests/support/CompoundFileBuilder.h"
+#include "tests/support/KillAtFileOp.h"
 #include "tests/support/PatchWriter.h"
 #include "tests/support/TempFolder.h"
 #include "update/Checksum.h"
@@ -160,24 +161,37 @@ TEST_F(ItemHandlers, BinDiffOfAMissingProductFileFailsAtItsBackup)
     EXPECT_EQ(oldBytes, ReadWholeFile(target));
 }
 
-TEST_F(ItemHandlers, DbbDiffUnscramblesPatchesAndScramblesAgain)
-{
-    const uint32_t key = DbbKeys[2];
-    target = dir / "prod\\db\\base3";
-    backup = dir / "bak\\db\\base3";
-    work = dir / "wrk\\db\\base3";
-    CompoundFileBuilder before = CompoundFileBuilder::Created(3);
-    before.Commit(1, {testdata::B("первая запись"), Bytes(20000, 0x41)});
-    CompoundFileBuilder after = before;
-    after.Commit(2, {testdata::B("новая запись"), Bytes{0x01}});
-    const std::string oldPlain = Text(before.Build(0)), newPlain = Text(after.Build(0));
-    const std::string oldScrambled = Text(before.Build(key)), newScrambled = Text(after.Build(key));
-    Prepare(target, backup, work, oldScrambled, Patch(oldPlain, newPlain));
-    Expect(item, PN_OldSize, oldScrambled);
-    Expect(item, PN_PlainDbSize, oldPlain);
-    Expect(item, PN_PatchedDbSize, newPlain);
-    Expect(item, PN_NewSize, newScrambled);
+// A database item: base3 before and after an update, the patch made between the plain forms.
+class DatabaseItem : public ItemHandlers {
+protected:
+    void SetUp() override
+    {
+        ItemHandlers::SetUp();
+        target = dir / "prod\\db\\base3";
+        backup = dir / "bak\\db\\base3";
+        work = dir / "wrk\\db\\base3";
+        CompoundFileBuilder before = CompoundFileBuilder::Created(3);
+        before.Commit(1, {testdata::B("первая запись"), Bytes(20000, 0x41)});
+        CompoundFileBuilder after = before;
+        after.Commit(2, {testdata::B("новая запись"), Bytes{0x01}});
+        oldPlain = Text(before.Build(0));
+        newPlain = Text(after.Build(0));
+        oldScrambled = Text(before.Build(key));
+        newScrambled = Text(after.Build(key));
+        Expect(item, PN_OldSize, oldScrambled);
+        Expect(item, PN_PlainDbSize, oldPlain);
+        Expect(item, PN_PatchedDbSize, newPlain);
+        Expect(item, PN_NewSize, newScrambled);
+        PrepareFiles();
+    }
+    void PrepareFiles() { Prepare(target, backup, work, oldScrambled, Patch(oldPlain, newPlain)); }
 
+    const uint32_t key = DbbKeys[2];
+    std::string oldPlain, newPlain, oldScrambled, newScrambled;
+};
+
+TEST_F(DatabaseItem, UnscramblesPatchesAndScramblesAgain)
+{
     ASSERT_TRUE(form.ApplyDbbDiff(item, target, backup, work));
     EXPECT_EQ(newScrambled, ReadWholeFile(target));
     EXPECT_EQ(newPlain, ReadWholeFile(work));  // the patched plain file stays in the work folder
@@ -190,10 +204,30 @@ TEST_F(ItemHandlers, DbbDiffUnscramblesPatchesAndScramblesAgain)
     EXPECT_EQ(ProtocolLine(ept_ChecksumCompare, target) + Ok, LastLine());
 
     // The same item again on a wrong final checksum: the item fails.
-    Prepare(target, backup, work, oldScrambled, Patch(oldPlain, newPlain));
+    PrepareFiles();
     item.Rec[PN_NewSum] += 1;
     EXPECT_FALSE(form.ApplyDbbDiff(item, target, backup, work));
     EXPECT_EQ(ProtocolLine(ept_ChecksumCompare, target) + Failed, LastLine());
+}
+
+TEST_F(DatabaseItem, KilledAtAnyFileOperationTheBackupStaysWhole)
+{
+    uint64_t operations = 0;
+    {
+        KillAtFileOp count;
+        ASSERT_TRUE(form.ApplyDbbDiff(item, target, backup, work));
+        operations = count.Passed();
+    }
+    ASSERT_GT(operations, 10u);
+    for (uint64_t n = 1; n <= operations; ++n) {
+        SCOPED_TRACE(n);
+        PrepareFiles();
+        {
+            KillAtFileOp kill(n);
+            EXPECT_THROW(form.ApplyDbbDiff(item, target, backup, work), TEngineKilled);
+        }
+        EXPECT_EQ(oldScrambled, ReadWholeFile(backup));
+    }
 }
 
 TEST_F(ItemHandlers, DbbDiffOfANameWithoutAKeyDigitFailsBeforeReKeying)
