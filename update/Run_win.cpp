@@ -74,10 +74,21 @@ bool TForm1::LastRunCheck(bool &cancelled)
         return false;
     }
     Log(ept_Plain, "Есть проблемы. Попытка отката к предыдущему состоянию.", true);
-    StepNotInThisBuild("Откат изменений");
-    Log(ept_ErrorNo, "5003", true);
-    ShowError(5003);
-    return false;
+    if (!CheckStep(RollBack(), true)) {
+        Log(ept_ErrorNo, "5003", true);
+        ShowError(5003);
+        return false;
+    }
+    ClearFolder(TempFolder, true);
+    if (UpdateVariant == 1)
+        ClearFolder(CopyFolder, true);
+    TempFolder.clear();
+    Log(ept_Plain, "Восстановление завершено успешно", true);
+    if (!AskYesNo(3003, false)) {
+        Log(ept_Cancelled, AnsiString(), true);
+        cancelled = true;
+    }
+    return true;
 }
 
 bool TForm1::RunSteps(bool &cancelled)
@@ -88,6 +99,8 @@ bool TForm1::RunSteps(bool &cancelled)
 
     if (!LastRunCheck(cancelled))
         return false;
+    if (cancelled)
+        return true;  // rolled back, and the user wants no update now
 
     Log(ept_Plain, "Начало протоколирования (файл отката)", true);
     JournalSuspended = 0;

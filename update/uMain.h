@@ -72,6 +72,14 @@ public:
     // closes the window; error 5017 when it cannot be started.
     void StartProduct();
 
+    // Rollback of an earlier run that did not finish (update/RollBack_win.cpp): undoes what its journal
+    // records, newest first, back to its start, and deletes the journal when everything was undone.
+    bool RollBack();
+    // One command line without its signature; false `ok` ends the rollback as failed, true ends the pass.
+    bool UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass);
+
+    bool RestoreFile(const AnsiString &backup, const AnsiString &target, uint32_t size, uint32_t checksum);
+
     // Payload (update/Payload*.cpp). Reads the updater's own file, or the given one.
     bool ReadUpdatePayload(const AnsiString &fileName = AnsiString());
     void LogPayloadItem(uint8_t type, const AnsiString &name, uint32_t section, uint32_t number);

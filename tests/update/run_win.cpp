@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Classes.h"
@@ -8,6 +10,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
+#include "update/JournalLine.h"
 #include "update/uMain.h"
 
 namespace {
@@ -151,4 +154,54 @@ TEST_F(Run, ProtocolFileThatCannotBeWritten)
     const TStrings &lines = *form_.LsBx_Prot->Items();
     EXPECT_EQ(0u, lines.Strings(lines.Count() - 1).find("Произошла аварийная ситуация "));
     EXPECT_NE(AnsiString::npos, lines.Strings(lines.Count() - 1).find("Протокол_qmt_3.1.1.txt"));
+}
+
+namespace {
+
+void WriteJournal(const AnsiString &path, const std::vector<std::pair<int, AnsiString>> &commands)
+{
+    std::string bytes;
+    for (const auto &c : commands)
+        bytes += "\r\n" + JournalCommandLine("06.12.26 23:10:00.000", c.first, c.second) + "\r\n";
+    TFileStream file(path, fmCreate);
+    file.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+}
+
+}  // namespace
+
+TEST_F(Run, RolledBackThenTheUserStops)
+{
+    BuildInstallation(root_);
+    PlaceUpdater(root_);
+    AnsiString temp = root_ + "QMTUPDTA.TMP\\";
+    ForceDirectories(temp + "WRK\\EXE\\");
+    { TFileStream left(temp + "WRK\\EXE\\a.dll", fmCreate); }
+    WriteJournal(root_ + "qmt_3.1.1.txt", {{ejc_Start, JournalStartText}, {ejc_TempFolder, temp}});
+    TPromptScript script;
+    script.Answer(idYes).Answer(idNo);  // 3001, 3003
+    form_.FormActivate(&form_);
+    ASSERT_EQ(2u, script.Seen().size());
+    EXPECT_EQ(AnsiString::npos, script.Seen()[1].Text.find("(msgid"));  // 3003 comes without its id
+    EXPECT_TRUE(Logged(" Есть проблемы. Попытка отката к предыдущему состоянию."));
+    EXPECT_TRUE(Logged(" Восстановление завершено успешно"));
+    EXPECT_TRUE(Logged("Отменено пользователем. "));
+    EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+    EXPECT_TRUE(form_.TempFolder.empty());
+}
+
+TEST_F(Run, RollbackThatFailsEndsTheRun)
+{
+    BuildInstallation(root_);
+    PlaceUpdater(root_);
+    WriteJournal(root_ + "qmt_3.1.1.txt", {{ejc_Start, JournalStartText}});
+    { TFileStream journal(root_ + "qmt_3.1.1.txt", fmOpenReadWrite); journal.Seek(0, soFromEnd); journal.WriteBuffer("> x", 3); }
+    TPromptScript script;
+    script.Answer(idYes).Answer(idOk);  // 3001, 5003
+    form_.FormActivate(&form_);
+    ASSERT_EQ(2u, script.Seen().size());
+    EXPECT_EQ(0u, script.Seen()[1].Text.find("Предыдущее обновление завершено с ошибкой"));
+    EXPECT_TRUE(Logged("Файл протокола поврежден " + root_ + "qmt_3.1.1.txt"));
+    EXPECT_TRUE(Logged("Ошибка № 5003"));
+    EXPECT_TRUE(FileExists(root_ + "qmt_3.1.1.txt"));
 }

@@ -1,0 +1,330 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/Kernel.h"
+#include "framework/PromptScript.h"
+#include "framework/SysUtils.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/InstallationBuilder.h"
+#include "update/Checksum.h"
+#include "update/ChecksumFile.h"
+#include "update/JournalLine.h"
+#include "update/ProductFolder.h"
+#include "update/uMain.h"
+
+namespace {
+
+const char *const JournalDate = "06.12.26 23:10:00.000";
+
+std::string ReadBytes(const AnsiString &path)
+{
+    TFileStream file(path, fmOpenRead | fmShareDenyNone);
+    std::string bytes(static_cast<size_t>(file.Size()), '\0');
+    if (!bytes.empty())
+        file.ReadBuffer(&bytes[0], static_cast<long>(bytes.size()));
+    return bytes;
+}
+
+void WriteBytes(const AnsiString &path, const std::string &bytes)
+{
+    ForceDirectories(ExtractFilePath(path));
+    TFileStream file(path, fmCreate);
+    if (!bytes.empty())
+        file.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+}
+
+// A clock whose pauses can do something, as another program would while the updater waits.
+class HookClock : public FakeClock {
+public:
+    void Sleep(unsigned milliseconds) override
+    {
+        FakeClock::Sleep(milliseconds);
+        if (onSleep)
+            onSleep();
+    }
+    std::function<void()> onSleep;
+};
+
+class RollBack : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = MakeTestFolder("qmt_rollback");
+        BuildInstallation(root_);
+        temp_ = root_ + "QMTUPDTA.TMP\\";
+        form_.ProductFolder = root_;
+        form_.JournalPath = root_ + "qmt_3.1.1.txt";
+        form_.SelfPath = root_ + "qmtupdt.exe";
+        form_.JournalSuspended = 1;
+    }
+    void TearDown() override { RemoveTestFolder(root_); }
+
+    // A command line as the engine writes it, and the blank line the journal keeps after it.
+    void Cmd(int code, const AnsiString &text) { journal_ += "\r\n" + JournalCommandLine(JournalDate, code, text) + "\r\n"; }
+    void Protocol(const AnsiString &text) { journal_ += "\r\n" + JournalProtocolLine(JournalDate, text); }
+    void SaveJournal() { WriteBytes(form_.JournalPath, journal_); }
+
+    // Saves `bytes` as the backup of `target` (name inside the product folder) in section `section`
+    // and journals it; the target then gets `changed`.
+    void Backup(const AnsiString &name, const std::string &changed, int section = 0)
+    {
+        AnsiString backup = temp_ + "BAK" + std::to_string(section) + "\\" + name;
+        WriteBytes(backup, ReadBytes(root_ + name));
+        uint32_t sum = 0;
+        uint64_t size = 0;
+        ASSERT_TRUE(ChecksumFile(backup, sum, size));
+        Cmd(ejc_Backup, root_ + name + "<" + backup + FormatChecksum(sum) + FormatChecksum(static_cast<uint32_t>(size)));
+        WriteBytes(root_ + name, changed);
+    }
+    void Created(const AnsiString &path) { Cmd(ejc_Created, "z<" + path + "00000000000000000000"); }
+
+    std::vector<AnsiString> Protocol() const
+    {
+        std::vector<AnsiString> lines;
+        for (int i = 0; i < form_.LsBx_Prot->Items()->Count(); ++i)
+            lines.push_back(form_.LsBx_Prot->Items()->Strings(i));
+        return lines;
+    }
+    bool Logged(const AnsiString &line) const
+    {
+        for (const AnsiString &l : Protocol())
+            if (l == line)
+                return true;
+        return false;
+    }
+    int IndexOf(const AnsiString &start) const
+    {
+        std::vector<AnsiString> lines = Protocol();
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (lines[i].rfind(start, 0) == 0)
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    AnsiString root_;
+    AnsiString temp_;
+    std::string journal_;
+    HookClock clock_;
+    TClockOverride useClock_{clock_};
+    TForm1 form_{nullptr};
+};
+
+const std::string Original1 = "first file as installed";
+const std::string Original2 = "second file, as installed too";
+
+}  // namespace
+
+TEST_F(RollBack, JournalWithOnlyItsStart)
+{
+    Cmd(ejc_Start, JournalStartText);
+    Protocol(ProtocolLine(ept_Plain, "...проверка наличия QMT.EXE"));
+    SaveJournal();
+    TPromptScript script;
+    EXPECT_TRUE(form_.RollBack());
+    EXPECT_TRUE(script.Seen().empty());
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+    EXPECT_EQ(0, form_.UpdateVariant);
+    // The silent look-up of the product's executable reports on the same line.
+    EXPECT_TRUE(Logged("Анализ протокола " + form_.JournalPath + " ...ОК "));
+    EXPECT_TRUE(Logged(AnsiString("Откат изменений, восстановление информации к начальному состоянию > ") + JournalDate +
+                       "*4#Запуск ...ОК "));
+    EXPECT_TRUE(form_.ProductMutex[0].Held());  // the product was found closed and stays so
+}
+
+TEST_F(RollBack, BackupsRestoredNewestFirstBackToTheStart)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    WriteBytes(root_ + "Data\\b.dbb", Original2);
+    // A command before the start belongs to nothing this run did: undoing it would fail.
+    Cmd(ejc_Backup, root_ + "EXE\\a.dll<" + temp_ + "missing" + FormatChecksum(1) + FormatChecksum(1));
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_TempFolder, temp_);
+    Backup("EXE\\a.dll", "patched first");
+    Protocol(ProtocolLine(ept_Patch, root_ + "EXE\\a.dll"));
+    Backup("Data\\b.dbb", "patched second, longer than it was");
+    Cmd(ejc_Created, "z<PA00000000000000000000");
+    WriteBytes(root_ + "EXE\\new.txt", "a file the update brought");
+    Created(root_ + "EXE\\new.txt");
+    SaveJournal();
+
+    TPromptScript script;
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_EQ(Original2, ReadBytes(root_ + "Data\\b.dbb"));
+    EXPECT_FALSE(FileExists(root_ + "EXE\\new.txt"));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+    EXPECT_EQ(temp_, form_.TempFolder);
+    int second = IndexOf("Восстановление файла " + root_ + "Data\\b.dbb");
+    int first = IndexOf("Восстановление файла " + root_ + "EXE\\a.dll");
+    ASSERT_GE(second, 0);
+    EXPECT_GT(first, second);
+    EXPECT_LT(IndexOf("Удаление файла " + root_ + "EXE\\new.txt"), second);
+    EXPECT_EQ(-1, IndexOf("Восстановление файла " + root_ + "EXE\\a.dll<"));
+}
+
+TEST_F(RollBack, CutOffLastLineStopsBeforeAnyChange)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", "patched");
+    AnsiString last = JournalCommandLine(JournalDate, ejc_Created, "z<" + root_ + "EXE\\a.dll00000000000000000000");
+    journal_ += "\r\n" + last.substr(0, last.size() - 7);
+    SaveJournal();
+    TPromptScript script;
+    EXPECT_FALSE(form_.RollBack());
+    EXPECT_TRUE(Logged("Файл протокола поврежден " + form_.JournalPath));
+    EXPECT_TRUE(FileExists(form_.JournalPath));
+    EXPECT_EQ("patched", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_EQ(-1, IndexOf("Откат изменений"));
+}
+
+TEST_F(RollBack, DamagedProtocolLineIsIgnored)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", "patched");
+    AnsiString line = JournalProtocolLine(JournalDate, ProtocolLine(ept_Copy, "x"));
+    line[5] = '7';
+    journal_ += "\r\n" + line + "\r\n; cut off in the midd";
+    SaveJournal();
+    TPromptScript script;
+    EXPECT_TRUE(form_.RollBack());
+    EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+}
+
+TEST_F(RollBack, RelativeNamesDeleteNothing)
+{
+    WriteBytes(root_ + "PA", "an entry of the current folder");
+    ForceDirectories(root_ + "Data\\");
+    AnsiString previous = GetCurrentDir();
+    SetCurrentDir(root_);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_Created, "z<PA00000000000000000000");
+    Cmd(ejc_Created, "z<Data00000000000000000000");
+    SaveJournal();
+    TPromptScript script;
+    bool ok = form_.RollBack();
+    SetCurrentDir(previous);
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(FileExists(root_ + "PA"));
+    EXPECT_TRUE(DirectoryExists(root_ + "Data"));
+}
+
+TEST_F(RollBack, FinishedRunOnlyLeftItsJournal)
+{
+    AnsiString copy = root_ + "QMT5_311\\";
+    BuildInstallation(copy);
+    WriteBytes(copy + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_CopyFolder, copy);
+    Cmd(ejc_Variant, "1");
+    Cmd(ejc_TempFolder, temp_);
+    AnsiString backup = temp_ + "BAK0\\EXE\\a.dll";
+    WriteBytes(backup, Original1);
+    uint32_t sum = 0;
+    uint64_t size = 0;
+    ASSERT_TRUE(ChecksumFile(backup, sum, size));
+    Cmd(ejc_Backup, copy + "EXE\\a.dll<" + backup + FormatChecksum(sum) + FormatChecksum(static_cast<uint32_t>(size)));
+    WriteBytes(copy + "EXE\\a.dll", "updated");
+    Cmd(ejc_End, JournalEndText);
+    SaveJournal();
+    TPromptScript script;
+    EXPECT_TRUE(form_.RollBack());
+    EXPECT_EQ("updated", ReadBytes(copy + "EXE\\a.dll"));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+    EXPECT_EQ(0, form_.UpdateVariant);  // the updated copy is not removed
+    EXPECT_EQ(temp_, form_.TempFolder);  // the temporary folder is
+    EXPECT_EQ(-1, IndexOf("Откат изменений"));
+}
+
+TEST_F(RollBack, CopyOfTheInstallationIsLeftToBeRemoved)
+{
+    AnsiString copy = root_ + "QMT5_311\\";
+    BuildInstallation(copy);
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_Variant, "1");
+    Cmd(ejc_CopyFolder, copy);
+    Created(copy + "EXE\\qmt.exe");
+    Cmd(ejc_TempFolder, temp_);
+    Backup("EXE\\a.dll", "changed");  // even a backup that names the product is left alone
+    SaveJournal();
+    TPromptScript script;
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_TRUE(script.Seen().empty());
+    EXPECT_EQ(1, form_.UpdateVariant);
+    EXPECT_EQ(copy, form_.CopyFolder);
+    EXPECT_EQ(temp_, form_.TempFolder);
+    EXPECT_EQ(ProductMutexName(copy + "EXE\\qmt.exe"), form_.MutexName[1]);
+    EXPECT_TRUE(form_.ProductMutex[1].Held());  // the copy's product was found closed
+    EXPECT_TRUE(FileExists(copy + "EXE\\qmt.exe"));
+    EXPECT_EQ("changed", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+}
+
+TEST_F(RollBack, CopyOfTheInstallationThatIsGone)
+{
+    AnsiString copy = root_ + "QMT5_311\\";
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_Variant, "1");
+    Cmd(ejc_CopyFolder, copy);
+    Backup("EXE\\a.dll", "changed");
+    SaveJournal();
+    TPromptScript script;
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_EQ("changed", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_FALSE(form_.ProductMutex[1].Held());
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+}
+
+TEST_F(RollBack, BackupWithAnotherChecksumFails)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", "patched");
+    WriteBytes(temp_ + "BAK0\\EXE\\a.dll", "first file as installeD");  // same size, other bytes
+    SaveJournal();
+    TPromptScript script;
+    EXPECT_FALSE(form_.RollBack());
+    EXPECT_EQ("patched", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_TRUE(FileExists(form_.JournalPath));
+    EXPECT_EQ(0u, Protocol().back().find("Сравнение контрольной суммы с эталоном " + temp_ + "BAK0\\EXE\\a.dll ...Были ошибки "));
+}
+
+TEST_F(RollBack, ProductStillRunning)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", "patched");
+    SaveJournal();
+    TNamedMutex product;
+    ASSERT_TRUE(product.Create(ProductMutexName(root_ + "EXE\\qmt.exe")));
+    TPromptScript script;
+    script.Answer(idNo).Answer(idOk);  // 3007, 5007
+    EXPECT_FALSE(form_.RollBack());
+    ASSERT_EQ(2u, script.Seen().size());
+    EXPECT_NE(AnsiString::npos, script.Seen()[0].Text.find("(msgid №3007)"));
+    EXPECT_TRUE(Logged("Ошибка № 5007"));
+    EXPECT_NE(-1, IndexOf(" Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10"));
+    EXPECT_EQ("patched", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_TRUE(FileExists(form_.JournalPath));
+}
+
+TEST_F(RollBack, JournalThatChangesDuringTheWaitIsNotUndone)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", "patched");
+    SaveJournal();
+    // Another updater rolls back and removes the journal while this one waits for the product.
+    clock_.onSleep = [&] { DeleteFile(form_.JournalPath); };
+    TPromptScript script;
+    EXPECT_FALSE(form_.RollBack());
+    EXPECT_EQ("patched", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_TRUE(Logged(" Файл отката изменился во время ожидания: " + form_.JournalPath));
+}

@@ -1,0 +1,62 @@
+#include "update/UndoCommand.h"
+
+#include <cctype>
+
+namespace {
+
+constexpr size_t DigitsLength = 20;
+
+bool ReadTenDigits(const AnsiString &text, size_t from, uint32_t &value)
+{
+    uint64_t v = 0;
+    for (size_t i = from; i < from + 10; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (!std::isdigit(c))
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > 0xFFFFFFFFu)
+        return false;
+    value = static_cast<uint32_t>(v);
+    return true;
+}
+
+}  // namespace
+
+bool ParseBackupCommand(const AnsiString &text, TBackupCommand &command)
+{
+    if (text.size() < DigitsLength)
+        return false;
+    size_t digits = text.size() - DigitsLength;
+    if (!ReadTenDigits(text, digits, command.Checksum) || !ReadTenDigits(text, digits + 10, command.Size))
+        return false;
+    AnsiString paths = text.substr(0, digits);
+    size_t lt = paths.find('<');
+    if (lt == AnsiString::npos)
+        return false;
+    command.Target = paths.substr(0, lt);
+    command.Backup = paths.substr(lt + 1);
+    return true;
+}
+
+bool ParseCreatedCommand(const AnsiString &text, AnsiString &name)
+{
+    if (text.size() < DigitsLength)
+        return false;
+    size_t digits = text.size() - DigitsLength;
+    uint32_t unused;
+    if (!ReadTenDigits(text, digits, unused) || !ReadTenDigits(text, digits + 10, unused))
+        return false;
+    size_t lt = text.find('<');
+    if (lt == AnsiString::npos || lt >= digits)
+        return false;
+    name = text.substr(lt + 1, digits - lt - 1);
+    return true;
+}
+
+bool IsAbsolutePath(const AnsiString &name)
+{
+    if (name.size() >= 3 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':' && name[2] == '\\')
+        return true;
+    return name.size() >= 3 && name[0] == '\\' && name[1] == '\\' && name[2] != '\\';
+}

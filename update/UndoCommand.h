@@ -1,0 +1,27 @@
+#pragma once
+// The texts of the journal commands that rollback undoes, taken apart: a backup (code 6) names the
+// file it saved and where the copy lies, a created entry (code 9) names what the run made.
+#include <cstdint>
+
+#include "framework/AnsiString.h"
+
+struct TBackupCommand {
+    AnsiString Target;  // the file that was saved, to be copied back
+    AnsiString Backup;  // the saved copy
+    uint32_t Checksum = 0;
+    uint32_t Size = 0;
+};
+
+// Text of code 6: target + "<" + backup + ten checksum digits + ten size digits. False when the text
+// is shorter than its twenty digits, they are not all digits, a number is above 32 bits, or there is
+// no "<".
+bool ParseBackupCommand(const AnsiString &text, TBackupCommand &command);
+
+// Text of code 9: anything up to the first "<", the created name, twenty digits. False when the
+// digits or the "<" are missing.
+bool ParseCreatedCommand(const AnsiString &text, AnsiString &name);
+
+// A name rollback may delete: an absolute path with a drive ("C:\...") or a network path ("\\srv\...").
+// A relative name (older journals wrote the marker "PA" for a file that did not exist) would be taken
+// against whatever folder is current, so it names nothing to delete.
+bool IsAbsolutePath(const AnsiString &name);
