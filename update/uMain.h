@@ -78,6 +78,8 @@ public:
     // One command line without its signature; false `ok` ends the rollback as failed, true ends the pass.
     bool UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass);
 
+    // Copies a backup back over the file it saved, after checking that the backup still has the size
+    // and checksum journaled for it, and compares the two (update/RestoreFile_win.cpp).
     bool RestoreFile(const AnsiString &backup, const AnsiString &target, uint32_t size, uint32_t checksum);
 
     // Payload (update/Payload*.cpp). Reads the updater's own file, or the given one.
