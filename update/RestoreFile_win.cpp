@@ -1,11 +1,13 @@
 // Restoring a file from its backup, as rollback uses it.
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <vector>
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
 #include "update/ChecksumFile.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/uMain.h"
 
@@ -19,14 +21,14 @@ bool CopyOver(const AnsiString &source, const AnsiString &target)
     try {
         TFileStream in(source, fmOpenRead | fmShareDenyWrite);
         AnsiString folder = ExtractFilePath(target);
-        if (!DirectoryExists(folder) && !ForceDirectories(folder))
+        if (!DirectoryExists(folder) && !FileOpCreateFolder(folder))
             return false;
-        TFileStream out(target, fmCreate | fmShareDenyWrite);
+        std::unique_ptr<TFileStream> out = FileOpCreate(target, fmShareDenyWrite);
         std::vector<char> buffer(CopyPiece);
         for (int64_t left = in.Size(); left > 0;) {
             long count = static_cast<long>(left < CopyPiece ? left : CopyPiece);
             in.ReadBuffer(buffer.data(), count);
-            out.WriteBuffer(buffer.data(), count);
+            FileOpWrite(*out, target, buffer.data(), count);
             left -= count;
         }
         return true;

@@ -6,6 +6,7 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/UndoCommand.h"
 #include "update/uMain.h"
@@ -169,7 +170,7 @@ bool TForm1::RollBack()
     }
     if (!ok)
         return false;
-    if (!DeleteFile(JournalPath)) {
+    if (!FileOpDelete(JournalPath)) {
         // Left behind, it would roll back again after the temporary folder with its backups is gone.
         Log(ept_Plain, "Не удалось удалить файл отката " + JournalPath, true);
         return false;

@@ -10,8 +10,10 @@
 #include "framework/SysUtils.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
+#include "tests/support/KillAtFileOp.h"
 #include "update/Checksum.h"
 #include "update/ChecksumFile.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/ProductFolder.h"
 #include "update/uMain.h"
@@ -56,10 +58,15 @@ protected:
         root_ = MakeTestFolder("qmt_rollback");
         BuildInstallation(root_);
         temp_ = root_ + "QMTUPDTA.TMP\\";
-        form_.ProductFolder = root_;
-        form_.JournalPath = root_ + "qmt_3.1.1.txt";
-        form_.SelfPath = root_ + "qmtupdt.exe";
-        form_.JournalSuspended = 1;
+        Ready(form_);
+    }
+    // A window as the run has it when it rolls back: before the journal is opened.
+    void Ready(TForm1 &form)
+    {
+        form.ProductFolder = root_;
+        form.JournalPath = root_ + "qmt_3.1.1.txt";
+        form.SelfPath = root_ + "qmtupdt.exe";
+        form.JournalSuspended = 1;
     }
     void TearDown() override { RemoveTestFolder(root_); }
 
@@ -327,4 +334,56 @@ TEST_F(RollBack, JournalThatChangesDuringTheWaitIsNotUndone)
     EXPECT_FALSE(form_.RollBack());
     EXPECT_EQ("patched", ReadBytes(root_ + "EXE\\a.dll"));
     EXPECT_TRUE(Logged(" Файл отката изменился во время ожидания: " + form_.JournalPath));
+}
+
+TEST_F(RollBack, InterruptedAtEachFileOperationThenRunAgain)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    WriteBytes(root_ + "Data\\b.dbb", Original2);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_TempFolder, temp_);
+    Backup("EXE\\a.dll", "patched first");
+    Backup("Data\\b.dbb", std::string(3 << 20, 'x'));  // more than one piece to copy back
+    Created(root_ + "EXE\\new.txt");
+    std::string changedB = ReadBytes(root_ + "Data\\b.dbb");
+    // The state the failed run left, set up again before every attempt.
+    auto leftByTheRun = [&] {
+        WriteBytes(root_ + "EXE\\a.dll", "patched first");
+        WriteBytes(root_ + "Data\\b.dbb", changedB);
+        WriteBytes(root_ + "EXE\\new.txt", "a file the update brought");
+        SaveJournal();
+    };
+    auto restored = [&] {
+        return ReadBytes(root_ + "EXE\\a.dll") == Original1 && ReadBytes(root_ + "Data\\b.dbb") == Original2 &&
+               !FileExists(root_ + "EXE\\new.txt") && !FileExists(form_.JournalPath);
+    };
+
+    TPromptScript script;
+    leftByTheRun();
+    uint64_t operations = 0;
+    {
+        KillAtFileOp count;
+        TForm1 whole(nullptr);
+        Ready(whole);
+        ASSERT_TRUE(whole.RollBack());
+        operations = count.Passed();
+    }
+    ASSERT_TRUE(restored());
+    ASSERT_GE(operations, 6u);  // two restores of at least a create and a write, a deletion, the journal
+
+    for (uint64_t n = 1; n <= operations; ++n) {
+        SCOPED_TRACE("killed at operation " + std::to_string(n));
+        leftByTheRun();
+        {
+            KillAtFileOp kill(n);
+            TForm1 killed(nullptr);
+            Ready(killed);
+            EXPECT_THROW(killed.RollBack(), TEngineKilled);
+        }
+        TForm1 again(nullptr);
+        Ready(again);
+        EXPECT_TRUE(again.RollBack());
+        EXPECT_TRUE(restored());
+    }
+    EXPECT_TRUE(script.Seen().empty());
 }
