@@ -117,7 +117,7 @@ std::vector<AnsiString> SplitArguments(const AnsiString &args) {
 AnsiString LookUpText(int number) {
     if (MessageTextProvider && number >= 0 && number <= 0xFFFF) {
         AnsiString text;
-        MessageTextProvider(static_cast<uint16_t>(number), MessageLanguage() != 0, 1420, text);
+        MessageTextProvider(static_cast<uint16_t>(number), MessageLanguage() != 0, MessageRecordKind, text);
         return text;
     }
     return ResourceMessageText(number);
@@ -160,6 +160,15 @@ AnsiString MessageText(const AnsiString &args, int number) {
     }
     return result;
 }
+
+AnsiString ProviderText(int number, bool russian, int recordKind) {
+    if (!MessageTextProvider || number < 0 || number > 0xFFFF) return ResourceMessageText(number);
+    AnsiString text;
+    MessageTextProvider(static_cast<uint16_t>(number), russian, recordKind, text);
+    return text;
+}
+
+AnsiString ProviderText(int number) { return ProviderText(number, MessageLanguage() != 0, MessageRecordKind); }
 
 void RaiseMessage(const AnsiString &args, int number) { throw ZError(args, number); }
 

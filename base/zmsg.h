@@ -2,6 +2,7 @@
 // The library layer's message service and its exception.
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 #include "framework/Exception.h"
 
@@ -28,6 +29,13 @@ AnsiString MessageText(const AnsiString &args, int number);
 using TMessageTextProvider = std::function<void(uint16_t number, bool russian, int kind, AnsiString &text)>;
 extern TMessageTextProvider MessageTextProvider;
 void ClearMessageTextProvider();
+// Record kind of the text base under which the provider keeps message texts.
+constexpr int MessageRecordKind = 1420;
+// The provider's text for a number in the given language and record kind; without a provider the
+// string-resource text of the number.
+AnsiString ProviderText(int number, bool russian, int recordKind);
+// The same in the message language, record kind MessageRecordKind.
+AnsiString ProviderText(int number);
 
 // "<system text>[Win=XXXXXXXX]": the description of a system error code.
 AnsiString WindowsErrorDescription(uint32_t code, const AnsiString &systemText);
@@ -37,15 +45,34 @@ AnsiString WindowsErrorMessage(const AnsiString &arg, uint32_t code, const AnsiS
 
 // Throws ZError 99 describing the calling thread's last system error (see WindowsErrorMessage).
 [[noreturn]] void RaiseWindowsError(const AnsiString &arg);
-
-// Asks question `number` (+2000) with the arguments; true when the user answers yes.
-bool AskQuestion(const AnsiString &args, int number);
+// Shows the last system error (arg + "#(" + system text + ")", numbered 99) without throwing.
+void ShowLastWindowsError(const AnsiString &arg);
 
 // The program's string resource `number`, "" when it has none (always "" in a build without
 // resources).
 AnsiString ResourceMessageText(int number);
 
-// Shows message `number` with the arguments as an error; 999 shows nothing.
-void ShowMessageNo(const AnsiString &args, int number);
-// Shows message `number` (+1000; 0 stays 0) with the arguments as a warning.
-void ShowWarning(const AnsiString &args, int number);
+// ---- dialogs ---------------------------------------------------------------------------------
+// Each shows MessageText(args, number + the kind's offset) in the message dialog (an offset is added
+// only to a non-zero number). The WithView variants also give the dialog its view button and the two
+// files it shows (errors file, inaccuracies file).
+void ShowMessageNo(const AnsiString &args, int number);  // error; 999 shows nothing
+void ShowMessageWithView(const AnsiString &args, int number, const AnsiString &file1, const AnsiString &file2);
+void ShowZError(const ZError &e);                        // error; 999 shows nothing
+bool AskQuestion(const AnsiString &args, int number);    // +2000; true for yes
+bool AskQuestionWithView(const AnsiString &args, int number, const AnsiString &file1, const AnsiString &file2);
+void ShowWarning(const AnsiString &args, int number);    // +1000
+void ShowWarningWithView(const AnsiString &args, int number, const AnsiString &file1, const AnsiString &file2);
+std::uint8_t AskThreeWay(const AnsiString &args, int number);  // +2000; 1, 2 or 3
+// A question with a do-not-ask-again box over a ready text: bit 1 the user said yes, bit 2 the box
+// is ticked.
+std::uint8_t AskQuestionWithBox(const AnsiString &text);
+// The same with the box's own caption; an empty caption hides the box.
+std::uint8_t ShowMessageBoxed(const AnsiString &text, const AnsiString &boxCaption);
+void ShowInformation(const AnsiString &args, int number);  // +3000
+void ShowInformationWithView(const AnsiString &args, int number, const AnsiString &file1, const AnsiString &file2);
+// A choice among MessageText(args, n) for the numbers up to the first one below 1; the chosen
+// item's index, or -1 when the user refused or there was nothing to choose.
+int ChooseFromList(const AnsiString &args, std::initializer_list<int> numbers);
+bool ShowWarningOnce(const AnsiString &args, int number);  // +1000; true when the box is ticked
+std::uint8_t AskYesCancelNo(const AnsiString &args, int number);  // +2000; 1 yes, 3 refuse, 2 no
