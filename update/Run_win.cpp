@@ -107,15 +107,19 @@ bool TForm1::RunSteps(bool &cancelled)
     if (!CheckStep(OpenJournal(), true))
         return false;
 
+    // Until the version check nothing is changed: a refusal takes its journal away, or the next start
+    // would offer to undo nothing.
     Log(ept_Plain, "...проверка наличия QMT.EXE", true);
     if (!CheckStep(FindProductExe(false, false), true)) {
         Log(ept_Plain, "Не удалось найти QMT.EXE", true);
+        DropJournal();
         return false;
     }
 
     Log(ept_Plain, "Проверка наличия QMT.EXE в памяти", true);
     if (!CheckStep(!WaitProductClosed(0), false)) {
         Log(ept_Plain, "ЦМТ запущена. Недопустимо.", true);
+        DropJournal();
         return false;
     }
 

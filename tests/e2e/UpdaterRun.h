@@ -1,0 +1,60 @@
+#pragma once
+// Runs the shipped updater as a user does: an installation on disk, the updater with its payload placed
+// in it, started as its own process, and its boxes answered by the box clicker from another process.
+#include <windows.h>
+#undef DeleteFile  // the framework's DeleteFile(AnsiString) is meant in these tests
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/AnsiString.h"
+#include "tests/support/PayloadBuilder.h"
+
+// Every file under a folder (relative name -> bytes), without the protocol files and the updater.
+using FileTree = std::map<AnsiString, std::vector<uint8_t>>;
+FileTree ReadTree(const AnsiString &folder);
+
+std::vector<uint8_t> ReadFileBytes(const AnsiString &fileName);
+void WriteFileBytes(const AnsiString &fileName, const std::vector<uint8_t> &bytes);
+
+// The shipped updater's image with the payload appended.
+std::vector<uint8_t> UpdaterWith(TestPayloadBuilder payload);
+
+class TStartedProcess {
+public:
+    TStartedProcess() = default;
+    TStartedProcess(const TStartedProcess &) = delete;
+    TStartedProcess &operator=(const TStartedProcess &) = delete;
+    ~TStartedProcess();
+
+    bool Start(const AnsiString &commandLine, const AnsiString &folder);
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+    // Waits for the end; the exit code, or ~0u when it did not end in time.
+    DWORD Wait(DWORD milliseconds);
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Answers the boxes of `process` in the order given ("CAPTION=BUTTON_ID"); the clicker's exit code
+// (0: all answered, 10+N: step N did not come within `stepTimeout` ms). The texts of the boxes go to
+// `texts`, in CP1251.
+DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiString &texts, int stepTimeout = 60000);
+
+// True once a box of `process` is on the screen (within `timeout` ms); it stays unanswered.
+bool WaitForBoxOf(DWORD process, int timeout);
+
+bool WaitForFile(const AnsiString &fileName, int timeout);
+
+// After the run: the main window closed, the program ended. False when it had to be killed.
+bool CloseUpdater(TStartedProcess &updater);
+
+// The lines of a protocol file, and whether one of them contains `part`.
+std::vector<AnsiString> ProtocolLines(const AnsiString &fileName);
+bool HasLineWith(const std::vector<AnsiString> &lines, const AnsiString &part);
+// The lines as one text, for failure messages.
+AnsiString Joined(const std::vector<AnsiString> &lines);

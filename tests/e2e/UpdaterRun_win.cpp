@@ -1,0 +1,199 @@
+#include "tests/e2e/UpdaterRun.h"
+
+#include <filesystem>
+
+#include "framework/Classes.h"
+#include "framework/Cp1251.h"
+#include "framework/SysUtils.h"
+
+namespace {
+
+bool Skipped(const AnsiString &name)
+{
+    return name.rfind("Протокол", 0) == 0 || AnsiCompareText(name, "qmtupdt.exe") == 0;
+}
+
+void ReadTreeInto(const AnsiString &folder, const AnsiString &prefix, FileTree &tree)
+{
+    TSearchRec rec;
+    if (FindFirst(folder + "*", faAnyFile, rec) != 0)
+        return;
+    do {
+        if (rec.Name == "." || rec.Name == "..")
+            continue;
+        if (rec.Attr & faDirectory)
+            ReadTreeInto(folder + rec.Name + "\\", prefix + rec.Name + "\\", tree);
+        else if (!Skipped(rec.Name))
+            tree[prefix + rec.Name] = ReadFileBytes(folder + rec.Name);
+    } while (FindNext(rec) == 0);
+    FindClose(rec);
+}
+
+BOOL CALLBACK CloseWindowsOf(HWND window, LPARAM processId)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == static_cast<DWORD>(processId) && IsWindowVisible(window))
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+struct BoxSearch {
+    DWORD process;
+    bool found;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM param)
+{
+    auto *search = reinterpret_cast<BoxSearch *>(param);
+    wchar_t className[64];
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->process || !IsWindowVisible(window) || !GetClassNameW(window, className, 64) ||
+        wcscmp(className, L"#32770") != 0)
+        return TRUE;
+    search->found = true;
+    return FALSE;
+}
+
+}  // namespace
+
+FileTree ReadTree(const AnsiString &folder)
+{
+    FileTree tree;
+    ReadTreeInto(folder, AnsiString(), tree);
+    return tree;
+}
+
+std::vector<uint8_t> ReadFileBytes(const AnsiString &fileName)
+{
+    TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
+    if (!bytes.empty())
+        file.ReadBuffer(bytes.data(), static_cast<long>(bytes.size()));
+    return bytes;
+}
+
+void WriteFileBytes(const AnsiString &fileName, const std::vector<uint8_t> &bytes)
+{
+    TFileStream file(fileName, fmCreate);
+    if (!bytes.empty())
+        file.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+}
+
+std::vector<uint8_t> UpdaterWith(TestPayloadBuilder payload)
+{
+    payload.Image = ReadFileBytes(QMT_UPDATER_EXE);
+    return payload.Build().Bytes;
+}
+
+TStartedProcess::~TStartedProcess()
+{
+    if (info_.hProcess) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(info_.hProcess, 1);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+}
+
+bool TStartedProcess::Start(const AnsiString &commandLine, const AnsiString &folder)
+{
+    std::wstring line = Cp1251ToWide(commandLine), dir = Cp1251ToWide(folder);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup, &info_);
+}
+
+DWORD TStartedProcess::Wait(DWORD milliseconds)
+{
+    if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0)
+        return ~0u;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void TStartedProcess::Kill()
+{
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 10000);
+}
+
+DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiString &texts, int stepTimeout)
+{
+    AnsiString textFile = IncludeTrailingBackslash(std::filesystem::temp_directory_path().string()) +
+                          "qmt_e2e_boxes_" + std::to_string(GetCurrentProcessId()) + ".txt";
+    AnsiString line = "\"" QMT_HELPER_DIR "\\boxclicker.exe\" -seq " + std::to_string(process) + " " +
+                      std::to_string(stepTimeout) + " \"" + textFile + "\"";
+    for (const AnsiString &step : steps)
+        line += " \"" + step + "\"";
+    TStartedProcess clicker;
+    if (!clicker.Start(line, QMT_HELPER_DIR))
+        return ~0u;
+    DWORD code = clicker.Wait(static_cast<DWORD>(stepTimeout) * static_cast<DWORD>(steps.size() + 1));
+    texts.clear();
+    if (FileExists(textFile)) {
+        std::vector<uint8_t> bytes = ReadFileBytes(textFile);
+        texts = WideToCp1251(std::wstring(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / 2));
+        DeleteFile(textFile);
+    }
+    return code;
+}
+
+bool WaitForBoxOf(DWORD process, int timeout)
+{
+    for (int waited = 0; waited <= timeout; waited += 50) {
+        BoxSearch search{process, false};
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+bool WaitForFile(const AnsiString &fileName, int timeout)
+{
+    for (int waited = 0; waited <= timeout; waited += 50) {
+        if (FileExists(fileName))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+bool CloseUpdater(TStartedProcess &updater)
+{
+    EnumWindows(CloseWindowsOf, static_cast<LPARAM>(updater.Id()));
+    if (updater.Wait(30000) != ~0u)
+        return true;
+    updater.Kill();
+    return false;
+}
+
+std::vector<AnsiString> ProtocolLines(const AnsiString &fileName)
+{
+    TStringList list;
+    list.LoadFromFile(fileName);
+    std::vector<AnsiString> lines;
+    for (int i = 0; i < list.Count(); ++i)
+        lines.push_back(list.Strings(i));
+    return lines;
+}
+
+bool HasLineWith(const std::vector<AnsiString> &lines, const AnsiString &part)
+{
+    for (const AnsiString &l : lines)
+        if (l.find(part) != AnsiString::npos)
+            return true;
+    return false;
+}
+
+AnsiString Joined(const std::vector<AnsiString> &lines)
+{
+    AnsiString text;
+    for (const AnsiString &l : lines)
+        text += l + "\n";
+    return text;
+}
