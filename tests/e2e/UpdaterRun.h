@@ -12,6 +12,8 @@
 #include "framework/AnsiString.h"
 #include "tests/support/PayloadBuilder.h"
 
+// The scenarios' updaters carry their own file name: the updater keeps a second copy out by a mutex
+// named after its file name, and other tests run the shipped "qmtupdt.exe" at the same time.
 // Every file under a folder (relative name -> bytes), without the protocol files and the updater.
 using FileTree = std::map<AnsiString, std::vector<uint8_t>>;
 FileTree ReadTree(const AnsiString &folder);

@@ -10,7 +10,7 @@ namespace {
 
 bool Skipped(const AnsiString &name)
 {
-    return name.rfind("Протокол", 0) == 0 || AnsiCompareText(name, "qmtupdt.exe") == 0;
+    return name.rfind("Протокол", 0) == 0 || AnsiCompareText(name, "qmtupdt_e2e.exe") == 0;
 }
 
 void ReadTreeInto(const AnsiString &folder, const AnsiString &prefix, FileTree &tree)

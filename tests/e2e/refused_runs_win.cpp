@@ -35,11 +35,11 @@ TEST(RefusedRuns, DamagedUpdaterChangesNothing)
     payload.AddFile(1, "EXE\\qmt.exe", PatternBytes(3000, 7));
     std::vector<uint8_t> updater = UpdaterWith(payload);
     updater[updater.size() - 200] ^= 0x5A;  // a byte of the payload, as a broken download leaves it
-    WriteFileBytes(root + "qmtupdt.exe", updater);
+    WriteFileBytes(root + "qmtupdt_e2e.exe", updater);
     FileTree before = ReadTree(root);
 
     TStartedProcess run;
-    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt.exe\"", root));
+    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {kErrorOk}, texts));
     EXPECT_TRUE(Contains(texts, "Модуль обновления поврежден")) << texts;
@@ -58,11 +58,11 @@ TEST(RefusedRuns, DamagedUpdaterChangesNothing)
 TEST(RefusedRuns, VersionMismatchFromExeFolderChangesNothing)
 {
     AnsiString root = OlderInstallation("qmt_e2e_mismatch");
-    WriteFileBytes(root + "EXE\\qmtupdt.exe", UpdaterWith(TestPayloadBuilder{}));
+    WriteFileBytes(root + "EXE\\qmtupdt_e2e.exe", UpdaterWith(TestPayloadBuilder{}));
     FileTree before = ReadTree(root);
 
     TStartedProcess run;
-    ASSERT_TRUE(run.Start("\"" + root + "EXE\\qmtupdt.exe\"", root + "EXE"));
+    ASSERT_TRUE(run.Start("\"" + root + "EXE\\qmtupdt_e2e.exe\"", root + "EXE"));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {kErrorOk}, texts));
     EXPECT_TRUE(Contains(texts, "Обновление предназначено для редакции ЦМТ")) << texts;
@@ -85,11 +85,11 @@ TEST(RefusedRuns, MissingProductExeLeavesNoJournal)
     AnsiString root = MakeTestFolder("qmt_e2e_no_exe");
     BuildInstallation(root);
     DeleteFile(root + "EXE\\qmt.exe");
-    WriteFileBytes(root + "qmtupdt.exe", UpdaterWith(TestPayloadBuilder{}));
+    WriteFileBytes(root + "qmtupdt_e2e.exe", UpdaterWith(TestPayloadBuilder{}));
     FileTree before = ReadTree(root);
 
     TStartedProcess run;
-    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt.exe\"", root));
+    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {kErrorOk}, texts));
     EXPECT_TRUE(Contains(texts, "Не найдена Программа ЦМТ.")) << texts;
@@ -103,16 +103,16 @@ TEST(RefusedRuns, MissingProductExeLeavesNoJournal)
 TEST(RefusedRuns, SecondUpdaterWhileOneRunsIsTurnedAway)
 {
     AnsiString root = OlderInstallation("qmt_e2e_second");
-    WriteFileBytes(root + "qmtupdt.exe", UpdaterWith(TestPayloadBuilder{}));
+    WriteFileBytes(root + "qmtupdt_e2e.exe", UpdaterWith(TestPayloadBuilder{}));
     FileTree before = ReadTree(root);
 
     // The first run stops at its version error and waits there for the user.
     TStartedProcess first;
-    ASSERT_TRUE(first.Start("\"" + root + "qmtupdt.exe\"", root));
+    ASSERT_TRUE(first.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     ASSERT_TRUE(WaitForBoxOf(first.Id(), 60000));
 
     TStartedProcess second;
-    ASSERT_TRUE(second.Start("\"" + root + "qmtupdt.exe\"", root));
+    ASSERT_TRUE(second.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(second.Id(), {kErrorOk}, texts));
     EXPECT_TRUE(Contains(texts, "(msgid №5005)")) << texts;

@@ -28,7 +28,7 @@ struct RunningProduct {
         older.VersionText = "5-3.0.9";
         BuildInstallation(Root, older);
         WriteFileBytes(Root + "EXE\\qmt.exe", ReadFileBytes(QMT_HELPER_DIR "\\standin_product.exe"));
-        WriteFileBytes(Root + "qmtupdt.exe", UpdaterWith(TestPayloadBuilder{}));
+        WriteFileBytes(Root + "qmtupdt_e2e.exe", UpdaterWith(TestPayloadBuilder{}));
     }
     ~RunningProduct()
     {
@@ -60,7 +60,7 @@ TEST(RunningProduct, ClosedWhileTheUpdaterWaits)
     ASSERT_TRUE(product.Start());
 
     TStartedProcess run;
-    ASSERT_TRUE(run.Start("\"" + product.Root + "qmtupdt.exe\"", product.Root));
+    ASSERT_TRUE(run.Start("\"" + product.Root + "qmtupdt_e2e.exe\"", product.Root));
     Sleep(3000);
     product.Quit();
 
@@ -86,7 +86,7 @@ TEST(RunningProduct, UserStopsWaiting)
     ASSERT_TRUE(product.Start());
 
     TStartedProcess run;
-    ASSERT_TRUE(run.Start("\"" + product.Root + "qmtupdt.exe\"", product.Root));
+    ASSERT_TRUE(run.Start("\"" + product.Root + "qmtupdt_e2e.exe\"", product.Root));
     // After ten seconds of waiting the user is asked whether to wait on; No ends the run.
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=7", "Ошибка!=1"}, texts));

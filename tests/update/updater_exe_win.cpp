@@ -107,7 +107,9 @@ TEST(UpdaterExe, VersionMismatchAnsweredFromOutside)
     PROCESS_INFORMATION run{};
     ASSERT_TRUE(Start("\"" + root + "qmtupdt.exe\"", root, run));
     PROCESS_INFORMATION clicker{};
-    ASSERT_TRUE(Start("\"" QMT_HELPER_DIR "\\boxclicker.exe\" \"Ошибка!\" 60000 1 \"" + root + "box.txt\"", root, clicker));
+    ASSERT_TRUE(Start("\"" QMT_HELPER_DIR "\\boxclicker.exe\" -seq " + std::to_string(run.dwProcessId) + " 60000 \"" + root +
+                          "box.txt\" \"Ошибка!=1\"",
+                      root, clicker));
     WaitForSingleObject(clicker.hProcess, 90000);
     DWORD clicked = 99;
     GetExitCodeProcess(clicker.hProcess, &clicked);
