@@ -148,9 +148,15 @@ bool TForm1::RunSteps(bool &cancelled)
     ForceDirectories(TempFolder);
     Log(ept_Plain, TempFolder, true);
 
-    // Until the update itself is in this build, the run leaves nothing of its own behind.
+    Log(ept_Plain, "...Выполнение обновления", true);
+    if (!CheckStep(ApplyUpdate(), true))
+        return false;  // the journal stays for the next start's rollback
+    Log(ept_Plain, "", true);
+    CloseJournal();
+    DeleteFileLogged(JournalPath);
     ClearFolder(TempFolder, true);
-    return StepNotInThisBuild("Выполнение обновления");
+    Log(ept_Plain, "Программа выполнена успешно", true);
+    return true;
 }
 
 void TForm1::FinishRun(bool success, bool cancelled)

@@ -115,6 +115,24 @@ public:
     // ADDREPL for the edition in the record's entry 5 (edition byte + 1); other editions skip it.
     bool ApplyAddRepM(const TPartNfo &item, const AnsiString &target, const AnsiString &backup, const AnsiString &work);
 
+    // Apply loop (update/ApplyUpdate_win.cpp): every item checked, unpacked, its target backed up and
+    // handed to its handler; then the configuration change and, for a copy, the shortcut.
+    bool ApplyUpdate();
+    // The unpacking's progress on PrBar (user: the window); phase 0 gives the total.
+    static int ProgressCallback(void *user, int phase, uint64_t value);
+    bool CompilePaths();
+    bool ClearOldRoutes();
+    bool CreateProductShortcut();
+    // Journaled copy (update/JournaledCopy_win.cpp). A backup (no force) of an existing file is
+    // journaled as command 6 once it compares equal; of a missing file, as command 9 naming the file
+    // the run will create. With force (a copy of the installation) command 9 naming the destination
+    // is written before the copy. With `once` a destination already handled returns true at once.
+    bool CopyFileJournaled(const AnsiString &source, const AnsiString &destination, bool force, bool once);
+    // Byte-wise comparison; an open, size or read failure shows error 5011, a difference only gives false.
+    bool CompareFiles(const AnsiString &a, const AnsiString &b);
+    // Configuration change (update/ConfigChange_win.cpp).
+    bool UpdateConfigFile();
+
     // Database re-keying (update/DbbRekeyFile_win.cpp): copies a database file while replacing its
     // scrambling key (0 = plain), with progress on PrBar; logs only its failures.
     bool RekeyDbbFile(const AnsiString &source, const AnsiString &destination, uint32_t oldKey, uint32_t newKey);
@@ -150,6 +168,8 @@ public:
     uint8_t Correction = 0;
 
 private:
+    bool ApplyItem(const TPartNfo &item);
+    int progressShift_ = 0;  // the unpacking's total beyond an int is shown shifted
     TProtocolTarget ProtocolTarget();
     // The run's steps up to the update itself; false ends the run as failed.
     bool RunSteps(bool &cancelled);

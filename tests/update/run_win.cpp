@@ -10,7 +10,9 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
+#include "tests/support/TempFolder.h"
 #include "update/JournalLine.h"
+#include "update/PartNfo.h"
 #include "update/uMain.h"
 
 namespace {
@@ -102,7 +104,7 @@ TEST_F(Run, JournalOfAnEarlierRunAndTheUserDeclines)
     EXPECT_TRUE(FileExists(root_ + "Протокол_qmt_3.1.1.txt"));
 }
 
-TEST_F(Run, CorrectionGoesOnToTheFreeSpaceStep)
+TEST_F(Run, CorrectionAppliesThePayloadInPlace)
 {
     TestInstallation installed;
     installed.VersionText = "5-3.1.1.2";
@@ -110,20 +112,30 @@ TEST_F(Run, CorrectionGoesOnToTheFreeSpaceStep)
     TestPayloadBuilder correction;
     correction.BaseVersion = "3.1.1.2";
     correction.NewVersion = "3.1.1.5";
+    correction.AddSection();
+    correction.AddFile(ADDREPL, "DATA\\new.txt", PatternBytes(300, 1));
+    correction.AddFile(ADDREPL, "EXE\\qmt.exe", PatternBytes(50, 2));
     PlaceUpdater(root_, correction);
     TPromptScript script;
+    script.Answer(idNo);  // 3009: do not start the product
     form_.FormActivate(&form_);
-    EXPECT_TRUE(script.Seen().empty());  // no question to start the product after a failed run
+    ASSERT_EQ(1u, script.Seen().size());
+    EXPECT_NE(AnsiString::npos, script.Seen()[0].Text.find("(msgid №3009)"));
     EXPECT_TRUE(Logged(" ...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ"));
     EXPECT_EQ(0, form_.UpdateVariant);
     EXPECT_EQ("Исправление ЦМТ-5 (3.1.1.X) -> ЦМТ-5 (3.1.1.5) ", form_.Caption());
+    EXPECT_TRUE(Logged(" Программа выполнена успешно"));
     EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.5.txt"));
     EXPECT_TRUE(FileExists(root_ + "Протокол_qmt_3.1.1.5.txt"));
-    // The product's drive has room for everything: the temporary folder goes into the product folder.
-    EXPECT_TRUE(Logged(" Папка ЦМТ (размер после обновления) ...ОК "));
     EXPECT_TRUE(Logged("LogCmd 8 " + root_ + "QMTUPDTA.TMP\\"));
-    EXPECT_EQ(root_ + "QMTUPDTA.TMP\\", form_.TempFolder);
     EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
+
+    auto bytes = [](const std::vector<uint8_t> &v) { return std::string(v.begin(), v.end()); };
+    EXPECT_EQ(bytes(PatternBytes(300, 1)), ReadWholeFile(root_ + "DATA\\new.txt"));
+    EXPECT_EQ(bytes(PatternBytes(50, 2)), ReadWholeFile(root_ + "EXE\\qmt.exe"));
+    const std::string cfg = ReadWholeFile(root_ + "Cfg\\CFG.QMT");
+    ASSERT_EQ(1375u + 16u, cfg.size());
+    EXPECT_EQ(std::string("3.1.1.5") + '\0', cfg.substr(38, 8));
 }
 
 TEST_F(Run, UpdaterOutsideAProductFolder)

@@ -1,0 +1,132 @@
+// The apply loop: each item of the payload is checked in the updater's file, unpacked into the work
+// folder, its target backed up into the backup folder of the current data section, and handed to the
+// handler of its type; then the configuration file is marked as updated, and an updated copy of the
+// installation gets its desktop shortcut.
+#include <string>
+
+#include "framework/Forms.h"
+#include "framework/SysUtils.h"
+#include "update/ApplyPlan.h"
+#include "update/ChecksumFile.h"
+#include "update/DesktopShortcut.h"
+#include "update/FileOps.h"
+#include "update/JournalLine.h"
+#include "update/Lzma86File.h"
+#include "update/uMain.h"
+
+namespace {
+
+// The item's stream follows its type byte, its name and the name's framing.
+constexpr uint64_t kItemHeaderBytes = 7;
+
+}  // namespace
+
+int TForm1::ProgressCallback(void *user, int phase, uint64_t value)
+{
+    auto *form = static_cast<TForm1 *>(user);
+    if (phase == 0) {
+        // The bar counts in ints: a size beyond them is shown in coarser steps.
+        form->progressShift_ = 0;
+        while ((value >> form->progressShift_) > 0x7FFFFFFF)
+            ++form->progressShift_;
+        form->PrBar->SetMax(int(value >> form->progressShift_));
+        form->PrBar->SetPosition(0);
+    } else {
+        form->PrBar->SetPosition(int(value >> form->progressShift_));
+        Application->ProcessMessages();
+    }
+    return 0;
+}
+
+bool TForm1::ApplyItem(const TPartNfo &item)
+{
+    Log(ept_ChecksumCompare, SelfPath + "(" + item.Name + ")", true);
+    uint32_t sum = 0;
+    if (!CheckStep(ChecksumFilePart(SelfPath, item.Position, item.Rec[PN_ItemLength], sum) &&
+                       sum == item.Rec[PN_ItemSum],
+                   false))
+        return false;
+
+    const AnsiString work = WorkPath(TempFolder, item.Name);
+    FileOpCreateFolder(ExtractFilePath(work));
+    const AnsiString target = (UpdateVariant == 1 ? CopyFolder : ProductFolder) + item.Name;
+    const AnsiString backup = BackupPath(TempFolder, SectionNumber, item.Name);
+    FileOpCreateFolder(ExtractFilePath(backup));
+
+    Log(ept_Unpack, work, true);
+    if (!CheckStep(DecompressFileLzma86(work, SelfPath, item.Position + item.Name.size() + kItemHeaderBytes,
+                                        &TForm1::ProgressCallback, this) != 0,
+                   false))
+        return false;
+    Log(ept_Plain, "...Обновление " + item.Name, true);
+    if (item.Type <= ADDREPM && !CheckStep(CopyFileJournaled(target, backup, false, true), false))
+        return false;
+
+    switch (item.Type) {
+    case BINDIFF:
+        return ApplyBinDiff(item, target, backup, work);
+    case DBBDIFF:
+        return ApplyDbbDiff(item, target, backup, work);
+    case PE1DIFF:
+    case PE2DIFF:
+        return ApplyPeDiff(item, item.Type, target, backup, work);
+    case ADDREPL:
+        return ApplyAddRepL(item, target, backup, work);
+    case ADDREPM:
+        return ApplyAddRepM(item, target, backup, work);
+    default:
+        Log(ept_Exception, "Неизвестный тип файла в обновлении", true);
+        return false;
+    }
+}
+
+bool TForm1::ApplyUpdate()
+{
+    PnStatus->Show();
+    for (size_t i = 0; i < Items.size(); ++i) {
+        const TPartNfo &item = Items[i];
+        PnStatus->SetCaption(std::to_string(i + 1) + " из " + std::to_string(ItemCount));
+        if (item.Type == SECTION) {
+            Log(ept_Skip, std::to_string(i + 1) + ". Секция с данными №" + std::to_string(SectionNumber + 1), true);
+            ++SectionNumber;
+            continue;
+        }
+        if (!ApplyItem(item))
+            return false;
+    }
+    if (!UpdateConfigFile())
+        return false;
+    if (Correction || UpdateVariant != 1) {
+        PnStatus->Hide();
+        return true;
+    }
+    Log(ept_Plain, "Компиляция путей", true);
+    if (!CheckStep(CompilePaths(), true))
+        return false;
+    Log(ept_Plain, "Очистка usekls.qmt (старые маршруты)", true);
+    if (!CheckStep(ClearOldRoutes(), true))
+        return false;
+    Log(ept_Plain, "Создание ярлыка", true);
+    if (!CheckStep(CreateProductShortcut(), true))
+        return false;
+    PnStatus->Hide();
+    return true;
+}
+
+bool TForm1::CompilePaths()
+{
+    return true;
+}
+
+bool TForm1::ClearOldRoutes()
+{
+    return true;
+}
+
+bool TForm1::CreateProductShortcut()
+{
+    bool saved = false;
+    return CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", ProductCopyName(NewVersion) + ".LNK", CopyFolder,
+                                 &saved) &&
+           saved;
+}

@@ -1,0 +1,37 @@
+// The configuration change at the end of the apply loop: the product's configuration file, backed up
+// first, is marked as updated to the new version. Only the fields that say so are written, in place,
+// so the stored texts and every other byte stay as they are.
+#include <exception>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/SysUtils.h"
+#include "update/ApplyPlan.h"
+#include "update/FileOps.h"
+#include "update/JournalLine.h"
+#include "update/uMain.h"
+
+bool TForm1::UpdateConfigFile()
+{
+    bool result = false;
+    try {
+        const AnsiString backup = TempFolder + "BAK" + std::to_string(SectionNumber) + "\\Cfg\\CFG.QMT";
+        FileOpCreateFolder(ExtractFilePath(backup));
+        const AnsiString target = (UpdateVariant == 1 ? CopyFolder : ProductFolder) + "Cfg\\CFG.QMT";
+        if (CheckStep(CopyFileJournaled(target, backup, false, true), false)) {
+            Log(ept_ConfigChange, target, true);
+            // Opened by its plain path: the product's folder may hold any character.
+            TFileStream file(target, fmOpenReadWrite | fmShareDenyWrite);
+            std::vector<uint8_t> current(ConfigChangeSpan, 0);
+            file.Read(current.data(), long(current.size()));
+            for (const TCfgEdit &edit : ConfigChangeEdits(current, NewVersion)) {
+                file.Seek(edit.Offset, soFromBeginning);
+                FileOpWrite(file, target, edit.Bytes.data(), long(edit.Bytes.size()));
+            }
+            result = true;
+        }
+    } catch (const std::exception &e) {
+        Log(ept_Exception, e.what(), true);
+    }
+    return CheckStep(result, false);
+}

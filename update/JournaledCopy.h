@@ -1,0 +1,11 @@
+#pragma once
+// The copy with progress under the journaled copy (update/JournaledCopy_win.cpp).
+#include "framework/AnsiString.h"
+
+class TProgressBar;
+
+// Copies `source` to `destination` in ten pieces with a progress step each (a file under ten bytes in
+// one), creating the destination's folder when missing. An existing destination fails the copy with
+// `failIfExists`, otherwise it is replaced. False when anything fails.
+bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination, TProgressBar *progress,
+                        bool failIfExists);

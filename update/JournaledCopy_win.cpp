@@ -1,0 +1,175 @@
+// The journaled copy and its companions: the copy with progress and the byte-wise comparison. A copy that rollback must be able to undo is journaled before the engine
+// goes on to change what it protects.
+#include <algorithm>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/Forms.h"
+#include "framework/SysUtils.h"
+#include "update/ApplyPlan.h"
+#include "update/JournaledCopy.h"
+#include "update/ChecksumFile.h"
+#include "update/FileOps.h"
+#include "update/JournalLine.h"
+#include "update/MsgBoxes.h"
+#include "update/uMain.h"
+
+namespace {
+
+// Bytes moved per system call; a tenth of a large file is copied in several.
+constexpr uint64_t kCopyBuffer = 1u << 20;
+
+bool CopyPiece(TFileStream &in, TFileStream &out, const AnsiString &outName, uint64_t count, std::vector<char> &buffer)
+{
+    while (count > 0) {
+        const long n = long(std::min<uint64_t>(count, buffer.size()));
+        if (in.Read(buffer.data(), n) != n)
+            return false;
+        FileOpWrite(out, outName, buffer.data(), n);
+        count -= uint64_t(n);
+    }
+    return true;
+}
+
+bool ReadWhole(TFileStream &file, char *buffer, uint64_t count)
+{
+    while (count > 0) {
+        const long n = file.Read(buffer, long(std::min<uint64_t>(count, kCopyBuffer)));
+        if (n <= 0)
+            return false;
+        buffer += n;
+        count -= uint64_t(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination, TProgressBar *progress,
+                        bool failIfExists)
+{
+    if (FileExists(destination) && (failIfExists || !FileOpDelete(destination)))
+        return false;
+    try {
+        TFileStream in(source, fmOpenRead | fmShareDenyWrite);
+        const AnsiString folder = ExtractFilePath(destination);
+        if (!folder.empty() && !DirectoryExists(folder) && !FileOpCreateFolder(folder))
+            return false;
+        const auto out = FileOpCreate(destination, fmShareDenyWrite);
+        const std::vector<uint64_t> pieces = CopyPieces(uint64_t(in.Size()));
+        progress->SetMax(11);
+        progress->SetPosition(0);
+        progress->SetStep(1);
+        if (pieces.size() > 1)
+            Application->ProcessMessages();
+        std::vector<char> buffer(size_t(std::min<uint64_t>(std::max<uint64_t>(pieces.front(), 1), kCopyBuffer)));
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (!CopyPiece(in, *out, destination, pieces[i], buffer))
+                return false;
+            if (i + 1 < pieces.size())
+                progress->StepIt();
+        }
+        progress->SetPosition(progress->Max());
+        return true;
+    } catch (const Exception &) {
+        return false;
+    }
+}
+
+bool TForm1::CompareFiles(const AnsiString &a, const AnsiString &b)
+{
+    Log(ept_Compare, a + " с " + b, true);
+    bool unreadable = false;
+    bool equal = false;
+    try {
+        TFileStream fa(a, fmOpenRead | fmShareDenyWrite);
+        TFileStream fb(b, fmOpenRead | fmShareDenyWrite);
+        const long long size = fa.Size();
+        if (size != fb.Size()) {
+            unreadable = true;
+        } else {
+            const TCompareBlocks plan = CompareBlocks(uint64_t(size));
+            PrBar->SetMax(int(std::min<uint64_t>(plan.Count + 1, 1u << 30)));
+            PrBar->SetPosition(0);
+            PrBar->SetStep(1);
+            std::vector<char> ba(size_t(std::min<uint64_t>(plan.Block, kCopyBuffer))), bb(ba.size());
+            equal = true;
+            // Each block (and then the rest) is read in buffer-sized parts and compared.
+            uint64_t left = plan.Count * plan.Block + plan.Rest;
+            uint64_t blockLeft = plan.Block;
+            while (equal && left > 0) {
+                const uint64_t n = std::min<uint64_t>({left, blockLeft ? blockLeft : left, ba.size()});
+                if (!ReadWhole(fa, ba.data(), n) || !ReadWhole(fb, bb.data(), n)) {
+                    unreadable = true;
+                    equal = false;
+                    break;
+                }
+                equal = std::equal(ba.begin(), ba.begin() + long(n), bb.begin());
+                left -= n;
+                blockLeft -= std::min(blockLeft, n);
+                if (blockLeft == 0) {
+                    PrBar->StepIt();
+                    blockLeft = plan.Block;
+                }
+            }
+            PrBar->SetPosition(PrBar->Max());
+        }
+    } catch (const Exception &) {
+        unreadable = true;
+    }
+    if (unreadable) {
+        Log(ept_ErrorNo, "5011", true);
+        ShowError(5011, a + "\n" + b, "\"Сравнение файлов\"");
+        return false;
+    }
+    return equal;
+}
+
+bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &destination, bool force, bool once)
+{
+    if (once) {
+        if (!HandledFiles) {  // a window whose creation step has not run yet
+            HandledFiles = new TStringList;
+            HandledFiles->SetSorted(true);
+            HandledFiles->SetDuplicates(dupIgnore);
+        }
+        if (HandledFiles->IndexOf(destination) >= 0)
+            return true;
+        HandledFiles->Add(destination);
+    }
+    const bool sourceIsFile = FileExists(source);
+    const bool sourceIsFolder = !sourceIsFile && DirectoryExists(source);
+    if (!force && sourceIsFolder)
+        return false;  // a product folder is never a backup's source: no handler may meet a folder
+    if (!force && !sourceIsFile)
+        // A target that does not exist yet: rollback deletes the file the run is about to create.
+        return LogCmd(ejc_Created, CreatedCommandText(source, 0, 0));
+    if (force && !LogCmd(ejc_Created, CreatedCommandText(destination, 0, 0)))
+        return false;  // rollback could not remove the copy: do not make it
+
+    if (!force)
+        Log(ept_Backup, source, true);
+    Log(ept_Copy, source + " в " + destination, true);
+    const bool copied = sourceIsFile ? CopyStreamProgress(source, destination, PrBar, false)
+                                     : FileOpCreateFolder(destination);
+    if (!CheckStep(copied, false))
+        return false;
+    uint32_t sum = 0;
+    uint64_t size = 0;
+    if (!force) {
+        Log(ept_Checksum, destination, true);
+        if (!CheckStep(ChecksumFile(destination, sum, size), false))
+            return false;
+    }
+    if (!sourceIsFile)
+        return true;
+    const bool same = CompareFiles(source, destination);
+    if (force)
+        return same;
+    if (same)
+        return LogCmd(ejc_Backup, BackupCommandText(source, destination, sum, size));
+    LogCmd(ejc_Created, CreatedCommandText(destination, sum, size));
+    return false;
+}
