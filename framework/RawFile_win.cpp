@@ -7,16 +7,22 @@
 const RawFileHandle InvalidRawFile = INVALID_HANDLE_VALUE;
 
 RawFileHandle RawFileOpen(const AnsiString &name, RawFileAccess access, RawFileCreation creation,
-                          bool sequentialScan) {
+                          bool sequentialScan, RawFileShare share) {
     DWORD desired = 0;
     switch (access) {
     case RawFileAccess::Read: desired = GENERIC_READ; break;
     case RawFileAccess::Write: desired = GENERIC_WRITE; break;
     case RawFileAccess::ReadWrite: desired = GENERIC_READ | GENERIC_WRITE; break;
     }
-    const DWORD disposition = creation == RawFileCreation::OpenExisting ? OPEN_EXISTING : CREATE_ALWAYS;
-    return CreateFileW(Cp1251ToWide(name).c_str(), desired, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       disposition, sequentialScan ? FILE_FLAG_SEQUENTIAL_SCAN : 0, nullptr);
+    DWORD disposition = OPEN_EXISTING;
+    switch (creation) {
+    case RawFileCreation::OpenExisting: disposition = OPEN_EXISTING; break;
+    case RawFileCreation::CreateAlways: disposition = CREATE_ALWAYS; break;
+    case RawFileCreation::CreateNew: disposition = CREATE_NEW; break;
+    }
+    const DWORD sharing = share == RawFileShare::ReadOnly ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    return CreateFileW(Cp1251ToWide(name).c_str(), desired, sharing, nullptr, disposition,
+                       sequentialScan ? FILE_FLAG_SEQUENTIAL_SCAN : 0, nullptr);
 }
 
 bool RawFileRead(RawFileHandle file, void *buffer, uint32_t n, uint32_t &done) {
@@ -45,6 +51,15 @@ bool RawFileSeek(RawFileHandle file, int64_t distance, int origin, uint64_t &pos
     position = static_cast<uint64_t>(now.QuadPart);
     return true;
 }
+
+bool RawFileSize(RawFileHandle file, uint64_t &size) {
+    LARGE_INTEGER n;
+    if (!GetFileSizeEx(file, &n)) return false;
+    size = static_cast<uint64_t>(n.QuadPart);
+    return true;
+}
+
+bool RawFileFlush(RawFileHandle file) { return FlushFileBuffers(file) != 0; }
 
 void RawFileClose(RawFileHandle file) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

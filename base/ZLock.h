@@ -1,0 +1,18 @@
+#pragma once
+// The libraries' one lock. Each shared singleton keeps a TZLock of its own and holds it around its
+// whole operation; no code holds two of them at once. The thread that holds a lock may enter it again
+// (entries and leaves pair up).
+#include "framework/Kernel.h"
+
+class TZLock {
+public:
+    TZLock() = default;
+    TZLock(const TZLock &) = delete;
+    TZLock &operator=(const TZLock &) = delete;
+
+    void Enter() { section_.Enter(); }
+    void Leave() { section_.Leave(); }
+
+private:
+    TCriticalSection section_;
+};
