@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Markup.h"
 #include "framework/AnsiString.h"
 
 class TObject;
@@ -33,7 +34,7 @@ struct SMsgTest {
 
     std::uint32_t Word1 = 0;
     std::uint32_t Word2 = 0;
-    std::uint32_t Lines[4 * 100] = {};
+    MarkupLayout Lines;
     TObject *Control = nullptr;
     AnsiString Text;
 };

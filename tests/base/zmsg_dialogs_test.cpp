@@ -186,7 +186,7 @@ TEST(SMsgTest, FreesTheControlItOwns)
     {
         SMsgTest item;
         EXPECT_EQ(0u, item.Word1);
-        EXPECT_EQ(0u, item.Lines[399]);
+        EXPECT_EQ(0u, item.Lines.Color[MarkupMaxLines - 1]);
         EXPECT_TRUE(item.Text.empty());
         item.Control = new Control(freed);
     }
