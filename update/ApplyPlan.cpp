@@ -89,3 +89,14 @@ AnsiString ProductCopyName(const AnsiString &newVersion)
             name += c;
     return name;
 }
+
+AnsiString ShortcutFileName(const AnsiString &given, const AnsiString &newVersion)
+{
+    if (given.empty())
+        return ProductCopyName(newVersion) + ".LNK";
+    AnsiString name = given;
+    for (char &c : name)
+        if (static_cast<unsigned char>(c) < 32 || AnsiString("\\/:*?\"<>|").find(c) != AnsiString::npos)
+            c = '_';
+    return name + ".LNK";
+}

@@ -44,3 +44,6 @@ constexpr uint32_t ConfigChangeSpan = 201;
 
 // Name of a copy of the installation: "QMT5_" + the new version without its dots.
 AnsiString ProductCopyName(const AnsiString &newVersion);
+// File name of the desktop shortcut: the name the user gave it, with characters a file name cannot
+// hold turned into "_", or the copy's name when none was given; ".LNK" appended.
+AnsiString ShortcutFileName(const AnsiString &given, const AnsiString &newVersion);

@@ -13,6 +13,7 @@
 #include "update/JournalLine.h"
 #include "update/Lzma86File.h"
 #include "update/uMain.h"
+#include "update/uSelKindUpdt.h"
 
 namespace {
 
@@ -125,8 +126,8 @@ bool TForm1::ClearOldRoutes()
 
 bool TForm1::CreateProductShortcut()
 {
+    // The name the user gave the shortcut in the variant dialog (the copy's name unless changed there).
+    const AnsiString name = ShortcutFileName(Frm_SelKU ? Frm_SelKU->ShortcutName : AnsiString(), NewVersion);
     bool saved = false;
-    return CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", ProductCopyName(NewVersion) + ".LNK", CopyFolder,
-                                 &saved) &&
-           saved;
+    return CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved) && saved;
 }

@@ -4,10 +4,12 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
+#include "update/ApplyPlan.h"
 #include "update/FileOps.h"
 #include "update/Journal.h"
 #include "update/JournalLine.h"
 #include "update/MsgBoxes.h"
+#include "update/uSelKindUpdt.h"
 #include "update/uMain.h"
 
 void TForm1::FormActivate(TObject *)
@@ -40,14 +42,51 @@ bool TForm1::InitRun()
     return true;
 }
 
-bool TForm1::StepNotInThisBuild(const AnsiString &step)
+// A correction is applied in place; any other update goes to a copy of the installation that the
+// variant dialog makes, or nowhere when the user cancels there.
+bool TForm1::ChooseUpdateVariant(bool &cancelled)
 {
-    Log(ept_Plain, "Шаг \"" + step + "\" не входит в эту сборку программы обновления", true);
-    CheckStep(false, false);
-    // Nothing has been changed yet, so a journal left behind would only ask the next start to undo nothing.
-    if (JournalStream)
-        DropJournal();
-    return false;
+    const AnsiString copyName = ProductCopyName(NewVersion);
+    if (!Frm_SelKU)
+        Application->CreateForm(Frm_SelKU);
+    Frm_SelKU->PayloadItems = &Items;
+    Frm_SelKU->JournalPath = JournalPath;
+    Frm_SelKU->Log = [this](int8_t index, const AnsiString &text, bool newLine) { return Log(index, text, newLine); };
+    Frm_SelKU->LogCmd = [this](int32_t code, const AnsiString &text) { return LogCmd(code, text); };
+    UpdateVariant = 1;
+    Log(ept_Plain, "Выбор варианта обновления", true);
+
+    int result = SelKU_InPlace;
+    if (Correction) {
+        Log(ept_Plain, "...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ", true);
+    } else {
+        Log(ept_Plain, "Выбор варианта обновления", true);
+        result = Frm_SelKU->Execute(
+            copyName, Growth, TempBytesNeeded, ProductFolder,
+            [this](uint64_t c, uint64_t b, char &drive) { return ScanDrives(c, b, drive); },
+            [this](const AnsiString &source, const AnsiString &destination, bool force, bool once) {
+                return CopyFileJournaled(source, destination, force, once);
+            });
+        Frm_SelKU->SetEnabled(false);
+    }
+
+    switch (result) {
+    case SelKU_Copied:
+        UpdateVariant = 1;
+        CopyFolder = Frm_SelKU->NewRoot;
+        return true;
+    case SelKU_InPlace:
+        UpdateVariant = 0;
+        return true;
+    case SelKU_Cancelled:
+        Log(ept_Cancelled, AnsiString(), true);
+        cancelled = true;
+        CloseJournal();
+        DeleteFileLogged(JournalPath);
+        return true;
+    default:
+        return CheckStep(false, false);
+    }
 }
 
 void TForm1::DropJournal()
@@ -129,15 +168,10 @@ bool TForm1::RunSteps(bool &cancelled)
         return false;
     }
 
-    UpdateVariant = 1;
-    Log(ept_Plain, "Выбор варианта обновления", true);
-    if (Correction) {
-        UpdateVariant = 0;
-        Log(ept_Plain, "...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ", true);
-    } else {
-        Log(ept_Plain, "Выбор варианта обновления", true);
-        return StepNotInThisBuild("Выбор варианта обновления");
-    }
+    if (!ChooseUpdateVariant(cancelled))
+        return false;
+    if (cancelled)
+        return true;
 
     Log(ept_Plain, "...проверка - набор файлов обновления", true);
     if (!CheckStep(CheckFreeSpace(), true))

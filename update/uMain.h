@@ -176,8 +176,8 @@ private:
     bool LastRunCheck(bool &cancelled);
     // Saves the protocol, shows the close button and offers to start the product.
     void FinishRun(bool success, bool cancelled);
-    // A step whose part of the updater is not in this build: says so and fails the run.
-    bool StepNotInThisBuild(const AnsiString &step);
+    // Update in place, a copy of the installation, or nothing when the user cancels; false fails the run.
+    bool ChooseUpdateVariant(bool &cancelled);
     // Closes the journal of a run that changed nothing and removes it.
     void DropJournal();
     std::unique_ptr<TProtocolList> protocol_;  // LsBx_Prot as the journal's protocol list

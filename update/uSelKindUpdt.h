@@ -23,10 +23,11 @@ using TCopyFileClosure =
 // A journal command line of the run; false when it could not be written.
 using TLogCmdClosure = std::function<bool(int32_t code, const AnsiString &text)>;
 
-// Modal results of the dialog (the run itself uses 6 for an update in place).
+// Modal results of the dialog, and the run's own result for an update in place.
 constexpr int SelKU_Copied = 1;
 constexpr int SelKU_Cancelled = 2;
 constexpr int SelKU_CopyFailed = 3;
+constexpr int SelKU_InPlace = 6;
 
 class TFrm_SelKU : public TForm {
 public:

@@ -11,6 +11,8 @@ TEST(ApplyPlan, FoldersOfAnItem)
     EXPECT_EQ("T:\\tmp\\BAK0\\a.txt", BackupPath("T:\\tmp\\", 0, "a.txt"));
     EXPECT_EQ("T:\\tmp\\BAK12\\a.txt", BackupPath("T:\\tmp\\", 12, "a.txt"));
     EXPECT_EQ("QMT5_3115", ProductCopyName("3.1.1.5"));
+    EXPECT_EQ("QMT5_3115.LNK", ShortcutFileName("", "3.1.1.5"));
+    EXPECT_EQ("ЦМТ 5 _ копия_.LNK", ShortcutFileName("ЦМТ 5 : копия?", "3.1.1.5"));
 }
 
 TEST(ApplyPlan, CommandTextsEndInTwentyDigits)
@@ -80,8 +82,9 @@ TEST(ApplyPlan, ConfigurationChangeTouchesOnlyItsFields)
     EXPECT_EQ(0, std::memcmp("3.1.1", changed.data() + 38, 6));
     for (size_t i = 0; i < file.size(); ++i) {
         const bool field = i < 4 || (i >= 38 && i < 44) || (i >= 147 && i < 155) || (i >= 197 && i < 201);
-        if (!field)
+        if (!field) {
             EXPECT_EQ(file[i], changed[i]) << "byte " << i;
+        }
     }
 }
 

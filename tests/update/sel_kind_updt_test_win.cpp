@@ -11,57 +11,11 @@
 #include "framework/Forms.h"
 #include "framework/Prompt.h"
 #include "framework/SysUtils.h"
+#include "tests/support/PromptSteps.h"
 #include "tests/support/TempFolder.h"
 #include "update/uSelKindUpdt.h"
 
 namespace {
-
-// Answers prompts in order with the given steps; each step sees the prompt and may act on the form.
-class PromptSteps {
-public:
-    using Step = std::function<TPromptAnswer(const TPrompt &)>;
-    PromptSteps()
-    {
-        previous_ = SetPromptHandler([this](const TPrompt &p) -> std::optional<TPromptAnswer> {
-            seen.push_back(p);
-            if (steps.empty()) {
-                ++unanswered;
-                return TPromptAnswer{p.Kind == TPromptKind::MessageBox ? idNo : 0, {}};
-            }
-            Step step = std::move(steps.front());
-            steps.pop_front();
-            return step(p);
-        });
-    }
-    ~PromptSteps() { SetPromptHandler(previous_); }
-
-    PromptSteps &Then(Step step)
-    {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-    PromptSteps &Answer(int result)
-    {
-        return Then([result](const TPrompt &) { return TPromptAnswer{result, {}}; });
-    }
-    // The dialog is shown: `act` works on it, and its modal result is the answer.
-    PromptSteps &OnDialog(std::function<void(TFrm_SelKU &)> act)
-    {
-        return Then([act](const TPrompt &p) {
-            auto *form = dynamic_cast<TFrm_SelKU *>(p.Form);
-            EXPECT_NE(form, nullptr);
-            act(*form);
-            return TPromptAnswer{form->ModalResult(), {}};
-        });
-    }
-
-    std::deque<Step> steps;
-    std::vector<TPrompt> seen;
-    int unanswered = 0;
-
-private:
-    TPromptHandler previous_;
-};
 
 bool Contains(const AnsiString &text, const AnsiString &part) { return text.find(part) != AnsiString::npos; }
 
@@ -174,7 +128,7 @@ TEST(SelKU, CopiesTheInstallationAndJournalsItFirst)
     Dialog d(inst);
     PromptSteps prompts;
     prompts
-        .OnDialog([&](TFrm_SelKU &f) {
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
             // The proposal: the installation's parent with the scanned drive letter, the copy name.
             EXPECT_EQ(f.Ed_CurRoot->Text(), inst.root);
             EXPECT_EQ(f.Ed_NewFolder->Text().substr(1), ExcludeTrailingBackslash(inst.temp.Path()).substr(1));
@@ -216,7 +170,7 @@ TEST(SelKU, CheckBoxesRebuildTheListAndTheFreeSpace)
     Installation inst;
     Dialog d(inst);
     PromptSteps prompts;
-    prompts.OnDialog([&](TFrm_SelKU &f) {
+    prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
         f.ChkBx_NoAutoSaveFolder->SetChecked(true);
         EXPECT_EQ(f.CopyList->IndexOf("Rus\\AutoSave\\a.sav"), -1);
         EXPECT_EQ(f.CopySize, 3u + 3 + 7);
@@ -237,7 +191,7 @@ TEST(SelKU, NoDriveWithRoomDisablesNextAndCancelAsksNothing)
     Dialog d(inst);
     d.scanDrive = '\0';
     PromptSteps prompts;
-    prompts.OnDialog([&](TFrm_SelKU &f) {
+    prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
         EXPECT_FALSE(f.Btn_Next->Enabled());
         EXPECT_TRUE(f.Lbl_Hint->Visible());
         EXPECT_TRUE(f.Lbl_FreeSpace->Visible());
@@ -255,7 +209,7 @@ TEST(SelKU, NextTwiceAfterARefusedQuestionRemovesTheFirstTree)
     Dialog d(inst);
     PromptSteps prompts;
     prompts
-        .OnDialog([&](TFrm_SelKU &f) {
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
             PlaceCopy(f, inst.copies + "Deep", "First");
             f.Btn_NextClick(nullptr);
             EXPECT_EQ(f.CreatedFolder, inst.copies + "Deep");
@@ -281,7 +235,7 @@ TEST(SelKU, ACopyFailureClosesWithThreeAndRemovesWhatItMade)
     d.failAt = 4;
     PromptSteps prompts;
     prompts
-        .OnDialog([&](TFrm_SelKU &f) {
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
             PlaceCopy(f, inst.copies + "Made", "Copy");
             f.Btn_NextClick(nullptr);
         })
@@ -301,7 +255,7 @@ TEST(SelKU, AFolderThatHoldsAnythingIsRefusedAfterTheFieldChecks)
     ForceDirectories(inst.copies + "Old\\exe");
     PromptSteps prompts;
     prompts
-        .OnDialog([&](TFrm_SelKU &f) {
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
             PlaceCopy(f, inst.copies, "  ");
             f.Btn_NextClick(nullptr);
             PlaceCopy(f, inst.copies, "Mine");
@@ -336,7 +290,7 @@ TEST(SelKU, SecuritySoftwareFoundIsNamedInTheQuestion)
     d.products = "  Антивирусное ПО:\n    Страж";
     PromptSteps prompts;
     prompts
-        .OnDialog([&](TFrm_SelKU &f) {
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
             PlaceCopy(f, inst.copies, "S");
             f.Btn_NextClick(nullptr);
             f.Btn_CancelClick(nullptr);
@@ -357,7 +311,7 @@ TEST(SelKU, BrowsingPutsAFolderWithRoomIntoTheField)
     Dialog d(inst);
     PromptSteps prompts;
     prompts
-        .OnDialog([&](TFrm_SelKU &f) {
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
             f.Btn_SelFolderClick(nullptr);
             EXPECT_EQ(f.Ed_NewFolder->Text(), inst.copies);
             EXPECT_TRUE(f.Enabled());
@@ -377,7 +331,7 @@ TEST(SelKU, TheDialogAsTheUserSeesIt)
     Installation inst;
     Dialog d(inst);
     PromptSteps prompts;
-    prompts.OnDialog([&](TFrm_SelKU &f) {
+    prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
         f.Show();
         PlaceCopy(f, inst.copies, "QMT5_311");
         f.ChkBx_NoAutoSaveFolder->SetChecked(true);
@@ -446,7 +400,7 @@ TEST(SelKU, TheFolderMadeAtAnEarlierPressIsItsOwn)
     Dialog d(inst);
     PromptSteps prompts;
     prompts
-        .OnDialog([&](TFrm_SelKU &f) {
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
             PlaceCopy(f, inst.copies + "Deep", "First");
             f.Btn_NextClick(nullptr);
             // "Deep" now holds "First", but the dialog made both: not refused as somebody's folder.

@@ -1,9 +1,10 @@
-// Entry of the updater: the main window, whose first activation performs the run, and the warning
-// form, made at start-up; an exception that escapes is shown by the application.
+// Entry of the updater: the main window, whose first activation performs the run, the warning form
+// and the update-variant dialog, made at start-up; an exception that escapes is shown by the application.
 #include <exception>
 
 #include "framework/Forms.h"
 #include "update/uMain.h"
+#include "update/uSelKindUpdt.h"
 #include "update/uYesNo.h"
 
 int main()
@@ -12,6 +13,7 @@ int main()
         Application->Initialize();
         Application->CreateForm(Form1);
         Application->CreateForm(YesNo1);
+        Application->CreateForm(Frm_SelKU);
         Application->Run();
     } catch (const std::exception &e) {
         Application->ShowException(e);
