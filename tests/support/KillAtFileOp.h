@@ -20,15 +20,19 @@ public:
         if (count_ == killAt_)
             throw TEngineKilled{count_, kind, name};
         passed_.push_back(kind);
+        names_.push_back(name);
     }
 
     // Operations let through so far.
     uint64_t Passed() const { return passed_.size(); }
     const std::vector<TFileOp> &PassedKinds() const { return passed_; }
+    // What each of them touched (for a journal line, the line).
+    const std::vector<AnsiString> &PassedNames() const { return names_; }
 
 private:
     uint64_t killAt_;
     uint64_t count_ = 0;
     std::vector<TFileOp> passed_;
+    std::vector<AnsiString> names_;
     TFileOpGate *previous_;
 };

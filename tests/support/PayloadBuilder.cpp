@@ -34,7 +34,7 @@ void TestPayloadBuilder::AddSection()
     items_.push_back(item);
 }
 
-void TestPayloadBuilder::AddFile(uint8_t type, const AnsiString &name, const std::vector<uint8_t> &content)
+std::array<uint32_t, 12> &TestPayloadBuilder::AddFile(uint8_t type, const AnsiString &name, const std::vector<uint8_t> &content)
 {
     TestPayloadItem item;
     item.Type = type;
@@ -50,6 +50,7 @@ void TestPayloadBuilder::AddFile(uint8_t type, const AnsiString &name, const std
         item.Rec[PN_NewSum] = item.Rec[PN_OldSum] = sum;
     }
     items_.push_back(item);
+    return items_.back().Rec;
 }
 
 TestPayload TestPayloadBuilder::Build() const

@@ -34,7 +34,9 @@ public:
     void AddSection();
     // An item whose data is `content` packed as an Lzma86 stream, with the record a packaging tool
     // writes for it (unpacked size and checksum; the new size and checksum for whole-file items).
-    void AddFile(uint8_t type, const AnsiString &name, const std::vector<uint8_t> &content);
+    // Returns the item's record, for the entries a patch item needs beyond those; it stays valid until
+    // the next item is added.
+    std::array<uint32_t, 12> &AddFile(uint8_t type, const AnsiString &name, const std::vector<uint8_t> &content);
     // An item with raw data and a chosen record.
     void AddRaw(const TestPayloadItem &item) { items_.push_back(item); }
 

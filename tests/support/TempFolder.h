@@ -1,6 +1,9 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it when the object
 // goes away. Windows build only.
+#include <map>
+#include <string>
+
 #include "framework/AnsiString.h"
 
 class TempFolder {
@@ -27,3 +30,9 @@ void RemoveTree(const AnsiString &folder);
 void WriteWholeFile(const AnsiString &fileName, const std::string &bytes);
 // Reads a whole file; throws on failure.
 std::string ReadWholeFile(const AnsiString &fileName);
+
+// Everything under a folder (with trailing "\") by its path relative to the folder: a file with its
+// bytes, a folder with a trailing "\" and no bytes.
+std::map<AnsiString, std::string> ReadTree(const AnsiString &folder);
+// Writes such a tree into a folder (with trailing "\"), making the folders it needs.
+void WriteTree(const AnsiString &folder, const std::map<AnsiString, std::string> &tree);

@@ -74,3 +74,42 @@ std::string ReadWholeFile(const AnsiString &fileName)
         f.ReadBuffer(bytes.data(), static_cast<long>(bytes.size()));
     return bytes;
 }
+
+namespace {
+void ReadTreeInto(const AnsiString &root, const AnsiString &relative, std::map<AnsiString, std::string> &tree)
+{
+    TSearchRec rec;
+    if (FindFirst(root + relative + "*", faAnyFile, rec) != 0)
+        return;
+    do {
+        if (rec.Name == "." || rec.Name == "..")
+            continue;
+        if (rec.Attr & faDirectory) {
+            tree[relative + rec.Name + "\\"];
+            ReadTreeInto(root, relative + rec.Name + "\\", tree);
+        } else {
+            tree[relative + rec.Name] = ReadWholeFile(root + relative + rec.Name);
+        }
+    } while (FindNext(rec) == 0);
+    FindClose(rec);
+}
+}  // namespace
+
+std::map<AnsiString, std::string> ReadTree(const AnsiString &folder)
+{
+    std::map<AnsiString, std::string> tree;
+    ReadTreeInto(folder, AnsiString(), tree);
+    return tree;
+}
+
+void WriteTree(const AnsiString &folder, const std::map<AnsiString, std::string> &tree)
+{
+    for (const auto &[name, bytes] : tree) {
+        if (!name.empty() && name.back() == '\\') {
+            ForceDirectories(folder + name);
+        } else {
+            ForceDirectories(ExtractFilePath(folder + name));
+            WriteWholeFile(folder + name, bytes);
+        }
+    }
+}
