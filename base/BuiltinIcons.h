@@ -1,0 +1,11 @@
+#pragma once
+// The message dialog's four icons, one per caption: information, warning, error, choice. Each is icon
+// data in the form that IconData reads; the first three hold a 32x32 and a 16x16 image, the choice
+// icon one 16x16 image. The images are 32-bit with an alpha channel and drawn by code on first use.
+#include <cstdint>
+#include <vector>
+
+enum : int { IconInformation = 0, IconWarning = 1, IconError = 2, IconChoice = 3 };
+
+// The icon data of a caption number (0 to 3); empty data for any other number.
+const std::vector<uint8_t> &BuiltinIcon(int caption);
