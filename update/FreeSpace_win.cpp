@@ -10,6 +10,7 @@
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
 #include "storage/ourio.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/MsgBoxes.h"
 #include "update/RunLog.h"
@@ -92,7 +93,7 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
     }
     if (!DirectoryExists(folder)) {
         if (!remove)
-            ForceDirectories(folder);
+            FileOpCreateFolder(folder);
         return;
     }
     const AnsiString root = IncludeTrailingBackslash(folder);
@@ -102,7 +103,7 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
         log.Log(ept_Plain, "...очистка " + folder, true);
         bool ok = true;
         for (int i = 0; i < files.Count(); ++i)
-            ok = RemoveLogged(files.Strings(i), log, [](const AnsiString &f) { return DeleteFile(f); }) && ok;
+            ok = RemoveLogged(files.Strings(i), log, [](const AnsiString &f) { return FileOpDelete(f); }) && ok;
         log.CheckStep(ok, true);
     }
 
@@ -112,12 +113,13 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
     bool ok = true;
     for (int i = folders.Count() - 1; i >= 1; --i)
         ok = RemoveLogged(folders.Strings(i), log,
-                          [](const AnsiString &f) { return RemoveDir(ExcludeTrailingBackslash(f)); }) &&
+                          [](const AnsiString &f) { return FileOpRemoveFolder(ExcludeTrailingBackslash(f)); }) &&
              ok;
     log.CheckStep(ok, true);
 
     if (remove) {
         log.Log(ept_DeleteFolder, folder, true);
+        PassFileOpGate(TFileOp::RemoveFolder, folder);
         DeleteFolderTree(folder);
     }
 }

@@ -179,7 +179,7 @@ bool TForm1::RunSteps(bool &cancelled)
 
     Log(ept_Plain, "Папка для временных файлов", true);
     ClearFolder(TempFolder, false);
-    ForceDirectories(TempFolder);
+    FileOpCreateFolder(TempFolder);
     Log(ept_Plain, TempFolder, true);
 
     Log(ept_Plain, "...Выполнение обновления", true);

@@ -6,6 +6,7 @@
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/KillAtFileOp.h"
 #include "tests/support/RecordingLog.h"
 #include "tests/support/TempFolder.h"
 #include "update/FreeSpace.h"
@@ -81,6 +82,28 @@ TEST(ClearFolder, RemovesTheFolderWhenAsked)
     ClearFolder(t / "tree", true, log);
     EXPECT_FALSE(DirectoryExists(t / "tree"));
     EXPECT_EQ(log.Lines.back(), "#12 " + t / "tree");
+}
+
+TEST(ClearFolder, EveryRemovalPassesTheFileOperationGate)
+{
+    TempFolder t;
+    MakeTree(t);
+    RecordingLog log;
+    {
+        KillAtFileOp count;
+        ClearFolder(t / "tree", true, log);
+        EXPECT_EQ(3u + 3u + 1u, count.Passed());  // the files, the folders below, the folder itself
+    }
+    // Killed at its second removal, the rest stays for a later clearing.
+    MakeTree(t);
+    {
+        KillAtFileOp kill(2);
+        EXPECT_THROW(ClearFolder(t / "tree", true, log), TEngineKilled);
+    }
+    const int left = int(FileExists(t / "tree\\top.txt")) + int(FileExists(t / "tree\\a\\in a.txt")) +
+                     int(FileExists(t / "tree\\a\\b\\Файл.dat"));
+    EXPECT_EQ(2, left);
+    EXPECT_TRUE(DirectoryExists(t / "tree\\a\\b"));
 }
 
 TEST(ClearFolder, CreatesAMissingFolderUnlessItIsToBeRemoved)
