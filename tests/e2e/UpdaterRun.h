@@ -1,6 +1,7 @@
 #pragma once
 // Runs the shipped updater as a user does: an installation on disk, the updater with its payload placed
 // in it, started as its own process, and its boxes answered by the box clicker from another process.
+#include <gtest/gtest.h>
 #include <windows.h>
 #undef DeleteFile  // the framework's DeleteFile(AnsiString) is meant in these tests
 
@@ -17,6 +18,13 @@
 // Every file under a folder (relative name -> bytes), without the protocol files and the updater.
 using FileTree = std::map<AnsiString, std::vector<uint8_t>>;
 FileTree ReadTree(const AnsiString &folder);
+// Writes every file of `tree` under `folder` (with trailing "\"), making the folders it needs.
+void WriteTree(const AnsiString &folder, const FileTree &tree);
+// What differs between two trees, one line per file (missing, unexpected, or the size and the first
+// differing offset), in UTF-8 for a failure message; empty when they are equal.
+std::string TreeDifference(const FileTree &expected, const FileTree &actual);
+// For EXPECT_TRUE: the difference, if any, is the failure's message.
+::testing::AssertionResult SameTree(const FileTree &expected, const FileTree &actual);
 
 std::vector<uint8_t> ReadFileBytes(const AnsiString &fileName);
 void WriteFileBytes(const AnsiString &fileName, const std::vector<uint8_t> &bytes);
@@ -50,7 +58,14 @@ DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiStrin
 // True once a box of `process` is on the screen (within `timeout` ms); it stays unanswered.
 bool WaitForBoxOf(DWORD process, int timeout);
 
+// The named mutex the stand-in product holds while it runs from `exePath` (the path upper-cased, "\"
+// as "_"); whether some process holds it, and a wait until none does (false after `timeout` ms).
+AnsiString StandInMutexName(const AnsiString &exePath);
+bool MutexHeld(const AnsiString &name);
+bool WaitForMutexGone(const AnsiString &name, int timeout);
+
 bool WaitForFile(const AnsiString &fileName, int timeout);
+bool WaitForFolder(const AnsiString &folder, int timeout);
 
 // After the run: the main window closed, the program ended. False when it had to be killed.
 bool CloseUpdater(TStartedProcess &updater);
@@ -58,5 +73,6 @@ bool CloseUpdater(TStartedProcess &updater);
 // The lines of a protocol file, and whether one of them contains `part`.
 std::vector<AnsiString> ProtocolLines(const AnsiString &fileName);
 bool HasLineWith(const std::vector<AnsiString> &lines, const AnsiString &part);
-// The lines as one text, for failure messages.
-AnsiString Joined(const std::vector<AnsiString> &lines);
+// The lines as one text, and a CP1251 text, in UTF-8 for failure messages.
+std::string Joined(const std::vector<AnsiString> &lines);
+std::string Utf8(const AnsiString &text);

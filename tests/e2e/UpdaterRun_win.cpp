@@ -56,6 +56,28 @@ BOOL CALLBACK FindBox(HWND window, LPARAM param)
     return FALSE;
 }
 
+// Under Wine on a screen without a window manager (the tests' virtual screen) every hidden window that
+// Wine leaves to the window manager waits two seconds for an answer that never comes: each answered box
+// and the closing of the main window would cost that. The scenarios' updaters, and only they (by their
+// file name), get windows Wine manages itself. Windows itself has no such key to set.
+class UnmanagedUpdaterWindows : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+            return;
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\qmtupdt_e2e.exe\\X11 Driver", 0, nullptr,
+                            0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
+        RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE *>(L"N"), 2 * sizeof(wchar_t));
+        RegCloseKey(key);
+    }
+};
+
+const ::testing::Environment *const unmanagedUpdaterWindows =
+    ::testing::AddGlobalTestEnvironment(new UnmanagedUpdaterWindows);
+
 }  // namespace
 
 FileTree ReadTree(const AnsiString &folder)
@@ -63,6 +85,46 @@ FileTree ReadTree(const AnsiString &folder)
     FileTree tree;
     ReadTreeInto(folder, AnsiString(), tree);
     return tree;
+}
+
+void WriteTree(const AnsiString &folder, const FileTree &tree)
+{
+    for (const auto &[name, bytes] : tree) {
+        ForceDirectories(ExtractFilePath(folder + name));
+        WriteFileBytes(folder + name, bytes);
+    }
+}
+
+std::string TreeDifference(const FileTree &expected, const FileTree &actual)
+{
+    std::string out;
+    for (const auto &[name, bytes] : expected) {
+        auto found = actual.find(name);
+        if (found == actual.end()) {
+            out += "missing: " + Utf8(name) + "\n";
+            continue;
+        }
+        const std::vector<uint8_t> &got = found->second;
+        if (got == bytes)
+            continue;
+        size_t at = 0;
+        while (at < bytes.size() && at < got.size() && bytes[at] == got[at])
+            ++at;
+        out += "differs: " + Utf8(name) + " (" + std::to_string(got.size()) + " bytes, expected " +
+               std::to_string(bytes.size()) + "; first difference at offset " + std::to_string(at) + ")\n";
+    }
+    for (const auto &[name, bytes] : actual)
+        if (!expected.count(name))
+            out += "unexpected: " + Utf8(name) + " (" + std::to_string(bytes.size()) + " bytes)\n";
+    return out;
+}
+
+::testing::AssertionResult SameTree(const FileTree &expected, const FileTree &actual)
+{
+    std::string difference = TreeDifference(expected, actual);
+    if (difference.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the installation differs:\n" << difference;
 }
 
 std::vector<uint8_t> ReadFileBytes(const AnsiString &fileName)
@@ -153,10 +215,49 @@ bool WaitForBoxOf(DWORD process, int timeout)
     return false;
 }
 
+AnsiString StandInMutexName(const AnsiString &exePath)
+{
+    std::wstring name = Cp1251ToWide(exePath);
+    CharUpperBuffW(name.data(), DWORD(name.size()));
+    for (wchar_t &c : name)
+        if (c == L'\\')
+            c = L'_';
+    return WideToCp1251(name);
+}
+
+bool MutexHeld(const AnsiString &name)
+{
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, Cp1251ToWide(name).c_str());
+    if (!mutex)
+        return false;
+    CloseHandle(mutex);
+    return true;
+}
+
+bool WaitForMutexGone(const AnsiString &name, int timeout)
+{
+    for (int waited = 0; waited <= timeout; waited += 50) {
+        if (!MutexHeld(name))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
 bool WaitForFile(const AnsiString &fileName, int timeout)
 {
     for (int waited = 0; waited <= timeout; waited += 50) {
         if (FileExists(fileName))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+bool WaitForFolder(const AnsiString &folder, int timeout)
+{
+    for (int waited = 0; waited <= timeout; waited += 50) {
+        if (DirectoryExists(folder))
             return true;
         Sleep(50);
     }
@@ -190,10 +291,19 @@ bool HasLineWith(const std::vector<AnsiString> &lines, const AnsiString &part)
     return false;
 }
 
-AnsiString Joined(const std::vector<AnsiString> &lines)
+std::string Joined(const std::vector<AnsiString> &lines)
 {
-    AnsiString text;
+    std::string text;
     for (const AnsiString &l : lines)
-        text += l + "\n";
+        text += Utf8(l) + "\n";
     return text;
+}
+
+std::string Utf8(const AnsiString &text)
+{
+    std::wstring wide = Cp1251ToWide(text);
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
 }

@@ -42,7 +42,7 @@ TEST(RefusedRuns, DamagedUpdaterChangesNothing)
     ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {kErrorOk}, texts));
-    EXPECT_TRUE(Contains(texts, "Модуль обновления поврежден")) << texts;
+    EXPECT_TRUE(Contains(texts, "Модуль обновления поврежден")) << Utf8(texts);
 
     // The run stopped before it knew the product folder: the protocol lies beside the updater.
     ASSERT_TRUE(WaitForFile(root + "Протокол.txt", 30000));
@@ -51,7 +51,7 @@ TEST(RefusedRuns, DamagedUpdaterChangesNothing)
     EXPECT_TRUE(HasLineWith(protocol, " Самопроверка")) << Joined(protocol);
     EXPECT_FALSE(HasLineWith(protocol, " Проверка нескольких копий")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
-    EXPECT_EQ(before, ReadTree(root));
+    EXPECT_TRUE(SameTree(before, ReadTree(root)));
     RemoveTestFolder(root);
 }
 
@@ -65,8 +65,8 @@ TEST(RefusedRuns, VersionMismatchFromExeFolderChangesNothing)
     ASSERT_TRUE(run.Start("\"" + root + "EXE\\qmtupdt_e2e.exe\"", root + "EXE"));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {kErrorOk}, texts));
-    EXPECT_TRUE(Contains(texts, "Обновление предназначено для редакции ЦМТ")) << texts;
-    EXPECT_TRUE(Contains(texts, "ЦМТ 5 3.1.0")) << texts;
+    EXPECT_TRUE(Contains(texts, "Обновление предназначено для редакции ЦМТ")) << Utf8(texts);
+    EXPECT_TRUE(Contains(texts, "ЦМТ 5 3.1.0")) << Utf8(texts);
 
     // Started from "EXE", the updater found the product one folder up and keeps its protocol there.
     AnsiString protocolFile = root + "Протокол_qmt_3.1.1.txt";
@@ -76,7 +76,7 @@ TEST(RefusedRuns, VersionMismatchFromExeFolderChangesNothing)
     EXPECT_TRUE(HasLineWith(protocol, "Обновление не предназначено для данной редакции ЦМТ.  У Вас установлена ЦМТ-5-3.0.9")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
     EXPECT_FALSE(FileExists(root + "qmt_3.1.1.txt"));
-    EXPECT_EQ(before, ReadTree(root));
+    EXPECT_TRUE(SameTree(before, ReadTree(root)));
     RemoveTestFolder(root);
 }
 
@@ -92,11 +92,11 @@ TEST(RefusedRuns, MissingProductExeLeavesNoJournal)
     ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {kErrorOk}, texts));
-    EXPECT_TRUE(Contains(texts, "Не найдена Программа ЦМТ.")) << texts;
+    EXPECT_TRUE(Contains(texts, "Не найдена Программа ЦМТ.")) << Utf8(texts);
     ASSERT_TRUE(WaitForFile(root + "Протокол_qmt_3.1.1.txt", 30000));
     Sleep(300);
     EXPECT_TRUE(CloseUpdater(run));
-    EXPECT_EQ(before, ReadTree(root));  // no journal left for the next start to offer to undo
+    EXPECT_TRUE(SameTree(before, ReadTree(root)));  // no journal left for the next start to offer to undo
     RemoveTestFolder(root);
 }
 
@@ -115,7 +115,7 @@ TEST(RefusedRuns, SecondUpdaterWhileOneRunsIsTurnedAway)
     ASSERT_TRUE(second.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(second.Id(), {kErrorOk}, texts));
-    EXPECT_TRUE(Contains(texts, "(msgid №5005)")) << texts;
+    EXPECT_TRUE(Contains(texts, "(msgid №5005)")) << Utf8(texts);
     ASSERT_TRUE(WaitForFile(root + "Протокол.txt", 30000));
     Sleep(300);
     EXPECT_TRUE(HasLineWith(ProtocolLines(root + "Протокол.txt"), " Проверка нескольких копий"));
@@ -123,10 +123,10 @@ TEST(RefusedRuns, SecondUpdaterWhileOneRunsIsTurnedAway)
 
     // The first run goes on undisturbed.
     EXPECT_EQ(0u, AnswerBoxes(first.Id(), {kErrorOk}, texts));
-    EXPECT_TRUE(Contains(texts, "Обновление предназначено для редакции ЦМТ")) << texts;
+    EXPECT_TRUE(Contains(texts, "Обновление предназначено для редакции ЦМТ")) << Utf8(texts);
     ASSERT_TRUE(WaitForFile(root + "Протокол_qmt_3.1.1.txt", 30000));
     Sleep(300);
     EXPECT_TRUE(CloseUpdater(first));
-    EXPECT_EQ(before, ReadTree(root));
+    EXPECT_TRUE(SameTree(before, ReadTree(root)));
     RemoveTestFolder(root);
 }

@@ -67,7 +67,7 @@ TEST(RunningProduct, ClosedWhileTheUpdaterWaits)
     // Once the product is gone the run goes on to the version check (which this installation fails).
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Ошибка!=1"}, texts));
-    EXPECT_TRUE(Contains(texts, "Обновление предназначено для редакции ЦМТ")) << texts;
+    EXPECT_TRUE(Contains(texts, "Обновление предназначено для редакции ЦМТ")) << Utf8(texts);
     AnsiString protocolFile = product.Root + "Протокол_qmt_3.1.1.txt";
     ASSERT_TRUE(WaitForFile(protocolFile, 30000));
     Sleep(300);
@@ -76,7 +76,7 @@ TEST(RunningProduct, ClosedWhileTheUpdaterWaits)
     EXPECT_FALSE(HasLineWith(protocol, "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10")) << Joined(protocol);
     EXPECT_TRUE(HasLineWith(protocol, " ...проверка соответствия QMT.EXE")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
-    EXPECT_EQ(before, ReadTree(product.Root));
+    EXPECT_TRUE(SameTree(before, ReadTree(product.Root)));
 }
 
 TEST(RunningProduct, UserStopsWaiting)
@@ -90,8 +90,8 @@ TEST(RunningProduct, UserStopsWaiting)
     // After ten seconds of waiting the user is asked whether to wait on; No ends the run.
     AnsiString texts;
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=7", "Ошибка!=1"}, texts));
-    EXPECT_TRUE(Contains(texts, "Возможно программа ЦМТ-5 не закрыта")) << texts;
-    EXPECT_TRUE(Contains(texts, "Возможно выполняется приложение ЦМТ-5.")) << texts;
+    EXPECT_TRUE(Contains(texts, "Возможно программа ЦМТ-5 не закрыта")) << Utf8(texts);
+    EXPECT_TRUE(Contains(texts, "Возможно выполняется приложение ЦМТ-5.")) << Utf8(texts);
     AnsiString protocolFile = product.Root + "Протокол_qmt_3.1.1.txt";
     ASSERT_TRUE(WaitForFile(protocolFile, 30000));
     Sleep(300);
@@ -100,5 +100,5 @@ TEST(RunningProduct, UserStopsWaiting)
     EXPECT_FALSE(HasLineWith(protocol, " ...проверка соответствия QMT.EXE")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
     product.Quit();
-    EXPECT_EQ(before, ReadTree(product.Root));
+    EXPECT_TRUE(SameTree(before, ReadTree(product.Root)));
 }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "tests/support/PatchWriter.h"
 #include "tests/support/PeImageWriter.h"
 #include "update/ByteSource.h"
 #include "update/Checksum.h"
@@ -51,6 +52,16 @@ std::array<uint32_t, 12> &TestPayloadBuilder::AddFile(uint8_t type, const AnsiSt
     }
     items_.push_back(item);
     return items_.back().Rec;
+}
+
+void TestPayloadBuilder::AddPatch(const AnsiString &name, const std::vector<uint8_t> &oldContent,
+                                  const std::vector<uint8_t> &newContent)
+{
+    std::array<uint32_t, 12> &rec = AddFile(BINDIFF, name, WritePatch(oldContent, newContent));
+    rec[PN_OldSize] = uint32_t(oldContent.size());
+    rec[PN_OldSum] = AddChecksum(0, oldContent.data(), oldContent.size());
+    rec[PN_NewSize] = uint32_t(newContent.size());
+    rec[PN_NewSum] = AddChecksum(0, newContent.data(), newContent.size());
 }
 
 TestPayload TestPayloadBuilder::Build() const

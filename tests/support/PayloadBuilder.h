@@ -37,6 +37,10 @@ public:
     // Returns the item's record, for the entries a patch item needs beyond those; it stays valid until
     // the next item is added.
     std::array<uint32_t, 12> &AddFile(uint8_t type, const AnsiString &name, const std::vector<uint8_t> &content);
+    // A patch item (BINDIFF) that turns `oldContent` into `newContent`, with the sizes and checksums of
+    // both in its record.
+    void AddPatch(const AnsiString &name, const std::vector<uint8_t> &oldContent,
+                  const std::vector<uint8_t> &newContent);
     // An item with raw data and a chosen record.
     void AddRaw(const TestPayloadItem &item) { items_.push_back(item); }
 

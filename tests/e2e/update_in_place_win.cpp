@@ -1,0 +1,55 @@
+// A correction applied in place by the shipped updater, as a user meets it: the installation becomes the
+// new version byte for byte, nothing of the run is left behind but its protocol, and the updated product
+// is started when the user asks for it.
+#include <gtest/gtest.h>
+
+#include "framework/Cp1251.h"
+#include "framework/SysUtils.h"
+#include "tests/e2e/CorrectionUpdate.h"
+#include "tests/support/InstallationBuilder.h"
+
+TEST(UpdateInPlace, CorrectionBecomesTheNewVersionAndTheProductStarts)
+{
+    CorrectionUpdate update = MakeCorrection(64 * 1024);
+    AnsiString root = MakeTestFolder("qmt_e2e_in_place");
+    WriteTree(root, update.Before);
+    WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);
+
+    TStartedProcess run;
+    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
+    // The run's one question comes when it has finished: the files are checked while it waits.
+    ASSERT_TRUE(WaitForBoxOf(run.Id(), 120000));
+    EXPECT_TRUE(SameTree(update.After, ReadTree(root)));
+    EXPECT_FALSE(FileExists(root + "qmt_3.1.1.5.txt")) << "the journal is left behind";
+    EXPECT_FALSE(DirectoryExists(root + "QMTUPDTA.TMP")) << "the temporary folder is left behind";
+    std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.5.txt");
+    for (const AnsiString &line : {AnsiString(" ...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ"),
+                                   "LogCmd 8 " + root + "QMTUPDTA.TMP\\",
+                                   AnsiString(" ...Обновление Data\\tables.dat"),
+                                   "Применение \"diff\" различий (старый/новый -> новый) к файлу " + root + "Data\\tables.dat ...ОК",
+                                   "LogCmd 9 z<" + root + "Reports\\2026",
+                                   AnsiString(" ...Обновление EXE\\qmt.exe"),
+                                   "Изменение файла-конфигуратора " + root + "Cfg\\CFG.QMT ...ОК",
+                                   AnsiString("LogCmd 5 Конец"),
+                                   "Удаление файла " + root + "qmt_3.1.1.5.txt ...ОК",
+                                   AnsiString(" Программа выполнена успешно")})
+        EXPECT_TRUE(HasLineWith(protocol, line)) << Utf8(line) << " is not in the protocol:\n" << Joined(protocol);
+    EXPECT_FALSE(HasLineWith(protocol, "Были ошибки")) << Joined(protocol);
+
+    AnsiString texts;
+    EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=6"}, texts));
+    EXPECT_NE(AnsiString::npos, texts.find("Обновление успешно завершено.")) << Utf8(texts);
+    EXPECT_NE(AnsiString::npos, texts.find("(msgid №3009)")) << Utf8(texts);
+    // The updater starts the new product from the product folder and closes.
+    AnsiString product = StandInMutexName(root + "EXE\\qmt.exe");
+    ASSERT_TRUE(WaitForFile(root + "started.txt", 30000));
+    EXPECT_NE(~0u, run.Wait(30000)) << "the updater stays open after starting the product";
+    EXPECT_TRUE(MutexHeld(product));
+    std::vector<uint8_t> started = ReadFileBytes(root + "started.txt");
+    AnsiString folder = WideToCp1251(std::wstring(reinterpret_cast<const wchar_t *>(started.data()), started.size() / 2));
+    EXPECT_EQ(0, AnsiCompareText(ExcludeTrailingBackslash(root), ExcludeTrailingBackslash(folder))) << Utf8(folder);
+
+    WriteFileBytes(root + "EXE\\quit", {});
+    EXPECT_TRUE(WaitForMutexGone(product, 10000));
+    RemoveTestFolder(root);
+}
