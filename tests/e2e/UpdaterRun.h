@@ -55,6 +55,11 @@ private:
 // `texts`, in CP1251.
 DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiString &texts, int stepTimeout = 60000);
 
+// Works the dialog of `process` with the caption as a user does, in the order given: "fill:LABEL=TEXT"
+// types into the field under a label, "press:CAPTION" clicks a button. The clicker's exit code (0: all
+// done, 1: no such dialog within `timeout` ms, 10+N: the control of step N was not there).
+DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<AnsiString> &steps, int timeout = 60000);
+
 // True once a box of `process` is on the screen (within `timeout` ms); it stays unanswered.
 bool WaitForBoxOf(DWORD process, int timeout);
 

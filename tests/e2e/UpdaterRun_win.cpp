@@ -203,6 +203,18 @@ DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiStrin
     return code;
 }
 
+DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<AnsiString> &steps, int timeout)
+{
+    AnsiString line = "\"" QMT_HELPER_DIR "\\boxclicker.exe\" -dialog " + std::to_string(process) + " \"" + caption +
+                      "\" " + std::to_string(timeout);
+    for (const AnsiString &step : steps)
+        line += " \"" + step + "\"";
+    TStartedProcess clicker;
+    if (!clicker.Start(line, QMT_HELPER_DIR))
+        return ~0u;
+    return clicker.Wait(DWORD(timeout) + 10000);
+}
+
 bool WaitForBoxOf(DWORD process, int timeout)
 {
     for (int waited = 0; waited <= timeout; waited += 50) {

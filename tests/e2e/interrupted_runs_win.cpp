@@ -9,7 +9,7 @@
 #include <string>
 
 #include "framework/SysUtils.h"
-#include "tests/e2e/CorrectionUpdate.h"
+#include "tests/e2e/ProductUpdate.h"
 #include "tests/support/InstallationBuilder.h"
 
 namespace {
@@ -73,7 +73,7 @@ protected:
     }
 
     AnsiString root_;
-    CorrectionUpdate update_ = MakeCorrection(400 * 1024);
+    ProductUpdate update_ = MakeProductUpdate("3.1.1.2", "3.1.1.5", 400 * 1024);
 };
 
 }  // namespace

@@ -5,12 +5,12 @@
 
 #include "framework/Cp1251.h"
 #include "framework/SysUtils.h"
-#include "tests/e2e/CorrectionUpdate.h"
+#include "tests/e2e/ProductUpdate.h"
 #include "tests/support/InstallationBuilder.h"
 
 TEST(UpdateInPlace, CorrectionBecomesTheNewVersionAndTheProductStarts)
 {
-    CorrectionUpdate update = MakeCorrection(64 * 1024);
+    ProductUpdate update = MakeProductUpdate("3.1.1.2", "3.1.1.5", 64 * 1024);
     AnsiString root = MakeTestFolder("qmt_e2e_in_place");
     WriteTree(root, update.Before);
     WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);

@@ -7,9 +7,13 @@
 //   boxclicker.exe -auto PID UNTIL_FILE TIMEOUT_MS TEXT_FILE
 //     answers every box of process PID until UNTIL_FILE exists and no box came for a second:
 //     questions ("Внимание!") with No, every other box with OK.
+//   boxclicker.exe -dialog PID CAPTION TIMEOUT_MS STEP...
+//     waits for a window of process PID (0: any process) with the caption and works its controls in the
+//     order given: "fill:LABEL=TEXT" puts TEXT into the edit field under the label with that caption,
+//     "press:CAPTION" clicks the button with that caption.
 // BUTTON_ID is the answer's id (1 OK, 6 Yes, 7 No). Exit code 0 when everything was answered, 1 when
-// the box (the first box of a sequence) did not appear in time, 10+N when step N of a sequence did not,
-// 2 for wrong arguments.
+// the box (the first box of a sequence, the dialog) did not appear in time, 10+N when step N of a
+// sequence did not (or the control of step N of a dialog was not there), 2 for wrong arguments.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -17,6 +21,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -126,6 +131,117 @@ int Auto(int argc, wchar_t **argv)
     return 1;
 }
 
+// The top-level window of `process` with the caption, of any class.
+struct WindowSearch {
+    const wchar_t *caption;
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM param)
+{
+    auto *search = reinterpret_cast<WindowSearch *>(param);
+    wchar_t title[256];
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (!IsWindowVisible(window) || (search->process && owner != search->process) ||
+        !GetWindowTextW(window, title, 256) || std::wcscmp(title, search->caption) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+struct ControlSearch {
+    const wchar_t *className;
+    const wchar_t *text;  // nullptr: any text
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectControls(HWND control, LPARAM param)
+{
+    auto *search = reinterpret_cast<ControlSearch *>(param);
+    wchar_t className[64], text[512];
+    if (!IsWindowVisible(control) || !GetClassNameW(control, className, 64) ||
+        _wcsicmp(className, search->className) != 0)
+        return TRUE;
+    GetWindowTextW(control, text, 512);
+    if (!search->text || std::wcscmp(text, search->text) == 0)
+        search->found.push_back(control);
+    return TRUE;
+}
+
+std::vector<HWND> Controls(HWND dialog, const wchar_t *className, const wchar_t *text)
+{
+    ControlSearch search{className, text, {}};
+    EnumChildWindows(dialog, CollectControls, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The edit field a user takes to belong to a label: the nearest one below the label's top, of those
+// the one starting nearest to the label's left edge.
+HWND FieldUnder(HWND dialog, const wchar_t *label)
+{
+    std::vector<HWND> labels = Controls(dialog, L"Static", label);
+    if (labels.empty())
+        return nullptr;
+    RECT at;
+    GetWindowRect(labels.front(), &at);
+    HWND best = nullptr;
+    long bestScore = 0;
+    for (HWND edit : Controls(dialog, L"Edit", nullptr)) {
+        RECT r;
+        GetWindowRect(edit, &r);
+        if (r.top <= at.top)
+            continue;
+        long score = (r.top - at.top) * 10000 + std::labs(r.left - at.left);
+        if (!best || score < bestScore) {
+            best = edit;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+// Works the controls of a dialog in the order given; 0 when all were done, 1 when the dialog did not
+// come, 10+N when the control of step N was not found, 2 for wrong arguments.
+int Dialog(int argc, wchar_t **argv)
+{
+    if (argc < 6)
+        return 2;
+    WindowSearch search{argv[3], static_cast<DWORD>(_wtoi(argv[2])), nullptr};
+    int timeout = _wtoi(argv[4]);
+    for (int waited = 0; !search.found; waited += 50) {
+        if (waited > timeout)
+            return 1;
+        Sleep(50);
+        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    }
+    HWND dialog = search.found;
+    for (int step = 5; step < argc; ++step) {
+        std::wstring arg = argv[step];
+        if (arg.rfind(L"fill:", 0) == 0) {
+            size_t eq = arg.find(L'=');
+            if (eq == std::wstring::npos)
+                return 2;
+            HWND field = FieldUnder(dialog, arg.substr(5, eq - 5).c_str());
+            if (!field)
+                return 10 + (step - 5);
+            SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg.c_str() + eq + 1));
+        } else if (arg.rfind(L"press:", 0) == 0) {
+            std::vector<HWND> buttons = Controls(dialog, L"Button", arg.c_str() + 6);
+            if (buttons.empty() || !IsWindowEnabled(buttons.front()))
+                return 10 + (step - 5);
+            // Posted, as a click is: the dialog may open a box of its own before it returns.
+            PostMessageW(GetParent(buttons.front()), WM_COMMAND,
+                         MAKEWPARAM(GetDlgCtrlID(buttons.front()), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(buttons.front()));
+        } else {
+            return 2;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -138,6 +254,8 @@ int main()
         return Sequence(argc, argv);
     if (std::wcscmp(argv[1], L"-auto") == 0)
         return Auto(argc, argv);
+    if (std::wcscmp(argv[1], L"-dialog") == 0)
+        return Dialog(argc, argv);
     HWND box = WaitForBox(argv[1], 0, _wtoi(argv[2]));
     if (!box)
         return 1;

@@ -1,4 +1,4 @@
-#include "tests/e2e/CorrectionUpdate.h"
+#include "tests/e2e/ProductUpdate.h"
 
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
@@ -57,38 +57,38 @@ std::vector<uint8_t> UpdatedCfg(std::vector<uint8_t> cfg, const AnsiString &newV
 
 }  // namespace
 
-CorrectionUpdate MakeCorrection(size_t bigSize)
+ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, size_t bigSize)
 {
-    CorrectionUpdate update;
+    ProductUpdate update;
     {
-        AnsiString scratch = MakeTestFolder("qmt_e2e_correction_base");
+        AnsiString scratch = MakeTestFolder("qmt_e2e_update_base");
         TestInstallation installed;
-        installed.VersionText = "5-3.1.1.2";
+        installed.VersionText = "5-" + base;
         BuildInstallation(scratch, installed);
         update.Before = ReadTree(scratch);
         RemoveTestFolder(scratch);
     }
     FileTree &before = update.Before;
     before["EXE\\qmt.exe"] = ReadFileBytes(QMT_HELPER_DIR "\\standin_product.exe");
-    before["Help\\readme.txt"] = Bytes("Справка ЦМТ-5, версия 3.1.1.2\r\n");
+    before["Help\\readme.txt"] = Bytes("Справка ЦМТ-5, версия " + base + "\r\n");
     before["Data\\tables.dat"] = PatternBytes(bigSize, 21);
     before["Data\\forms.dat"] = PatternBytes(bigSize * 2 / 3, 22);
     before["Data\\kept.dat"] = PatternBytes(5000, 23);
 
     FileTree &after = update.After;
     after = before;
-    after["Cfg\\CFG.QMT"] = UpdatedCfg(before["Cfg\\CFG.QMT"], "3.1.1.5");
+    after["Cfg\\CFG.QMT"] = UpdatedCfg(before["Cfg\\CFG.QMT"], next);
     after["Data\\tables.dat"] = Revised(before["Data\\tables.dat"]);
     after["Data\\forms.dat"] = PatternBytes(bigSize * 2 / 3 + 1000, 32);
-    after["Help\\readme.txt"] = Bytes("Справка ЦМТ-5, версия 3.1.1.5\r\nИсправлены ошибки печати.\r\n");
-    after["Help\\changes.txt"] = Bytes("3.1.1.5: исправлена печать отчётов.\r\n");
+    after["Help\\readme.txt"] = Bytes("Справка ЦМТ-5, версия " + next + "\r\nИсправлены ошибки печати.\r\n");
+    after["Help\\changes.txt"] = Bytes(next + ": исправлена печать отчётов.\r\n");
     after["Reports\\2026\\monthly.frm"] = PatternBytes(bigSize / 2, 33);
     const uint32_t stamp = PeStamp(before["EXE\\qmt.exe"]);
     after["EXE\\qmt.exe"] = NewProductExe(before["EXE\\qmt.exe"], stamp);
 
     TestPayloadBuilder payload;
-    payload.BaseVersion = "3.1.1.2";
-    payload.NewVersion = "3.1.1.5";
+    payload.BaseVersion = base;
+    payload.NewVersion = next;
     payload.Builds = {stamp};
     payload.TempBytes = uint32_t(bigSize * 4);
     payload.Growth = uint32_t(bigSize);

@@ -1,0 +1,101 @@
+// A version step, which the shipped updater applies to a fresh copy of the installation that the user
+// places through the variant dialog: the copy becomes the new version, the installation it was made
+// from stays as it was, and a desktop shortcut starts the copy.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "framework/Cp1251.h"
+#include "framework/SysUtils.h"
+#include "tests/e2e/ProductUpdate.h"
+#include "tests/support/InstallationBuilder.h"
+
+namespace {
+
+// The user's desktop folder as the shell reports it (under Wine: inside the prefix's user profile).
+AnsiString DesktopFolder()
+{
+    wchar_t path[MAX_PATH] = L"";
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return AnsiString();
+    return IncludeTrailingBackslash(WideToCp1251(path));
+}
+
+// The program and the working folder a shell link starts.
+bool ReadLink(const AnsiString &linkFile, AnsiString &target, AnsiString &folder)
+{
+    bool ok = false;
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    IShellLinkW *link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void **>(&link)))) {
+        IPersistFile *file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+            wchar_t path[MAX_PATH] = L"", dir[MAX_PATH] = L"";
+            ok = SUCCEEDED(file->Load(Cp1251ToWide(linkFile).c_str(), STGM_READ)) &&
+                 SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)) &&
+                 SUCCEEDED(link->GetWorkingDirectory(dir, MAX_PATH));
+            target = WideToCp1251(path);
+            folder = WideToCp1251(dir);
+            file->Release();
+        }
+        link->Release();
+    }
+    if (com)
+        CoUninitialize();
+    return ok;
+}
+
+}  // namespace
+
+TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
+{
+    ProductUpdate update = MakeProductUpdate("3.1.0", "3.1.1", 64 * 1024);
+    AnsiString root = MakeTestFolder("qmt_e2e_copy_from");
+    AnsiString copies = MakeTestFolder("qmt_e2e_copies");
+    WriteTree(root, update.Before);
+    WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);
+    const AnsiString link = DesktopFolder() + "ЦМТ e2e копия.LNK";
+    ASSERT_NE(".LNK", link) << "no desktop folder";
+    DeleteFile(link);
+
+    TStartedProcess run;
+    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
+    EXPECT_EQ(0u, WorkDialog(run.Id(), "Выбор, как производить обновление",
+                             {"fill:Выберите, куда поместить копию данного ПК ЦМТ:=" + ExcludeTrailingBackslash(copies),
+                              AnsiString("fill:Наименование для ярлыка на рабочем столе:=ЦМТ e2e копия"),
+                              AnsiString("press:Далее [>>]")}));
+    // The copy's folder is made, then the user is asked to keep security software away from it.
+    AnsiString texts;
+    EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=6"}, texts));
+    EXPECT_NE(AnsiString::npos, texts.find("(msgid №3011)")) << Utf8(texts);
+
+    const AnsiString copy = copies + "QMT5_311\\";
+    ASSERT_TRUE(WaitForBoxOf(run.Id(), 120000));
+    EXPECT_TRUE(SameTree(update.After, ReadTree(copy)));
+    EXPECT_TRUE(SameTree(update.Before, ReadTree(root)));  // no journal, no temporary folder either
+    std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.txt");
+    for (const AnsiString &line : {AnsiString("LogCmd 2 1"), "LogCmd 1 " + copy, AnsiString(" Создание ярлыка"),
+                                   AnsiString(" Программа выполнена успешно")})
+        EXPECT_TRUE(HasLineWith(protocol, line)) << Utf8(line) << " is not in the protocol:\n" << Joined(protocol);
+    EXPECT_FALSE(HasLineWith(protocol, "Были ошибки")) << Joined(protocol);
+
+    AnsiString target, folder;
+    ASSERT_TRUE(FileExists(link)) << Utf8(link);
+    EXPECT_TRUE(ReadLink(link, target, folder)) << Utf8(link);
+    EXPECT_EQ(0, AnsiCompareText(copy + "EXE\\qmt.exe", target)) << Utf8(target);
+    EXPECT_EQ(0, AnsiCompareText(ExcludeTrailingBackslash(copy), ExcludeTrailingBackslash(folder))) << Utf8(folder);
+    DeleteFile(link);
+
+    // Started from the end of the run, the product is the copy's.
+    EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=6"}, texts));
+    EXPECT_NE(AnsiString::npos, texts.find("(msgid №3009)")) << Utf8(texts);
+    AnsiString product = StandInMutexName(copy + "EXE\\qmt.exe");
+    EXPECT_TRUE(WaitForFile(copy + "started.txt", 30000));
+    EXPECT_NE(~0u, run.Wait(30000)) << "the updater stays open after starting the product";
+    EXPECT_TRUE(MutexHeld(product));
+    WriteFileBytes(copy + "EXE\\quit", {});
+    EXPECT_TRUE(WaitForMutexGone(product, 10000));
+    RemoveTestFolder(root);
+    RemoveTestFolder(copies);
+}
