@@ -1,5 +1,8 @@
 #include "base/FileErrors.h"
 
+#include "base/TZExcept.h"
+#include "base/TextPrims.h"
+
 const BilingualRow FileErrorTable[] = {
     {FileAskReplace, "Файл $ вже існує. #Перекривать ?", "Файл $ уже существует. #Перекрывать ?"},
     {FileErrBadMode, "Недопустимий режим відкриття файлу $", "Недопустимый режим открытия файла $"},
@@ -18,3 +21,18 @@ const BilingualRow FileErrorTable[] = {
      "Отсутствует признак конца текстовой строки (файл $)"},
     {FileErrorTableEnd, nullptr, nullptr},
 };
+
+AnsiString FileErrorText(std::uint32_t numberOrCode, const AnsiString &name, std::uint8_t language)
+{
+    std::uint32_t number = numberOrCode;
+    if (numberOrCode >= OwnErrorBase) {
+        // Only the file errors' codes; the library's other own codes are not theirs.
+        number = numberOrCode - OwnErrorBase;
+        if (number < FileErrBadMode)
+            return AnsiString();
+    }
+    if (number == FileErrorTableEnd)
+        return AnsiString();
+    const char *text = FindBilingualText(FileErrorTable, number, FileErrorTableEnd, language);
+    return text != nullptr ? FillPlaceholder(text, name) : AnsiString();
+}

@@ -3,8 +3,10 @@
 #include <cstdint>
 
 #include "base/BilingualTable.h"
+#include "framework/AnsiString.h"
 
-// Numbers of the file classes' messages. A file error n is raised with the code 0xE4000000 + n.
+// Numbers of the file classes' messages. A file error n is thrown as TZExcept with the code
+// 0xE4000000 + n (0xE4000032 to 0xE400003D) and the file name as its text.
 enum : unsigned {
     FileAskReplace = 1,        // the question before an existing file is replaced
     FileErrBadMode = 50,       // an open mode that does not exist
@@ -24,3 +26,8 @@ enum : unsigned {
 // Rows 1 and 50 to 61, ended by the row numbered 0; '$' stands for the file name.
 extern const BilingualRow FileErrorTable[];
 constexpr std::uint32_t FileErrorTableEnd = 0;
+
+// The text of a file message, given by its number (1, 50 to 61) or its code (0xE4000032 to
+// 0xE400003D), in a language (0 Ukrainian, 1 Russian)
+// with the file name in its '$' place (or after it when it has none); "" for any other number.
+AnsiString FileErrorText(std::uint32_t numberOrCode, const AnsiString &name, std::uint8_t language);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/FileErrors.h"
 #include "base/FileNames.h"
 #include "base/TextCheck.h"
 
@@ -57,4 +58,18 @@ TEST(FileNameWrappers, TrailingBackslash)
     EXPECT_EQ(RemoveTrailingBackslash("C:\\a\\\\"), "C:\\a\\");
     EXPECT_EQ(RemoveTrailingBackslash("C:\\a"), "C:\\a");
     EXPECT_EQ(RemoveTrailingBackslash(""), "");
+}
+
+TEST(FileErrorText, ByNumberOrCodeInEitherLanguage)
+{
+    EXPECT_EQ(FileErrorText(52, "C:\\a.txt", 1), "Не найден файл C:\\a.txt");
+    EXPECT_EQ(FileErrorText(0xE4000034u, "C:\\a.txt", 0), "Не знайдений файл C:\\a.txt");
+    EXPECT_EQ(FileErrorText(0xE4000033u, "x", 1), "Не задано имя файла x");
+    EXPECT_EQ(FileErrorText(0xE400003Du, "f", 1), "Отсутствует признак конца текстовой строки (файл f)");
+    EXPECT_EQ(FileErrorText(1, "f", 1), "Файл f уже существует. #Перекрывать ?");
+    EXPECT_EQ(FileErrorText(0xE4000001u, "f", 1), "");  // not a file error
+    EXPECT_EQ(FileErrorText(0xE400003Eu, "f", 1), "");
+    EXPECT_EQ(FileErrorText(0, "f", 1), "");
+    EXPECT_EQ(FileErrorText(49, "f", 1), "");
+    EXPECT_EQ(FileErrorText(52, "f", 2), "");
 }
