@@ -1,7 +1,7 @@
 // The apply loop: each item of the payload is checked in the updater's file, unpacked into the work
 // folder, its target backed up into the backup folder of the current data section, and handed to the
-// handler of its type; then the configuration file is marked as updated, and an updated copy of the
-// installation gets its desktop shortcut.
+// handler of its type; then the configuration file is marked as updated. The desktop shortcut of an
+// updated copy is made by the run once the journal holds its end (update/Run_win.cpp).
 #include <string>
 
 #include "framework/Forms.h"
@@ -106,9 +106,6 @@ bool TForm1::ApplyUpdate()
         return false;
     Log(ept_Plain, "Очистка usekls.qmt (старые маршруты)", true);
     if (!CheckStep(ClearOldRoutes(), true))
-        return false;
-    Log(ept_Plain, "Создание ярлыка", true);
-    if (!CheckStep(CreateProductShortcut(), true))
         return false;
     PnStatus->Hide();
     return true;

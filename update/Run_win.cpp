@@ -187,6 +187,14 @@ bool TForm1::RunSteps(bool &cancelled)
         return false;  // the journal stays for the next start's rollback
     Log(ept_Plain, "", true);
     CloseJournal();
+    // The copy's shortcut lies outside the copy, where no rollback removes it: it is made only once the
+    // journal says the run has finished, so a run stopped before that leaves none pointing at a copy
+    // that the next start removes. A shortcut that fails leaves the finished copy to the next start.
+    if (UpdateVariant == 1 && !Correction) {
+        Log(ept_Plain, "Создание ярлыка", true);
+        if (!CheckStep(CreateProductShortcut(), true))
+            return false;
+    }
     DeleteFileLogged(JournalPath);
     ClearFolder(TempFolder, true);
     Log(ept_Plain, "Программа выполнена успешно", true);

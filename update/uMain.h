@@ -116,7 +116,7 @@ public:
     bool ApplyAddRepM(const TPartNfo &item, const AnsiString &target, const AnsiString &backup, const AnsiString &work);
 
     // Apply loop (update/ApplyUpdate_win.cpp): every item checked, unpacked, its target backed up and
-    // handed to its handler; then the configuration change and, for a copy, the shortcut.
+    // handed to its handler; then the configuration change (and, for a copy, its closing steps).
     bool ApplyUpdate();
     // The unpacking's progress on PrBar (user: the window); phase 0 gives the total.
     static int ProgressCallback(void *user, int phase, uint64_t value);

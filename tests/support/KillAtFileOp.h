@@ -28,6 +28,14 @@ public:
     const std::vector<TFileOp> &PassedKinds() const { return passed_; }
     // What each of them touched (for a journal line, the line).
     const std::vector<AnsiString> &PassedNames() const { return names_; }
+    // Number (1-based) of the last operation of this kind let through; 0 for none.
+    uint64_t LastOf(TFileOp kind) const
+    {
+        for (size_t i = passed_.size(); i > 0; --i)
+            if (passed_[i - 1] == kind)
+                return i;
+        return 0;
+    }
 
 private:
     uint64_t killAt_;

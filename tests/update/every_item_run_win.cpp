@@ -66,13 +66,6 @@ std::vector<AnsiString> Differences(const TestTree &expected, const TestTree &ac
     return out;
 }
 
-// Number (1-based) of the last journal line a run writes: its end command.
-uint64_t EndLineOperation(const KillAtFileOp &count)
-{
-    const std::vector<TFileOp> &kinds = count.PassedKinds();
-    return uint64_t(kinds.rend() - std::find(kinds.rbegin(), kinds.rend(), TFileOp::JournalWrite));
-}
-
 // Whether an operation can change what a later rollback reads or what it must leave: a command line of
 // the journal, or any file outside the temporary folder. In there a rollback reads only the backups its
 // journal names, and a backup is named only once it is whole; unpacked items it never reads.
@@ -107,7 +100,7 @@ std::vector<uint64_t> KillPoints(const KillAtFileOp &count, const AnsiString &te
 // where to kill it.
 struct TCountedRun {
     uint64_t Operations = 0;
-    uint64_t EndLine = 0;
+    uint64_t EndLine = 0;  // the last journal line: the end command
     std::vector<uint64_t> KillPoints;
 };
 
@@ -196,7 +189,7 @@ protected:
         KillAtFileOp count;
         Start();
         EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, Installation()));
-        return {count.Passed(), EndLineOperation(count), KillPoints(count, WorkFolder())};
+        return {count.Passed(), count.LastOf(TFileOp::JournalWrite), KillPoints(count, WorkFolder())};
     }
 
     AnsiString root_;

@@ -9,6 +9,7 @@
 #include "framework/SysUtils.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
+#include "tests/support/KillAtFileOp.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/TempFolder.h"
@@ -153,4 +154,57 @@ TEST_F(RunVariant, ACopyThatFailsEndsTheRunAndLeavesItsJournalForRollback)
     EXPECT_EQ(2u, prompts.seen.size());  // the dialog and 3011; no offer to start the product
     EXPECT_FALSE(DirectoryExists(copies_ + "QMT5_311"));  // the dialog removed what it made
     EXPECT_TRUE(FileExists(root_ + "qmt_3.1.1.txt"));      // the next start rolls the run back
+}
+
+TEST_F(RunVariant, ACopyRunStoppedBeforeItsEndLeavesNoShortcutOnceRolledBack)
+{
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    const AnsiString copy = copies_ + "QMT5_311\\";
+    // One start of the updater: the dialog makes the copy, 3011 yes, 3009 no.
+    auto copyRun = [&] {
+        if (!Frm_SelKU) {
+            Application->CreateForm(Frm_SelKU);
+            Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
+        }
+        PromptSteps prompts;
+        prompts
+            .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
+                dialog.Ed_NewFolder->SetText(copies_);
+                dialog.Ed_Label->SetText("Копия ЦМТ");
+                dialog.Btn_NextClick(nullptr);
+            })
+            .Answer(idYes)
+            .Answer(idNo);
+        TForm1 form(nullptr);
+        form.SelfPath = form_.SelfPath;
+        form.FormActivate(&form);
+        Frm_SelKU->Free();
+        Frm_SelKU = nullptr;
+    };
+    uint64_t endLine = 0;
+    {
+        KillAtFileOp count;
+        copyRun();
+        endLine = count.LastOf(TFileOp::JournalWrite);
+    }
+    ASSERT_TRUE(FileExists(link));
+    DeleteFile(link);
+    RemoveTree(ExcludeTrailingBackslash(copy));
+
+    {
+        KillAtFileOp kill(endLine);
+        EXPECT_THROW(copyRun(), TEngineKilled);
+    }
+    EXPECT_TRUE(DirectoryExists(copy));
+    EXPECT_FALSE(FileExists(link));  // it would point at the copy the next start removes
+    PromptSteps prompts;
+    prompts.Answer(idYes).Answer(idNo);  // 3001: roll back; 3003: no update now
+    TForm1 next(nullptr);
+    next.SelfPath = form_.SelfPath;
+    next.FormActivate(&next);
+    EXPECT_EQ(0, prompts.unanswered);
+    EXPECT_FALSE(DirectoryExists(copy));
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
 }
