@@ -74,6 +74,17 @@ AnsiString DesktopLink(const AnsiString &name)
     return IncludeTrailingBackslash(desktop) + name;
 }
 
+// A start that rolls back the journal it finds and then declines the update.
+void StartAndRollBack(const AnsiString &updater)
+{
+    PromptSteps prompts;
+    prompts.Answer(idYes).Answer(idNo);  // 3001: roll back; 3003: no update now
+    TForm1 next(nullptr);
+    next.SelfPath = updater;
+    next.FormActivate(&next);
+    EXPECT_EQ(0, prompts.unanswered);
+}
+
 }  // namespace
 
 TEST_F(RunVariant, VersionStepUpdatesAFreshCopyAndPutsItsShortcutOnTheDesktop)
@@ -198,13 +209,43 @@ TEST_F(RunVariant, ACopyRunStoppedBeforeItsEndLeavesNoShortcutOnceRolledBack)
     }
     EXPECT_TRUE(DirectoryExists(copy));
     EXPECT_FALSE(FileExists(link));  // it would point at the copy the next start removes
-    PromptSteps prompts;
-    prompts.Answer(idYes).Answer(idNo);  // 3001: roll back; 3003: no update now
-    TForm1 next(nullptr);
-    next.SelfPath = form_.SelfPath;
-    next.FormActivate(&next);
-    EXPECT_EQ(0, prompts.unanswered);
+    StartAndRollBack(form_.SelfPath);
     EXPECT_FALSE(DirectoryExists(copy));
     EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+}
+
+// Stops the engine where it would journal the update variant: the copy's folder has been made by then.
+struct KillAtVariantLine : TFileOpGate {
+    KillAtVariantLine() : previous(SetFileOpGate(this)) {}
+    ~KillAtVariantLine() override { SetFileOpGate(previous); }
+    void Before(TFileOp kind, const AnsiString &name) override
+    {
+        if (kind == TFileOp::JournalWrite && name.find("*2#1") != AnsiString::npos)
+            throw TEngineKilled{0, kind, name};
+    }
+    TFileOpGate *previous;
+};
+
+TEST_F(RunVariant, ACopyRunStoppedBeforeItNamesItsCopyLeavesNoFolderOnceRolledBack)
+{
+    {
+        PromptSteps prompts;
+        prompts
+            .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
+                dialog.Ed_NewFolder->SetText(copies_ + "New\\");
+                dialog.Btn_NextClick(nullptr);
+            })
+            .Answer(idYes);  // 3011
+        KillAtVariantLine kill;
+        TForm1 killed(nullptr);
+        killed.SelfPath = form_.SelfPath;
+        EXPECT_THROW(killed.FormActivate(&killed), TEngineKilled);
+    }
+    ASSERT_TRUE(DirectoryExists(copies_ + "New\\QMT5_311"));
+
+    StartAndRollBack(form_.SelfPath);
+    EXPECT_FALSE(DirectoryExists(copies_ + "New"));  // both folders the dialog made
+    EXPECT_TRUE(DirectoryExists(copies_));
     EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
 }
