@@ -1,0 +1,125 @@
+// Alias lists loaded from and saved to files on disk.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "base/AliasFileIO.h"
+#include "base/AliasList.h"
+
+#ifdef _WIN32
+#include "framework/SysUtils.h"
+#include "tests/support/TempFolder.h"
+#else
+#include <filesystem>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// A fresh folder for one test, in the build's own path notation (trailing separator included).
+class Folder {
+public:
+#ifdef _WIN32
+    AnsiString Path() const { return temp_.Path(); }
+    void MakeSubfolder(const AnsiString &name) const { CreateDir(temp_ / name); }
+
+private:
+    TempFolder temp_;
+#else
+    Folder() : path_(std::filesystem::temp_directory_path() / ("aliasfiles-" + std::to_string(getpid()) + "-" + std::to_string(counter++)))
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~Folder() { std::filesystem::remove_all(path_); }
+    AnsiString Path() const { return path_.string() + "/"; }
+    void MakeSubfolder(const AnsiString &name) const { std::filesystem::create_directory(Path() + name); }
+
+private:
+    static inline int counter = 0;
+    std::filesystem::path path_;
+#endif
+};
+
+std::string Read(const AnsiString &name)
+{
+    AliasFileImage bytes;
+    EXPECT_TRUE(ReadAliasFile(name, bytes)) << name;
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void Write(const AnsiString &name, const std::string &bytes)
+{
+    ASSERT_TRUE(WriteAliasFile(name, AliasFileImage(bytes.begin(), bytes.end()))) << name;
+}
+
+} // namespace
+
+TEST(AliasFiles, SavedAndLoadedInEachForm)
+{
+    Folder folder;
+    // A Cyrillic file name: the names are code page 1251 text.
+    const AnsiString text = folder.Path() + "псевдонимы.txt", record = folder.Path() + "alias.qmt",
+                     lines = folder.Path() + "alias.lin";
+    Write(text, "// folders\r\nCFG#@CFG\r\nTWO#рус#укр\r\n");
+
+    TLBsAls source;
+    ASSERT_EQ(1, source.LoadText(text.c_str(), static_cast<int>(text.size())));
+    ASSERT_EQ(1, source.SaveBinary(record.c_str()));
+    source.SetFlag(AlsLineForm, true);
+    ASSERT_EQ(1, source.SaveBinary(lines.c_str()));
+    ASSERT_EQ(1, source.SaveText(text.c_str()));  // replaces the file, without its comment
+    EXPECT_EQ("CFG#@CFG\r\nTWO#рус#укр\r\n", Read(text));
+
+    TLBsAls fromRecords, fromLines;
+    fromLines.SetFlag(AlsLineForm, true);
+    ASSERT_EQ(1, fromRecords.LoadBinary(record.c_str()));
+    ASSERT_EQ(1, fromLines.LoadBinary(lines.c_str()));
+    for (TLBsAls *list : {&fromRecords, &fromLines}) {
+        ASSERT_NE(nullptr, list->Find("TWO"));
+        EXPECT_EQ("\x04рус\x05укр", std::string(list->Find("TWO")->Info()));
+        EXPECT_EQ("@CFG", std::string(list->Find("CFG")->Info()));
+    }
+    EXPECT_EQ(0, Read(record).compare(0, 4, "\xD6\xCC\xD2" "5"));
+}
+
+TEST(AliasFiles, MissingAndEmptyFiles)
+{
+    Folder folder;
+    TLBsAls list;
+    const AnsiString missing = folder.Path() + "missing.qmt";
+    EXPECT_EQ(0, list.LoadBinary(missing.c_str()));
+    EXPECT_EQ(AliasErrOpen, list.LastError());
+    EXPECT_EQ(0, list.LoadText(missing.c_str()));
+    EXPECT_EQ(AliasErrOpen, list.LastError());
+    EXPECT_EQ(0, list.LoadBinary(nullptr));
+    EXPECT_EQ(AliasErrOpen, list.LastError());
+
+    const AnsiString empty = folder.Path() + "empty.qmt";
+    Write(empty, "");
+    EXPECT_EQ(0, list.LoadBinary(empty.c_str()));
+    EXPECT_EQ(AliasErrEmpty, list.LastError());
+    EXPECT_FALSE(list.Flag(AlsLoaded));
+}
+
+TEST(AliasFiles, AFailedSaveKeepsTheOldFile)
+{
+    Folder folder;
+    const AnsiString name = folder.Path() + "alias.txt";
+    Write(name, "OLD#1\r\n");
+    TLBsAls list;
+    ASSERT_EQ(1, list.LoadText(name.c_str()));
+    list.AddLink("NEW#2", 5, true);
+
+    // The new file cannot be written beside the old one: the old one stays whole.
+    folder.MakeSubfolder("alias.txt.new");
+    EXPECT_EQ(0, list.SaveText(name.c_str()));
+    EXPECT_EQ(AliasErrOpen, list.LastError());
+    EXPECT_EQ("OLD#1\r\n", Read(name));
+
+    // A folder that does not exist.
+    const AnsiString nowhere = folder.Path() + "no-such-folder" + folder.Path().back() + "alias.txt";
+    EXPECT_EQ(0, list.SaveBinary(nowhere.c_str()));
+    EXPECT_EQ(AliasErrOpen, list.LastError());
+}
