@@ -1,12 +1,15 @@
-// Alias lists loaded from and saved to files on disk.
+// Alias lists loaded from and saved to files on disk, and the shared list loaded by its first holder.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "base/AliasFileIO.h"
 #include "base/AliasList.h"
+#include "base/SharedAliasList.h"
 
 #ifdef _WIN32
 #include "framework/SysUtils.h"
@@ -122,4 +125,115 @@ TEST(AliasFiles, AFailedSaveKeepsTheOldFile)
     const AnsiString nowhere = folder.Path() + "no-such-folder" + folder.Path().back() + "alias.txt";
     EXPECT_EQ(0, list.SaveBinary(nowhere.c_str()));
     EXPECT_EQ(AliasErrOpen, list.LastError());
+}
+
+// ---- the shared list -------------------------------------------------------------------------
+
+TEST(SharedAliasList, HoldersShareOneLoadAndTheLastFreesIt)
+{
+    Folder folder;
+    const AnsiString name = folder.Path() + "alias.qmt";
+    {
+        TLBsAls source;
+        ASSERT_EQ(1, source.LoadTextImage(AliasFileImage{'C', 'F', 'G', '#', 'C', ':', '\\', 'P'}));
+        ASSERT_EQ(1, source.SaveBinary(name.c_str()));
+    }
+    ASSERT_EQ(0, TLUAls::Users());
+    auto first = std::make_unique<TLUAls>();
+    ASSERT_EQ(1, first->Acquire(name.c_str()));
+    EXPECT_EQ(1, TLUAls::Users());
+    EXPECT_TRUE(first->Flag(AlsFolderBackslash));
+    EXPECT_EQ(1, first->Acquire(name.c_str()));  // a holder counts once
+    EXPECT_EQ(1, TLUAls::Users());
+
+    // Later holders do not read the file again.
+    WriteAliasFile(name, AliasFileImage{});
+    TLUAls second;
+    EXPECT_EQ(1, second.Load(name));
+    EXPECT_EQ(2, TLUAls::Users());
+    EXPECT_EQ(first->Head(), second.Head());
+    AnsiString out;
+    EXPECT_EQ(5, second.ResolveAlias(out, 1, 3, "CFG"));
+    EXPECT_EQ("C:\\P\\", out);
+
+    // A holder that never acquired lets go of nothing; its first lookup acquires.
+    {
+        TLUAls bystander;
+        bystander.Release();
+        EXPECT_EQ(2, TLUAls::Users());
+        EXPECT_EQ(nullptr, bystander.Head());
+        EXPECT_EQ(5, bystander.ResolveAlias(out, 1, 3, "CFG"));
+        EXPECT_EQ(3, TLUAls::Users());
+    }
+    EXPECT_EQ(2, TLUAls::Users());
+
+    first.reset();
+    EXPECT_EQ(1, TLUAls::Users());
+    ASSERT_NE(nullptr, second.Find("CFG"));  // still there for the remaining holder
+    second.Release();
+    second.Release();
+    EXPECT_EQ(0, TLUAls::Users());
+    EXPECT_EQ(nullptr, second.Head());
+
+    // The last holder freed the list: the next one reads the file again (now empty).
+    TLUAls third;
+    EXPECT_EQ(0, third.Acquire(name.c_str()));
+    EXPECT_EQ(AliasErrEmpty, third.LastError());
+}
+
+TEST(SharedAliasList, AFailedLoadCountsItsUserAndCanBeRetried)
+{
+    Folder folder;
+    const AnsiString name = folder.Path() + "alias.qmt";
+    TLUAls early;
+    EXPECT_EQ(0, early.Load(name));  // no file yet
+    EXPECT_EQ(AliasErrOpen, early.LastError());
+    EXPECT_EQ(1, TLUAls::Users());
+    early.AddLink("OWN#x", 5, true);  // entries of its own are freed with it
+
+    TLUAls later;
+    AnsiString out;
+    EXPECT_EQ(0, later.Substitute(out, 1, 0, "CFG#x"));
+    EXPECT_EQ(2, TLUAls::Users());
+
+    {
+        TLBsAls source;
+        ASSERT_EQ(1, source.LoadTextImage(AliasFileImage{'C', 'F', 'G', '#', 'D', ':'}));
+        ASSERT_EQ(1, source.SaveBinary(name.c_str()));
+    }
+    EXPECT_EQ(1, later.Load(name));
+    EXPECT_EQ(2, TLUAls::Users());
+    EXPECT_EQ(1, early.Load(name));
+    EXPECT_EQ(nullptr, early.Find("OWN"));
+    later.Substitute(out, 1, 0, "CFG#x");
+    EXPECT_EQ("D:\\x", out);
+    early.Release();
+    later.Release();
+    EXPECT_EQ(0, TLUAls::Users());
+}
+
+TEST(SharedAliasList, HoldersOnManyThreads)
+{
+    Folder folder;
+    const AnsiString name = folder.Path() + "alias.qmt";
+    {
+        TLBsAls source;
+        ASSERT_EQ(1, source.LoadTextImage(AliasFileImage{'A', '#', 'B'}));
+        ASSERT_EQ(1, source.SaveBinary(name.c_str()));
+    }
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                TLUAls holder;
+                if (holder.Load(name) != 1 || holder.Find("A") == nullptr)
+                    ++failures;
+            }
+        });
+    }
+    for (auto &t : threads)
+        t.join();
+    EXPECT_EQ(0, failures.load());
+    EXPECT_EQ(0, TLUAls::Users());
 }
