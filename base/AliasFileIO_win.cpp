@@ -1,50 +1,55 @@
 #include "base/AliasFileIO.h"
 
-#include "framework/RawFile.h"
+#include "base/FLBase.h"
 #include "framework/SysUtils.h"
-
-bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes)
-{
-    RawFileHandle file = RawFileOpen(name, RawFileAccess::Read, RawFileCreation::OpenExisting, true);
-    if (file == InvalidRawFile)
-        return false;
-    bytes.clear();
-    std::uint8_t block[16384];
-    bool ok = true;
-    for (;;) {
-        std::uint32_t got = 0;
-        if (!RawFileRead(file, block, sizeof block, got)) {
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        bytes.insert(bytes.end(), block, block + got);
-    }
-    RawFileClose(file);
-    return ok;
-}
 
 namespace {
 
+// The file classes throw instead of showing a box: the list reports through its last error.
+bool ReadWhole(const AnsiString &name, AliasFileImage &bytes)
+{
+    TSFile file;
+    file.SetThrowsErrors(true);
+    if (!file.Open(name, TFLBase::fmRead))
+        return false;
+    const std::uint64_t size = file.Size();
+    if (size > 0xFFFFFFFFu)
+        return false;
+    bytes.assign(static_cast<std::size_t>(size), 0);
+    return size == 0 || file.Read(bytes.data(), static_cast<std::uint32_t>(size)) == size;
+}
+
 bool WriteWhole(const AnsiString &name, const AliasFileImage &bytes)
 {
-    RawFileHandle file = RawFileOpen(name, RawFileAccess::Write, RawFileCreation::CreateAlways, true);
-    if (file == InvalidRawFile)
+    TSFile file;
+    file.SetThrowsErrors(true);
+    if (!file.OpenReplace(name))
         return false;
-    std::uint32_t put = 0;
-    const bool ok = bytes.empty() ||
-                    (RawFileWrite(file, bytes.data(), static_cast<std::uint32_t>(bytes.size()), put) && put == bytes.size());
-    RawFileClose(file);
-    return ok;
+    const bool whole = bytes.empty() || file.TFLBase::Write(bytes.data(), static_cast<std::uint32_t>(bytes.size())) == bytes.size();
+    return whole && file.Flush();
 }
 
 } // namespace
 
+bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes)
+{
+    try {
+        return ReadWhole(name, bytes);
+    } catch (const Exception &) {
+        return false;
+    }
+}
+
 bool WriteAliasFile(const AnsiString &name, const AliasFileImage &bytes)
 {
     const AnsiString temp = AliasFileTempName(name);
-    if (!WriteWhole(temp, bytes)) {
+    bool written = false;
+    try {
+        written = WriteWhole(temp, bytes);
+    } catch (const Exception &) {
+        written = false;
+    }
+    if (!written) {
         DeleteFile(temp);
         return false;
     }

@@ -114,7 +114,7 @@ int TLBsAls::LoadEntries(bool damaged, bool empty, const std::vector<std::string
         return 0;
     }
     for (std::string_view item : items)
-        AddLink(item.data(), static_cast<int>(item.size()), asLines);
+        Append(item, asLines);
     word_.flags |= AlsLoaded;
     return 1;
 }
@@ -158,8 +158,12 @@ int TLBsAls::SaveText(const char *fileName, int nameLength) { return Save(fileNa
 
 SALS_Link *TLBsAls::AddLink(const char *text, int length, bool asLine)
 {
+    return Append(Text(text, length), asLine);
+}
+
+SALS_Link *TLBsAls::Append(std::string_view source, bool asLine)
+{
     auto *entry = new SALS_Link;
-    const std::string_view source = text == nullptr ? std::string_view() : std::string_view(text, static_cast<std::size_t>(length < 0 ? 0 : length));
     if (asLine || Flag(AlsLineForm))
         ParseAliasLine(*entry, source, word_.textSeparator);
     else

@@ -63,7 +63,8 @@ public:
     AliasFileImage BinaryImage() const;
     AliasFileImage TextImage() const;
 
-    // Appends an entry parsed as a text line (asLine or list flag 0x08) or as a binary record.
+    // Appends an entry parsed as a text line (asLine or list flag 0x08) or as a binary record
+    // (length 0 = up to the NUL).
     SALS_Link *AddLink(const char *text, int length, bool asLine);
 
     // The first good entry with this identifier (length 0 = up to the NUL); no loading.
@@ -105,6 +106,7 @@ public:
 protected:
     // Calls the loader when the list is not loaded and has one.
     void EnsureLoaded();
+    SALS_Link *Append(std::string_view source, bool asLine);
     int LoadEntries(bool damaged, bool empty, const std::vector<std::string_view> &items, bool asLines);
     AliasFileImage Image(bool text) const;
     int Save(const char *fileName, int nameLength, bool text);

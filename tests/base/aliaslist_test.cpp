@@ -216,7 +216,7 @@ TEST(AliasList, ChainOperations)
     TLBsAls list;
     SALS_Link *a = list.AddLink("A#1", 3, true);
     SALS_Link *b = list.AddLink("B\x01" "2", 3, false);
-    SALS_Link *c = list.AddLink("C#3", 3, true);
+    SALS_Link *c = list.AddLink("C#3", 0, true);
     EXPECT_EQ(a, list.Head());
     EXPECT_EQ(c, list.Last());
     EXPECT_EQ(a, list.Before(b));
