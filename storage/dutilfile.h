@@ -5,9 +5,28 @@
 // Failures are raised as ZError unless said otherwise; the folder search raises TZExcept.
 #include <cstdint>
 
+#include "base/PathParts.h"
 #include "framework/AnsiString.h"
 
 class WFile;
+
+// ---- the product's folders -------------------------------------------------------------------
+// The folder that holds the "CFG" folder, with a trailing backslash; set by FindCfgFolder, empty
+// until a search has found one.
+extern AnsiString ProductRootFolder;
+
+// Where the product lives when no "CFG" folder is found above the program.
+extern const char *const DefaultProductFolder;  // "E:\QMT3\"
+extern const char *const DefaultCfgFolder;      // "E:\QMT3\CFG\"
+
+// The configuration folder seen from the program's folder `programFolder` (`probe` tells whether a
+// folder exists), with a trailing backslash: a "CFG" folder in the program's folder or the nearest
+// ancestor; else the default folder when it exists; else "CFG" beside the program's folder. Sets
+// ProductRootFolder to the folder that holds it. None of them: ProductRootFolder becomes empty and
+// TZExcept "Отсутствует директория CFG" (code 0) is raised.
+AnsiString FindCfgFolderFrom(const AnsiString &programFolder, FolderProbe probe, void *context);
+// The same from the running program's folder over the real file system (Windows build).
+AnsiString FindCfgFolder();
 
 // ---- whole files ------------------------------------------------------------------------------
 // Copies a whole file with the system's copy, replacing an existing target; a refusal raises the

@@ -1,9 +1,11 @@
 // The compound-file utilities on disk: packing replaces the file in one step and leaves it alone when
-// another program holds it; whole-file copies; the dump under a Cyrillic name.
+// another program holds it; whole-file copies; the dump under a Cyrillic name; the configuration
+// folder found on disk.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include "base/AppPaths.h"
 #include "framework/Cp1251.h"
 #include "framework/SysUtils.h"
 #include "storage/dutilfile.h"
@@ -92,4 +94,15 @@ TEST(UtilitiesOnDisk, DumpUnderACyrillicName)
     WriteWholeFile(tmp / "текст.txt", "an older, longer text");
     DumpLogicalFile(tmp / "записи.dat", tmp / "текст.txt");
     EXPECT_EQ(ReadWholeFile(tmp / "текст.txt"), "abc\r\nde\r\n");
+}
+
+TEST(UtilitiesOnDisk, ConfigurationFolderOnDisk)
+{
+    TempFolder tmp;
+    ASSERT_TRUE(ForceDirectories(tmp / "Продукт\\EXE\\BIN"));
+    ASSERT_TRUE(CreateDir(tmp / "Продукт\\CFG"));
+    const auto onDisk = [](const AnsiString &path, void *) { return IsDirectory(path); };
+    EXPECT_EQ(FindCfgFolderFrom(tmp / "Продукт\\EXE\\BIN\\", onDisk, nullptr), tmp / "Продукт\\CFG\\");
+    EXPECT_EQ(ProductRootFolder, tmp / "Продукт\\");
+    ProductRootFolder.clear();
 }
