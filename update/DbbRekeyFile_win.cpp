@@ -11,7 +11,7 @@
 
 namespace {
 
-// The destination's writes pass the engine's file-operation gate, one per piece written.
+// The destination's writes pass the engine's file-operation gate, one per record.
 class TGatedStore : public TStreamSource {
 public:
     TGatedStore(TStream &stream, const AnsiString &name) : TStreamSource(stream), name_(name) {}

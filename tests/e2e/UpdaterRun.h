@@ -60,6 +60,20 @@ DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiStrin
 // done, 1: no such dialog within `timeout` ms, 10+N: the control of step N was not there).
 DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<AnsiString> &steps, int timeout = 60000);
 
+// The caption of the updater's variant dialog, where the user places a copy of the installation.
+extern const char *const kVariantDialog;
+
+// The user's desktop folder as the shell reports it, with trailing "\" (under Wine: inside the prefix's
+// user profile); "" when there is none.
+AnsiString DesktopFolder();
+
+// A shortcut saved on the desktop makes Wine start its menu builder on it, which may wait for the
+// program that saved the link to end and must be done with the link before a test deletes it: deleted
+// under it, the link lingers until the builder lets go, and the builder holds the test's output open.
+// Tests delete links once the updaters have ended and this wait (bounded: another test program's builder
+// may be waiting for that program) is over. True once no menu builder runs (at once on Windows).
+bool WaitForMenuBuilder(int timeout);
+
 // True once a box of `process` is on the screen (within `timeout` ms); it stays unanswered.
 bool WaitForBoxOf(DWORD process, int timeout);
 

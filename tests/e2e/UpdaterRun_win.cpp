@@ -1,5 +1,8 @@
 #include "tests/e2e/UpdaterRun.h"
 
+#include <shlobj.h>
+#include <tlhelp32.h>
+
 #include <filesystem>
 
 #include "framework/Classes.h"
@@ -59,8 +62,8 @@ BOOL CALLBACK FindBox(HWND window, LPARAM param)
 // Under Wine on a screen without a window manager (the tests' virtual screen) every hidden window that
 // Wine leaves to the window manager waits two seconds for an answer that never comes: each answered box
 // and the closing of the main window would cost that. The scenarios' updaters, and only they (by their
-// file name), get windows Wine manages itself. Windows itself has no such key to set.
-class UnmanagedUpdaterWindows : public ::testing::Environment {
+// file name), get windows Wine manages itself. Windows itself has no such setting to make.
+class WineSettingsForScenarios : public ::testing::Environment {
 public:
     void SetUp() override
     {
@@ -75,8 +78,7 @@ public:
     }
 };
 
-const ::testing::Environment *const unmanagedUpdaterWindows =
-    ::testing::AddGlobalTestEnvironment(new UnmanagedUpdaterWindows);
+const ::testing::Environment *const wineSettings = ::testing::AddGlobalTestEnvironment(new WineSettingsForScenarios);
 
 }  // namespace
 
@@ -201,6 +203,35 @@ DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiStrin
         DeleteFile(textFile);
     }
     return code;
+}
+
+const char *const kVariantDialog = "Выбор, как производить обновление";
+
+AnsiString DesktopFolder()
+{
+    wchar_t path[MAX_PATH] = L"";
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return AnsiString();
+    return IncludeTrailingBackslash(WideToCp1251(path));
+}
+
+bool WaitForMenuBuilder(int timeout)
+{
+    for (int waited = 0; waited <= timeout; waited += 100) {
+        bool running = false;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot != INVALID_HANDLE_VALUE) {
+            PROCESSENTRY32W entry{};
+            entry.dwSize = sizeof entry;
+            for (BOOL more = Process32FirstW(snapshot, &entry); more && !running; more = Process32NextW(snapshot, &entry))
+                running = _wcsicmp(entry.szExeFile, L"winemenubuilder.exe") == 0;
+            CloseHandle(snapshot);
+        }
+        if (!running)
+            return true;
+        Sleep(100);
+    }
+    return false;
 }
 
 DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<AnsiString> &steps, int timeout)

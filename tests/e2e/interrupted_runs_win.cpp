@@ -1,21 +1,23 @@
-// The updater killed from outside while it applies a correction, at ten moments spread over its run,
-// and started again: the user answers that the failed run is to be undone (3001 Yes) and that no update
-// is wanted now (3003 No). Afterwards the installation is the old version byte for byte, or the new one
-// when the killed run had already written its journal's end or deleted the journal.
+// The updater killed from outside at moments spread over its run (seeded delays after chosen lines of
+// its journal, so that they follow the run whatever the machine's speed), and started again: the user
+// answers that the failed run is to be undone (3001 Yes) and that no update is wanted now (3003 No).
+// Afterwards the installation is the old version byte for byte, or the new one when the killed run had
+// already written its journal's end or deleted the journal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 
+#include "framework/Cp1251.h"
 #include "framework/SysUtils.h"
 #include "tests/e2e/ProductUpdate.h"
 #include "tests/support/InstallationBuilder.h"
 
 namespace {
 
-const char *const kJournal = "qmt_3.1.1.5.txt";
-const char *const kProtocol = "Протокол_qmt_3.1.1.5.txt";
 const char *const kTempFolder = "QMTUPDTA.TMP";
 
 // Whether the journal's last command line is the end command: the run had finished its changes.
@@ -28,14 +30,64 @@ bool JournalEnded(const AnsiString &fileName)
     return last.find("Конец") != AnsiString::npos;
 }
 
-// The run makes its temporary folder just before the apply loop: the moment kills are counted from.
-// Polled finely, since the loop itself lasts only a second or two.
-bool WaitForApplyStart(const AnsiString &folder, int timeout)
+// The command lines the journal holds now (0 when there is none). Read through a handle that lets the
+// updater go on writing and delete the file.
+int JournalCommands(const AnsiString &fileName)
 {
-    for (ULONGLONG start = GetTickCount64(); GetTickCount64() - start < ULONGLONG(timeout); Sleep(1))
-        if (DirectoryExists(folder))
+    HANDLE file = CreateFileW(Cp1251ToWide(fileName).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    std::string content;
+    char buffer[65536];
+    DWORD n = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n)
+        content.append(buffer, n);
+    CloseHandle(file);
+    int count = !content.empty() && content[0] == '>' ? 1 : 0;
+    for (size_t at = content.find("\n>"); at != std::string::npos; at = content.find("\n>", at + 1))
+        ++count;
+    return count;
+}
+
+// Waits until the run has journaled `count` command lines, or has deleted its journal after finishing.
+// The moments kills are aimed at: they follow the run's progress whatever the machine's speed.
+bool WaitForJournalCommands(const AnsiString &fileName, int count, int timeout)
+{
+    int seen = 0;
+    for (ULONGLONG start = GetTickCount64(); GetTickCount64() - start < ULONGLONG(timeout); Sleep(2)) {
+        int now = JournalCommands(fileName);
+        if (now >= count || (seen > 0 && now == 0 && !FileExists(fileName)))
             return true;
+        seen = std::max(seen, now);
+    }
     return false;
+}
+
+// The journal's command lines of a finished run, as its protocol lists them.
+int LoggedCommands(const std::vector<AnsiString> &protocol)
+{
+    int count = 0;
+    for (const AnsiString &line : protocol)
+        count += line.rfind("LogCmd ", 0) == 0 ? 1 : 0;
+    return count;
+}
+
+// What a kill left: the journal, and whether it had its end.
+struct KillState {
+    bool Journal = false;
+    bool Ended = false;
+    bool Finished() const { return !Journal || Ended; }
+    std::string Text() const { return !Journal ? "journal deleted" : Ended ? "journal ended" : "journal unfinished"; }
+};
+
+// A file tree without what is left of the run's temporary folder: a run killed after deleting its
+// journal, while it emptied that folder, leaves the rest for the next update to clear.
+FileTree WithoutTempFolder(FileTree tree)
+{
+    for (auto it = tree.begin(); it != tree.end();)
+        it = it->first.rfind(AnsiString(kTempFolder) + "\\", 0) == 0 ? tree.erase(it) : std::next(it);
+    return tree;
 }
 
 class InterruptedRuns : public ::testing::Test {
@@ -43,97 +95,132 @@ protected:
     void SetUp() override { root_ = MakeTestFolder("qmt_e2e_killed"); }
     void TearDown() override { RemoveTestFolder(root_); }
 
-    // The old installation with the updater in it, nothing else.
-    void Reset()
+    // The old installation with the updater in it.
+    void Reset(const ProductUpdate &update)
     {
         RemoveTestFolder(root_);
         ForceDirectories(root_);
-        WriteTree(root_, update_.Before);
-        WriteFileBytes(root_ + "qmtupdt_e2e.exe", update_.Updater);
+        WriteTree(root_, update.Before);
+        WriteFileBytes(root_ + "qmtupdt_e2e.exe", update.Updater);
     }
 
     bool Start(TStartedProcess &run) { return run.Start("\"" + root_ + "qmtupdt_e2e.exe\"", root_); }
 
-    // An undisturbed run: the milliseconds from the apply loop's start to the final question.
-    ULONGLONG MeasuredRun()
+    // An undisturbed run started by `begin` (which returns once the user's part is done): the number of
+    // command lines it journaled, 0 when it did not finish (with its protocol in the failure message).
+    int UndisturbedRun(const ProductUpdate &update, const std::function<bool(TStartedProcess &)> &begin,
+                       const AnsiString &protocolName)
     {
-        Reset();
+        Reset(update);
         TStartedProcess run;
-        if (!Start(run) || !WaitForApplyStart(root_ + kTempFolder, 60000))
-            return 0;
-        ULONGLONG start = GetTickCount64();
-        if (!WaitForBoxOf(run.Id(), 60000))
-            return 0;
-        ULONGLONG length = GetTickCount64() - start;
-        AnsiString texts;
-        AnswerBoxes(run.Id(), {"Внимание!=7"}, texts);
+        const bool finished = begin(run) && WaitForBoxOf(run.Id(), 60000);  // 3009
+        if (finished) {
+            AnsiString texts;
+            AnswerBoxes(run.Id(), {"Внимание!=7"}, texts);
+        }
         CloseUpdater(run);
-        EXPECT_TRUE(SameTree(update_.After, ReadTree(root_)));
-        return length;
+        std::vector<AnsiString> protocol;
+        if (FileExists(root_ + protocolName))
+            protocol = ProtocolLines(root_ + protocolName);
+        if (!finished || !HasLineWith(protocol, " Программа выполнена успешно")) {
+            ADD_FAILURE() << "the undisturbed run did not finish; its protocol:\n" << Joined(protocol);
+            return 0;
+        }
+        return LoggedCommands(protocol);
+    }
+
+    // Starts the run with `begin`, kills it `delay` ms after it journaled `commands` command lines, and
+    // tells what it left.
+    KillState KilledRun(const ProductUpdate &update, const std::function<bool(TStartedProcess &)> &begin,
+                        const AnsiString &journal, int commands, DWORD delay)
+    {
+        Reset(update);
+        TStartedProcess killed;
+        EXPECT_TRUE(begin(killed));
+        EXPECT_TRUE(WaitForJournalCommands(root_ + journal, commands, 60000));
+        Sleep(delay);
+        killed.Kill();
+        KillState state;
+        state.Journal = FileExists(root_ + journal);
+        state.Ended = state.Journal && JournalEnded(root_ + journal);
+        return state;
+    }
+
+    // Kill moments spread over a run of `commands` journal lines: the line to wait for (from the
+    // second, the first after the start) and a delay of up to 40 ms after it, seeded.
+    struct Moment {
+        int Commands;
+        DWORD Delay;
+    };
+    static std::vector<Moment> Moments(int count, int commands, unsigned seed)
+    {
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<double> within(0.0, 1.0);
+        std::vector<Moment> moments;
+        for (int i = 0; i < count; ++i) {
+            int line = 2 + int((commands - 1) * (i + within(random)) / count);
+            moments.push_back({std::min(line, commands), DWORD(40 * within(random))});
+        }
+        return moments;
+    }
+
+    // The next start after a kill: a journal left is rolled back (3001 Yes) and the update not taken up
+    // again (3003 No); `noJournal` answers a start that finds none. Ends with the run's protocol written.
+    void StartAgain(const KillState &state, const AnsiString &protocolName,
+                    const std::function<void(TStartedProcess &)> &noJournal)
+    {
+        DeleteFile(root_ + protocolName);  // a run killed at its last question had written it
+        TStartedProcess again;
+        ASSERT_TRUE(Start(again));
+        AnsiString texts;
+        if (state.Journal) {
+            EXPECT_EQ(0u, AnswerBoxes(again.Id(), {"Внимание!=6", "Внимание!=7"}, texts));
+            EXPECT_NE(AnsiString::npos, texts.find("(msgid №3001)")) << Utf8(texts);
+            EXPECT_NE(AnsiString::npos, texts.find("Продолжить выполнение обновления?")) << Utf8(texts);
+        } else {
+            noJournal(again);
+        }
+        ASSERT_TRUE(WaitForFile(root_ + protocolName, 60000));
+        Sleep(300);
+        std::vector<AnsiString> protocol = ProtocolLines(root_ + protocolName);
+        if (state.Journal) {
+            EXPECT_TRUE(HasLineWith(protocol, " Восстановление завершено успешно")) << Joined(protocol);
+        }
+        EXPECT_TRUE(CloseUpdater(again));
     }
 
     AnsiString root_;
-    ProductUpdate update_ = MakeProductUpdate("3.1.1.2", "3.1.1.5", 400 * 1024);
 };
 
 }  // namespace
 
-TEST_F(InterruptedRuns, KilledAtTenMomentsThenRolledBackOnTheNextStart)
+TEST_F(InterruptedRuns, CorrectionKilledAtTenMomentsThenRolledBackOnTheNextStart)
 {
-    const ULONGLONG length = MeasuredRun();
-    ASSERT_GT(length, 0u) << "the undisturbed run did not finish";
+    const ProductUpdate update = MakeProductUpdate("3.1.1.2", "3.1.1.5", 400 * 1024);
+    auto begin = [&](TStartedProcess &run) { return Start(run); };
+    const int commands = UndisturbedRun(update, begin, "Протокол_qmt_3.1.1.5.txt");
+    ASSERT_GT(commands, 2);
+    EXPECT_TRUE(SameTree(update.After, ReadTree(root_)));
 
-    std::mt19937 moments(20261207);
-    std::uniform_real_distribution<double> within(0.0, 1.0);
     int rolledBack = 0;
     std::string outcomes;
-    for (int i = 0; i < 10; ++i) {
-        const DWORD delay = DWORD(double(length) * (i + within(moments)) / 10);
-        Reset();
-        TStartedProcess killed;
-        ASSERT_TRUE(Start(killed));
-        ASSERT_TRUE(WaitForApplyStart(root_ + kTempFolder, 60000));
-        Sleep(delay);
-        killed.Kill();
-
-        const bool journal = FileExists(root_ + kJournal);
-        const bool ended = journal && JournalEnded(root_ + kJournal);
-        const bool finished = !journal || ended;
-        SCOPED_TRACE("killed " + std::to_string(delay) + " ms into the " + std::to_string(length) +
-                     " ms of the apply loop and finish; journal " +
-                     (!journal ? "deleted" : ended ? "ended" : "unfinished"));
-        DeleteFile(root_ + kProtocol);  // a run killed at its last question had written it
-
-        TStartedProcess again;
-        ASSERT_TRUE(Start(again));
-        AnsiString texts;
-        if (journal) {
-            EXPECT_EQ(0u, AnswerBoxes(again.Id(), {"Внимание!=6", "Внимание!=7"}, texts));
-            EXPECT_NE(AnsiString::npos, texts.find("(msgid №3001)")) << Utf8(texts);
-            EXPECT_NE(AnsiString::npos, texts.find("Продолжить выполнение обновления?")) << Utf8(texts);
-        }
-        // Without a journal the next start finds the new version, which this correction does not
-        // fit, and ends without a question.
-        ASSERT_TRUE(WaitForFile(root_ + kProtocol, 60000));
-        Sleep(300);
-        std::vector<AnsiString> protocol = ProtocolLines(root_ + kProtocol);
-        if (journal) {
-            EXPECT_TRUE(HasLineWith(protocol, " Восстановление завершено успешно")) << Joined(protocol);
-        }
-        EXPECT_TRUE(CloseUpdater(again));
+    for (const Moment &moment : Moments(10, commands, 20261207)) {
+        const KillState state = KilledRun(update, begin, "qmt_3.1.1.5.txt", moment.Commands, moment.Delay);
+        const std::string when = std::to_string(moment.Delay) + " ms after journal line " +
+                                 std::to_string(moment.Commands) + " of " + std::to_string(commands);
+        SCOPED_TRACE("killed " + when + "; " + state.Text());
+        // Without a journal the next start finds the new version, which this correction does not fit
+        // (its executable is a build the correction does not accept), and ends without a question.
+        StartAgain(state, "Протокол_qmt_3.1.1.5.txt", [](TStartedProcess &) {});
 
         FileTree tree = ReadTree(root_);
-        if (!journal) {
-            // Killed while it emptied its temporary folder: what is left of the folder is the next
-            // update's to clear; the installation itself is complete.
-            for (auto it = tree.begin(); it != tree.end();)
-                it = it->first.rfind(AnsiString(kTempFolder) + "\\", 0) == 0 ? tree.erase(it) : std::next(it);
-        }
-        EXPECT_TRUE(SameTree(finished ? update_.After : update_.Before, tree));
-        rolledBack += finished ? 0 : 1;
-        outcomes += " " + std::to_string(delay) + (finished ? ":new" : ":old");
+        if (!state.Journal)
+            tree = WithoutTempFolder(tree);
+        EXPECT_TRUE(SameTree(state.Finished() ? update.After : update.Before, tree));
+        rolledBack += state.Finished() ? 0 : 1;
+        outcomes += "\n  " + when + ": " + (state.Finished() ? "new version" : "rolled back");
     }
-    std::printf("apply loop and finish %llu ms; killed at (ms: state after the next start)%s\n", length, outcomes.c_str());
-    // The moments are spread so that most of them fall inside the apply loop.
-    EXPECT_GE(rolledBack, 5);
+    std::printf("correction killed:%s\n", outcomes.c_str());
+    // Only the last moments come after the journal's end.
+    EXPECT_GE(rolledBack, 7);
 }

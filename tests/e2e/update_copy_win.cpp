@@ -12,15 +12,6 @@
 
 namespace {
 
-// The user's desktop folder as the shell reports it (under Wine: inside the prefix's user profile).
-AnsiString DesktopFolder()
-{
-    wchar_t path[MAX_PATH] = L"";
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path)))
-        return AnsiString();
-    return IncludeTrailingBackslash(WideToCp1251(path));
-}
-
 // The program and the working folder a shell link starts.
 bool ReadLink(const AnsiString &linkFile, AnsiString &target, AnsiString &folder)
 {
@@ -61,7 +52,7 @@ TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
 
     TStartedProcess run;
     ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
-    EXPECT_EQ(0u, WorkDialog(run.Id(), "Выбор, как производить обновление",
+    EXPECT_EQ(0u, WorkDialog(run.Id(), kVariantDialog,
                              {"fill:Выберите, куда поместить копию данного ПК ЦМТ:=" + ExcludeTrailingBackslash(copies),
                               AnsiString("fill:Наименование для ярлыка на рабочем столе:=ЦМТ e2e копия"),
                               AnsiString("press:Далее [>>]")}));
@@ -85,7 +76,6 @@ TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
     EXPECT_TRUE(ReadLink(link, target, folder)) << Utf8(link);
     EXPECT_EQ(0, AnsiCompareText(copy + "EXE\\qmt.exe", target)) << Utf8(target);
     EXPECT_EQ(0, AnsiCompareText(ExcludeTrailingBackslash(copy), ExcludeTrailingBackslash(folder))) << Utf8(folder);
-    DeleteFile(link);
 
     // Started from the end of the run, the product is the copy's.
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=6"}, texts));
@@ -96,6 +86,8 @@ TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
     EXPECT_TRUE(MutexHeld(product));
     WriteFileBytes(copy + "EXE\\quit", {});
     EXPECT_TRUE(WaitForMutexGone(product, 10000));
+    WaitForMenuBuilder(15000);
+    DeleteFile(link);
     RemoveTestFolder(root);
     RemoveTestFolder(copies);
 }
