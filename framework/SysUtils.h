@@ -157,6 +157,9 @@ bool DeleteFile(const AnsiString &fileName);
 // Renames or moves a file or folder; moves across volumes by copying; refuses to replace an
 // existing target.
 bool RenameFile(const AnsiString &oldName, const AnsiString &newName);
+// Puts a file in the place of another one on the same volume in one step, replacing it when it exists;
+// returns only when the move has been written through to the disk.
+bool ReplaceFileWith(const AnsiString &target, const AnsiString &replacement);
 bool CopyFile(const AnsiString &from, const AnsiString &to, bool failIfExists);
 // Attributes of a file or folder, -1 when it does not exist.
 int FileGetAttr(const AnsiString &fileName);

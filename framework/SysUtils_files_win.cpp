@@ -68,6 +68,12 @@ bool RenameFile(const AnsiString &oldName, const AnsiString &newName)
     return MoveFileExW(W(oldName).c_str(), W(newName).c_str(), MOVEFILE_COPY_ALLOWED) != 0;
 }
 
+bool ReplaceFileWith(const AnsiString &target, const AnsiString &replacement)
+{
+    return MoveFileExW(W(replacement).c_str(), W(target).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           0;
+}
+
 bool CopyFile(const AnsiString &from, const AnsiString &to, bool failIfExists)
 {
     return CopyFileW(W(from).c_str(), W(to).c_str(), failIfExists ? TRUE : FALSE) != 0;

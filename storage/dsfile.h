@@ -29,6 +29,8 @@ public:
     uint32_t WriteText(const AnsiString &text);
     // Writes at a position not beyond the current one (ZError 18 otherwise), then moves to the end.
     uint32_t WriteAt(uint32_t position, const void *buffer, uint32_t n);
+    // Writes what the system still buffers through to the disk.
+    void Flush();
 
     // Positioning returns the new position.
     uint32_t Seek(uint32_t position);

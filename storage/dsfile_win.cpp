@@ -66,6 +66,10 @@ uint32_t SFile::WriteAt(uint32_t position, const void *buffer, uint32_t n) {
     return done;
 }
 
+void SFile::Flush() {
+    if (!RawFileFlush(handle_)) RaiseWindowsError(name_);
+}
+
 uint32_t SFile::Move(int64_t distance, int origin) {
     uint64_t position = 0;
     if (!RawFileSeek(handle_, distance, origin, position)) RaiseWindowsError(name_);

@@ -219,16 +219,20 @@ void WFile::EndWrite(uint32_t n, bool commit)
                          std::to_string(m),
                      0);
     }
+    if (!commit) {
+        // Discarding writes nothing, so it cannot fail on a full disk and leave a half-made logical
+        // file for the destructor to commit.
+        temp_.reset();
+        writing_ = NoWriting;
+        system_.Delete(TempName());
+        return;
+    }
     temp_->Seek(tempLength_);
     Put(*temp_, EndRecord, 8);
     writeOffset_ += 8;
     tempLength_ += 8;
     temp_.reset();
     writing_ = NoWriting;
-    if (!commit) {
-        system_.Delete(TempName());
-        return;
-    }
     // On a failure from here on the temporary file stays on disk, and the header and the directory
     // still describe the old contents: whatever was copied lies beyond the data end, dead.
     CommitTemp(n);

@@ -15,6 +15,10 @@ public:
         throw ZError("Файл " + name + " недоступен: в этой сборке нет файловой системы для составных файлов", 0);
     }
     void Delete(const AnsiString &) override {}
+    void Replace(const AnsiString &target, const AnsiString &) override
+    {
+        throw ZError("Файл " + target + " недоступен: в этой сборке нет файловой системы для составных файлов", 0);
+    }
 };
 }  // namespace
 

@@ -20,6 +20,8 @@ public:
     virtual void Seek(uint32_t position) = 0;
     virtual uint32_t Tell() = 0;
     virtual uint32_t Size() = 0;  // leaves the position unchanged
+    // Returns once everything written has reached the disk.
+    virtual void Flush() = 0;
 };
 
 // Where files are opened and deleted by name.
@@ -29,6 +31,9 @@ public:
     virtual std::unique_ptr<WStore> Open(const AnsiString &name, int mode) = 0;
     // Deletes the file when it exists; the result is not looked at by any caller.
     virtual void Delete(const AnsiString &name) = 0;
+    // Puts the file `replacement` in the place of `target` in one step (replacing target when it
+    // exists) and returns once that is on the disk; a refusal is raised as ZError and changes neither.
+    virtual void Replace(const AnsiString &target, const AnsiString &replacement) = 0;
 };
 
 // The process-wide store system the compound files use: the one installed, else the default: files on

@@ -21,6 +21,17 @@ std::unique_ptr<WStore> MemStoreSystem::Open(const AnsiString &name, int mode)
 
 void MemStoreSystem::Delete(const AnsiString &name) { files_.erase(name); }
 
+void MemStoreSystem::Replace(const AnsiString &target, const AnsiString &replacement)
+{
+    auto it = files_.find(replacement);
+    if (it == files_.end())
+        throw ZError(replacement, 1);
+    // A file still open on the old name keeps the old bytes, as an open handle does on disk.
+    auto bytes = it->second;
+    files_.erase(it);
+    files_[target] = std::move(bytes);
+}
+
 bool MemStoreSystem::Exists(const AnsiString &name) const { return files_.count(name) != 0; }
 
 MemStoreSystem::Bytes MemStoreSystem::Get(const AnsiString &name) const

@@ -15,6 +15,8 @@ public:
 
     std::unique_ptr<WStore> Open(const AnsiString &name, int mode) override;
     void Delete(const AnsiString &name) override;
+    // A missing replacement raises ZError 1 and leaves the target as it was.
+    void Replace(const AnsiString &target, const AnsiString &replacement) override;
 
     bool Exists(const AnsiString &name) const;
     // The file's bytes (empty when it does not exist).
@@ -36,6 +38,7 @@ public:
     void Seek(uint32_t position) override { position_ = position; }
     uint32_t Tell() override { return position_; }
     uint32_t Size() override;
+    void Flush() override {}
 
 private:
     AnsiString name_;

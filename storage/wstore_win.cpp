@@ -3,6 +3,7 @@
 #include "storage/wstore.h"
 
 #include "framework/SysUtils.h"
+#include "base/zmsg.h"
 #include "storage/dsfile.h"
 
 namespace {
@@ -23,6 +24,7 @@ public:
         file_.Seek(here);
         return end;
     }
+    void Flush() override { file_.Flush(); }
 
 private:
     SFile file_;
@@ -35,6 +37,11 @@ public:
         return std::make_unique<FileStore>(name, mode);
     }
     void Delete(const AnsiString &name) override { DeleteFile(name); }
+    void Replace(const AnsiString &target, const AnsiString &replacement) override
+    {
+        if (!ReplaceFileWith(target, replacement))
+            RaiseWindowsError(replacement + "=>" + target);
+    }
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "update/DbbRekey.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,18 @@ RekeyResult Fail(RekeyFault fault, uint64_t position = 0)
     return r;
 }
 
-void Xor(std::vector<uint8_t> &bytes, size_t from, size_t count, uint32_t key, uint32_t word)
+// Re-keys a region in one pass: taking the old pattern off and putting the new one on is one XOR with
+// both (a key of 0 has no pattern).
+void Rekey(uint8_t *bytes, size_t count, uint32_t oldKey, uint32_t oldWord, uint32_t newKey, uint32_t newWord)
 {
-    if (key != 0 && count != 0)
-        XorBuffer16(bytes.data() + from, count, word);
+    const uint32_t word = (oldKey != 0 ? oldWord : 0) ^ (newKey != 0 ? newWord : 0);
+    if ((word & 0xFFFF) != 0 && count != 0)
+        XorBuffer16(bytes, count, word);
 }
+
+// Records are read, re-keyed and written a window at a time rather than one by one: a file's reads
+// and writes are then few and large. A window always has room for one whole record after its share.
+constexpr size_t WindowShare = 256 * 1024;
 
 // Advances the position by one step each time the bytes written since the last step reach a
 // hundredth of the data end, at most one step per record.
@@ -87,9 +95,11 @@ RekeyResult RekeyDbb(TByteSource &source, TByteStore &destination, uint32_t oldK
     std::vector<uint8_t> head(HeaderSize);
     if (!source.ReadAt(0, head.data(), HeaderSize))
         return Fail(RekeyFault::ReadFailed);
-    Xor(head, 0, HeaderSize, oldKey, HeaderScrambleWord(oldKey));
-    const uint32_t dataEnd = GetU32(head.data());
-    const uint64_t dataStart = HeaderSize + EntrySize * GetU32(head.data() + 4);
+    std::vector<uint8_t> plainHead = head;
+    if (oldKey != 0)
+        XorBuffer16(plainHead.data(), HeaderSize, HeaderScrambleWord(oldKey));
+    const uint32_t dataEnd = GetU32(plainHead.data());
+    const uint64_t dataStart = HeaderSize + EntrySize * GetU32(plainHead.data() + 4);
     if (dataStart > size)
         return Fail(RekeyFault::DirectoryCut);
 
@@ -97,35 +107,50 @@ RekeyResult RekeyDbb(TByteSource &source, TByteStore &destination, uint32_t oldK
     const size_t directorySize = head.size() - HeaderSize;
     if (!source.ReadAt(HeaderSize, head.data() + HeaderSize, directorySize))
         return Fail(RekeyFault::ReadFailed);
-    Xor(head, HeaderSize, directorySize, oldKey, DirectoryScrambleWord(oldKey));
-    Xor(head, 0, HeaderSize, newKey, HeaderScrambleWord(newKey));
-    Xor(head, HeaderSize, directorySize, newKey, DirectoryScrambleWord(newKey));
+    Rekey(head.data(), HeaderSize, oldKey, HeaderScrambleWord(oldKey), newKey, HeaderScrambleWord(newKey));
+    Rekey(head.data() + HeaderSize, directorySize, oldKey, DirectoryScrambleWord(oldKey), newKey,
+          DirectoryScrambleWord(newKey));
     if (!destination.WriteAt(0, head.data(), head.size()))
         return Fail(RekeyFault::WriteFailed);
 
     StepCounter steps(dataEnd, progress);
-    std::vector<uint8_t> record(RecordHeaderSize + MaxRecordLength);
-    uint64_t p = dataStart;
+    std::vector<uint8_t> window(WindowShare + RecordHeaderSize + MaxRecordLength);
+    uint64_t p = dataStart;  // the window's start: the next record
     while (size - p >= RecordHeaderSize) {
-        // Positions of a compound file are 32-bit; the scrambling word is taken from them.
-        const uint32_t at = static_cast<uint32_t>(p);
-        if (!source.ReadAt(p, record.data(), RecordHeaderSize))
+        const size_t count = size - p < window.size() ? static_cast<size_t>(size - p) : window.size();
+        if (!source.ReadAt(p, window.data(), count))
             return Fail(RekeyFault::ReadFailed, p);
-        Xor(record, 0, RecordHeaderSize, oldKey, RecordScrambleWord(at, oldKey));
-        const uint32_t length = GetU16(record.data() + 5);
-        if (length > MaxRecordLength)
-            return Fail(RekeyFault::RecordTooLong, p);
-        if (size - p - RecordHeaderSize < length)
-            return Fail(RekeyFault::RecordCut, p);
-        if (!source.ReadAt(p + RecordHeaderSize, record.data() + RecordHeaderSize, length))
-            return Fail(RekeyFault::ReadFailed, p);
-        Xor(record, RecordHeaderSize, length, oldKey, RecordScrambleWord(at, oldKey));
-        Xor(record, 0, RecordHeaderSize, newKey, RecordScrambleWord(at, newKey));
-        Xor(record, RecordHeaderSize, length, newKey, RecordScrambleWord(at, newKey));
-        if (!destination.WriteAt(p, record.data(), RecordHeaderSize + length))
+        size_t used = 0;  // bytes of the whole records re-keyed so far
+        RekeyFault fault = RekeyFault::None;
+        while (count - used >= RecordHeaderSize && used < WindowShare) {
+            uint8_t *record = window.data() + used;
+            // Positions of a compound file are 32-bit; the scrambling word is taken from them.
+            const uint32_t at = static_cast<uint32_t>(p + used);
+            uint8_t header[RecordHeaderSize];
+            std::memcpy(header, record, RecordHeaderSize);
+            if (oldKey != 0)
+                XorBuffer16(header, RecordHeaderSize, RecordScrambleWord(at, oldKey));
+            const uint32_t length = GetU16(header + 5);
+            if (length > MaxRecordLength) {
+                fault = RekeyFault::RecordTooLong;
+                break;
+            }
+            if (count - used - RecordHeaderSize < length) {
+                // The window holds a whole record after its share, so only the file's end cuts one.
+                fault = RekeyFault::RecordCut;
+                break;
+            }
+            const uint32_t oldWord = RecordScrambleWord(at, oldKey), newWord = RecordScrambleWord(at, newKey);
+            Rekey(record, RecordHeaderSize, oldKey, oldWord, newKey, newWord);
+            Rekey(record + RecordHeaderSize, length, oldKey, oldWord, newKey, newWord);
+            used += RecordHeaderSize + length;
+            steps.Written(RecordHeaderSize + length);
+        }
+        if (used != 0 && !destination.WriteAt(p, window.data(), used))
             return Fail(RekeyFault::WriteFailed, p);
-        p += RecordHeaderSize + length;
-        steps.Written(RecordHeaderSize + length);
+        p += used;
+        if (fault != RekeyFault::None)
+            return Fail(fault, p);
     }
     RekeyResult done;
     done.trailingBytes = size - p;

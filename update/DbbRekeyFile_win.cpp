@@ -11,7 +11,7 @@
 
 namespace {
 
-// The destination's writes pass the engine's file-operation gate, one per record.
+// The destination's writes pass the engine's file-operation gate, one per piece written.
 class TGatedStore : public TStreamSource {
 public:
     TGatedStore(TStream &stream, const AnsiString &name) : TStreamSource(stream), name_(name) {}

@@ -141,6 +141,31 @@ bool TForm1::RollBack()
         return true;
     };
 
+    // A copy of the installation changed nothing outside the copy but the folders made to hold it: those
+    // are removed here, newest first back to the run's start, the copy itself (whose folder may not
+    // have been journaled yet) with them; what lies inside a journaled copy the run removes afterwards.
+    auto removeFoldersMadeForCopy = [&] {
+        for (size_t i = lines.size(); i-- > 0;) {
+            AnsiString line = lines[i];
+            if (!IsCommandLine(line))
+                continue;
+            StripSignature(line);  // verified by the first pass
+            int code = 0;
+            AnsiString text, name;
+            if (!ParseCommandLine(line, code, text))
+                return false;
+            if (code == ejc_Start)
+                return true;
+            if (code != ejc_Created || !ParseCreatedCommand(text, name) || !IsAbsolutePath(name) ||
+                (!CopyFolder.empty() && name.compare(0, CopyFolder.size(), CopyFolder) == 0))
+                continue;
+            Log(ept_Undo, line, true);
+            if (!CheckStep(DeleteFileLogged(name), false))
+                return false;
+        }
+        return true;
+    };
+
     if (!pass(true))
         return false;
 
@@ -165,8 +190,7 @@ bool TForm1::RollBack()
             Log(ept_Plain, "Файл отката изменился во время ожидания: " + JournalPath, true);
             return false;
         }
-        if (UpdateVariant != 1)
-            ok = pass(false);
+        ok = UpdateVariant != 1 ? pass(false) : removeFoldersMadeForCopy();
     }
     if (!ok)
         return false;

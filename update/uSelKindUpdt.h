@@ -105,6 +105,9 @@ public:
 
 private:
     bool FieldFilled(TEdit *field, TLabel *label);
+    // Journals each folder the copy's path still lacks (outermost first) for removal by a rollback,
+    // before any of them is made; false when a line could not be written.
+    bool JournalFoldersToMake();
     void RemoveCreatedFolder();
 };
 

@@ -5,6 +5,7 @@
 #include "framework/SysUtils.h"
 #include "storage/ourio.h"
 #include "update/FreeSpace.h"
+#include "update/ItemHandlers.h"
 #include "update/JournalLine.h"
 #include "update/MsgBoxes.h"
 #include "update/SizeToText.h"
@@ -257,11 +258,23 @@ void TFrm_SelKU::RemoveCreatedFolder()
     }
 }
 
+bool TFrm_SelKU::JournalFoldersToMake()
+{
+    if (!LogCmd)
+        return true;  // a dialog outside a run: no journal, nothing to undo
+    for (const AnsiString &folder : MissingFolders(NewRoot, [](const AnsiString &f) { return DirectoryExists(f); }))
+        if (!LogCmd(ejc_Created, CreatedFolderCommandText(folder)))
+            return false;
+    return true;
+}
+
 int TFrm_SelKU::WarnSecuritySoftware()
 {
     RemoveCreatedFolder();
     AnsiString products;
-    if (CreateFolderPath(NewRoot, CreatedFolder) && SecurityProducts)
+    // The folder is made before the journal names the copy: a run stopped in between must still
+    // leave a rollback that removes it.
+    if (JournalFoldersToMake() && CreateFolderPath(NewRoot, CreatedFolder) && SecurityProducts)
         products = SecurityProducts();
     const bool yes = !products.empty()
                          ? AskYesNo(3015, SecurityWarningText(products, NewRoot, CurrentRoot), true)

@@ -51,27 +51,20 @@ TEST(OurioSystem, ListsTheTreeAndRemovesItCompletely)
     }
 }
 
-TEST(OurioSystem, AHiddenFileStaysAndEveryFolderOnItsPathFails)
+TEST(OurioSystem, HiddenAndReadOnlyFilesStayAndEveryFolderOnTheirPathFails)
 {
     TempFolder tmp;
     AnsiString root = BuildTree(tmp);
     WriteWholeFile(root + "a\\b\\secret.bin", "h");
     ASSERT_EQ(0, FileSetAttr(root + "a\\b\\secret.bin", faHidden));
-    // Folders b, a and the root fail; the empty folder and every visible file go.
-    EXPECT_EQ(3, DeleteFolderTree(root));
+    ASSERT_EQ(0, FileSetAttr(root + "top.txt", faReadOnly));
+    // The read-only file and folders b, a and the root fail; the empty folder and every other file go.
+    EXPECT_EQ(4, DeleteFolderTree(root));
     EXPECT_TRUE(FileGetAttr(root + "a\\b\\secret.bin") & faHidden);
+    EXPECT_TRUE(FileExists(root + "top.txt"));
     EXPECT_FALSE(FileExists(root + "a\\b\\deep.txt"));
     EXPECT_FALSE(DirectoryExists(root + "a\\b\\пусто"));
     FileSetAttr(root + "a\\b\\secret.bin", faNormal);
-}
-
-TEST(OurioSystem, ReadOnlyFilesAreNotForced)
-{
-    TempFolder tmp;
-    AnsiString root = BuildTree(tmp);
-    ASSERT_EQ(0, FileSetAttr(root + "top.txt", faReadOnly));
-    EXPECT_EQ(2, DeleteFolderTree(root));  // the file and the root
-    EXPECT_TRUE(FileExists(root + "top.txt"));
     FileSetAttr(root + "top.txt", faNormal);
 }
 

@@ -12,23 +12,6 @@
 #include "storage/QMTSaveOpen.h"
 #include "tests/support/TempFolder.h"
 
-TEST(QMTSaveOpen, ConstructionSetsTitlesFilterAndFolders)
-{
-    TQMTSaveOpen plain(nullptr, "C:\\Данные\\");
-    EXPECT_EQ("Все файлы (*.*)|*.*", plain.Filter());
-    EXPECT_EQ("Все файлы (*.*)|*.*", plain.OpenDialog()->Filter());
-    EXPECT_EQ("Открыть файл", plain.OpenDialog()->Title());
-    EXPECT_EQ("Сохранить файл как", plain.SaveDialog()->Title());
-    EXPECT_EQ("C:\\Данные\\", plain.StartFolder());
-    EXPECT_EQ("C:\\Данные\\", plain.CurrentFolder());
-    EXPECT_EQ(2, plain.ComponentCount());  // both dialogs are owned by the component
-
-    TQMTSaveOpen filtered(nullptr, "", "Базы (*.qmt)|*.qmt");
-    EXPECT_EQ("Базы (*.qmt)|*.qmt", filtered.SaveDialog()->Filter());
-    filtered.SetFilter("");
-    EXPECT_EQ("Все файлы (*.*)|*.*", filtered.Filter());
-}
-
 TEST(QMTSaveOpen, CancelledDialogsChooseNothing)
 {
     TQMTSaveOpen dlg(nullptr, "C:\\start\\");

@@ -27,12 +27,6 @@ ZError ParseError(const std::vector<uint8_t> &bytes, s_Cfg &cfg) {
 
 }  // namespace
 
-TEST(CfgRecord, StartsZeroWithEmptyTexts) {
-    s_Cfg cfg;
-    for (uint8_t b : cfg.Fixed) ASSERT_EQ(b, 0);
-    for (const AnsiString &t : cfg.Texts) EXPECT_TRUE(t.empty());
-}
-
 TEST(CfgRecord, EmptyTextsStoreIn1391BytesAndLoadBack) {
     const s_Cfg cfg = SampleRecord();
     const std::vector<uint8_t> stored = StoreCfg(cfg, "cfg.qmt");

@@ -31,6 +31,12 @@ public:
         return std::make_unique<Store>(std::move(store), budget_);
     }
     void Delete(const AnsiString &name) override { inner_.Delete(name); }
+    void Replace(const AnsiString &target, const AnsiString &replacement) override
+    {
+        if (target == lockedName_)
+            throw ZError("Процесс не может получить доступ к файлу [Win=00000020]", 99);
+        inner_.Replace(target, replacement);
+    }
 
 private:
     class Store : public WStore {
@@ -48,6 +54,7 @@ private:
         void Seek(uint32_t position) override { inner_->Seek(position); }
         uint32_t Tell() override { return inner_->Tell(); }
         uint32_t Size() override { return inner_->Size(); }
+        void Flush() override { inner_->Flush(); }
 
     private:
         std::unique_ptr<WStore> inner_;

@@ -87,6 +87,38 @@ TEST(BinPatch, WriterExercisesEveryPathOfTheApplier)
     ExpectRebuilds(old, fresh);
 }
 
+// An output larger than the caches is written with streaming stores: runs of every length at every
+// alignment, moves both ways, must still land byte for byte where a plain copy puts them.
+TEST(BinPatch, LargeOutputsAreBuiltExactlyAtEveryAlignment)
+{
+    const Bytes old = RandomBytes(std::size_t(3) << 20, 11);
+    const std::uint32_t lengths[] = {0, 1, 7, 15, 16, 17, 31, 63, 64, 65, 127, 1000, 4093, 70001};
+    PatchImage image;
+    image.oldSize = std::uint32_t(old.size());
+    Bytes expected;
+    std::mt19937 rng(12);
+    std::int64_t position = 0;
+    for (std::size_t i = 0; expected.size() < (std::size_t(5) << 20); ++i) {
+        const std::uint32_t insert = lengths[i % 14], copy = lengths[(i * 5 + 3) % 14];
+        const Bytes inserted = RandomBytes(insert, unsigned(i));
+        const std::int64_t target = std::int64_t(rng() % (old.size() - copy));
+        image.steps.push_back({std::int32_t(target - position), insert, copy});
+        image.data.insert(image.data.end(), inserted.begin(), inserted.end());
+        expected.insert(expected.end(), inserted.begin(), inserted.end());
+        expected.insert(expected.end(), old.begin() + target, old.begin() + target + copy);
+        position = target + copy;
+    }
+    const Bytes tail = RandomBytes(29, 13);
+    image.data.insert(image.data.end(), tail.begin(), tail.end());
+    expected.insert(expected.end(), tail.begin(), tail.end());
+    image.newSize = std::uint32_t(expected.size());
+
+    Bytes out;
+    const PatchPlan plan = Apply(old, EncodePatch(image), out);
+    ASSERT_TRUE(plan.Ok()) << PatchFaultText(plan);
+    EXPECT_TRUE(out == expected);
+}
+
 TEST(BinPatch, UncoveredTailComesFromTheEndOfTheDataArea)
 {
     const Bytes old = RandomBytes(800, 11);

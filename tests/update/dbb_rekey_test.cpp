@@ -117,23 +117,52 @@ TEST(DbbRekey, BytesShorterThanARecordHeaderAtTheEndAreReported)
     EXPECT_TRUE(out == db.Build(0));
 }
 
+// A disk that is full after 100 bytes.
 class FailingStore : public TMemoryStore {
 public:
     bool WriteAt(uint64_t position, const void *data, size_t count) override
     {
-        return position < 100 && TMemoryStore::WriteAt(position, data, count);
+        return position + count <= 100 && TMemoryStore::WriteAt(position, data, count);
     }
 };
 
 TEST(DbbRekey, AFailedWriteStopsTheWalk)
 {
-    const Bytes file = SampleDatabase(3).Build(0);
+    const CompoundFileBuilder db = SampleDatabase(3);
+    const Bytes file = db.Build(0);
     TMemorySource in(file);
     FailingStore store;
     const RekeyResult r = RekeyDbb(in, store, 0, DbbKeys[0], nullptr);
     EXPECT_EQ(r.fault, RekeyFault::WriteFailed);
-    EXPECT_GE(r.position, 100u);
+    EXPECT_EQ(r.position, db.DataStart());  // the header went in, the records did not
+    EXPECT_EQ(store.Size(), db.DataStart());
     EXPECT_EQ(RekeyFaultText(r).rfind("Ошибка записи файла базы", 0), 0u);
+}
+
+// Records are re-keyed a window at a time: a file of many windows, records of every length up to the
+// longest and a record that straddles each window's share, keeps every byte in place.
+TEST(DbbRekey, LargeFilesAreReKeyedAcrossWindows)
+{
+    CompoundFileBuilder db = CompoundFileBuilder::Created(4);
+    for (uint32_t n = 0; n < 4; ++n) {
+        std::vector<Bytes> chain;
+        for (int i = 0; i < 40; ++i)
+            chain.push_back(Filled(size_t(i % 3 == 0 ? 20000 : 1 + (i * 977 + n * 131) % 20000), uint8_t(i + n)));
+        db.Commit(n, chain);
+    }
+    const Bytes plain = db.Build(0);
+    ASSERT_GT(plain.size(), 3u * 256 * 1024);
+    Bytes out;
+    ASSERT_TRUE(Rekey(db.Build(DbbKeys[4]), DbbKeys[4], DbbKeys[1], out).Ok());
+    EXPECT_TRUE(out == db.Build(DbbKeys[1]));
+    ASSERT_TRUE(Rekey(out, DbbKeys[1], 0, out).Ok());
+    EXPECT_TRUE(out == plain);
+
+    // A record cut by the file's end far into the file is found at its own position.
+    Bytes cut(plain.begin(), plain.end() - 20);
+    const RekeyResult r = Rekey(cut, 0, 0, out);
+    EXPECT_EQ(r.fault, RekeyFault::RecordCut);
+    EXPECT_GT(r.position, 3u * 256 * 1024);
 }
 
 TEST(DbbRekey, ProgressRunsFromZeroToAtMostAHundred)

@@ -103,13 +103,3 @@ TEST(DesktopShortcut, FallsBackToTheWindowsFolderDesktops)
         EXPECT_FALSE(CreateDesktopShortcut("t.exe", "L.LNK", "w", sys));
     }
 }
-
-TEST(DesktopShortcut, AFailedSaveStillSucceedsButIsReported)
-{
-    FakeDesktop sys;
-    sys.saveWorks = false;
-    bool saved = true;
-    EXPECT_TRUE(CreateDesktopShortcut("t.exe", "L.LNK", "w", sys, &saved));
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(CreateDesktopShortcut("t.exe", "L.LNK", "w", sys));  // the flag is optional
-}

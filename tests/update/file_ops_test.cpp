@@ -3,11 +3,6 @@
 #include "tests/support/KillAtFileOp.h"
 #include "update/FileOps.h"
 
-TEST(FileOpGate, OpenGateLetsEverythingThrough)
-{
-    EXPECT_NO_THROW(PassFileOpGate(TFileOp::Delete, "a"));
-}
-
 TEST(FileOpGate, KillsAtTheNthOperationAndRestoresThePreviousGate)
 {
     {

@@ -6,26 +6,6 @@
 #include "update/JournalLine.h"
 #include "update/uMain.h"
 
-TEST(MainWindow, LayoutAsDesigned)
-{
-    TForm1 form(nullptr);
-    form.AfterConstruction();
-    EXPECT_EQ(700, form.Width());
-    EXPECT_EQ(316, form.Height());
-    EXPECT_EQ(poScreenCenter, form.Position());
-    EXPECT_EQ("", form.Caption());
-    EXPECT_EQ("Протокол", form.Label1->Caption());
-    EXPECT_EQ(alClient, form.LsBx_Prot->Align());
-    EXPECT_EQ(100, form.PrBar->Max());
-    EXPECT_FALSE(form.PnStatus->Visible());
-    EXPECT_FALSE(form.Pn_Exit->Visible());
-    EXPECT_EQ(form.Pn_Exit, form.Btn_Close->Parent());
-    EXPECT_EQ("Выход", form.Btn_Close->Caption());
-    ASSERT_NE(nullptr, form.HandledFiles);
-    EXPECT_TRUE(form.HandledFiles->Sorted());
-    EXPECT_EQ(dupIgnore, form.HandledFiles->Duplicates());
-}
-
 TEST(MainWindow, ClosesOnlyOnceTheRunHasFinished)
 {
     TForm1 form(nullptr);

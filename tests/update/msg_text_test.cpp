@@ -14,10 +14,7 @@ TEST(MsgText, PlaceholdersFilledInTurn)
     EXPECT_EQ(" текст", FillPlaceholders("", {"текст"}));
     EXPECT_EQ("a b c", FillPlaceholders("$_$", {"a", "b", "c"}));
     EXPECT_EQ("1-2-3", FillPlaceholders("$_$-$_$-$_$", {"1", "2", "3"}));
-}
-
-TEST(MsgText, ArgumentHoldingAPlaceIsNotRefilled)
-{
+    // An argument that holds a place itself is not filled again.
     EXPECT_EQ("x$_$y and z", FillPlaceholders("$_$ and $_$", {"x$_$y", "z"}));
 }
 
@@ -27,15 +24,4 @@ TEST(MsgText, RemovesEveryUnfilledPlace)
     EXPECT_EQ("$_", RemoveUnfilledPlaceholders("$_"));
     EXPECT_EQ("$", RemoveUnfilledPlaceholders("$$_$"));
     EXPECT_EQ("ab", RemoveUnfilledPlaceholders("a$_$b"));
-}
-
-TEST(MsgText, SuffixCaptionsAndStyles)
-{
-    EXPECT_EQ("\n(msgid №3015)", MsgIdSuffix(3015));
-    EXPECT_STREQ("Внимание!", MsgCaption(emk_Question));
-    EXPECT_STREQ("Ошибка!", MsgCaption(emk_Error));
-    EXPECT_STREQ("Информация.", MsgCaption(emk_Info));
-    EXPECT_EQ(0x1024u, MsgStyle(emk_Question));
-    EXPECT_EQ(0x1010u, MsgStyle(emk_Error));
-    EXPECT_EQ(0x1040u, MsgStyle(emk_Info));
 }

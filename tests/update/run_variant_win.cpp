@@ -52,6 +52,36 @@ protected:
         RemoveTestFolder(copies_);
     }
 
+    // One start of the updater whose variant dialog copies the installation into `folder` (3011 yes,
+    // 3009 no), with a fresh dialog that goes when the start ends, also when it is killed.
+    void CopyRun(const AnsiString &folder, const AnsiString &label = AnsiString())
+    {
+        if (!Frm_SelKU) {
+            Application->CreateForm(Frm_SelKU);
+            Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
+        }
+        struct FreeDialog {
+            ~FreeDialog()
+            {
+                Frm_SelKU->Free();
+                Frm_SelKU = nullptr;
+            }
+        } freeDialog;
+        PromptSteps prompts;
+        prompts
+            .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
+                dialog.Ed_NewFolder->SetText(folder);
+                if (!label.empty())
+                    dialog.Ed_Label->SetText(label);
+                dialog.Btn_NextClick(nullptr);
+            })
+            .Answer(idYes)
+            .Answer(idNo);
+        TForm1 form(nullptr);
+        form.SelfPath = form_.SelfPath;
+        form.FormActivate(&form);
+    }
+
     bool Logged(const AnsiString &line)
     {
         for (int i = 0; i < form_.LsBx_Prot->Items()->Count(); ++i)
@@ -72,6 +102,17 @@ AnsiString DesktopLink(const AnsiString &name)
     if (ReadDesktopFolder(desktop) == 0)
         return AnsiString();
     return IncludeTrailingBackslash(desktop) + name;
+}
+
+// A start that rolls back the journal it finds and then declines the update.
+void StartAndRollBack(const AnsiString &updater)
+{
+    PromptSteps prompts;
+    prompts.Answer(idYes).Answer(idNo);  // 3001: roll back; 3003: no update now
+    TForm1 next(nullptr);
+    next.SelfPath = updater;
+    next.FormActivate(&next);
+    EXPECT_EQ(0, prompts.unanswered);
 }
 
 }  // namespace
@@ -161,31 +202,10 @@ TEST_F(RunVariant, ACopyRunStoppedBeforeItsEndLeavesNoShortcutOnceRolledBack)
     const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
     ASSERT_FALSE(link.empty());
     const AnsiString copy = copies_ + "QMT5_311\\";
-    // One start of the updater: the dialog makes the copy, 3011 yes, 3009 no.
-    auto copyRun = [&] {
-        if (!Frm_SelKU) {
-            Application->CreateForm(Frm_SelKU);
-            Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
-        }
-        PromptSteps prompts;
-        prompts
-            .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
-                dialog.Ed_NewFolder->SetText(copies_);
-                dialog.Ed_Label->SetText("Копия ЦМТ");
-                dialog.Btn_NextClick(nullptr);
-            })
-            .Answer(idYes)
-            .Answer(idNo);
-        TForm1 form(nullptr);
-        form.SelfPath = form_.SelfPath;
-        form.FormActivate(&form);
-        Frm_SelKU->Free();
-        Frm_SelKU = nullptr;
-    };
     uint64_t endLine = 0;
     {
         KillAtFileOp count;
-        copyRun();
+        CopyRun(copies_, "Копия ЦМТ");
         endLine = count.LastOf(TFileOp::JournalWrite);
     }
     ASSERT_TRUE(FileExists(link));
@@ -194,17 +214,49 @@ TEST_F(RunVariant, ACopyRunStoppedBeforeItsEndLeavesNoShortcutOnceRolledBack)
 
     {
         KillAtFileOp kill(endLine);
-        EXPECT_THROW(copyRun(), TEngineKilled);
+        EXPECT_THROW(CopyRun(copies_, "Копия ЦМТ"), TEngineKilled);
     }
     EXPECT_TRUE(DirectoryExists(copy));
     EXPECT_FALSE(FileExists(link));  // it would point at the copy the next start removes
-    PromptSteps prompts;
-    prompts.Answer(idYes).Answer(idNo);  // 3001: roll back; 3003: no update now
-    TForm1 next(nullptr);
-    next.SelfPath = form_.SelfPath;
-    next.FormActivate(&next);
-    EXPECT_EQ(0, prompts.unanswered);
+    StartAndRollBack(form_.SelfPath);
     EXPECT_FALSE(DirectoryExists(copy));
     EXPECT_FALSE(FileExists(link));
     EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+}
+
+namespace {
+
+// Stops the engine where it would write the first journal line that holds `marker`.
+struct KillAtJournalLine : TFileOpGate {
+    explicit KillAtJournalLine(const AnsiString &marker) : marker(marker), previous(SetFileOpGate(this)) {}
+    ~KillAtJournalLine() override { SetFileOpGate(previous); }
+    void Before(TFileOp kind, const AnsiString &name) override
+    {
+        if (kind == TFileOp::JournalWrite && name.find(marker) != AnsiString::npos)
+            throw TEngineKilled{0, kind, name};
+    }
+    AnsiString marker;
+    TFileOpGate *previous;
+};
+
+}  // namespace
+
+TEST_F(RunVariant, ACopyRunStoppedAnywhereLeavesNoFolderOfItsCopyOnceRolledBack)
+{
+    // The copy goes into folders the dialog makes; the run is stopped before it journals the variant,
+    // before it journals the copy's folder, at the first file of the copy, and before its end.
+    for (const AnsiString &marker :
+         std::vector<AnsiString>{"*2#1", "*1#", "*9#z<" + copies_ + "New\\QMT5_311\\", "*5#"}) {
+        SCOPED_TRACE(marker);
+        {
+            KillAtJournalLine kill(marker);
+            EXPECT_THROW(CopyRun(copies_ + "New\\"), TEngineKilled);
+        }
+        ASSERT_TRUE(DirectoryExists(copies_ + "New\\QMT5_311"));
+
+        StartAndRollBack(form_.SelfPath);
+        EXPECT_FALSE(DirectoryExists(copies_ + "New"));  // the copy and the folder made to hold it
+        EXPECT_TRUE(DirectoryExists(copies_));
+        EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+    }
 }

@@ -56,44 +56,35 @@ TEST(VersionCheck, PeTimeStampOfCutOrBrokenFiles)
     EXPECT_FALSE(GetPeTimeStamp(wild, stamp));
 }
 
-TEST(VersionCheck, MatchingVersionAndAcceptedBuild)
+TEST(VersionCheck, InstalledVersionAndBuildAgainstTheUpdate)
 {
-    RecordingLog log;
-    EXPECT_TRUE(CheckInstalled(log, Installed("3.1.0"), 0x5F000000, Update("3.1.0", "3.1.1", false, "3.1.0")));
-    EXPECT_TRUE(log.Lines.empty());
-    EXPECT_TRUE(log.Errors.empty());
-}
-
-TEST(VersionCheck, OtherInstalledVersion)
-{
-    RecordingLog log;
-    EXPECT_FALSE(CheckInstalled(log, Installed("3.1.0"), 0x5F000000, Update("3.1.1", "3.1.2", false, "3.1.1")));
-    ASSERT_EQ(1u, log.Lines.size());
-    EXPECT_EQ("#23  У Вас установлена ЦМТ-5-3.1.0", log.Lines[0]);
-    ASSERT_EQ(1u, log.Errors.size());
-    EXPECT_EQ(5013, log.Errors[0].first);
-    EXPECT_EQ("ЦМТ 5 3.1.1", log.Errors[0].second);
-}
-
-TEST(VersionCheck, CorrectionComparesShortenedVersions)
-{
-    RecordingLog ok;
-    EXPECT_TRUE(CheckInstalled(ok, Installed("3.1.1.2"), 0x11111111, Update("3.1.1.2", "3.1.1.5", true, "3.1.1")));
-    RecordingLog log;
-    EXPECT_FALSE(CheckInstalled(log, Installed("3.1.0.9"), 0x11111111, Update("3.1.1.2", "3.1.1.5", true, "3.1.1")));
-    ASSERT_EQ(1u, log.Lines.size());
-    EXPECT_EQ("#23  У Вас установлена ЦМТ-3.1.0.X", log.Lines[0]);
-    ASSERT_EQ(1u, log.Errors.size());
-    EXPECT_EQ("ЦМТ 5 3.1.1.X", log.Errors[0].second);
-}
-
-TEST(VersionCheck, BuildNotAcceptedLogsOnly)
-{
-    RecordingLog log;
-    EXPECT_FALSE(CheckInstalled(log, Installed("3.1.0"), 0x22222222, Update("3.1.0", "3.1.1", false, "3.1.0")));
-    ASSERT_EQ(1u, log.Lines.size());
-    EXPECT_EQ("#23 ", log.Lines[0]);
-    EXPECT_TRUE(log.Errors.empty());
+    struct Case {
+        const char *installed;
+        uint32_t build;
+        TUpdateVersions update;
+        const char *line;   // nullptr: nothing logged
+        const char *error;  // nullptr: no error 5013
+    } cases[] = {
+        {"3.1.0", 0x5F000000, Update("3.1.0", "3.1.1", false, "3.1.0"), nullptr, nullptr},
+        {"3.1.0", 0x5F000000, Update("3.1.1", "3.1.2", false, "3.1.1"), "#23  У Вас установлена ЦМТ-5-3.1.0",
+         "ЦМТ 5 3.1.1"},
+        // A correction compares the shortened versions.
+        {"3.1.1.2", 0x11111111, Update("3.1.1.2", "3.1.1.5", true, "3.1.1"), nullptr, nullptr},
+        {"3.1.0.9", 0x11111111, Update("3.1.1.2", "3.1.1.5", true, "3.1.1"), "#23  У Вас установлена ЦМТ-3.1.0.X",
+         "ЦМТ 5 3.1.1.X"},
+        // A build the update does not accept is only logged.
+        {"3.1.0", 0x22222222, Update("3.1.0", "3.1.1", false, "3.1.0"), "#23 ", nullptr},
+    };
+    for (const Case &c : cases) {
+        RecordingLog log;
+        EXPECT_EQ(c.line == nullptr, CheckInstalled(log, Installed(c.installed), c.build, c.update)) << c.installed;
+        EXPECT_EQ(c.line ? std::vector<AnsiString>{c.line} : std::vector<AnsiString>{}, log.Lines) << c.installed;
+        ASSERT_EQ(c.error ? 1u : 0u, log.Errors.size()) << c.installed;
+        if (c.error) {
+            EXPECT_EQ(5013, log.Errors[0].first);
+            EXPECT_EQ(c.error, log.Errors[0].second);
+        }
+    }
 }
 
 TEST(VersionCheck, Captions)

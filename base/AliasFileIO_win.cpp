@@ -1,0 +1,76 @@
+#include "base/AliasFileIO.h"
+
+#include "base/FLBase.h"
+#include "framework/SysUtils.h"
+
+namespace {
+
+// The file classes throw instead of showing a box: the list reports through its last error.
+bool ReadWhole(const AnsiString &name, AliasFileImage &bytes)
+{
+    TSFile file;
+    file.SetThrowsErrors(true);
+    if (!file.Open(name, TFLBase::fmRead))
+        return false;
+    const std::uint64_t size = file.Size();
+    if (size > 0xFFFFFFFFu)
+        return false;
+    bytes.assign(static_cast<std::size_t>(size), 0);
+    return size == 0 || file.Read(bytes.data(), static_cast<std::uint32_t>(size)) == size;
+}
+
+bool WriteWhole(const AnsiString &name, const AliasFileImage &bytes)
+{
+    TSFile file;
+    file.SetThrowsErrors(true);
+    if (!file.OpenReplace(name))
+        return false;
+    const bool whole = bytes.empty() || file.TFLBase::Write(bytes.data(), static_cast<std::uint32_t>(bytes.size())) == bytes.size();
+    return whole && file.Flush();
+}
+
+} // namespace
+
+bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes)
+{
+    try {
+        return ReadWhole(name, bytes);
+    } catch (const Exception &) {
+        return false;
+    }
+}
+
+bool WriteAliasFile(const AnsiString &name, const AliasFileImage &bytes)
+{
+    const AnsiString temp = AliasFileTempName(name);
+    bool written = false;
+    try {
+        written = WriteWhole(temp, bytes);
+    } catch (const Exception &) {
+        written = false;
+    }
+    if (!written) {
+        DeleteFile(temp);
+        return false;
+    }
+    if (!FileExists(name)) {
+        if (RenameFile(temp, name))
+            return true;
+        DeleteFile(temp);
+        return false;
+    }
+    // The old file steps aside until the new one has its name, and comes back if it cannot.
+    const AnsiString old = name + ".old";
+    DeleteFile(old);
+    if (!RenameFile(name, old)) {
+        DeleteFile(temp);
+        return false;
+    }
+    if (!RenameFile(temp, name)) {
+        RenameFile(old, name);
+        DeleteFile(temp);
+        return false;
+    }
+    DeleteFile(old);
+    return true;
+}

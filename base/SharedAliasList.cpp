@@ -1,0 +1,94 @@
+#include "base/SharedAliasList.h"
+
+#include "base/ZLock.h"
+#include "framework/Kernel.h"
+
+namespace {
+
+struct SharedAliases {
+    TInterlockedCounter users;
+    SALS_Link *head = nullptr;
+    SAlsFlagWord word{0, 0, 0, 0};
+    TZLock lock;
+};
+
+// Never destroyed: holders that are themselves static may let go after other statics are gone.
+SharedAliases &Shared()
+{
+    static SharedAliases *shared = new SharedAliases;
+    return *shared;
+}
+
+class Hold {
+public:
+    explicit Hold(TZLock &lock) : lock_(lock) { lock_.Enter(); }
+    ~Hold() { lock_.Leave(); }
+    Hold(const Hold &) = delete;
+    Hold &operator=(const Hold &) = delete;
+
+private:
+    TZLock &lock_;
+};
+
+} // namespace
+
+TLUAls::TLUAls() { SetLoader(&TLUAls::AcquireOnLookup, this); }
+
+TLUAls::~TLUAls() { Release(); }
+
+int TLUAls::AcquireOnLookup(void *context) { return static_cast<TLUAls *>(context)->Acquire(nullptr, 0); }
+
+int TLUAls::Acquire(const char *fileName, int nameLength)
+{
+    SharedAliases &shared = Shared();
+    Hold hold(shared.lock);
+    if (!acquired_) {
+        acquired_ = true;
+        shared.users.Increment();
+    }
+    if ((shared.word.flags & AlsLoaded) != 0) {
+        if (head_ != shared.head)
+            FreeAll();  // entries of its own give way to the shared list
+        head_ = shared.head;
+        word_ = shared.word;
+        return 1;
+    }
+    if (LoadBinary(fileName, nameLength) == 0)
+        return 0;
+    word_.flags |= AlsFolderBackslash;
+    shared.head = head_;
+    shared.word = word_;
+    return 1;
+}
+
+int TLUAls::Load(const AnsiString &fileName)
+{
+    if (acquired_ && Flag(AlsLoaded))
+        return 1;
+    return Acquire(fileName.c_str(), static_cast<int>(fileName.size()));
+}
+
+void TLUAls::Release()
+{
+    if (!acquired_)
+        return;
+    SharedAliases &shared = Shared();
+    Hold hold(shared.lock);
+    acquired_ = false;
+    // Entries this holder added while it had no shared list are its own.
+    if (head_ != shared.head)
+        FreeAll();
+    head_ = nullptr;
+    word_ = SAlsFlagWord{};
+    if (shared.users.Decrement() <= 0) {
+        while (shared.head != nullptr) {
+            SALS_Link *next = shared.head->next;
+            delete shared.head;
+            shared.head = next;
+        }
+        shared.word = SAlsFlagWord{0, 0, 0, 0};
+        shared.users.Exchange(0);
+    }
+}
+
+int TLUAls::Users() { return Shared().users.Value(); }
