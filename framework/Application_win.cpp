@@ -162,6 +162,8 @@ int TScreen::PixelsPerInch() const
     return ppi > 0 ? ppi : DesignPixelsPerInch;
 }
 
+int TScreen::SystemMetric(int index) const { return GetSystemMetrics(index); }
+
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }

@@ -1,5 +1,6 @@
 #pragma once
 // Forms, the application object and the screen.
+#include <memory>
 #include <vector>
 
 #include "framework/Controls.h"
@@ -46,6 +47,13 @@ public:
     // The menu bar; its shortcuts work while the form is active.
     TMainMenu *Menu() const { return menu_; }
     void SetMenu(TMainMenu *menu);
+
+    // The window's own icons: the large one for task switching, the small one for the caption (a
+    // form given no small icon shows the large one there too). Set on this window only, never on the
+    // window class the forms share. The form owns them and lets them go after its window is gone.
+    void SetIcon(std::unique_ptr<TIcon> large, std::unique_ptr<TIcon> small = nullptr);
+    TIcon *Icon() const { return largeIcon_.get(); }
+    TIcon *SmallIcon() const { return smallIcon_.get(); }
 
     int ClientWidth() const override;
     int ClientHeight() const override;
@@ -102,6 +110,7 @@ private:
     void CloseModal();
     unsigned long WindowStyle() const;
     unsigned long WindowExStyle() const;
+    void SendIcons();
 
     TBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -118,6 +127,7 @@ private:
     bool modal_ = false;
     int modalResult_ = mrNone;
     TMainMenu *menu_ = nullptr;
+    std::unique_ptr<TIcon> largeIcon_, smallIcon_;
 };
 
 class TApplication : public TComponent {
@@ -166,11 +176,16 @@ private:
     AnsiString title_;
 };
 
+// Indexes of system metrics (the system's values).
+constexpr int smCyCaption = 4, smCxIcon = 11, smCyIcon = 12;
+
 class TScreen : public TComponent {
 public:
     TScreen();
 
     int PixelsPerInch() const;
+    // A system metric (the system's index: smCyCaption, smCxIcon...).
+    int SystemMetric(int index) const;
     int Width() const;
     int Height() const;
     TRect WorkArea() const;

@@ -50,6 +50,9 @@ TForm::TForm(TComponent *owner) : TWinControl(owner)
 
 TForm::~TForm()
 {
+    // The window goes before the icons it shows.
+    if (largeIcon_ || smallIcon_)
+        DestroyHandle();
     ScreenRemoveForm(this);
     if (Application && Application->MainForm() == this)
         Application->SetMainForm(nullptr);
@@ -133,9 +136,27 @@ void TForm::SetMenu(TMainMenu *menu)
     }
 }
 
+void TForm::SetIcon(std::unique_ptr<TIcon> large, std::unique_ptr<TIcon> small)
+{
+    // The window takes the new icons before the old ones are let go.
+    std::swap(largeIcon_, large);
+    std::swap(smallIcon_, small);
+    if (HandleAllocated())
+        SendIcons();
+}
+
+void TForm::SendIcons()
+{
+    TIcon *smallOne = smallIcon_ ? smallIcon_.get() : largeIcon_.get();
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_ ? largeIcon_->Handle() : nullptr));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallOne ? smallOne->Handle() : nullptr));
+}
+
 void TForm::InitializeWnd()
 {
     TWinControl::InitializeWnd();
+    if (largeIcon_ || smallIcon_)
+        SendIcons();
     if (menu_)
         ::SetMenu(Handle(), menu_->Handle());
     AdjustSize();

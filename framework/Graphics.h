@@ -11,6 +11,12 @@
 #include "framework/Types.h"
 #include "framework/WinHandles.h"
 
+// A file that includes <windows.h> before this header would otherwise declare and call the canvas's
+// DrawText as DrawTextW, a name no other file knows.
+#ifdef DrawText
+#undef DrawText
+#endif
+
 // 0x00BBGGRR, or 0x80000000 + a system colour index resolved through the system when drawn.
 using TColor = uint32_t;
 
