@@ -90,7 +90,7 @@ TForm *TBsMssg::Build(const BsMssgKind &kind)
         label->SetParent(form);
         label->SetWordWrap(true);
         label->SetAutoSize(false);
-        label->SetTransparent(true);
+        label->SetColor(form->Color());
         label->SetBounds(layout.LabelLeft, layout.LabelTop, layout.LabelWidth, labelHeight);
         label->SetCaption(text_);
     }
