@@ -1,10 +1,9 @@
 #include "base/FileErrorReport.h"
 
+#include "base/BsMssg.h"
 #include "base/FileErrors.h"
 #include "base/LangText.h"
 #include "base/TZExcept.h"
-#include "base/zmsg.h"
-#include "framework/Kernel.h"
 
 std::uint32_t FileErrorCode(unsigned number, unsigned long systemCode)
 {
@@ -20,10 +19,17 @@ void ThrowFileError(unsigned number, unsigned long systemCode, const AnsiString 
 
 void ShowFileError(unsigned number, unsigned long systemCode, const AnsiString &name)
 {
+    TBsMssg box;
     if (number != 0)
-        ShowMessageNo(FileErrorText(number, name, LibraryLanguage), 0);
+        box.SetTextByNumber(LibraryLanguage, number, name.c_str(), FileErrorTable, FileErrorTableEnd);
     else
-        ShowMessageNo(WindowsErrorMessage(name, static_cast<std::uint32_t>(systemCode), SysErrorMessage(systemCode)), 0);
+        box.SetSystemText(LibraryLanguage, static_cast<std::uint32_t>(systemCode), name.c_str());
+    box.Error();
 }
 
-bool AskReplaceFile(const AnsiString &name) { return AskQuestion(FileErrorText(FileAskReplace, name, LibraryLanguage), 0); }
+bool AskReplaceFile(const AnsiString &name)
+{
+    TBsMssg box;
+    box.SetTextByNumber(LibraryLanguage, FileAskReplace, name.c_str(), FileErrorTable, FileErrorTableEnd);
+    return box.Ask();
+}

@@ -4,12 +4,12 @@
 #include <functional>
 #include <string>
 
+#include "base/BsMssg.h"
 #include "base/FLBase.h"
 #include "base/LangText.h"
 #include "base/TZExcept.h"
-#include "framework/PromptScript.h"
 #include "framework/SysUtils.h"
-#include "tests/base/FileBoxText.h"
+#include "tests/base/FileBoxes.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -157,7 +157,7 @@ TEST(TFLBase, ErrorsAreThrownWithTheThrowFlag)
         {"system", [&](TSFile &f) { f.Open(unreachable, TFLBase::fmWriteReplace); }, 0, 3, unreachable},
     };
     for (const Case &c : cases) {
-        TPromptScript boxes;
+        FileBoxes boxes;
         TSFile f;
         f.SetThrowsErrors(true);
         TZExcept e = CatchTZExcept([&] { c.act(f); });
@@ -178,7 +178,7 @@ TEST(TFLBase, ErrorsAreShownWithoutTheThrowFlag)
     WriteWholeFile(existing, "data");
     const AnsiString missing = tmp / "нет.txt";
     const AnsiString unreachable = tmp / "нет\\файл.txt";
-    TPromptScript boxes;
+    FileBoxes boxes;
     char b[4];
 
     TSFile f;
@@ -203,17 +203,22 @@ TEST(TFLBase, ErrorsAreShownWithoutTheThrowFlag)
 
     const auto &seen = boxes.Seen();
     ASSERT_EQ(seen.size(), 9u);
-    EXPECT_EQ(FileBoxText(seen[0]), "Недопустимый режим открытия файла " + existing);
-    EXPECT_EQ(FileBoxText(seen[1]), "Не задано имя файла ");
-    EXPECT_EQ(FileBoxText(seen[2]), "Не найден файл " + missing);
-    EXPECT_EQ(FileBoxText(seen[3]), "Попытка записи для режиме чтения (файл " + existing + ")");
-    EXPECT_EQ(FileBoxText(seen[4]), FileBoxText(seen[3]));
-    EXPECT_EQ(FileBoxText(seen[5]), FileBoxText(seen[3]));
-    EXPECT_EQ(FileBoxText(seen[6]), "Попытка чтения для режима записи (файл " + missing + ")");
-    EXPECT_EQ(FileBoxText(seen[7]), "Попытка выполнения операции для закрытого файла (" + missing + ")");
+    EXPECT_EQ(seen[0].Text, "Недопустимый режим открытия файла " + existing);
+    EXPECT_EQ(seen[1].Text, "Не задано имя файла ");
+    EXPECT_EQ(seen[2].Text, "Не найден файл " + missing);
+    EXPECT_EQ(seen[3].Text, "Попытка записи для режиме чтения (файл " + existing + ")");
+    EXPECT_EQ(seen[4].Text, seen[3].Text);
+    EXPECT_EQ(seen[5].Text, seen[3].Text);
+    EXPECT_EQ(seen[6].Text, "Попытка чтения для режима записи (файл " + missing + ")");
+    EXPECT_EQ(seen[7].Text, "Попытка выполнения операции для закрытого файла (" + missing + ")");
     // The system's text of the error, then the name.
-    EXPECT_NE(FileBoxText(seen[8]).find(unreachable), AnsiString::npos);
-    EXPECT_NE(FileBoxText(seen[8]), unreachable);
+    const AnsiString system = seen[8].Text;
+    const AnsiString prefix = "Системное сообщения: #";
+    EXPECT_EQ(system.substr(0, prefix.size()), prefix);
+    ASSERT_GT(system.size(), prefix.size() + unreachable.size());
+    EXPECT_EQ(system.substr(system.size() - unreachable.size()), unreachable);
+    for (const auto &box : seen)
+        EXPECT_EQ(box.Caption, "Ошибка");
     EXPECT_EQ(ReadWholeFile(existing), "data");
 }
 
@@ -223,12 +228,13 @@ TEST(TFLBase, ErrorBoxesSpeakTheLibraryLanguage)
     const AnsiString missing = tmp / "нема.txt";
     const std::uint8_t saved = LibraryLanguage;
     LibraryLanguage = 0;
-    TPromptScript boxes;
+    FileBoxes boxes;
     TSFile f;
     EXPECT_FALSE(f.Open(missing, TFLBase::fmRead));
     LibraryLanguage = saved;
     ASSERT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(FileBoxText(boxes.Seen()[0]), "Не знайдений файл " + missing);
+    EXPECT_EQ(boxes.Seen()[0].Text, "Не знайдений файл " + missing);
+    EXPECT_EQ(boxes.Seen()[0].Caption, "Помилка");
 }
 
 TEST(TFLBase, WritingANewFileOverAnExistingOneAsksFirst)
@@ -238,32 +244,33 @@ TEST(TFLBase, WritingANewFileOverAnExistingOneAsksFirst)
     WriteWholeFile(name, "keep me");
     TSFile f;
     {
-        TPromptScript boxes;
-        boxes.Answer(idNo);
+        FileBoxes boxes;
+        boxes.Answer(BsBtnNo);
         EXPECT_FALSE(f.Open(name, TFLBase::fmWriteNew));
         ASSERT_EQ(boxes.Seen().size(), 1u);
-        EXPECT_EQ(FileBoxText(boxes.Seen()[0]), "Файл " + name + " уже существует. #Перекрывать ?");
+        EXPECT_EQ(boxes.Seen()[0].Text, "Файл " + name + " уже существует. #Перекрывать ?");
+        EXPECT_EQ(boxes.Seen()[0].Caption, "Выбор");
     }
     EXPECT_EQ(f.ErrorCode(), 0u);
     EXPECT_FALSE(f.HasError());
     EXPECT_EQ(ReadWholeFile(name), "keep me");
     {
-        TPromptScript boxes;
-        boxes.Answer(idNo);
+        FileBoxes boxes;
+        boxes.Answer(BsBtnNo);
         f.SetThrowsErrors(true);
         EXPECT_FALSE(f.Open(name, TFLBase::fmWriteNew));  // refused: no error even when throwing
         f.SetThrowsErrors(false);
     }
     {
-        TPromptScript boxes;
-        boxes.Answer(idYes);
+        FileBoxes boxes;
+        boxes.Answer(BsBtnYes);
         ASSERT_TRUE(f.Open(name, TFLBase::fmWriteNew));
         EXPECT_FALSE(f.Existed());
         f.Write("new", 0);
         f.Close();
     }
     EXPECT_EQ(ReadWholeFile(name), "new");
-    TPromptScript none;
+    FileBoxes none;
     ASSERT_TRUE(f.Open(tmp / "fresh.txt", TFLBase::fmWriteNew));
     EXPECT_TRUE(none.Seen().empty());
 }

@@ -5,8 +5,7 @@
 
 #include "base/MMBase.h"
 #include "base/TZExcept.h"
-#include "framework/PromptScript.h"
-#include "tests/base/FileBoxText.h"
+#include "tests/base/FileBoxes.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -68,7 +67,7 @@ TEST(TMM_Base, FailuresAreThrownOrShown)
     WriteWholeFile(empty, "");
     TMM_Base m;
     {
-        TPromptScript boxes;
+        FileBoxes boxes;
         EXPECT_EQ(m.Open("", 0), 51u);
         EXPECT_EQ(Map(m, missing), 52u);
         EXPECT_TRUE(m.HasError());
@@ -78,12 +77,12 @@ TEST(TMM_Base, FailuresAreThrownOrShown)
         EXPECT_LT(code, 0xE4000000u);
         EXPECT_EQ(m.View(), nullptr);
         ASSERT_EQ(boxes.Seen().size(), 3u);
-        EXPECT_EQ(FileBoxText(boxes.Seen()[0]), "Не задано имя файла ");
-        EXPECT_EQ(FileBoxText(boxes.Seen()[1]), "Не найден файл " + missing);
-        EXPECT_NE(FileBoxText(boxes.Seen()[2]).find(empty), AnsiString::npos);
+        EXPECT_EQ(boxes.Seen()[0].Text, "Не задано имя файла ");
+        EXPECT_EQ(boxes.Seen()[1].Text, "Не найден файл " + missing);
+        EXPECT_NE(boxes.Seen()[2].Text.find(empty), AnsiString::npos);
     }
     m.SetThrowsErrors(true);
-    TPromptScript none;
+    FileBoxes none;
     try {
         Map(m, missing);
         ADD_FAILURE() << "no TZExcept was thrown";
