@@ -62,20 +62,11 @@ TLBsAls::~TLBsAls() { FreeAll(); }
 
 // ---- loading and saving ---------------------------------------------------------------------
 
-int TLBsAls::LoadBinary(const char *fileName, int nameLength)
-{
-    if (Flag(AlsLoaded))
-        return 1;
-    AliasFileImage file;
-    const std::string_view name = Text(fileName, nameLength);
-    if (name.empty() || !ReadAliasFile(AnsiString(name), file)) {
-        word_.lastError = AliasErrOpen;
-        return 0;
-    }
-    return LoadBinaryImage(file);
-}
+int TLBsAls::LoadBinary(const char *fileName, int nameLength) { return Load(fileName, nameLength, false); }
 
-int TLBsAls::LoadText(const char *fileName, int nameLength)
+int TLBsAls::LoadText(const char *fileName, int nameLength) { return Load(fileName, nameLength, true); }
+
+int TLBsAls::Load(const char *fileName, int nameLength, bool text)
 {
     if (Flag(AlsLoaded))
         return 1;
@@ -85,7 +76,7 @@ int TLBsAls::LoadText(const char *fileName, int nameLength)
         word_.lastError = AliasErrOpen;
         return 0;
     }
-    return LoadTextImage(file);
+    return text ? LoadTextImage(file) : LoadBinaryImage(file);
 }
 
 int TLBsAls::LoadBinaryImage(std::span<const std::uint8_t> file)

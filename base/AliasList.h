@@ -109,6 +109,7 @@ protected:
     SALS_Link *Append(std::string_view source, bool asLine);
     int LoadEntries(bool damaged, bool empty, const std::vector<std::string_view> &items, bool asLines);
     AliasFileImage Image(bool text) const;
+    int Load(const char *fileName, int nameLength, bool text);
     int Save(const char *fileName, int nameLength, bool text);
 
     SALS_Link *head_ = nullptr;
