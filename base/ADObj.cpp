@@ -4,8 +4,7 @@
 
 TADObj::TADObj(std::uint32_t elementSize, std::uint32_t initialCount)
     : elementSize_(elementSize), minimumCount_(initialCount)
-{
-}
+{}
 
 TADObj::~TADObj() = default;
 

@@ -17,8 +17,7 @@ private:
 
 TADPtr::TADPtr(int growthStep, TADPtrRelease release)
     : step_(growthStep < 0 ? 4 : growthStep), release_(std::move(release))
-{
-}
+{}
 
 TADPtr::~TADPtr() { ClearRange(0, 0); }
 
@@ -162,7 +161,8 @@ void *TADPtr::RemoveAt(int index, const TADPtrRelease &release)
         if (!shrink_) {
             items_[index] = nullptr;
         } else {
-            std::memmove(&items_[index], &items_[index + 1], sizeof(void *) * static_cast<std::size_t>(count_ - index - 1));
+            std::memmove(&items_[index], &items_[index + 1],
+                         sizeof(void *) * static_cast<std::size_t>(count_ - index - 1));
             items_[--count_] = nullptr;
             pack = 2 * count_ < capacity_;
         }
@@ -187,7 +187,8 @@ int TADPtr::ClearRange(int start, int count, const TADPtrRelease &release)
     {
         Hold hold(*this);
         start = std::max(start, 0);
-        const int end = count < 1 ? count_ : static_cast<int>(std::min<long long>(count_, static_cast<long long>(start) + count));
+        const int end =
+            count < 1 ? count_ : static_cast<int>(std::min<long long>(count_, static_cast<long long>(start) + count));
         for (int i = start; i < end; ++i, ++visited) {
             if (items_[i] != nullptr)
                 taken.push_back(items_[i]);

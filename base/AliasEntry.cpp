@@ -65,7 +65,7 @@ void StoreInfo(SALS_Link &entry, std::string_view info)
     entry.infoLength = static_cast<std::uint16_t>(info.size());
 }
 
-} // namespace
+}  // namespace
 
 const char *AliasErrorText(int number)
 {

@@ -17,13 +17,13 @@ constexpr std::uint8_t AliasEntryMarkers = 0x20;
 
 // Error numbers of entries (1-3) and of lists (8-11).
 enum : std::uint8_t {
-    AliasErrNoId = 1,          // a line without identifier
-    AliasErrIdTooLong = 2,     // an identifier of more than dfMaxLenAliasID characters
-    AliasErrInfoTooLong = 3,   // an information of more than dfMaxLenAliasInfo characters
-    AliasErrOpen = 8,          // the file cannot be opened, created or written
-    AliasErrEmpty = 9,         // the file is empty
-    AliasErrHasErrors = 10,    // the list holds entries with errors
-    AliasErrDamaged = 11,      // a length or an end mark of the file does not fit its data
+    AliasErrNoId = 1,         // a line without identifier
+    AliasErrIdTooLong = 2,    // an identifier of more than dfMaxLenAliasID characters
+    AliasErrInfoTooLong = 3,  // an information of more than dfMaxLenAliasInfo characters
+    AliasErrOpen = 8,         // the file cannot be opened, created or written
+    AliasErrEmpty = 9,        // the file is empty
+    AliasErrHasErrors = 10,   // the list holds entries with errors
+    AliasErrDamaged = 11,     // a length or an end mark of the file does not fit its data
 };
 
 // The Russian text of an error number; "" for a number without text.

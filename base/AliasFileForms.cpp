@@ -29,7 +29,7 @@ void PutLineRecord(AliasFileImage &out, std::string_view data)
     PutBytes(out, data);
 }
 
-} // namespace
+}  // namespace
 
 bool SplitAliasRecordFile(std::span<const std::uint8_t> file, std::vector<std::string_view> &records)
 {

@@ -25,11 +25,12 @@ bool WriteWhole(const AnsiString &name, const AliasFileImage &bytes)
     file.SetThrowsErrors(true);
     if (!file.OpenReplace(name))
         return false;
-    const bool whole = bytes.empty() || file.TFLBase::Write(bytes.data(), static_cast<std::uint32_t>(bytes.size())) == bytes.size();
+    const bool whole =
+        bytes.empty() || file.TFLBase::Write(bytes.data(), static_cast<std::uint32_t>(bytes.size())) == bytes.size();
     return whole && file.Flush();
 }
 
-} // namespace
+}  // namespace
 
 bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes)
 {

@@ -39,7 +39,7 @@ std::string_view Text(const char *text, int length)
     return {text, length > 0 ? static_cast<std::size_t>(length) : std::strlen(text)};
 }
 
-} // namespace
+}  // namespace
 
 const AnsiString &AliasAppFolder()
 {
@@ -147,10 +147,7 @@ int TLBsAls::SaveText(const char *fileName, int nameLength) { return Save(fileNa
 
 // ---- entries --------------------------------------------------------------------------------
 
-SALS_Link *TLBsAls::AddLink(const char *text, int length, bool asLine)
-{
-    return Append(Text(text, length), asLine);
-}
+SALS_Link *TLBsAls::AddLink(const char *text, int length, bool asLine) { return Append(Text(text, length), asLine); }
 
 SALS_Link *TLBsAls::Append(std::string_view source, bool asLine)
 {

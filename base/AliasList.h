@@ -16,8 +16,8 @@ enum : std::uint8_t {
     AlsFolderBackslash = 0x02,  // resolved folders end with a backslash
     AlsLineForm = 0x08,         // binary files hold text lines (the line form)
     AlsLoaded = 0x10,
-    AlsWriteMarkers = 0x20,     // two-language information is written with '^' and '&'
-    AlsHasErrors = 0x80,        // at least one entry has an error
+    AlsWriteMarkers = 0x20,  // two-language information is written with '^' and '&'
+    AlsHasErrors = 0x80,     // at least one entry has an error
 };
 
 // The list's flag word: flags, the two separators and the last error of a load or save.

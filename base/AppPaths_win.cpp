@@ -9,7 +9,7 @@ namespace {
 
 bool ProbeDirectory(const AnsiString &path, void *) { return IsDirectory(path); }
 
-} // namespace
+}  // namespace
 
 bool IsDirectory(const AnsiString &path)
 {

@@ -9,7 +9,7 @@ bool Fits(const std::uint8_t *record, const std::uint8_t *end, std::size_t bytes
     return record != nullptr && end != nullptr && record <= end && static_cast<std::size_t>(end - record) >= bytes;
 }
 
-} // namespace
+}  // namespace
 
 std::uint8_t AtRecordKind(const std::uint8_t *record, const std::uint8_t *end)
 {

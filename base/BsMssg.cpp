@@ -31,11 +31,8 @@ int LengthOf(const char *text, int length)
 }  // namespace
 
 const BilingualRow BsMssgCaptions[] = {
-    {0, "Інформація", "Информация"},
-    {1, "Попередження", "Предупреждение"},
-    {2, "Помилка", "Ошибка"},
-    {3, "Вибір", "Выбор"},
-    {BsMssgTableEnd, nullptr, nullptr},
+    {0, "Інформація", "Информация"}, {1, "Попередження", "Предупреждение"}, {2, "Помилка", "Ошибка"},
+    {3, "Вибір", "Выбор"},           {BsMssgTableEnd, nullptr, nullptr},
 };
 
 const BilingualRow BsMssgButtons[] = {
@@ -121,9 +118,9 @@ void TBsMssg::SetTextByNumber(uint8_t language, uint32_t number, const char *par
         SetText(text, parameter);
         return;
     }
-    AnsiString missing = AnsiString(language != 0 ? "Отсутствует текст сообщения.#Номер ="
-                                                  : "Відсутній текст повідомлення.#Номер =") +
-                         std::to_string(number);
+    AnsiString missing =
+        AnsiString(language != 0 ? "Отсутствует текст сообщения.#Номер =" : "Відсутній текст повідомлення.#Номер =") +
+        std::to_string(number);
     SetText(missing.c_str());
 }
 

@@ -12,8 +12,14 @@ class TForm;
 enum : uint8_t { BsBtnClose = 0, BsBtnNo = 1, BsBtnYes = 2, BsBtnView = 3 };
 // Dialog kinds.
 enum : uint8_t {
-    BsKindInfo = 0, BsKindWarning = 1, BsKindError = 2, BsKindChoice = 3,
-    BsKindInfoView = 4, BsKindWarningView = 5, BsKindErrorView = 6, BsKindChoiceView = 7,
+    BsKindInfo = 0,
+    BsKindWarning = 1,
+    BsKindError = 2,
+    BsKindChoice = 3,
+    BsKindInfoView = 4,
+    BsKindWarningView = 5,
+    BsKindErrorView = 6,
+    BsKindChoiceView = 7,
 };
 
 // One row of the kind table: the caption number (also the icon's), the buttons and the form colour.

@@ -14,7 +14,8 @@ struct Rgba {
 };
 constexpr Rgba Opaque(uint32_t rgb)
 {
-    return {static_cast<float>(rgb >> 16 & 0xFF), static_cast<float>(rgb >> 8 & 0xFF), static_cast<float>(rgb & 0xFF), 1};
+    return {static_cast<float>(rgb >> 16 & 0xFF), static_cast<float>(rgb >> 8 & 0xFF), static_cast<float>(rgb & 0xFF),
+            1};
 }
 const Rgba White = Opaque(0xFFFFFF);
 
@@ -48,7 +49,8 @@ Rgba Sample(int caption, float x, float y)
         if (caption == IconInformation)
             glyph = Disc(x, y, 0.5f, 0.27f, 0.08f) || Capsule(x, y, 0.5f, 0.43f, 0.5f, 0.75f, 0.07f);
         else if (caption == IconError)
-            glyph = Capsule(x, y, 0.31f, 0.31f, 0.69f, 0.69f, 0.075f) || Capsule(x, y, 0.69f, 0.31f, 0.31f, 0.69f, 0.075f);
+            glyph =
+                Capsule(x, y, 0.31f, 0.31f, 0.69f, 0.69f, 0.075f) || Capsule(x, y, 0.69f, 0.31f, 0.31f, 0.69f, 0.075f);
         else {
             // A question mark: an open ring over the stem, then the dot.
             float dx = x - 0.5f, dy = y - 0.37f, r = std::hypot(dx, dy);
@@ -74,8 +76,7 @@ Rgba Sample(int caption, float x, float y)
                                SegmentDistance(x, y, cx, cy, ax, ay)});
         return Opaque(edge < 0.05f ? 0xA06800 : 0xF8C820);
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -15,7 +15,7 @@ std::uint8_t MirrorByte(std::uint8_t b)
     return static_cast<std::uint8_t>(ReversedNibbleHigh[b & 0x0F] | ReversedNibbleLow[b >> 4]);
 }
 
-} // namespace
+}  // namespace
 
 void ReverseBytes(void *buffer, int n)
 {

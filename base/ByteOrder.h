@@ -12,9 +12,9 @@ void ReverseBits(void *buffer, int n);
 std::uint32_t ReverseValueBits(std::uint32_t value, int count);
 
 std::uint16_t ByteSwap16(std::uint16_t value);
-std::uint16_t ByteSwap16(const std::uint16_t *value); // null gives 0
+std::uint16_t ByteSwap16(const std::uint16_t *value);  // null gives 0
 std::uint32_t ByteSwap32(std::uint32_t value);
-std::uint32_t ByteSwap32(const std::uint32_t *value); // null gives 0
+std::uint32_t ByteSwap32(const std::uint32_t *value);  // null gives 0
 // The four nibbles of a 16-bit value in reverse order (0x1234 gives 0x4321); null gives 0.
 std::uint16_t NibbleSwap16(const std::uint16_t *value);
 std::uint32_t NibbleSwap16Wide(const std::uint16_t *value);

@@ -13,14 +13,11 @@ int Span(const char *text, int n)
     return n == 0 ? static_cast<int>(std::strlen(text)) : n;
 }
 
-bool IsStop(char c, const char *stops)
-{
-    return stops != nullptr && *stops != 0 && std::strchr(stops, c) != nullptr;
-}
+bool IsStop(char c, const char *stops) { return stops != nullptr && *stops != 0 && std::strchr(stops, c) != nullptr; }
 
 char Convert(char c, int mode) { return mode == 1 ? LowerChar(c) : UpperChar(c); }
 
-} // namespace
+}  // namespace
 
 const char LookAlikePairs[] = "AАBВCСEЕTТOОPРHНKКXХMМ";
 
@@ -31,14 +28,10 @@ char UpperChar(char c)
         return static_cast<char>(b - 32);
     switch (b) {
     case 0xB2:
-    case 0xB3:
-        return 'I';
-    case 0xBA:
-        return static_cast<char>(0xAA);
-    case 0xBF:
-        return static_cast<char>(0xAF);
-    default:
-        return c;
+    case 0xB3: return 'I';
+    case 0xBA: return static_cast<char>(0xAA);
+    case 0xBF: return static_cast<char>(0xAF);
+    default: return c;
     }
 }
 
@@ -49,14 +42,10 @@ char LowerChar(char c)
         return static_cast<char>(b + 32);
     switch (b) {
     case 0xB2:
-    case 0xB3:
-        return 'i';
-    case 0xAA:
-        return static_cast<char>(0xBA);
-    case 0xAF:
-        return static_cast<char>(0xBF);
-    default:
-        return c;
+    case 0xB3: return 'i';
+    case 0xAA: return static_cast<char>(0xBA);
+    case 0xAF: return static_cast<char>(0xBF);
+    default: return c;
     }
 }
 

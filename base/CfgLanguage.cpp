@@ -9,7 +9,8 @@ uint8_t RecordTextLanguage() { return recordTextReader ? recordTextReader() : 1;
 
 uint8_t MessageLanguage() { return messageReader ? messageReader() : 1; }
 
-void SetCfgLanguageReaders(CfgLanguageReader recordText, CfgLanguageReader messages) {
+void SetCfgLanguageReaders(CfgLanguageReader recordText, CfgLanguageReader messages)
+{
     recordTextReader = recordText;
     messageReader = messages;
 }

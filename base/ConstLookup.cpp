@@ -5,7 +5,8 @@
 namespace {
 
 // The row of the key, or the sentinel row.
-template <class Row> const Row *Seek(std::uint32_t key, const Row *table, std::uint32_t sentinel)
+template <class Row>
+const Row *Seek(std::uint32_t key, const Row *table, std::uint32_t sentinel)
 {
     const Row *row = table;
     while (row->key != key && row->key != sentinel)
@@ -13,7 +14,7 @@ template <class Row> const Row *Seek(std::uint32_t key, const Row *table, std::u
     return row;
 }
 
-} // namespace
+}  // namespace
 
 const void *LookupPtr(std::uint32_t key, const KeyPtrRow *table, std::uint32_t sentinel)
 {
@@ -113,8 +114,7 @@ std::uint32_t LookupKeyByText3(const char *text, int n, const KeyCountedTextRow 
     if (text == nullptr || n < 0)
         return sentinel;
     for (const KeyCountedTextRow *row = table; row->key != sentinel; ++row) {
-        if (row->text != nullptr &&
-            CompareCounted(row->text, text, static_cast<int>(row->length), n) == 0)
+        if (row->text != nullptr && CompareCounted(row->text, text, static_cast<int>(row->length), n) == 0)
             return row->key;
     }
     return sentinel;

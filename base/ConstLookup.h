@@ -13,7 +13,7 @@ struct KeyPtrRow {
 };
 struct KeyNameRow {
     std::uint32_t key;
-    const char *name; // NUL-terminated; null counts as empty
+    const char *name;  // NUL-terminated; null counts as empty
 };
 struct KeyValueRow {
     std::uint32_t key;
@@ -31,7 +31,7 @@ struct KeyU32x2Row {
 };
 struct KeyCountedTextRow {
     std::uint32_t key;
-    std::uint32_t length; // 0: up to the NUL
+    std::uint32_t length;  // 0: up to the NUL
     const char *text;
 };
 struct KeyFloatRow {
@@ -62,8 +62,7 @@ std::uint32_t LookupKeyByValue(std::uint32_t value, const KeyValueRow *table, st
 
 // The first text when `flag` is non-zero, else the second; null when the key is absent.
 const char *LookupText2(std::uint32_t key, const KeyText2Row *table, std::uint32_t sentinel, std::uint8_t flag = 2);
-AnsiString LookupText2Str(std::uint32_t key, const KeyText2Row *table, std::uint32_t sentinel,
-                          std::uint8_t flag = 2);
+AnsiString LookupText2Str(std::uint32_t key, const KeyText2Row *table, std::uint32_t sentinel, std::uint8_t flag = 2);
 
 // 0-based row index; -1 when absent.
 int LookupRowIndex3(std::uint32_t key, const KeyU32x2Row *table, std::uint32_t sentinel);

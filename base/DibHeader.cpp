@@ -37,7 +37,7 @@ const uint8_t *DibColorBits(const uint8_t *header)
 
 uint32_t DibRowStride(const uint8_t *header)
 {
-    uint64_t bits = static_cast<uint64_t>(static_cast<uint32_t>(DibWidth(header))) * DibPlanes(header) *
-                    DibBitsPerPixel(header);
+    uint64_t bits =
+        static_cast<uint64_t>(static_cast<uint32_t>(DibWidth(header))) * DibPlanes(header) * DibBitsPerPixel(header);
     return static_cast<uint32_t>((bits + 31) / 32 * 4);
 }

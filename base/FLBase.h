@@ -12,19 +12,19 @@ class TFLBase {
 public:
     // Flags.
     enum : std::uint8_t {
-        flThrow = 1,     // throw TZExcept instead of showing a box
-        flEof = 2,       // end of file reached (kept by TSFile)
-        flError = 4,     // an error occurred
-        flExisted = 8,   // the file existed when it was opened
+        flThrow = 1,    // throw TZExcept instead of showing a box
+        flEof = 2,      // end of file reached (kept by TSFile)
+        flError = 4,    // an error occurred
+        flExisted = 8,  // the file existed when it was opened
         flOpen = 16,
-        flAttached = 32, // the handle came from outside and is not ours to close
+        flAttached = 32,  // the handle came from outside and is not ours to close
     };
     // Open modes.
     enum : std::uint8_t {
         fmRead = 0,
-        fmWriteNew = 2,     // asks before an existing file is replaced
+        fmWriteNew = 2,  // asks before an existing file is replaced
         fmWriteReplace = 3,
-        fmAppend = 4,       // created when missing
+        fmAppend = 4,  // created when missing
         fmReadWrite = 5,
         fmClosed = 9,
     };

@@ -58,12 +58,8 @@ bool TFLBase::SetMode(std::uint8_t mode)
         canRead_ = canWrite_ = true;
         effectiveMode_ = 5;
         return true;
-    case fmClosed:
-        effectiveMode_ = fmClosed;
-        return true;
-    default:
-        effectiveMode_ = fmClosed;
-        return false;
+    case fmClosed: effectiveMode_ = fmClosed; return true;
+    default: effectiveMode_ = fmClosed; return false;
     }
 }
 

@@ -8,9 +8,9 @@
 // Numbers of the file classes' messages. A file error n is thrown as TZExcept with the code
 // 0xE4000000 + n (0xE4000032 to 0xE400003D) and the file name as its text.
 enum : unsigned {
-    FileAskReplace = 1,        // the question before an existing file is replaced
-    FileErrBadMode = 50,       // an open mode that does not exist
-    FileErrNoName = 51,        // no name, or a name longer than a path may be
+    FileAskReplace = 1,   // the question before an existing file is replaced
+    FileErrBadMode = 50,  // an open mode that does not exist
+    FileErrNoName = 51,   // no name, or a name longer than a path may be
     FileErrNotFound = 52,
     FileErrClosed = 53,
     FileErrPastEnd = 54,

@@ -18,7 +18,7 @@ AnsiString Part(PartOf get, const AnsiString &path)
     return AnsiString(out.data(), static_cast<std::size_t>(n));
 }
 
-} // namespace
+}  // namespace
 
 AnsiString FileExtOf(const AnsiString &path) { return Part(GetExtOf, path); }
 AnsiString FileNameExtOf(const AnsiString &path) { return Part(GetNameExtOf, path); }

@@ -22,7 +22,7 @@ void EachEntry(const AnsiString &pattern, Take take)
     FindClose(rec);
 }
 
-} // namespace
+}  // namespace
 
 bool FolderExists(const AnsiString &path) { return IsDirectory(path); }
 

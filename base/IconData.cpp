@@ -38,7 +38,8 @@ bool IconImageAt(const uint8_t *data, size_t size, int index, IconImage &image)
         return false;
     uint64_t colourTable = DibColorTableBytes(header);
     uint64_t colourBytes = static_cast<uint64_t>(DibRowStride(header)) * static_cast<uint32_t>(height);
-    uint64_t maskBytes = static_cast<uint64_t>((static_cast<uint32_t>(width) + 31) / 32 * 4) * static_cast<uint32_t>(height);
+    uint64_t maskBytes =
+        static_cast<uint64_t>((static_cast<uint32_t>(width) + 31) / 32 * 4) * static_cast<uint32_t>(height);
     if (headerSize + colourTable + colourBytes + maskBytes > bytes)
         return false;
     image.Header = header;

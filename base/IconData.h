@@ -13,8 +13,8 @@ struct IconImage {
     const uint8_t *Header = nullptr;  // bitmap information header
     uint32_t Bytes = 0;               // bytes of the whole image
     int Width = 0;
-    int Height = 0;      // half the header's height: the colour bits and the mask share it
-    int Depth = 0;       // planes x bits per pixel
+    int Height = 0;  // half the header's height: the colour bits and the mask share it
+    int Depth = 0;   // planes x bits per pixel
     const uint8_t *ColorBits = nullptr;
     const uint8_t *MaskBits = nullptr;
 };

@@ -102,7 +102,7 @@ int CopyLang(std::uint8_t language, const char *src, int length, char *dst, char
     return out;
 }
 
-} // namespace
+}  // namespace
 
 int LocateLangPart(std::uint8_t language, const char *text, int length, bool altMarkers, const char **start)
 {
@@ -166,7 +166,7 @@ std::uint32_t SpanRequest(int length, char rus, char ukr)
     return word;
 }
 
-} // namespace
+}  // namespace
 
 std::uint32_t LocateLangSpanAlt(std::uint8_t language, const char *text, int length)
 {
@@ -188,12 +188,6 @@ int CopyLangTextAlt(std::uint8_t language, const char *src, int length, char *ds
     return CopyLang(language, src, length, dst, RusMarkerAlt, UkrMarkerAlt);
 }
 
-char LangLetter(std::uint8_t language)
-{
-    return language == LangUkr ? 'U' : language == LangRus ? 'R' : 0;
-}
+char LangLetter(std::uint8_t language) { return language == LangUkr ? 'U' : language == LangRus ? 'R' : 0; }
 
-char LangLetterLower(std::uint8_t language)
-{
-    return language == LangUkr ? 'u' : language == LangRus ? 'r' : 0;
-}
+char LangLetterLower(std::uint8_t language) { return language == LangUkr ? 'u' : language == LangRus ? 'r' : 0; }

@@ -102,8 +102,8 @@ int LayoutMarkupTextHash(std::string_view text, int width, TCanvas &canvas, int 
 // break character is an ordinary character).
 int LayoutMarkupTextAlt(std::string_view text, int width, TCanvas &canvas, int &maxLineHeight, int &totalHeight,
                         bool hashBreaks, bool keepBreak, MarkupLayout &layout);
-int LayoutMarkupTextAltHash(std::string_view text, int width, TCanvas &canvas, int &maxLineHeight,
-                            int &totalHeight, bool keepBreak, MarkupLayout &layout);
+int LayoutMarkupTextAltHash(std::string_view text, int width, TCanvas &canvas, int &maxLineHeight, int &totalHeight,
+                            bool keepBreak, MarkupLayout &layout);
 
 // Whether the first line of the text fits the width, as LayoutMarkupText would grow it: fit mode 0
 // always answers 1; mode 1 answers -1 when the line reaches the width before its end or break; mode 2

@@ -10,7 +10,10 @@ constexpr char BlockMark = 0x01;
 
 int DigitValue(unsigned char c, int base)
 {
-    int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+    int v = c >= '0' && c <= '9'   ? c - '0'
+            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                   : 99;
     return v < base ? v : -1;
 }
 
@@ -102,7 +105,10 @@ int ParseMarkupBlock(std::string_view text, int &position, MarkupStyle &style)
     return result;
 }
 
-MarkupBaseFont MarkupBaseFont::Of(const TFont &font) { return MarkupBaseFont{font.Height(), font.Style(), font.Color()}; }
+MarkupBaseFont MarkupBaseFont::Of(const TFont &font)
+{
+    return MarkupBaseFont{font.Height(), font.Style(), font.Color()};
+}
 
 void MarkupBaseFont::RestoreTo(TFont &font) const
 {

@@ -150,12 +150,11 @@ int LayoutMarkupTextHash(std::string_view text, int width, TCanvas &canvas, int 
 int LayoutMarkupTextAlt(std::string_view text, int width, TCanvas &canvas, int &maxLineHeight, int &totalHeight,
                         bool hashBreaks, bool keepBreak, MarkupLayout &layout)
 {
-    return Layout(text, width, canvas, maxLineHeight, totalHeight, hashBreaks, keepBreak, layout,
-                  Breaking::Characters);
+    return Layout(text, width, canvas, maxLineHeight, totalHeight, hashBreaks, keepBreak, layout, Breaking::Characters);
 }
 
-int LayoutMarkupTextAltHash(std::string_view text, int width, TCanvas &canvas, int &maxLineHeight,
-                            int &totalHeight, bool keepBreak, MarkupLayout &layout)
+int LayoutMarkupTextAltHash(std::string_view text, int width, TCanvas &canvas, int &maxLineHeight, int &totalHeight,
+                            bool keepBreak, MarkupLayout &layout)
 {
     return LayoutMarkupTextAlt(text, width, canvas, maxLineHeight, totalHeight, true, keepBreak, layout);
 }

@@ -43,12 +43,6 @@ int MemCompare(const void *a, const void *b, std::size_t n)
     return 0;
 }
 
-int MemCompareN(const void *a, const void *b, std::size_t n)
-{
-    return n == 0 ? 0 : MemCompare(a, b, n);
-}
+int MemCompareN(const void *a, const void *b, std::size_t n) { return n == 0 ? 0 : MemCompare(a, b, n); }
 
-int MemEqual(const void *a, const void *b, std::size_t n)
-{
-    return n == 0 || std::memcmp(a, b, n) == 0 ? 0 : 1;
-}
+int MemEqual(const void *a, const void *b, std::size_t n) { return n == 0 || std::memcmp(a, b, n) == 0 ? 0 : 1; }

@@ -9,21 +9,16 @@ AnsiString Header(std::uint8_t kind)
 {
     bool russian = MessageLanguage() != 0;
     switch (kind) {
-    case MsgKindError:
-        return russian ? "     О ш и б к а  !" : "     П о м и л к а  !";
+    case MsgKindError: return russian ? "     О ш и б к а  !" : "     П о м и л к а  !";
     case MsgKindWarning:
-    case MsgKindWarningOnce:
-        return russian ? "     П р е д у п р е ж д е н и е  !" : "     П о п е р е д ж е н н я  !";
-    case MsgKindInformation:
-        return russian ? "     И н ф о р м а ц и я  !" : "     І н ф о р м а ц і я  !";
+    case MsgKindWarningOnce: return russian ? "     П р е д у п р е ж д е н и е  !" : "     П о п е р е д ж е н н я  !";
+    case MsgKindInformation: return russian ? "     И н ф о р м а ц и я  !" : "     І н ф о р м а ц і я  !";
     case MsgKindQuestion:
     case MsgKindThreeWay:
     case MsgKindQuestionBox:
     case MsgKindChoice:
-    case MsgKindYesCancelNo:
-        return russian ? "     З а п р о с  !" : "     З а п и т  !";
-    default:
-        return AnsiString();
+    case MsgKindYesCancelNo: return russian ? "     З а п р о с  !" : "     З а п и т  !";
+    default: return AnsiString();
     }
 }
 
@@ -74,18 +69,10 @@ public:
             }
             break;
         case MsgKindWarning:
-        case MsgKindWarningOnce:
-            Box(text, caption, mbOk | mbIconWarning);
-            break;
-        case MsgKindInformation:
-            Box(text, caption, mbOk | mbIconInformation);
-            break;
-        case MsgKindError:
-            Box(text, caption, mbOk | mbIconError);
-            break;
-        default:
-            Box(text, caption, mbOk);
-            break;
+        case MsgKindWarningOnce: Box(text, caption, mbOk | mbIconWarning); break;
+        case MsgKindInformation: Box(text, caption, mbOk | mbIconInformation); break;
+        case MsgKindError: Box(text, caption, mbOk | mbIconError); break;
+        default: Box(text, caption, mbOk); break;
         }
         return result;
     }

@@ -16,12 +16,12 @@ enum : std::uint8_t {
     MsgKindError = 0,
     MsgKindQuestion = 1,
     MsgKindWarning = 2,
-    MsgKindThreeWay = 3,       // three numbered answers
-    MsgKindQuestionBox = 4,    // question with a do-not-ask-again box
+    MsgKindThreeWay = 3,     // three numbered answers
+    MsgKindQuestionBox = 4,  // question with a do-not-ask-again box
     MsgKindInformation = 5,
-    MsgKindChoice = 6,         // choice list
-    MsgKindWarningOnce = 7,    // warning with a do-not-show-again box
-    MsgKindYesCancelNo = 8,    // yes / refuse / no
+    MsgKindChoice = 6,       // choice list
+    MsgKindWarningOnce = 7,  // warning with a do-not-show-again box
+    MsgKindYesCancelNo = 8,  // yes / refuse / no
 };
 
 // One item of the choice dialog. The dialog lays out the item's text into Lines and keeps the
@@ -45,17 +45,17 @@ struct TMessageRequest {
     bool HasView = false;
     AnsiString ErrorsFile;
     AnsiString InaccuraciesFile;
-    AnsiString BoxCaption;  // kind 4: a non-empty caption replaces the box's own
-    bool BoxHidden = false;  // kind 4: the box is not shown
+    AnsiString BoxCaption;                           // kind 4: a non-empty caption replaces the box's own
+    bool BoxHidden = false;                          // kind 4: the box is not shown
     std::vector<std::unique_ptr<SMsgTest>> Choices;  // kind 6; the dialog takes them over
 };
 
 struct TMessageResult {
-    int ModalResult = 2;          // 1: the yes/choose button; 2: any other close
-    std::uint8_t ThreeWay = 3;    // kind 3: 1, 2 or 3
+    int ModalResult = 2;           // 1: the yes/choose button; 2: any other close
+    std::uint8_t ThreeWay = 3;     // kind 3: 1, 2 or 3
     std::uint8_t YesCancelNo = 2;  // kind 8: 1 yes, 3 refuse, 2 no
-    int Selection = 0;            // kind 6: index of the chosen item
-    bool BoxChecked = false;      // kinds 4 and 7
+    int Selection = 0;             // kind 6: index of the chosen item
+    bool BoxChecked = false;       // kinds 4 and 7
 };
 
 class TMessagePresenter {

@@ -54,7 +54,7 @@ void Store(PathRecord &record, const AnsiString &text)
     record.parts = ParsePathParts(record.text, static_cast<int>(text.size()));
 }
 
-} // namespace
+}  // namespace
 
 PathParts ParsePathParts(const char *text, int length)
 {
@@ -165,8 +165,7 @@ int ReplacePathPart(PathRecord &record, int selector, const char *text, int leng
             if (part.front() != '.')
                 part.insert(part.begin(), '.');
             break;
-        default:
-            break;
+        default: break;
         }
     }
     std::uint32_t total = record.parts.Total();
@@ -251,8 +250,8 @@ int CopyWithoutBackslash(char *output, const char *text, int length)
     return len;
 }
 
-int FindFolderUpwardsFrom(AnsiString &result, const AnsiString &appFolder, const char *folderName, FolderProbe isDirectory,
-                          void *context)
+int FindFolderUpwardsFrom(AnsiString &result, const AnsiString &appFolder, const char *folderName,
+                          FolderProbe isDirectory, void *context)
 {
     result = appFolder;
     if (folderName == nullptr || *folderName == 0)

@@ -10,10 +10,10 @@
 // The lengths of the parts in text order: drive, colon, folder (with its leading and trailing
 // backslashes), name, dot, extension. Their sum is the text length.
 struct PathParts {
-    std::uint32_t drive = 0; // without the colon
+    std::uint32_t drive = 0;  // without the colon
     std::uint32_t folder = 0;
     std::uint32_t name = 0;
-    std::uint32_t ext = 0; // without the dot
+    std::uint32_t ext = 0;  // without the dot
     bool hasColon = false;
     bool hasDot = false;
 
@@ -46,13 +46,13 @@ int SetPathRecord(PathRecord &record, const char *text);
 
 // Part selectors of the getter and the replacer.
 enum PathPart : int {
-    PathDrive = 0,       // drive with its colon
-    PathFolder = 1,      // folder
-    PathDriveFolder = 2, // drive and folder
-    PathName = 3,        // name
-    PathExt = 4,         // extension with its dot
-    PathNameExt = 5,     // name and extension
-    PathWhole = 6,       // the whole path
+    PathDrive = 0,        // drive with its colon
+    PathFolder = 1,       // folder
+    PathDriveFolder = 2,  // drive and folder
+    PathName = 3,         // name
+    PathExt = 4,          // extension with its dot
+    PathNameExt = 5,      // name and extension
+    PathWhole = 6,        // the whole path
 };
 
 // The length of a part; with an output and a non-zero length the part and a NUL are copied (the
@@ -82,10 +82,10 @@ inline int SetPathNameExt(PathRecord &r, const char *t, int n) { return ReplaceP
 inline int SetPathWhole(PathRecord &r, const char *t, int n) { return ReplacePathPart(r, PathWhole, t, n); }
 
 // Parts of a plain text, copied with a NUL when an output is given and the part is not empty.
-int GetExtOf(char *output, const char *text, int length);         // extension without the dot
-int GetNameExtOf(char *output, const char *text, int length);     // name, dot and extension
-int GetDriveFolderOf(char *output, const char *text, int length); // drive, colon and folder
-int GetNameOf(char *output, const char *text, int length);        // bare name
+int GetExtOf(char *output, const char *text, int length);          // extension without the dot
+int GetNameExtOf(char *output, const char *text, int length);      // name, dot and extension
+int GetDriveFolderOf(char *output, const char *text, int length);  // drive, colon and folder
+int GetNameOf(char *output, const char *text, int length);         // bare name
 // The text up to its extension (without the dot; a text without a dot whole), then, for a new
 // extension of non-zero length (0 = up to its NUL), a dot unless it begins with one and the new
 // extension; terminated. An empty stem gives 0 and writes nothing. The output is required.
@@ -102,8 +102,8 @@ int CopyWithoutBackslash(char *output, const char *text, int length);
 // candidate tried. Without a name `result` is appFolder with one trailing backslash and the length
 // is its length. A candidate that would not fit 260 characters with its backslash counts as absent.
 using FolderProbe = bool (*)(const AnsiString &path, void *context);
-int FindFolderUpwardsFrom(AnsiString &result, const AnsiString &appFolder, const char *folderName, FolderProbe isDirectory,
-                          void *context);
+int FindFolderUpwardsFrom(AnsiString &result, const AnsiString &appFolder, const char *folderName,
+                          FolderProbe isDirectory, void *context);
 
 // The application folder (with its trailing backslash) cut after a text: when `cutAfter` occurs in
 // it (first occurrence, case-sensitive), the folder is cut after the character that follows it

@@ -25,10 +25,7 @@ void TSLang::SetCount(std::uint32_t n)
     locatedLength_ = 0;
 }
 
-AnsiString TSLang::GetWhole() const
-{
-    return Count() == 0 ? AnsiString() : AnsiString(Data(), Count());
-}
+AnsiString TSLang::GetWhole() const { return Count() == 0 ? AnsiString() : AnsiString(Data(), Count()); }
 
 const char *TSLang::LocatePart(std::uint8_t language)
 {

@@ -10,7 +10,7 @@ public:
     TSLang();
 
     void Set(const AnsiString &text);
-    void Set(const char *text); // NUL-terminated; null is empty
+    void Set(const char *text);  // NUL-terminated; null is empty
     // Sets the byte count (room for new bytes is zeroed) and forgets the located part.
     void SetCount(std::uint32_t n);
     const char *Data() const { return reinterpret_cast<const char *>(TADObj::Data()); }

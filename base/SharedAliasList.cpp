@@ -30,7 +30,7 @@ private:
     TZLock &lock_;
 };
 
-} // namespace
+}  // namespace
 
 TLUAls::TLUAls() { SetLoader(&TLUAls::AcquireOnLookup, this); }
 

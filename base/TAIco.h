@@ -29,9 +29,9 @@ public:
     void SetWindow(TWinControl *window) { window_ = window; }
     TWinControl *Window() const { return window_; }
     // Draw the selected image; nothing when none is selected.
-    void Draw(int x, int y);                           // into its window at its own size
-    void Draw(int x, int y, int width, int height);    // into its window at this size
-    void Draw(TWinControl *window, int x, int y);      // into this window at its own size
+    void Draw(int x, int y);                         // into its window at its own size
+    void Draw(int x, int y, int width, int height);  // into its window at this size
+    void Draw(TWinControl *window, int x, int y);    // into this window at its own size
 
     int ImageCount() const { return count_; }
     int ImageIndex() const { return index_; }

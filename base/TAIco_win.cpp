@@ -2,10 +2,7 @@
 
 #include "framework/Forms.h"
 
-TAIco::TAIco()
-    : systemWidth_(Screen->SystemMetric(smCxIcon)), systemHeight_(Screen->SystemMetric(smCyIcon))
-{
-}
+TAIco::TAIco() : systemWidth_(Screen->SystemMetric(smCxIcon)), systemHeight_(Screen->SystemMetric(smCyIcon)) {}
 
 TAIco::TAIco(const uint8_t *data, size_t size) : TAIco() { SetData(data, size); }
 
@@ -40,7 +37,8 @@ std::unique_ptr<TIcon> TAIco::MakeIcon(bool systemSize) const
     if (index_ < 0)
         return nullptr;
     auto icon = std::make_unique<TIcon>();
-    if (!icon->LoadFromImage(image_.Header, image_.Bytes, systemSize ? systemWidth_ : 0, systemSize ? systemHeight_ : 0))
+    if (!icon->LoadFromImage(image_.Header, image_.Bytes, systemSize ? systemWidth_ : 0,
+                             systemSize ? systemHeight_ : 0))
         return nullptr;
     return icon;
 }

@@ -12,16 +12,13 @@ AnsiString ResourceTextOfCode(uint32_t code)
 
 TZExcept::TZExcept(uint32_t code, AnsiString text)
     : Exception(AnsiString(), static_cast<int>(code)), code_(code), secondCode_(0), text_(std::move(text))
-{
-}
+{}
 
 TZExcept::TZExcept(uint32_t code, AnsiString text, uint32_t secondCode)
     : Exception(ResourceTextOfCode(code), static_cast<int>(secondCode)), code_(code), secondCode_(secondCode),
       text_(std::move(text))
-{
-}
+{}
 
 TZExcept::TZExcept(AnsiString message, uint32_t code)
     : Exception(message, static_cast<int>(code)), code_(code), secondCode_(0), text_(std::move(message))
-{
-}
+{}

@@ -24,7 +24,7 @@ bool Fits(const std::uint8_t *record, const std::uint8_t *end, std::size_t bytes
     return record != nullptr && end != nullptr && record <= end && static_cast<std::size_t>(end - record) >= bytes;
 }
 
-} // namespace
+}  // namespace
 
 bool TagHeaderFits(const std::uint8_t *record, const std::uint8_t *end, TagForm form)
 {
@@ -41,10 +41,7 @@ std::uint16_t GetTag(const std::uint8_t *record, const std::uint8_t *end)
     return TagValueOf(GetTagWord(record, end));
 }
 
-bool IsShortTag(const std::uint8_t *record, const std::uint8_t *end)
-{
-    return IsShortTagWord(GetTagWord(record, end));
-}
+bool IsShortTag(const std::uint8_t *record, const std::uint8_t *end) { return IsShortTagWord(GetTagWord(record, end)); }
 
 bool HasOwnerFlag(const std::uint8_t *record, const std::uint8_t *end)
 {
@@ -99,7 +96,8 @@ void SetShortTagFlag(std::uint8_t *record, bool on)
 void SetOwnerFlag(std::uint8_t *record, bool on)
 {
     std::uint16_t word = ReadU16(record);
-    WriteU16(record, on ? static_cast<std::uint16_t>(word | TagOwnerFlag) : static_cast<std::uint16_t>(word & ~TagOwnerFlag));
+    WriteU16(record,
+             on ? static_cast<std::uint16_t>(word | TagOwnerFlag) : static_cast<std::uint16_t>(word & ~TagOwnerFlag));
 }
 
 void SetTagRecordLength(std::uint8_t *record, std::uint16_t length) { WriteU16(record + 2, length); }

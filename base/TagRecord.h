@@ -39,8 +39,7 @@ bool IsTagHeaderWordZero(const std::uint8_t *record, const std::uint8_t *end, Ta
 // Header plus data, or the header alone for an end record; 0 when the record runs past the end.
 std::uint32_t TagRecordSize(const std::uint8_t *record, const std::uint8_t *end, TagForm form = TagForm::Short);
 // The record after this one; null when this record runs past the end.
-const std::uint8_t *NextTagRecord(const std::uint8_t *record, const std::uint8_t *end,
-                                  TagForm form = TagForm::Short);
+const std::uint8_t *NextTagRecord(const std::uint8_t *record, const std::uint8_t *end, TagForm form = TagForm::Short);
 
 // Writers of a header the caller has room for.
 void SetTag(std::uint8_t *record, std::uint16_t value, bool shortForm);

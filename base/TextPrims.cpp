@@ -23,7 +23,7 @@ bool InSet(char c, const char *set, int setLength)
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-} // namespace
+}  // namespace
 
 int ReplaceByte(char *text, char from, char to, int n)
 {
@@ -50,8 +50,7 @@ int StrLenToEither(const char *text, int n, char stop1, char stop2)
     if (text == nullptr || n < 0)
         return 0;
     int i = 0;
-    for (; (n == 0 || i < n) && text[i] != 0 && text[i] != stop1 && text[i] != stop2; ++i) {
-    }
+    for (; (n == 0 || i < n) && text[i] != 0 && text[i] != stop1 && text[i] != stop2; ++i) {}
     return i;
 }
 
@@ -160,8 +159,8 @@ AnsiString FillPlaceholder(std::string_view text, std::string_view parameter, ch
     AnsiString out(text.size() + parameter.size() + 1, '\0');
     // The counted core reads a count of 0 as "up to the NUL"; an empty view must stay empty.
     int n = FillPlaceholder(out.data(), text.empty() ? nullptr : text.data(),
-                            parameter.empty() ? nullptr : parameter.data(), placeholder,
-                            static_cast<int>(text.size()), static_cast<int>(parameter.size()));
+                            parameter.empty() ? nullptr : parameter.data(), placeholder, static_cast<int>(text.size()),
+                            static_cast<int>(parameter.size()));
     out.resize(static_cast<std::size_t>(n));
     return out;
 }
@@ -378,8 +377,7 @@ int FindSubstring(std::string_view text, std::string_view pattern)
 {
     if (pattern.empty() || pattern.size() > text.size())
         return 0;
-    return FindSubstring(text.data(), pattern.data(), static_cast<int>(text.size()),
-                         static_cast<int>(pattern.size()));
+    return FindSubstring(text.data(), pattern.data(), static_cast<int>(text.size()), static_cast<int>(pattern.size()));
 }
 
 int FindKey8(const void *key, const void *table, int count, int stride)

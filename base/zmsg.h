@@ -58,10 +58,10 @@ AnsiString ResourceMessageText(int number);
 // files it shows (errors file, inaccuracies file).
 void ShowMessageNo(const AnsiString &args, int number);  // error; 999 shows nothing
 void ShowMessageWithView(const AnsiString &args, int number, const AnsiString &file1, const AnsiString &file2);
-void ShowZError(const ZError &e);                        // error; 999 shows nothing
-bool AskQuestion(const AnsiString &args, int number);    // +2000; true for yes
+void ShowZError(const ZError &e);                      // error; 999 shows nothing
+bool AskQuestion(const AnsiString &args, int number);  // +2000; true for yes
 bool AskQuestionWithView(const AnsiString &args, int number, const AnsiString &file1, const AnsiString &file2);
-void ShowWarning(const AnsiString &args, int number);    // +1000
+void ShowWarning(const AnsiString &args, int number);  // +1000
 void ShowWarningWithView(const AnsiString &args, int number, const AnsiString &file1, const AnsiString &file2);
 std::uint8_t AskThreeWay(const AnsiString &args, int number);  // +2000; 1, 2 or 3
 // A question with a do-not-ask-again box over a ready text: bit 1 the user said yes, bit 2 the box
@@ -74,5 +74,5 @@ void ShowInformationWithView(const AnsiString &args, int number, const AnsiStrin
 // A choice among MessageText(args, n) for the numbers up to the first one below 1; the chosen
 // item's index, or -1 when the user refused or there was nothing to choose.
 int ChooseFromList(const AnsiString &args, std::initializer_list<int> numbers);
-bool ShowWarningOnce(const AnsiString &args, int number);  // +1000; true when the box is ticked
+bool ShowWarningOnce(const AnsiString &args, int number);         // +1000; true when the box is ticked
 std::uint8_t AskYesCancelNo(const AnsiString &args, int number);  // +2000; 1 yes, 3 refuse, 2 no

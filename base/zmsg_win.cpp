@@ -5,12 +5,14 @@
 #include "framework/LoadStr.h"
 #include "framework/SysUtils.h"
 
-void RaiseWindowsError(const AnsiString &arg) {
+void RaiseWindowsError(const AnsiString &arg)
+{
     const unsigned long code = GetLastOSError();
     throw ZError(WindowsErrorMessage(arg, static_cast<uint32_t>(code), SysErrorMessage(code)), 99);
 }
 
-void ShowLastWindowsError(const AnsiString &arg) {
+void ShowLastWindowsError(const AnsiString &arg)
+{
     const unsigned long code = GetLastOSError();
     const AnsiString text = code != 0 ? SysErrorMessage(code) : AnsiString();
     ShowMessageNo(text.empty() ? arg : arg + "#(" + text + ")", 99);

@@ -101,7 +101,7 @@ Bytes Changed(const Bytes &old, const Content &content, uint32_t seed)
 
 struct Job {
     TestPayloadItem item;
-    Bytes plain;          // what the item's stream unpacks to
+    Bytes plain;            // what the item's stream unpacks to
     std::string floorFile;  // the file the floor copies for it, relative to OUT
 };
 
@@ -175,8 +175,8 @@ int main(int argc, char **argv)
 
     // Ordinary files, 8 KB to 1.5 MB (evenly on a log scale), in product folders; every 40th is
     // patched, every 40th (another) replaced.
-    const char *folders[] = {"Rus\\Help", "Rus\\Forms", "Projects\\Demo", "Norms\\Base", "Norms\\Extra", "Prices",
-                             "Templates", "Reports", "Rus\\Pictures", "Sys"};
+    const char *folders[] = {"Rus\\Help", "Rus\\Forms", "Projects\\Demo", "Norms\\Base",   "Norms\\Extra",
+                             "Prices",    "Templates",  "Reports",        "Rus\\Pictures", "Sys"};
     std::uniform_real_distribution<double> logSize(std::log(8192.0), std::log(1.5 * (1 << 20)));
     for (int n = 0; written < total * 29 / 30; ++n) {
         const std::string name = std::string(folders[(n / 7) % 10]) + "\\Part" + std::to_string(n / 100) + "\\file" +
@@ -211,8 +211,8 @@ int main(int argc, char **argv)
     for (int n = 0; touched < total / 10; ++n) {
         Job job;
         job.item.Type = ADDREPL;
-        job.item.Name = (n % 2 ? "Rus\\Help\\New\\" : "Norms\\Added" + std::to_string(n % 5) + "\\") + std::string("new") +
-                        std::to_string(n) + ".dat";
+        job.item.Name = (n % 2 ? "Rus\\Help\\New\\" : "Norms\\Added" + std::to_string(n % 5) + "\\") +
+                        std::string("new") + std::to_string(n) + ".dat";
         job.plain = content.Make(size_t(std::exp(logSize(rng))), ++seed);
         SetSizeSum(job.item.Rec, PN_NewSize, job.plain);
         SetSizeSum(job.item.Rec, PN_OldSize, job.plain);

@@ -64,7 +64,7 @@ const std::vector<uint8_t> &PackedText(size_t &plainSize)
         std::vector<uint8_t> plain(kBufferSize);
         const std::vector<uint8_t> words = PatternBytes(1 << 16, 2);
         uint32_t x = 12345;
-        for (size_t i = 0; i < plain.size(); ) {
+        for (size_t i = 0; i < plain.size();) {
             x = x * 1103515245 + 12345;
             const size_t at = (x >> 8) % (words.size() - 64), n = 4 + (x >> 24) % 60;
             for (size_t k = 0; k < n && i < plain.size(); ++k)

@@ -91,7 +91,9 @@ int Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &nam
     dialog->AfterConstruction();
     dialog->JournalPath = form.JournalPath;
     dialog->UpdaterPath = root + "qmtupdt.exe";
-    dialog->Log = [&form](int8_t index, const AnsiString &text, bool newLine) { return form.Log(index, text, newLine); };
+    dialog->Log = [&form](int8_t index, const AnsiString &text, bool newLine) {
+        return form.Log(index, text, newLine);
+    };
     dialog->LogCmd = [&form](int32_t code, const AnsiString &text) { return form.LogCmd(code, text); };
     dialog->SecurityProducts = [] { return AnsiString(); };  // the machine's security query is not the copy's work
 

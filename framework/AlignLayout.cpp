@@ -26,34 +26,39 @@ std::vector<TRect> LayoutAligned(const TRect &client, const std::vector<TAlignIt
         rest.Right = std::max(rest.Right, rest.Left);
     };
 
-    placeAll(alTop, [](const TRect &a, const TRect &b) { return a.Top < b.Top; },
-             [&](TRect &r) {
-                 int h = r.Height();
-                 r = Rect(rest.Left, rest.Top, rest.Right, rest.Top + h);
-                 rest.Top += h;
-                 clampRest();
-             });
-    placeAll(alBottom, [](const TRect &a, const TRect &b) { return a.Bottom > b.Bottom; },
-             [&](TRect &r) {
-                 int h = r.Height();
-                 r = Rect(rest.Left, rest.Bottom - h, rest.Right, rest.Bottom);
-                 rest.Bottom -= h;
-                 clampRest();
-             });
-    placeAll(alLeft, [](const TRect &a, const TRect &b) { return a.Left < b.Left; },
-             [&](TRect &r) {
-                 int w = r.Width();
-                 r = Rect(rest.Left, rest.Top, rest.Left + w, rest.Bottom);
-                 rest.Left += w;
-                 clampRest();
-             });
-    placeAll(alRight, [](const TRect &a, const TRect &b) { return a.Right > b.Right; },
-             [&](TRect &r) {
-                 int w = r.Width();
-                 r = Rect(rest.Right - w, rest.Top, rest.Right, rest.Bottom);
-                 rest.Right -= w;
-                 clampRest();
-             });
-    placeAll(alClient, [](const TRect &, const TRect &) { return false; }, [&](TRect &r) { r = rest; });
+    placeAll(
+        alTop, [](const TRect &a, const TRect &b) { return a.Top < b.Top; },
+        [&](TRect &r) {
+            int h = r.Height();
+            r = Rect(rest.Left, rest.Top, rest.Right, rest.Top + h);
+            rest.Top += h;
+            clampRest();
+        });
+    placeAll(
+        alBottom, [](const TRect &a, const TRect &b) { return a.Bottom > b.Bottom; },
+        [&](TRect &r) {
+            int h = r.Height();
+            r = Rect(rest.Left, rest.Bottom - h, rest.Right, rest.Bottom);
+            rest.Bottom -= h;
+            clampRest();
+        });
+    placeAll(
+        alLeft, [](const TRect &a, const TRect &b) { return a.Left < b.Left; },
+        [&](TRect &r) {
+            int w = r.Width();
+            r = Rect(rest.Left, rest.Top, rest.Left + w, rest.Bottom);
+            rest.Left += w;
+            clampRest();
+        });
+    placeAll(
+        alRight, [](const TRect &a, const TRect &b) { return a.Right > b.Right; },
+        [&](TRect &r) {
+            int w = r.Width();
+            r = Rect(rest.Right - w, rest.Top, rest.Right, rest.Bottom);
+            rest.Right -= w;
+            clampRest();
+        });
+    placeAll(
+        alClient, [](const TRect &, const TRect &) { return false; }, [&](TRect &r) { r = rest; });
     return out;
 }

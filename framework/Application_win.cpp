@@ -112,8 +112,7 @@ bool TApplication::ProcessMessage()
 
 void TApplication::ProcessMessages()
 {
-    while (ProcessMessage()) {
-    }
+    while (ProcessMessage()) {}
 }
 
 void TApplication::HandleMessage()

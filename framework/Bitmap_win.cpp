@@ -74,8 +74,8 @@ TCanvas *TBitmap::Canvas()
 
 bool TBitmap::LoadFromResourceID(int id)
 {
-    HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
-                               LR_CREATEDIBSECTION);
+    HANDLE loaded =
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
     if (!loaded)
         return false;
     BITMAP info{};

@@ -125,8 +125,8 @@ TTextMetrics TDCCanvas::TextMetrics()
 {
     TEXTMETRICW tm{};
     GetTextMetricsW(Prepared(true, false, false), &tm);
-    return TTextMetrics{tm.tmHeight, tm.tmAscent, tm.tmDescent, tm.tmInternalLeading, tm.tmExternalLeading,
-                        tm.tmAveCharWidth, tm.tmMaxCharWidth};
+    return TTextMetrics{tm.tmHeight,          tm.tmAscent,       tm.tmDescent,     tm.tmInternalLeading,
+                        tm.tmExternalLeading, tm.tmAveCharWidth, tm.tmMaxCharWidth};
 }
 
 void TDCCanvas::CharWidths(int (&widths)[256])

@@ -110,7 +110,11 @@ public:
 
     // Suspend and resume change notification; kept for the familiar calling pattern.
     void BeginUpdate() { ++updateCount_; }
-    void EndUpdate() { if (updateCount_ > 0) --updateCount_; }
+    void EndUpdate()
+    {
+        if (updateCount_ > 0)
+            --updateCount_;
+    }
 
 protected:
     virtual int CompareStrings(const AnsiString &a, const AnsiString &b) const;

@@ -9,14 +9,10 @@ namespace {
 DWORD ShareOf(unsigned short mode)
 {
     switch (mode & 0x00F0) {
-    case fmShareExclusive:
-        return 0;
-    case fmShareDenyWrite:
-        return FILE_SHARE_READ;
-    case fmShareDenyRead:
-        return FILE_SHARE_WRITE;
-    case fmShareDenyNone:
-        return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    case fmShareExclusive: return 0;
+    case fmShareDenyWrite: return FILE_SHARE_READ;
+    case fmShareDenyRead: return FILE_SHARE_WRITE;
+    case fmShareDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
     default:  // compatibility mode: others may read and write
         return FILE_SHARE_READ | FILE_SHARE_WRITE;
     }

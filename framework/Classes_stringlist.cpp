@@ -128,8 +128,7 @@ void TStrings::SaveToStream(TStream &stream) const
 TStringList::TStringList(const TStringList &other)
     : TStrings(other), items_(other.items_), sorted_(other.sorted_), caseSensitive_(other.caseSensitive_),
       duplicates_(other.duplicates_)
-{
-}
+{}
 
 TStringList &TStringList::operator=(const TStringList &other)
 {

@@ -24,17 +24,14 @@ public:
 #else
         localtime_r(&seconds, &local);
 #endif
-        return EncodeDate(static_cast<unsigned short>(local.tm_year + 1900), static_cast<unsigned short>(local.tm_mon + 1),
-                          static_cast<unsigned short>(local.tm_mday)) +
+        return EncodeDate(static_cast<unsigned short>(local.tm_year + 1900),
+                          static_cast<unsigned short>(local.tm_mon + 1), static_cast<unsigned short>(local.tm_mday)) +
                EncodeTime(static_cast<unsigned short>(local.tm_hour), static_cast<unsigned short>(local.tm_min),
                           static_cast<unsigned short>(local.tm_sec > 59 ? 59 : local.tm_sec),
                           static_cast<unsigned short>(ms));
     }
 
-    void Sleep(unsigned milliseconds) override
-    {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    }
+    void Sleep(unsigned milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
     std::uint64_t TickCount() override
     {
@@ -63,10 +60,7 @@ TClock &CurrentClock()
     return c ? *c : SystemClock();
 }
 
-TClock *InstallClock(TClock *clock)
-{
-    return Slot().exchange(clock);
-}
+TClock *InstallClock(TClock *clock) { return Slot().exchange(clock); }
 
 void ClockSleep(unsigned milliseconds) { CurrentClock().Sleep(milliseconds); }
 std::uint64_t ClockTickCount() { return CurrentClock().TickCount(); }

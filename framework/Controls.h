@@ -29,8 +29,8 @@ constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIg
 // Mouse cursors.
 using TCursor = int;
 constexpr TCursor crDefault = 0, crArrow = -2, crCross = -3, crIBeam = -4, crSizeAll = -22, crSizeNESW = -6,
-                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crHourGlass = -11, crNo = -18,
-                  crAppStart = -19, crHandPoint = -21;
+                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crHourGlass = -11, crNo = -18, crAppStart = -19,
+                  crHandPoint = -21;
 
 using TNotifyEvent = std::function<void(TObject *Sender)>;
 using TKeyEvent = std::function<void(TObject *Sender, uint16_t &Key, TShiftState Shift)>;

@@ -17,8 +17,12 @@ const wchar_t kClassName[] = L"QmtWindow";
 TMouseButton ButtonOf(UINT msg)
 {
     switch (msg) {
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return mbRight;
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return mbMiddle;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK: return mbRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK: return mbMiddle;
     default: return mbLeft;
     }
 }
@@ -26,9 +30,12 @@ TMouseButton ButtonOf(UINT msg)
 TShiftState MouseShift(WPARAM w)
 {
     TShiftState s = KeyShiftState();
-    if (w & MK_LBUTTON) s |= ssLeft;
-    if (w & MK_RBUTTON) s |= ssRight;
-    if (w & MK_MBUTTON) s |= ssMiddle;
+    if (w & MK_LBUTTON)
+        s |= ssLeft;
+    if (w & MK_RBUTTON)
+        s |= ssRight;
+    if (w & MK_MBUTTON)
+        s |= ssMiddle;
     return s;
 }
 }  // namespace
@@ -93,9 +100,12 @@ HWND UtilityWindow()
 TShiftState KeyShiftState()
 {
     TShiftState s = 0;
-    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    if (GetKeyState(VK_SHIFT) < 0)
+        s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        s |= ssAlt;
     return s;
 }
 
@@ -377,8 +387,7 @@ void TWinControl::WndProc(TMessage &m)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     DefaultHandler(m);
 }

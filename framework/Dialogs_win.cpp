@@ -65,8 +65,7 @@ struct TOpenDialogHook {
             if (dialog->OnFolderChange)
                 dialog->OnFolderChange(dialog);
             break;
-        default:
-            break;
+        default: break;
         }
         return 0;
     }
@@ -77,14 +76,15 @@ AnsiString TOpenDialog::Folder() const
     if (!handle_)
         return AnsiString();
     wchar_t folder[MAX_PATH * 2] = L"";
-    LRESULT n = SendMessageW(static_cast<HWND>(handle_), CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(folder));
+    LRESULT n =
+        SendMessageW(static_cast<HWND>(handle_), CDM_GETFOLDERPATH, MAX_PATH * 2, reinterpret_cast<LPARAM>(folder));
     return n > 0 ? WideToCp1251(folder) : AnsiString();
 }
 
 bool TOpenDialog::Execute()
 {
-    TPrompt prompt{Saving() ? TPromptKind::SaveFile : TPromptKind::OpenFile, nullptr, title_, fileName_,
-                   Name(), options_, this};
+    TPrompt prompt{
+        Saving() ? TPromptKind::SaveFile : TPromptKind::OpenFile, nullptr, title_, fileName_, Name(), options_, this};
     std::vector<AnsiString> chosen;
     if (auto answer = ScriptedAnswer(prompt)) {
         if (answer->Result == 0 || answer->Paths.empty())

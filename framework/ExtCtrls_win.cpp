@@ -51,8 +51,7 @@ void TPanel::Paint(HDC dc)
     SetTextColor(dc, ColorToRGB(Font()->Color()));
     SetBkMode(dc, TRANSPARENT);
     UINT align = alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-              align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
 }
 

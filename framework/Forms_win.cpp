@@ -249,10 +249,7 @@ void TForm::AdjustSize()
     }
 }
 
-void TForm::BoundsChanged()
-{
-    TWinControl::BoundsChanged();
-}
+void TForm::BoundsChanged() { TWinControl::BoundsChanged(); }
 
 void TForm::ScaleToScreen()
 {
@@ -299,8 +296,9 @@ void TForm::VisibleChanged()
         ApplyPosition();
         if (OnShow)
             OnShow(this);
-        int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : windowState_ == wsMinimized ? SW_SHOWMINIMIZED
-                                                                                               : SW_SHOWNORMAL;
+        int cmd = windowState_ == wsMaximized   ? SW_SHOWMAXIMIZED
+                  : windowState_ == wsMinimized ? SW_SHOWMINIMIZED
+                                                : SW_SHOWNORMAL;
         ShowWindow(Handle(), cmd);
         SetForegroundWindow(Handle());
     } else {
@@ -368,10 +366,7 @@ void TForm::Close()
     }
 }
 
-void TForm::Release()
-{
-    PostMessageW(Handle(), CM_RELEASE, 0, 0);
-}
+void TForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
 
 int TForm::ShowModal()
 {
@@ -474,9 +469,7 @@ bool TForm::DialogKey(uint16_t key, TShiftState shift)
 void TForm::WndProc(TMessage &m)
 {
     switch (m.Msg) {
-    case WM_CLOSE:
-        Close();
-        return;
+    case WM_CLOSE: Close(); return;
     case WM_ACTIVATE:
         if (LOWORD(m.WParam) != WA_INACTIVE) {
             ScreenSetActiveForm(this, true);
@@ -491,16 +484,13 @@ void TForm::WndProc(TMessage &m)
         if (Screen->ActiveForm() == this && OnActivate)
             OnActivate(this);
         return;
-    case CM_RELEASE:
-        Free();
-        return;
+    case CM_RELEASE: Free(); return;
     case WM_SIZE:
         TWinControl::WndProc(m);
         if (OnResize)
             OnResize(this);
         return;
-    default:
-        break;
+    default: break;
     }
     TWinControl::WndProc(m);
 }

@@ -114,8 +114,8 @@ void TFont::SetCharset(uint8_t charset)
 
 bool TFont::SameAs(const TFont &other) const
 {
-    return name_ == other.name_ && height_ == other.height_ && style_ == other.style_ &&
-           color_ == other.color_ && charset_ == other.charset_;
+    return name_ == other.name_ && height_ == other.height_ && style_ == other.style_ && color_ == other.color_ &&
+           charset_ == other.charset_;
 }
 
 void TFont::Assign(const TFont &source)
@@ -237,8 +237,8 @@ HPEN TPen::Handle()
     return handle_;
 }
 
-TCanvas::TCanvas() : font_(std::make_unique<TFont>()), brush_(std::make_unique<TBrush>()), pen_(std::make_unique<TPen>())
-{
-}
+TCanvas::TCanvas()
+    : font_(std::make_unique<TFont>()), brush_(std::make_unique<TBrush>()), pen_(std::make_unique<TPen>())
+{}
 
 TCanvas::~TCanvas() = default;

@@ -20,24 +20,22 @@
 // 0x00BBGGRR, or 0x80000000 + a system colour index resolved through the system when drawn.
 using TColor = uint32_t;
 
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
-                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
-                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
-                 clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF, clMedGray = 0xA4A0A0;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080, clNavy = 0x800000,
+                 clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF,
+                 clLime = 0x00FF00, clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
+                 clWhite = 0xFFFFFF, clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF,
+                 clMedGray = 0xA4A0A0;
 constexpr TColor clSystemColor = 0x80000000;
-constexpr TColor clScrollBar = clSystemColor | 0, clBackground = clSystemColor | 1,
-                 clActiveCaption = clSystemColor | 2, clInactiveCaption = clSystemColor | 3,
-                 clMenu = clSystemColor | 4, clWindow = clSystemColor | 5, clWindowFrame = clSystemColor | 6,
-                 clMenuText = clSystemColor | 7, clWindowText = clSystemColor | 8,
+constexpr TColor clScrollBar = clSystemColor | 0, clBackground = clSystemColor | 1, clActiveCaption = clSystemColor | 2,
+                 clInactiveCaption = clSystemColor | 3, clMenu = clSystemColor | 4, clWindow = clSystemColor | 5,
+                 clWindowFrame = clSystemColor | 6, clMenuText = clSystemColor | 7, clWindowText = clSystemColor | 8,
                  clCaptionText = clSystemColor | 9, clActiveBorder = clSystemColor | 10,
                  clInactiveBorder = clSystemColor | 11, clAppWorkSpace = clSystemColor | 12,
-                 clHighlight = clSystemColor | 13, clHighlightText = clSystemColor | 14,
-                 clBtnFace = clSystemColor | 15, clBtnShadow = clSystemColor | 16,
-                 clGrayText = clSystemColor | 17, clBtnText = clSystemColor | 18,
+                 clHighlight = clSystemColor | 13, clHighlightText = clSystemColor | 14, clBtnFace = clSystemColor | 15,
+                 clBtnShadow = clSystemColor | 16, clGrayText = clSystemColor | 17, clBtnText = clSystemColor | 18,
                  clInactiveCaptionText = clSystemColor | 19, clBtnHighlight = clSystemColor | 20,
-                 cl3DDkShadow = clSystemColor | 21, cl3DLight = clSystemColor | 22,
-                 clInfoText = clSystemColor | 23, clInfoBk = clSystemColor | 24;
+                 cl3DDkShadow = clSystemColor | 21, cl3DLight = clSystemColor | 22, clInfoText = clSystemColor | 23,
+                 clInfoBk = clSystemColor | 24;
 // "No colour" (nothing is painted) and "the control's default colour".
 constexpr TColor clNone = 0x1FFFFFFF, clDefault = 0x20000000;
 
@@ -168,9 +166,9 @@ struct TTextMetrics {
 };
 
 // DrawText flags (the system's values).
-constexpr unsigned dtLeft = 0x0, dtCenter = 0x1, dtRight = 0x2, dtVCenter = 0x4, dtBottom = 0x8,
-                   dtWordBreak = 0x10, dtSingleLine = 0x20, dtExpandTabs = 0x40, dtNoClip = 0x100,
-                   dtCalcRect = 0x400, dtNoPrefix = 0x800, dtEndEllipsis = 0x8000;
+constexpr unsigned dtLeft = 0x0, dtCenter = 0x1, dtRight = 0x2, dtVCenter = 0x4, dtBottom = 0x8, dtWordBreak = 0x10,
+                   dtSingleLine = 0x20, dtExpandTabs = 0x40, dtNoClip = 0x100, dtCalcRect = 0x400, dtNoPrefix = 0x800,
+                   dtEndEllipsis = 0x8000;
 
 class TBitmap;
 

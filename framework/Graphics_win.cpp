@@ -49,8 +49,14 @@ HPEN CreatePenHandle(const TPen &pen)
     DWORD count = 2;
     switch (pen.Style()) {
     case psDash: pattern = dash; break;
-    case psDashDot: pattern = dashDot; count = 4; break;
-    case psDashDotDot: pattern = dashDotDot; count = 6; break;
+    case psDashDot:
+        pattern = dashDot;
+        count = 4;
+        break;
+    case psDashDotDot:
+        pattern = dashDotDot;
+        count = 6;
+        break;
     default: break;
     }
     LOGBRUSH lb{BS_SOLID, color, 0};

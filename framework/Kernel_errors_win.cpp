@@ -7,8 +7,9 @@
 AnsiString SysErrorMessage(unsigned long errorCode)
 {
     wchar_t *text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, errorCode, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, errorCode, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
     if (n == 0 || !text)
         return "";
     std::wstring w(text, n);

@@ -55,7 +55,8 @@ bool TFileMapping::CreateAndView(void *fileHandle, bool writable, std::uint64_t 
     // The view's true length: the whole file when size was 0.
     if (size == 0 && fileHandle) {
         LARGE_INTEGER fileSize;
-        size = GetFileSizeEx(static_cast<HANDLE>(fileHandle), &fileSize) ? static_cast<std::uint64_t>(fileSize.QuadPart) : 0;
+        size = GetFileSizeEx(static_cast<HANDLE>(fileHandle), &fileSize) ? static_cast<std::uint64_t>(fileSize.QuadPart)
+                                                                         : 0;
     } else if (size == 0 && VirtualQuery(v, &info, sizeof info)) {
         size = info.RegionSize;
     }

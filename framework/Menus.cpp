@@ -30,9 +30,9 @@ struct KeyName {
     const char *name;
 };
 constexpr KeyName kKeyNames[] = {
-    {0x08, "BkSp"}, {0x09, "Tab"},   {0x0D, "Enter"}, {0x1B, "Esc"},  {0x20, "Space"}, {0x21, "PgUp"},
-    {0x22, "PgDn"}, {0x23, "End"},   {0x24, "Home"},  {0x25, "Left"}, {0x26, "Up"},    {0x27, "Right"},
-    {0x28, "Down"}, {0x2D, "Ins"},   {0x2E, "Del"},
+    {0x08, "BkSp"}, {0x09, "Tab"},   {0x0D, "Enter"}, {0x1B, "Esc"},  {0x20, "Space"},
+    {0x21, "PgUp"}, {0x22, "PgDn"},  {0x23, "End"},   {0x24, "Home"}, {0x25, "Left"},
+    {0x26, "Up"},   {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
 };
 
 AnsiString KeyToName(uint16_t key)
@@ -96,7 +96,8 @@ TShortCut TextToShortCut(const AnsiString &text)
     TShortCut mods = 0;
     for (bool found = true; found;) {
         found = false;
-        for (auto [prefix, bit] : {std::pair<const char *, TShortCut>{"Shift+", scShift}, {"Ctrl+", scCtrl}, {"Alt+", scAlt}})
+        for (auto [prefix, bit] :
+             {std::pair<const char *, TShortCut>{"Shift+", scShift}, {"Ctrl+", scCtrl}, {"Alt+", scAlt}})
             if (StartsWithUpper(rest, prefix)) {
                 mods |= bit;
                 rest.erase(0, std::char_traits<char>::length(prefix));
@@ -210,10 +211,7 @@ TMenuItem *FindByShortCut(const TMenuItem *parent, TShortCut shortCut)
 }
 }  // namespace
 
-TMenuItem *TMenu::FindItem(TShortCut shortCut) const
-{
-    return shortCut ? FindByShortCut(items_, shortCut) : nullptr;
-}
+TMenuItem *TMenu::FindItem(TShortCut shortCut) const { return shortCut ? FindByShortCut(items_, shortCut) : nullptr; }
 
 bool TMenu::IsShortCut(uint16_t key, TShiftState shift)
 {

@@ -43,10 +43,9 @@ std::optional<TPromptAnswer> ScriptedAnswer(const TPrompt &prompt);
 
 // Message box style bits and answers (the system's values).
 constexpr unsigned mbOk = 0x0, mbOkCancel = 0x1, mbAbortRetryIgnore = 0x2, mbYesNoCancel = 0x3, mbYesNo = 0x4,
-                   mbRetryCancel = 0x5, mbIconHand = 0x10, mbIconError = 0x10, mbIconStop = 0x10,
-                   mbIconQuestion = 0x20, mbIconExclamation = 0x30, mbIconWarning = 0x30,
-                   mbIconAsterisk = 0x40, mbIconInformation = 0x40, mbDefButton2 = 0x100,
-                   mbApplModal = 0x0, mbSystemModal = 0x1000, mbTaskModal = 0x2000;
+                   mbRetryCancel = 0x5, mbIconHand = 0x10, mbIconError = 0x10, mbIconStop = 0x10, mbIconQuestion = 0x20,
+                   mbIconExclamation = 0x30, mbIconWarning = 0x30, mbIconAsterisk = 0x40, mbIconInformation = 0x40,
+                   mbDefButton2 = 0x100, mbApplModal = 0x0, mbSystemModal = 0x1000, mbTaskModal = 0x2000;
 constexpr int idOk = 1, idCancel = 2, idAbort = 3, idRetry = 4, idIgnore = 5, idYes = 6, idNo = 7;
 
 // A message box through the seam: the script's answer, or the system's box (MessageBoxW) with this

@@ -16,8 +16,8 @@ enum class RawFileCreation { OpenExisting, CreateAlways, CreateNew };
 enum class RawFileShare { ReadWrite, ReadOnly };
 
 // `sequentialScan` adds the system's sequential-scan hint; no other flag or attribute is set.
-RawFileHandle RawFileOpen(const AnsiString &name, RawFileAccess access, RawFileCreation creation,
-                          bool sequentialScan, RawFileShare share = RawFileShare::ReadWrite);
+RawFileHandle RawFileOpen(const AnsiString &name, RawFileAccess access, RawFileCreation creation, bool sequentialScan,
+                          RawFileShare share = RawFileShare::ReadWrite);
 bool RawFileRead(RawFileHandle file, void *buffer, uint32_t n, uint32_t &done);
 bool RawFileWrite(RawFileHandle file, const void *buffer, uint32_t n, uint32_t &done);
 // Origin 0 start, 1 current position, 2 end; `position` receives the new position.

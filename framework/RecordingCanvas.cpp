@@ -6,7 +6,8 @@
 std::vector<TCanvasCall> TRecordingCanvas::CallsOf(const AnsiString &op) const
 {
     std::vector<TCanvasCall> out;
-    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(out), [&](const TCanvasCall &c) { return c.Op == op; });
+    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(out),
+                 [&](const TCanvasCall &c) { return c.Op == op; });
     return out;
 }
 
@@ -145,10 +146,7 @@ TTextMetrics TRecordingCanvas::TextMetrics()
     return TTextMetrics{h, h - h / 4, h / 4, 0, 0, CharWidth(), CharWidth()};
 }
 
-void TRecordingCanvas::CharWidths(int (&widths)[256])
-{
-    std::fill(std::begin(widths), std::end(widths), CharWidth());
-}
+void TRecordingCanvas::CharWidths(int (&widths)[256]) { std::fill(std::begin(widths), std::end(widths), CharWidth()); }
 
 void TRecordingCanvas::CopyRect(const TRect &dest, TCanvas &, const TRect &sourceRect)
 {

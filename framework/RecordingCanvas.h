@@ -9,8 +9,9 @@
 #include "framework/Graphics.h"
 
 struct TCanvasCall {
-    AnsiString Op;  // "FillRect", "Rectangle", "MoveTo", "LineTo", "TextOut", "TextRect", "DrawText", "CopyRect", "Draw"
-    TRect Rect;     // the rectangle of FillRect, Rectangle, TextRect, DrawText and CopyRect (destination)
+    AnsiString
+        Op;      // "FillRect", "Rectangle", "MoveTo", "LineTo", "TextOut", "TextRect", "DrawText", "CopyRect", "Draw"
+    TRect Rect;  // the rectangle of FillRect, Rectangle, TextRect, DrawText and CopyRect (destination)
     int X = 0, Y = 0;
     AnsiString Text;
     // The font, colours and flags in effect: font height, style and colour, brush colour, DrawText flags.

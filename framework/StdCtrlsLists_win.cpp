@@ -18,11 +18,20 @@ public:
 
     int Count() const override { return Read().Count(); }
     AnsiString Strings(int index) const override { return Read().Strings(index); }
-    void SetString(int index, const AnsiString &s) override { Change([&](TStringList &l) { l.SetString(index, s); }); }
+    void SetString(int index, const AnsiString &s) override
+    {
+        Change([&](TStringList &l) { l.SetString(index, s); });
+    }
     void *Objects(int) const override { return nullptr; }
     void SetObject(int, void *) override {}
-    void Insert(int index, const AnsiString &s) override { Change([&](TStringList &l) { l.Insert(index, s); }); }
-    void Delete(int index) override { Change([&](TStringList &l) { l.Delete(index); }); }
+    void Insert(int index, const AnsiString &s) override
+    {
+        Change([&](TStringList &l) { l.Insert(index, s); });
+    }
+    void Delete(int index) override
+    {
+        Change([&](TStringList &l) { l.Delete(index); });
+    }
     void Clear() override { memo_->SetText(AnsiString()); }
 
 private:
@@ -100,8 +109,7 @@ class TListControlItems : public TStrings {
 public:
     TListControlItems(TWinControl *control, int *itemIndex, bool combo)
         : control_(control), itemIndex_(itemIndex), combo_(combo)
-    {
-    }
+    {}
 
     int Count() const override { return static_cast<int>(items_.size()); }
     AnsiString Strings(int index) const override { return items_.at(Check(index)).text; }
@@ -224,8 +232,9 @@ void TListBox::SetItemIndex(int index)
 
 int TListBox::TopIndex() const
 {
-    return HandleAllocated() ? static_cast<int>(SendMessageW(const_cast<TListBox *>(this)->Handle(), LB_GETTOPINDEX, 0, 0))
-                             : 0;
+    return HandleAllocated()
+               ? static_cast<int>(SendMessageW(const_cast<TListBox *>(this)->Handle(), LB_GETTOPINDEX, 0, 0))
+               : 0;
 }
 
 void TListBox::Clear() { items_->Clear(); }

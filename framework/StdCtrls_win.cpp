@@ -290,7 +290,11 @@ void TCheckBox::CreateParams(TCreateParams &params)
 void TCheckBox::InitializeWnd()
 {
     TWinControl::InitializeWnd();
-    SendMessageW(Handle(), BM_SETCHECK, state_ == cbChecked ? BST_CHECKED : state_ == cbGrayed ? BST_INDETERMINATE : 0, 0);
+    SendMessageW(Handle(), BM_SETCHECK,
+                 state_ == cbChecked  ? BST_CHECKED
+                 : state_ == cbGrayed ? BST_INDETERMINATE
+                                      : 0,
+                 0);
 }
 
 TCheckBoxState TCheckBox::State() const { return state_; }
@@ -302,7 +306,10 @@ void TCheckBox::SetState(TCheckBoxState state)
     state_ = state;
     if (HandleAllocated())
         SendMessageW(Handle(), BM_SETCHECK,
-                     state == cbChecked ? BST_CHECKED : state == cbGrayed ? BST_INDETERMINATE : BST_UNCHECKED, 0);
+                     state == cbChecked  ? BST_CHECKED
+                     : state == cbGrayed ? BST_INDETERMINATE
+                                         : BST_UNCHECKED,
+                     0);
     Click();
 }
 
@@ -326,7 +333,9 @@ void TCheckBox::CommandNotify(unsigned code)
     if (code != BN_CLICKED)
         return;
     // Unchecked -> checked -> grayed (when allowed) -> unchecked.
-    TCheckBoxState next = state_ == cbUnchecked ? cbChecked : state_ == cbChecked && allowGrayed_ ? cbGrayed : cbUnchecked;
+    TCheckBoxState next = state_ == cbUnchecked                 ? cbChecked
+                          : state_ == cbChecked && allowGrayed_ ? cbGrayed
+                                                                : cbUnchecked;
     SetState(next);
 }
 

@@ -82,9 +82,11 @@ class TVarRec {
 public:
     enum class Kind { Int, UInt, Text, Float };
     template <typename T, std::enable_if_t<std::is_integral_v<T> && std::is_signed_v<T>, int> = 0>
-    TVarRec(T v) : kind_(Kind::Int), i_(v) {}
+    TVarRec(T v) : kind_(Kind::Int), i_(v)
+    {}
     template <typename T, std::enable_if_t<std::is_integral_v<T> && std::is_unsigned_v<T>, int> = 0>
-    TVarRec(T v) : kind_(Kind::UInt), u_(v) {}
+    TVarRec(T v) : kind_(Kind::UInt), u_(v)
+    {}
     TVarRec(double v) : kind_(Kind::Float), f_(v) {}
     TVarRec(const char *s) : kind_(Kind::Text), s_(s ? s : "") {}
     TVarRec(const AnsiString &s) : kind_(Kind::Text), s_(s) {}
@@ -127,8 +129,8 @@ bool MatchesMask(const AnsiString &name, const AnsiString &mask);
 AnsiString ExtractFilePath(const AnsiString &fileName);  // with the trailing backslash
 AnsiString ExtractFileDir(const AnsiString &fileName);   // without it (keeps "C:\")
 AnsiString ExtractFileName(const AnsiString &fileName);
-AnsiString ExtractFileExt(const AnsiString &fileName);   // with the dot, "" when none
-AnsiString ExtractFileDrive(const AnsiString &fileName); // "C:" or "\\server\share"
+AnsiString ExtractFileExt(const AnsiString &fileName);    // with the dot, "" when none
+AnsiString ExtractFileDrive(const AnsiString &fileName);  // "C:" or "\\server\share"
 AnsiString ChangeFileExt(const AnsiString &fileName, const AnsiString &extension);
 AnsiString IncludeTrailingBackslash(const AnsiString &path);
 AnsiString ExcludeTrailingBackslash(const AnsiString &path);
@@ -147,7 +149,7 @@ constexpr int faTemporary = 0x00000100;
 constexpr int faSymLink = 0x00000400;
 constexpr int faAnyFile = 0x000001FF;
 
-bool FileExists(const AnsiString &fileName);       // a file, not a folder
+bool FileExists(const AnsiString &fileName);  // a file, not a folder
 bool DirectoryExists(const AnsiString &directory);
 bool CreateDir(const AnsiString &dir);
 // Creates every missing folder of the path; true when the folder exists afterwards.
@@ -200,8 +202,7 @@ TDateTime EncodeDate(unsigned short year, unsigned short month, unsigned short d
 TDateTime EncodeTime(unsigned short hour, unsigned short min, unsigned short sec, unsigned short msec);
 bool TryEncodeDate(unsigned short year, unsigned short month, unsigned short day, TDateTime &result);
 void DecodeDate(TDateTime value, unsigned short &year, unsigned short &month, unsigned short &day);
-void DecodeTime(TDateTime value, unsigned short &hour, unsigned short &min, unsigned short &sec,
-                unsigned short &msec);
+void DecodeTime(TDateTime value, unsigned short &hour, unsigned short &min, unsigned short &sec, unsigned short &msec);
 bool IsLeapYear(unsigned short year);
 int DayOfWeek(TDateTime value);  // 1 Sunday .. 7 Saturday
 // Local time, read through the clock seam (framework/Clock.h).

@@ -35,23 +35,23 @@ constexpr unsigned char kPairs[][2] = {
 // Capital Cyrillic letters in alphabet order: the Russian alphabet with the Ukrainian and the other
 // letters of the page placed after their nearest relatives.
 constexpr unsigned char kCyrillicOrder[] = {
-    0xC0,              // А
-    0xC1, 0xC2,        // Б В
-    0xC3, 0xA5, 0x81,  // Г Ґ Ѓ
-    0xC4, 0x80,        // Д Ђ
-    0xC5, 0xA8, 0xAA,  // Е Ё Є
-    0xC6, 0xC7, 0xBD,  // Ж З Ѕ
-    0xC8, 0xB2, 0xAF,  // И І Ї
-    0xC9, 0xA3,        // Й Ј
-    0xCA, 0x8D,        // К Ќ
-    0xCB, 0x8A,        // Л Љ
-    0xCC,              // М
-    0xCD, 0x8C,        // Н Њ
-    0xCE, 0xCF, 0xD0, 0xD1,  // О П Р С
-    0xD2, 0x8E,        // Т Ћ
-    0xD3, 0xA1,        // У Ў
-    0xD4, 0xD5, 0xD6,  // Ф Х Ц
-    0xD7, 0x8F,        // Ч Џ
+    0xC0,                                            // А
+    0xC1, 0xC2,                                      // Б В
+    0xC3, 0xA5, 0x81,                                // Г Ґ Ѓ
+    0xC4, 0x80,                                      // Д Ђ
+    0xC5, 0xA8, 0xAA,                                // Е Ё Є
+    0xC6, 0xC7, 0xBD,                                // Ж З Ѕ
+    0xC8, 0xB2, 0xAF,                                // И І Ї
+    0xC9, 0xA3,                                      // Й Ј
+    0xCA, 0x8D,                                      // К Ќ
+    0xCB, 0x8A,                                      // Л Љ
+    0xCC,                                            // М
+    0xCD, 0x8C,                                      // Н Њ
+    0xCE, 0xCF, 0xD0, 0xD1,                          // О П Р С
+    0xD2, 0x8E,                                      // Т Ћ
+    0xD3, 0xA1,                                      // У Ў
+    0xD4, 0xD5, 0xD6,                                // Ф Х Ц
+    0xD7, 0x8F,                                      // Ч Џ
     0xD8, 0xD9, 0xDA, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF,  // Ш Щ Ъ Ы Ь Э Ю Я
 };
 

@@ -106,8 +106,7 @@ void DecodeDate(TDateTime value, unsigned short &year, unsigned short &month, un
     day = static_cast<unsigned short>(d);
 }
 
-void DecodeTime(TDateTime value, unsigned short &hour, unsigned short &min, unsigned short &sec,
-                unsigned short &msec)
+void DecodeTime(TDateTime value, unsigned short &hour, unsigned short &min, unsigned short &sec, unsigned short &msec)
 {
     long long days, ms;
     Split(value, days, ms);

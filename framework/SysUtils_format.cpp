@@ -157,8 +157,7 @@ AnsiString FormatV(const AnsiString &format, const std::vector<TVarRec> &args)
             text = FixedText(arg.kind() == TVarRec::Kind::Float ? arg.asFloat() : static_cast<double>(arg.asInt()),
                              precision < 0 ? 2 : (precision > 18 ? 18 : precision));
             break;
-        default:
-            BadFormat(format);
+        default: BadFormat(format);
         }
         if (width > static_cast<int>(text.size())) {
             size_t pad = static_cast<size_t>(width) - text.size();

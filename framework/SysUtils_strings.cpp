@@ -52,10 +52,7 @@ bool ParseInt64(const AnsiString &text, long long &out)
     return true;
 }
 
-[[noreturn]] void NotAnInteger(const AnsiString &s)
-{
-    throw EConvertError("'" + s + "' is not a valid integer value");
-}
+[[noreturn]] void NotAnInteger(const AnsiString &s) { throw EConvertError("'" + s + "' is not a valid integer value"); }
 }  // namespace
 
 AnsiString Trim(const AnsiString &s) { return TrimLeft(TrimRight(s)); }

@@ -35,8 +35,7 @@ TWmiValue ValueOf(const VARIANT &v)
         return value;
     switch (v.vt) {
     case VT_EMPTY:
-    case VT_NULL:
-        break;
+    case VT_NULL: break;
     case VT_BSTR:
         value.Type = TWmiValue::String;
         value.Text = v.bstrVal ? WideToCp1251(std::wstring(v.bstrVal, SysStringLen(v.bstrVal))) : AnsiString();
@@ -53,9 +52,7 @@ TWmiValue ValueOf(const VARIANT &v)
         value.Type = TWmiValue::Boolean;
         value.Number = v.boolVal != VARIANT_FALSE ? 1 : 0;
         break;
-    default:
-        value.Type = TWmiValue::OtherScalar;
-        break;
+    default: value.Type = TWmiValue::OtherScalar; break;
     }
     return value;
 }
@@ -65,8 +62,8 @@ std::vector<TWmiValue> RunQuery(IWbemServices *services, const AnsiString &query
     std::vector<TWmiValue> values;
     ComRef<IEnumWbemClassObject> instances;
     Bstr language("WQL"), text(query);
-    if (FAILED(services->ExecQuery(language.b, text.b, WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
-                                   nullptr, &instances)) ||
+    if (FAILED(services->ExecQuery(language.b, text.b, WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
+                                   &instances)) ||
         !instances.p)
         return values;
     const std::wstring name = Cp1251ToWide(property);
@@ -91,8 +88,8 @@ bool QueryWithCom(const std::vector<AnsiString> &namespaces, const std::vector<A
 {
     // Process-wide and settable once: a later call gets RPC_E_TOO_LATE and the security already set
     // stays in force.
-    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
-                         nullptr, EOAC_NONE, nullptr);
+    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                         EOAC_NONE, nullptr);
     ComRef<IWbemLocator> locator;
     if (FAILED(CoCreateInstance(__uuidof(WbemLocator), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWbemLocator),
                                 reinterpret_cast<void **>(&locator))))

@@ -17,17 +17,22 @@ WRec::~WRec() { delete[] data_; }
 
 uint32_t WRec::Limit() const { return capacity_ < MaxRecordLength ? capacity_ : MaxRecordLength; }
 
-void WRec::SetLength(uint32_t length, const AnsiString &fileName, uint32_t position) {
-    if (length > Limit()) RaiseRecordTooLong(fileName, length, Limit(), position);
+void WRec::SetLength(uint32_t length, const AnsiString &fileName, uint32_t position)
+{
+    if (length > Limit())
+        RaiseRecordTooLong(fileName, length, Limit(), position);
     length_ = static_cast<uint16_t>(length);
 }
 
-void WRec::Assign(const void *bytes, uint32_t n, const AnsiString &fileName, uint32_t position) {
+void WRec::Assign(const void *bytes, uint32_t n, const AnsiString &fileName, uint32_t position)
+{
     SetLength(n, fileName, position);
-    if (n > 0) std::memmove(data_, bytes, n);
+    if (n > 0)
+        std::memmove(data_, bytes, n);
 }
 
-void RaiseRecordTooLong(const AnsiString &fileName, uint32_t length, uint32_t limit, uint32_t position) {
+void RaiseRecordTooLong(const AnsiString &fileName, uint32_t length, uint32_t limit, uint32_t position)
+{
     char hex[9];
     std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(position));
     throw ZError(fileName + "|( " + std::to_string(length) + ")|" + std::to_string(limit) + "|" + hex, 11);

@@ -36,8 +36,7 @@ public:
     // record's position, so a record read from a damaged file never overruns the buffer.
     void SetLength(uint32_t length, const AnsiString &fileName = AnsiString(), uint32_t position = 0);
     // Copies n bytes into the buffer and sets the length; the same check as SetLength.
-    void Assign(const void *bytes, uint32_t n, const AnsiString &fileName = AnsiString(),
-                uint32_t position = 0);
+    void Assign(const void *bytes, uint32_t n, const AnsiString &fileName = AnsiString(), uint32_t position = 0);
 
     // The buffer: Capacity() bytes, of which Length() hold the record's data.
     uint8_t *Data() { return data_; }
@@ -56,5 +55,4 @@ private:
 
 // Raises ZError 11 for a record of the given length at the given file position that exceeds limit:
 // arguments file name, "( " + length + ")", limit, position as eight upper-case hexadecimal digits.
-[[noreturn]] void RaiseRecordTooLong(const AnsiString &fileName, uint32_t length, uint32_t limit,
-                                     uint32_t position);
+[[noreturn]] void RaiseRecordTooLong(const AnsiString &fileName, uint32_t length, uint32_t limit, uint32_t position);

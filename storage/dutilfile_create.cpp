@@ -68,7 +68,8 @@ void WriteCompoundHeader(const AnsiString &name, uint32_t count)
 {
     CheckCount(name, count);
     std::unique_ptr<WStore> file = StoreSystem().Open(name, 2);
-    PutAll(*file, HeaderBytes(0, count, [](uint32_t) { return 0u; }, 0));
+    PutAll(*file, HeaderBytes(
+                      0, count, [](uint32_t) { return 0u; }, 0));
 }
 
 bool ReadLogicalFileCount(const AnsiString &name, uint32_t n, uint32_t *count)

@@ -14,14 +14,12 @@ WFile::WFile(const AnsiString &name) : system_(StoreSystem()), uncaughtAtOpen_(s
     OpenCompound(name, 4, 0);
 }
 
-WFile::WFile(const AnsiString &name, uint32_t key)
-    : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
+WFile::WFile(const AnsiString &name, uint32_t key) : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
 {
     OpenCompound(name, 4, key);
 }
 
-WFile::WFile(const AnsiString &name, bool)
-    : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
+WFile::WFile(const AnsiString &name, bool) : system_(StoreSystem()), uncaughtAtOpen_(std::uncaught_exceptions())
 {
     OpenCompound(name, 1, 0);
 }
@@ -102,10 +100,7 @@ void WFile::ReloadDirectory()
     ReadHeaderAndDirectory();
 }
 
-void WFile::Damaged(const AnsiString &what) const
-{
-    throw ZError("Файл " + name_ + " повреждён: " + what, 0);
-}
+void WFile::Damaged(const AnsiString &what) const { throw ZError("Файл " + name_ + " повреждён: " + what, 0); }
 
 uint32_t WFile::OpenLogicalFileAt(uint32_t n, uint32_t &firstPosition)
 {

@@ -128,7 +128,10 @@ public:
     // none. Returns the logical file's length (compound) or the data end (simple form).
     uint32_t BeginReadRecords(uint32_t n, const AnsiString &delimiter, int32_t fixedLength);
     uint32_t BeginReadRecords(uint32_t n, const AnsiString &delimiter) { return BeginReadRecords(n, delimiter, -1); }
-    uint32_t BeginReadRecords(uint32_t n, int32_t fixedLength) { return BeginReadRecords(n, AnsiString(), fixedLength); }
+    uint32_t BeginReadRecords(uint32_t n, int32_t fixedLength)
+    {
+        return BeginReadRecords(n, AnsiString(), fixedLength);
+    }
     // The next logical record (or, with an address, the one there) as a pointer into the read buffer,
     // valid until the next read; false with length 0 at the end of the logical file.
     bool ReadLogicalRecord(const uint8_t *&data, uint32_t &length, const LogicalAddress *address = nullptr);
@@ -186,7 +189,7 @@ private:
     void CommitTemp(uint32_t n);
     void CloseQuietly() noexcept;
 
-    uint32_t header_[2] = {0, 0};     // data end, N
+    uint32_t header_[2] = {0, 0};      // data end, N
     std::vector<uint32_t> directory_;  // position, length per logical file
     AnsiString name_;
     bool compound_ = true;

@@ -185,9 +185,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         GrowAndWrite(n, size, size);
         return at;
     }
-    case 4:
-        RewriteRecord(record, position);
-        return position;
+    case 4: RewriteRecord(record, position); return position;
     case 5: {
         ReadHeadAt(position);
         if (ScratchLength() == record.Length()) {
@@ -221,8 +219,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         GrowAndWrite(n, chain, chain);
         return first;
     }
-    default:
-        return NoLink;
+    default: return NoLink;
     }
 }
 

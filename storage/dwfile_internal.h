@@ -7,10 +7,7 @@
 
 namespace dwfile_detail {
 
-inline uint32_t GetU32(const uint8_t *p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24);
-}
+inline uint32_t GetU32(const uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
 inline uint16_t GetU16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 inline void SetU32(uint8_t *p, uint32_t v)
 {

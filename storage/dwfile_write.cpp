@@ -61,8 +61,7 @@ void WFile::CloseQuietly() noexcept
         temp_.reset();
         try {
             system_.Delete(TempName());
-        } catch (...) {
-        }
+        } catch (...) {}
     }
 }
 

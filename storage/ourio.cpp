@@ -45,8 +45,7 @@ int ListFiles(const TStrings &folders, const AnsiString &mask, TStrings &list, I
 
 void CollectFolders(const AnsiString &folder, TStrings &list, IFolderAccess &fs) { Walk(folder, list, nullptr, fs); }
 
-int ListFilesRecursive(const AnsiString &folder, const AnsiString &mask, TStrings &list, bool append,
-                       IFolderAccess &fs)
+int ListFilesRecursive(const AnsiString &folder, const AnsiString &mask, TStrings &list, bool append, IFolderAccess &fs)
 {
     TStringList folders;
     Walk(folder, folders, nullptr, fs);

@@ -18,16 +18,16 @@ constexpr uint32_t CfgEmptyStoredLength = CfgFixedLength + 2 * CfgTextCount;
 
 // Offsets of the fields within the fixed part (and the file). Every other byte is carried unchanged.
 namespace CfgField {
-constexpr uint32_t Flags = 0;             // u32 flag set
-constexpr uint32_t RecordLanguage = 22;   // u8: texts in records and folder texts (0 Ukr, 1 Rus, 2 whole)
-constexpr uint32_t MessageLanguage = 23;  // u8: messages and headers (non-zero Russian)
-constexpr uint32_t VersionText = 36;      // char[80]: product prefix and version, NUL-terminated
-constexpr uint32_t VersionNumbers = 38;   // the version numbers alone, inside VersionText
-constexpr uint32_t VersionEnd = 116;      // one past the version field
-constexpr uint32_t Edition = 116;         // u8, counted from 0
-constexpr uint32_t UpdateFlags1 = 147;    // u32 flag set
-constexpr uint32_t UpdateFlags2 = 151;    // u32 flag set
-constexpr uint32_t Setting197 = 197;      // u32 setting
+constexpr uint32_t Flags = 0;                    // u32 flag set
+constexpr uint32_t RecordLanguage = 22;          // u8: texts in records and folder texts (0 Ukr, 1 Rus, 2 whole)
+constexpr uint32_t MessageLanguage = 23;         // u8: messages and headers (non-zero Russian)
+constexpr uint32_t VersionText = 36;             // char[80]: product prefix and version, NUL-terminated
+constexpr uint32_t VersionNumbers = 38;          // the version numbers alone, inside VersionText
+constexpr uint32_t VersionEnd = 116;             // one past the version field
+constexpr uint32_t Edition = 116;                // u8, counted from 0
+constexpr uint32_t UpdateFlags1 = 147;           // u32 flag set
+constexpr uint32_t UpdateFlags2 = 151;           // u32 flag set
+constexpr uint32_t Setting197 = 197;             // u32 setting
 constexpr uint32_t MarkedFixedColour = 1330;     // grid: marked cells that are fixed or not editable
 constexpr uint32_t MarkedEditableColour = 1334;  // grid: marked editable cells
 constexpr uint32_t SelectedCellColour = 1338;    // grid: the selected cell

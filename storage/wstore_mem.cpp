@@ -52,8 +52,7 @@ void MemStoreSystem::Put(const AnsiString &name, Bytes bytes)
 
 MemStore::MemStore(AnsiString name, std::shared_ptr<std::vector<uint8_t>> bytes, int mode)
     : name_(std::move(name)), bytes_(std::move(bytes)), mode_(mode)
-{
-}
+{}
 
 uint32_t MemStore::Read(void *buffer, uint32_t n)
 {

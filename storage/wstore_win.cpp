@@ -2,8 +2,8 @@
 // raised as SFile raises it.
 #include "storage/wstore.h"
 
-#include "framework/SysUtils.h"
 #include "base/zmsg.h"
+#include "framework/SysUtils.h"
 #include "storage/dsfile.h"
 
 namespace {

@@ -12,7 +12,8 @@
 #include "storage/sqmtver.h"
 #include "storage/zcomp_var.h"
 
-int LoadProductEnvironment(const AnsiString &root, uint8_t mode) {
+int LoadProductEnvironment(const AnsiString &root, uint8_t mode)
+{
     const AnsiString exeFolder = root + "\\EXE\\";
     const AnsiString cfgFolder = root + "\\Cfg\\";
     CfgFolder = cfgFolder;
@@ -24,7 +25,8 @@ int LoadProductEnvironment(const AnsiString &root, uint8_t mode) {
         }
         std::vector<AnsiString> missing;
         for (const char *name : EnvironmentCfgFiles)
-            if (!FileExists(cfgFolder + name)) missing.push_back(name);
+            if (!FileExists(cfgFolder + name))
+                missing.push_back(name);
         if (!missing.empty()) {
             ShowMessage(MissingCfgFilesMessage(cfgFolder, missing));
             return 1;
@@ -38,16 +40,18 @@ int LoadProductEnvironment(const AnsiString &root, uint8_t mode) {
         WFile aliases(exeFolder + "alias.qmt", SimpleMode::Read);
         WRec record;
         while (aliases.ReadRecord(record))
-            lines.push_back(ParseAliasLine(
-                std::string_view(reinterpret_cast<const char *>(record.Data()), record.Length()), root));
+            lines.push_back(
+                ParseAliasLine(std::string_view(reinterpret_cast<const char *>(record.Data()), record.Length()), root));
     }
     ResetAliasLists();
-    for (const AliasLine &line : lines) AddAliasLine(line);
+    for (const AliasLine &line : lines)
+        AddAliasLine(line);
     FinishAliasLists();
     return 0;
 }
 
-int CheckProductEnvironment(uint8_t mode) {
+int CheckProductEnvironment(uint8_t mode)
+{
     AnsiString appFolder;
     AppFolder(appFolder, nullptr, true);
     return LoadProductEnvironment(ProductRootOf(appFolder), mode);

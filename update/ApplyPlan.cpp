@@ -28,10 +28,7 @@ uint32_t U32At(const std::vector<uint8_t> &bytes, uint32_t offset)
 
 }  // namespace
 
-AnsiString WorkPath(const AnsiString &tempFolder, const AnsiString &name)
-{
-    return tempFolder + "WRK\\" + name;
-}
+AnsiString WorkPath(const AnsiString &tempFolder, const AnsiString &name) { return tempFolder + "WRK\\" + name; }
 
 AnsiString BackupPath(const AnsiString &tempFolder, uint32_t section, const AnsiString &name)
 {

@@ -64,20 +64,13 @@ bool TForm1::ApplyItem(const TPartNfo &item)
         return false;
 
     switch (item.Type) {
-    case BINDIFF:
-        return ApplyBinDiff(item, target, backup, work);
-    case DBBDIFF:
-        return ApplyDbbDiff(item, target, backup, work);
+    case BINDIFF: return ApplyBinDiff(item, target, backup, work);
+    case DBBDIFF: return ApplyDbbDiff(item, target, backup, work);
     case PE1DIFF:
-    case PE2DIFF:
-        return ApplyPeDiff(item, item.Type, target, backup, work);
-    case ADDREPL:
-        return ApplyAddRepL(item, target, backup, work);
-    case ADDREPM:
-        return ApplyAddRepM(item, target, backup, work);
-    default:
-        Log(ept_Exception, "Неизвестный тип файла в обновлении", true);
-        return false;
+    case PE2DIFF: return ApplyPeDiff(item, item.Type, target, backup, work);
+    case ADDREPL: return ApplyAddRepL(item, target, backup, work);
+    case ADDREPM: return ApplyAddRepM(item, target, backup, work);
+    default: Log(ept_Exception, "Неизвестный тип файла в обновлении", true); return false;
     }
 }
 
@@ -111,15 +104,9 @@ bool TForm1::ApplyUpdate()
     return true;
 }
 
-bool TForm1::CompilePaths()
-{
-    return true;
-}
+bool TForm1::CompilePaths() { return true; }
 
-bool TForm1::ClearOldRoutes()
-{
-    return true;
-}
+bool TForm1::ClearOldRoutes() { return true; }
 
 bool TForm1::CreateProductShortcut()
 {

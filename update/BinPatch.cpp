@@ -14,8 +14,7 @@ namespace {
 
 std::uint32_t ReadU32(const std::uint8_t *p)
 {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
 
 PatchPlan Refuse(PatchPlan plan, PatchFault fault, std::uint32_t step)
@@ -127,8 +126,8 @@ PatchPlan PlanPatch(std::span<const std::uint8_t> old, std::span<const std::uint
     return plan;
 }
 
-void ApplyPatchPlan(const PatchPlan &plan, std::span<const std::uint8_t> old,
-                    std::span<const std::uint8_t> patch, std::span<std::uint8_t> out)
+void ApplyPatchPlan(const PatchPlan &plan, std::span<const std::uint8_t> old, std::span<const std::uint8_t> patch,
+                    std::span<std::uint8_t> out)
 {
     if (!plan.Ok() || out.size() != plan.newSize || plan.dataOffset > patch.size())
         throw std::logic_error("ApplyPatchPlan: the plan does not fit these buffers");
@@ -159,26 +158,14 @@ AnsiString PatchFaultText(const PatchPlan &plan)
 {
     AnsiString text = "Неверный патч: ";
     switch (plan.fault) {
-    case PatchFault::None:
-        return AnsiString();
-    case PatchFault::NoHeader:
-        text += "файл короче заголовка";
-        break;
-    case PatchFault::StepTableCut:
-        text += "таблица шагов выходит за конец файла";
-        break;
-    case PatchFault::StepsTooLong:
-        text += "шаги длиннее нового файла";
-        break;
-    case PatchFault::ReadOutsideOld:
-        text += "позиция чтения вне старого файла";
-        break;
-    case PatchFault::CopyPastOldEnd:
-        text += "копирование за концом старого файла";
-        break;
+    case PatchFault::None: return AnsiString();
+    case PatchFault::NoHeader: text += "файл короче заголовка"; break;
+    case PatchFault::StepTableCut: text += "таблица шагов выходит за конец файла"; break;
+    case PatchFault::StepsTooLong: text += "шаги длиннее нового файла"; break;
+    case PatchFault::ReadOutsideOld: text += "позиция чтения вне старого файла"; break;
+    case PatchFault::CopyPastOldEnd: text += "копирование за концом старого файла"; break;
     case PatchFault::DataAreaShort:
-        text += plan.faultStep == 0 ? "не хватает данных для конца файла"
-                                    : "не хватает данных вставки";
+        text += plan.faultStep == 0 ? "не хватает данных для конца файла" : "не хватает данных вставки";
         break;
     }
     if (plan.faultStep != 0)

@@ -42,7 +42,7 @@ struct PatchPlan {
     PatchFault fault = PatchFault::None;
     std::uint32_t faultStep = 0;  // 1-based step the fault was found in, 0 when it concerns no step
     std::uint32_t newSize = 0;
-    std::size_t dataOffset = 0;   // where the data area starts in the patch
+    std::size_t dataOffset = 0;  // where the data area starts in the patch
     std::vector<PatchStep> steps;
 
     bool Ok() const { return fault == PatchFault::None; }
@@ -54,8 +54,8 @@ PatchPlan PlanPatch(std::span<const std::uint8_t> old, std::span<const std::uint
 
 // Writes the new file into `out`, which must hold exactly plan.newSize bytes; the plan must be Ok()
 // and made from these same `old` and `patch`.
-void ApplyPatchPlan(const PatchPlan &plan, std::span<const std::uint8_t> old,
-                    std::span<const std::uint8_t> patch, std::span<std::uint8_t> out);
+void ApplyPatchPlan(const PatchPlan &plan, std::span<const std::uint8_t> old, std::span<const std::uint8_t> patch,
+                    std::span<std::uint8_t> out);
 
 // The protocol text for a refused patch.
 AnsiString PatchFaultText(const PatchPlan &plan);

@@ -85,8 +85,7 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
     std::unique_ptr<TFileStream> outFile;
     try {
         outFile = FileOpCreate(outName, fmShareDenyWrite);
-    } catch (const Exception &) {
-    }
+    } catch (const Exception &) {}
     if (!outFile)
         return FailOnFile(log, "Невозможно создать файл", outName);
     TFileMapping outMap;

@@ -69,8 +69,9 @@ private:
 
 }  // namespace
 
-static_assert(DbbKeys[0] != uint32_t(NoDbbKey) && DbbKeys[1] != uint32_t(NoDbbKey) && DbbKeys[2] != uint32_t(NoDbbKey) &&
-                  DbbKeys[3] != uint32_t(NoDbbKey) && DbbKeys[4] != uint32_t(NoDbbKey) && DbbKeys[5] != uint32_t(NoDbbKey),
+static_assert(DbbKeys[0] != uint32_t(NoDbbKey) && DbbKeys[1] != uint32_t(NoDbbKey) &&
+                  DbbKeys[2] != uint32_t(NoDbbKey) && DbbKeys[3] != uint32_t(NoDbbKey) &&
+                  DbbKeys[4] != uint32_t(NoDbbKey) && DbbKeys[5] != uint32_t(NoDbbKey),
               "a database key may not look like the missing key");
 
 int32_t DbbKeyForFile(const AnsiString &fileName)
@@ -161,20 +162,14 @@ AnsiString RekeyFaultText(const RekeyResult &result)
 {
     const AnsiString at = " (позиция " + std::to_string(result.position) + ")";
     switch (result.fault) {
-    case RekeyFault::None:
-        return AnsiString();
-    case RekeyFault::NoHeader:
-        return "Неверный файл базы: нет заголовка";
-    case RekeyFault::DirectoryCut:
-        return "Неверный файл базы: каталог выходит за конец файла";
+    case RekeyFault::None: return AnsiString();
+    case RekeyFault::NoHeader: return "Неверный файл базы: нет заголовка";
+    case RekeyFault::DirectoryCut: return "Неверный файл базы: каталог выходит за конец файла";
     case RekeyFault::RecordTooLong:
         return "Неверный файл базы: длина записи больше " + std::to_string(MaxRecordLength) + at;
-    case RekeyFault::RecordCut:
-        return "Неверный файл базы: запись выходит за конец файла" + at;
-    case RekeyFault::ReadFailed:
-        return "Ошибка чтения файла базы" + at;
-    case RekeyFault::WriteFailed:
-        return "Ошибка записи файла базы" + at;
+    case RekeyFault::RecordCut: return "Неверный файл базы: запись выходит за конец файла" + at;
+    case RekeyFault::ReadFailed: return "Ошибка чтения файла базы" + at;
+    case RekeyFault::WriteFailed: return "Ошибка записи файла базы" + at;
     }
     return AnsiString();
 }

@@ -14,10 +14,10 @@
 
 enum class RekeyFault : uint8_t {
     None,
-    NoHeader,          // shorter than the 8-byte header
-    DirectoryCut,      // the directory runs past the end of the file
-    RecordTooLong,     // a record's length field is above MaxRecordLength
-    RecordCut,         // a record's data runs past the end of the file
+    NoHeader,       // shorter than the 8-byte header
+    DirectoryCut,   // the directory runs past the end of the file
+    RecordTooLong,  // a record's length field is above MaxRecordLength
+    RecordCut,      // a record's data runs past the end of the file
     ReadFailed,
     WriteFailed,
 };

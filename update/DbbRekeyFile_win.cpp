@@ -4,8 +4,8 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
-#include "update/JournalLine.h"
 #include "update/FileOps.h"
+#include "update/JournalLine.h"
 #include "update/StreamSource.h"
 #include "update/uMain.h"
 

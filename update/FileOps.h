@@ -13,9 +13,9 @@ class TFileStream;
 class TFileMapping;
 
 enum class TFileOp : uint8_t {
-    Create,        // a file is created or emptied
-    Write,         // bytes are written to a file (one call per piece)
-    Resize,        // a file is cut or extended
+    Create,  // a file is created or emptied
+    Write,   // bytes are written to a file (one call per piece)
+    Resize,  // a file is cut or extended
     Delete,
     Rename,
     CreateFolder,  // with every missing parent

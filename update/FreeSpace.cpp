@@ -151,8 +151,7 @@ bool CheckFreeSpace(const AnsiString &productFolder, uint64_t C, uint64_t B, boo
             }
         }
         if (choose) {
-            AnsiString folder =
-                steps.ChooseFolder("Выбор папки для временных файлов", C, B, DriveOf(productFolder));
+            AnsiString folder = steps.ChooseFolder("Выбор папки для временных файлов", C, B, DriveOf(productFolder));
             if (folder.empty()) {
                 log.Log(ept_Plain, "Пользователь оказался от выбора", true);
                 result = false;

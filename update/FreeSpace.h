@@ -16,7 +16,7 @@ extern const char *const ProductTempFolderName;  // "QMTUPDTA.TMP\"
 extern const char *const DriveTempFolderName;    // "QMTUPDT.TMP\"
 extern const char *const PickedTempFolderName;   // "QMTUPDTM.TMP\"
 // The file the speed test writes in a drive's root.
-extern const char *const SpeedTestFileName;      // "~qmttmp.tmp"
+extern const char *const SpeedTestFileName;  // "~qmttmp.tmp"
 
 constexpr uint32_t DelayNotMeasured = 0xFFFFFFFF;
 

@@ -5,8 +5,8 @@
 #include <shlobj.h>
 
 #include "framework/Classes.h"
-#include "framework/Dialogs.h"
 #include "framework/Clock.h"
+#include "framework/Dialogs.h"
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
 #include "storage/ourio.h"

@@ -30,14 +30,10 @@ AnsiString CreatedFolderCommandText(const AnsiString &folder)
 bool ItemForEdition(uint8_t type, uint32_t editionEntry, uint8_t editionByte)
 {
     switch (type) {
-    case PE1DIFF:
-        return editionByte == 0;
-    case PE2DIFF:
-        return editionByte != 0;
-    case ADDREPM:
-        return uint32_t(editionByte) + 1 == editionEntry;
-    default:
-        return true;
+    case PE1DIFF: return editionByte == 0;
+    case PE2DIFF: return editionByte != 0;
+    case ADDREPM: return uint32_t(editionByte) + 1 == editionEntry;
+    default: return true;
     }
 }
 

@@ -47,8 +47,7 @@ void AppendJournalLine(TStream &journal, const AnsiString &line, bool commandLin
         PassFileOpGate(TFileOp::Resize, line);
         try {
             journal.SetSize(end);
-        } catch (...) {
-        }
+        } catch (...) {}
         throw;
     }
 }

@@ -52,10 +52,7 @@ const char *ProtocolText(int index)
     return ProtocolTexts[index];
 }
 
-AnsiString ProtocolLine(int index, const AnsiString &text)
-{
-    return AnsiString(ProtocolText(index)) + " " + text;
-}
+AnsiString ProtocolLine(int index, const AnsiString &text) { return AnsiString(ProtocolText(index)) + " " + text; }
 
 bool IsChangeCommand(int code)
 {
@@ -64,10 +61,8 @@ bool IsChangeCommand(int code)
     case ejc_Variant:
     case ejc_Backup:
     case ejc_TempFolder:
-    case ejc_Created:
-        return true;
-    default:
-        return false;
+    case ejc_Created: return true;
+    default: return false;
     }
 }
 
@@ -95,10 +90,7 @@ uint32_t LineHash(const char *bytes, size_t length)
     return h;
 }
 
-void SignLine(AnsiString &line)
-{
-    line += FormatChecksum(LineHash(line.data(), line.size()));
-}
+void SignLine(AnsiString &line) { line += FormatChecksum(LineHash(line.data(), line.size())); }
 
 bool VerifyLine(const AnsiString &line)
 {
@@ -138,10 +130,7 @@ std::vector<AnsiString> SplitJournalLines(std::string_view content)
     return lines;
 }
 
-bool IsCommandLine(const AnsiString &line)
-{
-    return !line.empty() && line[0] == '>';
-}
+bool IsCommandLine(const AnsiString &line) { return !line.empty() && line[0] == '>'; }
 
 bool ParseCommandLine(const AnsiString &line, int &code, AnsiString &text)
 {

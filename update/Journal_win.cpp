@@ -26,15 +26,9 @@ bool TForm1::CheckStep(bool result, bool newLine)
     return result;
 }
 
-bool TForm1::LogCmd(int32_t code, const AnsiString &text)
-{
-    return WriteCommand(ProtocolTarget(), code, text);
-}
+bool TForm1::LogCmd(int32_t code, const AnsiString &text) { return WriteCommand(ProtocolTarget(), code, text); }
 
-bool TForm1::JournalExists()
-{
-    return FileExists(JournalPath);
-}
+bool TForm1::JournalExists() { return FileExists(JournalPath); }
 
 bool TForm1::OpenJournal()
 {

@@ -9,10 +9,10 @@
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
 #include "update/ApplyPlan.h"
-#include "update/JournaledCopy.h"
 #include "update/ChecksumFile.h"
 #include "update/FileOps.h"
 #include "update/JournalLine.h"
+#include "update/JournaledCopy.h"
 #include "update/MsgBoxes.h"
 #include "update/uMain.h"
 
@@ -152,8 +152,8 @@ bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &desti
     if (!force)
         Log(ept_Backup, source, true);
     Log(ept_Copy, source + " в " + destination, true);
-    const bool copied = sourceIsFile ? CopyStreamProgress(source, destination, PrBar, false)
-                                     : FileOpCreateFolder(destination);
+    const bool copied =
+        sourceIsFile ? CopyStreamProgress(source, destination, PrBar, false) : FileOpCreateFolder(destination);
     if (!CheckStep(copied, false))
         return false;
     uint32_t sum = 0;

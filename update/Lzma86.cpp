@@ -67,7 +67,8 @@ bool Lzma86Decode(TByteSource &source, uint64_t offset, uint8_t *dest, size_t de
     LzmaDec_Init(&dec);
 
     LzmaProgressThunk thunk(progress, true);
-    std::vector<uint8_t> piece(size - offset - kLzma86HeaderSize < kInputPiece ? size_t(size - offset - kLzma86HeaderSize) : kInputPiece);
+    std::vector<uint8_t> piece(
+        size - offset - kLzma86HeaderSize < kInputPiece ? size_t(size - offset - kLzma86HeaderSize) : kInputPiece);
     uint64_t inPosition = offset + kLzma86HeaderSize;  // next byte to read from the source
     size_t inStart = 0, inEnd = 0;                     // unread bytes of the piece
     bool ok = true;
@@ -132,8 +133,8 @@ bool Lzma86Encode(const uint8_t *src, size_t srcSize, std::vector<uint8_t> &pack
     SizeT packedSize = packed.size() - kLzma86HeaderSize;
     SizeT propsSize = LZMA_PROPS_SIZE;
     LzmaProgressThunk thunk(progress, false);
-    const SRes res = LzmaEncode(packed.data() + kLzma86HeaderSize, &packedSize, src, srcSize, &props,
-                                packed.data() + 1, &propsSize, 0, &thunk, &g_alloc, &g_alloc);
+    const SRes res = LzmaEncode(packed.data() + kLzma86HeaderSize, &packedSize, src, srcSize, &props, packed.data() + 1,
+                                &propsSize, 0, &thunk, &g_alloc, &g_alloc);
     if (res != SZ_OK || propsSize != LZMA_PROPS_SIZE) {
         packed.clear();
         return false;

@@ -11,8 +11,7 @@
 bool AskYesNo(int32_t id, bool addSuffix);
 bool AskYesNo(int32_t id, const AnsiString &text1, bool addSuffix);
 bool AskYesNo(int32_t id, const AnsiString &text1, const AnsiString &text2, bool addSuffix);
-bool AskYesNo(int32_t id, const AnsiString &text1, const AnsiString &text2, const AnsiString &text3,
-              bool addSuffix);
+bool AskYesNo(int32_t id, const AnsiString &text1, const AnsiString &text2, const AnsiString &text3, bool addSuffix);
 
 // Error boxes: without arguments always with the id suffix, with arguments never.
 void ShowError(int32_t id);

@@ -3,8 +3,8 @@
 #include <initializer_list>
 
 #include "framework/Forms.h"
-#include "framework/Prompt.h"
 #include "framework/LoadStr.h"
+#include "framework/Prompt.h"
 #include "update/MsgText.h"
 
 namespace {
@@ -43,20 +43,11 @@ bool AskYesNoText(const AnsiString &text)
     return ShowBox(emk_Question, text) == idYes;
 }
 
-void ShowErrorText(const AnsiString &text)
-{
-    ShowBox(emk_Error, text);
-}
+void ShowErrorText(const AnsiString &text) { ShowBox(emk_Error, text); }
 
-void ShowInfoText(const AnsiString &text)
-{
-    ShowBox(emk_Info, text);
-}
+void ShowInfoText(const AnsiString &text) { ShowBox(emk_Info, text); }
 
-bool AskYesNo(int32_t id, bool addSuffix)
-{
-    return AskYesNoText(IdText(id, {}, addSuffix));
-}
+bool AskYesNo(int32_t id, bool addSuffix) { return AskYesNoText(IdText(id, {}, addSuffix)); }
 
 bool AskYesNo(int32_t id, const AnsiString &text1, bool addSuffix)
 {
@@ -73,22 +64,13 @@ bool AskYesNo(int32_t id, const AnsiString &text1, const AnsiString &text2, cons
     return AskYesNoText(IdText(id, {text1, text2, text3}, addSuffix));
 }
 
-void ShowError(int32_t id)
-{
-    ShowErrorText(IdText(id, {}, true));
-}
+void ShowError(int32_t id) { ShowErrorText(IdText(id, {}, true)); }
 
-void ShowError(int32_t id, const AnsiString &text1)
-{
-    ShowErrorText(IdText(id, {text1}, false));
-}
+void ShowError(int32_t id, const AnsiString &text1) { ShowErrorText(IdText(id, {text1}, false)); }
 
 void ShowError(int32_t id, const AnsiString &text1, const AnsiString &text2)
 {
     ShowErrorText(IdText(id, {text1, text2}, false));
 }
 
-void ShowInfo(int32_t id, bool addSuffix)
-{
-    ShowInfoText(IdText(id, {}, addSuffix));
-}
+void ShowInfo(int32_t id, bool addSuffix) { ShowInfoText(IdText(id, {}, addSuffix)); }

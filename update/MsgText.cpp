@@ -14,12 +14,9 @@ constexpr size_t PlaceholderLength = sizeof Placeholder - 1;
 const char *MsgCaption(EMsgKind kind)
 {
     switch (kind) {
-    case emk_Question:
-        return "Внимание!";
-    case emk_Error:
-        return "Ошибка!";
-    case emk_Info:
-        return "Информация.";
+    case emk_Question: return "Внимание!";
+    case emk_Error: return "Ошибка!";
+    case emk_Info: return "Информация.";
     }
     return "";
 }
@@ -27,12 +24,9 @@ const char *MsgCaption(EMsgKind kind)
 uint32_t MsgStyle(EMsgKind kind)
 {
     switch (kind) {
-    case emk_Question:
-        return mbYesNo | mbIconQuestion | mbSystemModal;
-    case emk_Error:
-        return mbOk | mbIconHand | mbSystemModal;
-    case emk_Info:
-        return mbOk | mbIconAsterisk | mbSystemModal;
+    case emk_Question: return mbYesNo | mbIconQuestion | mbSystemModal;
+    case emk_Error: return mbOk | mbIconHand | mbSystemModal;
+    case emk_Info: return mbOk | mbIconAsterisk | mbSystemModal;
     }
     return mbSystemModal;
 }
@@ -55,10 +49,7 @@ AnsiString FillPlaceholders(AnsiString text, std::initializer_list<AnsiString> a
     return text;
 }
 
-AnsiString MsgIdSuffix(int32_t id)
-{
-    return "\n(msgid №" + std::to_string(id) + ")";
-}
+AnsiString MsgIdSuffix(int32_t id) { return "\n(msgid №" + std::to_string(id) + ")"; }
 
 AnsiString RemoveUnfilledPlaceholders(const AnsiString &text)
 {

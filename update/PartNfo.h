@@ -20,18 +20,24 @@ enum : uint8_t {
 
 // Indexes into the 12 words of a directory record.
 enum : int {
-    PN_OldSize = 0, PN_OldSum = 1,
-    PN_PlainDbSize = 2, PN_PlainDbSum = 3,
-    PN_UnpackedSize = 4, PN_UnpackedSum = 5,  // [5] is the edition for ADDREPM
-    PN_PatchedDbSize = 6, PN_PatchedDbSum = 7,
-    PN_NewSize = 8, PN_NewSum = 9,
-    PN_ItemLength = 10, PN_ItemSum = 11,
+    PN_OldSize = 0,
+    PN_OldSum = 1,
+    PN_PlainDbSize = 2,
+    PN_PlainDbSum = 3,
+    PN_UnpackedSize = 4,
+    PN_UnpackedSum = 5,  // [5] is the edition for ADDREPM
+    PN_PatchedDbSize = 6,
+    PN_PatchedDbSum = 7,
+    PN_NewSize = 8,
+    PN_NewSum = 9,
+    PN_ItemLength = 10,
+    PN_ItemSum = 11,
 };
 
 struct TPartNfo {
-    uint64_t Position = 0;   // offset of the item's type byte in the updater's file
+    uint64_t Position = 0;  // offset of the item's type byte in the updater's file
     uint8_t Type = 0;
-    AnsiString Name;         // target path relative to the product folder; empty for SECTION
+    AnsiString Name;  // target path relative to the product folder; empty for SECTION
     std::array<uint32_t, 12> Rec{};
 };
 

@@ -67,7 +67,8 @@ namespace {
 class TrailerCursor {
 public:
     TrailerCursor(TByteSource &source, uint64_t position, uint64_t floor)
-        : source_(source), position_(position), floor_(floor) {}
+        : source_(source), position_(position), floor_(floor)
+    {}
 
     // Steps back over `count` bytes; false when they would reach into the image.
     bool Back(uint64_t count)

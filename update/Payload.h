@@ -11,16 +11,16 @@
 
 // What the reader learns from a payload.
 struct TPayloadInfo {
-    uint64_t ImageLength = 0;       // where the items begin
-    uint64_t DirectoryPosition = 0; // where the items end
+    uint64_t ImageLength = 0;        // where the items begin
+    uint64_t DirectoryPosition = 0;  // where the items end
     TPartList Items;
     uint32_t ItemCount = 0;
     uint32_t TempBytesNeeded = 0;
-    uint64_t Growth = 0;            // with 65,535 added
+    uint64_t Growth = 0;  // with 65,535 added
     AnsiString NewVersion, BaseVersion;
     AnsiString NewVersionShort, BaseVersionShort;
     std::vector<uint32_t> AcceptedBuilds;
-    bool Correction = false;        // the shortened versions are equal
+    bool Correction = false;  // the shortened versions are equal
 };
 
 // The text up to, not including, its third "."; the whole text when it has fewer.

@@ -6,10 +6,7 @@
 
 namespace {
 
-bool IsExeName(const AnsiString &name)
-{
-    return AnsiLowerCase(name) == "exe";
-}
+bool IsExeName(const AnsiString &name) { return AnsiLowerCase(name) == "exe"; }
 
 }  // namespace
 
@@ -40,7 +37,4 @@ AnsiString ProductMutexName(const AnsiString &exePath)
     return name;
 }
 
-AnsiString UpdaterMutexName(const AnsiString &updaterFileName)
-{
-    return "ZOZEVIZIROZUV_" + updaterFileName;
-}
+AnsiString UpdaterMutexName(const AnsiString &updaterFileName) { return "ZOZEVIZIROZUV_" + updaterFileName; }

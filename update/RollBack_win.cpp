@@ -52,12 +52,8 @@ bool TForm1::UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass
         return false;
     }
     switch (code) {
-    case ejc_CopyFolder:
-        CopyFolder = text;
-        return false;
-    case ejc_Variant:
-        UpdateVariant = VariantOf(text);
-        return false;
+    case ejc_CopyFolder: CopyFolder = text; return false;
+    case ejc_Variant: UpdateVariant = VariantOf(text); return false;
     case ejc_TempFolder:
         // Read in the first pass as well: a run that failed while copying the installation never
         // reaches the second one, and its temporary folder must still be found and removed.
@@ -72,16 +68,12 @@ bool TForm1::UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass
 
     Log(ept_Undo, line, true);
     switch (code) {
-    case ejc_Start:
-        ok = true;
-        break;
-    case ejc_End:
-        ok = true;
-        break;
+    case ejc_Start: ok = true; break;
+    case ejc_End: ok = true; break;
     case ejc_Backup: {
         TBackupCommand backup;
-        ok = ParseBackupCommand(text, backup) &&
-             RestoreFile(backup.Backup, backup.Target, backup.Size, backup.Checksum);
+        ok =
+            ParseBackupCommand(text, backup) && RestoreFile(backup.Backup, backup.Target, backup.Size, backup.Checksum);
         break;
     }
     case ejc_Created: {
@@ -93,8 +85,7 @@ bool TForm1::UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass
         // A relative name is the marker of a file that did not exist: nothing was created under it.
         break;
     }
-    default:
-        break;
+    default: break;
     }
     CheckStep(ok, false);
     return code == ejc_Start;
@@ -181,8 +172,8 @@ bool TForm1::RollBack()
             return false;
         // A copy of the installation was being updated: nothing outside the copy was changed, and the
         // run removes the copy. Its product must not be running from it.
-        if (UpdateVariant == 1 && !CopyFolder.empty() && DirectoryExists(CopyFolder) &&
-            FindProductExe(true, true) && WaitProductClosed(1))
+        if (UpdateVariant == 1 && !CopyFolder.empty() && DirectoryExists(CopyFolder) && FindProductExe(true, true) &&
+            WaitProductClosed(1))
             return false;
         // While we waited another updater may have rolled the journal back, or started anew.
         std::string now;

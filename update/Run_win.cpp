@@ -9,8 +9,8 @@
 #include "update/Journal.h"
 #include "update/JournalLine.h"
 #include "update/MsgBoxes.h"
-#include "update/uSelKindUpdt.h"
 #include "update/uMain.h"
+#include "update/uSelKindUpdt.h"
 
 void TForm1::FormActivate(TObject *)
 {
@@ -75,17 +75,14 @@ bool TForm1::ChooseUpdateVariant(bool &cancelled)
         UpdateVariant = 1;
         CopyFolder = Frm_SelKU->NewRoot;
         return true;
-    case SelKU_InPlace:
-        UpdateVariant = 0;
-        return true;
+    case SelKU_InPlace: UpdateVariant = 0; return true;
     case SelKU_Cancelled:
         Log(ept_Cancelled, AnsiString(), true);
         cancelled = true;
         CloseJournal();
         DeleteFileLogged(JournalPath);
         return true;
-    default:
-        return CheckStep(false, false);
+    default: return CheckStep(false, false);
     }
 }
 

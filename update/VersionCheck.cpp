@@ -30,7 +30,8 @@ bool GetPeTimeStamp(TByteSource &source, uint32_t &stamp)
 AnsiString VersionCheckCaption(const TUpdateVersions &versions)
 {
     if (versions.Correction)
-        return "Исправление ЦМТ-5 (" + versions.BaseVersionShort + ".X" + ") -> " + "ЦМТ-5 (" + versions.NewVersion + ") ";
+        return "Исправление ЦМТ-5 (" + versions.BaseVersionShort + ".X" + ") -> " + "ЦМТ-5 (" + versions.NewVersion +
+               ") ";
     return "Обновление ЦМТ-5 (" + versions.BaseVersion + ") -> " + "ЦМТ-5 (" + versions.NewVersion + ")";
 }
 

@@ -31,7 +31,7 @@ public:
     TLabel *Label1;
     TListBox *LsBx_Prot;  // the protocol the user watches
     TPanel *PnStatus;
-    TPanel *Pn_Exit;      // shown when the run has finished
+    TPanel *Pn_Exit;  // shown when the run has finished
     TButton *Btn_Close;
 
     void FormCreate(TObject *Sender);
@@ -142,28 +142,28 @@ public:
 
     // Run state, all zero or empty after construction.
     TFileStream *JournalStream = nullptr;
-    AnsiString ProductFolder;          // with trailing "\"
-    AnsiString CopyFolder;             // with trailing "\"
-    AnsiString MutexName[2];           // 0 product, 1 copy
+    AnsiString ProductFolder;  // with trailing "\"
+    AnsiString CopyFolder;     // with trailing "\"
+    AnsiString MutexName[2];   // 0 product, 1 copy
     AnsiString JournalPath;
-    AnsiString TempFolder;             // with trailing "\"
+    AnsiString TempFolder;  // with trailing "\"
     uint8_t LastRunProblems = 0;
     TStringList *HandledFiles = nullptr;
     TNamedMutex OwnMutex;
-    TNamedMutex ProductMutex[2];       // 0 product, 1 copy
+    TNamedMutex ProductMutex[2];  // 0 product, 1 copy
     uint8_t JournalSuspended = 0;
     uint8_t RunStarted = 0;
     uint8_t RunFinished = 0;
     TPartList Items;
     uint32_t ItemCount = 0;
     uint32_t TempBytesNeeded = 0;
-    uint64_t Growth = 0;               // growth of the product folder, 65,535 added on load
+    uint64_t Growth = 0;  // growth of the product folder, 65,535 added on load
     AnsiString NewVersion;
     AnsiString BaseVersion;
     AnsiString NewVersionShort;
     AnsiString BaseVersionShort;
     uint32_t SectionNumber = 0;
-    int32_t UpdateVariant = 0;         // 1 new copy, 0 in place, -1 none read yet
+    int32_t UpdateVariant = 0;  // 1 new copy, 0 in place, -1 none read yet
     std::vector<uint32_t> AcceptedBuilds;
     uint8_t Correction = 0;
 

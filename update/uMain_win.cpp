@@ -103,15 +103,9 @@ void TForm1::FormCreate(TObject *)
     SetCaption("");
 }
 
-void TForm1::FormClose(TObject *, TCloseAction &Action)
-{
-    Action = RunFinished ? caFree : caNone;
-}
+void TForm1::FormClose(TObject *, TCloseAction &Action) { Action = RunFinished ? caFree : caNone; }
 
-void TForm1::Btn_CloseClick(TObject *)
-{
-    Close();
-}
+void TForm1::Btn_CloseClick(TObject *) { Close(); }
 
 void TForm1::FormDestroy(TObject *)
 {
@@ -124,12 +118,6 @@ void TForm1::FormDestroy(TObject *)
     AcceptedBuilds.clear();
 }
 
-void TForm1::SetRunCaption(const AnsiString &caption)
-{
-    SetCaption(caption);
-}
+void TForm1::SetRunCaption(const AnsiString &caption) { SetCaption(caption); }
 
-void TForm1::ShowRunError(int id, const AnsiString &argument)
-{
-    ShowError(id, argument);
-}
+void TForm1::ShowRunError(int id, const AnsiString &argument) { ShowError(id, argument); }

@@ -8,18 +8,20 @@
 #include "storage/ourio.h"
 
 const char *const ProductFolders[ProductFolderCount] = {
-    "Base",          "Cfg",           "Doc",          "Exe",      "Rus\\LBN",      "Rus\\Data",
-    "Rus\\Etalon",   "Rus\\Frg_Std",  "Rus\\Updt",    "Ukr\\LBN", "Ukr\\Data",     "Ukr\\Etalon",
-    "Ukr\\Frg_Std",  "Ukr\\Updt",     "Rus\\AutoSave", "Ukr\\AutoSave",
+    "Base",      "Cfg",      "Doc",       "Exe",         "Rus\\LBN",     "Rus\\Data", "Rus\\Etalon",   "Rus\\Frg_Std",
+    "Rus\\Updt", "Ukr\\LBN", "Ukr\\Data", "Ukr\\Etalon", "Ukr\\Frg_Std", "Ukr\\Updt", "Rus\\AutoSave", "Ukr\\AutoSave",
 };
 
 namespace {
-bool StartsWith(const AnsiString &text, const AnsiString &prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(const AnsiString &text, const AnsiString &prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
 }  // namespace
 
 uint64_t BuildCopyList(const AnsiString &root, const AnsiString &journalPath, const AnsiString &updaterPath,
-                       TCopyListChoice choice, IFolderAccess &fs, const TFileSizeQuery &fileSize,
-                       TStringList &list, const TLogClosure &log)
+                       TCopyListChoice choice, IFolderAccess &fs, const TFileSizeQuery &fileSize, TStringList &list,
+                       const TLogClosure &log)
 {
     const AnsiString journal = AnsiUpperCase(journalPath);
     const AnsiString self = AnsiUpperCase(updaterPath);
@@ -87,17 +89,12 @@ AnsiString ParentOfRoot(const AnsiString &root) { return ExtractFileDir(ExcludeT
 AnsiString SecurityValueText(const TWmiValue &value)
 {
     switch (value.Type) {
-    case TWmiValue::String:
-        return value.Text;
+    case TWmiValue::String: return value.Text;
     case TWmiValue::Int32:
-    case TWmiValue::UInt8:
-        return IntToStr(value.Number);
-    case TWmiValue::Boolean:
-        return value.Number ? "true" : "false";
-    case TWmiValue::OtherScalar:
-        return "?";
-    case TWmiValue::None:
-        break;
+    case TWmiValue::UInt8: return IntToStr(value.Number);
+    case TWmiValue::Boolean: return value.Number ? "true" : "false";
+    case TWmiValue::OtherScalar: return "?";
+    case TWmiValue::None: break;
     }
     return AnsiString();
 }

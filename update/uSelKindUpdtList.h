@@ -31,8 +31,8 @@ struct TCopyListChoice {
 // and file to copy, sorted without case; returns the bytes of its files. Files directly in the root,
 // the journal and the updater itself are never listed.
 uint64_t BuildCopyList(const AnsiString &root, const AnsiString &journalPath, const AnsiString &updaterPath,
-                       TCopyListChoice choice, IFolderAccess &fs, const TFileSizeQuery &fileSize,
-                       TStringList &list, const TLogClosure &log);
+                       TCopyListChoice choice, IFolderAccess &fs, const TFileSizeQuery &fileSize, TStringList &list,
+                       const TLogClosure &log);
 
 // The text with a trailing "\" added when it is not empty and has none.
 AnsiString WithTrailingBackslash(const AnsiString &text);

@@ -52,7 +52,8 @@ TFrm_SelKU::TFrm_SelKU(TComponent *owner) : TForm(owner)
 
     Panel1 = MakePanel(this, "Panel1", 0, 120);
     Label2 = MakeLabel(this, Panel1, "Label2", 8, 4, "");
-    Label1 = MakeLabel(this, Panel1, "Label1", 8, 8, "Данное обновление возможно только как копия существующего ПК ЦМТ");
+    Label1 =
+        MakeLabel(this, Panel1, "Label1", 8, 8, "Данное обновление возможно только как копия существующего ПК ЦМТ");
     Label1->SetParentFont(false);
     Label1->Font()->SetStyle(fsBold);
     Label6 = MakeLabel(this, Panel1, "Label6", 8, 34,
@@ -60,7 +61,8 @@ TFrm_SelKU::TFrm_SelKU(TComponent *owner) : TForm(owner)
                        "по следующему маршруту:");
     Ed_CurRoot = Make<TEdit>(this, Panel1, "Ed_CurRoot", 8, 52, 736, 21);
     Ed_CurRoot->SetReadOnly(true);
-    Lbl_Hint = MakeLabel(this, Panel1, "Lbl_Hint", 8, 80, "Обновление невозможно в связи с отсутствием места на компьютере");
+    Lbl_Hint =
+        MakeLabel(this, Panel1, "Lbl_Hint", 8, 80, "Обновление невозможно в связи с отсутствием места на компьютере");
     Lbl_Hint->SetVisible(false);
     Lbl_FreeSpace = MakeLabel(this, Panel1, "Lbl_FreeSpace", 8, 98, "ОСВОБОДИТЬ МЕСТО");
     Lbl_FreeSpace->SetParentFont(false);
@@ -151,9 +153,9 @@ uint64_t TFrm_SelKU::BuildCopyList()
     TLogClosure log = [this](int8_t index, const AnsiString &text, bool newLine) {
         return Log ? Log(index, text, newLine) : false;
     };
-    return ::BuildCopyList(CurrentRoot, JournalPath, UpdaterPath,
-                           {ChkBx_CleanCopy->Checked(), ChkBx_NoAutoSaveFolder->Checked()}, SystemFolderAccess(),
-                           [](const AnsiString &path) -> int64_t { return FileSizeOf(path); }, *CopyList, log);
+    return ::BuildCopyList(
+        CurrentRoot, JournalPath, UpdaterPath, {ChkBx_CleanCopy->Checked(), ChkBx_NoAutoSaveFolder->Checked()},
+        SystemFolderAccess(), [](const AnsiString &path) -> int64_t { return FileSizeOf(path); }, *CopyList, log);
 }
 
 void TFrm_SelKU::ShowFreeSpace()
@@ -276,9 +278,8 @@ int TFrm_SelKU::WarnSecuritySoftware()
     // leave a rollback that removes it.
     if (JournalFoldersToMake() && CreateFolderPath(NewRoot, CreatedFolder) && SecurityProducts)
         products = SecurityProducts();
-    const bool yes = !products.empty()
-                         ? AskYesNo(3015, SecurityWarningText(products, NewRoot, CurrentRoot), true)
-                         : AskYesNo(3011, NewRoot, NewRoot, CurrentRoot, true);
+    const bool yes = !products.empty() ? AskYesNo(3015, SecurityWarningText(products, NewRoot, CurrentRoot), true)
+                                       : AskYesNo(3011, NewRoot, NewRoot, CurrentRoot, true);
     return yes ? 1 : -1;
 }
 

@@ -66,7 +66,4 @@ void TYesNo1::Button2Click(TObject *)
     Close();
 }
 
-void TYesNo1::Button3Click(TObject *)
-{
-    OpenSitePage(SitePageAddress(UpdateErrorsPage), ShellOpen);
-}
+void TYesNo1::Button3Click(TObject *) { OpenSitePage(SitePageAddress(UpdateErrorsPage), ShellOpen); }

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(ReadShortText, ReadsLengthAndBytesAndMovesPastBoth) {
+TEST(ReadShortText, ReadsLengthAndBytesAndMovesPastBoth)
+{
     const uint8_t data[] = {3, 0, 'a', 'b', 'c', 0, 0, 0xFF};
     const uint8_t *cursor = data;
     AnsiString text = "old";
@@ -13,7 +14,8 @@ TEST(ReadShortText, ReadsLengthAndBytesAndMovesPastBoth) {
     EXPECT_EQ(cursor, data + 7);
 }
 
-TEST(ReadShortText, RefusesToReadPastTheEnd) {
+TEST(ReadShortText, RefusesToReadPastTheEnd)
+{
     const uint8_t data[] = {4, 0, 'a', 'b', 'c'};
     for (size_t size : {0, 1, 5}) {
         const uint8_t *cursor = data;
@@ -24,7 +26,8 @@ TEST(ReadShortText, RefusesToReadPastTheEnd) {
     }
 }
 
-TEST(CursorReadInt, ReadsASignAndDigitsAndStopsAtTheFirstOtherCharacter) {
+TEST(CursorReadInt, ReadsASignAndDigitsAndStopsAtTheFirstOtherCharacter)
+{
     const char *text = "-42.7";
     const char *cursor = text;
     EXPECT_EQ(CursorReadInt(cursor), -42);
@@ -39,7 +42,8 @@ TEST(CursorReadInt, ReadsASignAndDigitsAndStopsAtTheFirstOtherCharacter) {
     EXPECT_EQ(cursor, end);
 }
 
-TEST(CursorReadInt, StopsAfterTwentyNineCharactersAndSaturates) {
+TEST(CursorReadInt, StopsAfterTwentyNineCharactersAndSaturates)
+{
     const char *digits = "0000000000000000000000000000123";  // 31 digits
     const char *cursor = digits;
     EXPECT_EQ(CursorReadInt(cursor), 1);  // the 29 characters end inside the number

@@ -22,7 +22,7 @@ std::vector<std::uintptr_t> Items(const TADPtr &a)
 
 using V = std::vector<std::uintptr_t>;
 
-} // namespace
+}  // namespace
 
 TEST(ADPtr, GrowsInSteps)
 {
@@ -206,7 +206,7 @@ struct Owned {
 
 bool KeepOdd(Owned *o) { return o->value % 2 == 1; }
 
-} // namespace
+}  // namespace
 
 TEST(ClearOwnedList, FreesWhatIsNotKept)
 {

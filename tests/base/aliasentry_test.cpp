@@ -22,7 +22,7 @@ SALS_Link Record(const std::string &bytes, char separator = 0x01)
     return e;
 }
 
-} // namespace
+}  // namespace
 
 TEST(AliasEntry, LineTrimsAndUpperCasesTheIdentifier)
 {
@@ -50,8 +50,10 @@ TEST(AliasEntry, LineLanguageParts)
     EXPECT_EQ("\x04рус\x05укр", marked.Info());
     EXPECT_EQ(AliasEntryMarkers, marked.flags);
     EXPECT_EQ("\x04рус\x05укр", Line("ID#&укр^рус").Info());
-    EXPECT_EQ("\x04" "a#b\x05", Line("ID#^a#b").Info());  // '#' is ordinary in marker mode
-    EXPECT_EQ("a^b&c", Line("ID#a^b&c").Info());           // and the markers in plain mode
+    EXPECT_EQ("\x04"
+              "a#b\x05",
+              Line("ID#^a#b").Info());            // '#' is ordinary in marker mode
+    EXPECT_EQ("a^b&c", Line("ID#a^b&c").Info());  // and the markers in plain mode
     EXPECT_EQ(0, Line("ID#a^b&c").flags);
 }
 

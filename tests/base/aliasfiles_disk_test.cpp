@@ -31,7 +31,9 @@ public:
 private:
     TempFolder temp_;
 #else
-    Folder() : path_(std::filesystem::temp_directory_path() / ("aliasfiles-" + std::to_string(getpid()) + "-" + std::to_string(counter++)))
+    Folder()
+        : path_(std::filesystem::temp_directory_path() /
+                ("aliasfiles-" + std::to_string(getpid()) + "-" + std::to_string(counter++)))
     {
         std::filesystem::create_directories(path_);
     }
@@ -57,7 +59,7 @@ void Write(const AnsiString &name, const std::string &bytes)
     ASSERT_TRUE(WriteAliasFile(name, AliasFileImage(bytes.begin(), bytes.end()))) << name;
 }
 
-} // namespace
+}  // namespace
 
 TEST(AliasFiles, SavedAndLoadedInEachForm)
 {
@@ -84,7 +86,9 @@ TEST(AliasFiles, SavedAndLoadedInEachForm)
         EXPECT_EQ("\x04рус\x05укр", std::string(list->Find("TWO")->Info()));
         EXPECT_EQ("@CFG", std::string(list->Find("CFG")->Info()));
     }
-    EXPECT_EQ(0, Read(record).compare(0, 4, "\xD6\xCC\xD2" "5"));
+    EXPECT_EQ(0, Read(record).compare(0, 4,
+                                      "\xD6\xCC\xD2"
+                                      "5"));
 }
 
 TEST(AliasFiles, MissingAndEmptyFiles)

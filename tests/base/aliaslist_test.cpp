@@ -20,8 +20,12 @@ void Add(TLBsAls &list, const std::string &line) { list.AddLink(line.data(), sta
 // A record-form file written by hand from the format: header, one tagged record per entry, end.
 Bytes HandMadeRecordFile()
 {
-    std::string f("\xD6\xCC\xD2" "5\x01\x00\x00\x00", 8);
-    const std::string e1 = "CFG\x01" "C:\\P\\CFG", e2 = std::string("TWO\x01\x04рус\x05укр");
+    std::string f("\xD6\xCC\xD2"
+                  "5\x01\x00\x00\x00",
+                  8);
+    const std::string e1 = "CFG\x01"
+                           "C:\\P\\CFG",
+                      e2 = std::string("TWO\x01\x04рус\x05укр");
     for (const std::string &e : {e1, e2}) {
         f += std::string("\x00\x00", 2);
         f += static_cast<char>(e.size());
@@ -53,10 +57,9 @@ std::vector<std::pair<std::string, std::string>> Entries(const TLBsAls &list)
     return out;
 }
 
-const std::vector<std::pair<std::string, std::string>> handMade = {
-    {"CFG", "C:\\P\\CFG"}, {"TWO", "\x04рус\x05укр"}};
+const std::vector<std::pair<std::string, std::string>> handMade = {{"CFG", "C:\\P\\CFG"}, {"TWO", "\x04рус\x05укр"}};
 
-} // namespace
+}  // namespace
 
 TEST(AliasList, NewListIsEmptyWithDefaultSeparators)
 {
@@ -96,7 +99,10 @@ TEST(AliasList, EachFormWrittenAndReadBack)
 
     // Record form: information bytes unchanged, the two-language entries included.
     const Bytes recordFile = source.BinaryImage();
-    EXPECT_EQ(0, std::memcmp(recordFile.data(), "\xD6\xCC\xD2" "5\x01\x00\x00\x00", 8));
+    EXPECT_EQ(0, std::memcmp(recordFile.data(),
+                             "\xD6\xCC\xD2"
+                             "5\x01\x00\x00\x00",
+                             8));
     TLBsAls records;
     ASSERT_EQ(1, records.LoadBinaryImage(recordFile));
     EXPECT_EQ(entries, Entries(records));
@@ -125,17 +131,27 @@ TEST(AliasList, LineFormFileLayout)
     Add(list, "A#b");
     list.SetFlag(AlsLoaded, true);
     list.SetFlag(AlsLineForm, true);
-    EXPECT_EQ(std::string("\x00\xFF\xFF\xFF\xFF\x03\x00" "A#b" "\x00\xFF\xFF\xFF\xFF\x01\x00@", 18), S(list.BinaryImage()));
+    EXPECT_EQ(std::string("\x00\xFF\xFF\xFF\xFF\x03\x00"
+                          "A#b"
+                          "\x00\xFF\xFF\xFF\xFF\x01\x00@",
+                          18),
+              S(list.BinaryImage()));
     list.SetFlag(AlsLineForm, false);
-    EXPECT_EQ(std::string("\xD6\xCC\xD2" "5\x01\x00\x00\x00" "\x00\x00\x03\x00" "A\x01" "b" "\x00\x60\xFF\xFF", 19),
+    EXPECT_EQ(std::string("\xD6\xCC\xD2"
+                          "5\x01\x00\x00\x00"
+                          "\x00\x00\x03\x00"
+                          "A\x01"
+                          "b"
+                          "\x00\x60\xFF\xFF",
+                          19),
               S(list.BinaryImage()));
 }
 
 TEST(AliasList, EntriesWithErrorsStayButAreNeitherFoundNorWritten)
 {
     TLBsAls list;
-    ASSERT_EQ(1, list.LoadTextImage(B("#nothing\r\n" + std::string(16, 'L') + "#x\r\nBIG#" + std::string(600, 'x') +
-                                      "\r\nOK#y\r\n")));
+    ASSERT_EQ(1, list.LoadTextImage(
+                     B("#nothing\r\n" + std::string(16, 'L') + "#x\r\nBIG#" + std::string(600, 'x') + "\r\nOK#y\r\n")));
     EXPECT_TRUE(list.Flag(AlsHasErrors));
     ASSERT_EQ(4u, Entries(list).size());
     EXPECT_EQ(nullptr, list.Find(""));
@@ -158,10 +174,10 @@ TEST(AliasList, DamagedFilesOfEachFormAreRefused)
 {
     const Bytes record = HandMadeRecordFile();
     std::vector<Bytes> badRecords = {
-        Bytes(record.begin(), record.begin() + 5),       // shorter than the header
-        Bytes(record.begin(), record.begin() + 8),       // header without end record
-        Bytes(record.begin(), record.end() - 4),         // end record missing
-        Bytes(record.begin(), record.begin() + 14),      // first record cut short
+        Bytes(record.begin(), record.begin() + 5),   // shorter than the header
+        Bytes(record.begin(), record.begin() + 8),   // header without end record
+        Bytes(record.begin(), record.end() - 4),     // end record missing
+        Bytes(record.begin(), record.begin() + 14),  // first record cut short
     };
     Bytes longRecord = record;
     longRecord[10] = 0xF0;  // first record claims more than the file holds
@@ -215,7 +231,9 @@ TEST(AliasList, ChainOperations)
 {
     TLBsAls list;
     SALS_Link *a = list.AddLink("A#1", 3, true);
-    SALS_Link *b = list.AddLink("B\x01" "2", 3, false);
+    SALS_Link *b = list.AddLink("B\x01"
+                                "2",
+                                3, false);
     SALS_Link *c = list.AddLink("C#3", 0, true);
     EXPECT_EQ(a, list.Head());
     EXPECT_EQ(c, list.Last());
@@ -326,8 +344,13 @@ TEST(AliasList, SetInfoFromText)
 {
     TLBsAls list;
     Add(list, "CFG#old");
-    EXPECT_EQ(5, list.SetInfoFromText("cfg#\x04" "a\x05" "b\x01"));
-    EXPECT_EQ("\x04" "a\x05" "b\x01", std::string(list.Find("CFG")->Info()));
+    EXPECT_EQ(5, list.SetInfoFromText("cfg#\x04"
+                                      "a\x05"
+                                      "b\x01"));
+    EXPECT_EQ("\x04"
+              "a\x05"
+              "b\x01",
+              std::string(list.Find("CFG")->Info()));
     EXPECT_EQ(0, list.SetInfoFromText("CFG#"));
     EXPECT_EQ("", std::string(list.Find("CFG")->Info()));
     EXPECT_EQ(0, list.SetInfoFromText("XYZ#new"));
@@ -347,11 +370,13 @@ TEST(AliasList, LookupsCallTheLoaderButFindDoesNot)
     };
     TLBsAls list;
     Context context{&list};
-    list.SetLoader([](void *c) {
-        auto *ctx = static_cast<Context *>(c);
-        ++ctx->calls;
-        return ctx->list->LoadTextImage(B("CFG#C:\\CFG"));
-    }, &context);
+    list.SetLoader(
+        [](void *c) {
+            auto *ctx = static_cast<Context *>(c);
+            ++ctx->calls;
+            return ctx->list->LoadTextImage(B("CFG#C:\\CFG"));
+        },
+        &context);
     EXPECT_EQ(nullptr, list.Find("CFG"));
     EXPECT_EQ(0, context.calls);
     AnsiString out;

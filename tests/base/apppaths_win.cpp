@@ -15,7 +15,7 @@ struct ScratchFolder {
     AnsiString path;
 };
 
-} // namespace
+}  // namespace
 
 TEST(AppPaths, ExistenceTests)
 {

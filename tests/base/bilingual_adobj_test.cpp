@@ -10,7 +10,7 @@ namespace {
 
 const BilingualRow table[] = {{50, "Файл не знайдено", "Файл не найден"}, {51, "укр", "рус"}, {0, nullptr, nullptr}};
 
-} // namespace
+}  // namespace
 
 TEST(BilingualTable, LookupHitsTheTerminator)
 {
@@ -57,7 +57,7 @@ TEST(ADObj, MinimumCountReservesAtTheFirstGrowth)
 TEST(ADObj, ClearRangeStaysInsideTheBlock)
 {
     TADObj empty(1, 0);
-    empty.ClearRange(0, 5); // no data: nothing happens
+    empty.ClearRange(0, 5);  // no data: nothing happens
 
     TADObj a(1, 0);
     a.Assign("abcdef", 6);

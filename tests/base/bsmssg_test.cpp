@@ -77,9 +77,9 @@ TEST(BsMssgKinds, TableRowsCaptionsAndButtons)
         uint8_t buttons[3];
         uint32_t colour;
     } expected[] = {
-        {0, 0, 1, {0}, 0x80FF80},       {1, 1, 1, {0}, 0x00FFFF},       {2, 2, 1, {0}, 0x8080FF},
-        {3, 3, 2, {2, 1}, 0xFFFF80},    {4, 0, 2, {0, 3}, 0x80FF80},    {5, 1, 2, {0, 3}, 0x00FFFF},
-        {6, 2, 2, {0, 3}, 0x8080FF},    {7, 3, 3, {2, 3, 1}, 0xFFFF80},
+        {0, 0, 1, {0}, 0x80FF80},    {1, 1, 1, {0}, 0x00FFFF},       {2, 2, 1, {0}, 0x8080FF},
+        {3, 3, 2, {2, 1}, 0xFFFF80}, {4, 0, 2, {0, 3}, 0x80FF80},    {5, 1, 2, {0, 3}, 0x00FFFF},
+        {6, 2, 2, {0, 3}, 0x8080FF}, {7, 3, 3, {2, 3, 1}, 0xFFFF80},
     };
     for (auto &e : expected) {
         const BsMssgKind *row = FindBsMssgKind(e.kind);
@@ -96,7 +96,9 @@ TEST(BsMssgKinds, TableRowsCaptionsAndButtons)
 
     EXPECT_STREQ("Предупреждение", FindBilingualText(BsMssgCaptions, 1, BsMssgTableEnd, 1));
     EXPECT_STREQ("Вибір", FindBilingualText(BsMssgCaptions, 3, BsMssgTableEnd, 0));
-    EXPECT_STREQ("Н" "i", FindBilingualText(BsMssgButtons, BsBtnNo, BsMssgTableEnd, 0));
+    EXPECT_STREQ("Н"
+                 "i",
+                 FindBilingualText(BsMssgButtons, BsBtnNo, BsMssgTableEnd, 0));
     EXPECT_STREQ("Да", FindBilingualText(BsMssgButtons, BsBtnYes, BsMssgTableEnd, 0));
     EXPECT_STREQ("Просмотр", FindBilingualText(BsMssgButtons, BsBtnView, BsMssgTableEnd, 1));
     EXPECT_EQ(nullptr, FindBilingualText(BsMssgButtons, 4, BsMssgTableEnd, 1));

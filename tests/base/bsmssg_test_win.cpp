@@ -38,9 +38,8 @@ Seen Inspect(TForm &form)
     for (int n = 0; n < 4; ++n)
         if (TButton *b = ButtonOf(form, n))
             s.buttons.push_back({n, b->Caption()});
-    std::sort(s.buttons.begin(), s.buttons.end(), [&](auto &a, auto &b) {
-        return ButtonOf(form, a.first)->Left() < ButtonOf(form, b.first)->Left();
-    });
+    std::sort(s.buttons.begin(), s.buttons.end(),
+              [&](auto &a, auto &b) { return ButtonOf(form, a.first)->Left() < ButtonOf(form, b.first)->Left(); });
     if (auto *label = dynamic_cast<TLabel *>(form.FindComponent("LbTxt"))) {
         s.label = true;
         s.labelText = label->Caption();
@@ -65,11 +64,30 @@ TEST(BsMssgDialog, EachKindInBothLanguagesShowsItsCaptionButtonsAndColour)
         {0, {"Інформація", "Информация"}, {{{0, "Закрити"}}, {{0, "Закрыть"}}}, 0x80FF80},
         {1, {"Попередження", "Предупреждение"}, {{{0, "Закрити"}}, {{0, "Закрыть"}}}, 0x00FFFF},
         {2, {"Помилка", "Ошибка"}, {{{0, "Закрити"}}, {{0, "Закрыть"}}}, 0x8080FF},
-        {3, {"Вибір", "Выбор"}, {{{2, "Да"}, {1, "Н" "i"}}, {{2, "Да"}, {1, "Нет"}}}, 0xFFFF80},
-        {4, {"Інформація", "Информация"}, {{{0, "Закрити"}, {3, "Перегляд"}}, {{0, "Закрыть"}, {3, "Просмотр"}}}, 0x80FF80},
-        {5, {"Попередження", "Предупреждение"}, {{{0, "Закрити"}, {3, "Перегляд"}}, {{0, "Закрыть"}, {3, "Просмотр"}}}, 0x00FFFF},
+        {3,
+         {"Вибір", "Выбор"},
+         {{{2, "Да"},
+           {1, "Н"
+               "i"}},
+          {{2, "Да"}, {1, "Нет"}}},
+         0xFFFF80},
+        {4,
+         {"Інформація", "Информация"},
+         {{{0, "Закрити"}, {3, "Перегляд"}}, {{0, "Закрыть"}, {3, "Просмотр"}}},
+         0x80FF80},
+        {5,
+         {"Попередження", "Предупреждение"},
+         {{{0, "Закрити"}, {3, "Перегляд"}}, {{0, "Закрыть"}, {3, "Просмотр"}}},
+         0x00FFFF},
         {6, {"Помилка", "Ошибка"}, {{{0, "Закрити"}, {3, "Перегляд"}}, {{0, "Закрыть"}, {3, "Просмотр"}}}, 0x8080FF},
-        {7, {"Вибір", "Выбор"}, {{{2, "Да"}, {3, "Перегляд"}, {1, "Н" "i"}}, {{2, "Да"}, {3, "Просмотр"}, {1, "Нет"}}}, 0xFFFF80},
+        {7,
+         {"Вибір", "Выбор"},
+         {{{2, "Да"},
+           {3, "Перегляд"},
+           {1, "Н"
+               "i"}},
+          {{2, "Да"}, {3, "Просмотр"}, {1, "Нет"}}},
+         0xFFFF80},
     };
     for (const Case &c : cases)
         for (uint8_t language : {0, 1}) {
@@ -108,8 +126,8 @@ TEST(BsMssgDialog, AnswersThroughTheSeam)
     struct {
         int kind, answer;
         uint8_t result;
-    } cases[] = {{3, BsBtnYes, 2}, {3, BsBtnNo, 0}, {7, BsBtnYes, 2}, {7, BsBtnView, 0}, {7, BsBtnNo, 0},
-                 {0, BsBtnClose, 0}, {4, BsBtnView, 0}, {0, BsBtnYes, 0} /* no Yes button there */};
+    } cases[] = {{3, BsBtnYes, 2}, {3, BsBtnNo, 0},    {7, BsBtnYes, 2},  {7, BsBtnView, 0},
+                 {7, BsBtnNo, 0},  {0, BsBtnClose, 0}, {4, BsBtnView, 0}, {0, BsBtnYes, 0} /* no Yes button there */};
     for (auto c : cases) {
         TBsMssg m;
         m.SetText("Продолжить?");
@@ -145,7 +163,7 @@ TEST(BsMssgDialog, EscAnswersNoAndOtherKeysAreSwallowed)
         form.OnKeyDown(&form, other, 0);
         form.OnKeyDown(&form, ctrlEsc, ssCtrl);  // not Esc alone: swallowed, no answer
         ButtonOf(form, BsBtnYes)->Click();
-        form.OnKeyDown(&form, esc, 0);          // Esc takes the answer back
+        form.OnKeyDown(&form, esc, 0);  // Esc takes the answer back
     });
     EXPECT_EQ(0, m.Show(BsKindChoice));
     EXPECT_EQ(0, other);

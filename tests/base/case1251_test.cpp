@@ -9,7 +9,7 @@ namespace {
 unsigned char Up(int b) { return static_cast<unsigned char>(UpperChar(static_cast<char>(b))); }
 unsigned char Low(int b) { return static_cast<unsigned char>(LowerChar(static_cast<char>(b))); }
 
-} // namespace
+}  // namespace
 
 TEST(Case1251, UpperCaseOverTheWholeByteRange)
 {

@@ -14,7 +14,7 @@ const KeyU32x2Row triples[] = {{1, 11, 111}, {2, 22, 222}, {End, 0, 999}};
 const KeyCountedTextRow counted[] = {{1, 3, "abcdef"}, {2, 0, "xyz"}, {End, 0, "end"}};
 const KeyFloatRow floats[] = {{1, 0.5}, {2, 1.25}, {End, -1.0}};
 
-} // namespace
+}  // namespace
 
 TEST(ConstLookup, PointerRowsStopAtTheSentinel)
 {

@@ -17,7 +17,7 @@ std::vector<AnsiString> Sorted(const TStringList &list)
     std::sort(names.begin(), names.end());
     return names;
 }
-} // namespace
+}  // namespace
 
 TEST(Listings, CyrillicAndUkrainianFileNamesComeBackUpperCasedAndStillOpen)
 {

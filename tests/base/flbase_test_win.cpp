@@ -33,7 +33,7 @@ AnsiString ReadBack(TFLBase &f, std::uint32_t count)
     return buffer;
 }
 
-} // namespace
+}  // namespace
 
 TEST(TFLBase, WritesReadsAndPositions)
 {

@@ -82,7 +82,7 @@ TEST_F(KeyFilters, FilterNumberKeyTakesOneSeparatorAndALeadingMinus)
     EXPECT_EQ('9', FilterNumberKey('9', "-1,5", 4));
     EXPECT_EQ(',', FilterNumberKey(',', "12", 2));
     EXPECT_EQ(0, FilterNumberKey(',', "1,2", 3));  // a second separator
-    EXPECT_EQ(0, FilterNumberKey('.', "12", 2));    // not the separator
+    EXPECT_EQ(0, FilterNumberKey('.', "12", 2));   // not the separator
     EXPECT_EQ('-', FilterNumberKey('-', "", 0));
     EXPECT_EQ('-', FilterNumberKey('-', "12", 0));  // before the first digit
     EXPECT_EQ(0, FilterNumberKey('-', "12", 1));    // after the first character

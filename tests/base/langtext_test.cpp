@@ -33,7 +33,7 @@ std::pair<int, int> Span(std::uint8_t lang, const std::string &text, bool alt = 
     return {PackedLow(w), PackedHigh(w)};
 }
 
-} // namespace
+}  // namespace
 
 TEST(LangText, BothMarkersInBothOrders)
 {
@@ -86,10 +86,26 @@ TEST(LangText, CopyKeepsCommonTextForEveryLanguage)
     EXPECT_EQ("ОбщУкр", Copy(LangUkr, "Общ\x04Рус\x05Укр", 0));
     EXPECT_EQ("Общ", Copy(LangWhole, "Общ\x04Рус\x05Укр", 0));
     // The second Russian marker closes the Russian section.
-    EXPECT_EQ("ABC", Copy(LangRus, "A\x04" "B\x04" "C", 0));
-    EXPECT_EQ("AC", Copy(LangUkr, "A\x04" "B\x04" "C", 0));
-    EXPECT_EQ("a1b", Copy(LangRus, "a\x05u\x04" "1\x04" "b", 0));
-    EXPECT_EQ("aub", Copy(LangUkr, "a\x05u\x04" "1\x04" "b", 0));
+    EXPECT_EQ("ABC", Copy(LangRus,
+                          "A\x04"
+                          "B\x04"
+                          "C",
+                          0));
+    EXPECT_EQ("AC", Copy(LangUkr,
+                         "A\x04"
+                         "B\x04"
+                         "C",
+                         0));
+    EXPECT_EQ("a1b", Copy(LangRus,
+                          "a\x05u\x04"
+                          "1\x04"
+                          "b",
+                          0));
+    EXPECT_EQ("aub", Copy(LangUkr,
+                          "a\x05u\x04"
+                          "1\x04"
+                          "b",
+                          0));
     EXPECT_EQ("", Copy(LangRus, "", 0));
 }
 
@@ -109,14 +125,19 @@ TEST(LangText, CopyWithTheLeadingMarkerRule)
 
 TEST(LangText, SpansOfATextThatBeginsWithAMarker)
 {
-    const std::string t = "\x04" "abc\x05" "de"; // 7 bytes
+    const std::string t = "\x04"
+                          "abc\x05"
+                          "de";  // 7 bytes
     EXPECT_EQ(std::make_pair(3, 1), Span(LangRus, t));
     EXPECT_EQ(std::make_pair(2, 5), Span(LangUkr, t));
     EXPECT_EQ(std::make_pair(0, 0), Span(LangWhole, t));
     EXPECT_EQ(std::make_pair(3, 1), Span(LangRus, "^abc&de", true));
-    EXPECT_EQ(std::make_pair(3, 1), Span(LangRus, "\x04" "abc"));
-    EXPECT_EQ(std::make_pair(0, 0), Span(LangUkr, "\x04" "abc"));
-    EXPECT_EQ(std::make_pair(5, 0), Span(LangUkr, "x\x04" "abc"));
+    EXPECT_EQ(std::make_pair(3, 1), Span(LangRus, "\x04"
+                                                  "abc"));
+    EXPECT_EQ(std::make_pair(0, 0), Span(LangUkr, "\x04"
+                                                  "abc"));
+    EXPECT_EQ(std::make_pair(5, 0), Span(LangUkr, "x\x04"
+                                                  "abc"));
     EXPECT_EQ(std::make_pair(0, 0), Span(LangUkr, ""));
 }
 

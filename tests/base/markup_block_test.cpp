@@ -30,8 +30,8 @@ TEST(MarkupBlock, EachLetterCodeSetsItsFlag)
     const struct {
         const char *Code;
         std::uint32_t Flag;
-    } codes[] = {{"Л", MarkupLeft},      {"Ц", MarkupCentre},         {"П", MarkupRight}, {"К", MarkupItalic},
-                 {"Ж", MarkupBold},      {"Ч", MarkupUnderline},      {"Z", MarkupStrikeOut}};
+    } codes[] = {{"Л", MarkupLeft}, {"Ц", MarkupCentre},    {"П", MarkupRight},    {"К", MarkupItalic},
+                 {"Ж", MarkupBold}, {"Ч", MarkupUnderline}, {"Z", MarkupStrikeOut}};
     for (const auto &c : codes) {
         const Parsed p = Parse(std::string("|") + c.Code + "|текст");
         EXPECT_EQ(MarkupBlock, p.Result) << c.Code;

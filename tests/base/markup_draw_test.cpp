@@ -10,8 +10,7 @@
 namespace {
 
 // Lays the text out to the rectangle's width and draws it there.
-void LayAndDraw(TRecordingCanvas &canvas, const std::string &text, const TRect &rect, int alignment,
-                int vertical = 0)
+void LayAndDraw(TRecordingCanvas &canvas, const std::string &text, const TRect &rect, int alignment, int vertical = 0)
 {
     MarkupLayout layout;
     int maxHeight = 0, total = 0;

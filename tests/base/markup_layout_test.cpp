@@ -208,7 +208,8 @@ TEST(MarkupLayout, CanvasFontIsLeftAsItWasFound)
 
 TEST(MarkupLayoutAlt, BreaksByCharacters)
 {
-    EXPECT_EQ((Lines{"один два ", "три четыр", "е"}), Lay("один два три четыре", 58, false, true, Variant::Characters).Texts);
+    EXPECT_EQ((Lines{"один два ", "три четыр", "е"}),
+              Lay("один два три четыре", 58, false, true, Variant::Characters).Texts);
     EXPECT_EQ((Lines{"цена,сумм", "а"}), Lay("цена,сумма", 58, false, true, Variant::Characters).Texts);
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 std::uint32_t Map(TMM_Base &m, const AnsiString &name) { return m.Open(name.c_str(), 0); }
-} // namespace
+}  // namespace
 
 TEST(TMM_Base, AMappedFileReadsBack)
 {

@@ -36,7 +36,7 @@ PathRecord Record(const char *path)
     return r;
 }
 
-} // namespace
+}  // namespace
 
 TEST(PathParts, SplitsDriveFolderNameAndExtension)
 {
@@ -204,7 +204,7 @@ bool Probe(const AnsiString &path, void *context)
     return tree->folders.count(path) != 0;
 }
 
-} // namespace
+}  // namespace
 
 TEST(PathParts, UpwardSearchFromANestedFolder)
 {

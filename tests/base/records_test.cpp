@@ -26,7 +26,7 @@ std::vector<std::uint8_t> TagList()
     return b;
 }
 
-} // namespace
+}  // namespace
 
 TEST(TagRecord, WalkAListToItsEndRecord)
 {

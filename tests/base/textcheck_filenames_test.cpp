@@ -11,14 +11,16 @@ bool Check(const std::string &text, char separator, const char *allowed = nullpt
 {
     return CheckTextChars(text.data(), static_cast<int>(text.size()), stop, 0, allowed, separator);
 }
-} // namespace
+}  // namespace
 
 TEST(CheckTextChars, LinesOfTextPassAndControlBytesFail)
 {
     EXPECT_TRUE(Check("Строка один\r\nline two\n\r\n", 0));
     EXPECT_TRUE(Check("", 0));
     EXPECT_TRUE(CheckTextChars("\x01", -1, 0, 0, nullptr, 0));
-    EXPECT_FALSE(Check("ab\x01" "cd", 0));
+    EXPECT_FALSE(Check("ab\x01"
+                       "cd",
+                       0));
     EXPECT_FALSE(Check(std::string("a\0b", 3), 0));
     // A tab is text only when allowed or when the text is separated.
     EXPECT_FALSE(Check("a\tb", 0));

@@ -125,4 +125,3 @@ TEST_F(MessageServiceTest, ProviderTextPassesStraightThroughAndWorksWithoutAProv
     EXPECT_TRUE(calls[1].Russian);
     EXPECT_EQ(1420, calls[1].RecordKind);
 }
-

@@ -9,10 +9,7 @@
 
 namespace {
 
-std::vector<uint8_t> Bytes(const AnsiString &text)
-{
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
+std::vector<uint8_t> Bytes(const AnsiString &text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 // The data file's next version: a stretch rewritten, bytes inserted and others dropped, as a new
 // release of a table changes it.

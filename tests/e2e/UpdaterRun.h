@@ -1,8 +1,8 @@
 #pragma once
 // Runs the shipped updater as a user does: an installation on disk, the updater with its payload placed
 // in it, started as its own process, and its boxes answered by the box clicker from another process.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #undef DeleteFile  // the framework's DeleteFile(AnsiString) is meant in these tests
 
 #include <cstdint>

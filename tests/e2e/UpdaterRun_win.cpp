@@ -186,8 +186,8 @@ void TStartedProcess::Kill()
 
 DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiString &texts, int stepTimeout)
 {
-    AnsiString textFile = IncludeTrailingBackslash(std::filesystem::temp_directory_path().string()) +
-                          "qmt_e2e_boxes_" + std::to_string(GetCurrentProcessId()) + ".txt";
+    AnsiString textFile = IncludeTrailingBackslash(std::filesystem::temp_directory_path().string()) + "qmt_e2e_boxes_" +
+                          std::to_string(GetCurrentProcessId()) + ".txt";
     AnsiString line = "\"" QMT_HELPER_DIR "\\boxclicker.exe\" -seq " + std::to_string(process) + " " +
                       std::to_string(stepTimeout) + " \"" + textFile + "\"";
     for (const AnsiString &step : steps)
@@ -223,7 +223,8 @@ bool WaitForMenuBuilder(int timeout)
         if (snapshot != INVALID_HANDLE_VALUE) {
             PROCESSENTRY32W entry{};
             entry.dwSize = sizeof entry;
-            for (BOOL more = Process32FirstW(snapshot, &entry); more && !running; more = Process32NextW(snapshot, &entry))
+            for (BOOL more = Process32FirstW(snapshot, &entry); more && !running;
+                 more = Process32NextW(snapshot, &entry))
                 running = _wcsicmp(entry.szExeFile, L"winemenubuilder.exe") == 0;
             CloseHandle(snapshot);
         }

@@ -34,8 +34,9 @@ bool JournalEnded(const AnsiString &fileName)
 // updater go on writing and delete the file.
 int JournalCommands(const AnsiString &fileName)
 {
-    HANDLE file = CreateFileW(Cp1251ToWide(fileName).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(Cp1251ToWide(fileName).c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     std::string content;

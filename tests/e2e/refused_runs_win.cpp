@@ -10,10 +10,7 @@ namespace {
 
 const char *const kErrorOk = "Ошибка!=1";
 
-bool Contains(const AnsiString &text, const AnsiString &part)
-{
-    return text.find(part) != AnsiString::npos;
-}
+bool Contains(const AnsiString &text, const AnsiString &part) { return text.find(part) != AnsiString::npos; }
 
 // An installation of 3.0.9, which the default payload (3.1.0 -> 3.1.1) does not fit.
 AnsiString OlderInstallation(const char *name)
@@ -73,7 +70,9 @@ TEST(RefusedRuns, VersionMismatchFromExeFolderChangesNothing)
     ASSERT_TRUE(WaitForFile(protocolFile, 30000));
     Sleep(300);
     std::vector<AnsiString> protocol = ProtocolLines(protocolFile);
-    EXPECT_TRUE(HasLineWith(protocol, "Обновление не предназначено для данной редакции ЦМТ.  У Вас установлена ЦМТ-5-3.0.9")) << Joined(protocol);
+    EXPECT_TRUE(
+        HasLineWith(protocol, "Обновление не предназначено для данной редакции ЦМТ.  У Вас установлена ЦМТ-5-3.0.9"))
+        << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
     EXPECT_FALSE(FileExists(root + "qmt_3.1.1.txt"));
     EXPECT_TRUE(SameTree(before, ReadTree(root)));

@@ -8,10 +8,7 @@
 
 namespace {
 
-bool Contains(const AnsiString &text, const AnsiString &part)
-{
-    return text.find(part) != AnsiString::npos;
-}
+bool Contains(const AnsiString &text, const AnsiString &part) { return text.find(part) != AnsiString::npos; }
 
 // An installation of 3.0.9 whose "qmt.exe" is the stand-in product, which holds the product's mutex
 // while it runs and ends when a file "quit" appears beside it.
@@ -72,8 +69,12 @@ TEST(RunningProduct, ClosedWhileTheUpdaterWaits)
     ASSERT_TRUE(WaitForFile(protocolFile, 30000));
     Sleep(300);
     std::vector<AnsiString> protocol = ProtocolLines(protocolFile);
-    EXPECT_TRUE(HasLineWith(protocol, "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 1 из 10")) << Joined(protocol);
-    EXPECT_FALSE(HasLineWith(protocol, "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10")) << Joined(protocol);
+    EXPECT_TRUE(HasLineWith(
+        protocol, "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 1 из 10"))
+        << Joined(protocol);
+    EXPECT_FALSE(HasLineWith(
+        protocol, "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10"))
+        << Joined(protocol);
     EXPECT_TRUE(HasLineWith(protocol, " ...проверка соответствия QMT.EXE")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
     EXPECT_TRUE(SameTree(before, ReadTree(product.Root)));
@@ -96,7 +97,9 @@ TEST(RunningProduct, UserStopsWaiting)
     ASSERT_TRUE(WaitForFile(protocolFile, 30000));
     Sleep(300);
     std::vector<AnsiString> protocol = ProtocolLines(protocolFile);
-    EXPECT_TRUE(HasLineWith(protocol, "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10")) << Joined(protocol);
+    EXPECT_TRUE(HasLineWith(
+        protocol, "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10"))
+        << Joined(protocol);
     EXPECT_FALSE(HasLineWith(protocol, " ...проверка соответствия QMT.EXE")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
     product.Quit();

@@ -23,16 +23,13 @@ TEST(UpdateInPlace, CorrectionBecomesTheNewVersionAndTheProductStarts)
     EXPECT_FALSE(FileExists(root + "qmt_3.1.1.5.txt")) << "the journal is left behind";
     EXPECT_FALSE(DirectoryExists(root + "QMTUPDTA.TMP")) << "the temporary folder is left behind";
     std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.5.txt");
-    for (const AnsiString &line : {AnsiString(" ...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ"),
-                                   "LogCmd 8 " + root + "QMTUPDTA.TMP\\",
-                                   AnsiString(" ...Обновление Data\\tables.dat"),
-                                   "Применение \"diff\" различий (старый/новый -> новый) к файлу " + root + "Data\\tables.dat ...ОК",
-                                   "LogCmd 9 z<" + root + "Reports\\2026",
-                                   AnsiString(" ...Обновление EXE\\qmt.exe"),
-                                   "Изменение файла-конфигуратора " + root + "Cfg\\CFG.QMT ...ОК",
-                                   AnsiString("LogCmd 5 Конец"),
-                                   "Удаление файла " + root + "qmt_3.1.1.5.txt ...ОК",
-                                   AnsiString(" Программа выполнена успешно")})
+    for (const AnsiString &line :
+         {AnsiString(" ...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ"), "LogCmd 8 " + root + "QMTUPDTA.TMP\\",
+          AnsiString(" ...Обновление Data\\tables.dat"),
+          "Применение \"diff\" различий (старый/новый -> новый) к файлу " + root + "Data\\tables.dat ...ОК",
+          "LogCmd 9 z<" + root + "Reports\\2026", AnsiString(" ...Обновление EXE\\qmt.exe"),
+          "Изменение файла-конфигуратора " + root + "Cfg\\CFG.QMT ...ОК", AnsiString("LogCmd 5 Конец"),
+          "Удаление файла " + root + "qmt_3.1.1.5.txt ...ОК", AnsiString(" Программа выполнена успешно")})
         EXPECT_TRUE(HasLineWith(protocol, line)) << Utf8(line) << " is not in the protocol:\n" << Joined(protocol);
     EXPECT_FALSE(HasLineWith(protocol, "Были ошибки")) << Joined(protocol);
 
@@ -46,7 +43,8 @@ TEST(UpdateInPlace, CorrectionBecomesTheNewVersionAndTheProductStarts)
     EXPECT_NE(~0u, run.Wait(30000)) << "the updater stays open after starting the product";
     EXPECT_TRUE(MutexHeld(product));
     std::vector<uint8_t> started = ReadFileBytes(root + "started.txt");
-    AnsiString folder = WideToCp1251(std::wstring(reinterpret_cast<const wchar_t *>(started.data()), started.size() / 2));
+    AnsiString folder =
+        WideToCp1251(std::wstring(reinterpret_cast<const wchar_t *>(started.data()), started.size() / 2));
     EXPECT_EQ(0, AnsiCompareText(ExcludeTrailingBackslash(root), ExcludeTrailingBackslash(folder))) << Utf8(folder);
 
     WriteFileBytes(root + "EXE\\quit", {});

@@ -33,10 +33,8 @@ TEST(AlignLayout, SameSideControlsKeepTheirVisualOrder)
 {
     // Two top panels: the one placed higher stays first; two left ones by their Left.
     std::vector<TAlignItem> items = {
-        {alTop, Bounds(0, 30, 10, 20), true},
-        {alTop, Bounds(0, 0, 10, 10), true},
-        {alRight, Bounds(90, 0, 5, 10), true},
-        {alLeft, Bounds(20, 0, 7, 10), true},
+        {alTop, Bounds(0, 30, 10, 20), true},  {alTop, Bounds(0, 0, 10, 10), true},
+        {alRight, Bounds(90, 0, 5, 10), true}, {alLeft, Bounds(20, 0, 7, 10), true},
         {alLeft, Bounds(0, 0, 3, 10), true},
     };
     auto r = LayoutAligned(Rect(0, 0, 100, 100), items);

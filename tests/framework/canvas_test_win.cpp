@@ -128,7 +128,7 @@ TEST(Canvas, ImageListDrawsNormalAndGreyed)
     images.Draw(*target.Canvas(), 20, 0, 0, false);
     TColor greyed = target.Canvas()->Pixel(28, 8);
     EXPECT_NE(clRed, greyed);
-    images.Draw(*target.Canvas(), 0, 0, 7);  // outside the list: nothing
+    images.Draw(*target.Canvas(), 0, 0, 7);                     // outside the list: nothing
     EXPECT_EQ(0, images.LoadFromResourceID(1, clFuchsia) + 1);  // no such resource: -1
 }
 

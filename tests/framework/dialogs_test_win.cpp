@@ -51,8 +51,8 @@ TEST(Dialogs, FolderBrowserTakesTheScriptedFolderOrCancel)
     TPromptScript script;
     script.AnswerFolder("E:\\Копия ЦМТ", "Копия ЦМТ").Cancel();
     AnsiString path = "unchanged", name;
-    ASSERT_TRUE(BrowseForFolder(nullptr, "Выбор пути для создания копии ЦМТ", CSIDL_DRIVES, BIF_RETURNONLYFSDIRS,
-                                path, name));
+    ASSERT_TRUE(
+        BrowseForFolder(nullptr, "Выбор пути для создания копии ЦМТ", CSIDL_DRIVES, BIF_RETURNONLYFSDIRS, path, name));
     EXPECT_EQ("E:\\Копия ЦМТ", path);
     EXPECT_EQ("Копия ЦМТ", name);
     EXPECT_EQ(TPromptKind::BrowseFolder, script.Seen()[0].Kind);

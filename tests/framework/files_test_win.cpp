@@ -62,7 +62,8 @@ TEST(Files, CyrillicNamesKeepTheirBytes)
     const AnsiString name = "Протокол_ҐґЇїЄєІіЁё.txt";
     WriteWholeFile(tmp / name, "x");
     // The name on disk is the right Unicode text, not the CP1251 bytes read in another code page.
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Cp1251ToWide(tmp.Path()) + L"Протокол_ҐґЇїЄєІіЁё.txt").c_str()));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES,
+              GetFileAttributesW((Cp1251ToWide(tmp.Path()) + L"Протокол_ҐґЇїЄєІіЁё.txt").c_str()));
     EXPECT_EQ(std::vector<AnsiString>{name}, List(tmp / "*.txt", 0));
     EXPECT_TRUE(FileExists(tmp / name));
     EXPECT_TRUE(FileExists(tmp / AnsiUpperCase(name)));  // the file system ignores case
@@ -79,7 +80,7 @@ TEST(Files, FoldersCreateAndRemove)
     EXPECT_TRUE(ForceDirectories(deep));  // already there
     WriteWholeFile(tmp / "file", "");
     EXPECT_FALSE(ForceDirectories(tmp / "file\\sub"));  // a file stands in the way
-    EXPECT_FALSE(RemoveDir(tmp / "Папка"));  // not empty
+    EXPECT_FALSE(RemoveDir(tmp / "Папка"));             // not empty
     EXPECT_TRUE(RemoveDir(deep));
     EXPECT_FALSE(DirectoryExists(deep));
     EXPECT_EQ(-1, FileGetAttr(deep));

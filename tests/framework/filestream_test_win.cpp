@@ -26,7 +26,9 @@ TEST(TFileStreamTest, CreateWriteSeekRead)
     }
     EXPECT_EQ("0123456789", ReadWholeFile(tmp / "a.bin"));
     // fmCreate empties an existing file.
-    { TFileStream f(tmp / "a.bin", fmCreate); }
+    {
+        TFileStream f(tmp / "a.bin", fmCreate);
+    }
     EXPECT_EQ(0, FileSizeOf(tmp / "a.bin"));
 }
 

@@ -164,7 +164,7 @@ TEST(Forms, ShowModalKeepsRunningWhileCloseQueryRefuses)
     form->OnCloseQuery = [&](TObject *, bool &canClose) { canClose = ++asked > 1; };
     form->HandleNeeded();
     PostMessageW(form->BtnClose->Handle(), WM_CLOSE, 0, 0);  // ignored: not a form
-    PostMessageW(form->Handle(), WM_CLOSE, 0, 0);           // refused the first time
+    PostMessageW(form->Handle(), WM_CLOSE, 0, 0);            // refused the first time
     PostMessageW(yes->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(mrYes, form->ShowModal());
     EXPECT_EQ(2, asked);

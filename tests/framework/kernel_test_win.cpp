@@ -143,5 +143,6 @@ TEST(Processes, StartsWithTheGivenFolderAndArguments)
     std::wstring text(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / sizeof(wchar_t));
     EXPECT_EQ(Cp1251ToWide(tmp / "Продукт") + L"\n" + L"ґ", text);
 
-    EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND), StartProcess(tmp / "missing.exe", "", "", swShowNormal));
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND),
+              StartProcess(tmp / "missing.exe", "", "", swShowNormal));
 }

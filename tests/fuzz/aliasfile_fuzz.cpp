@@ -71,7 +71,7 @@ void Put16(std::string &s, std::size_t v)
     s += static_cast<char>(v >> 8);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -85,9 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
 std::vector<Bytes> FuzzSeedInputs()
 {
-    const std::vector<std::string> lines = {"CFG#@CFG", "TWO#рус#укр", "MRK#^a#b&c", " spaced  # x y ", "#none",
-                                            std::string(20, 'L') + "#long", "ONE#^рус"};
-    std::string record("\xD6\xCC\xD2" "5\x01\x00\x00\x00", 8), line, text = "// comment\r\n";
+    const std::vector<std::string> lines = {"CFG#@CFG",        "TWO#рус#укр", "MRK#^a#b&c",
+                                            " spaced  # x y ", "#none",       std::string(20, 'L') + "#long",
+                                            "ONE#^рус"};
+    std::string record("\xD6\xCC\xD2"
+                       "5\x01\x00\x00\x00",
+                       8),
+        line, text = "// comment\r\n";
     for (const std::string &l : lines) {
         std::string r = l;
         const std::size_t sep = r.find('#');

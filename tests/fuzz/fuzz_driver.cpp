@@ -6,11 +6,11 @@
 //
 // When a run dies (sanitizer report, abort, crash) the input is saved as fuzz-finding-NAME.bin in
 // the working folder so that it can be replayed.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <chrono>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -36,14 +36,12 @@ void SaveCurrent()
         return;
     const int fd = open(findingPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd >= 0) {
-        if (!current->empty() && write(fd, current->data(), current->size()) < 0) {
-        }
+        if (!current->empty() && write(fd, current->data(), current->size()) < 0) {}
         close(fd);
     }
     static const char note[] = "fuzz: the failing input is saved as ";
     if (write(2, note, sizeof note - 1) < 0 || write(2, findingPath, std::strlen(findingPath)) < 0 ||
-        write(2, "\n", 1) < 0) {
-    }
+        write(2, "\n", 1) < 0) {}
     current = nullptr;
 }
 
@@ -70,9 +68,9 @@ public:
 private:
     std::uint32_t Interesting32(const Bytes &b)
     {
-        static const std::uint32_t values[] = {0, 1, 2, 3, 4, 7, 8, 12, 16, 17, 18, 0x7F, 0x80, 0xFF, 0x100,
-                                               0x7FFF, 0x8000, 0xFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF,
-                                               0xFFFFFFFE, 0xFFFFFFF0};
+        static const std::uint32_t values[] = {
+            0,    1,    2,     3,      4,      7,      8,          12,         16,         17,         18,        0x7F,
+            0x80, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0xFFFFFFFE, 0xFFFFFFF0};
         switch (Below(4)) {
         case 0: return static_cast<std::uint32_t>(b.size() - Below(b.size() + 1));
         case 1: return static_cast<std::uint32_t>(-static_cast<std::int32_t>(Below(64)));
@@ -98,14 +96,21 @@ private:
     {
         const std::size_t at = Below(b.size());
         switch (Below(9)) {
-        case 0: if (!b.empty()) b[at] ^= static_cast<std::uint8_t>(1u << Below(8)); break;
-        case 1: if (!b.empty()) b[at] = static_cast<std::uint8_t>(rng_()); break;
+        case 0:
+            if (!b.empty())
+                b[at] ^= static_cast<std::uint8_t>(1u << Below(8));
+            break;
+        case 1:
+            if (!b.empty())
+                b[at] = static_cast<std::uint8_t>(rng_());
+            break;
         case 2: Put32(b, at, Interesting32(b)); break;
         case 3: Put32(b, at, Get32(b, at) + static_cast<std::uint32_t>(static_cast<int>(Below(33)) - 16)); break;
         case 4: {  // insert random bytes
             const std::size_t n = 1 + Below(16);
             Bytes add(n);
-            for (auto &x : add) x = static_cast<std::uint8_t>(rng_());
+            for (auto &x : add)
+                x = static_cast<std::uint8_t>(rng_());
             b.insert(b.begin() + static_cast<std::ptrdiff_t>(std::min(at, b.size())), add.begin(), add.end());
             break;
         }
@@ -117,12 +122,14 @@ private:
         case 6: b.resize(Below(b.size() + 1)); break;
         case 7: {  // copy a chunk over another place
             const std::size_t from = Below(b.size()), n = std::min(b.size() - std::max(from, at), 1 + Below(64));
-            if (n > 0 && n <= b.size()) std::memmove(b.data() + at, b.data() + from, n);
+            if (n > 0 && n <= b.size())
+                std::memmove(b.data() + at, b.data() + from, n);
             break;
         }
         default: {  // duplicate a chunk
             const std::size_t n = std::min(b.size() - at, 1 + Below(64));
-            const Bytes chunk(b.begin() + static_cast<std::ptrdiff_t>(at), b.begin() + static_cast<std::ptrdiff_t>(at + n));
+            const Bytes chunk(b.begin() + static_cast<std::ptrdiff_t>(at),
+                              b.begin() + static_cast<std::ptrdiff_t>(at + n));
             b.insert(b.begin() + static_cast<std::ptrdiff_t>(Below(b.size() + 1)), chunk.begin(), chunk.end());
             break;
         }

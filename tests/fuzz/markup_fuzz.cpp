@@ -25,8 +25,9 @@ void CheckBlocks(std::string_view text)
         int position = static_cast<int>(i) + 1;
         MarkupStyle style;
         const int result = ParseMarkupBlock(text, position, style);
-        if (result == MarkupNoBlock ? position != static_cast<int>(i) + 1
-                                    : position <= static_cast<int>(i) + 1 || position > static_cast<int>(text.size()) + 1)
+        if (result == MarkupNoBlock
+                ? position != static_cast<int>(i) + 1
+                : position <= static_cast<int>(i) + 1 || position > static_cast<int>(text.size()) + 1)
             FuzzFinding("a format block moved the position wrongly");
         if (style.Word > 0xFFFF)
             FuzzFinding("a style word has bits beyond the flags and the size");

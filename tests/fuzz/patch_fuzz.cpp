@@ -16,10 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 // Outputs larger than this are only checked, not built.
 constexpr std::uint64_t MaxBuiltOutput = 1 << 22;
 
-std::uint32_t Le32(const std::uint8_t *p)
-{
-    return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
-}
+std::uint32_t Le32(const std::uint8_t *p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
 
 // Walks the patch the way the format reads, with every access checked. out == nullptr: check only.
 bool ReferenceApply(std::span<const std::uint8_t> old, std::span<const std::uint8_t> patch, Bytes *out)

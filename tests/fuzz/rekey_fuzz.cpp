@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TMemorySource back(there.Bytes());
     TMemoryStore again;
     const RekeyResult r2 = RekeyDbb(back, again, newKey, oldKey, nullptr);
-    if (!r2.Ok() || r2.trailingBytes != 0 ||
-        !std::equal(again.Bytes().begin(), again.Bytes().end(), file.begin()) || again.Bytes().size() != there.Bytes().size())
+    if (!r2.Ok() || r2.trailingBytes != 0 || !std::equal(again.Bytes().begin(), again.Bytes().end(), file.begin()) ||
+        again.Bytes().size() != there.Bytes().size())
         FuzzFinding("re-keying back did not restore the file");
     return 0;
 }

@@ -13,8 +13,8 @@
 
 namespace {
 
-using testdata::Bytes;
 using testdata::B;
+using testdata::Bytes;
 
 // Enough logical files to reach every kind of chain without walking thousands of them.
 constexpr uint32_t MaxFilesRead = 16;
@@ -23,18 +23,15 @@ void ReadEverything(WFile &f)
 {
     WRec rec;
     if (!f.Compound()) {
-        while (f.ReadRecord(rec)) {
-        }
+        while (f.ReadRecord(rec)) {}
         return;
     }
     const uint32_t files = f.FileCount() < MaxFilesRead ? f.FileCount() : MaxFilesRead;
     for (uint32_t n = 0; n < files; ++n) {
         try {
             f.OpenLogicalFile(n);
-            while (f.ReadRecord(rec)) {
-            }
-        } catch (const ZError &) {
-        }
+            while (f.ReadRecord(rec)) {}
+        } catch (const ZError &) {}
         for (int framing = 0; framing < 3; ++framing) {
             try {
                 if (framing == 0)
@@ -49,15 +46,13 @@ void ReadEverything(WFile &f)
                     volatile uint8_t touch = length ? data[length - 1] : 0;
                     (void)touch;
                 }
-            } catch (const ZError &) {
-            }
+            } catch (const ZError &) {}
         }
     }
     if (f.FileCount() > 0) {
         try {
             f.ReadVersion();
-        } catch (const ZError &) {
-        }
+        } catch (const ZError &) {}
     }
 }
 
@@ -101,8 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             opened = true;
             ReadEverything(f);
         }
-    } catch (const ZError &) {
-    }
+    } catch (const ZError &) {}
     if (opened && kind == 0) {
         try {
             CheckCommit(files);

@@ -29,16 +29,16 @@ TEST(LzmaSdk, RoundTripsABuffer)
     SizeT packedLen = packed.size();
     unsigned char header[LZMA_PROPS_SIZE];
     SizeT headerLen = LZMA_PROPS_SIZE;
-    ASSERT_EQ(SZ_OK, LzmaEncode(packed.data(), &packedLen, input.data(), input.size(), &props, header, &headerLen,
-                                0, nullptr, &g_alloc, &g_alloc));
+    ASSERT_EQ(SZ_OK, LzmaEncode(packed.data(), &packedLen, input.data(), input.size(), &props, header, &headerLen, 0,
+                                nullptr, &g_alloc, &g_alloc));
     EXPECT_LT(packedLen, input.size());
 
     std::vector<unsigned char> output(input.size());
     SizeT outLen = output.size();
     SizeT inLen = packedLen;
     ELzmaStatus status;
-    ASSERT_EQ(SZ_OK, LzmaDecode(output.data(), &outLen, packed.data(), &inLen, header, LZMA_PROPS_SIZE,
-                                LZMA_FINISH_END, &status, &g_alloc));
+    ASSERT_EQ(SZ_OK, LzmaDecode(output.data(), &outLen, packed.data(), &inLen, header, LZMA_PROPS_SIZE, LZMA_FINISH_END,
+                                &status, &g_alloc));
     EXPECT_EQ(input.size(), outLen);
     EXPECT_EQ(input, output);
 }

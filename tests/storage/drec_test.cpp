@@ -6,7 +6,8 @@
 
 #include "base/zmsg.h"
 
-TEST(WRec, AcceptsLengthsUpToTheLimit) {
+TEST(WRec, AcceptsLengthsUpToTheLimit)
+{
     WRec rec;
     EXPECT_EQ(rec.Link(), NoLink);
     rec.SetLength(MaxRecordLength);
@@ -20,7 +21,8 @@ TEST(WRec, AcceptsLengthsUpToTheLimit) {
     EXPECT_TRUE(rec.Deleted());
 }
 
-TEST(WRec, RefusesARecordLongerThanTheLimitOrItsBufferAndKeepsItsLength) {
+TEST(WRec, RefusesARecordLongerThanTheLimitOrItsBufferAndKeepsItsLength)
+{
     WRec big(30000);  // a bigger buffer does not lift the record limit
     EXPECT_EQ(big.Limit(), MaxRecordLength);
     try {

@@ -1,7 +1,7 @@
 #include "storage/dsfile.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -20,12 +20,14 @@ namespace {
 class SFileTest : public ::testing::Test {
 protected:
     AnsiString Path(const AnsiString &name) { return temp_ / name; }
-    AnsiString Make(const AnsiString &name, const std::string &bytes) {
+    AnsiString Make(const AnsiString &name, const std::string &bytes)
+    {
         WriteWholeFile(Path(name), bytes);
         return Path(name);
     }
     static std::string Contents(const AnsiString &path) { return ReadWholeFile(path); }
-    static bool Exists(const AnsiString &path) {
+    static bool Exists(const AnsiString &path)
+    {
         return GetFileAttributesW(Cp1251ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
@@ -33,7 +35,8 @@ protected:
 };
 
 template <typename F>
-ZError Raised(F f) {
+ZError Raised(F f)
+{
     try {
         f();
     } catch (const ZError &e) {
@@ -45,7 +48,8 @@ ZError Raised(F f) {
 
 }  // namespace
 
-TEST_F(SFileTest, ReadModeReadsAnExistingFileUpToItsEnd) {
+TEST_F(SFileTest, ReadModeReadsAnExistingFileUpToItsEnd)
+{
     const AnsiString path = Make("данные.dat", "abcdef");
     SFile file(path, 1);
     EXPECT_EQ(file.Name(), path);
@@ -56,7 +60,8 @@ TEST_F(SFileTest, ReadModeReadsAnExistingFileUpToItsEnd) {
     EXPECT_EQ(file.Read(buffer, 10), 0u);  // the end is no error
 }
 
-TEST_F(SFileTest, ReadAndReadWriteModesRefuseAMissingFileOrAFolder) {
+TEST_F(SFileTest, ReadAndReadWriteModesRefuseAMissingFileOrAFolder)
+{
     const AnsiString missing = Path("нет.dat");
     for (uint8_t mode : {1, 4}) {
         ZError e = Raised([&] { SFile file(missing, mode); });
@@ -70,7 +75,8 @@ TEST_F(SFileTest, ReadAndReadWriteModesRefuseAMissingFileOrAFolder) {
     EXPECT_FALSE(Exists(missing));
 }
 
-TEST_F(SFileTest, ReadWriteModeOverwritesInPlace) {
+TEST_F(SFileTest, ReadWriteModeOverwritesInPlace)
+{
     const AnsiString path = Make("rw.dat", "0123456789");
     {
         SFile file(path, 4);
@@ -83,7 +89,8 @@ TEST_F(SFileTest, ReadWriteModeOverwritesInPlace) {
     EXPECT_EQ(Contents(path), "01ab456789");
 }
 
-TEST_F(SFileTest, CreateModesMakeAMissingFileWithoutAsking) {
+TEST_F(SFileTest, CreateModesMakeAMissingFileWithoutAsking)
+{
     TPromptScript script;
     for (uint8_t mode : {2, 3}) {
         const AnsiString path = Path("новый" + std::to_string(mode) + ".dat");
@@ -96,13 +103,18 @@ TEST_F(SFileTest, CreateModesMakeAMissingFileWithoutAsking) {
     EXPECT_TRUE(script.Seen().empty());
 }
 
-TEST_F(SFileTest, ReplacingEmptiesTheFileAskingFirstOnlyInModeTwo) {
+TEST_F(SFileTest, ReplacingEmptiesTheFileAskingFirstOnlyInModeTwo)
+{
     TPromptScript script;
     script.Answer(idYes);
     const AnsiString silent = Make("old3.dat", "old contents"), asked = Make("old2.dat", "old contents");
-    { SFile file(silent, 3); }
+    {
+        SFile file(silent, 3);
+    }
     EXPECT_TRUE(script.Seen().empty());
-    { SFile file(asked, 2); }
+    {
+        SFile file(asked, 2);
+    }
     EXPECT_EQ(Contents(silent), "");
     EXPECT_EQ(Contents(asked), "");
     ASSERT_EQ(script.Seen().size(), 1u);
@@ -110,7 +122,8 @@ TEST_F(SFileTest, ReplacingEmptiesTheFileAskingFirstOnlyInModeTwo) {
     EXPECT_EQ(script.Seen()[0].Flags & 0xF, mbYesNo);
 }
 
-TEST_F(SFileTest, ReplaceAskingNoKeepsTheOldFileAndUnwindsSilently) {
+TEST_F(SFileTest, ReplaceAskingNoKeepsTheOldFileAndUnwindsSilently)
+{
     TPromptScript script;
     script.Answer(idNo);
     const AnsiString path = Make("old.dat", "old contents");
@@ -120,7 +133,8 @@ TEST_F(SFileTest, ReplaceAskingNoKeepsTheOldFileAndUnwindsSilently) {
     EXPECT_EQ(script.Seen().size(), 1u);
 }
 
-TEST_F(SFileTest, ReadingAWriteOnlyFileAndWritingAReadOnlyFileAreRefused) {
+TEST_F(SFileTest, ReadingAWriteOnlyFileAndWritingAReadOnlyFileAreRefused)
+{
     const AnsiString path = Make("ro.dat", "abc");
     {
         SFile reader(path, 1);
@@ -138,7 +152,8 @@ TEST_F(SFileTest, ReadingAWriteOnlyFileAndWritingAReadOnlyFileAreRefused) {
     }
 }
 
-TEST_F(SFileTest, OtherModesThrowThePlainIntegerZero) {
+TEST_F(SFileTest, OtherModesThrowThePlainIntegerZero)
+{
     const AnsiString path = Make("a.dat", "a");
     for (uint8_t mode : {0, 5}) {
         try {
@@ -150,7 +165,8 @@ TEST_F(SFileTest, OtherModesThrowThePlainIntegerZero) {
     }
 }
 
-TEST_F(SFileTest, WriteTextEndsTheLineWithCrLf) {
+TEST_F(SFileTest, WriteTextEndsTheLineWithCrLf)
+{
     const AnsiString path = Path("text.txt");
     {
         SFile file(path, 3);
@@ -160,7 +176,8 @@ TEST_F(SFileTest, WriteTextEndsTheLineWithCrLf) {
     EXPECT_EQ(Contents(path), "abc\r\n\xE6\r\n");
 }
 
-TEST_F(SFileTest, WriteAtRewritesBehindThePositionAndReturnsToTheEnd) {
+TEST_F(SFileTest, WriteAtRewritesBehindThePositionAndReturnsToTheEnd)
+{
     const AnsiString path = Path("at.dat");
     {
         SFile file(path, 3);
@@ -176,7 +193,8 @@ TEST_F(SFileTest, WriteAtRewritesBehindThePositionAndReturnsToTheEnd) {
     EXPECT_EQ(Contents(path), "012x456789AB");
 }
 
-TEST_F(SFileTest, SeekFromEachOriginButNotBeforeTheStart) {
+TEST_F(SFileTest, SeekFromEachOriginButNotBeforeTheStart)
+{
     const AnsiString path = Make("seek.dat", "0123456789");
     SFile file(path, 1);
     EXPECT_EQ(file.SeekFrom(-3, 2), 7u);
@@ -192,7 +210,8 @@ TEST_F(SFileTest, SeekFromEachOriginButNotBeforeTheStart) {
     EXPECT_NE(e.Message().find("[Win=00000083])"), AnsiString::npos);  // negative seek
 }
 
-TEST_F(SFileTest, FileLockedByAnotherOpenerIsASystemErrorWithItsText) {
+TEST_F(SFileTest, FileLockedByAnotherOpenerIsASystemErrorWithItsText)
+{
     const AnsiString path = Make("locked.dat", "abc");
     HANDLE lock = CreateFileW(Cp1251ToWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -208,7 +227,8 @@ TEST_F(SFileTest, FileLockedByAnotherOpenerIsASystemErrorWithItsText) {
     EXPECT_EQ(Contents(path), "abc");
 }
 
-TEST_F(SFileTest, FileIsSharedForReadingAndWritingWithOtherOpeners) {
+TEST_F(SFileTest, FileIsSharedForReadingAndWritingWithOtherOpeners)
+{
     const AnsiString path = Make("shared.dat", "abc");
     SFile first(path, 4);
     SFile second(path, 1);
@@ -218,7 +238,8 @@ TEST_F(SFileTest, FileIsSharedForReadingAndWritingWithOtherOpeners) {
     CloseHandle(other);
 }
 
-TEST_F(SFileTest, AliasPathOpensTheFileInTheAliasFolder) {
+TEST_F(SFileTest, AliasPathOpensTheFileInTheAliasFolder)
+{
     const AnsiString path = Make("cfg.qmt", "config");
     TStringList names, folders;
     folders.Add(temp_.Path());

@@ -32,7 +32,10 @@ private:
     TMessagePresenter *previous_;
 };
 
-uint32_t U32(const Bytes &b, std::size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; }
+uint32_t U32(const Bytes &b, std::size_t at)
+{
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
 
 // Every logical file's records, in chain order.
 std::vector<std::vector<Bytes>> Contents(const AnsiString &name)

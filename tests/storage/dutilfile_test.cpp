@@ -156,8 +156,8 @@ Bytes TextRecord(const std::string &text)
 TEST(Dump, RecordFileAsLinesComparedWithAHandWrittenText)
 {
     ScopedMemFiles mem;
-    mem.files.Put("rec.dat", SimpleFile({TextRecord("Первая строка"), TextRecord(""), Bytes{'Z'},
-                                         TextRecord("x;y"), Bytes{5, 0, 'a', 'b'}}));
+    mem.files.Put("rec.dat", SimpleFile({TextRecord("Первая строка"), TextRecord(""), Bytes{'Z'}, TextRecord("x;y"),
+                                         Bytes{5, 0, 'a', 'b'}}));
     mem.files.Put("dump.txt", B("old dump that is much longer than the new one"));
     DumpLogicalFile("rec.dat", "dump.txt");
     // The length prefix is not trusted: the line is the rest of the record; a record too short for the

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "storage/dbkeys.h"
+#include "tests/storage/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/MemFiles.h"
 #include "tests/support/ZErrorMatch.h"
-#include "tests/storage/WFileTestUtil.h"
 
 using namespace testdata;
 using namespace wfiletest;

@@ -60,8 +60,8 @@ TEST(Ourio, DeleteFolderTreeRemovesFilesThenFoldersDeepestFirst)
     BuildTree(fs);
     EXPECT_EQ(0, DeleteFolderTree("C:\\R", fs));  // no trailing backslash: the same
     EXPECT_FALSE(fs.Exists("C:\\R"));
-    EXPECT_EQ((std::vector<AnsiString>{"C:\\R\\a.txt", "C:\\R\\d.txt", "C:\\R\\x\\b.dat", "C:\\R\\x\\y\\c.txt", "C:\\R\\z",
-                                       "C:\\R\\x\\y", "C:\\R\\x", "C:\\R"}),
+    EXPECT_EQ((std::vector<AnsiString>{"C:\\R\\a.txt", "C:\\R\\d.txt", "C:\\R\\x\\b.dat", "C:\\R\\x\\y\\c.txt",
+                                       "C:\\R\\z", "C:\\R\\x\\y", "C:\\R\\x", "C:\\R"}),
               fs.removed);
 }
 

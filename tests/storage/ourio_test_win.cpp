@@ -36,12 +36,14 @@ TEST(OurioSystem, ListsTheTreeAndRemovesItCompletely)
         AnsiString root = BuildTree(tmp);
         TStringList folders;
         CollectFolders(root, folders);
-        EXPECT_EQ((std::vector<AnsiString>{root, root + "a\\", root + "a\\b\\", root + "a\\b\\пусто\\"}), Items(folders));
+        EXPECT_EQ((std::vector<AnsiString>{root, root + "a\\", root + "a\\b\\", root + "a\\b\\пусто\\"}),
+                  Items(folders));
 
         TStringList files;
         files.Add("earlier");
         EXPECT_EQ(3, ListFilesRecursive(root, "*.*", files, false));
-        EXPECT_EQ((std::vector<AnsiString>{root + "top.txt", root + "a\\mid.dat", root + "a\\b\\deep.txt"}), Items(files));
+        EXPECT_EQ((std::vector<AnsiString>{root + "top.txt", root + "a\\mid.dat", root + "a\\b\\deep.txt"}),
+                  Items(files));
         EXPECT_EQ(2, ListFilesRecursive(root, "*.txt", files, true));
         EXPECT_EQ(5, files.Count());
 

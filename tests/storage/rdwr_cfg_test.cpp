@@ -9,13 +9,16 @@
 
 namespace {
 
-s_Cfg SampleRecord() {
+s_Cfg SampleRecord()
+{
     s_Cfg cfg;
-    for (uint32_t i = 0; i < CfgFixedLength; ++i) cfg.Fixed[i] = static_cast<uint8_t>(i * 7 + 3);
+    for (uint32_t i = 0; i < CfgFixedLength; ++i)
+        cfg.Fixed[i] = static_cast<uint8_t>(i * 7 + 3);
     return cfg;
 }
 
-ZError ParseError(const std::vector<uint8_t> &bytes, s_Cfg &cfg) {
+ZError ParseError(const std::vector<uint8_t> &bytes, s_Cfg &cfg)
+{
     try {
         ParseCfg(bytes.data(), bytes.size(), cfg, "D:\\Cfg\\cfg.qmt");
     } catch (const ZError &e) {
@@ -27,7 +30,8 @@ ZError ParseError(const std::vector<uint8_t> &bytes, s_Cfg &cfg) {
 
 }  // namespace
 
-TEST(CfgRecord, EmptyTextsStoreIn1391BytesAndLoadBack) {
+TEST(CfgRecord, EmptyTextsStoreIn1391BytesAndLoadBack)
+{
     const s_Cfg cfg = SampleRecord();
     const std::vector<uint8_t> stored = StoreCfg(cfg, "cfg.qmt");
     ASSERT_EQ(stored.size(), 1391u);
@@ -38,7 +42,8 @@ TEST(CfgRecord, EmptyTextsStoreIn1391BytesAndLoadBack) {
     EXPECT_TRUE(loaded == cfg);
 }
 
-TEST(CfgRecord, TextsRoundTripAndBytesAfterTheEighthAreIgnored) {
+TEST(CfgRecord, TextsRoundTripAndBytesAfterTheEighthAreIgnored)
+{
     s_Cfg cfg = SampleRecord();
     cfg.Texts[0] = "Программа";
     cfg.Texts[7] = AnsiString(300, 'x');
@@ -52,7 +57,8 @@ TEST(CfgRecord, TextsRoundTripAndBytesAfterTheEighthAreIgnored) {
     EXPECT_TRUE(loaded == cfg);
 }
 
-TEST(CfgRecord, TruncatedFileLoadsWhatFitsAndRaises) {
+TEST(CfgRecord, TruncatedFileLoadsWhatFitsAndRaises)
+{
     s_Cfg cfg = SampleRecord();
     cfg.Texts[0] = "один";
     cfg.Texts[1] = "два";
@@ -71,7 +77,8 @@ TEST(CfgRecord, TruncatedFileLoadsWhatFitsAndRaises) {
     EXPECT_EQ(loaded.Texts[5], "");
 }
 
-TEST(CfgRecord, FileShorterThanTheFixedPartRaises) {
+TEST(CfgRecord, FileShorterThanTheFixedPartRaises)
+{
     std::vector<uint8_t> stored(100, 0xAB);
     s_Cfg loaded = SampleRecord();
     EXPECT_EQ(ParseError(stored, loaded).Number(), 0);
@@ -80,7 +87,8 @@ TEST(CfgRecord, FileShorterThanTheFixedPartRaises) {
     EXPECT_EQ(ParseError({}, loaded).Number(), 0);
 }
 
-TEST(CfgRecord, LengthClaimsBeyond65000BytesAreTruncation) {
+TEST(CfgRecord, LengthClaimsBeyond65000BytesAreTruncation)
+{
     s_Cfg cfg;
     cfg.Texts[0] = AnsiString(63000, 'a');
     std::vector<uint8_t> stored = StoreCfg(cfg, "cfg.qmt");
@@ -92,7 +100,8 @@ TEST(CfgRecord, LengthClaimsBeyond65000BytesAreTruncation) {
     EXPECT_EQ(loaded.Texts[0].size(), 63000u);
 }
 
-TEST(CfgRecord, StoredFormOver65000BytesIsRefused) {
+TEST(CfgRecord, StoredFormOver65000BytesIsRefused)
+{
     s_Cfg cfg;
     cfg.Texts[0] = AnsiString(CfgStoredLimit - CfgEmptyStoredLength, 'a');
     EXPECT_EQ(StoreCfg(cfg, "cfg.qmt").size(), CfgStoredLimit);
@@ -106,14 +115,16 @@ TEST(CfgRecord, StoredFormOver65000BytesIsRefused) {
     }
 }
 
-TEST(CfgRecord, EngineRawViewAgreesWithTheLibraryView) {
+TEST(CfgRecord, EngineRawViewAgreesWithTheLibraryView)
+{
     s_Cfg cfg = SampleRecord();
     const std::vector<uint8_t> stored = StoreCfg(cfg, "cfg.qmt");
     s_Cfg raw;
     uint8_t tail[CfgRawTailLength];
     std::memset(tail, 0x55, sizeof tail);
     ReadCfgRawView(stored.data(), stored.size(), raw, tail);  // 1391 bytes: the rest counts as zero
-    for (uint8_t b : tail) ASSERT_EQ(b, 0);
+    for (uint8_t b : tail)
+        ASSERT_EQ(b, 0);
     const std::vector<uint8_t> image = CfgRawImage(raw, tail);
     ASSERT_EQ(image.size(), 1407u);
     s_Cfg loaded;
@@ -121,7 +132,8 @@ TEST(CfgRecord, EngineRawViewAgreesWithTheLibraryView) {
     EXPECT_TRUE(loaded == cfg);
 }
 
-TEST(CfgRecord, FieldsAtTheirOffsets) {
+TEST(CfgRecord, FieldsAtTheirOffsets)
+{
     s_Cfg cfg;
     const char version[] = "5-3.1.0";
     std::memcpy(cfg.Fixed + CfgField::VersionText, version, sizeof version);
@@ -145,7 +157,8 @@ TEST(CfgRecord, FieldsAtTheirOffsets) {
     EXPECT_EQ(cfg.GridColour(1338), 0x00FF8000u);
 }
 
-TEST(CfgRecord, BaseLibraryReadsTheLanguageBytesOfTheProcessRecord) {
+TEST(CfgRecord, BaseLibraryReadsTheLanguageBytesOfTheProcessRecord)
+{
     const s_Cfg saved = *Cfg;
     Cfg->SetByte(CfgField::RecordLanguage, 2);
     Cfg->SetByte(CfgField::MessageLanguage, 0);

@@ -11,20 +11,24 @@ namespace {
 // The process record and the alias CFG pointing at a fresh folder, both restored afterwards.
 class CfgFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         saved_ = *Cfg;
         folders_.Add(temp_.Path());
         names_.AddObject("CFG", nullptr);
         AliasNames = &names_;
         AliasFolders = &folders_;
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         *Cfg = saved_;
         AliasNames = nullptr;
         AliasFolders = nullptr;
     }
-    static void Fill(s_Cfg &cfg) {
-        for (uint32_t i = 0; i < CfgFixedLength; ++i) cfg.Fixed[i] = static_cast<uint8_t>(i * 13 + 1);
+    static void Fill(s_Cfg &cfg)
+    {
+        for (uint32_t i = 0; i < CfgFixedLength; ++i)
+            cfg.Fixed[i] = static_cast<uint8_t>(i * 13 + 1);
         cfg.Texts[2] = "Текст";
     }
 
@@ -35,7 +39,8 @@ protected:
 
 }  // namespace
 
-TEST_F(CfgFileTest, SaveOverALongerFileKeepsItsTailAndLoadsBackExactly) {
+TEST_F(CfgFileTest, SaveOverALongerFileKeepsItsTailAndLoadsBackExactly)
+{
     s_Cfg record;
     Fill(record);
     record.Texts[5] = AnsiString(500, 'z');
@@ -53,7 +58,8 @@ TEST_F(CfgFileTest, SaveOverALongerFileKeepsItsTailAndLoadsBackExactly) {
     EXPECT_TRUE(*Cfg == record);
 }
 
-TEST_F(CfgFileTest, EngineImageLoadsAsTheSameRecord) {
+TEST_F(CfgFileTest, EngineImageLoadsAsTheSameRecord)
+{
     s_Cfg record;
     Fill(record);
     record.Texts[2].clear();
@@ -67,7 +73,8 @@ TEST_F(CfgFileTest, EngineImageLoadsAsTheSameRecord) {
     EXPECT_TRUE(*Cfg == record);
 }
 
-TEST_F(CfgFileTest, MissingFileRaisesOneAndSavingNeedsAnExistingFile) {
+TEST_F(CfgFileTest, MissingFileRaisesOneAndSavingNeedsAnExistingFile)
+{
     const s_Cfg before = *Cfg;
     try {
         LoadCfg(temp_.Path());
@@ -85,7 +92,8 @@ TEST_F(CfgFileTest, MissingFileRaisesOneAndSavingNeedsAnExistingFile) {
     }
 }
 
-TEST_F(CfgFileTest, OversizedRecordIsRefusedBeforeWriting) {
+TEST_F(CfgFileTest, OversizedRecordIsRefusedBeforeWriting)
+{
     WriteWholeFile(temp_ / "cfg.qmt", "old");
     Cfg->Texts[0] = AnsiString(CfgStoredLimit, 'a');
     try {

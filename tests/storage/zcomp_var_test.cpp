@@ -5,14 +5,16 @@
 #include "base/dPath.h"
 #include "framework/Classes.h"
 
-TEST(ProductRoot, ParentOfAnExeFolderInAnyCase) {
+TEST(ProductRoot, ParentOfAnExeFolderInAnyCase)
+{
     EXPECT_EQ(ProductRootOf("D:\\QMT\\EXE"), "D:\\QMT");
     EXPECT_EQ(ProductRootOf("D:\\Продукт\\exe"), "D:\\Продукт");
     EXPECT_EQ(ProductRootOf("D:\\QMT\\Bin"), "D:\\QMT\\Bin");
     EXPECT_EQ(ProductRootOf("D:\\QMT\\MYEXE"), "D:\\QMT\\MYEXE");
 }
 
-TEST(AliasLineParse, NameAndFolderRelativeToTheRoot) {
+TEST(AliasLineParse, NameAndFolderRelativeToTheRoot)
+{
     AliasLine line = ParseAliasLine("Doc#@\\Doc\\", "D:\\Qmt");
     EXPECT_EQ(line.name, "DOC");
     EXPECT_EQ(line.folder, "D:\\Qmt\\DOC\\");
@@ -21,16 +23,24 @@ TEST(AliasLineParse, NameAndFolderRelativeToTheRoot) {
     EXPECT_EQ(line.folder, "C:\\АРХИВ\\");
 }
 
-TEST(AliasLineParse, TwoFoldersMakeATwoLanguageText) {
+TEST(AliasLineParse, TwoFoldersMakeATwoLanguageText)
+{
     AliasLine line = ParseAliasLine("X#@\\a\\#@\\b\\", "D:\\Qmt");
     EXPECT_EQ(line.name, "X");
-    EXPECT_EQ(line.folder, "\x04" "D:\\Qmt\\A\\" "\x05" "D:\\Qmt\\B\\");
+    EXPECT_EQ(line.folder, "\x04"
+                           "D:\\Qmt\\A\\"
+                           "\x05"
+                           "D:\\Qmt\\B\\");
     // Further "#" stay in the second folder's text.
     line = ParseAliasLine("Y#a#b#c", "");
-    EXPECT_EQ(line.folder, "\x04" "A" "\x05" "B#C");
+    EXPECT_EQ(line.folder, "\x04"
+                           "A"
+                           "\x05"
+                           "B#C");
 }
 
-TEST(AliasLineParse, ShortLines) {
+TEST(AliasLineParse, ShortLines)
+{
     AliasLine line = ParseAliasLine("ONLY", "R");
     EXPECT_EQ(line.name, "ONLY");
     EXPECT_EQ(line.folder, "");
@@ -40,7 +50,8 @@ TEST(AliasLineParse, ShortLines) {
     EXPECT_EQ(line.folder, "R");
 }
 
-TEST(AliasLists, LoadingTwiceGivesTheSameAliases) {
+TEST(AliasLists, LoadingTwiceGivesTheSameAliases)
+{
     for (int run = 0; run < 2; ++run) {
         ResetAliasLists();
         AddAliasLine(ParseAliasLine("Exe#@\\Exe\\", "D:\\Q"));
@@ -57,7 +68,8 @@ TEST(AliasLists, LoadingTwiceGivesTheSameAliases) {
     EXPECT_EQ(AliasFolders, nullptr);
 }
 
-TEST(EnvironmentMessages, MissingFilesInOrderWithoutATrailingComma) {
+TEST(EnvironmentMessages, MissingFilesInOrderWithoutATrailingComma)
+{
     EXPECT_EQ(MissingCfgFilesMessage("D:\\Q\\Cfg\\", {"cfg.qmt", "riza.sfr", "klsstd.qmt", "klsuse.qmt"}),
               "У тецi CFG по маршруту D:\\Q\\Cfg\\ відсутні файли  \"cfg.qmt\", \"riza.sfr\", \"klsstd.qmt\", "
               "\"klsuse.qmt\".\n Робота програми припиняється!");

@@ -23,7 +23,8 @@ testdata::Bytes Line(const std::string &text) { return testdata::Bytes(text.begi
 // files are read) and the four files of Cfg\.
 class EnvironmentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         savedCfg_ = *Cfg;
         savedVersion_ = ProgramVersion;
         previous_ = SetStoreSystem(&store_);
@@ -31,28 +32,33 @@ protected:
         CreateDirectoryW(Cp1251ToWide(root_ + "\\EXE").c_str(), nullptr);
         CreateDirectoryW(Cp1251ToWide(root_ + "\\Cfg").c_str(), nullptr);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         SetStoreSystem(previous_);
         FreeAliasLists();
         *Cfg = savedCfg_;
         ProgramVersion = savedVersion_;
         CfgFolder.clear();
     }
-    void PutAliasFile(const std::vector<std::string> &lines) {
+    void PutAliasFile(const std::vector<std::string> &lines)
+    {
         std::vector<testdata::Bytes> records;
-        for (const std::string &l : lines) records.push_back(Line(l));
+        for (const std::string &l : lines)
+            records.push_back(Line(l));
         const testdata::Bytes bytes = testdata::SimpleFile(records);
         store_.Put(root_ + "\\EXE\\alias.qmt", bytes);
         WriteWholeFile(root_ + "\\EXE\\alias.qmt", std::string(bytes.begin(), bytes.end()));
     }
-    void PutCfgFiles() {
+    void PutCfgFiles()
+    {
         s_Cfg cfg;
         const char version[] = "5-3.1.0";
         std::memcpy(cfg.Fixed + 36, version, sizeof version);
         cfg.SetByte(23, 1);
         const std::vector<uint8_t> stored = StoreCfg(cfg, "cfg.qmt");
         WriteWholeFile(root_ + "\\Cfg\\cfg.qmt", std::string(stored.begin(), stored.end()));
-        for (const char *name : {"riza.sfr", "klsstd.qmt", "klsuse.qmt"}) WriteWholeFile(root_ + "\\Cfg\\" + name, "x");
+        for (const char *name : {"riza.sfr", "klsstd.qmt", "klsuse.qmt"})
+            WriteWholeFile(root_ + "\\Cfg\\" + name, "x");
     }
 
     TempFolder temp_;
@@ -65,7 +71,8 @@ protected:
 
 }  // namespace
 
-TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases) {
+TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases)
+{
     PutAliasFile({"Exe#@\\Exe\\", "Cfg#@\\Cfg\\", "Doc#@\\Doc\\#@\\Док\\"});
     PutCfgFiles();
     TPromptScript script;
@@ -83,7 +90,8 @@ TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases) {
     EXPECT_EQ(AliasFolder("DOC"), root_ + "\\ДОК\\");
 }
 
-TEST_F(EnvironmentTest, LoadingTwiceGivesTheSameAliases) {
+TEST_F(EnvironmentTest, LoadingTwiceGivesTheSameAliases)
+{
     PutAliasFile({"Exe#@\\Exe\\", "Cfg#@\\Cfg\\"});
     PutCfgFiles();
     ASSERT_EQ(LoadProductEnvironment(root_, 1), 0);
@@ -93,17 +101,20 @@ TEST_F(EnvironmentTest, LoadingTwiceGivesTheSameAliases) {
     EXPECT_EQ(AliasFolder("EXE"), root_ + "\\EXE\\");
 }
 
-TEST_F(EnvironmentTest, MissingFilesAreReportedInOrderAndChangeNothing) {
+TEST_F(EnvironmentTest, MissingFilesAreReportedInOrderAndChangeNothing)
+{
     PutAliasFile({"Exe#@\\Exe\\"});
     TPromptScript script;
     script.Answer(idOk);
     EXPECT_EQ(LoadProductEnvironment(root_, 0), 1);
     ASSERT_EQ(script.Seen().size(), 1u);
-    EXPECT_EQ(script.Seen()[0].Text, MissingCfgFilesMessage(root_ + "\\Cfg\\", {"cfg.qmt", "riza.sfr", "klsstd.qmt", "klsuse.qmt"}));
+    EXPECT_EQ(script.Seen()[0].Text,
+              MissingCfgFilesMessage(root_ + "\\Cfg\\", {"cfg.qmt", "riza.sfr", "klsstd.qmt", "klsuse.qmt"}));
     EXPECT_EQ(AliasNames, nullptr);
 }
 
-TEST_F(EnvironmentTest, MissingAliasFileIsReportedFirst) {
+TEST_F(EnvironmentTest, MissingAliasFileIsReportedFirst)
+{
     PutCfgFiles();
     TPromptScript script;
     script.Answer(idOk);

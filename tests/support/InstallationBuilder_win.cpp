@@ -29,7 +29,8 @@ void BuildInstallation(const AnsiString &folder, const TestInstallation &install
 
     s_Cfg cfg;
     for (size_t i = 0; i < installation.VersionText.size() && CfgField::VersionText + i + 1 < CfgField::VersionEnd; ++i)
-        cfg.SetByte(static_cast<uint32_t>(CfgField::VersionText + i), static_cast<uint8_t>(installation.VersionText[i]));
+        cfg.SetByte(static_cast<uint32_t>(CfgField::VersionText + i),
+                    static_cast<uint8_t>(installation.VersionText[i]));
     cfg.SetByte(CfgField::Edition, installation.Edition);
     std::vector<uint8_t> stored = StoreCfg(cfg, "CFG.QMT");
     stored.resize(installation.CfgLength);

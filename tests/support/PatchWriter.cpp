@@ -57,8 +57,7 @@ private:
     std::vector<std::size_t> slots_;
 };
 
-std::size_t RunLength(std::span<const std::uint8_t> a, std::size_t i, std::span<const std::uint8_t> b,
-                      std::size_t j)
+std::size_t RunLength(std::span<const std::uint8_t> a, std::size_t i, std::span<const std::uint8_t> b, std::size_t j)
 {
     std::size_t n = 0;
     while (i + n < a.size() && j + n < b.size() && a[i + n] == b[j + n])
@@ -94,8 +93,8 @@ PatchImage DiffBuffers(std::span<const std::uint8_t> oldBytes, std::span<const s
     image.newSize = static_cast<std::uint32_t>(newBytes.size());
     const SeedIndex index(oldBytes, seed);
 
-    std::size_t read = 0;        // read position in the old buffer
-    std::size_t pending = 0;     // new bytes waiting to be inserted, ending at i
+    std::size_t read = 0;     // read position in the old buffer
+    std::size_t pending = 0;  // new bytes waiting to be inserted, ending at i
     std::size_t i = 0;
     while (i < newBytes.size()) {
         std::size_t from = read;

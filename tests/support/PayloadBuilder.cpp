@@ -35,7 +35,8 @@ void TestPayloadBuilder::AddSection()
     items_.push_back(item);
 }
 
-std::array<uint32_t, 12> &TestPayloadBuilder::AddFile(uint8_t type, const AnsiString &name, const std::vector<uint8_t> &content)
+std::array<uint32_t, 12> &TestPayloadBuilder::AddFile(uint8_t type, const AnsiString &name,
+                                                      const std::vector<uint8_t> &content)
 {
     TestPayloadItem item;
     item.Type = type;

@@ -10,21 +10,21 @@
 struct TestPayloadItem {
     uint8_t Type = 0;
     AnsiString Name;
-    std::vector<uint8_t> Data;          // the item's data (normally one Lzma86 stream)
-    std::array<uint32_t, 12> Rec{};     // [10] and [11] are filled in by Build when left 0
+    std::vector<uint8_t> Data;       // the item's data (normally one Lzma86 stream)
+    std::array<uint32_t, 12> Rec{};  // [10] and [11] are filled in by Build when left 0
 };
 
 struct TestPayload {
     std::vector<uint8_t> Bytes;
     uint64_t ImageLength = 0;
     uint64_t DirectoryPosition = 0;
-    uint64_t CountPosition = 0;         // the u32 COUNT of the trailer
+    uint64_t CountPosition = 0;  // the u32 COUNT of the trailer
     std::vector<uint64_t> ItemPositions;
 };
 
 class TestPayloadBuilder {
 public:
-    std::vector<uint8_t> Image;         // empty: the default stand-in image of WritePeImage
+    std::vector<uint8_t> Image;  // empty: the default stand-in image of WritePeImage
     AnsiString NewVersion = "3.1.1";
     AnsiString BaseVersion = "3.1.0";
     std::vector<uint32_t> Builds = {0x5F000000, 2};

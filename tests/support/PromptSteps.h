@@ -60,4 +60,3 @@ public:
 private:
     TPromptHandler previous_;
 };
-

@@ -150,7 +150,7 @@ TEST_F(ApplyLoop, ComparisonOfFiles)
     EXPECT_TRUE(form_.CompareFiles(root_ + "x1", root_ + "x4"));
     EXPECT_FALSE(form_.CompareFiles(root_ + "x1", root_ + "x2"));  // content: no box
     EXPECT_TRUE(script.Seen().empty());
-    EXPECT_FALSE(form_.CompareFiles(root_ + "x1", root_ + "x3"));  // size: 5011
+    EXPECT_FALSE(form_.CompareFiles(root_ + "x1", root_ + "x3"));    // size: 5011
     EXPECT_FALSE(form_.CompareFiles(root_ + "x1", root_ + "none"));  // open: 5011
     ASSERT_EQ(2u, script.Seen().size());
     EXPECT_NE(AnsiString::npos, script.Seen()[0].Text.find(root_ + "x1\n" + root_ + "x3"));

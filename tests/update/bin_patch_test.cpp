@@ -29,10 +29,7 @@ Bytes Concat(std::initializer_list<Bytes> parts)
     return out;
 }
 
-Bytes Slice(const Bytes &b, std::size_t from, std::size_t n)
-{
-    return Bytes(b.begin() + from, b.begin() + from + n);
-}
+Bytes Slice(const Bytes &b, std::size_t from, std::size_t n) { return Bytes(b.begin() + from, b.begin() + from + n); }
 
 // Plans and applies; the output is empty when the plan is refused.
 PatchPlan Apply(const Bytes &old, const Bytes &patch, Bytes &out)
@@ -63,13 +60,13 @@ TEST(BinPatch, WriterPatchesRebuildTheNewFile)
 {
     const Bytes a = RandomBytes(3000, 1), b = RandomBytes(2000, 2), c = RandomBytes(500, 3);
     const Bytes old = Concat({a, b, c});
-    ExpectRebuilds(old, old);                                              // identical
-    ExpectRebuilds(old, Concat({Slice(a, 0, 1000), c}));                   // shorter
-    ExpectRebuilds(old, Concat({a, RandomBytes(700, 4), b, c, b}));        // longer
-    ExpectRebuilds(old, Concat({c, Slice(b, 100, 900), a}));               // reordered
-    ExpectRebuilds(old, Bytes{});                                          // new size 0
-    ExpectRebuilds(Bytes{}, RandomBytes(300, 5));                          // empty old: all inserted
-    ExpectRebuilds(old, RandomBytes(4000, 6));                             // nothing in common
+    ExpectRebuilds(old, old);                                        // identical
+    ExpectRebuilds(old, Concat({Slice(a, 0, 1000), c}));             // shorter
+    ExpectRebuilds(old, Concat({a, RandomBytes(700, 4), b, c, b}));  // longer
+    ExpectRebuilds(old, Concat({c, Slice(b, 100, 900), a}));         // reordered
+    ExpectRebuilds(old, Bytes{});                                    // new size 0
+    ExpectRebuilds(Bytes{}, RandomBytes(300, 5));                    // empty old: all inserted
+    ExpectRebuilds(old, RandomBytes(4000, 6));                       // nothing in common
 }
 
 TEST(BinPatch, WriterExercisesEveryPathOfTheApplier)
@@ -182,20 +179,35 @@ TEST(BinPatch, EveryBrokenBoundIsRefusedBeforeWriting)
         {"header cut", {.newSize = 0}, 1, PatchFault::NoHeader, 0},
         {"step table cut", {.newSize = 10, .steps = {{0, 0, 10}}}, 1, PatchFault::StepTableCut, 0},
         {"step count far past the end", {.newSize = 10, .steps = {{0, 0, 10}}}, 0, PatchFault::StepTableCut, 0},
-        {"steps longer than the new size", {.newSize = 10, .steps = {{0, 0, 6}, {0, 0, 6}}}, 0,
-         PatchFault::StepsTooLong, 2},
+        {"steps longer than the new size",
+         {.newSize = 10, .steps = {{0, 0, 6}, {0, 0, 6}}},
+         0,
+         PatchFault::StepsTooLong,
+         2},
         // Taken modulo 2^32 the sums would meet the new size again.
-        {"sums wrapping 32 bits", {.newSize = 10, .steps = {{0, 0xFFFFFFFF, 0}, {0, 11, 0}}}, 0,
-         PatchFault::StepsTooLong, 1},
-        {"move before the start", {.newSize = 10, .steps = {{10, 0, 5}, {-16, 0, 1}}}, 0,
-         PatchFault::ReadOutsideOld, 2},
+        {"sums wrapping 32 bits",
+         {.newSize = 10, .steps = {{0, 0xFFFFFFFF, 0}, {0, 11, 0}}},
+         0,
+         PatchFault::StepsTooLong,
+         1},
+        {"move before the start",
+         {.newSize = 10, .steps = {{10, 0, 5}, {-16, 0, 1}}},
+         0,
+         PatchFault::ReadOutsideOld,
+         2},
         {"move past the end", {.newSize = 10, .steps = {{101, 0, 0}}}, 0, PatchFault::ReadOutsideOld, 1},
         {"copy past the end", {.newSize = 10, .steps = {{95, 0, 6}}}, 0, PatchFault::CopyPastOldEnd, 1},
         {"copy from the very end", {.newSize = 1, .steps = {{100, 0, 1}}}, 0, PatchFault::CopyPastOldEnd, 1},
-        {"inserts past the data area", {.newSize = 10, .steps = {{0, 4, 0}, {0, 4, 0}}, .data = Bytes(7)}, 0,
-         PatchFault::DataAreaShort, 2},
-        {"tail past the data area", {.newSize = 10, .steps = {{0, 2, 4}}, .data = Bytes(5)}, 0,
-         PatchFault::DataAreaShort, 0},
+        {"inserts past the data area",
+         {.newSize = 10, .steps = {{0, 4, 0}, {0, 4, 0}}, .data = Bytes(7)},
+         0,
+         PatchFault::DataAreaShort,
+         2},
+        {"tail past the data area",
+         {.newSize = 10, .steps = {{0, 2, 4}}, .data = Bytes(5)},
+         0,
+         PatchFault::DataAreaShort,
+         0},
         {"nothing but a new size", {.newSize = 1}, 0, PatchFault::DataAreaShort, 0},
     };
     for (const BadPatch &c : cases) {

@@ -14,7 +14,9 @@ uint32_t ReferenceSum(const std::vector<uint8_t> &b, size_t start, size_t length
 {
     uint32_t sum = 0;
     size_t p = start;
-    auto word = [&](size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24; };
+    auto word = [&](size_t at) {
+        return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+    };
     for (size_t block = 0; block < length / 1024; ++block)
         for (int w = 0; w < 256; ++w, p += 4)
             sum += word(p);

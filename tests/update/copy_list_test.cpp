@@ -108,10 +108,10 @@ TEST(BuildCopyList, WholeInstallationWithoutRootFilesJournalOrUpdater)
     EXPECT_FALSE(inst.Has(""));
     // Sorted without case, so each folder comes before what it holds.
     std::vector<AnsiString> entries = inst.Entries();
-    EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(), [](const AnsiString &a, const AnsiString &b) {
-        return AnsiCompareText(a, b) < 0;
-    }));
-    EXPECT_EQ(inst.lines, (std::vector<AnsiString>{"Построение списка файлов C:\\P\\", "Подсчет размера", "Завершено"}));
+    EXPECT_TRUE(std::is_sorted(entries.begin(), entries.end(),
+                               [](const AnsiString &a, const AnsiString &b) { return AnsiCompareText(a, b) < 0; }));
+    EXPECT_EQ(inst.lines,
+              (std::vector<AnsiString>{"Построение списка файлов C:\\P\\", "Подсчет размера", "Завершено"}));
 }
 
 TEST(BuildCopyList, WholeInstallationWithoutAutoSaveDropsThemInAnyLetterCase)
@@ -179,7 +179,8 @@ TEST(SecurityProductsText, KindsWithProductsUnderTheirHeaders)
     };
     EXPECT_EQ(SecurityProductsText(kinds, false),
               "  Антивирусное ПО:\n    Страж\n    Guard 2\n  Межсетевой экран:\n    7");
-    EXPECT_EQ(SecurityProductsText(kinds, true), "  Антивірусне ПЗ:\n    Страж\n    Guard 2\n  Міжмережевий екран:\n    7");
+    EXPECT_EQ(SecurityProductsText(kinds, true),
+              "  Антивірусне ПЗ:\n    Страж\n    Guard 2\n  Міжмережевий екран:\n    7");
     EXPECT_EQ(SecurityProductsText({{TSecurityKind::AntiSpyware, {"x"}}}, false), "  Антишпионское ПО:\n    x");
     EXPECT_EQ(SecurityProductsText({{TSecurityKind::AntiVirus, {}}}, false), "");
 }

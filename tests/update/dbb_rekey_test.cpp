@@ -50,8 +50,8 @@ TEST(DbbRekey, ReplacesTheKeyOfEveryRegion)
 {
     const CompoundFileBuilder db = SampleDatabase(5);
     const std::vector<std::pair<uint32_t, uint32_t>> pairs = {
-        {0, DbbKeys[0]}, {DbbKeys[1], 0}, {DbbKeys[2], DbbKeys[5]}, {0, 0}, {DbbKeys[3], DbbKeys[3]},
-        {33, 0xFFFFFFFF},  // shift counts taken modulo 32
+        {0, DbbKeys[0]}, {DbbKeys[1], 0},          {DbbKeys[2], DbbKeys[5]},
+        {0, 0},          {DbbKeys[3], DbbKeys[3]}, {33, 0xFFFFFFFF},  // shift counts taken modulo 32
     };
     for (const auto &[from, to] : pairs) {
         SCOPED_TRACE(::testing::Message() << from << " -> " << to);

@@ -130,7 +130,7 @@ TEST(Registry, ReadsPlainStringsOnly)
     std::wstring wideKey = Cp1251ToWide(keyPath);
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, wideKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                              &key, nullptr));
+                                             &key, nullptr));
     std::wstring desktop = L"C:\\Пользователь\\Рабочий стол";
     RegSetValueExW(key, L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE *>(desktop.c_str()),
                    static_cast<DWORD>((desktop.size() + 1) * sizeof(wchar_t)));

@@ -223,7 +223,7 @@ TEST_F(EveryItemRun, KilledAtAnyFileOperationTheNextStartRollsBack)
 {
     Prepare(0);
     const TCountedRun run = CountedRun();
-    ASSERT_GT(run.KillPoints.size(), 40u);  // a database is re-keyed in few large writes
+    ASSERT_GT(run.KillPoints.size(), 40u);   // a database is re-keyed in few large writes
     ASSERT_LT(run.EndLine, run.Operations);  // the journal is deleted after its end line
 
     for (uint64_t n : run.KillPoints) {

@@ -38,7 +38,6 @@ TEST(FileOpGate, TheKillIsNoErrorTheEngineCatches)
         } catch (const std::exception &) {
             caughtAsError = true;
         }
-    } catch (const TEngineKilled &) {
-    }
+    } catch (const TEngineKilled &) {}
     EXPECT_FALSE(caughtAsError);
 }

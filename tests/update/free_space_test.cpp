@@ -77,8 +77,8 @@ TEST(PickTempDrive, SkipsDrivesThatAreNotFixedOrLackRoomOrFailTheTest)
 {
     MadeUpDrives d;
     d.drives['A'] = {false, 100 * GiB, 1};
-    d.drives['E'] = {true, 10, 1};            // too small
-    d.drives['F'] = {true, 100 * GiB, {}};    // speed test fails
+    d.drives['E'] = {true, 10, 1};          // too small
+    d.drives['F'] = {true, 100 * GiB, {}};  // speed test fails
     EXPECT_EQ(Pick(d, 0, 1000), '\0');
     EXPECT_EQ(d.tested, std::vector<AnsiString>{"F:\\"});  // only a drive with room is tested
 
@@ -202,8 +202,8 @@ TEST(ChooseFolderWithSpace, GivingUpGivesNoFolder)
 namespace {
 struct RunSteps {
     uint64_t productFree = 0;
-    std::optional<char> scanned;          // none: no drive found
-    AnsiString chosen;                    // the user's folder ("" gives up)
+    std::optional<char> scanned;  // none: no drive found
+    AnsiString chosen;            // the user's folder ("" gives up)
     bool journalOk = true;
     std::vector<AnsiString> calls;
     std::vector<AnsiString> commands;
@@ -239,7 +239,7 @@ struct RunSteps {
 };
 
 bool RunCheck(RunSteps &r, uint64_t C, uint64_t B, bool problems, AnsiString &temp, RecordingLog &log,
-         const AnsiString &product = "d:\\QMT\\")
+              const AnsiString &product = "d:\\QMT\\")
 {
     return CheckFreeSpace(product, C, B, problems, temp, log, r.Steps());
 }

@@ -32,7 +32,10 @@ std::string Pattern(std::size_t n, unsigned seed)
     return s;
 }
 
-uint32_t Sum(const std::string &bytes) { return AddChecksum(0, reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()); }
+uint32_t Sum(const std::string &bytes)
+{
+    return AddChecksum(0, reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
+}
 
 std::string Patch(const std::string &oldBytes, const std::string &newBytes)
 {
@@ -113,9 +116,13 @@ TEST_F(ItemHandlers, BinDiffPatchesTheBackupIntoTheTargetAndChecksIt)
     EXPECT_FALSE(FileExists(work));
     const std::vector<AnsiString> lines = Lines();
     const std::vector<AnsiString> expected = {
-        ProtocolLine(ept_Checksum, backup), ProtocolLine(ept_Ok, ""), ProtocolLine(ept_ChecksumCompare, backup) + Ok,
+        ProtocolLine(ept_Checksum, backup),
+        ProtocolLine(ept_Ok, ""),
+        ProtocolLine(ept_ChecksumCompare, backup) + Ok,
         ProtocolLine(ept_Patch, target) + Ok,
-        ProtocolLine(ept_Checksum, target), ProtocolLine(ept_Ok, ""), ProtocolLine(ept_ChecksumCompare, target) + Ok,
+        ProtocolLine(ept_Checksum, target),
+        ProtocolLine(ept_Ok, ""),
+        ProtocolLine(ept_ChecksumCompare, target) + Ok,
         ProtocolLine(ept_DeleteFile, work) + Ok,
     };
     ASSERT_GE(lines.size(), expected.size());

@@ -107,7 +107,8 @@ TEST(JournalLineFormats, ProtocolAndCommandLines)
 
 TEST(JournalLineFormats, CommandLineParsesBack)
 {
-    AnsiString line = JournalCommandLine("01.02.26 10:11:12.345", ejc_Created, "z<C:\\P\\#1*.txt0000000001000000000002");
+    AnsiString line =
+        JournalCommandLine("01.02.26 10:11:12.345", ejc_Created, "z<C:\\P\\#1*.txt0000000001000000000002");
     ASSERT_TRUE(StripSignature(line));
     int code = 0;
     AnsiString text;

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "framework/Classes.h"
+#include "tests/support/ProtocolLines.h"
 #include "update/Journal.h"
 #include "update/JournalLine.h"
-#include "tests/support/ProtocolLines.h"
 
 namespace {
 

@@ -69,7 +69,8 @@ TEST(Lzma86, RoundTripsAndReportsProgressFromTotalToTotal)
     ASSERT_TRUE(Lzma86Encode(plain.data(), plain.size(), packed, encoding.Progress()));
     EXPECT_EQ(0, packed[0]);
     EXPECT_EQ(0x5D, packed[1]);
-    EXPECT_EQ(kLzma86DictionarySize, uint32_t(packed[2] | packed[3] << 8 | packed[4] << 16 | uint32_t(packed[5]) << 24));
+    EXPECT_EQ(kLzma86DictionarySize,
+              uint32_t(packed[2] | packed[3] << 8 | packed[4] << 16 | uint32_t(packed[5]) << 24));
     uint64_t size = 0;
     ASSERT_TRUE(GetLzma86UnpackSize(packed.data(), packed.size(), size));
     EXPECT_EQ(plain.size(), size);

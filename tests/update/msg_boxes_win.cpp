@@ -4,8 +4,8 @@
 
 #include "framework/Cp1251.h"
 #include "framework/Forms.h"
-#include "framework/PromptScript.h"
 #include "framework/LoadStr.h"
+#include "framework/PromptScript.h"
 #include "update/MsgBoxes.h"
 
 namespace {
@@ -96,10 +96,7 @@ TEST(MsgBoxes, ErrorsAndInformation)
     EXPECT_EQ(0, script.Unanswered());
 }
 
-TEST(MsgBoxes, NoOwnerWithoutAMainForm)
-{
-    EXPECT_EQ(nullptr, MsgParentWindow());
-}
+TEST(MsgBoxes, NoOwnerWithoutAMainForm) { EXPECT_EQ(nullptr, MsgParentWindow()); }
 
 TEST(MsgBoxes, OwnerIsTheActiveOrTheMainForm)
 {

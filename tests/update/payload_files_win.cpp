@@ -122,7 +122,8 @@ TEST_F(PayloadFiles, UnpacksAnItemOfThePayloadWithProgress)
     EXPECT_EQ(content.size(), GetLzma86UnpackSize(Path("upd.exe"), StreamOffset(payload, 1, 9)));
 
     // No callback is fine too.
-    EXPECT_EQ(100u, DecompressFileLzma86(Path("a.tmp"), Path("upd.exe"), StreamOffset(payload, 0, 1), nullptr, nullptr));
+    EXPECT_EQ(100u,
+              DecompressFileLzma86(Path("a.tmp"), Path("upd.exe"), StreamOffset(payload, 0, 1), nullptr, nullptr));
 }
 
 TEST_F(PayloadFiles, DamagedStreamsFailAndLeaveNoOutputFile)

@@ -230,7 +230,8 @@ TEST(PayloadReader, ItemsEndingBeforeTheDirectoryFail)
 
 TEST(PayloadReader, UnsafeItemNamesAreRefused)
 {
-    for (const char *name : {"..\\evil.exe", "base\\..\\..\\x", "a/../b", "\\windows\\x", "/etc/x", "C:x", "f:stream", ""}) {
+    for (const char *name :
+         {"..\\evil.exe", "base\\..\\..\\x", "a/../b", "\\windows\\x", "/etc/x", "C:x", "f:stream", ""}) {
         TestPayloadBuilder b;
         b.AddFile(ADDREPL, name, PatternBytes(10, 1));
         ReadResult r = Read(b.Build().Bytes);

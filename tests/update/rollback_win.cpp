@@ -71,7 +71,10 @@ protected:
     void TearDown() override { RemoveTestFolder(root_); }
 
     // A command line as the engine writes it, and the blank line the journal keeps after it.
-    void Cmd(int code, const AnsiString &text) { journal_ += "\r\n" + JournalCommandLine(JournalDate, code, text) + "\r\n"; }
+    void Cmd(int code, const AnsiString &text)
+    {
+        journal_ += "\r\n" + JournalCommandLine(JournalDate, code, text) + "\r\n";
+    }
     void Protocol(const AnsiString &text) { journal_ += "\r\n" + JournalProtocolLine(JournalDate, text); }
     void SaveJournal() { WriteBytes(form_.JournalPath, journal_); }
 
@@ -84,7 +87,8 @@ protected:
         uint32_t sum = 0;
         uint64_t size = 0;
         ASSERT_TRUE(ChecksumFile(backup, sum, size));
-        Cmd(ejc_Backup, root_ + name + "<" + backup + FormatChecksum(sum) + FormatChecksum(static_cast<uint32_t>(size)));
+        Cmd(ejc_Backup,
+            root_ + name + "<" + backup + FormatChecksum(sum) + FormatChecksum(static_cast<uint32_t>(size)));
         WriteBytes(root_ + name, changed);
     }
     void Created(const AnsiString &path) { Cmd(ejc_Created, "z<" + path + "00000000000000000000"); }
@@ -137,8 +141,8 @@ TEST_F(RollBack, JournalWithOnlyItsStart)
     EXPECT_EQ(0, form_.UpdateVariant);
     // The silent look-up of the product's executable reports on the same line.
     EXPECT_TRUE(Logged("Анализ протокола " + form_.JournalPath + " ...ОК "));
-    EXPECT_TRUE(Logged(AnsiString("Откат изменений, восстановление информации к начальному состоянию > ") + JournalDate +
-                       "*4#Запуск ...ОК "));
+    EXPECT_TRUE(Logged(AnsiString("Откат изменений, восстановление информации к начальному состоянию > ") +
+                       JournalDate + "*4#Запуск ...ОК "));
     EXPECT_TRUE(form_.ProductMutex[0].Held());  // the product was found closed and stays so
 }
 
@@ -243,7 +247,7 @@ TEST_F(RollBack, FinishedRunOnlyLeftItsJournal)
     EXPECT_TRUE(form_.RollBack());
     EXPECT_EQ("updated", ReadBytes(copy + "EXE\\a.dll"));
     EXPECT_FALSE(FileExists(form_.JournalPath));
-    EXPECT_EQ(0, form_.UpdateVariant);  // the updated copy is not removed
+    EXPECT_EQ(0, form_.UpdateVariant);   // the updated copy is not removed
     EXPECT_EQ(temp_, form_.TempFolder);  // the temporary folder is
     EXPECT_EQ(-1, IndexOf("Откат изменений"));
 }
@@ -300,7 +304,8 @@ TEST_F(RollBack, BackupWithAnotherChecksumFails)
     EXPECT_FALSE(form_.RollBack());
     EXPECT_EQ("patched", ReadBytes(root_ + "EXE\\a.dll"));
     EXPECT_TRUE(FileExists(form_.JournalPath));
-    EXPECT_EQ(0u, Protocol().back().find("Сравнение контрольной суммы с эталоном " + temp_ + "BAK0\\EXE\\a.dll ...Были ошибки "));
+    EXPECT_EQ(0u, Protocol().back().find("Сравнение контрольной суммы с эталоном " + temp_ +
+                                         "BAK0\\EXE\\a.dll ...Были ошибки "));
 }
 
 TEST_F(RollBack, ProductStillRunning)
@@ -317,7 +322,9 @@ TEST_F(RollBack, ProductStillRunning)
     ASSERT_EQ(2u, script.Seen().size());
     EXPECT_NE(AnsiString::npos, script.Seen()[0].Text.find("(msgid №3007)"));
     EXPECT_TRUE(Logged("Ошибка № 5007"));
-    EXPECT_NE(-1, IndexOf(" Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10"));
+    EXPECT_NE(
+        -1,
+        IndexOf(" Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка 10 из 10"));
     EXPECT_EQ("patched", ReadBytes(root_ + "EXE\\a.dll"));
     EXPECT_TRUE(FileExists(form_.JournalPath));
 }

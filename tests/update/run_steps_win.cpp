@@ -69,7 +69,9 @@ TEST_F(RunSteps, NoProductFolderOutsideAnInstallation)
     EXPECT_TRUE(ProtocolOf(form_).empty());
 
     // A file named "exe" is no executable folder.
-    { TFileStream file(root_ + "exe", fmCreate); }
+    {
+        TFileStream file(root_ + "exe", fmCreate);
+    }
     form_.SelfPath = root_ + "qmtupdt.exe";
     EXPECT_FALSE(form_.InitData());
 }
@@ -236,7 +238,9 @@ TEST_F(RunSteps, StartsTheProductInItsFolder)
     ASSERT_TRUE(WaitFor([&] { return FileExists(root_ + "started.txt"); }));
     form_.MutexName[0] = ProductMutexName(root_ + "EXE\\qmt.exe");
     EXPECT_FALSE(form_.AcquireProductMutex(0));  // the product holds its mutex
-    { TFileStream quit(root_ + "EXE\\quit", fmCreate); }
+    {
+        TFileStream quit(root_ + "EXE\\quit", fmCreate);
+    }
     ASSERT_TRUE(WaitFor([&] { return form_.AcquireProductMutex(0); }));
     form_.ProductMutex[0].Close();
 

@@ -167,8 +167,7 @@ TEST_F(RunVariant, VersionStepUpdatesAFreshCopyAndPutsItsShortcutOnTheDesktop)
 TEST_F(RunVariant, CancelInTheDialogEndsTheRunWithNothingChanged)
 {
     PromptSteps prompts;
-    prompts
-        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) { dialog.Btn_CancelClick(nullptr); })
+    prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) { dialog.Btn_CancelClick(nullptr); })
         .Answer(idNo);  // 3003: stop, do not go on with the update
     form_.FormActivate(&form_);
     EXPECT_EQ(0, prompts.unanswered);
@@ -192,9 +191,9 @@ TEST_F(RunVariant, ACopyThatFailsEndsTheRunAndLeavesItsJournalForRollback)
         .Answer(idYes);  // 3011
     form_.FormActivate(&form_);
     EXPECT_FALSE(Logged(" Программа выполнена успешно"));
-    EXPECT_EQ(2u, prompts.seen.size());  // the dialog and 3011; no offer to start the product
+    EXPECT_EQ(2u, prompts.seen.size());                   // the dialog and 3011; no offer to start the product
     EXPECT_FALSE(DirectoryExists(copies_ + "QMT5_311"));  // the dialog removed what it made
-    EXPECT_TRUE(FileExists(root_ + "qmt_3.1.1.txt"));      // the next start rolls the run back
+    EXPECT_TRUE(FileExists(root_ + "qmt_3.1.1.txt"));     // the next start rolls the run back
 }
 
 TEST_F(RunVariant, ACopyRunStoppedBeforeItsEndLeavesNoShortcutOnceRolledBack)

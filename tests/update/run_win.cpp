@@ -90,7 +90,9 @@ TEST_F(Run, JournalOfAnEarlierRunAndTheUserDeclines)
 {
     BuildInstallation(root_);
     PlaceUpdater(root_);
-    { TFileStream journal(root_ + "qmt_3.1.1.txt", fmCreate); }
+    {
+        TFileStream journal(root_ + "qmt_3.1.1.txt", fmCreate);
+    }
     TPromptScript script;
     script.Answer(idNo).Answer(idOk);  // 3001, 5003
     form_.FormActivate(&form_);
@@ -187,7 +189,9 @@ TEST_F(Run, RolledBackThenTheUserStops)
     PlaceUpdater(root_);
     AnsiString temp = root_ + "QMTUPDTA.TMP\\";
     ForceDirectories(temp + "WRK\\EXE\\");
-    { TFileStream left(temp + "WRK\\EXE\\a.dll", fmCreate); }
+    {
+        TFileStream left(temp + "WRK\\EXE\\a.dll", fmCreate);
+    }
     WriteJournal(root_ + "qmt_3.1.1.txt", {{ejc_Start, JournalStartText}, {ejc_TempFolder, temp}});
     TPromptScript script;
     script.Answer(idYes).Answer(idNo);  // 3001, 3003
@@ -207,7 +211,11 @@ TEST_F(Run, RollbackThatFailsEndsTheRun)
     BuildInstallation(root_);
     PlaceUpdater(root_);
     WriteJournal(root_ + "qmt_3.1.1.txt", {{ejc_Start, JournalStartText}});
-    { TFileStream journal(root_ + "qmt_3.1.1.txt", fmOpenReadWrite); journal.Seek(0, soFromEnd); journal.WriteBuffer("> x", 3); }
+    {
+        TFileStream journal(root_ + "qmt_3.1.1.txt", fmOpenReadWrite);
+        journal.Seek(0, soFromEnd);
+        journal.WriteBuffer("> x", 3);
+    }
     TPromptScript script;
     script.Answer(idYes).Answer(idOk);  // 3001, 5003
     form_.FormActivate(&form_);

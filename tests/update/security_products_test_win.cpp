@@ -8,8 +8,8 @@
 TEST(Wmi, ANamespaceThatDoesNotAnswerGivesNoResults)
 {
     std::vector<std::vector<TWmiValue>> results{{TWmiValue()}};
-    EXPECT_FALSE(WmiQueryProperty({"\\\\.\\root\\NoSuchNamespace"}, {"SELECT * FROM AntiVirusProduct"},
-                                  "displayName", results));
+    EXPECT_FALSE(
+        WmiQueryProperty({"\\\\.\\root\\NoSuchNamespace"}, {"SELECT * FROM AntiVirusProduct"}, "displayName", results));
     ASSERT_EQ(results.size(), 1u);
     EXPECT_TRUE(results[0].empty());
 }

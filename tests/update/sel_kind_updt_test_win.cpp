@@ -71,8 +71,7 @@ struct Dialog {
                 drive = scanDrive;
             return scanDrive != '\0';
         };
-        TCopyFileClosure copy = [this](const AnsiString &source, const AnsiString &destination, bool force,
-                                       bool once) {
+        TCopyFileClosure copy = [this](const AnsiString &source, const AnsiString &destination, bool force, bool once) {
             EXPECT_TRUE(force);
             EXPECT_TRUE(once);
             copied.push_back(destination);
@@ -154,8 +153,8 @@ TEST(SelKU, CopiesTheInstallationAndJournalsItFirst)
     EXPECT_EQ(d.form->NewRoot, newRoot);
     EXPECT_EQ(d.form->ShortcutName, "Ярлык");
     // The folder the copy needed was journaled for removal before it was made.
-    EXPECT_EQ(d.commands, (std::vector<AnsiString>{"9 z<" + inst.copies + "New00000000000000000000", "2 1",
-                                                   "1 " + newRoot}));
+    EXPECT_EQ(d.commands,
+              (std::vector<AnsiString>{"9 z<" + inst.copies + "New00000000000000000000", "2 1", "1 " + newRoot}));
     EXPECT_EQ(ReadWholeFile(newRoot + "Exe\\qmt.exe"), "exe");
     EXPECT_EQ(ReadWholeFile(newRoot + "Projects\\One\\p.prj"), "project");
     EXPECT_TRUE(FileExists(newRoot + "Rus\\AutoSave\\a.sav"));
@@ -362,9 +361,9 @@ TEST(SelKU, TheDialogAsTheUserSeesIt)
                             sizeof(fh) + sizeof(bi)};
         const AnsiString folder = AnsiString(QMT_HELPER_DIR) + "\\..\\screenshots\\";
         ForceDirectories(folder);
-        WriteWholeFile(folder + "update_variant.bmp",
-                       std::string(reinterpret_cast<char *>(&fh), sizeof(fh)) +
-                           std::string(reinterpret_cast<char *>(&bi), sizeof(bi)) + pixels);
+        WriteWholeFile(folder + "update_variant.bmp", std::string(reinterpret_cast<char *>(&fh), sizeof(fh)) +
+                                                          std::string(reinterpret_cast<char *>(&bi), sizeof(bi)) +
+                                                          pixels);
         f.Hide();
         f.CloseWithResult(SelKU_Cancelled);
     });
@@ -378,11 +377,15 @@ TEST(TBrowsDir, FolderWithTrailingBackslashAndComputerByName)
     prompts
         .Then([](const TPrompt &p) {
             EXPECT_EQ(p.Caption, "Папка");
-            EXPECT_EQ(p.Flags, 0x1u);  // file-system folders only
+            EXPECT_EQ(p.Flags, 0x1u);                    // file-system folders only
             return TPromptAnswer{1, {"", "Компьютер"}};  // an item without a path is asked again
         })
-        .Then([](const TPrompt &) { return TPromptAnswer{1, {"D:\\Данные", "Данные"}}; })
-        .Then([](const TPrompt &) { return TPromptAnswer{0, {}}; })
+        .Then([](const TPrompt &) {
+            return TPromptAnswer{1, {"D:\\Данные", "Данные"}};
+        })
+        .Then([](const TPrompt &) {
+            return TPromptAnswer{0, {}};
+        })
         .Then([](const TPrompt &p) {
             EXPECT_EQ(p.Flags, 0x1000u);  // computers
             return TPromptAnswer{1, {"", "SERVER1"}};

@@ -5,7 +5,10 @@
 TEST(UndoCommand, BackupTextGivesTargetBackupChecksumAndSize)
 {
     TBackupCommand c;
-    ASSERT_TRUE(ParseBackupCommand("C:\\P\\EXE\\a<b.dll<D:\\T\\BAK0\\EXE\\a<b.dll" "0000012345" "4294967295", c));
+    ASSERT_TRUE(ParseBackupCommand("C:\\P\\EXE\\a<b.dll<D:\\T\\BAK0\\EXE\\a<b.dll"
+                                   "0000012345"
+                                   "4294967295",
+                                   c));
     EXPECT_EQ("C:\\P\\EXE\\a", c.Target);  // the first "<" divides
     EXPECT_EQ("b.dll<D:\\T\\BAK0\\EXE\\a<b.dll", c.Backup);
     EXPECT_EQ(12345u, c.Checksum);
@@ -15,21 +18,39 @@ TEST(UndoCommand, BackupTextGivesTargetBackupChecksumAndSize)
 TEST(UndoCommand, BackupTextsThatCannotBeUndone)
 {
     TBackupCommand c;
-    EXPECT_FALSE(ParseBackupCommand("C:\\a<C:\\b" "000001234", c));                 // 19 digits
-    EXPECT_FALSE(ParseBackupCommand("C:\\a" "C:\\b" "00000000000000000000", c));     // no "<"
-    EXPECT_FALSE(ParseBackupCommand("C:\\a<C:\\b" "000000000x0000000000", c));
-    EXPECT_FALSE(ParseBackupCommand("C:\\a<C:\\b" "0000000000" "4294967296", c));  // above 32 bits
+    EXPECT_FALSE(ParseBackupCommand("C:\\a<C:\\b"
+                                    "000001234",
+                                    c));  // 19 digits
+    EXPECT_FALSE(ParseBackupCommand("C:\\a"
+                                    "C:\\b"
+                                    "00000000000000000000",
+                                    c));  // no "<"
+    EXPECT_FALSE(ParseBackupCommand("C:\\a<C:\\b"
+                                    "000000000x0000000000",
+                                    c));
+    EXPECT_FALSE(ParseBackupCommand("C:\\a<C:\\b"
+                                    "0000000000"
+                                    "4294967296",
+                                    c));  // above 32 bits
 }
 
 TEST(UndoCommand, CreatedTextGivesTheName)
 {
     AnsiString name;
-    ASSERT_TRUE(ParseCreatedCommand("z<C:\\P\\new.txt" "00000000000000000000", name));
+    ASSERT_TRUE(ParseCreatedCommand("z<C:\\P\\new.txt"
+                                    "00000000000000000000",
+                                    name));
     EXPECT_EQ("C:\\P\\new.txt", name);
-    ASSERT_TRUE(ParseCreatedCommand("z<PA" "00000000000000000000", name));
+    ASSERT_TRUE(ParseCreatedCommand("z<PA"
+                                    "00000000000000000000",
+                                    name));
     EXPECT_EQ("PA", name);
-    EXPECT_FALSE(ParseCreatedCommand("zC:\\P\\new.txt" "00000000000000000000", name));
-    EXPECT_FALSE(ParseCreatedCommand("z<C:\\P\\new.txt" "0000000000000000000", name));
+    EXPECT_FALSE(ParseCreatedCommand("zC:\\P\\new.txt"
+                                     "00000000000000000000",
+                                     name));
+    EXPECT_FALSE(ParseCreatedCommand("z<C:\\P\\new.txt"
+                                     "0000000000000000000",
+                                     name));
     EXPECT_FALSE(ParseCreatedCommand("0000<0000000000000000", name));  // the "<" inside the digits
 }
 

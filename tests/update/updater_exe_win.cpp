@@ -107,8 +107,8 @@ TEST(UpdaterExe, VersionMismatchAnsweredFromOutside)
     PROCESS_INFORMATION run{};
     ASSERT_TRUE(Start("\"" + root + "qmtupdt.exe\"", root, run));
     PROCESS_INFORMATION clicker{};
-    ASSERT_TRUE(Start("\"" QMT_HELPER_DIR "\\boxclicker.exe\" -seq " + std::to_string(run.dwProcessId) + " 60000 \"" + root +
-                          "box.txt\" \"Ошибка!=1\"",
+    ASSERT_TRUE(Start("\"" QMT_HELPER_DIR "\\boxclicker.exe\" -seq " + std::to_string(run.dwProcessId) + " 60000 \"" +
+                          root + "box.txt\" \"Ошибка!=1\"",
                       root, clicker));
     WaitForSingleObject(clicker.hProcess, 90000);
     DWORD clicked = 99;
@@ -132,7 +132,8 @@ TEST(UpdaterExe, VersionMismatchAnsweredFromOutside)
     TStringList protocol;
     protocol.LoadFromFile(protocolFile);
     EXPECT_EQ(" Самопроверка", protocol.Strings(1));
-    EXPECT_NE(-1, protocol.IndexOf("Обновление не предназначено для данной редакции ЦМТ.  У Вас установлена ЦМТ-5-3.0.9"));
+    EXPECT_NE(-1,
+              protocol.IndexOf("Обновление не предназначено для данной редакции ЦМТ.  У Вас установлена ЦМТ-5-3.0.9"));
 
     std::pair<DWORD, HWND> main{run.dwProcessId, nullptr};
     EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&main));

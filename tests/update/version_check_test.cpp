@@ -89,7 +89,8 @@ TEST(VersionCheck, InstalledVersionAndBuildAgainstTheUpdate)
 
 TEST(VersionCheck, Captions)
 {
-    EXPECT_EQ("Обновление ЦМТ-5 (3.1.0) -> ЦМТ-5 (3.1.1)", VersionCheckCaption(Update("3.1.0", "3.1.1", false, "3.1.0")));
+    EXPECT_EQ("Обновление ЦМТ-5 (3.1.0) -> ЦМТ-5 (3.1.1)",
+              VersionCheckCaption(Update("3.1.0", "3.1.1", false, "3.1.0")));
     EXPECT_EQ("Исправление ЦМТ-5 (3.1.1.X) -> ЦМТ-5 (3.1.1.5) ",
               VersionCheckCaption(Update("3.1.1.2", "3.1.1.5", true, "3.1.1")));
 }

@@ -232,8 +232,7 @@ int Dialog(int argc, wchar_t **argv)
             if (buttons.empty() || !IsWindowEnabled(buttons.front()))
                 return 10 + (step - 5);
             // Posted, as a click is: the dialog may open a box of its own before it returns.
-            PostMessageW(GetParent(buttons.front()), WM_COMMAND,
-                         MAKEWPARAM(GetDlgCtrlID(buttons.front()), BN_CLICKED),
+            PostMessageW(GetParent(buttons.front()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(buttons.front()), BN_CLICKED),
                          reinterpret_cast<LPARAM>(buttons.front()));
         } else {
             return 2;

@@ -9,16 +9,13 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
-#include "update/PartNfo.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
+#include "update/PartNfo.h"
 
 namespace {
 
-std::vector<uint8_t> Bytes(const AnsiString &text)
-{
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
+std::vector<uint8_t> Bytes(const AnsiString &text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 void Write(const AnsiString &fileName, const std::vector<uint8_t> &bytes)
 {
@@ -60,7 +57,8 @@ int main(int argc, char **argv)
         payload.NewVersion = "3.1.1.5";
         payload.Builds = {installation.TimeStamp};
         payload.AddSection();
-        payload.AddFile(ADDREPL, "Help\\readme.txt", Bytes("Справка ЦМТ-5, версия 3.1.1.5\r\nИсправлены ошибки печати.\r\n"));
+        payload.AddFile(ADDREPL, "Help\\readme.txt",
+                        Bytes("Справка ЦМТ-5, версия 3.1.1.5\r\nИсправлены ошибки печати.\r\n"));
         payload.AddFile(ADDREPL, "Help\\changes.txt", Bytes("3.1.1.5: исправлена печать отчётов.\r\n"));
         Write(folder + "qmtupdt.exe", payload.Build().Bytes);
     } catch (const std::exception &e) {
