@@ -132,3 +132,116 @@ int SetCellColourOf(TXGridModel &table, S_XSGCell &cell, TColor value, bool add)
 int SetCellColour(TXGridModel &table, int row, int col, TColor value, bool add);
 // Sets the mark bit and repaints the cell.
 void MarkCellColourChanged(TXGridModel &table, int row, int col);
+
+// ---- runs ------------------------------------------------------------------------------------------
+// Run operations work on the list of the table's language unless a language is given. Lookups by
+// number, index or count first compact the runs while the cell's compact bit is clear (after a layout
+// the list holds line pieces).
+
+// The list of a language: 1 (or any other nonzero value) list 1, 0 list 0.
+TRunList &GetCellTextList(S_XSGCell &cell, int language);
+const TRunList &GetCellTextList(const S_XSGCell &cell, int language);
+TRunList &CurrentCellTextList(const TXGridModel &table, S_XSGCell &cell);
+bool IsCellTextListEmpty(const S_XSGCell &cell, int language);
+
+// Merges each run into the run before it when both have the same format and that one is no image run.
+void CompactRunList(TRunList &runs);
+// Sets the cell's compact bit and compacts both of its lists.
+void CompactCellRuns(S_XSGCell &cell);
+
+int FindRunIndex(const TXGridModel &table, S_XSGCell &cell, int number);
+S_SGText *GetCellRun(const TXGridModel &table, S_XSGCell &cell, int number);
+S_SGText *GetRunAt(const TXGridModel &table, S_XSGCell &cell, int index);
+int GetRunCount(const TXGridModel &table, S_XSGCell &cell);
+AnsiString GetRunTextByNumber(const TXGridModel &table, S_XSGCell &cell, int number);
+AnsiString GetRunTextAt(const TXGridModel &table, S_XSGCell &cell, int index);
+// Replaces the run's text and runs the after-change step; null when there is no such run.
+S_SGText *SetRunTextByNumber(TXGridModel &table, S_XSGCell &cell, int number, const AnsiString &text);
+// Puts `run` in the place of the numbered run; null (and nothing changed) when there is none.
+S_SGText *ReplaceRunByNumber(const TXGridModel &table, S_XSGCell &cell, int number, S_SGText run);
+bool DeleteRunByNumber(const TXGridModel &table, S_XSGCell &cell, int number);
+bool DeleteRunAt(const TXGridModel &table, S_XSGCell &cell, int index);
+// A new run (shown, kind 1, number 0, font 0) with the text after the numbered run, appended when
+// there is none.
+S_SGText *InsertRunAfter(const TXGridModel &table, S_XSGCell &cell, int number, const AnsiString &text);
+// A new run (shown, kind 1) with the text, numbered as wished when that number is free, else with the
+// first free number (0xFFFF when none is left), appended to the compacted list; the after-change step
+// runs.
+S_SGText *AddCellRun(TXGridModel &table, S_XSGCell &cell, const AnsiString &text, int wishedNumber);
+// A number is free when it is positive, fits the run's number field and no run has it.
+bool IsRunNumberFree(const TXGridModel &table, const S_XSGCell &cell, int number);
+// The first free number from 1 to 65000; -1 when all are taken.
+int FindFreeRunNumber(const TXGridModel &table, const S_XSGCell &cell);
+constexpr int MaxRunNumber = 65000;
+// Run flag bit 1; a change repaints the cell.
+void SetRunShown(TXGridModel &table, S_XSGCell &cell, int number, bool on);
+bool IsRunShown(const TXGridModel &table, S_XSGCell &cell, int number);
+// The texts of all shown runs, joined.
+AnsiString GetCurrentCellText(const TXGridModel &table, const S_XSGCell &cell);
+// True when every run has an empty text.
+bool IsCellTextEmpty(const TXGridModel &table, const S_XSGCell &cell);
+S_SGText *FindRunByText(S_XSGCell &cell, int language, const AnsiString &text);
+// From `start` on, the first run that is shown and has a mark bit set: its index (and the run), or -1
+// (and null).
+int FindNextMarkedRun(const TXGridModel &table, S_XSGCell &cell, int start, S_SGText **run = nullptr);
+
+// After a shown run changed, with AutoCorRowH on: a rich-text cell (kind 4) is measured and its row's
+// height corrected; a fraction cell (kind 5) the same, its texts prepared first when run 2 changed
+// while its text height is 0. The cell is repainted in every case.
+void CellRunChanged(TXGridModel &table, S_XSGCell &cell, const S_SGText &run);
+
+// Makes the cell a fraction cell: runs 1 (underlined copy of the font) and 2 with empty texts in the
+// font of the id, font 0 when the table has no such id.
+void RebuildFractionCell(TXGridModel &table, S_XSGCell &cell, int fontId);
+// Trims runs 1 and 2, pads the shorter with blanks to the other's length (the odd blank on the left)
+// and ends run 1 with a line feed, so the denominator comes out on the next line.
+void PrepareFractionTexts(const TXGridModel &table, S_XSGCell &cell);
+
+// The font of a run of cell (row, col) (a span member: of its master); null when there is none.
+S_SGFont *GetRunFont(TXGridModel &table, int row, int col, int number);
+// Enters the font and gives the run its id; -1 (the font dropped) when there is no such run.
+int SetRunFont(TXGridModel &table, int row, int col, int number, std::unique_ptr<S_SGFont> font);
+// The run gets a copy of its font in another colour; the cell is repainted when the id changed.
+// Returns the run's font id, -1 when there is no such run or font.
+int SetRunFontColour(TXGridModel &table, int row, int col, int number, TColor colour);
+// clNone when there is no such run or font.
+TColor GetRunFontColour(TXGridModel &table, int row, int col, int number);
+
+// ---- change detection ------------------------------------------------------------------------------
+
+// Copies of the runs of the cell's current list, compacted.
+TRunList SnapshotCellTexts(const TXGridModel &table, const S_XSGCell &cell);
+// Same number of runs with equal texts and shown bits; both sides are compared compacted, so a layout
+// in between does not count as a change.
+bool SameCellTexts(const TRunList &snapshot, const TRunList &current);
+
+// ---- text forms ------------------------------------------------------------------------------------
+// The cell's text form is
+//   merge state|row|end row|col|end col|text height|attributes|bit 0|bits 1-2|bits 3-4|bit 5|bit 6|bit 7$
+// then for list 1 and then list 0 the run count and "$", and each run as
+//   font|left|top|width|height|run flags|mark word|spare word|run number|text$
+// all numbers in decimal; the attributes are the bottom line, right line, colour and edit kind bytes
+// as one little-endian 32-bit number, the mark word the mark byte and the first spare byte, the spare
+// word the other two spare bytes. The cell's spare byte is not written. There is no escaping: a run
+// text may hold "|" (it is the last field), but a "$" in it ends the run, and the form does not come
+// back as it was.
+
+AnsiString CellToText(const S_XSGCell &cell);
+AnsiString RunToText(const S_SGText &run);
+AnsiString CellTextForm(const S_XSGCell &cell);
+// Reads a text form into the cell (cleared first). Never reads past the text: missing fields stay 0,
+// a field that is not a decimal number reads as 0, the flag fields are masked to their widths, and a
+// run count larger than the runs present takes the runs present.
+void CellFromTextForm(const AnsiString &text, S_XSGCell &cell);
+
+// id, colour, height, size, style byte and name, joined by the separator.
+AnsiString FontToText(const S_SGFont &font, char separator);
+// Reads up to six fields in that order; missing fields are left as they were; the size goes through
+// SetSize.
+void FontFromText(const AnsiString &text, char separator, S_SGFont &font);
+
+// The count, then each colour, in decimal, joined by the separator.
+AnsiString ColourTableToText(const S_SGColorTable &table, char separator);
+// Reads a count and at most that many colours (never more than 256) into the cleared table; the count
+// becomes the number of colours read.
+void ColourTableFromText(const AnsiString &text, char separator, S_SGColorTable &table);
