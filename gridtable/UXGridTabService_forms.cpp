@@ -29,7 +29,8 @@ std::int64_t ReadNumber(std::string_view field)
             return 0;
         value = value * 10 + digit;
     }
-    return negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value);
+    // Negated as an unsigned number: only the low bits are kept anyway.
+    return static_cast<std::int64_t>(negative ? 0 - value : value);
 }
 
 // Splits at the separator into at most `limit` fields; the last one keeps the rest of the text.

@@ -103,6 +103,7 @@ std::vector<Bytes> FuzzSeedInputs()
         input(0, CellTextForm(cell)),
         input(0, CellTextForm(S_XSGCell{})),
         input(0, "1|2|3$5$1|2|3|4|5|6|7|8|9|text$"),
+        input(0, "-9223372036854775808|18446744073709551615|-1$1$-32769|99999999999999999999|x$"),
         input(1, FontToText(font, '|')),
         input(1 | 4, FontToText(font, ',')),
         input(2, ColourTableToText(colours, '|')),

@@ -92,6 +92,12 @@ TEST(GridTextForms, DamagedCellFormsReadSafely)
     EXPECT_TRUE(cell.Runs1.empty());
 
     // A form cut short, a count larger than the runs present, a count that is not a number.
+    // Numbers at and past the ends of 64 bits.
+    CellFromTextForm("-9223372036854775808|18446744073709551615|99999999999999999999|-1", cell);
+    EXPECT_EQ(cell.MergeState, 0);
+    EXPECT_EQ(cell.Row, -1);
+    EXPECT_EQ(cell.EndRow, 0);
+    EXPECT_EQ(cell.Col, -1);
     CellFromTextForm("1|2$", cell);
     EXPECT_EQ(cell.MergeState, 1);
     EXPECT_EQ(cell.Row, 2);
