@@ -19,17 +19,6 @@ SharedAliases &Shared()
     return *shared;
 }
 
-class Hold {
-public:
-    explicit Hold(TZLock &lock) : lock_(lock) { lock_.Enter(); }
-    ~Hold() { lock_.Leave(); }
-    Hold(const Hold &) = delete;
-    Hold &operator=(const Hold &) = delete;
-
-private:
-    TZLock &lock_;
-};
-
 }  // namespace
 
 TLUAls::TLUAls() { SetLoader(&TLUAls::AcquireOnLookup, this); }
@@ -41,7 +30,7 @@ int TLUAls::AcquireOnLookup(void *context) { return static_cast<TLUAls *>(contex
 int TLUAls::Acquire(const char *fileName, int nameLength)
 {
     SharedAliases &shared = Shared();
-    Hold hold(shared.lock);
+    TZLockHold hold(shared.lock);
     if (!acquired_) {
         acquired_ = true;
         shared.users.Increment();
@@ -73,7 +62,7 @@ void TLUAls::Release()
     if (!acquired_)
         return;
     SharedAliases &shared = Shared();
-    Hold hold(shared.lock);
+    TZLockHold hold(shared.lock);
     acquired_ = false;
     // Entries this holder added while it had no shared list are its own.
     if (head_ != shared.head)

@@ -16,3 +16,15 @@ public:
 private:
     TCriticalSection section_;
 };
+
+// Holds a TZLock for its lifetime.
+class TZLockHold {
+public:
+    explicit TZLockHold(TZLock &lock) : lock_(lock) { lock_.Enter(); }
+    ~TZLockHold() { lock_.Leave(); }
+    TZLockHold(const TZLockHold &) = delete;
+    TZLockHold &operator=(const TZLockHold &) = delete;
+
+private:
+    TZLock &lock_;
+};

@@ -22,6 +22,32 @@ AnsiString GetWindowsFolderPath();
 // The system's version numbers; false when the system does not tell them.
 bool GetWindowsVersion(unsigned &major, unsigned &minor, unsigned &build);
 
+// What the system's version query tells. The fields after the service-pack text come from its
+// extended form only.
+struct TWindowsVersionInfo {
+    std::uint32_t Major = 0;
+    std::uint32_t Minor = 0;
+    std::uint32_t Build = 0;
+    std::uint32_t PlatformId = 0;
+    AnsiString ServicePack;  // "Service Pack 3", "" when none
+    std::uint16_t ServicePackMajor = 0;
+    std::uint16_t ServicePackMinor = 0;
+    std::uint16_t SuiteMask = 0;
+    std::uint8_t ProductType = 0;  // 1 workstation, 2 domain controller, 3 server
+};
+// Asks the system for its version, in the extended form when `extended`; false (and `info`
+// untouched) when the system does not tell it.
+bool GetWindowsVersionInfo(TWindowsVersionInfo &info, bool extended);
+// The product type of the system's product-information entry for the given version, looked up at run
+// time so that a system without the entry still runs the program; false when the entry is not there.
+// `type` is 0 when the entry knows no product for the version.
+bool GetWindowsProductInfo(std::uint32_t major, std::uint32_t minor, std::uint32_t servicePackMajor,
+                           std::uint32_t servicePackMinor, std::uint32_t &type);
+// The processor architecture of the system information (0 x86, 9 x64, 12 ARM64).
+unsigned GetProcessorArchitecture();
+// True on the second release of the 2003 server system (its system metric is nonzero).
+bool IsServerR2System();
+
 // ---- locking ---------------------------------------------------------------------------------
 // A lock that its owner thread may enter again (entries and leaves pair up).
 class TCriticalSection {

@@ -1,5 +1,8 @@
-// System error texts, the module file name, the Windows folder and version.
+// System error texts, the module file name, the Windows folder, version and processor.
 #include <windows.h>
+
+#include <cwchar>
+#include <iterator>
 
 #include "framework/Cp1251.h"
 #include "framework/Kernel.h"
@@ -45,16 +48,63 @@ AnsiString GetWindowsFolderPath()
 
 bool GetWindowsVersion(unsigned &major, unsigned &minor, unsigned &build)
 {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
+    TWindowsVersionInfo info;
+    if (!GetWindowsVersionInfo(info, false))
+        return false;
+    major = info.Major;
+    minor = info.Minor;
+    build = info.Build;
+    return true;
+}
+
+bool GetWindowsVersionInfo(TWindowsVersionInfo &info, bool extended)
+{
+    OSVERSIONINFOEXW v{};
+    v.dwOSVersionInfoSize = extended ? sizeof(OSVERSIONINFOEXW) : sizeof(OSVERSIONINFOW);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    BOOL ok = GetVersionExW(&info);
+    BOOL ok = GetVersionExW(reinterpret_cast<OSVERSIONINFOW *>(&v));
 #pragma GCC diagnostic pop
     if (!ok)
         return false;
-    major = info.dwMajorVersion;
-    minor = info.dwMinorVersion;
-    build = info.dwBuildNumber;
+    TWindowsVersionInfo got;
+    got.Major = v.dwMajorVersion;
+    got.Minor = v.dwMinorVersion;
+    got.Build = v.dwBuildNumber;
+    got.PlatformId = v.dwPlatformId;
+    // The text's array need not end in a NUL.
+    got.ServicePack = WideToCp1251(std::wstring(v.szCSDVersion, wcsnlen(v.szCSDVersion, std::size(v.szCSDVersion))));
+    if (extended) {
+        got.ServicePackMajor = v.wServicePackMajor;
+        got.ServicePackMinor = v.wServicePackMinor;
+        got.SuiteMask = v.wSuiteMask;
+        got.ProductType = v.wProductType;
+    }
+    info = got;
     return true;
 }
+
+bool GetWindowsProductInfo(std::uint32_t major, std::uint32_t minor, std::uint32_t servicePackMajor,
+                           std::uint32_t servicePackMinor, std::uint32_t &type)
+{
+    using ProductInfoEntry = BOOL(WINAPI *)(DWORD, DWORD, DWORD, DWORD, PDWORD);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (!kernel)
+        return false;
+    auto entry =
+        reinterpret_cast<ProductInfoEntry>(reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GetProductInfo")));
+    if (!entry)
+        return false;
+    DWORD product = 0;
+    type = entry(major, minor, servicePackMajor, servicePackMinor, &product) ? product : 0;
+    return true;
+}
+
+unsigned GetProcessorArchitecture()
+{
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+bool IsServerR2System() { return GetSystemMetrics(SM_SERVERR2) != 0; }
