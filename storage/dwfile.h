@@ -175,6 +175,9 @@ private:
     void CheckPlainWritable() const;
     void CheckRecordToWrite(uint32_t length, const uint8_t *data) const;
     void CheckSimpleWriteMode(const char *text) const;
+    // The data end grown by growth bytes; refused with ZError 0 when it would pass 4 GB (positions
+    // and the data end are 32-bit).
+    uint32_t GrownDataEnd(uint64_t growth) const;
     void Put(WStore &store, const void *bytes, uint32_t n);
     void PutAt(uint32_t position, const void *bytes, uint32_t n);
     void PutU32At(uint32_t position, uint32_t value);

@@ -1,6 +1,11 @@
 // Editing the main file in place: clearing a logical file, deleting, replacing, inserting and moving
 // records by relinking chains, appending. New records go to the data end; old ones are marked deleted
 // and stay as dead space. Every changed header word and directory field is written at once.
+//
+// A new record is written first, then the data end that takes it in, and only then the links that
+// point to it. A step that fails (a full disk, a reopen refused, a killed program) so leaves no link
+// past the data end, where the next record written would land and a logical file would read another
+// one's records: at worst it leaves dead space and a directory length that already counts the record.
 #include <string>
 #include <utility>
 
@@ -135,11 +140,12 @@ void WFile::LinkFrom(uint32_t n, uint32_t predecessor, uint32_t target)
         SetRecordLink(predecessor, target, 0);
 }
 
-// Changes directory[n].length and grows the data end, and writes both.
+// Changes directory[n].length and grows the data end, and writes both: the data end first, so that
+// a failure in between leaves dead space rather than a length that counts bytes beyond the data end.
 void WFile::GrowAndWrite(uint32_t n, int64_t lengthChange, uint32_t dataEndGrowth)
 {
     const uint32_t length = static_cast<uint32_t>(directory_[2 * n + 1] + lengthChange);
-    const uint32_t dataEnd = header_[0] + dataEndGrowth;
+    const uint32_t dataEnd = GrownDataEnd(dataEndGrowth);
     PutU32At(0, dataEnd);
     header_[0] = dataEnd;
     PutU32At(12 + 8 * n, length);
@@ -168,21 +174,23 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         return position;
     }
     case 2: {
-        // The new record first, beyond the data end, so that a failure leaves the chain as it was.
         ReadHeadAt(position);
+        const uint32_t old = ScratchLength();
         const uint32_t at = header_[0];
+        GrownDataEnd(size);
         PutRecordAt(at, record.Flags(), link, record.Length(), record.Data());
-        const uint32_t old = SetRecordLink(position, at, RecordDeletedFlag);
         GrowAndWrite(n, int64_t(size) - (7 + old), size);
+        SetRecordLink(position, at, RecordDeletedFlag);
         return at;
     }
     case 3: {
         if (position != kFront)
             ReadHeadAt(position);
         const uint32_t at = header_[0];
+        GrownDataEnd(size);
         PutRecordAt(at, record.Flags(), link, record.Length(), record.Data());
-        LinkFrom(n, position == kFront ? 0 : position, at);
         GrowAndWrite(n, size, size);
+        LinkFrom(n, position == kFront ? 0 : position, at);
         return at;
     }
     case 4: RewriteRecord(record, position); return position;
@@ -197,12 +205,14 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
     }
     case 6: {
         const uint32_t at = header_[0];
+        GrownDataEnd(size);
         PutRecordAt(at, record.Flags(), NoLink, record.Length(), record.Data());
         chainLength_ = size;
         return at;
     }
     case 7: {
         const uint32_t at = header_[0] + chainLength_;
+        GrownDataEnd(uint64_t(chainLength_) + size);
         PutRecordAt(at, record.Flags(), NoLink, record.Length(), record.Data());
         chainLength_ += size;
         return at;
@@ -210,13 +220,14 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
     case 8: {
         const uint32_t first = header_[0];
         const uint32_t at = first + chainLength_;
+        GrownDataEnd(uint64_t(chainLength_) + size);
+        const uint32_t chain = chainLength_ + size;
         if (position != kFront)
             ReadHeadAt(position);
         PutRecordAt(at, record.Flags(), link, record.Length(), record.Data());
-        const uint32_t chain = chainLength_ + size;
         chainLength_ = 0;
-        LinkFrom(n, position == kFront ? 0 : position, first);
         GrowAndWrite(n, chain, chain);
+        LinkFrom(n, position == kFront ? 0 : position, first);
         return first;
     }
     default: return NoLink;
@@ -267,13 +278,16 @@ uint32_t WFile::ReplaceRecords(uint32_t n, WRec &record, uint32_t a, uint32_t b,
     const uint32_t afterB = NextRecordPosition(b);
     const uint32_t afterC = NextRecordPosition(c);
     const uint32_t size = 7 + record.Length();
+    ReadHeadAt(b);
+    const uint32_t old = ScratchLength();
     const uint32_t at = header_[0];
+    GrownDataEnd(size);
     PutRecordAt(at, record.Flags(), b != c ? afterB : afterA, record.Length(), record.Data());
-    const uint32_t old = SetRecordLink(b, afterC, RecordDeletedFlag);
+    GrowAndWrite(n, int64_t(size) - (7 + old), size);
+    SetRecordLink(b, afterC, RecordDeletedFlag);
     if (b != c)
         SetRecordLink(c, afterA, 0);
     LinkFrom(n, a, at);
-    GrowAndWrite(n, int64_t(size) - (7 + old), size);
     return at;
 }
 
@@ -308,10 +322,18 @@ void WFile::AppendLogicalFile(uint32_t n, const AnsiString &sourceName)
     const uint32_t last = LastDataRecord(n);
     const uint32_t follow = Successor(n, last);
     WFile source(sourceName, SimpleMode::Read);
+    // The bytes to copy are measured first, so that a copy the data end cannot take in is refused
+    // before anything is written.
     WRec one, two;
-    WRec *current = &one, *next = &two;
-    if (!source.ReadRecord(*current))
+    uint64_t total = 0;
+    while (source.ReadNext(one, true))
+        total += 7 + one.Length();
+    if (total == 0)
         return;  // nothing to append
+    GrownDataEnd(total);
+    source.SeekData(0);
+    WRec *current = &one, *next = &two;
+    source.ReadRecord(*current);
     const uint32_t first = header_[0];
     uint32_t copied = 0;
     for (;;) {
@@ -323,6 +345,6 @@ void WFile::AppendLogicalFile(uint32_t n, const AnsiString &sourceName)
             break;
         std::swap(current, next);
     }
-    LinkFrom(n, last, first);
     GrowAndWrite(n, copied, copied);
+    LinkFrom(n, last, first);
 }

@@ -90,6 +90,16 @@ void WFile::CheckRecordToWrite(uint32_t length, const uint8_t *data) const
                      0);
 }
 
+uint32_t WFile::GrownDataEnd(uint64_t growth) const
+{
+    const uint64_t end = uint64_t(header_[0]) + growth;
+    if (end > 0xFFFFFFFFu)
+        throw ZError("Файл " + name_ + " не может вырасти на " + std::to_string(growth) +
+                         " байт: конец данных превысил бы 4 Гбайт",
+                     0);
+    return static_cast<uint32_t>(end);
+}
+
 void WFile::CheckSimpleWriteMode(const char *text) const
 {
     if (mode_ != 2 && mode_ != 3 && mode_ != 5)
@@ -151,6 +161,7 @@ uint32_t WFile::WriteRecord(uint8_t flags, uint32_t length, const void *data)
         Put(*temp_, bytes, length);
         tempLength_ += 7 + length;
     } else {
+        GrownDataEnd(7 + length);
         PutAt(header_[0], head, 7);
         Put(*main_, bytes, length);
         header_[0] += 7 + length;
@@ -242,6 +253,7 @@ void WFile::CommitTemp(uint32_t n)
 {
     if (mode_ != 4)
         throw ZError("Файл " + name_ + " не открыт только для записи", 0);
+    GrownDataEnd(tempLength_);  // the chain must fit below 4 GB before the main file is written
     writeOffset_ = 0;
     std::unique_ptr<WStore> source = system_.Open(TempName(), 1);
     SeekData(header_[0]);

@@ -1,6 +1,7 @@
 #pragma once
 // A store system over another one whose writes to one named file fail, as on a full disk, once a
-// given number of bytes has been written to it.
+// given number of bytes has been written to it, or from a given write or open of it on, as when the
+// program is killed there or another program locks the file.
 #include <cstdint>
 
 #include "base/zmsg.h"
@@ -21,14 +22,31 @@ public:
     // Opening name fails from now on, as when another program has locked the file.
     void FailOpensOf(const AnsiString &name) { lockedName_ = name; }
 
+    // Counts the writes and opens of name from now on; the write numbered failWrite (1: the next
+    // one) and every later one fails, writing nothing, and so does the open numbered failOpen and
+    // every later one (0: none fails). Faults of the other kinds are switched off.
+    void CountStepsOf(const AnsiString &name, uint32_t failWrite = 0, uint32_t failOpen = 0)
+    {
+        name_ = name;
+        budget_ = UINT32_MAX;
+        lockedName_.clear();
+        writes_ = opens_ = 0;
+        failWrite_ = failWrite;
+        failOpen_ = failOpen;
+    }
+    uint32_t Writes() const { return writes_; }
+    uint32_t Opens() const { return opens_; }
+
     std::unique_ptr<WStore> Open(const AnsiString &name, int mode) override
     {
         if (name == lockedName_)
             throw ZError("Процесс не может получить доступ к файлу [Win=00000020]", 99);
+        if (name == name_ && ++opens_ >= failOpen_ && failOpen_ != 0)
+            throw ZError("Процесс не может получить доступ к файлу [Win=00000020]", 99);
         auto store = inner_.Open(name, mode);
         if (name != name_)
             return store;
-        return std::make_unique<Store>(std::move(store), budget_);
+        return std::make_unique<Store>(std::move(store), *this);
     }
     void Delete(const AnsiString &name) override { inner_.Delete(name); }
     void Replace(const AnsiString &target, const AnsiString &replacement) override
@@ -41,14 +59,14 @@ public:
 private:
     class Store : public WStore {
     public:
-        Store(std::unique_ptr<WStore> inner, uint32_t &budget) : inner_(std::move(inner)), budget_(budget) {}
+        Store(std::unique_ptr<WStore> inner, FaultyStoreSystem &owner) : inner_(std::move(inner)), owner_(owner) {}
         const AnsiString &Name() const override { return inner_->Name(); }
         uint32_t Read(void *buffer, uint32_t n) override { return inner_->Read(buffer, n); }
         uint32_t Write(const void *buffer, uint32_t n) override
         {
-            if (n > budget_)
+            if (n > owner_.budget_ || (++owner_.writes_ >= owner_.failWrite_ && owner_.failWrite_ != 0))
                 throw ZError("Недостаточно места на диске [Win=00000070]", 99);
-            budget_ -= n;
+            owner_.budget_ -= n;
             return inner_->Write(buffer, n);
         }
         void Seek(uint32_t position) override { inner_->Seek(position); }
@@ -58,7 +76,7 @@ private:
 
     private:
         std::unique_ptr<WStore> inner_;
-        uint32_t &budget_;
+        FaultyStoreSystem &owner_;
     };
 
     WStoreSystem &inner_;
@@ -66,4 +84,6 @@ private:
     AnsiString name_;
     AnsiString lockedName_;
     uint32_t budget_ = 0;
+    uint32_t writes_ = 0, opens_ = 0;
+    uint32_t failWrite_ = 0, failOpen_ = 0;
 };
