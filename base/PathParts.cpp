@@ -113,8 +113,10 @@ int SetPathRecord(PathRecord &record, const char *text)
         return 0;
     }
     std::size_t len = std::strlen(text);
-    if (len > static_cast<std::size_t>(MaxPathText))
+    if (len > static_cast<std::size_t>(MaxPathText)) {
+        ClearPathRecord(record);
         return 0;
+    }
     AnsiString path(text, len);
     PathParts p = ParsePathParts(path.data(), static_cast<int>(len));
     if (p.hasDot && p.ext == 0)

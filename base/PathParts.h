@@ -41,7 +41,8 @@ void ClearPathRecord(PathRecord &record);
 // A copy of the source, or an empty record without one.
 void AssignPathRecord(PathRecord &record, const PathRecord *source);
 // Stores a path (null: the record is emptied) and returns its length. A path that ends with a dot
-// loses that dot. A path longer than 260 characters is refused: 0, and the record stays as it was.
+// loses that dot. A path longer than 260 characters is refused: 0, and the record is emptied, so
+// that nothing goes on using the path it held before.
 int SetPathRecord(PathRecord &record, const char *text);
 
 // Part selectors of the getter and the replacer.

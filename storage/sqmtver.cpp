@@ -107,7 +107,9 @@ static AnsiString ShortText(const SQMTVER &s)
 
 void SetProgramVersion(SQMTVER &stamp, const AnsiString &text)
 {
+    const uint8_t d = ProgramVersion.d;  // the stamp may be the program's own
     ParseVersion(stamp, text);
+    ProgramVersion.d = d;
     ProgramVersion.product = stamp.product;
     ProgramVersion.variant = stamp.variant;
     ProgramVersion.a = stamp.a;

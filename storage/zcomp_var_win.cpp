@@ -33,7 +33,9 @@ int LoadProductEnvironment(const AnsiString &root, uint8_t mode)
         }
     }
     LoadCfg(cfgFolder);
-    SetProgramVersion(ProgramVersion, Cfg->VersionText());
+    // Parsed into a stamp of its own: the program's fourth number is not the record's to set.
+    SQMTVER installed;
+    SetProgramVersion(installed, Cfg->VersionText());
     // The whole file is read before the lists change, so a damaged alias file leaves them as they were.
     std::vector<AliasLine> lines;
     {

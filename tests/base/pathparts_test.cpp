@@ -98,13 +98,15 @@ TEST(PathRecord, TheTwoHundredSixtyCharacterBoundary)
     EXPECT_EQ(260, SetPathRecord(r, fits.c_str()));
     EXPECT_EQ(fits, r.text);
 
-    // Longer texts are refused, not cut: the record keeps its path.
+    // Longer texts are refused, not cut, and empty the record: its old path is not used on.
     std::string tooLong = fits + "y";
     EXPECT_EQ(0, SetPathRecord(r, tooLong.c_str()));
-    EXPECT_EQ(fits, r.text);
+    EXPECT_STREQ("", r.text);
+    EXPECT_EQ(0u, r.parts.Total());
+    ASSERT_EQ(260, SetPathRecord(r, fits.c_str()));
     std::string longer(300, 'z');
     EXPECT_EQ(0, SetPathRecord(r, longer.c_str()));
-    EXPECT_EQ(fits, r.text);
+    EXPECT_STREQ("", r.text);
 
     PathRecord s = Record("C:\\a\\b.doc");
     EXPECT_EQ(0, SetPathExt(s, std::string(254, 'e').c_str(), 0));

@@ -91,6 +91,9 @@ TEST(ProgramVersion, CanBeReplacedKeepingItsFourthNumber)
     EXPECT_EQ(ProgramVersion.c, 3);
     EXPECT_EQ(ProgramVersion.d, 9) << "d stays";
     EXPECT_EQ(ProgramVersion.text, "4.2.3");
+    SetProgramVersion(ProgramVersion, "5-4.2.4.1");  // also when the program's stamp is the one parsed into
+    EXPECT_EQ(ProgramVersion.c, 4);
+    EXPECT_EQ(ProgramVersion.d, 9);
     EXPECT_EQ(ShortVersionText(s, "5-10.20.30.40"), "10.20.30");
     ProgramVersion = saved;
 }

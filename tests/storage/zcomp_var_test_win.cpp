@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "base/PathParts.h"
 #include "base/dPath.h"
 #include "framework/Classes.h"
 #include "framework/Cp1251.h"
@@ -76,6 +77,7 @@ TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases)
     PutAliasFile({"Exe#@\\Exe\\", "Cfg#@\\Cfg\\", "Doc#@\\Doc\\#@\\Док\\"});
     PutCfgFiles();
     TPromptScript script;
+    ProgramVersion.d = 2;
     ASSERT_EQ(LoadProductEnvironment(root_, 0), 0);
     EXPECT_TRUE(script.Seen().empty());
     EXPECT_EQ(CfgFolder, root_ + "\\Cfg\\");
@@ -83,6 +85,8 @@ TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases)
     EXPECT_EQ(ProgramVersion.a, 3);
     EXPECT_EQ(ProgramVersion.b, 1);
     EXPECT_EQ(ProgramVersion.c, 0);
+    EXPECT_EQ(ProgramVersion.d, 2) << "the program's fourth number is its own";
+    EXPECT_STREQ(ConfigFolderRecord.text, (root_ + "\\Cfg\\").c_str());
     EXPECT_EQ(ResolveAliasPath("cfg#cfg.qmt"), root_ + "\\CFG\\cfg.qmt");
     Cfg->SetByte(22, 1);
     EXPECT_EQ(AliasFolder("DOC"), root_ + "\\DOC\\");
@@ -121,4 +125,15 @@ TEST_F(EnvironmentTest, MissingAliasFileIsReportedFirst)
     EXPECT_EQ(LoadProductEnvironment(root_, 0), 1);
     ASSERT_EQ(script.Seen().size(), 1u);
     EXPECT_EQ(script.Seen()[0].Text, MissingAliasFileMessage(root_ + "\\EXE\\"));
+}
+
+TEST_F(EnvironmentTest, AConfigurationFolderTooLongForThePathRecordLeavesItEmpty)
+{
+    SetPathRecord(ConfigFolderRecord, "C:\\old\\Cfg\\");
+    const AnsiString longRoot = root_ + "\\" + AnsiString(260, 'x');
+    TPromptScript script;
+    script.Answer(idOk);
+    EXPECT_EQ(LoadProductEnvironment(longRoot, 0), 1);
+    EXPECT_STREQ(ConfigFolderRecord.text, "") << "the old folder is not used on";
+    ClearPathRecord(ConfigFolderRecord);
 }
