@@ -149,24 +149,32 @@ int TADPtr::FindBy(void *parameter, TADPtrMatch callback, void *context) const
     return -1;
 }
 
+void *TADPtr::TakeLocked(int index, bool &pack)
+{
+    pack = false;
+    if (index < 0 || index >= count_)
+        return nullptr;
+    void *item = items_[index];
+    if (!shrink_) {
+        items_[index] = nullptr;
+    } else {
+        std::memmove(&items_[index], &items_[index + 1], sizeof(void *) * static_cast<std::size_t>(count_ - index - 1));
+        items_[--count_] = nullptr;
+        pack = 2 * count_ < capacity_;
+    }
+    return item;
+}
+
 void *TADPtr::RemoveAt(int index, const TADPtrRelease &release)
 {
     void *item = nullptr;
     bool pack = false;
     {
         Hold hold(*this);
-        if (index < 0 || index >= count_)
-            return nullptr;
-        item = items_[index];
-        if (!shrink_) {
-            items_[index] = nullptr;
-        } else {
-            std::memmove(&items_[index], &items_[index + 1],
-                         sizeof(void *) * static_cast<std::size_t>(count_ - index - 1));
-            items_[--count_] = nullptr;
-            pack = 2 * count_ < capacity_;
-        }
+        item = TakeLocked(index, pack);
     }
+    // Packing and the release closure run after the lock is let go: a closure that takes a lock of
+    // its own must not wait for it while holding this one.
     if (pack)
         Pack(-1);
     ReleaseItem(item, release);
@@ -175,9 +183,17 @@ void *TADPtr::RemoveAt(int index, const TADPtrRelease &release)
 
 bool TADPtr::RemoveItem(void *item)
 {
-    Hold hold(*this);
-    const int index = IndexOf(item);
-    return index >= 0 && RemoveAt(index) != nullptr;
+    void *taken = nullptr;
+    bool pack = false;
+    {
+        // Found and taken under one hold, so no other thread shifts the item's index in between.
+        Hold hold(*this);
+        taken = TakeLocked(IndexOf(item), pack);
+    }
+    if (pack)
+        Pack(-1);
+    ReleaseItem(taken, {});
+    return taken != nullptr;
 }
 
 int TADPtr::ClearRange(int start, int count, const TADPtrRelease &release)

@@ -66,6 +66,9 @@ private:
     class Hold;
     void Resize(int n, bool exact);
     void PackLocked(int start);
+    // Takes the item at index out of the array (the lock held); pack tells whether the array is to
+    // be packed afterwards.
+    void *TakeLocked(int index, bool &pack);
     void ReleaseItem(void *item, const TADPtrRelease &release) const;
 
     int step_;

@@ -50,28 +50,10 @@ bool WriteAliasFile(const AnsiString &name, const AliasFileImage &bytes)
     } catch (const Exception &) {
         written = false;
     }
-    if (!written) {
-        DeleteFile(temp);
-        return false;
-    }
-    if (!FileExists(name)) {
-        if (RenameFile(temp, name))
-            return true;
-        DeleteFile(temp);
-        return false;
-    }
-    // The old file steps aside until the new one has its name, and comes back if it cannot.
-    const AnsiString old = name + ".old";
-    DeleteFile(old);
-    if (!RenameFile(name, old)) {
-        DeleteFile(temp);
-        return false;
-    }
-    if (!RenameFile(temp, name)) {
-        RenameFile(old, name);
-        DeleteFile(temp);
-        return false;
-    }
-    DeleteFile(old);
-    return true;
+    // The complete file takes the old one's place in one step: at no moment is there no file of
+    // that name, and a refusal leaves the old one as it was.
+    if (written && ReplaceFileWith(name, temp))
+        return true;
+    DeleteFile(temp);
+    return false;
 }

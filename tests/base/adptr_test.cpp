@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -193,6 +196,38 @@ TEST(ADPtr, ThreadsAddAndRemoveSafely)
         t.join();
     a.Pack();
     EXPECT_EQ(1000, a.Count());
+}
+
+TEST(ADPtr, RemovalsReleaseOutsideTheLock)
+{
+    // The release closure waits for another thread that uses the array, as a closure that takes a
+    // lock another user of the array holds would: while the array's lock is held that thread stalls.
+    std::vector<std::thread> users;
+    std::vector<std::string> stalled;
+    TADPtr *array = nullptr;
+    auto waitForAnotherUser = [&](void *item) {
+        auto done = std::make_shared<std::promise<void>>();
+        std::future<void> finished = done->get_future();
+        users.emplace_back([array, done] {
+            array->Count();
+            done->set_value();
+        });
+        if (finished.wait_for(std::chrono::seconds(5)) != std::future_status::ready)
+            stalled.push_back(std::to_string(reinterpret_cast<std::uintptr_t>(item)));
+    };
+    TADPtr a(4, waitForAnotherUser);
+    array = &a;
+    for (std::uintptr_t n = 1; n <= 8; ++n)
+        a.Add(P(n));
+    EXPECT_TRUE(a.RemoveItem(P(3)));
+    a.RemoveAt(0);
+    a.ClearRange(0, 2);
+    a.MoveRange(3, 1);
+    a.ClearRange(0, 0, [](void *) {});
+    for (auto &t : users)
+        t.join();
+    EXPECT_EQ(5u, users.size());  // 3, 1, 2, 4 and 5
+    EXPECT_EQ(std::vector<std::string>{}, stalled) << "released while the array was locked";
 }
 
 namespace {

@@ -131,6 +131,28 @@ TEST(AliasFiles, AFailedSaveKeepsTheOldFile)
     EXPECT_EQ(AliasErrOpen, list.LastError());
 }
 
+TEST(AliasFiles, ASaveReplacesTheFileInOneStep)
+{
+    Folder folder;
+    const AnsiString name = folder.Path() + "alias.txt";
+    Write(name, "OLD#1\r\n");
+    Write(name + ".old", "someone else's file");
+    TLBsAls list;
+    ASSERT_EQ(1, list.LoadText(name.c_str()));
+    list.AddLink("NEW#2", 5, true);
+    ASSERT_EQ(1, list.SaveText(name.c_str()));
+    EXPECT_EQ("OLD#1\r\nNEW#2\r\n", Read(name));
+    EXPECT_EQ("someone else's file", Read(name + ".old")) << "no file beside it is touched";
+    AliasFileImage none;
+    EXPECT_FALSE(ReadAliasFile(AliasFileTempName(name), none));
+
+    // A place the file cannot take: the new file does not stay behind.
+    const AnsiString taken = folder.Path() + "taken.txt";
+    folder.MakeSubfolder("taken.txt");
+    EXPECT_EQ(0, list.SaveText(taken.c_str()));
+    EXPECT_FALSE(ReadAliasFile(AliasFileTempName(taken), none));
+}
+
 // ---- the shared list -------------------------------------------------------------------------
 
 TEST(SharedAliasList, HoldersShareOneLoadAndTheLastFreesIt)
