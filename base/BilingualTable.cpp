@@ -17,5 +17,9 @@ const char *FindBilingualText(const BilingualRow *table, std::uint32_t number, s
     const BilingualRow *row = FindBilingualRow(table, number, terminator);
     if (row == nullptr)
         return nullptr;
-    return language == 0 ? row->ukr : language == 1 ? row->rus : nullptr;
+    if (language == 0)
+        return row->ukr;
+    if (language == 1)
+        return row->rus;
+    return reinterpret_cast<const char *>(row);
 }

@@ -31,7 +31,8 @@ AnsiString FileErrorText(std::uint32_t numberOrCode, const AnsiString &name, std
         if (number < FileErrBadMode)
             return AnsiString();
     }
-    if (number == FileErrorTableEnd)
+    // Only the two languages have a text; any other would get the table row, not a text.
+    if (number == FileErrorTableEnd || (language != 0 && language != 1))
         return AnsiString();
     const char *text = FindBilingualText(FileErrorTable, number, FileErrorTableEnd, language);
     return text != nullptr ? FillPlaceholder(text, name) : AnsiString();

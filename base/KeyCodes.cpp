@@ -2,6 +2,8 @@
 
 namespace {
 constexpr uint16_t VkShift = 16, VkControl = 17, VkMenu = 18, VkApps = 93;
+// Input-method keys (the IME switch, junja, final).
+constexpr uint16_t FirstInputMethodKey = 0x16, LastInputMethodKey = 0x18;
 
 bool IsModifierKey(uint16_t key) { return key == VkShift || key == VkControl || key == VkMenu; }
 
@@ -25,9 +27,9 @@ uint32_t KeyToCode(uint16_t key, TShiftState shift)
     return WithModifiers(key, shift);
 }
 
-uint32_t KeyToCodeEx(uint16_t key, TShiftState shift, bool skipModifiers)
+uint32_t KeyToCodeEx(uint16_t key, TShiftState shift, bool skipInputMethodKeys)
 {
-    if (skipModifiers && IsModifierKey(key))
+    if (skipInputMethodKeys && key >= FirstInputMethodKey && key <= LastInputMethodKey)
         return 0;
     uint32_t code = WithModifiers(key, shift);
     if (shift & ssLeft)

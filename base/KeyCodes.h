@@ -11,5 +11,6 @@ constexpr uint32_t KeyCodeLeftButton = 2048, KeyCodeRightButton = 4096, KeyCodeM
 // The code of a key with the modifiers held; the modifier keys alone (Shift, Ctrl, Alt) and the
 // context-menu key give 0.
 uint32_t KeyToCode(uint16_t key, TShiftState shift);
-// The same sums plus the mouse buttons held. With `skipModifiers` the modifier keys alone give 0.
-uint32_t KeyToCodeEx(uint16_t key, TShiftState shift, bool skipModifiers);
+// The same sums plus the mouse buttons held. With `skipInputMethodKeys` the input-method keys 22 to
+// 24 (0x16 to 0x18) give 0; every other key, the modifier keys 16 to 18 included, gives its sum.
+uint32_t KeyToCodeEx(uint16_t key, TShiftState shift, bool skipInputMethodKeys);

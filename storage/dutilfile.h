@@ -40,9 +40,10 @@ void CreateCompoundFile(const AnsiString &name, uint32_t count, const char *vers
 // fills them in afterwards (an existing file is replaced only when the user agrees).
 void WriteCompoundHeader(const AnsiString &name, uint32_t count);
 
-// Whether the file is too short to hold the header and n directory entries: true when it is;
-// without `count`, message 619 naming the file is shown first. With `count`, it receives the file's
-// number of logical files (0 when even the header is incomplete).
+// Checks that the file holds the header and n directory entries. With `count`, it receives the
+// file's number of logical files (0 when even the header is incomplete) and the result is false.
+// Without it, a file too short is reported with message 619 naming the file, and the result is true
+// (only then).
 bool ReadLogicalFileCount(const AnsiString &name, uint32_t n, uint32_t *count = nullptr);
 
 // ---- logical files ----------------------------------------------------------------------------

@@ -81,7 +81,8 @@ bool ReadLogicalFileCount(const AnsiString &name, uint32_t n, uint32_t *count)
         *count = headerRead ? GetU32(head + 4) : 0;
     const bool tooShort = file->Size() < 8 + 8 * uint64_t(n);
     file.reset();
-    if (tooShort && count == nullptr)
-        ShowMessageNo(name, 619);
-    return tooShort;
+    if (!tooShort || count != nullptr)
+        return false;
+    ShowMessageNo(name, 619);
+    return true;
 }

@@ -27,19 +27,22 @@ TEST(KeyToCode, ModifierKeysAloneGiveZero)
     EXPECT_EQ(27u, KeyToCode(27, 0));
 }
 
-TEST(KeyToCodeEx, AddsMouseButtonsAndSkipsModifierKeysOnRequest)
+TEST(KeyToCodeEx, AddsMouseButtonsAndSkipsInputMethodKeysOnRequest)
 {
     EXPECT_EQ(65u + 2048, KeyToCodeEx('A', ssLeft, false));
     EXPECT_EQ(65u + 4096, KeyToCodeEx('A', ssRight, false));
     EXPECT_EQ(65u + 8192, KeyToCodeEx('A', ssMiddle, false));
     EXPECT_EQ(65u + 512 + 2048 + 8192, KeyToCodeEx('A', ssCtrl | ssLeft | ssMiddle, true));
-    for (uint16_t key : {16, 17, 18}) {
+    // With the flag the keys 22 to 24 give 0; without it their sums.
+    for (uint16_t key : {22, 23, 24}) {
         EXPECT_EQ(0u, KeyToCodeEx(key, ssLeft, true)) << key;
         EXPECT_EQ(key + 1024u, KeyToCodeEx(key, ssShift, false)) << key;
     }
-    // Only the modifier keys are skipped: the keys next to them keep their codes.
-    for (uint16_t key : {22, 23, 24, 93})
-        EXPECT_EQ(key, KeyToCodeEx(key, 0, true)) << key;
+    // The modifier keys and the keys next to the three keep their sums, flag or not.
+    for (uint16_t key : {16, 17, 18, 21, 25, 93}) {
+        EXPECT_EQ(key + 2048u, KeyToCodeEx(key, ssLeft, true)) << key;
+        EXPECT_EQ(key + 0u, KeyToCodeEx(key, 0, false)) << key;
+    }
 }
 
 class KeyFilters : public ::testing::Test {
