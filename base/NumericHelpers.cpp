@@ -1,11 +1,90 @@
 #include "base/NumericHelpers.h"
 
+#include <cstring>
+#include <utility>
+
+#include "framework/Classes.h"
+#include "framework/SysUtils.h"
+
+namespace {
+
+// Little-endian value of `size` bytes at the cursor, or false (cursor kept) when they are not there.
+bool TakeLittleEndian(const uint8_t *&cursor, const uint8_t *end, int size, uint64_t &value)
+{
+    if (end - cursor < size)
+        return false;
+    uint64_t v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = (v << 8) | cursor[i];
+    value = v;
+    cursor += size;
+    return true;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int32_t Clamp32(int64_t value)
+{
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+bool ReadU8(const uint8_t *&cursor, const uint8_t *end, uint8_t &value)
+{
+    uint64_t v;
+    if (!TakeLittleEndian(cursor, end, 1, v))
+        return false;
+    value = static_cast<uint8_t>(v);
+    return true;
+}
+
 bool ReadU16(const uint8_t *&cursor, const uint8_t *end, uint16_t &value)
 {
-    if (end - cursor < 2)
+    uint64_t v;
+    if (!TakeLittleEndian(cursor, end, 2, v))
         return false;
-    value = static_cast<uint16_t>(cursor[0] | (cursor[1] << 8));
-    cursor += 2;
+    value = static_cast<uint16_t>(v);
+    return true;
+}
+
+bool ReadU32(const uint8_t *&cursor, const uint8_t *end, uint32_t &value)
+{
+    uint64_t v;
+    if (!TakeLittleEndian(cursor, end, 4, v))
+        return false;
+    value = static_cast<uint32_t>(v);
+    return true;
+}
+
+bool ReadDword(const uint8_t *&cursor, const uint8_t *end, int32_t &value)
+{
+    uint32_t v;
+    if (!ReadU32(cursor, end, v))
+        return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+bool ReadF32(const uint8_t *&cursor, const uint8_t *end, float &value)
+{
+    uint32_t bits;
+    if (!ReadU32(cursor, end, bits))
+        return false;
+    std::memcpy(&value, &bits, sizeof value);
+    return true;
+}
+
+bool ReadF64(const uint8_t *&cursor, const uint8_t *end, double &value)
+{
+    uint64_t bits;
+    if (!TakeLittleEndian(cursor, end, 8, bits))
+        return false;
+    std::memcpy(&value, &bits, sizeof value);
     return true;
 }
 
@@ -30,15 +109,147 @@ int32_t CursorReadInt(const char *&cursor)
         ++taken;
     }
     int64_t value = 0;
-    for (; taken < 29 && *cursor >= '0' && *cursor <= '9'; ++cursor, ++taken) {
+    for (; taken < 29 && IsDigit(*cursor); ++cursor, ++taken) {
         if (value <= int64_t(INT32_MAX) + 1)
             value = value * 10 + (*cursor - '0');
     }
+    return Clamp32(negative ? -value : value);
+}
+
+double CursorReadFloat(const char *&cursor)
+{
+    int counter = 0;
+    return CursorReadFloat(cursor, counter);
+}
+
+double CursorReadFloat(const char *&cursor, int &counter)
+{
+    AnsiString text;
+    bool digits = false, comma = false;
+    const char *p = cursor;
+    if (*p == '-' || *p == '+')
+        text += *p++;
+    for (; text.size() < 28; ++p) {
+        if (IsDigit(*p))
+            digits = true;
+        else if (*p == ',' && !comma)
+            comma = true;
+        else
+            break;
+        text += *p == ',' ? '.' : *p;  // StrToFloat takes '.' whatever the separator is
+    }
+    counter += static_cast<int>(p - cursor);
+    cursor = p;
+    return digits ? StrToFloat(text) : 0.0;
+}
+
+int CursorReadUntil(const char *&cursor, char stop1, char stop2, AnsiString &text, bool skipStop1)
+{
+    const char *p = cursor;
+    while (*p != 0 && *p != stop1 && *p != stop2)
+        ++p;
+    text.assign(cursor, p);
+    const int count = static_cast<int>(p - cursor);
+    if (skipStop1 && *p != 0 && *p == stop1)
+        ++p;
+    cursor = p;
+    return count;
+}
+
+AnsiString IntToPaddedText(int32_t value, int width, char fill, int radix)
+{
+    if (width == 0)
+        return IntToStr(value);
+    if (width > 31)
+        width = 31;
+    if (radix < 2 || radix > 36)
+        radix = 10;
+    AnsiString digits;
+    // As the C library writes it: a sign only in radix 10, the bit pattern in the others.
+    uint32_t magnitude = static_cast<uint32_t>(value);
+    const bool negative = radix == 10 && value < 0;
     if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
+        magnitude = 0u - magnitude;
+    do {
+        digits.insert(digits.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[magnitude % radix]);
+        magnitude /= radix;
+    } while (magnitude != 0);
+    if (negative)
+        digits.insert(digits.begin(), '-');
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(digits.begin(), width - digits.size(), fill);
+    return digits;
+}
+
+int32_t StringToIntOrZero(const AnsiString &text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    int64_t value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+        if (value <= int64_t(INT32_MAX) + 1)
+            value = value * 10 + (text[i] - '0');
+    return Clamp32(negative ? -value : value);
+}
+
+double TextToFloatComma(const AnsiString &text)
+{
+    if (text == "-")
+        return 0;
+    DecimalSeparator = ',';
+    if (text.empty())
+        return 0;
+    return StrToFloat(text);
+}
+
+namespace {
+
+// Hoare partition around the item that was in the middle, followed by index through the exchanges
+// since the comparison sees only indexes. I and J are held inside the range, so a comparison that
+// contradicts itself can spoil the order but never reach outside the list. Each pass leaves two
+// strictly smaller parts; the smaller is sorted recursively, so the depth stays logarithmic.
+void QuickSort(TList &list, int lo, int hi, const TListIndexCompare &compare)
+{
+    while (lo < hi) {
+        int i = lo, j = hi;
+        int pivot = lo + (hi - lo) / 2;
+        do {
+            while (i < hi && compare(list, i, pivot) < 0)
+                ++i;
+            while (j > lo && compare(list, j, pivot) > 0)
+                --j;
+            if (i <= j) {
+                if (i != j) {
+                    list.Exchange(i, j);
+                    if (pivot == i)
+                        pivot = j;
+                    else if (pivot == j)
+                        pivot = i;
+                }
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (j - lo < hi - i) {
+            if (lo < j)
+                QuickSort(list, lo, j, compare);
+            lo = i;
+        } else {
+            if (i < hi)
+                QuickSort(list, i, hi, compare);
+            hi = j;
+        }
+    }
+}
+
+}  // namespace
+
+void SortList(TList &list, const TListIndexCompare &compare)
+{
+    if (list.Count() >= 2)
+        QuickSort(list, 0, list.Count() - 1, compare);
 }
