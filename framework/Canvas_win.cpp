@@ -7,6 +7,34 @@
 #include "framework/Exception.h"
 #include "framework/Graphics.h"
 
+TTextMetrics DCTextMetrics(HDC dc)
+{
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    return TTextMetrics{tm.tmHeight,          tm.tmAscent,       tm.tmDescent,     tm.tmInternalLeading,
+                        tm.tmExternalLeading, tm.tmAveCharWidth, tm.tmMaxCharWidth};
+}
+
+void DCCharWidths(HDC dc, int (&widths)[256])
+{
+    // Each CP1251 byte measured as the character it stands for.
+    for (int c = 0; c < 256; ++c) {
+        char byte = static_cast<char>(c);
+        std::wstring w = Cp1251ToWide(std::string_view(&byte, 1));
+        SIZE s{0, 0};
+        GetTextExtentPoint32W(dc, w.c_str(), 1, &s);
+        widths[c] = s.cx;
+    }
+}
+
+void SelectTextFont(HDC dc, HFONT font, TColor color)
+{
+    SelectObject(dc, font);
+    SetTextAlign(dc, TA_BASELINE | TA_LEFT);
+    SetTextColor(dc, ColorToRGB(color));
+    SetBkMode(dc, TRANSPARENT);
+}
+
 TDCCanvas::~TDCCanvas() { SetHandle(nullptr); }
 
 void TDCCanvas::SetHandle(HDC dc)
@@ -121,26 +149,9 @@ int TDCCanvas::DrawText(const AnsiString &text, TRect &rect, unsigned flags)
     return height;
 }
 
-TTextMetrics TDCCanvas::TextMetrics()
-{
-    TEXTMETRICW tm{};
-    GetTextMetricsW(Prepared(true, false, false), &tm);
-    return TTextMetrics{tm.tmHeight,          tm.tmAscent,       tm.tmDescent,     tm.tmInternalLeading,
-                        tm.tmExternalLeading, tm.tmAveCharWidth, tm.tmMaxCharWidth};
-}
+TTextMetrics TDCCanvas::TextMetrics() { return DCTextMetrics(Prepared(true, false, false)); }
 
-void TDCCanvas::CharWidths(int (&widths)[256])
-{
-    TSelection dc = Prepared(true, false, false);
-    // Each CP1251 byte measured as the character it stands for.
-    for (int c = 0; c < 256; ++c) {
-        char byte = static_cast<char>(c);
-        std::wstring w = Cp1251ToWide(std::string_view(&byte, 1));
-        SIZE s{0, 0};
-        GetTextExtentPoint32W(dc, w.c_str(), 1, &s);
-        widths[c] = s.cx;
-    }
-}
+void TDCCanvas::CharWidths(int (&widths)[256]) { DCCharWidths(Prepared(true, false, false), widths); }
 
 TRect TDCCanvas::ClipRect()
 {

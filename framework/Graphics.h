@@ -100,6 +100,25 @@ private:
     HFONT handle_ = nullptr;
 };
 
+// The attributes the system makes a font from (its logical-font record), the face name in code
+// page 1251; at most 31 of its characters reach the system.
+struct TFontRecord {
+    int Height = 0;  // negative: the character height; positive: the cell height
+    int Width = 0;
+    int Escapement = 0;  // tenths of a degree
+    int Orientation = 0;
+    int Weight = 0;  // 400 normal, 700 bold
+    uint8_t Italic = 0, Underline = 0, StrikeOut = 0, CharSet = 0, OutPrecision = 0, ClipPrecision = 0, Quality = 0,
+            PitchAndFamily = 0;
+    AnsiString FaceName;
+    friend bool operator==(const TFontRecord &, const TFontRecord &) = default;
+};
+
+// Windows build only. A system font made from a record (null when the system refuses it; the caller
+// deletes it), and the record a font was made from (false for a handle that is no font).
+HFONT CreateFontFromRecord(const TFontRecord &record);
+bool FontRecordOf(HFONT font, TFontRecord &record);
+
 // ---- brushes and pens ------------------------------------------------------------------------------
 
 enum TBrushStyle { bsSolid, bsClear };
@@ -283,6 +302,14 @@ private:
     HDC dc_ = nullptr;
     int saved_ = 0;
 };
+
+// Windows build only: text on a device context its owner keeps. SelectTextFont selects a font into
+// it (where it stays) and sets it to draw text from the baseline at the left, in a colour, on a
+// transparent background; the other two measure the font selected into it (the widths are the
+// advance widths of the characters 0-255 of code page 1251).
+void SelectTextFont(HDC dc, HFONT font, TColor color);
+TTextMetrics DCTextMetrics(HDC dc);
+void DCCharWidths(HDC dc, int (&widths)[256]);
 
 class TWinControl;
 

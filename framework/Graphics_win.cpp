@@ -13,20 +13,58 @@ uint32_t ColorToRGB(TColor color)
 
 HFONT CreateFontHandle(const TFont &font)
 {
+    TFontRecord record;
+    record.Height = font.Height();
+    record.Weight = (font.Style() & fsBold) ? FW_BOLD : FW_NORMAL;
+    record.Italic = (font.Style() & fsItalic) ? 1 : 0;
+    record.Underline = (font.Style() & fsUnderline) ? 1 : 0;
+    record.StrikeOut = (font.Style() & fsStrikeOut) ? 1 : 0;
+    record.CharSet = font.Charset();
+    record.FaceName = font.Name();
+    return CreateFontFromRecord(record);
+}
+
+HFONT CreateFontFromRecord(const TFontRecord &record)
+{
     LOGFONTW lf{};
-    lf.lfHeight = font.Height();
-    lf.lfWeight = (font.Style() & fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (font.Style() & fsItalic) ? 1 : 0;
-    lf.lfUnderline = (font.Style() & fsUnderline) ? 1 : 0;
-    lf.lfStrikeOut = (font.Style() & fsStrikeOut) ? 1 : 0;
-    lf.lfCharSet = font.Charset();
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = DEFAULT_PITCH;
-    std::wstring face = Cp1251ToWide(font.Name());
+    lf.lfHeight = record.Height;
+    lf.lfWidth = record.Width;
+    lf.lfEscapement = record.Escapement;
+    lf.lfOrientation = record.Orientation;
+    lf.lfWeight = record.Weight;
+    lf.lfItalic = record.Italic;
+    lf.lfUnderline = record.Underline;
+    lf.lfStrikeOut = record.StrikeOut;
+    lf.lfCharSet = record.CharSet;
+    lf.lfOutPrecision = record.OutPrecision;
+    lf.lfClipPrecision = record.ClipPrecision;
+    lf.lfQuality = record.Quality;
+    lf.lfPitchAndFamily = record.PitchAndFamily;
+    std::wstring face = Cp1251ToWide(record.FaceName);
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&lf);
+}
+
+bool FontRecordOf(HFONT font, TFontRecord &record)
+{
+    LOGFONTW lf{};
+    if (font == nullptr || GetObjectW(font, sizeof lf, &lf) == 0)
+        return false;
+    record.Height = lf.lfHeight;
+    record.Width = lf.lfWidth;
+    record.Escapement = lf.lfEscapement;
+    record.Orientation = lf.lfOrientation;
+    record.Weight = lf.lfWeight;
+    record.Italic = lf.lfItalic;
+    record.Underline = lf.lfUnderline;
+    record.StrikeOut = lf.lfStrikeOut;
+    record.CharSet = lf.lfCharSet;
+    record.OutPrecision = lf.lfOutPrecision;
+    record.ClipPrecision = lf.lfClipPrecision;
+    record.Quality = lf.lfQuality;
+    record.PitchAndFamily = lf.lfPitchAndFamily;
+    record.FaceName = WideToCp1251(std::wstring(lf.lfFaceName, wcsnlen(lf.lfFaceName, LF_FACESIZE)));
+    return true;
 }
 
 HBRUSH CreateBrushHandle(const TBrush &brush)

@@ -254,3 +254,54 @@ TEST(Canvas, ControlCanvasDrawsIntoTheWindow)
     }
     form->Free();
 }
+
+TEST(Canvas, FontFromAWholeLogicalFontRecordReadsBack)
+{
+    TFontRecord record;
+    record.Height = -15;
+    record.Escapement = record.Orientation = 450;
+    record.Weight = 600;
+    record.Underline = 1;
+    record.CharSet = RUSSIAN_CHARSET_VALUE;
+    record.PitchAndFamily = 2 | 0x20;
+    record.FaceName = "Шрифт с кириллицей";
+    HFONT font = CreateFontFromRecord(record);
+    ASSERT_NE(nullptr, font);
+    TFontRecord back;
+    EXPECT_TRUE(FontRecordOf(font, back));
+    EXPECT_EQ(record, back);
+    DeleteObject(font);
+    EXPECT_FALSE(FontRecordOf(nullptr, back));
+
+    // The face name field holds 31 characters.
+    record.FaceName = std::string(40, 'F');
+    font = CreateFontFromRecord(record);
+    ASSERT_TRUE(FontRecordOf(font, back));
+    EXPECT_EQ(std::string(31, 'F'), back.FaceName);
+    DeleteObject(font);
+}
+
+TEST(Canvas, TextFontStaysSelectedInTheCallersContext)
+{
+    TMeasureCanvas canvas;
+    HDC dc = canvas.Handle();
+    TFontRecord record;
+    record.Height = -24;
+    record.CharSet = RUSSIAN_CHARSET_VALUE;
+    record.FaceName = "Tahoma";
+    HFONT font = CreateFontFromRecord(record);
+    HGDIOBJ before = GetCurrentObject(dc, OBJ_FONT);
+    SelectTextFont(dc, font, clMenu);
+    EXPECT_EQ(font, GetCurrentObject(dc, OBJ_FONT));
+    EXPECT_EQ(static_cast<UINT>(TA_BASELINE | TA_LEFT),
+              GetTextAlign(dc) & (TA_BASELINE | TA_LEFT | TA_CENTER | TA_RIGHT));
+    EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
+    EXPECT_EQ(GetSysColor(COLOR_MENU), GetTextColor(dc));
+    TTextMetrics tm = DCTextMetrics(dc);
+    EXPECT_GE(tm.Height, 24);
+    int widths[256];
+    DCCharWidths(dc, widths);
+    EXPECT_GT(widths[0xC6], widths[static_cast<unsigned char>('.')]);  // Ж wider than a full stop
+    SelectObject(dc, before);
+    DeleteObject(font);
+}
