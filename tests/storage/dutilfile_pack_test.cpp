@@ -2,13 +2,13 @@
 // built by hand; packing that fails keeps the original.
 #include <gtest/gtest.h>
 
-#include "base/MessagePresenter.h"
 #include "storage/dutilfile.h"
 #include "storage/dwfile.h"
 #include "tests/storage/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/FaultyStore.h"
 #include "tests/support/MemFiles.h"
+#include "tests/support/ShownMessages.h"
 #include "tests/support/ZErrorMatch.h"
 
 using namespace testdata;
@@ -16,21 +16,7 @@ using namespace wfiletest;
 
 namespace {
 
-// Records the texts of the error dialogs shown.
-class ShownErrors : public TMessagePresenter {
-public:
-    ShownErrors() : previous_(SetMessagePresenter(this)) {}
-    ~ShownErrors() override { SetMessagePresenter(previous_); }
-    TMessageResult Present(TMessageRequest &request) override
-    {
-        texts.push_back(request.Text);
-        return {};
-    }
-    std::vector<AnsiString> texts;
-
-private:
-    TMessagePresenter *previous_;
-};
+using ShownErrors = TShownMessages;
 
 uint32_t U32(const Bytes &b, std::size_t at)
 {
