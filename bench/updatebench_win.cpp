@@ -1,11 +1,13 @@
 // The whole-run benchmark's Windows side, run under Wine by tools/bench. Each mode prints its figures as
 // "name=value" lines; exit code 0 when the work succeeded.
-//   updatebench.exe run UPDATER
+//   updatebench.exe run UPDATER [noflush]
 //     the update run of the engine (the main window's run, as its first activation performs it) on the
 //     installation UPDATER lies in; the question at its end is answered No through the prompt seam.
-//   updatebench.exe copy ROOT PARENT NAME
+//   updatebench.exe copy ROOT PARENT NAME [noflush]
 //     the update variant that copies the installation in ROOT into PARENT\NAME: the variant dialog with
 //     the main window's drive scan and journaled copy, its questions answered through the prompt seam.
+//   Both count the flushes of the journal and the backups; with "noflush" they are passed over, so the
+//   two figures show what writing through to the disk costs.
 //   updatebench.exe floor LIST BASE OUT
 //     the floor's copies: every file of LIST (paths relative to BASE, one a line) copied twice into OUT.
 #include <windows.h>
@@ -17,6 +19,7 @@
 #include "framework/Cp1251.h"
 #include "framework/Prompt.h"
 #include "framework/SysUtils.h"
+#include "update/FileOps.h"
 #include "update/uMain.h"
 #include "update/uSelKindUpdt.h"
 
@@ -62,8 +65,26 @@ private:
     TPromptHandler previous_;
 };
 
+// Counts the engine's flushes; every operation is made.
+class FlushCount : public TFileOpGate {
+public:
+    FlushCount() : previous_(SetFileOpGate(this)) {}
+    ~FlushCount() override { SetFileOpGate(previous_); }
+    uint32_t Before(TFileOp kind, const AnsiString &) override
+    {
+        if (kind == TFileOp::Flush)
+            ++count;
+        return 0;
+    }
+    int count = 0;
+
+private:
+    TFileOpGate *previous_;
+};
+
 int Run(const AnsiString &updater)
 {
+    FlushCount flushes;
     TForm1 form(nullptr);
     form.SelfPath = updater;
     Answers answers;
@@ -71,7 +92,8 @@ int Run(const AnsiString &updater)
     form.FormActivate(&form);
     const double seconds = Seconds() - start;
     const bool ok = Logged(form, "Программа выполнена успешно");
-    std::printf("run_s=%.3f\nrun_ok=%d\nprompts=%d\n", seconds, ok ? 1 : 0, answers.count);
+    std::printf("run_s=%.3f\nrun_ok=%d\nprompts=%d\nrun_flushes=%d\n", seconds, ok ? 1 : 0, answers.count,
+                flushes.count);
     if (!ok)
         for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
             std::fprintf(stderr, "%s\n", form.LsBx_Prot->Items()->Strings(i).c_str());
@@ -80,6 +102,7 @@ int Run(const AnsiString &updater)
 
 int Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &name)
 {
+    FlushCount flushes;
     TForm1 form(nullptr);
     form.FormCreate(&form);
     form.ProductFolder = root;
@@ -95,6 +118,7 @@ int Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &nam
         return form.Log(index, text, newLine);
     };
     dialog->LogCmd = [&form](int32_t code, const AnsiString &text) { return form.LogCmd(code, text); };
+    dialog->FlushJournal = [&form] { return form.FlushJournal(); };
     dialog->SecurityProducts = [] { return AnsiString(); };  // the machine's security query is not the copy's work
 
     Answers answers([&](TObject *) {
@@ -111,8 +135,9 @@ int Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &nam
             return form.CopyFileJournaled(source, destination, force, once);
         });
     const double seconds = Seconds() - start;
-    std::printf("copy_s=%.3f\ncopy_ok=%d\ncopy_files=%d\ncopy_MB=%.1f\n", seconds, result == SelKU_Copied ? 1 : 0,
-                dialog->CopyList->Count(), double(dialog->CopySize) / (1 << 20));
+    std::printf("copy_s=%.3f\ncopy_ok=%d\ncopy_files=%d\ncopy_MB=%.1f\ncopy_flushes=%d\n", seconds,
+                result == SelKU_Copied ? 1 : 0, dialog->CopyList->Count(), double(dialog->CopySize) / (1 << 20),
+                flushes.count);
     dialog->Free();
     form.CloseJournal();
     DeleteFile(form.JournalPath);
@@ -147,12 +172,20 @@ int Floor(const AnsiString &list, const AnsiString &base, const AnsiString &out)
 int main(int argc, char **argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
+    if ((mode == "run" && argc == 4) || (mode == "copy" && argc == 6)) {
+        if (std::string(argv[argc - 1]) != "noflush")
+            return 2;
+        SetFileFlushes(false);
+        --argc;
+    }
     if (mode == "run" && argc == 3)
         return Run(argv[2]);
     if (mode == "copy" && argc == 5)
         return Copy(IncludeTrailingBackslash(argv[2]), IncludeTrailingBackslash(argv[3]), argv[4]);
     if (mode == "floor" && argc == 5)
         return Floor(argv[2], IncludeTrailingBackslash(argv[3]), IncludeTrailingBackslash(argv[4]));
-    std::fprintf(stderr, "usage: updatebench.exe run UPDATER | copy ROOT PARENT NAME | floor LIST BASE OUT\n");
+    std::fprintf(
+        stderr,
+        "usage: updatebench.exe run UPDATER [noflush] | copy ROOT PARENT NAME [noflush] | floor LIST BASE OUT\n");
     return 2;
 }

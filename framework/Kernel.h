@@ -15,6 +15,10 @@
 // ---- system texts and names ------------------------------------------------------------------
 // The system's text for an error code without its line end; "" when the system has none.
 AnsiString SysErrorMessage(unsigned long errorCode);
+// Sets the calling thread's last system error, as a failing system call would.
+void SetSysError(unsigned long errorCode);
+// The calling thread's last system error.
+unsigned long GetSysError();
 // Full path of the running program's executable.
 AnsiString GetModuleFileName();
 // The Windows folder ("C:\Windows"); "" when the system does not tell it.

@@ -22,6 +22,10 @@ AnsiString SysErrorMessage(unsigned long errorCode)
     return WideToCp1251(w);
 }
 
+void SetSysError(unsigned long errorCode) { SetLastError(errorCode); }
+
+unsigned long GetSysError() { return GetLastError(); }
+
 AnsiString GetModuleFileName()
 {
     std::wstring buf(MAX_PATH, L'\0');

@@ -35,6 +35,22 @@ AnsiString BackupPath(const AnsiString &tempFolder, uint32_t section, const Ansi
     return tempFolder + "BAK" + std::to_string(section) + "\\" + name;
 }
 
+AnsiString FirstPathTooLong(const TPartList &items, const AnsiString &tempFolder, const AnsiString &targetFolder,
+                            uint32_t section)
+{
+    for (const TPartNfo &item : items) {
+        if (item.Type == SECTION) {
+            ++section;
+            continue;
+        }
+        for (const AnsiString &path : {targetFolder + item.Name, BackupPath(tempFolder, section, item.Name),
+                                       WorkPath(tempFolder, item.Name) + "~"})
+            if (path.size() > MaxOpenPathLength)
+                return path;
+    }
+    return AnsiString();
+}
+
 AnsiString BackupCommandText(const AnsiString &source, const AnsiString &backup, uint32_t sum, uint64_t size)
 {
     return source + "<" + backup + FormatChecksum(sum) + FormatChecksum(uint32_t(size));

@@ -6,11 +6,22 @@
 #include <vector>
 
 #include "framework/AnsiString.h"
+#include "update/PartNfo.h"
 
 // T + "WRK\" + name: the unpacked item.
 AnsiString WorkPath(const AnsiString &tempFolder, const AnsiString &name);
 // T + "BAK" + section + "\" + name: the backup of the item's target in the current data section.
 AnsiString BackupPath(const AnsiString &tempFolder, uint32_t section, const AnsiString &name);
+
+// The longest path the system opens: 259 characters; one of 260 is refused (the base library's file
+// classes keep the same limit). Checked by the engine itself, since some systems open longer ones.
+constexpr size_t MaxOpenPathLength = 259;
+// The first path the apply loop would use for `items` that is longer than MaxOpenPathLength: each
+// item's target in `targetFolder`, its backup in the backup folder of its section (counted from
+// `section`), its unpacked item and that item's "~" companion; "" when every path fits. Checked before
+// the loop changes anything, so an update that cannot be applied whole is not begun.
+AnsiString FirstPathTooLong(const TPartList &items, const AnsiString &tempFolder, const AnsiString &targetFolder,
+                            uint32_t section);
 
 // Command 6: source + "<" + backup + checksum + size of the backup (ten digits each).
 AnsiString BackupCommandText(const AnsiString &source, const AnsiString &backup, uint32_t sum, uint64_t size);

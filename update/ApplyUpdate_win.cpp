@@ -60,7 +60,8 @@ bool TForm1::ApplyItem(const TPartNfo &item)
                    false))
         return false;
     Log(ept_Plain, "...Обновление " + item.Name, true);
-    if (item.Type <= ADDREPM && !CheckStep(CopyFileJournaled(target, backup, false, true), false))
+    // The handler changes the target: its backup and the journal line naming it go to the disk first.
+    if (item.Type <= ADDREPM && !(CheckStep(CopyFileJournaled(target, backup, false, true), false) && FlushJournal()))
         return false;
 
     switch (item.Type) {
@@ -77,6 +78,12 @@ bool TForm1::ApplyItem(const TPartNfo &item)
 bool TForm1::ApplyUpdate()
 {
     PnStatus->Show();
+    const AnsiString tooLong =
+        FirstPathTooLong(Items, TempFolder, UpdateVariant == 1 ? CopyFolder : ProductFolder, SectionNumber);
+    if (!tooLong.empty()) {
+        Log(ept_Exception, "Путь длиннее " + std::to_string(MaxOpenPathLength) + " символов: " + tooLong, true);
+        return false;
+    }
     for (size_t i = 0; i < Items.size(); ++i) {
         const TPartNfo &item = Items[i];
         PnStatus->SetCaption(std::to_string(i + 1) + " из " + std::to_string(ItemCount));
@@ -113,5 +120,11 @@ bool TForm1::CreateProductShortcut()
     // The name the user gave the shortcut in the variant dialog (the copy's name unless changed there).
     const AnsiString name = ShortcutFileName(Frm_SelKU ? Frm_SelKU->ShortcutName : AnsiString(), NewVersion);
     bool saved = false;
-    return CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved) && saved;
+    // Only a desktop that cannot be found fails the step; a link that could not be saved leaves the
+    // finished copy as it is, and the protocol says so.
+    if (!CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved))
+        return false;
+    if (!saved)
+        Log(ept_Exception, "Ярлык на рабочем столе не сохранен: " + name, true);
+    return true;
 }

@@ -38,18 +38,10 @@ std::unique_ptr<TFileStream> OpenShared(const AnsiString &fileName, unsigned sho
     }
 }
 
-// Maps a file read-only under a name. A mapping of that name that some other process holds would be
-// a view of its file, not of ours, so it counts as a failure.
-bool MapReadOnly(TFileMapping &mapping, const TFileStream &file, const AnsiString &name)
-{
-    if (!mapping.Map(file.Handle(), false, 0, name))
-        return false;
-    if (mapping.AlreadyExisted()) {
-        mapping.Close();
-        return false;
-    }
-    return true;
-}
+// Maps a file read-only. The mapping has no name: under a name shared by every process, a second
+// updater running at the same time (on this installation or another) would either get the first one's
+// view instead of its own file or fail its patch.
+bool MapReadOnly(TFileMapping &mapping, const TFileStream &file) { return mapping.Map(file.Handle(), false, 0, ""); }
 
 std::span<const std::uint8_t> Bytes(const TFileMapping &mapping)
 {
@@ -65,7 +57,7 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
     if (!oldFile)
         return FailOnFile(log, "Невозможно открыть файл", oldName);
     TFileMapping oldMap;
-    if (!MapReadOnly(oldMap, *oldFile, "hMapInFl"))
+    if (!MapReadOnly(oldMap, *oldFile))
         return Fail(log, oldMap.ViewFailed() ? "Невозможно создать отображение pBufIn"
                                              : "Невозможно создать hMapIn мэппинг");
 
@@ -73,7 +65,7 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
     if (!patchFile)
         return FailOnFile(log, "Невозможно открыть файл", patchName);
     TFileMapping patchMap;
-    if (!MapReadOnly(patchMap, *patchFile, "PtchFile"))
+    if (!MapReadOnly(patchMap, *patchFile))
         return Fail(log, patchMap.ViewFailed() ? "Невозможно создать отображение pBufPatch"
                                                : "Невозможно создать hMapPatch мэппинг");
 

@@ -18,7 +18,7 @@ bool TForm1::UpdateConfigFile()
         const AnsiString backup = TempFolder + "BAK" + std::to_string(SectionNumber) + "\\Cfg\\CFG.QMT";
         FileOpCreateFolder(ExtractFilePath(backup));
         const AnsiString target = (UpdateVariant == 1 ? CopyFolder : ProductFolder) + "Cfg\\CFG.QMT";
-        if (CheckStep(CopyFileJournaled(target, backup, false, true), false)) {
+        if (CheckStep(CopyFileJournaled(target, backup, false, true), false) && FlushJournal()) {
             Log(ept_ConfigChange, target, true);
             // Opened by its plain path: the product's folder may hold any character.
             TFileStream file(target, fmOpenReadWrite | fmShareDenyWrite);

@@ -17,7 +17,8 @@ public:
     TGatedStore(TStream &stream, const AnsiString &name) : TStreamSource(stream), name_(name) {}
     bool WriteAt(uint64_t position, const void *data, size_t count) override
     {
-        PassFileOpGate(TFileOp::Write, name_);
+        if (const uint32_t error = PassFileOpGate(TFileOp::Write, name_))
+            ThrowFileOpWriteError(name_, error);
         return TStreamSource::WriteAt(position, data, count);
     }
 

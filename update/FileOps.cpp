@@ -1,8 +1,13 @@
 #include "update/FileOps.h"
 
+#include <string>
+
+#include "framework/Classes.h"
+
 namespace {
 
 TFileOpGate *installedGate = nullptr;
+bool flushesOn = true;
 
 }  // namespace
 
@@ -13,8 +18,16 @@ TFileOpGate *SetFileOpGate(TFileOpGate *gate)
     return previous;
 }
 
-void PassFileOpGate(TFileOp kind, const AnsiString &name)
+void SetFileFlushes(bool on) { flushesOn = on; }
+
+bool FileFlushesOn() { return flushesOn; }
+
+uint32_t PassFileOpGate(TFileOp kind, const AnsiString &name)
 {
-    if (installedGate)
-        installedGate->Before(kind, name);
+    return installedGate ? installedGate->Before(kind, name) : 0;
+}
+
+void ThrowFileOpWriteError(const AnsiString &fileName, uint32_t error)
+{
+    throw EWriteError("Stream write error in \"" + fileName + "\" (system error " + std::to_string(error) + ")");
 }

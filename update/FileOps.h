@@ -1,8 +1,10 @@
 #pragma once
 // Every change the engine makes to files (creating, writing, deleting, renaming, folders, writable
-// mappings, journal lines) passes one gate first. In a run the gate is open and costs nothing; a test
-// installs a gate that stops the engine at its N-th operation as if the program had been killed there:
-// nothing after that point runs, no failure path, no finish, and the files stay as they are.
+// mappings, attributes, journal lines, flushes to the disk) passes one gate first. In a run the gate
+// is open and costs nothing. A test installs a gate that either stops the engine at its N-th operation
+// as if the program had been killed there (nothing after that point runs, no failure path, no finish,
+// and the files stay as they are), or makes an operation fail as the system would, with a system
+// error, so that the engine takes its own failure path.
 #include <cstdint>
 #include <memory>
 
@@ -22,6 +24,8 @@ enum class TFileOp : uint8_t {
     RemoveFolder,
     Map,           // a writable mapping of a file
     JournalWrite,  // one line of the rollback journal
+    Flush,         // a file's bytes written through to the disk
+    Attributes,    // a file's attributes changed (its read-only flag cleared)
 };
 
 // Thrown by a test's gate to end the engine where it stands. It derives from nothing the engine
@@ -35,17 +39,20 @@ struct TEngineKilled {
 class TFileOpGate {
 public:
     virtual ~TFileOpGate() = default;
-    // Called before the operation touches anything; may throw TEngineKilled.
-    virtual void Before(TFileOp kind, const AnsiString &name) = 0;
+    // Called before the operation touches anything; may throw TEngineKilled. Returns 0 to let the
+    // operation be made, or the system error code it fails with instead (nothing is touched then).
+    virtual uint32_t Before(TFileOp kind, const AnsiString &name) = 0;
 };
 
 // Installs the process-wide gate (null: open) and returns the one it replaces.
 TFileOpGate *SetFileOpGate(TFileOpGate *gate);
-// Passes the installed gate, if any. Every engine file change calls it first.
-void PassFileOpGate(TFileOp kind, const AnsiString &name);
+// Passes the installed gate, if any. Every engine file change calls it first and, when it returns a
+// system error code (not 0), fails the operation with that error without making it.
+uint32_t PassFileOpGate(TFileOp kind, const AnsiString &name);
 
-// The engine's file changes, each through the gate (Windows build). Failures are reported the way the
-// framework reports them: false, or an exception where the framework throws.
+// The engine's file changes, each through the gate (Windows build). Failures, the gate's included, are
+// reported the way the framework reports them: false with the system error set, or the exception the
+// framework throws there.
 std::unique_ptr<TFileStream> FileOpCreate(const AnsiString &fileName, unsigned short shareMode);
 void FileOpWrite(TStream &stream, const AnsiString &fileName, const void *buffer, long count);
 void FileOpResize(TStream &stream, const AnsiString &fileName, long long size);
@@ -55,3 +62,13 @@ bool FileOpCreateFolder(const AnsiString &folder);
 bool FileOpRemoveFolder(const AnsiString &folder);
 // A writable mapping of `size` bytes of an open file (see TFileMapping::Map).
 bool FileOpMapWritable(TFileMapping &mapping, const TFileStream &file, uint64_t size, const AnsiString &name);
+// Writes what the system holds of an open file through to the disk (the handle must allow writing).
+bool FileOpFlush(TFileStream &file);
+// Whether FileOpFlush writes through (the default). A benchmark switches it off to measure what the
+// flushes cost; the flush then passes the gate and reports success without writing anything.
+void SetFileFlushes(bool on);
+bool FileFlushesOn();
+// Makes a read-only file writable (and deletable); true when it is not read-only or no longer is.
+bool FileOpClearReadOnly(const AnsiString &fileName);
+// Throws the framework's write error for a write the gate failed with `error` (not 0).
+[[noreturn]] void ThrowFileOpWriteError(const AnsiString &fileName, uint32_t error);

@@ -1,53 +1,88 @@
 #include "update/FileOps.h"
 
+#include "base/FileNames.h"
 #include "framework/Classes.h"
 #include "framework/Kernel.h"
+#include "framework/RawFile.h"
 #include "framework/SysUtils.h"
+
+namespace {
+
+// False with the system error set, as a failing system call leaves it.
+bool Refused(uint32_t error)
+{
+    SetSysError(error);
+    return false;
+}
+
+}  // namespace
 
 std::unique_ptr<TFileStream> FileOpCreate(const AnsiString &fileName, unsigned short shareMode)
 {
-    PassFileOpGate(TFileOp::Create, fileName);
+    if (const uint32_t error = PassFileOpGate(TFileOp::Create, fileName))
+        throw EFOpenError("Cannot create file \"" + fileName + "\". " + SysErrorMessage(error), error);
     return std::make_unique<TFileStream>(fileName, fmCreate | shareMode);
 }
 
 void FileOpWrite(TStream &stream, const AnsiString &fileName, const void *buffer, long count)
 {
-    PassFileOpGate(TFileOp::Write, fileName);
+    if (const uint32_t error = PassFileOpGate(TFileOp::Write, fileName))
+        ThrowFileOpWriteError(fileName, error);
     stream.WriteBuffer(buffer, count);
 }
 
 void FileOpResize(TStream &stream, const AnsiString &fileName, long long size)
 {
-    PassFileOpGate(TFileOp::Resize, fileName);
+    if (const uint32_t error = PassFileOpGate(TFileOp::Resize, fileName))
+        throw EStreamError("Cannot set the size of \"" + fileName + "\". " + SysErrorMessage(error));
     stream.SetSize(size);
 }
 
 bool FileOpDelete(const AnsiString &fileName)
 {
-    PassFileOpGate(TFileOp::Delete, fileName);
+    if (const uint32_t error = PassFileOpGate(TFileOp::Delete, fileName))
+        return Refused(error);
     return DeleteFile(fileName);
 }
 
 bool FileOpRename(const AnsiString &oldName, const AnsiString &newName)
 {
-    PassFileOpGate(TFileOp::Rename, oldName + "<" + newName);
+    if (const uint32_t error = PassFileOpGate(TFileOp::Rename, oldName + "<" + newName))
+        return Refused(error);
     return RenameFile(oldName, newName);
 }
 
 bool FileOpCreateFolder(const AnsiString &folder)
 {
-    PassFileOpGate(TFileOp::CreateFolder, folder);
+    if (const uint32_t error = PassFileOpGate(TFileOp::CreateFolder, folder))
+        return Refused(error);
     return ForceDirectories(folder);
 }
 
 bool FileOpRemoveFolder(const AnsiString &folder)
 {
-    PassFileOpGate(TFileOp::RemoveFolder, folder);
+    if (const uint32_t error = PassFileOpGate(TFileOp::RemoveFolder, folder))
+        return Refused(error);
     return RemoveDir(folder);
 }
 
 bool FileOpMapWritable(TFileMapping &mapping, const TFileStream &file, uint64_t size, const AnsiString &name)
 {
-    PassFileOpGate(TFileOp::Map, file.FileName());
+    if (const uint32_t error = PassFileOpGate(TFileOp::Map, file.FileName()))
+        return Refused(error);
     return mapping.Map(file.Handle(), true, size, name);
+}
+
+bool FileOpFlush(TFileStream &file)
+{
+    if (const uint32_t error = PassFileOpGate(TFileOp::Flush, file.FileName()))
+        return Refused(error);
+    return !FileFlushesOn() || RawFileFlush(file.Handle());
+}
+
+bool FileOpClearReadOnly(const AnsiString &fileName)
+{
+    if (const uint32_t error = PassFileOpGate(TFileOp::Attributes, fileName))
+        return Refused(error);
+    return ClearReadOnly(fileName);
 }

@@ -119,7 +119,7 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
 
     if (remove) {
         log.Log(ept_DeleteFolder, folder, true);
-        PassFileOpGate(TFileOp::RemoveFolder, folder);
-        DeleteFolderTree(folder);
+        if (PassFileOpGate(TFileOp::RemoveFolder, folder) == 0)
+            DeleteFolderTree(folder);
     }
 }

@@ -1,6 +1,7 @@
 // The item handlers of the apply loop: each starts from files the loop prepared (the target's backup,
 // the unpacked item), makes the new target and checks it against the item's record.
 #include <cstdint>
+#include <vector>
 
 #include "framework/SysUtils.h"
 #include "update/ChecksumFile.h"
@@ -66,6 +67,7 @@ bool TForm1::ApplyDbbDiff(const TPartNfo &item, const AnsiString &target, const 
         return false;
     if (CheckFile(*this, plain, item.Rec[PN_PlainDbSize], item.Rec[PN_PlainDbSum]) == FileCheck::Unreadable)
         return false;
+    FileOpDelete(target);  // as for a plain patch: Windows creates no file over a hidden one
     Log(ept_Patch, target, true);
     if (!CheckStep(ApplyPatchMapped(plain, target, work), false))
         return false;
@@ -110,11 +112,16 @@ bool TForm1::ApplyAddRepL(const TPartNfo &item, const AnsiString &target, const 
     (void)backup;  // the backup was made by the loop; the new file replaces the target whole
     if (!DeleteFileLogged(target))
         return false;
-    // A new file may come with new folders. Each is journaled before it is made, outermost first, so a
-    // rollback removes what this run created.
-    for (const AnsiString &folder : MissingFolders(target, [](const AnsiString &f) { return DirectoryExists(f); })) {
+    // A new file may come with new folders. Each is journaled before any is made, outermost first, and
+    // the lines are on the disk before the first is made, so a rollback removes what this run created.
+    const std::vector<AnsiString> folders =
+        MissingFolders(target, [](const AnsiString &f) { return DirectoryExists(f); });
+    for (const AnsiString &folder : folders)
         if (!LogCmd(ejc_Created, CreatedFolderCommandText(folder)))
             return false;
+    if (!folders.empty() && !FlushJournal())
+        return false;
+    for (const AnsiString &folder : folders) {
         if (!FileOpCreateFolder(folder)) {
             Log(ept_Exception, "Невозможно создать папку " + folder, true);
             return false;

@@ -38,15 +38,16 @@ void AppendJournalLine(TStream &journal, const AnsiString &line, bool commandLin
     AnsiString bytes = line;
     if (end != 0)
         bytes = commandLine ? "\r\n" + line + "\r\n" : "\r\n" + line;
-    PassFileOpGate(TFileOp::JournalWrite, line);
+    if (const uint32_t error = PassFileOpGate(TFileOp::JournalWrite, line))
+        ThrowFileOpWriteError("journal", error);
     try {
         journal.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
     } catch (...) {
         // A line cut off by a full disk would fail its signature and stop rollback at it: take the
         // part that was written back off, so the journal ends with its last whole line.
-        PassFileOpGate(TFileOp::Resize, line);
         try {
-            journal.SetSize(end);
+            if (PassFileOpGate(TFileOp::Resize, line) == 0)
+                journal.SetSize(end);
         } catch (...) {}
         throw;
     }

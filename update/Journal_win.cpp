@@ -3,6 +3,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Clock.h"
+#include "framework/Kernel.h"
 #include "framework/SysUtils.h"
 #include "update/FileOps.h"
 #include "update/Journal.h"
@@ -17,6 +18,8 @@ TProtocolTarget TForm1::ProtocolTarget()
 
 bool TForm1::Log(int8_t index, const AnsiString &text, bool newLine)
 {
+    if (JournalStream && !JournalSuspended)
+        JournalUnflushed = 1;
     return WriteProtocol(ProtocolTarget(), index, text, newLine);
 }
 
@@ -26,7 +29,25 @@ bool TForm1::CheckStep(bool result, bool newLine)
     return result;
 }
 
-bool TForm1::LogCmd(int32_t code, const AnsiString &text) { return WriteCommand(ProtocolTarget(), code, text); }
+bool TForm1::LogCmd(int32_t code, const AnsiString &text)
+{
+    if (JournalStream && !JournalSuspended)
+        JournalUnflushed = 1;
+    return WriteCommand(ProtocolTarget(), code, text);
+}
+
+bool TForm1::FlushJournal()
+{
+    if (!JournalStream || JournalSuspended || !JournalUnflushed)
+        return true;
+    if (!FileOpFlush(*JournalStream)) {
+        Log(ept_Exception, "Файл отката не записан на диск: " + JournalPath + ". " + SysErrorMessage(GetSysError()),
+            true);
+        return false;
+    }
+    JournalUnflushed = 0;
+    return true;
+}
 
 bool TForm1::JournalExists() { return FileExists(JournalPath); }
 
@@ -53,5 +74,6 @@ bool TForm1::CloseJournal()
         LogCmd(ejc_End, JournalEndText);
     delete JournalStream;
     JournalStream = nullptr;
+    JournalUnflushed = 0;
     return true;
 }

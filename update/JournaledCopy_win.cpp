@@ -1,5 +1,5 @@
-// The journaled copy and its companions: the copy with progress and the byte-wise comparison. A copy that rollback must be able to undo is journaled before the engine
-// goes on to change what it protects.
+// The journaled copy and its companions: the copy with progress and the byte-wise comparison. A copy
+// that rollback must be able to undo is journaled before the engine goes on to change what it protects.
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -48,7 +48,7 @@ bool ReadWhole(TFileStream &file, char *buffer, uint64_t count)
 }  // namespace
 
 bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination, TProgressBar *progress,
-                        bool failIfExists)
+                        bool failIfExists, bool flush)
 {
     if (FileExists(destination) && (failIfExists || !FileOpDelete(destination)))
         return false;
@@ -72,7 +72,7 @@ bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination,
                 progress->StepIt();
         }
         progress->SetPosition(progress->Max());
-        return true;
+        return !flush || FileOpFlush(*out);
     } catch (const Exception &) {
         return false;
     }
@@ -152,8 +152,10 @@ bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &desti
     if (!force)
         Log(ept_Backup, source, true);
     Log(ept_Copy, source + " в " + destination, true);
+    // A backup is on the disk before its command 6 is: rollback trusts what that command names. The
+    // files of a copy need no flush of their own; rollback removes the copy whole.
     const bool copied =
-        sourceIsFile ? CopyStreamProgress(source, destination, PrBar, false) : FileOpCreateFolder(destination);
+        sourceIsFile ? CopyStreamProgress(source, destination, PrBar, false, !force) : FileOpCreateFolder(destination);
     if (!CheckStep(copied, false))
         return false;
     uint32_t sum = 0;

@@ -19,8 +19,10 @@ bool WriteWholeFile(const AnsiString &fileName, const std::vector<uint8_t> &byte
         const auto out = FileOpCreate(fileName, fmShareDenyWrite);
         created = true;
         TStreamSource target(*out);
-        if (!bytes.empty())
-            PassFileOpGate(TFileOp::Write, fileName);
+        if (!bytes.empty()) {
+            if (const uint32_t error = PassFileOpGate(TFileOp::Write, fileName))
+                ThrowFileOpWriteError(fileName, error);
+        }
         ok = bytes.empty() || target.WriteAt(0, bytes.data(), bytes.size());
     } catch (const Exception &) {
         ok = false;

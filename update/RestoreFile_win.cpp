@@ -1,7 +1,6 @@
 // Restoring a file from its backup, as rollback uses it.
 #include <algorithm>
 #include <exception>
-#include <memory>
 #include <vector>
 
 #include "framework/Classes.h"
@@ -9,34 +8,16 @@
 #include "update/ChecksumFile.h"
 #include "update/FileOps.h"
 #include "update/JournalLine.h"
+#include "update/JournaledCopy.h"
+#include "update/UndoCommand.h"
 #include "update/uMain.h"
 
 namespace {
 
-constexpr long CopyPiece = 1 << 20;
+constexpr long ComparePiece = 1 << 20;
 
-// Copies `source` over `target` (created with its folder when missing); false on any failure.
-bool CopyOver(const AnsiString &source, const AnsiString &target)
-{
-    try {
-        TFileStream in(source, fmOpenRead | fmShareDenyWrite);
-        AnsiString folder = ExtractFilePath(target);
-        if (!DirectoryExists(folder) && !FileOpCreateFolder(folder))
-            return false;
-        std::unique_ptr<TFileStream> out = FileOpCreate(target, fmShareDenyWrite);
-        std::vector<char> buffer(CopyPiece);
-        for (int64_t left = in.Size(); left > 0;) {
-            long count = static_cast<long>(left < CopyPiece ? left : CopyPiece);
-            in.ReadBuffer(buffer.data(), count);
-            FileOpWrite(*out, target, buffer.data(), count);
-            left -= count;
-        }
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
-}
-
+// Whether both files hold the same bytes; false when either cannot be read. Silent: a target that is
+// missing or locked only means it must be copied back.
 bool SameBytes(const AnsiString &a, const AnsiString &b)
 {
     try {
@@ -44,9 +25,9 @@ bool SameBytes(const AnsiString &a, const AnsiString &b)
         TFileStream fb(b, fmOpenRead | fmShareDenyWrite);
         if (fa.Size() != fb.Size())
             return false;
-        std::vector<char> ba(CopyPiece), bb(CopyPiece);
+        std::vector<char> ba(ComparePiece), bb(ComparePiece);
         for (int64_t left = fa.Size(); left > 0;) {
-            long count = static_cast<long>(left < CopyPiece ? left : CopyPiece);
+            long count = static_cast<long>(left < ComparePiece ? left : ComparePiece);
             fa.ReadBuffer(ba.data(), count);
             fb.ReadBuffer(bb.data(), count);
             if (!std::equal(ba.begin(), ba.begin() + count, bb.begin()))
@@ -68,11 +49,20 @@ bool TForm1::RestoreFile(const AnsiString &backup, const AnsiString &target, uin
     uint32_t sum = 0;
     uint64_t bytes = 0;
     // A backup that is not what was saved would put wrong bytes into the installation.
-    if (!CheckStep(ChecksumFile(backup, sum, bytes) && sum == checksum && bytes == size, false))
+    if (!CheckStep(ChecksumFile(backup, sum, bytes) && BackupAsJournaled(sum, bytes, checksum, size), false))
         return false;
+    // A target the run had not changed yet (or a rollback stopped after copying it back) stays as it is.
+    // Only its bytes tell: a change that moves aligned words keeps both the size and the sum.
+    if (FileExists(target) && SameBytes(backup, target)) {
+        Log(ept_Plain, "Файл не изменялся, восстановление не требуется: " + target, true);
+        return true;
+    }
     Log(ept_Copy, backup + " в " + target, true);
-    if (!CheckStep(CopyOver(backup, target), false))
+    // The copy deletes the target first; Windows deletes a hidden or system file as it is, but neither
+    // deletes nor writes over a read-only one.
+    const int attributes = FileGetAttr(target);
+    const bool writable = attributes == -1 || (attributes & faReadOnly) == 0 || FileOpClearReadOnly(target);
+    if (!CheckStep(writable && CopyStreamProgress(backup, target, PrBar, false), false))
         return false;
-    Log(ept_Compare, backup + " с " + target, true);
-    return CheckStep(SameBytes(backup, target), false);
+    return CheckStep(CompareFiles(backup, target), false);
 }

@@ -53,6 +53,7 @@ bool TForm1::ChooseUpdateVariant(bool &cancelled)
     Frm_SelKU->JournalPath = JournalPath;
     Frm_SelKU->Log = [this](int8_t index, const AnsiString &text, bool newLine) { return Log(index, text, newLine); };
     Frm_SelKU->LogCmd = [this](int32_t code, const AnsiString &text) { return LogCmd(code, text); };
+    Frm_SelKU->FlushJournal = [this] { return FlushJournal(); };
     UpdateVariant = 1;
     Log(ept_Plain, "Выбор варианта обновления", true);
 
@@ -192,7 +193,9 @@ bool TForm1::RunSteps(bool &cancelled)
         if (!CheckStep(CreateProductShortcut(), true))
             return false;
     }
-    DeleteFileLogged(JournalPath);
+    // A journal left behind would have the next start ask to roll back a finished run.
+    if (!DeleteFileLogged(JournalPath))
+        return false;
     ClearFolder(TempFolder, true);
     Log(ept_Plain, "Программа выполнена успешно", true);
     return true;

@@ -54,6 +54,11 @@ bool ParseCreatedCommand(const AnsiString &text, AnsiString &name)
     return true;
 }
 
+bool BackupAsJournaled(uint32_t sum, uint64_t size, uint32_t journaledSum, uint32_t journaledSize)
+{
+    return sum == journaledSum && static_cast<uint32_t>(size) == journaledSize;
+}
+
 bool IsAbsolutePath(const AnsiString &name)
 {
     if (name.size() >= 3 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':' && name[2] == '\\')

@@ -17,6 +17,11 @@ struct TBackupCommand {
 // no "<".
 bool ParseBackupCommand(const AnsiString &text, TBackupCommand &command);
 
+// Whether a backup read back from the disk is the one its command 6 saved: the sums are equal and so
+// are the sizes in their low 32 bits, the width the journal keeps them in (a file of 4 GB or more is
+// journaled with its size less a multiple of 4 GB).
+bool BackupAsJournaled(uint32_t sum, uint64_t size, uint32_t journaledSum, uint32_t journaledSize);
+
 // Text of code 9: anything up to the first "<", the created name, twenty digits. False when the
 // digits or the "<" are missing.
 bool ParseCreatedCommand(const AnsiString &text, AnsiString &name);

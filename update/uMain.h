@@ -52,6 +52,11 @@ public:
     bool OpenJournal();
     // Writes the end command and closes the journal; the file stays.
     bool CloseJournal();
+    // The journal is the run's write-ahead log: before a change to anything that existed before the
+    // run, the lines that let rollback undo it are written through to the disk. One flush covers every
+    // line written since the last; with none waiting (or no journal kept) it does nothing. False when
+    // the flush failed, and then the change must not be made.
+    bool FlushJournal();
 
     void SetRunCaption(const AnsiString &caption) override;
     void ShowRunError(int id, const AnsiString &argument) override;
@@ -152,6 +157,7 @@ public:
     TNamedMutex OwnMutex;
     TNamedMutex ProductMutex[2];  // 0 product, 1 copy
     uint8_t JournalSuspended = 0;
+    uint8_t JournalUnflushed = 0;  // lines written since the journal's last flush
     uint8_t RunStarted = 0;
     uint8_t RunFinished = 0;
     TPartList Items;

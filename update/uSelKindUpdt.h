@@ -96,6 +96,8 @@ public:
     AnsiString JournalPath;
     TLogClosure Log;
     TLogCmdClosure LogCmd;
+    // The run's journal flush: the lines written so far reach the disk before a folder is made.
+    std::function<bool()> FlushJournal;
     AnsiString ShownPath;
 
     // The updater's own file, never copied (the running program's unless a test names another).
@@ -106,7 +108,7 @@ public:
 private:
     bool FieldFilled(TEdit *field, TLabel *label);
     // Journals each folder the copy's path still lacks (outermost first) for removal by a rollback,
-    // before any of them is made; false when a line could not be written.
+    // and flushes the journal, before any of them is made; false when a line could not be written.
     bool JournalFoldersToMake();
     void RemoveCreatedFolder();
 };

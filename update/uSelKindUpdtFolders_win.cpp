@@ -4,6 +4,7 @@
 
 #include "framework/Dialogs.h"
 #include "framework/SysUtils.h"
+#include "update/FileOps.h"
 #include "update/uSelKindUpdt.h"
 
 bool CreateFolderPath(const AnsiString &path, AnsiString &created)
@@ -16,7 +17,7 @@ bool CreateFolderPath(const AnsiString &path, AnsiString &created)
         return true;
     created = folder;
     // Parents first, so that `created` ends as the topmost folder that was missing.
-    return CreateFolderPath(parent, created) && CreateDir(folder);
+    return CreateFolderPath(parent, created) && FileOpCreateFolder(folder);
 }
 
 bool FolderIsEmpty(const AnsiString &folder)

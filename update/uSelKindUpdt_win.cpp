@@ -9,6 +9,7 @@
 #include "update/JournalLine.h"
 #include "update/MsgBoxes.h"
 #include "update/SizeToText.h"
+#include "update/UndoCommand.h"
 
 TFrm_SelKU *Frm_SelKU = nullptr;
 
@@ -229,6 +230,15 @@ void TFrm_SelKU::Btn_NextClick(TObject *)
     if (!FieldFilled(Ed_NewFolder, Label3) || !FieldFilled(Ed_CloneName, Label5) || !FieldFilled(Ed_Label, Label4))
         return;
     NewRoot = CopyFullPath(Ed_NewFolder->Text(), Ed_CloneName->Text());
+    // Rollback removes only folders named by a full path; a relative one would be made, and later
+    // cleared, in whatever folder is current.
+    if (!IsAbsolutePath(NewRoot)) {
+        ShowInfoText(
+            "Укажите полный путь к папке: с буквой диска (\"C:\\...\") или сетевой (\"\\\\сервер\\ресурс\\...\")");
+        if (Ed_NewFolder->CanFocus())
+            Ed_NewFolder->SetFocus();
+        return;
+    }
     // A folder that holds anything (an installation or the user's files) is never copied into: a
     // failed copy removes what it made, and that must never be someone's data.
     // The folder this dialog made at an earlier press is its own and is made afresh.
@@ -267,7 +277,7 @@ bool TFrm_SelKU::JournalFoldersToMake()
     for (const AnsiString &folder : MissingFolders(NewRoot, [](const AnsiString &f) { return DirectoryExists(f); }))
         if (!LogCmd(ejc_Created, CreatedFolderCommandText(folder)))
             return false;
-    return true;
+    return !FlushJournal || FlushJournal();
 }
 
 int TFrm_SelKU::WarnSecuritySoftware()

@@ -14,7 +14,7 @@ struct ProductUpdate {
     std::vector<uint8_t> Updater;
 };
 
-// Two data sections: a patched and a replaced data file, then replaced and new files in new folders and
-// a new product executable (the stand-in with another build stamp). `bigSize` is the size of the large
+// Two data sections: a patched and a replaced data file and a patched one whose folder and name are
+// Cyrillic ("Данные\отчёт.dat"), then replaced and new files in new folders and a new product executable (the stand-in with another build stamp). `bigSize` is the size of the large
 // data files, so that a run lasts long enough to be interrupted inside its apply loop.
 ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, size_t bigSize);

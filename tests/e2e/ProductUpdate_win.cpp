@@ -71,11 +71,13 @@ ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, 
     before["Data\\tables.dat"] = PatternBytes(bigSize, 21);
     before["Data\\forms.dat"] = PatternBytes(bigSize * 2 / 3, 22);
     before["Data\\kept.dat"] = PatternBytes(5000, 23);
+    before["Данные\\отчёт.dat"] = PatternBytes(4000, 24);
 
     FileTree &after = update.After;
     after = before;
     after["Cfg\\CFG.QMT"] = UpdatedCfg(before["Cfg\\CFG.QMT"], next);
     after["Data\\tables.dat"] = Revised(before["Data\\tables.dat"]);
+    after["Данные\\отчёт.dat"] = Revised(before["Данные\\отчёт.dat"]);
     after["Data\\forms.dat"] = PatternBytes(bigSize * 2 / 3 + 1000, 32);
     after["Help\\readme.txt"] = Bytes("Справка ЦМТ-5, версия " + next + "\r\nИсправлены ошибки печати.\r\n");
     after["Help\\changes.txt"] = Bytes(next + ": исправлена печать отчётов.\r\n");
@@ -92,6 +94,7 @@ ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, 
     payload.AddSection();
     payload.AddPatch("Data\\tables.dat", before["Data\\tables.dat"], after["Data\\tables.dat"]);
     payload.AddFile(ADDREPL, "Data\\forms.dat", after["Data\\forms.dat"]);
+    payload.AddPatch("Данные\\отчёт.dat", before["Данные\\отчёт.dat"], after["Данные\\отчёт.dat"]);
     payload.AddSection();
     payload.AddFile(ADDREPL, "Help\\readme.txt", after["Help\\readme.txt"]);
     payload.AddFile(ADDREPL, "Help\\changes.txt", after["Help\\changes.txt"]);

@@ -51,3 +51,29 @@ TEST(UpdateInPlace, CorrectionBecomesTheNewVersionAndTheProductStarts)
     EXPECT_TRUE(WaitForMutexGone(product, 10000));
     RemoveTestFolder(root);
 }
+
+TEST(UpdateInPlace, CyrillicProductFolder)
+{
+    ProductUpdate update = MakeProductUpdate("3.1.1.2", "3.1.1.5", 16 * 1024);
+    const AnsiString base = MakeTestFolder("qmt_e2e_cyrillic");
+    const AnsiString root = base + "ЦМТ\\";
+    WriteTree(root, update.Before);
+    WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);
+
+    TStartedProcess run;
+    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
+    ASSERT_TRUE(WaitForBoxOf(run.Id(), 120000));
+    EXPECT_TRUE(SameTree(update.After, ReadTree(root)));
+    EXPECT_FALSE(FileExists(root + "qmt_3.1.1.5.txt")) << "the journal is left behind";
+    std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.5.txt");
+    for (const AnsiString &line :
+         {"Предположительно. Папка исходной ЦМТ: " + root,
+          "Применение \"diff\" различий (старый/новый -> новый) к файлу " + root + "Данные\\отчёт.dat ...ОК",
+          AnsiString(" Программа выполнена успешно")})
+        EXPECT_TRUE(HasLineWith(protocol, line)) << Utf8(line) << " is not in the protocol:\n" << Joined(protocol);
+
+    AnsiString texts;
+    EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=7"}, texts));  // 3009: do not start the product
+    run.Kill();  // the finished run's window stays open for the user to read
+    RemoveTestFolder(base);
+}

@@ -74,6 +74,13 @@ EveryItemUpdate MakeEveryItemUpdate(uint8_t edition)
     AddPatch(p, BINDIFF, "DATA\\text.bin", text0, text1);
     u.Changes["DATA\\text.bin"] = Text(text2);
 
+    // A file whose folder and name are Cyrillic.
+    const Bytes report0 = PatternBytes(300, 17);
+    const Bytes report1 = Edited(report0, 30, "отчёт за квартал");
+    u.OldFiles["Данные\\отчёт.dat"] = Text(report0);
+    AddPatch(p, BINDIFF, "Данные\\отчёт.dat", report0, report1);
+    u.Changes["Данные\\отчёт.dat"] = Text(report1);
+
     p.AddSection();
     // A scrambled database; its patch is made between the plain forms.
     testdata::CompoundFileBuilder before = testdata::CompoundFileBuilder::Created(3);

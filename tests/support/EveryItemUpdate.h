@@ -18,7 +18,7 @@ struct EveryItemUpdate {
     // A correction of the installed version, so the run applies it in place: patches of a file, of a
     // database and of the executable (for the installed edition and for the other one), files replaced
     // and added (one in new folders), files of one edition, over three data sections, one file
-    // patched again in a later section.
+    // patched again in a later section, one file whose folder and name are Cyrillic.
     TestPayloadBuilder Payload;
     // The product files and folders the update changes or adds, with their new bytes; the
     // configuration file's change is not among them.

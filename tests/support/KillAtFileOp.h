@@ -14,13 +14,14 @@ public:
     KillAtFileOp(const KillAtFileOp &) = delete;
     KillAtFileOp &operator=(const KillAtFileOp &) = delete;
 
-    void Before(TFileOp kind, const AnsiString &name) override
+    uint32_t Before(TFileOp kind, const AnsiString &name) override
     {
         ++count_;
         if (count_ == killAt_)
             throw TEngineKilled{count_, kind, name};
         passed_.push_back(kind);
         names_.push_back(name);
+        return 0;
     }
 
     // Operations let through so far.

@@ -1,7 +1,8 @@
 // Whole runs of an update that uses every item type: applied in place it leaves the new version byte
 // for byte; killed at any of its file operations, the next start's rollback leaves the version it
 // started from (or, once the run has journaled its end, the new one), also when that rollback is
-// killed in turn and run again.
+// killed in turn and run again; any of its file operations failing as the system would, the run either
+// finishes or takes its own failure path, and the next start rolls it back the same way.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,10 +12,12 @@
 #include "framework/PromptScript.h"
 #include "framework/SysUtils.h"
 #include "tests/support/EveryItemUpdate.h"
+#include "tests/support/FailAtFileOp.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/TempFolder.h"
+#include "update/ApplyPlan.h"
 #include "update/JournalLine.h"
 #include "update/uMain.h"
 
@@ -96,18 +99,68 @@ std::vector<uint64_t> KillPoints(const KillAtFileOp &count, const AnsiString &te
     return points;
 }
 
+// Which operations of a run to fail in turn: every one that begins a change of its own (a create,
+// deletion, rename, folder, mapping, resize, flush, attribute change or command line of the journal),
+// the first and the last write of each file written in pieces, and every eighth protocol line. A
+// failure at an operation left out takes the same failure path as the one before it, only a piece or
+// a protocol line later; leaving those out keeps the sweep short enough to run with every test run.
+std::vector<uint64_t> FailurePoints(const KillAtFileOp &count)
+{
+    const std::vector<TFileOp> &kinds = count.PassedKinds();
+    const std::vector<AnsiString> &names = count.PassedNames();
+    std::vector<uint64_t> points;
+    size_t protocolLines = 0;
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        bool fail = true;
+        if (kinds[i] == TFileOp::Write) {
+            const bool continues = i > 0 && kinds[i - 1] == TFileOp::Write && names[i - 1] == names[i];
+            const bool continued = i + 1 < kinds.size() && kinds[i + 1] == TFileOp::Write && names[i + 1] == names[i];
+            fail = !continues || !continued;
+        } else if (kinds[i] == TFileOp::JournalWrite && !IsCommandLine(names[i])) {
+            fail = protocolLines++ % 8 == 0;
+        }
+        if (fail)
+            points.push_back(i + 1);
+    }
+    return points;
+}
+
 // What a whole run did: how many file operations, which of them wrote the journal's end line, and
-// where to kill it.
+// where to kill it or make it fail.
 struct TCountedRun {
     uint64_t Operations = 0;
     uint64_t EndLine = 0;  // the last journal line: the end command
     std::vector<uint64_t> KillPoints;
+    std::vector<uint64_t> FailurePoints;
 };
+
+bool Has(const std::vector<AnsiString> &protocol, const AnsiString &line)
+{
+    return std::find(protocol.begin(), protocol.end(), line) != protocol.end();
+}
+
+// Whether an operation's name is the file, or one end of a rename ("old<new").
+bool Touches(const AnsiString &operation, const AnsiString &file)
+{
+    const size_t lt = operation.find('<');
+    if (lt == AnsiString::npos)
+        return operation == file;
+    return operation.substr(0, lt) == file || operation.substr(lt + 1) == file;
+}
+
+bool Finished(const std::vector<AnsiString> &protocol) { return Has(protocol, " Программа выполнена успешно"); }
+
+bool Asked(const TPromptScript &script, int id)
+{
+    const AnsiString mark = "(msgid №" + std::to_string(id) + ")";
+    return std::any_of(script.Seen().begin(), script.Seen().end(),
+                       [&](const TPrompt &p) { return p.Text.find(mark) != AnsiString::npos; });
+}
 
 class EveryItemRun : public ::testing::Test {
 protected:
-    void SetUp() override { root_ = MakeTestFolder("qmt_every_item"); }
-    void TearDown() override { RemoveTestFolder(root_); }
+    void SetUp() override { root_ = base_ = MakeTestFolder("qmt_every_item"); }
+    void TearDown() override { RemoveTree(ExcludeTrailingBackslash(base_)); }  // read-only files too
 
     // The update for an installation of `edition`, the installation on disk, and the installation it
     // must become.
@@ -158,10 +211,10 @@ protected:
 
     // One start of the updater in the product folder (questions answered by the caller's script);
     // returns its protocol.
-    std::vector<AnsiString> Start()
+    std::vector<AnsiString> Start(const AnsiString &updater = UpdaterName)
     {
         TForm1 form(nullptr);
-        form.SelfPath = root_ + UpdaterName;
+        form.SelfPath = root_ + updater;
         form.FormActivate(&form);
         std::vector<AnsiString> lines;
         for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
@@ -189,10 +242,24 @@ protected:
         KillAtFileOp count;
         Start();
         EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, Installation()));
-        return {count.Passed(), count.LastOf(TFileOp::JournalWrite), KillPoints(count, WorkFolder())};
+        return {count.Passed(), count.LastOf(TFileOp::JournalWrite), KillPoints(count, WorkFolder()),
+                FailurePoints(count)};
     }
 
-    AnsiString root_;
+    // The installation the next start's rollback must leave after a run that did not finish, and the
+    // start that rolls it back when the run left its journal.
+    void ExpectRolledBackTo(const TestTree &expected)
+    {
+        if (FileExists(JournalPath())) {
+            StartAndRollBack();
+            EXPECT_EQ(std::vector<AnsiString>{}, Differences(expected, Installation()));
+        } else {
+            EXPECT_EQ(std::vector<AnsiString>{}, Differences(expected, ProductFiles()));
+        }
+    }
+
+    AnsiString base_;  // the test's folder, removed at its end
+    AnsiString root_;  // the product folder (the test's folder unless a test puts it deeper)
     EveryItemUpdate update_;
     std::string updater_;
     TestTree oldTree_, newTree_;
@@ -286,4 +353,230 @@ TEST_F(EveryItemRun, RollbackKilledAtAnyOfItsFileOperationsAndStartedAgainStillR
             EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, ProductFiles()));
         }
     }
+}
+
+TEST_F(EveryItemRun, FailedAtAnyFileOperationTheRunFailsCleanlyAndTheNextStartRollsBack)
+{
+    Prepare(0);
+    const TCountedRun run = CountedRun();
+    ASSERT_GT(run.FailurePoints.size(), 100u);
+
+    // The operations of the run in turn fail with a full disk. Nothing is killed: the run either
+    // finishes with the new version, or reports its failure without offering to start the product and
+    // leaves what the next start's rollback needs.
+    for (uint64_t n : run.FailurePoints) {
+        SCOPED_TRACE("operation " + std::to_string(n) + " failed");
+        Install();
+        std::vector<AnsiString> protocol;
+        bool failedOne = false;
+        {
+            TPromptScript script;
+            script.Answer(idNo);  // 3009, or whatever error box comes first
+            FailAtFileOp fail(n);
+            protocol = Start();
+            failedOne = !fail.Failed().empty();
+            if (Finished(protocol)) {
+                EXPECT_TRUE(Asked(script, 3009));
+            } else {
+                EXPECT_FALSE(Asked(script, 3009));
+            }
+        }
+        ASSERT_TRUE(failedOne);
+        if (Finished(protocol)) {
+            EXPECT_FALSE(FileExists(JournalPath()));
+            EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, ProductFiles()));
+        } else {
+            ExpectRolledBackTo(n > run.EndLine ? newTree_ : oldTree_);
+        }
+    }
+}
+
+TEST_F(EveryItemRun, EachChangeOfAnExistingFileFollowsTheFlushOfItsBackupAndItsJournalLine)
+{
+    Prepare(0);
+    Install();
+    TPromptScript script;
+    script.Answer(idNo);  // 3009
+    FailFileOps record([](uint64_t, TFileOp, const AnsiString &) { return 0u; });
+    ASSERT_TRUE(Finished(Start()));
+    const std::vector<TFileOp> &kinds = record.Kinds();
+    const std::vector<AnsiString> &names = record.Names();
+
+    auto lastBefore = [&](size_t end, auto match) -> long {
+        for (size_t i = end; i-- > 0;)
+            if (match(kinds[i], names[i]))
+                return long(i);
+        return -1;
+    };
+    size_t changes = 0;
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        if (kinds[i] == TFileOp::JournalWrite || kinds[i] == TFileOp::Flush)
+            continue;
+        for (const auto &[relative, bytes] : oldTree_) {
+            const AnsiString file = root_ + relative;
+            if (!Touches(names[i], file))
+                continue;
+            SCOPED_TRACE("operation " + std::to_string(i + 1) + " on " + relative);
+            ++changes;
+            const AnsiString backupMark = "*6#" + file + "<";
+            const long line = lastBefore(i, [&](TFileOp k, const AnsiString &n) {
+                return k == TFileOp::JournalWrite && n.find(backupMark) != AnsiString::npos;
+            });
+            ASSERT_GE(line, 0) << "no backup journaled";
+            const AnsiString &text = names[size_t(line)];
+            const size_t from = text.find(backupMark) + backupMark.size();
+            const AnsiString backup = text.substr(from, text.size() - 30 - from);  // 20 digits, signature
+            const long journalFlush = lastBefore(
+                i, [&](TFileOp k, const AnsiString &n) { return k == TFileOp::Flush && n == JournalPath(); });
+            const long backupFlush = lastBefore(
+                size_t(line), [&](TFileOp k, const AnsiString &n) { return k == TFileOp::Flush && n == backup; });
+            EXPECT_GT(journalFlush, line);
+            EXPECT_GE(backupFlush, 0) << backup;
+        }
+    }
+    EXPECT_GT(changes, 10u);
+    // Flushes only where something that existed is about to change: a few per item, not one per line.
+    const auto flushes = std::count(kinds.begin(), kinds.end(), TFileOp::Flush);
+    const auto lines = std::count(kinds.begin(), kinds.end(), TFileOp::JournalWrite);
+    EXPECT_LT(flushes * 3, lines);
+}
+
+TEST_F(EveryItemRun, HiddenSystemAndReadOnlyFilesAreUpdatedOrRestored)
+{
+    Prepare(0);
+    struct Case {
+        AnsiString File;
+        int Attributes;
+    };
+    for (const Case &c : {Case{"Cfg\\CFG.QMT", faHidden}, Case{"Cfg\\CFG.QMT", faReadOnly},
+                          Case{"DATA\\text.bin", faHidden | faSysFile}, Case{"DB\\base3", faHidden},
+                          Case{"DATA\\readme.txt", faReadOnly}}) {
+        SCOPED_TRACE(c.File + " with attributes " + std::to_string(c.Attributes));
+        Install();
+        ASSERT_EQ(0, FileSetAttr(root_ + c.File, c.Attributes));
+        // The run is stopped where it would journal its end, with every change made; a create over a
+        // protected file is refused as Windows refuses it.
+        {
+            TPromptScript script;
+            FailFileOps windows([](uint64_t, TFileOp kind, const AnsiString &name) {
+                if (kind == TFileOp::JournalWrite && name.find("*5#") != AnsiString::npos)
+                    throw TEngineKilled{0, kind, name};
+                return RefusedAsOnWindows(kind, name);
+            });
+            try {
+                EXPECT_FALSE(Finished(Start()));  // a read-only target fails its item
+            } catch (const TEngineKilled &) {}
+        }
+        ASSERT_TRUE(FileExists(JournalPath()));
+        RefuseCreateOverProtectedFiles windows;
+        StartAndRollBack();
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, Installation()));
+    }
+}
+
+TEST_F(EveryItemRun, CyrillicProductFolder)
+{
+    root_ = base_ + "ЦМТ\\";
+    Prepare(1);
+    ASSERT_TRUE(DirectoryExists(root_ + "Данные"));
+    {
+        TPromptScript script;
+        script.Answer(idNo);  // 3009
+        ASSERT_TRUE(Finished(Start()));
+    }
+    EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, Installation()));
+    EXPECT_TRUE(FileExists(root_ + "Протокол_qmt_" + NewVersion + ".txt"));
+
+    // Stopped where it journals its end, the run is rolled back in the Cyrillic folder too.
+    const uint64_t endLine = CountedRun().EndLine;
+    Install();
+    {
+        KillAtFileOp kill(endLine);
+        EXPECT_THROW(Start(), TEngineKilled);
+    }
+    StartAndRollBack();
+    EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, Installation()));
+}
+
+TEST_F(EveryItemRun, ABackupPathPastTheSystemLimitFailsTheRunBeforeAnythingChanges)
+{
+    Prepare(0);
+    // The target itself can be opened; its backup in the backup folder of the last section cannot.
+    const AnsiString backupStart = root_ + "QMTUPDTA.TMP\\BAK2\\";
+    const AnsiString name = "DATA\\" + AnsiString(MaxOpenPathLength + 1 - backupStart.size() - 5, 'L');
+    ASSERT_EQ(MaxOpenPathLength + 1, (backupStart + name).size());
+    update_.Payload.AddFile(ADDREPL, name, PatternBytes(40, 3));
+    update_.OldFiles[name] = "old";
+    const std::vector<uint8_t> updater = update_.Payload.Build().Bytes;
+    updater_.assign(updater.begin(), updater.end());
+    Install();
+    oldTree_ = Installation();
+
+    std::vector<AnsiString> protocol;
+    {
+        TPromptScript script;
+        protocol = Start();
+        EXPECT_FALSE(Asked(script, 3009));
+    }
+    EXPECT_FALSE(Finished(protocol));
+    EXPECT_TRUE(Has(protocol, "Произошла аварийная ситуация Путь длиннее 259 символов: " + backupStart + name));
+    TestTree left = ProductFiles();
+    left.erase("qmt_" + NewVersion + ".txt");
+    EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, left));
+    ExpectRolledBackTo(oldTree_);
+
+    // One character less is applied.
+    const AnsiString fits = name.substr(0, name.size() - 1);
+    update_ = MakeEveryItemUpdate(0);
+    update_.Payload.AddFile(ADDREPL, fits, PatternBytes(40, 3));
+    const std::vector<uint8_t> fitting = update_.Payload.Build().Bytes;
+    updater_.assign(fitting.begin(), fitting.end());
+    Install();
+    TPromptScript script;
+    script.Answer(idNo);  // 3009
+    EXPECT_TRUE(Finished(Start()));
+    const std::vector<uint8_t> added = PatternBytes(40, 3);
+    EXPECT_EQ(std::string(added.begin(), added.end()), ReadWholeFile(root_ + fits));
+}
+
+TEST_F(EveryItemRun, ASecondUpdaterOfAnotherNameChangesNothingWhileTheFirstRuns)
+{
+    Prepare(0);
+    Install();
+    const AnsiString second = "qmtupdt_2.exe";
+    WriteWholeFile(root_ + second, updater_);
+
+    // At each journal command of the first run the second is started on the same installation: it
+    // finds the first's journal (the same version names the same file), may be told to roll it back,
+    // and must leave everything as it is.
+    int starts = 0;
+    FailFileOps secondAtEachCommand([&](uint64_t, TFileOp kind, const AnsiString &name) -> uint32_t {
+        if (kind != TFileOp::JournalWrite || !IsCommandLine(name))
+            return 0;
+        TFileOpGate *first = SetFileOpGate(nullptr);
+        TestTree before = ReadTree(root_);
+        {
+            TPromptScript script;
+            script.Answer(idYes);  // 3001: roll back; every later question cancelled
+            const std::vector<AnsiString> protocol = Start(second);
+            EXPECT_FALSE(Finished(protocol)) << name;
+            EXPECT_FALSE(Asked(script, 3009));
+        }
+        TestTree after = ReadTree(root_);
+        for (TestTree *tree : {&before, &after})
+            std::erase_if(*tree, [](const auto &entry) { return entry.first.rfind("Протокол_", 0) == 0; });
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(before, after)) << name;
+        ++starts;
+        SetFileOpGate(first);
+        return 0;
+    });
+    {
+        TPromptScript script;
+        script.Answer(idNo);  // 3009
+        EXPECT_TRUE(Finished(Start()));
+    }
+    EXPECT_GT(starts, 10);
+    TestTree tree = Installation();
+    tree.erase(second);
+    EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, tree));
 }

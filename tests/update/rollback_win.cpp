@@ -8,9 +8,11 @@
 #include "framework/Kernel.h"
 #include "framework/PromptScript.h"
 #include "framework/SysUtils.h"
+#include "tests/support/FailAtFileOp.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/KillAtFileOp.h"
+#include "tests/support/TempFolder.h"
 #include "update/Checksum.h"
 #include "update/ChecksumFile.h"
 #include "update/FileOps.h"
@@ -68,7 +70,7 @@ protected:
         form.SelfPath = root_ + "qmtupdt.exe";
         form.JournalSuspended = 1;
     }
-    void TearDown() override { RemoveTestFolder(root_); }
+    void TearDown() override { RemoveTree(ExcludeTrailingBackslash(root_)); }  // read-only files too
 
     // A command line as the engine writes it, and the blank line the journal keeps after it.
     void Cmd(int code, const AnsiString &text)
@@ -393,4 +395,62 @@ TEST_F(RollBack, InterruptedAtEachFileOperationThenRunAgain)
         EXPECT_TRUE(restored());
     }
     EXPECT_TRUE(script.Seen().empty());
+}
+
+TEST_F(RollBack, HiddenSystemAndReadOnlyTargetsAreRestored)
+{
+    for (int attributes : {faHidden, faSysFile, faReadOnly, faHidden | faSysFile | faReadOnly}) {
+        SCOPED_TRACE("attributes " + std::to_string(attributes));
+        journal_.clear();
+        FileSetAttr(root_ + "EXE\\a.dll", 0);
+        WriteBytes(root_ + "EXE\\a.dll", Original1);
+        Cmd(ejc_Start, JournalStartText);
+        Backup("EXE\\a.dll", "patched");
+        SaveJournal();
+        ASSERT_EQ(0, FileSetAttr(root_ + "EXE\\a.dll", attributes));
+        // Windows creates no file over a hidden, system or read-only one.
+        RefuseCreateOverProtectedFiles windows;
+        TPromptScript script;
+        TForm1 form(nullptr);
+        Ready(form);
+        EXPECT_TRUE(form.RollBack());
+        EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+        EXPECT_FALSE(FileExists(form.JournalPath));
+        EXPECT_TRUE(windows.Failed().empty());
+    }
+}
+
+TEST_F(RollBack, ATargetEqualToItsBackupIsLeftAsItIs)
+{
+    // The run backed the file up and stopped before it changed it: a read-only file stays read-only
+    // and untouched.
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", Original1);
+    SaveJournal();
+    ASSERT_EQ(0, FileSetAttr(root_ + "EXE\\a.dll", faReadOnly));
+    {
+        RefuseCreateOverProtectedFiles windows;
+        TPromptScript script;
+        EXPECT_TRUE(form_.RollBack());
+        for (const AnsiString &name : windows.Names())
+            EXPECT_NE(root_ + "EXE\\a.dll", name);
+    }
+    EXPECT_NE(-1, IndexOf(" Файл не изменялся, восстановление не требуется: " + root_ + "EXE\\a.dll ...ОК"));
+    EXPECT_EQ(faReadOnly, FileGetAttr(root_ + "EXE\\a.dll") & faReadOnly);
+    FileSetAttr(root_ + "EXE\\a.dll", 0);
+
+    // Equal size and sum are not equal bytes: two aligned words swapped keep both.
+    const std::string words = "AAAABBBBCCCC";
+    form_.ProductMutex[0].Close();
+    TForm1 again(nullptr);
+    Ready(again);
+    journal_.clear();
+    WriteBytes(root_ + "EXE\\a.dll", words);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", "BBBBAAAACCCC");
+    SaveJournal();
+    TPromptScript script;
+    EXPECT_TRUE(again.RollBack());
+    EXPECT_EQ(words, ReadBytes(root_ + "EXE\\a.dll"));
 }

@@ -425,3 +425,33 @@ TEST(SelKU, TheFolderMadeAtAnEarlierPressIsItsOwn)
     EXPECT_EQ(prompts.unanswered, 0);
     EXPECT_FALSE(DirectoryExists(inst.copies + "Deep"));
 }
+
+TEST(SelKU, ACopyFolderThatIsNotAFullPathIsRefusedBeforeAnythingIsMade)
+{
+    Installation inst;
+    Dialog d(inst);
+    const AnsiString previous = GetCurrentDir();
+    SetCurrentDir(inst.copies);
+    const std::vector<AnsiString> relative = {"Копии", "\\Копии", "..\\Копии", "C:Копии"};
+    PromptSteps prompts;
+    prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &f) {
+        for (const AnsiString &folder : relative) {
+            PlaceCopy(f, folder, "QMT5_311");
+            f.Btn_NextClick(nullptr);
+        }
+        f.Btn_CancelClick(nullptr);
+    });
+    for (size_t i = 0; i < relative.size(); ++i)
+        prompts.Then([&](const TPrompt &p) {
+            EXPECT_TRUE(Contains(p.Text, "Укажите полный путь к папке")) << p.Text;
+            return TPromptAnswer{idOk, {}};
+        });
+    prompts.Answer(idNo);  // 3003: leave
+    const int result = d.Execute();
+    SetCurrentDir(previous);
+    EXPECT_EQ(SelKU_Cancelled, result);
+    EXPECT_EQ(0, prompts.unanswered);
+    EXPECT_TRUE(d.commands.empty());
+    EXPECT_TRUE(d.copied.empty());
+    EXPECT_TRUE(FolderIsEmpty(inst.copies));
+}

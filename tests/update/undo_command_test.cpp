@@ -66,3 +66,12 @@ TEST(UndoCommand, OnlyAbsolutePathsAreDeleted)
     EXPECT_FALSE(IsAbsolutePath("..\\a.txt"));
     EXPECT_FALSE(IsAbsolutePath("\\\\\\a"));
 }
+
+TEST(UndoCommand, BackupSizesAreComparedInTheirLow32Bits)
+{
+    // The journal keeps 32 bits of a size: a backup of 4 GB and more is journaled with the rest.
+    EXPECT_TRUE(BackupAsJournaled(77, 0x100000010ull, 77, 0x10));
+    EXPECT_TRUE(BackupAsJournaled(77, 0xFFFFFFFFull, 77, 0xFFFFFFFFu));
+    EXPECT_FALSE(BackupAsJournaled(77, 0x100000010ull, 77, 0x11));
+    EXPECT_FALSE(BackupAsJournaled(78, 0x10, 77, 0x10));
+}
