@@ -1,0 +1,109 @@
+#pragma once
+// Numbers to and from byte texts, by the library's own rules rather than the framework's locale
+// machinery. The text conventions are those of TextPrims.h: a text is a pointer and a count (0 = up
+// to the NUL) unless a function reads up to the NUL by its nature; a null destination asks only for
+// the length; no function writes a terminator unless it says so. Readers report through their
+// consumed count how many bytes they read and stop at the first byte that does not fit; no function
+// here throws. Out arguments given as pointers may be null. A "blank" is the byte ' '.
+#include <cstdint>
+#include <string_view>
+
+// ---- powers of ten ---------------------------------------------------------------------------
+// 10^0 to 10^31 in the extended type, indexed by the decimal count.
+extern const long double Pow10Table[32];
+
+// ---- rounding --------------------------------------------------------------------------------
+// Rounds the magnitude to |decimals| decimals (more than 31 count as 31) and restores the sign:
+// magnitude × 10^|decimals| + 0.51, cut to an integer, divided back. So 2.49 gives 3 with 0
+// decimals and 2.48 gives 2, -2.7 gives -3, 1.005 gives 1.01 with 2; a value that rounds to nothing
+// gives 0.
+double RoundDoubleDecimals(double value, int decimals);
+
+// ---- floating texts --------------------------------------------------------------------------
+// The longest text DoubleToText writes, its NUL included.
+constexpr int DoubleTextMax = 330;
+constexpr int DoubleTextPoint = 1;  // '.' as the decimal separator instead of ','
+constexpr int DoubleTextZero = 2;   // a value that is 0 after rounding writes "0" (else nothing)
+constexpr int DoubleTextNul = 4;    // a NUL follows the text and is counted
+
+// The special texts of floating values that have no digits.
+namespace FloatSpecial {
+constexpr std::string_view NaN = "NAN";
+constexpr std::string_view NegativeNaN = "-NAN";
+constexpr std::string_view Infinity = "INFINITY";
+constexpr std::string_view NegativeInfinity = "-INFINITY";
+constexpr std::string_view Unknown = "UNKNOW";  // an encoding of no known class
+}  // namespace FloatSpecial
+
+// Writes the value with `decimals` fraction digits (at most 9). A negative count means |decimals|
+// digits with trailing zeros dropped, but at least `zeros` kept. A whole number gets the separator
+// and `zeros` zeros when `zeros` is not 0 (at most 9), otherwise no fraction at all. The value is
+// rounded by RoundDoubleDecimals first; the fraction digits are the rounded fraction × 10^decimals
+// taken to the nearest integer. Integer parts of 10^18 and more are written with 18 significant
+// digits and zeros up to the separator. NaN and the infinities write their special text and give
+// minus its length (-3, -4, -8, -9); with DoubleTextNul a NUL follows it, not counted.
+// Returns the length; a null buffer gives the length only. A buffer of DoubleTextMax bytes is
+// always enough.
+int DoubleToText(double value, char *buffer, int decimals, int zeros, int flags);
+
+// ---- decimal integers ------------------------------------------------------------------------
+// Reads a signed decimal up to the NUL, the stop byte (0 = none), the first other byte or `maximum`
+// bytes (0 = no limit; every byte read counts, blanks and signs too). Blanks, '+' and '-' before the
+// first digit are skipped, and any '-' among them makes the result negative. The overflow flag is
+// set when the number does not fit 32 signed bits (the result is then the value modulo 2^32).
+std::int32_t DigitsToInt(const char *text, int *consumed, char stop, int maximum, bool *overflow);
+// Decimal text of the value, '-' first when negative, no leading zeros. 0 gives the zero character
+// alone, or nothing when the zero character is NUL. A null buffer gives the length only.
+int IntToDigits(std::int32_t value, char *buffer, char zero);
+
+// ---- hexadecimal -----------------------------------------------------------------------------
+// Two upper-case hexadecimal digits per byte; returns 2n. A null buffer gives the length only.
+int BytesToHex(const void *bytes, int n, char *buffer);
+
+// ---- text checks -----------------------------------------------------------------------------
+// Flags of CheckDecimalText.
+namespace DecimalTextFlags {
+constexpr std::uint32_t Blank = 0x1;  // empty, or blanks only (valid)
+constexpr std::uint32_t Other = 0x2;  // a byte that is no digit, separator or sign
+constexpr std::uint32_t Separator = 0x10;
+constexpr std::uint32_t Plus = 0x20;
+constexpr std::uint32_t Minus = 0x40;
+constexpr std::uint32_t SecondSeparator = 0x80;
+constexpr std::uint32_t SecondPlus = 0x100;
+constexpr std::uint32_t SecondMinus = 0x200;
+constexpr std::uint32_t SignAfterSeparator = 0x400;
+constexpr std::uint32_t PlusNotFirst = 0x40000;
+constexpr std::uint32_t MinusNotFirst = 0x80000;
+constexpr std::uint32_t Invalid =
+    Other | SecondSeparator | SecondPlus | SecondMinus | SignAfterSeparator | PlusNotFirst | MinusNotFirst;
+}  // namespace DecimalTextFlags
+
+// Checks a decimal number text: leading blanks, then digits, the separator (NUL = none) and signs.
+// Returns -1 (all bits set) when it is valid and 0 when not; the flags go to `flags`.
+int CheckDecimalText(const char *text, int count, char separator, std::uint32_t *flags);
+
+// Flags of ClassifyNumberText.
+namespace NumberTextFlags {
+constexpr std::uint32_t Empty = 0x1;  // nothing to read
+constexpr std::uint32_t Other = 0x2;  // a byte of no number
+constexpr std::uint32_t Digit = 0x4;
+constexpr std::uint32_t HexLetter = 0x8;  // 'A'-'F' or 'a'-'f'
+constexpr std::uint32_t Separator = 0x10;
+constexpr std::uint32_t LeadingPlus = 0x20;
+constexpr std::uint32_t LeadingMinus = 0x40;
+constexpr std::uint32_t SecondSeparator = 0x80;
+constexpr std::uint32_t InnerPlus = 0x100;
+constexpr std::uint32_t InnerMinus = 0x200;
+constexpr std::uint32_t SignAfterSeparator = 0x400;
+constexpr std::uint32_t HexSuffix = 0x800;        // a last 'H' or 'h'
+constexpr std::uint32_t BinarySuffix = 0x1000;    // a last 'B' or 'b'
+constexpr std::uint32_t HexPrefix = 0x2000;       // a leading "0x" or "0X"
+constexpr std::uint32_t NonBinaryDigit = 0x8000;  // a digit from '2' up
+constexpr std::uint32_t LeadingBlanks = 0x10000;
+constexpr std::uint32_t TrailingBlanks = 0x20000;
+}  // namespace NumberTextFlags
+
+// Classifies a number text so that a caller can tell its base and whether it is valid. A count of 0
+// is no text. Blanks around it are trimmed, then a suffix letter, a "0x" prefix and one leading sign
+// are taken off before the remaining bytes are classified.
+std::uint32_t ClassifyNumberText(const char *text, int count, char separator);
