@@ -230,10 +230,8 @@ int BytesToHex(const void *bytes, int n, char *buffer)
         return 0;
     if (buffer != nullptr) {
         const auto *p = static_cast<const std::uint8_t *>(bytes);
-        for (int i = 0; i < n; ++i) {
-            buffer[2 * i] = HexDigits[p[i] >> 4];
-            buffer[2 * i + 1] = HexDigits[p[i] & 15];
-        }
+        for (int i = 0; i < n; ++i)
+            ByteToHexPair(buffer + 2 * i, p[i]);
     }
     return 2 * n;
 }

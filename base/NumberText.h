@@ -107,3 +107,85 @@ constexpr std::uint32_t TrailingBlanks = 0x20000;
 // is no text. Blanks around it are trimmed, then a suffix letter, a "0x" prefix and one leading sign
 // are taken off before the remaining bytes are classified.
 std::uint32_t ClassifyNumberText(const char *text, int count, char separator);
+
+// The same classification for a text held as a view (its length is the count).
+inline std::uint32_t ClassifyNumberText(std::string_view text, char separator)
+{
+    return ClassifyNumberText(text.data(), static_cast<int>(text.size()), separator);
+}
+// CheckDecimalText as a truth value.
+bool IsDecimalText(const char *text, int count, char separator, std::uint32_t *flags);
+
+// Flags of CheckHexText.
+namespace HexTextFlags {
+constexpr std::uint32_t Empty = 0x1;
+constexpr std::uint32_t Other = 0x2;  // a byte of no hexadecimal number; the walk stops there
+constexpr std::uint32_t Digit = 0x4;
+constexpr std::uint32_t Letter = 0x8;     // 'A'-'F' or 'a'-'f'
+constexpr std::uint32_t Suffix = 0x800;   // 'h' or 'H' as the last byte
+constexpr std::uint32_t Prefix = 0x2000;  // a leading "0x", "0X", 'x' or 'X'
+}  // namespace HexTextFlags
+
+// Checks a hexadecimal text of `count` bytes (0 is an empty text, which is valid): an optional
+// prefix, digits of either case and an optional 'h' suffix, not both prefix and suffix. Returns -1
+// (all bits set) when valid, 0 when not.
+int CheckHexText(const char *text, int count, std::uint32_t &flags);
+bool IsHexText(const char *text, int count, std::uint32_t &flags);
+
+// Counts the leading digits of a NUL-terminated text into `count`. The text is valid (0) when the
+// digits end at the NUL or at a byte of the NUL-terminated stop set; otherwise, and when a byte
+// ends them with no stop set, it is invalid (1). The value, when asked for, is DigitsToInt of the
+// text for a valid text and 0 for an invalid one.
+int CountDigitText(const char *text, const char *stopSet, std::int32_t *value, int &count);
+
+// ---- more decimal integers -------------------------------------------------------------------
+// IntToDigits, then the end character (a NUL too), counted in the length.
+int IntToDigitsSep(std::int32_t value, char *buffer, char end, char zero);
+// The decimal text of the value (0 gives '0') right-aligned in exactly `width` bytes, filled on the
+// left with the fill character, or `width` '*' when it is longer. So -42 in 5 bytes with '0' as the
+// fill gives 00-42. No terminator; returns the width, also for a null buffer.
+int IntToFixedWidth(std::int32_t value, char *buffer, int width, char fill);
+// One optional sign and digits, no blanks, up to the first non-digit or until `maximum` bytes (0 =
+// no limit; the sign counts) are read. The overflow flag is set when the number does not fit 32
+// signed bits (the result is then the value modulo 2^32).
+std::int32_t DigitsToIntN(const char *text, int maximum, int *consumed, bool *overflow);
+// Blanks and signs in any order (signs have no effect), then at most 10 digits, no byte beyond
+// `maximum` (0 = no limit); the value wraps modulo 2^32. When the maximum is reached before a digit
+// the result is 0.
+std::uint32_t DigitsToUInt(const char *text, int *consumed, int maximum);
+// Decimal digits of the value, no leading zeros. 0 gives the zero character alone, or nothing when
+// it is NUL. A null buffer gives the length only.
+int UIntToDigits(std::uint32_t value, char *buffer, char zero);
+// UIntToDigits, then the end character, counted.
+int UIntToDigitsSep(std::uint32_t value, char *buffer, char end, char zero);
+
+// ---- more hexadecimal ------------------------------------------------------------------------
+// Leading blanks, an optional prefix ("0x", "0X", 'x' or 'X'), then at most 8 digits of either
+// case, one at a time; no byte beyond `maximum` (0 = no limit) is read. Every byte read counts.
+std::uint32_t HexToUInt(const char *text, int *consumed, int maximum);
+// One leading '0' is skipped (the form 0FF of a number that begins with a letter), then at most
+// `maxDigits` digits (0 or above 8 mean 8); no blanks, sign or prefix letter. The skipped '0'
+// counts in the consumed bytes.
+std::uint32_t HexToUIntN(const char *text, int maxDigits, int *consumed);
+// Options of UIntToHex.
+constexpr int HexNoLeadingZeros = 4;  // drop leading '0' digits (all zero keeps one)
+constexpr int HexPrefixX = 1;         // 'x' before the digits
+constexpr int HexPrefix0x = 2;        // "0x" before the digits (when HexPrefixX is not set)
+// The lowest `byteCount` bytes (1-4; 0 counts as 1, above 4 as 4) as two upper-case digits each,
+// most significant first. No terminator; a null buffer gives the length only.
+int UIntToHex(std::uint32_t value, char *buffer, int options, int byteCount);
+// Two upper-case digits, high nibble first, into a buffer of at least 2 bytes; returns 2.
+int ByteToHexPair(char *buffer, std::uint8_t byte);
+// The value of the one or two digits (either case) at the start of a NUL-terminated text; their
+// number goes to `count` (no digit gives 0 and a count of 0).
+std::uint8_t HexPairToByte(const char *text, int &count);
+// Each pair of digits of the first `count` bytes becomes one byte, a single digit before a
+// non-digit or the end a byte of its own value; reading ends at the first non-digit. Returns the
+// number of bytes made; a null buffer counts only; a null text or a count of 0 gives 0.
+int HexToBytes(const char *text, int count, std::uint8_t *buffer);
+// Each byte becomes two bytes holding its high and its low nibble (values 0-15). Returns 2n; a null
+// source or n of 0 gives 0, a null buffer the length only.
+int BytesToNibbles(const std::uint8_t *bytes, int n, std::uint8_t *buffer);
+// Each pair (a, b) becomes the byte a << 4 | b (low 8 bits); an unpaired last byte is ignored.
+// Returns n / 2; a null source or n of 0 gives 0, a null buffer the length only.
+int NibblesToBytes(const std::uint8_t *nibbles, int n, std::uint8_t *buffer);
