@@ -95,24 +95,12 @@ namespace {
 // The integer part of a rounded magnitude; from 10^18 up, 18 significant digits and zeros.
 int WriteIntegerPart(char *out, long double whole)
 {
-    constexpr long double Limit = 1e18L;
-    if (whole < Limit)
+    if (whole < 1e18L)
         return WriteUnsigned(out, static_cast<std::uint64_t>(whole));
-    int zeros = 0;
-    while (whole >= Limit * Pow10Table[31]) {
-        whole /= Pow10Table[31];
-        zeros += 31;
-    }
-    int step = 0;
-    while (whole >= Limit * Pow10Table[step])
-        ++step;
-    whole = std::nearbyint(whole / Pow10Table[step]);
-    zeros += step;
-    if (whole >= Limit) {
-        whole = std::nearbyint(whole / 10);
-        ++zeros;
-    }
-    int n = WriteUnsigned(out, static_cast<std::uint64_t>(whole));
+    int exponent = DecimalExponentEstimate(whole);
+    std::uint64_t leading = LeadingDigits(whole, exponent);
+    int zeros = exponent - 18;
+    int n = WriteUnsigned(out, leading);
     std::memset(out + n, '0', static_cast<std::size_t>(zeros));
     return n + zeros;
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "framework/AnsiString.h"
+
 // ---- powers of ten ---------------------------------------------------------------------------
 // 10^0 to 10^31 in the extended type, indexed by the decimal count.
 extern const long double Pow10Table[32];
@@ -189,3 +191,67 @@ int BytesToNibbles(const std::uint8_t *bytes, int n, std::uint8_t *buffer);
 // Each pair (a, b) becomes the byte a << 4 | b (low 8 bits); an unpaired last byte is ignored.
 // Returns n / 2; a null source or n of 0 gives 0, a null buffer the length only.
 int NibblesToBytes(const std::uint8_t *nibbles, int n, std::uint8_t *buffer);
+
+// ---- floating conversions --------------------------------------------------------------------
+// 10^(32k) for k = 0 to 15 and 10^(512k) for k = 0 to 9 in the extended type; from 10^320 up they
+// hold +infinity, so a scaling that needs them overflows to infinity or underflows to 0.
+extern const long double Pow10Step32[16];
+extern const long double Pow10Step512[10];
+// 10^0 to 10^9 as doubles: the steps of the text readers and the packed-decimal export.
+extern const double Pow10Doubles[10];
+
+// Multiplies (n > 0) or divides (n < 0) the value by 10^|n| with the three tables. A zero, infinite
+// or NaN value comes back as it went in; |n| of 5120 or more gives infinity (n > 0) or zero (n < 0)
+// of the value's sign.
+void ScalePow10(long double *value, int n);
+// 1 for a finite non-zero value (normal or denormal), 0 for zero, NaN, infinity and the encodings
+// the x87 unit does not support (unnormals, pseudo-NaNs, pseudo-infinities). Reads the 10-byte
+// encoding itself.
+int IsFiniteNonZero(const long double *value);
+
+// Leading blanks, one sign, digits with at most one separator (a second one ends the number), and
+// an exponent after 'e' or 'E' with an optional sign. Digits are gathered in the extended type and
+// scaled by 10^(exponent - fraction digits) in steps of at most 10^9, then rounded to a double. A
+// scale beyond ±5120 gives infinity or 0 (a zero value stays 0); an exponent too long for 32 bits
+// saturates. Every byte read counts in `consumed`, the byte that ends the number does not.
+double TextToDouble(const char *text, int *consumed, char separator);
+// TextToDouble of the text, rounded by RoundDoubleDecimals.
+double TextToDoubleRounded(const AnsiString &text, int decimals, char separator);
+// Leading blanks, one sign and at most 9 integer digits; when the separator follows at once, at most
+// 9 fraction digits. A tenth integer digit ends the reading (no separator is looked for then).
+double DecimalTextToDouble(const char *text, int *consumed, char separator);
+// DecimalTextToDouble, and the number of fraction digits read (0 without a separator).
+double MeasureDecimalText(const char *text, int *consumed, char separator, int *fractionDigits);
+
+// A double as decimal digits: the value is 0.d1d2...dn × 10^exponent. `count` is the number of
+// digits, or minus the length of the special text that the digits then hold; `sign` is non-zero
+// for a negative value. count 0 with exponent 0 means the value vanishes at the decimals asked.
+struct TDecimalDigits {
+    std::int8_t count = 0;
+    std::uint8_t sign = 0;
+    std::int16_t exponent = 0;
+};
+// Rounds |value| to |decimals| decimals (more than 31 count as 31) by the rule of
+// RoundDoubleDecimals, then keeps at most `precision` significant digits (and at most 18), rounded
+// half up, trailing zeros dropped. The digits and a NUL go to `digits`, at least 19 bytes.
+TDecimalDigits DoubleToDigits(double value, char *digits, int precision, int decimals);
+
+// How DigitsToText writes: at least `fractionDigits` fraction digits (negative: no padding), the
+// separator, and the largest exponent still written in plain form (larger ones as 1,23e19).
+struct TDigitsFormat {
+    std::int8_t fractionDigits = 0;
+    char separator = ',';
+    std::uint8_t maxPlainExponent = 15;
+};
+// Writes the digits of DoubleToDigits. A special value writes its text, a vanished one (count 0)
+// nothing. No terminator; returns the length; a null buffer gives the length only.
+int DigitsToText(char *buffer, const char *digits, TDecimalDigits number, TDigitsFormat format);
+
+// Writes the value × 10^|decimals|, rounded to an integer (a half to the even neighbour), in the
+// 10-byte packed-decimal format of the x87 unit (18 digits, two per byte, least significant byte
+// first; bit 7 of byte 9 the sign) and gives 1. A NaN writes nothing and gives 0; a zero writes ten
+// zero bytes and gives 0; a magnitude of 10^18 or more, or infinite, writes nothing and gives 0.
+int DoubleToPackedBCD(double value, std::int8_t decimals, std::uint8_t *out);
+
+// Whether |a - b| rounds to zero at |decimals| decimals by the rule of RoundDoubleDecimals.
+bool EqualToDecimals(double a, double b, int decimals);

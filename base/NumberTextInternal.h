@@ -41,6 +41,13 @@ int AccumulateDigits(const char *text, int i, int maximum, char stop, std::uint3
 // The signed result of a magnitude read, with the overflow flag: set when `over` is, or when the
 // magnitude does not fit 32 signed bits.
 std::int32_t SignedResult(std::uint32_t value, bool negative, bool over, bool *overflow);
+// The estimate k of a positive finite magnitude's decimal exponent E (10^(E-1) <= magnitude < 10^E)
+// from its binary exponent: never above E and at most one below it.
+int DecimalExponentEstimate(long double magnitude);
+// The magnitude × 10^(18 - exponent) rounded to the nearest integer, below 10^18: when it would reach
+// 10^18 the product is divided by 10 and the exponent grows by one. With the estimate as the exponent,
+// the result has 18 digits and the exponent becomes E. Call under TExtendedPrecision.
+std::uint64_t LeadingDigits(long double magnitude, int &exponent);
 // Copies the bytes to the buffer when there is one; returns the length.
 int Emit(char *buffer, const char *text, int length);
 
