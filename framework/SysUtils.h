@@ -209,12 +209,19 @@ int DayOfWeek(TDateTime value);  // 1 Sunday .. 7 Saturday
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();
-// Patterns: d dd m mm yy yyyy h hh n nn s ss z zzz, text in double or single quotes copied as it
-// stands; any other character copied. "m" right after "h"/"hh" means minutes.
+// Patterns: d dd m mm mmmm yy yyyy h hh n nn s ss z zzz, text in double or single quotes copied as it
+// stands; any other character copied. "m" right after "h"/"hh" means minutes. "mmmm" (any case) is
+// the Russian month name in the form a date with its day takes ("07 декабря 2026"), from the
+// library's own table, whatever the system's language.
 AnsiString FormatDateTime(const AnsiString &format, TDateTime value);
 AnsiString DateToStr(TDateTime value);      // dd.mm.yyyy
 AnsiString TimeToStr(TDateTime value);      // hh:nn:ss
 AnsiString DateTimeToStr(TDateTime value);  // dd.mm.yyyy hh:nn:ss
+// Seconds since 1 January 1970 as a date-time of the same zone (a UTC stamp gives UTC).
+TDateTime UnixTimeToDateTime(long long seconds);
+// A UTC date-time as local time, by the system's time-zone rules for that date (Windows). A value
+// the system cannot convert is returned unchanged.
+TDateTime UtcToLocalDateTime(TDateTime utc);
 // DOS packed date-time (date<<16 | time) <-> TDateTime.
 TDateTime FileDateToDateTime(int fileDate);
 int DateTimeToFileDate(TDateTime value);

@@ -118,6 +118,16 @@ void DecodeTime(TDateTime value, unsigned short &hour, unsigned short &min, unsi
     hour = static_cast<unsigned short>(ms / 60);
 }
 
+TDateTime UnixTimeToDateTime(long long seconds)
+{
+    long long days = seconds / 86400, rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    return static_cast<double>(days + kUnixToDelphi) + static_cast<double>(rest) / 86400.0;
+}
+
 int DayOfWeek(TDateTime value)
 {
     long long days, ms;
@@ -136,6 +146,12 @@ TDateTime Time()
     TDateTime n = Now();
     return n - std::trunc(n);
 }
+
+namespace {
+// Genitive, as a date with its day says it.
+const char *const monthNames[12] = {"января", "февраля", "марта",    "апреля",  "мая",    "июня",
+                                    "июля",   "августа", "сентября", "октября", "ноября", "декабря"};
+}  // namespace
 
 AnsiString FormatDateTime(const AnsiString &format, TDateTime value)
 {
@@ -163,6 +179,12 @@ AnsiString FormatDateTime(const AnsiString &format, TDateTime value)
             afterHour = false;
             break;
         case 'm':
+            if (n >= 4 && !afterHour) {
+                out += monthNames[mo >= 1 && mo <= 12 ? mo - 1 : 0];
+                n = 4;
+                afterHour = false;
+                break;
+            }
             if (afterHour)
                 out += n >= 2 ? Pad(mi, 2) : Pad(mi, 1);
             else

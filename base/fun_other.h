@@ -1,0 +1,128 @@
+#pragma once
+// The library's small utilities for the text layer: key filters and checks for number texts, "#"-
+// and separator-marked texts to and from line lists, file-name checks and composed file names,
+// case rules for keys in code page 1251, a byte counter, the field record TZTabField, and the
+// screen values forms scale by.
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "framework/AnsiString.h"
+#include "framework/Component.h"
+#include "framework/SysUtils.h"
+
+class TList;
+class TStrings;
+
+// One field description of a record, made and filled by the record-field codec. Lists of them are
+// plain TList objects owned by their user and freed with FreeObjectList.
+class TZTabField : public TObject {
+public:
+    AnsiString Name;
+    std::uint8_t Type = 0;
+    std::uint32_t Word1 = 0;
+    std::uint32_t Word2 = 0;
+};
+
+// ---- screen values -------------------------------------------------------------------------------
+// The product that embeds the library sets the current density and the scaling flag; nothing here
+// changes them. With the flag set, forms rescale themselves when they are made.
+extern std::int32_t DesignDensity;        // 800
+extern std::int32_t ScreenDensity;        // 800
+extern std::int32_t DesignPixelsPerInch;  // 96
+extern std::int32_t FormScaling;          // 0
+extern std::int32_t CascadeOffsetX;       // 4
+extern std::int32_t CascadeOffsetY;       // 4
+extern std::int32_t TextLengthLimit;      // 78, the limit of FitTextToLimit
+
+// ---- number texts ----------------------------------------------------------------------------
+// A key typed into a number editor: Backspace (8) and Enter (13) pass, and every key in mode 0;
+// digits pass; in mode 1 (or the character '1') nothing else does; otherwise "." becomes the decimal
+// separator, and the separator passes only when `text` holds none yet. Returns the key, or 0 when
+// it is refused.
+char FilterDecimalKey(char key, int mode, const AnsiString &text);
+// Kind 0: any text; 1: the whole text is an integer ("-" and digits); 2: the whole text is a number
+// (sign, digits and one decimal comma) that is not negative; 3: the whole text is a number. A text
+// without digits is no number.
+bool CheckNumberText(const AnsiString &text, int kind);
+
+// ---- texts and line lists --------------------------------------------------------------------
+// With `hashBreaks` every "#" becomes a line break; the text becomes the list's whole text.
+void HashToLineBreaks(const AnsiString &text, TStrings &list, bool hashBreaks);
+// The text with the separator after each part (added at the end when missing) becomes the list's
+// lines; returns the line count, 0 for an empty text. An empty separator gives the text as one line.
+int SplitToList(TStrings &list, const AnsiString &text, const AnsiString &separator);
+// The list's lines, each followed by the separator; "" for an empty list.
+AnsiString ListToText(const TStrings &list, const AnsiString &separator);
+// Every occurrence of `from` replaced; an empty `from` leaves the text as it is.
+AnsiString ReplaceAllText(const AnsiString &text, const AnsiString &from, const AnsiString &to);
+// "*" and "`" become "_", "#" a blank.
+AnsiString EscapeSpecialChars(const AnsiString &text);
+// The characters a file name must not hold become "-", and the Ukrainian і І є Є ї Ї the Latin
+// i I e E i I.
+AnsiString SafeFileText(const AnsiString &text);
+// With a suffix: the text padded with blanks and cut to 30 characters, then the suffix; when that is
+// longer than TextLengthLimit it is cut to the limit and back to before its last comma or blank.
+// Without a suffix the text cut to the limit.
+AnsiString FitTextToLimit(const AnsiString &text, const AnsiString &suffix);
+AnsiString IntToAnsiString(std::int32_t value);
+
+// The two marks of the object a distance belongs to.
+struct TDistanceObject {
+    std::uint8_t FirstByte = 0;  // bit 4: the distance is not shown
+    std::uint8_t Flags = 0;      // bit 0: the distance is not shown
+};
+// The text followed by " на расстояние " (Russian) or " на вiдстань " (Ukrainian), the value with at
+// most 3 decimals and " км"; the text alone when the object says the distance is not shown.
+AnsiString DistanceText(const AnsiString &text, bool russian, const TDistanceObject *object, double value);
+
+// The difference of two times (taken without its sign) as minutes, seconds and milliseconds "nn ss zzz".
+AnsiString ElapsedText(TDateTime start, TDateTime finish);
+
+// ---- case rules for keys ---------------------------------------------------------------------
+// These differ from the framework's and from CharLower1251/CharUpper1251 on purpose: they make keys
+// (stored keys rely on them).
+// Lower case of А-Я and A-Z; І, і and the Latin I become the Latin i; Є becomes є and Ї ї. Every
+// other byte (Ґ and Ё among them) stays.
+void LowerCp1251(AnsiString &text);
+void LowerCp1251(char *text);  // up to the NUL
+// Upper case of а-я and a-z; і becomes the Latin I, є Є and ї Ї; І stays. With `fold` the Latin
+// capitals that look like Cyrillic ones (A B C E H K M O P T X) become those, and І the Latin I.
+void UpperCp1251Key(AnsiString &text, bool fold);
+void UpperCp1251Key(char *text, int length, bool fold);
+
+// ---- lists and counters ----------------------------------------------------------------------
+// Deletes every item (each a TObject), then frees the list and nulls the reference (`freeList`) or
+// leaves it empty. The second form hands each non-null item to `release` instead of deleting it.
+void FreeObjectList(TList *&list, bool freeList);
+void FreeObjectList(TList *&list, bool freeList, const std::function<void(void *)> &release);
+// Adds `count` bytes of the buffer to the accumulator (modulo 2^32): little-endian 32-bit words while
+// more than 3 bytes remain, then with exactly 3 left a 16-bit word and a byte, with 2 or 1 left
+// single bytes. After each addition, while the accumulator is above 0x40000000 it loses 0x40000000
+// and `overflows` counts one.
+void AddBytesToCounter(int count, const void *buffer, std::uint32_t &accumulator, std::uint32_t &overflows);
+// Six one-byte marks: 0 when one of them is neither 3 nor 255, 2 when none is 3, else 1.
+int ClassifySixMarks(const std::array<std::uint8_t, 6> &marks);
+
+// ---- files (Windows) -------------------------------------------------------------------------
+// The name of the path relative to the root (the current folder for an empty root), without its
+// extension; its first character that is among the characters a file name must not hold
+// ("_.?#\,:;~@$%^&*=+{}[]<>/\"", taken from the 0-based `start` on) is shown as message 714 with
+// the name and the character, and 1 is returned; 0 when every character is allowed.
+int CheckFileNameChars(const AnsiString &path, const AnsiString &root, int start);
+// name.extension, or the first of name_1.extension, name_2.extension... that does not exist.
+AnsiString UniqueFileName(const AnsiString &name, const AnsiString &extension);
+// A file in the "LOG" alias's folder named after the (alias-resolved) file name with the dot of its
+// extension made "_", then "_" and the suffix when there is one; then the first free name with the
+// extension "Log" (`numbered`) or ".txt" appended.
+AnsiString MakeLogFileName(const AnsiString &name, const AnsiString &suffix, bool numbered);
+// "ЦМТ Ворнеж", two line feeds, and the build time of the executable (the time stamp of its PE
+// header, as local time) as "dd MMMM yyyy hh:mm:ss"; an empty name means the program's own file. A
+// file that cannot be read, or is no PE image, gives "Не удается прочесть файл " and its name
+// instead of the time.
+AnsiString ExeBuildDateText(const AnsiString &fileName = AnsiString());
+// Reads n bytes at an offset of a file into the buffer; false when they are not all there.
+using TReadBytesAt = std::function<bool(std::uint32_t offset, std::uint8_t *buffer, std::uint32_t n)>;
+// The time stamp of a PE image's file header: false when the image has no "MZ" header, no "PE"
+// signature where the header points or no whole file header after it.
+bool ReadPeTimeStamp(const TReadBytesAt &readAt, std::uint32_t &stamp);
