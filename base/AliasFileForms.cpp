@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/Bytes.h"
 #include "base/HeaderMagic5.h"
 #include "base/TagRecord.h"
 
@@ -12,12 +13,6 @@ constexpr char EndLine = '@';
 
 std::string_view View(const std::uint8_t *p, std::size_t n) { return {reinterpret_cast<const char *>(p), n}; }
 
-void Put16(AliasFileImage &out, std::uint16_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
 void PutBytes(AliasFileImage &out, std::string_view s) { out.insert(out.end(), s.begin(), s.end()); }
 
 void PutLineRecord(AliasFileImage &out, std::string_view data)
@@ -25,7 +20,7 @@ void PutLineRecord(AliasFileImage &out, std::string_view data)
     out.push_back(0);
     for (int i = 0; i < 4; ++i)
         out.push_back(0xFF);
-    Put16(out, static_cast<std::uint16_t>(data.size()));
+    AppendU16(out, static_cast<std::uint16_t>(data.size()));
     PutBytes(out, data);
 }
 
@@ -55,16 +50,14 @@ bool SplitAliasRecordFile(std::span<const std::uint8_t> file, std::vector<std::s
 bool SplitAliasLineFile(std::span<const std::uint8_t> file, std::vector<std::string_view> &lines)
 {
     lines.clear();
-    std::size_t at = 0;
+    TByteReader reader(file);
     for (;;) {
-        if (file.size() - at < LineHeaderSize)
+        std::uint16_t n = 0;
+        std::string_view data;
+        if (!reader.Skip(LineHeaderSize - 2) || !reader.ReadU16(n))
             return false;  // no end record
-        const std::size_t n = file[at + 5] | (file[at + 6] << 8);
-        at += LineHeaderSize;
-        if (file.size() - at < n)
+        if (!reader.ReadText(n, data))
             return false;  // the record runs past the end of the file
-        const std::string_view data = View(file.data() + at, n);
-        at += n;
         if (n == 1 && data[0] == EndLine)
             return true;
         lines.push_back(data);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "base/Bytes.h"
 #include "base/IconData.h"
 
 namespace {
@@ -80,17 +81,6 @@ Rgba Sample(int caption, float x, float y)
     }
 }
 
-void PutU16(std::vector<uint8_t> &out, size_t at, uint32_t v)
-{
-    out[at] = static_cast<uint8_t>(v);
-    out[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-void PutU32(std::vector<uint8_t> &out, size_t at, uint32_t v)
-{
-    PutU16(out, at, v & 0xFFFF);
-    PutU16(out, at + 2, v >> 16);
-}
-
 // One 32-bit image (header, colour bits bottom-up, mask bits bottom-up), each pixel averaged over
 // 4 x 4 samples so the edges are smooth.
 std::vector<uint8_t> DrawImage(int caption, int size)
@@ -98,11 +88,11 @@ std::vector<uint8_t> DrawImage(int caption, int size)
     constexpr int Grid = 4;
     const uint32_t maskStride = (static_cast<uint32_t>(size) + 31) / 32 * 4;
     std::vector<uint8_t> image(40 + static_cast<size_t>(size) * size * 4 + maskStride * size, 0);
-    PutU32(image, 0, 40);
-    PutU32(image, 4, static_cast<uint32_t>(size));
-    PutU32(image, 8, static_cast<uint32_t>(size * 2));
-    PutU16(image, 12, 1);
-    PutU16(image, 14, 32);
+    StoreU32(image.data(), 40);
+    StoreU32(image.data() + 4, static_cast<uint32_t>(size));
+    StoreU32(image.data() + 8, static_cast<uint32_t>(size * 2));
+    StoreU16(image.data() + 12, 1);
+    StoreU16(image.data() + 14, 32);
     const size_t mask = 40 + static_cast<size_t>(size) * size * 4;
     for (int row = 0; row < size; ++row) {
         const int stored = size - 1 - row;  // bottom-up
@@ -134,15 +124,15 @@ std::vector<uint8_t> BuildIcon(int caption)
     for (int s : sizes)
         images.push_back(DrawImage(caption, s));
     std::vector<uint8_t> data(2 + IconDirEntrySize * images.size());
-    PutU16(data, 0, static_cast<uint32_t>(images.size()));
+    StoreU16(data.data(), static_cast<uint16_t>(images.size()));
     for (size_t i = 0; i < images.size(); ++i) {
         size_t entry = 2 + IconDirEntrySize * i;
         data[entry] = static_cast<uint8_t>(sizes[i]);
         data[entry + 1] = static_cast<uint8_t>(sizes[i]);
-        PutU16(data, entry + 4, 1);
-        PutU16(data, entry + 6, 32);
-        PutU32(data, entry + 8, static_cast<uint32_t>(images[i].size()));
-        PutU32(data, entry + 12, static_cast<uint32_t>(data.size()));
+        StoreU16(data.data() + entry + 4, 1);
+        StoreU16(data.data() + entry + 6, 32);
+        StoreU32(data.data() + entry + 8, static_cast<uint32_t>(images[i].size()));
+        StoreU32(data.data() + entry + 12, static_cast<uint32_t>(data.size()));
         data.insert(data.end(), images[i].begin(), images[i].end());
     }
     return data;

@@ -1,24 +1,20 @@
 #include "base/DibHeader.h"
 
+#include "base/Bytes.h"
+
 namespace {
-uint16_t U16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t *p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
 constexpr int UsedColoursAt = 32;
 }  // namespace
 
-uint32_t DibHeaderSize(const uint8_t *header) { return U32(header); }
-int32_t DibWidth(const uint8_t *header) { return static_cast<int32_t>(U32(header + 4)); }
-int32_t DibHeight(const uint8_t *header) { return static_cast<int32_t>(U32(header + 8)); }
-uint16_t DibPlanes(const uint8_t *header) { return U16(header + 12); }
-uint16_t DibBitsPerPixel(const uint8_t *header) { return U16(header + 14); }
+uint32_t DibHeaderSize(const uint8_t *header) { return LoadU32(header); }
+int32_t DibWidth(const uint8_t *header) { return static_cast<int32_t>(LoadU32(header + 4)); }
+int32_t DibHeight(const uint8_t *header) { return static_cast<int32_t>(LoadU32(header + 8)); }
+uint16_t DibPlanes(const uint8_t *header) { return LoadU16(header + 12); }
+uint16_t DibBitsPerPixel(const uint8_t *header) { return LoadU16(header + 14); }
 
 uint32_t DibColorCount(const uint8_t *header)
 {
-    if (uint32_t used = U32(header + UsedColoursAt))
+    if (uint32_t used = LoadU32(header + UsedColoursAt))
         return used;
     switch (DibBitsPerPixel(header)) {
     case 1: return 2;

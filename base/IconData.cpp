@@ -1,14 +1,9 @@
 #include "base/IconData.h"
 
+#include "base/Bytes.h"
 #include "base/DibHeader.h"
 
 namespace {
-uint16_t U16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t *p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
 constexpr size_t CountSize = 2;
 }  // namespace
 
@@ -16,7 +11,7 @@ int IconImageCount(const uint8_t *data, size_t size)
 {
     if (!data || size < CountSize)
         return 0;
-    uint16_t count = U16(data);
+    uint16_t count = LoadU16(data);
     return size >= CountSize + count * IconDirEntrySize ? count : 0;
 }
 
@@ -25,8 +20,8 @@ bool IconImageAt(const uint8_t *data, size_t size, int index, IconImage &image)
     if (index < 0 || index >= IconImageCount(data, size))
         return false;
     const uint8_t *entry = data + CountSize + static_cast<size_t>(index) * IconDirEntrySize;
-    uint32_t bytes = U32(entry + 8);
-    uint32_t offset = U32(entry + 12);
+    uint32_t bytes = LoadU32(entry + 8);
+    uint32_t offset = LoadU32(entry + 12);
     if (offset > size || bytes > size - offset || bytes < DibInfoHeaderSize)
         return false;
     const uint8_t *header = data + offset;

@@ -3,21 +3,21 @@
 #include <cstring>
 #include <utility>
 
+#include "base/Bytes.h"
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
 
 namespace {
 
-// Little-endian value of `size` bytes at the cursor, or false (cursor kept) when they are not there.
-bool TakeLittleEndian(const uint8_t *&cursor, const uint8_t *end, int size, uint64_t &value)
+// One read of the shared bounded reader at the cursor: false (cursor and value kept) when the value
+// is not all there.
+template <typename T, bool (TByteReader::*Read)(T &)>
+bool Take(const uint8_t *&cursor, const uint8_t *end, T &value)
 {
-    if (end - cursor < size)
+    TByteReader reader = TByteReader::Between(cursor, end);
+    if (!(reader.*Read)(value))
         return false;
-    uint64_t v = 0;
-    for (int i = size - 1; i >= 0; --i)
-        v = (v << 8) | cursor[i];
-    value = v;
-    cursor += size;
+    cursor = reader.Cursor();
     return true;
 }
 
@@ -36,29 +36,17 @@ int32_t Clamp32(int64_t value)
 
 bool ReadU8(const uint8_t *&cursor, const uint8_t *end, uint8_t &value)
 {
-    uint64_t v;
-    if (!TakeLittleEndian(cursor, end, 1, v))
-        return false;
-    value = static_cast<uint8_t>(v);
-    return true;
+    return Take<uint8_t, &TByteReader::ReadU8>(cursor, end, value);
 }
 
 bool ReadU16(const uint8_t *&cursor, const uint8_t *end, uint16_t &value)
 {
-    uint64_t v;
-    if (!TakeLittleEndian(cursor, end, 2, v))
-        return false;
-    value = static_cast<uint16_t>(v);
-    return true;
+    return Take<uint16_t, &TByteReader::ReadU16>(cursor, end, value);
 }
 
 bool ReadU32(const uint8_t *&cursor, const uint8_t *end, uint32_t &value)
 {
-    uint64_t v;
-    if (!TakeLittleEndian(cursor, end, 4, v))
-        return false;
-    value = static_cast<uint32_t>(v);
-    return true;
+    return Take<uint32_t, &TByteReader::ReadU32>(cursor, end, value);
 }
 
 bool ReadDword(const uint8_t *&cursor, const uint8_t *end, int32_t &value)
@@ -82,7 +70,7 @@ bool ReadF32(const uint8_t *&cursor, const uint8_t *end, float &value)
 bool ReadF64(const uint8_t *&cursor, const uint8_t *end, double &value)
 {
     uint64_t bits;
-    if (!TakeLittleEndian(cursor, end, 8, bits))
+    if (!Take<uint64_t, &TByteReader::ReadU64>(cursor, end, bits))
         return false;
     std::memcpy(&value, &bits, sizeof value);
     return true;
@@ -90,12 +78,13 @@ bool ReadF64(const uint8_t *&cursor, const uint8_t *end, double &value)
 
 bool ReadShortText(const uint8_t *&cursor, const uint8_t *end, AnsiString &text)
 {
-    const uint8_t *at = cursor;
+    TByteReader reader = TByteReader::Between(cursor, end);
     uint16_t length = 0;
-    if (!ReadU16(at, end, length) || end - at < length)
+    std::string_view bytes;
+    if (!reader.ReadU16(length) || !reader.ReadText(length, bytes))
         return false;
-    text.assign(reinterpret_cast<const char *>(at), length);
-    cursor = at + length;
+    text.assign(bytes);
+    cursor = reader.Cursor();
     return true;
 }
 

@@ -33,11 +33,11 @@ template <typename Position>
 std::vector<uint8_t> HeaderBytes(uint32_t dataEnd, uint32_t count, Position position, uint32_t length)
 {
     std::vector<uint8_t> bytes(8 + 8 * std::size_t(count));
-    SetU32(bytes.data(), dataEnd);
-    SetU32(bytes.data() + 4, count);
+    StoreU32(bytes.data(), dataEnd);
+    StoreU32(bytes.data() + 4, count);
     for (uint32_t i = 0; i < count; ++i) {
-        SetU32(bytes.data() + 8 + 8 * std::size_t(i), position(i));
-        SetU32(bytes.data() + 12 + 8 * std::size_t(i), length);
+        StoreU32(bytes.data() + 8 + 8 * std::size_t(i), position(i));
+        StoreU32(bytes.data() + 12 + 8 * std::size_t(i), length);
     }
     return bytes;
 }
@@ -78,7 +78,7 @@ bool ReadLogicalFileCount(const AnsiString &name, uint32_t n, uint32_t *count)
     uint8_t head[8];
     const bool headerRead = file->Read(head, 8) == 8;
     if (count != nullptr)
-        *count = headerRead ? GetU32(head + 4) : 0;
+        *count = headerRead ? LoadU32(head + 4) : 0;
     const bool tooShort = file->Size() < 8 + 8 * uint64_t(n);
     file.reset();
     if (!tooShort || count != nullptr)

@@ -72,12 +72,12 @@ public:
             while (source_.ReadRecord(record))
                 Append(record.Flags(), record.Length(), record.Data());
             Append(EndRecord[0], 1, EndRecord + 7);
-            SetU32(head.data() + 8 + 8 * std::size_t(i), static_cast<uint32_t>(first));
-            SetU32(head.data() + 12 + 8 * std::size_t(i), static_cast<uint32_t>(position_ - first));
+            StoreU32(head.data() + 8 + 8 * std::size_t(i), static_cast<uint32_t>(first));
+            StoreU32(head.data() + 12 + 8 * std::size_t(i), static_cast<uint32_t>(position_ - first));
         }
         Drain();
-        SetU32(head.data(), static_cast<uint32_t>(position_));
-        SetU32(head.data() + 4, count);
+        StoreU32(head.data(), static_cast<uint32_t>(position_));
+        StoreU32(head.data() + 4, count);
         target_.Seek(0);
         Put(head.data(), head.size());
     }
@@ -91,8 +91,8 @@ private:
             throw ZError("Файл " + source_.Name() + " не может быть сжат: сжатый файл превысил 4 Гбайт", 0);
         uint8_t head[7];
         head[0] = flags;
-        SetU32(head + 1, NoLink);
-        SetU16(head + 5, static_cast<uint16_t>(length));
+        StoreU32(head + 1, NoLink);
+        StoreU16(head + 5, static_cast<uint16_t>(length));
         buffer_.insert(buffer_.end(), head, head + 7);
         buffer_.insert(buffer_.end(), data, data + length);
         if (buffer_.size() >= BufferSize)

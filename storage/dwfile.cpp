@@ -42,7 +42,7 @@ WFile::WFile(const AnsiString &name, SimpleMode mode)
         // New records replace the end record; a file that does not end in one is no simple file.
         uint8_t end[8];
         const bool ended = header_[0] >= 8 && (main_->Seek(header_[0] - 8), main_->Read(end, 8) == 8) &&
-                           GetU16(end + 5) == 1 && end[7] == EndByte;
+                           LoadU16(end + 5) == 1 && end[7] == EndByte;
         if (!ended)
             Damaged("не оканчивается записью конца");
         header_[0] -= 8;
@@ -72,8 +72,8 @@ void WFile::ReadHeaderAndDirectory()
         Damaged("короче заголовка");
     if (key_ != 0)
         XorBuffer16(head, 8, HeaderScrambleWord(key_));
-    const uint32_t dataEnd = GetU32(head);
-    const uint32_t count = GetU32(head + 4);
+    const uint32_t dataEnd = LoadU32(head);
+    const uint32_t count = LoadU32(head + 4);
     const uint64_t dataStart = 8 + 8 * uint64_t(count);
     if (dataStart > size)
         Damaged("задано " + std::to_string(count) + " лог. файлов, каталог не помещается в файл");
@@ -86,7 +86,7 @@ void WFile::ReadHeaderAndDirectory()
         XorBuffer16(raw.data(), raw.size(), DirectoryScrambleWord(key_));
     std::vector<uint32_t> directory(2 * std::size_t(count));
     for (std::size_t i = 0; i < directory.size(); ++i)
-        directory[i] = GetU32(raw.data() + 4 * i);
+        directory[i] = LoadU32(raw.data() + 4 * i);
     header_[0] = dataEnd;
     header_[1] = count;
     directory_ = std::move(directory);
@@ -171,8 +171,8 @@ bool WFile::ReadNext(WRec &record, bool headOnly)
         if (key_ != 0)
             XorBuffer16(head, 7, word);
         const uint8_t flags = head[0];
-        const uint32_t link = GetU32(head + 1);
-        const uint16_t length = GetU16(head + 5);
+        const uint32_t link = LoadU32(head + 1);
+        const uint16_t length = LoadU16(head + 5);
         if (length == 0)
             throw ZError(name_ + "|( " + Hex8(at), 9);
         if (length > MaxRecordLength)
@@ -234,10 +234,10 @@ bool WFile::ReadRawRecord(WRec &record)
         return false;
     if (got != 7)
         Damaged("запись в позиции " + Hex8(at) + " обрезана");
-    const uint16_t length = GetU16(head + 5);
+    const uint16_t length = LoadU16(head + 5);
     record.SetLength(length, name_, at);
     record.SetFlags(head[0]);
-    record.SetLink(GetU32(head + 1));
+    record.SetLink(LoadU32(head + 1));
     ReadExactly(record.Data(), length, at);
     recordPos_ = at;
     readPos_ = at + 7 + length;

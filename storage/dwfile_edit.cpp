@@ -47,9 +47,9 @@ void WFile::ReadHeadAt(uint32_t position)
         Damaged("запись в позиции " + Hex8(position) + " обрезана");
 }
 
-uint32_t WFile::ScratchLength() const { return GetU16(scratch_ + 5); }
+uint32_t WFile::ScratchLength() const { return LoadU16(scratch_ + 5); }
 
-uint32_t WFile::ScratchLink() const { return GetU32(scratch_ + 1); }
+uint32_t WFile::ScratchLink() const { return LoadU32(scratch_ + 1); }
 
 uint32_t WFile::NextRecordPosition(uint32_t position)
 {
@@ -62,7 +62,7 @@ uint32_t WFile::SetRecordLink(uint32_t position, uint32_t link, uint8_t flags)
 {
     CheckPlainWritable();
     ReadHeadAt(position);
-    SetU32(scratch_ + 1, link);
+    StoreU32(scratch_ + 1, link);
     scratch_[0] |= flags;
     PutAt(position, scratch_, 7);
     ReopenMain();
@@ -120,8 +120,8 @@ void WFile::PutRecordAt(uint32_t position, uint8_t flags, uint32_t link, uint32_
     CheckRecordToWrite(length, data);
     uint8_t head[7];
     head[0] = flags;
-    SetU32(head + 1, link);
-    SetU16(head + 5, static_cast<uint16_t>(length));
+    StoreU32(head + 1, link);
+    StoreU16(head + 5, static_cast<uint16_t>(length));
     PutAt(position, head, 7);
     Put(*main_, data, length);
 }

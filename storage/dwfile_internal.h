@@ -1,24 +1,12 @@
 #pragma once
-// Byte helpers shared by the compound-file sources.
+// Helpers shared by the compound-file sources.
 #include <cstdint>
 #include <cstdio>
 
+#include "base/Bytes.h"
 #include "framework/AnsiString.h"
 
 namespace dwfile_detail {
-
-inline uint32_t GetU32(const uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
-inline uint16_t GetU16(const uint8_t *p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-inline void SetU32(uint8_t *p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-inline void SetU16(uint8_t *p, uint16_t v)
-{
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
 
 inline AnsiString Hex8(uint32_t v)
 {

@@ -95,7 +95,7 @@ bool WFile::ReadLogicalRecord(const uint8_t *&data, uint32_t &length, const Logi
     case 1: {
         if (rest < 2)
             LogicalRecordDamaged();
-        const uint32_t prefixed = GetU16(record + next_.offset);
+        const uint32_t prefixed = LoadU16(record + next_.offset);
         if (prefixed > rest - 2)
             LogicalRecordDamaged();
         length = prefixed;
@@ -193,7 +193,7 @@ void WFile::WriteLogicalRecord(const void *data, uint32_t length)
         FlushLogicalRecords();
     uint8_t *at = writeBuffer_->Data() + fill_;
     if (writeMode_ == 1) {
-        SetU16(at, static_cast<uint16_t>(length));
+        StoreU16(at, static_cast<uint16_t>(length));
         at += 2;
     }
     std::memcpy(at, data, length);

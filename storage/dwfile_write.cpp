@@ -121,7 +121,7 @@ void WFile::PutAt(uint32_t position, const void *bytes, uint32_t n)
 void WFile::PutU32At(uint32_t position, uint32_t value)
 {
     uint8_t b[4];
-    SetU32(b, value);
+    StoreU32(b, value);
     PutAt(position, b, 4);
 }
 
@@ -153,8 +153,8 @@ uint32_t WFile::WriteRecord(uint8_t flags, uint32_t length, const void *data)
     CheckRecordToWrite(length, bytes);
     uint8_t head[7];
     head[0] = flags;
-    SetU32(head + 1, NoLink);
-    SetU16(head + 5, static_cast<uint16_t>(length));
+    StoreU32(head + 1, NoLink);
+    StoreU16(head + 5, static_cast<uint16_t>(length));
     if (compound_) {
         temp_->Seek(tempLength_);
         Put(*temp_, head, 7);
@@ -186,7 +186,7 @@ uint32_t WFile::WriteTextRecord(const AnsiString &text)
     if (text.size() + 2 > MaxRecordLength)
         RaiseRecordTooLong(name_, static_cast<uint32_t>(text.size() + 2), MaxRecordLength, writeOffset_);
     std::basic_string<uint8_t> data(2, 0);
-    SetU16(data.data(), static_cast<uint16_t>(text.size()));
+    StoreU16(data.data(), static_cast<uint16_t>(text.size()));
     data.append(text.begin(), text.end());
     return WriteRecord(0, static_cast<uint32_t>(data.size()), data.data());
 }
@@ -204,8 +204,8 @@ void WFile::WriteRecordAt(uint32_t offset, WRec &record, uint32_t limit)
     record.SetLink(NoLink);
     uint8_t head[7];
     head[0] = record.Flags();
-    SetU32(head + 1, NoLink);
-    SetU16(head + 5, record.Length());
+    StoreU32(head + 1, NoLink);
+    StoreU16(head + 5, record.Length());
     const uint32_t count = (limit != 0 && limit < record.Length()) ? limit : record.Length();
     WStore &target = compound_ ? *temp_ : *main_;
     target.Seek(compound_ ? offset : writeBase_ + offset);
@@ -263,8 +263,8 @@ void WFile::CommitTemp(uint32_t n)
         if (source->Read(head, 7) != 7)
             throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
         record.SetFlags(head[0]);
-        record.SetLink(GetU32(head + 1));
-        record.SetLength(GetU16(head + 5), source->Name(), source->Tell() - 7);
+        record.SetLink(LoadU32(head + 1));
+        record.SetLength(LoadU16(head + 5), source->Name(), source->Tell() - 7);
         if (source->Read(record.Data(), record.Length()) != record.Length())
             throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
         CopyRecordToMain(record);
@@ -277,8 +277,8 @@ void WFile::CommitTemp(uint32_t n)
     PutU32At(0, newEnd);
     header_[0] = newEnd;
     uint8_t entry[8];
-    SetU32(entry, oldEnd);
-    SetU32(entry + 4, writeOffset_);
+    StoreU32(entry, oldEnd);
+    StoreU32(entry + 4, writeOffset_);
     PutAt(8 + 8 * n, entry, 8);
     directory_[2 * n] = oldEnd;
     directory_[2 * n + 1] = writeOffset_;
@@ -291,8 +291,8 @@ uint32_t WFile::CopyRecordToMain(const WRec &record)
         throw ZError("Файл " + name_ + " не открыт только для записи", 0);
     uint8_t head[7];
     head[0] = record.Flags();
-    SetU32(head + 1, record.Link());
-    SetU16(head + 5, record.Length());
+    StoreU32(head + 1, record.Link());
+    StoreU16(head + 5, record.Length());
     Put(*main_, head, 7);
     Put(*main_, record.Data(), record.Length());
     if (!compound_)

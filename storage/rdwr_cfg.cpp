@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/Bytes.h"
 #include "base/CfgLanguage.h"
 #include "base/NumericHelpers.h"
 #include "base/zmsg.h"
@@ -32,17 +33,9 @@ AnsiString CfgFolder;
 
 s_Cfg::s_Cfg() { std::memset(Fixed, 0, sizeof Fixed); }
 
-uint32_t s_Cfg::U32(uint32_t offset) const
-{
-    const uint8_t *p = Fixed + offset;
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
+uint32_t s_Cfg::U32(uint32_t offset) const { return LoadU32(Fixed + offset); }
 
-void s_Cfg::SetU32(uint32_t offset, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        Fixed[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
+void s_Cfg::SetU32(uint32_t offset, uint32_t value) { StoreU32(Fixed + offset, value); }
 
 AnsiString s_Cfg::VersionText() const { return FieldText(Fixed, CfgField::VersionText); }
 
@@ -74,8 +67,7 @@ std::vector<uint8_t> StoreCfg(const s_Cfg &cfg, const AnsiString &fileName)
     std::vector<uint8_t> bytes(cfg.Fixed, cfg.Fixed + CfgFixedLength);
     bytes.reserve(size);
     for (const AnsiString &text : cfg.Texts) {
-        bytes.push_back(static_cast<uint8_t>(text.size()));
-        bytes.push_back(static_cast<uint8_t>(text.size() >> 8));
+        AppendU16(bytes, static_cast<uint16_t>(text.size()));
         bytes.insert(bytes.end(), text.begin(), text.end());
     }
     return bytes;

@@ -1,6 +1,6 @@
 #include "storage/scramble.h"
 
-#include <cstring>
+#include "base/Bytes.h"
 
 const uint32_t HeaderKeyMultiplier = 40617;
 const uint32_t DirectoryKeyMultiplier = 52934;
@@ -11,15 +11,10 @@ void XorBuffer16(void *buffer, std::size_t length, uint32_t key)
     const uint32_t w = k | (k << 16);
     auto *p = static_cast<unsigned char *>(buffer);
     std::size_t i = 0;
-    for (; i + 4 <= length; i += 4) {
-        uint32_t v;
-        std::memcpy(&v, p + i, 4);  // the word is little-endian on every target we build for
-        v ^= w;
-        std::memcpy(p + i, &v, 4);
-    }
+    for (; i + 4 <= length; i += 4)
+        StoreU32(p + i, LoadU32(p + i) ^ w);
     if (i + 2 <= length) {
-        p[i] ^= static_cast<unsigned char>(k);
-        p[i + 1] ^= static_cast<unsigned char>(k >> 8);
+        StoreU16(p + i, static_cast<uint16_t>(LoadU16(p + i) ^ k));
         i += 2;
     }
     if (i < length)

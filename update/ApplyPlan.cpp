@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/Bytes.h"
 #include "storage/rdwr_cfg.h"
 #include "update/Checksum.h"
 
@@ -14,16 +15,19 @@ constexpr uint32_t Setting197Value = 26;
 
 TCfgEdit U32Edit(uint32_t offset, uint32_t value)
 {
-    return {offset, {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)}};
+    TCfgEdit edit{offset, std::vector<uint8_t>(4)};
+    StoreU32(edit.Bytes.data(), value);
+    return edit;
 }
 
 uint32_t U32At(const std::vector<uint8_t> &bytes, uint32_t offset)
 {
-    uint32_t value = 0;
+    // Bytes past the end of a short record read as 0.
+    uint8_t word[4] = {};
     for (uint32_t i = 0; i < 4; ++i)
         if (offset + i < bytes.size())
-            value |= uint32_t(bytes[offset + i]) << (8 * i);
-    return value;
+            word[i] = bytes[offset + i];
+    return LoadU32(word);
 }
 
 }  // namespace

@@ -8,14 +8,10 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/Bytes.h"
 #include "base/MemBlock.h"
 
 namespace {
-
-std::uint32_t ReadU32(const std::uint8_t *p)
-{
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
 
 PatchPlan Refuse(PatchPlan plan, PatchFault fault, std::uint32_t step)
 {
@@ -83,8 +79,8 @@ PatchPlan PlanPatch(std::span<const std::uint8_t> old, std::span<const std::uint
     PatchPlan plan;
     if (patch.size() < PatchHeaderSize)
         return Refuse(std::move(plan), PatchFault::NoHeader, 0);
-    plan.newSize = ReadU32(patch.data() + 10);
-    const std::uint32_t stepCount = ReadU32(patch.data() + 14);
+    plan.newSize = LoadU32(patch.data() + 10);
+    const std::uint32_t stepCount = LoadU32(patch.data() + 14);
 
     const std::uint64_t tableEnd = PatchHeaderSize + std::uint64_t(stepCount) * PatchStepSize;
     if (tableEnd > patch.size())
@@ -99,7 +95,7 @@ PatchPlan PlanPatch(std::span<const std::uint8_t> old, std::span<const std::uint
     std::int64_t position = 0;   // read position in the old file
     for (std::uint32_t i = 0; i < stepCount; ++i) {
         const std::uint8_t *p = patch.data() + PatchHeaderSize + std::size_t(i) * PatchStepSize;
-        const PatchStep step{static_cast<std::int32_t>(ReadU32(p)), ReadU32(p + 4), ReadU32(p + 8)};
+        const PatchStep step{static_cast<std::int32_t>(LoadU32(p)), LoadU32(p + 4), LoadU32(p + 8)};
         const std::uint32_t number = i + 1;
         written += std::uint64_t(step.insert) + step.copy;
         if (written > plan.newSize)

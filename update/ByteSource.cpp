@@ -7,7 +7,7 @@ bool TByteSource::ReadU16(uint64_t position, uint16_t &value)
     uint8_t b[2];
     if (!ReadAt(position, b, 2))
         return false;
-    value = GetU16(b);
+    value = LoadU16(b);
     return true;
 }
 
@@ -16,7 +16,7 @@ bool TByteSource::ReadU32(uint64_t position, uint32_t &value)
     uint8_t b[4];
     if (!ReadAt(position, b, 4))
         return false;
-    value = GetU32(b);
+    value = LoadU32(b);
     return true;
 }
 

@@ -99,8 +99,8 @@ RekeyResult RekeyDbb(TByteSource &source, TByteStore &destination, uint32_t oldK
     std::vector<uint8_t> plainHead = head;
     if (oldKey != 0)
         XorBuffer16(plainHead.data(), HeaderSize, HeaderScrambleWord(oldKey));
-    const uint32_t dataEnd = GetU32(plainHead.data());
-    const uint64_t dataStart = HeaderSize + EntrySize * GetU32(plainHead.data() + 4);
+    const uint32_t dataEnd = LoadU32(plainHead.data());
+    const uint64_t dataStart = HeaderSize + EntrySize * LoadU32(plainHead.data() + 4);
     if (dataStart > size)
         return Fail(RekeyFault::DirectoryCut);
 
@@ -131,7 +131,7 @@ RekeyResult RekeyDbb(TByteSource &source, TByteStore &destination, uint32_t oldK
             std::memcpy(header, record, RecordHeaderSize);
             if (oldKey != 0)
                 XorBuffer16(header, RecordHeaderSize, RecordScrambleWord(at, oldKey));
-            const uint32_t length = GetU16(header + 5);
+            const uint32_t length = LoadU16(header + 5);
             if (length > MaxRecordLength) {
                 fault = RekeyFault::RecordTooLong;
                 break;

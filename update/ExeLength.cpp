@@ -13,13 +13,13 @@ bool ReadSection(TByteSource &source, uint64_t position, SectionHeader &h)
     uint8_t b[40];
     if (!source.ReadAt(position, b, sizeof b))
         return false;
-    h.sizeOfRawData = GetU32(b + 16);
-    h.pointerToRawData = GetU32(b + 20);
-    h.pointerToRelocations = GetU32(b + 24);
-    h.pointerToLinenumbers = GetU32(b + 28);
-    h.numberOfRelocations = GetU16(b + 32);
-    h.numberOfLinenumbers = GetU16(b + 34);
-    h.characteristics = GetU32(b + 36);
+    h.sizeOfRawData = LoadU32(b + 16);
+    h.pointerToRawData = LoadU32(b + 20);
+    h.pointerToRelocations = LoadU32(b + 24);
+    h.pointerToLinenumbers = LoadU32(b + 28);
+    h.numberOfRelocations = LoadU16(b + 32);
+    h.numberOfLinenumbers = LoadU16(b + 34);
+    h.characteristics = LoadU32(b + 36);
     return true;
 }
 
@@ -49,14 +49,14 @@ uint64_t GetRealExeLength(TByteSource &source, uint64_t &fileSize, TRunLog *log)
         return Fail(log, "Ошибка чтения заголовка исполняемого файла");
     if (dos[0] != 'M' || dos[1] != 'Z')
         return Fail(log, "Файл не является исполняемым");
-    const uint32_t lfanew = GetU32(dos + 60);
+    const uint32_t lfanew = LoadU32(dos + 60);
     uint8_t nt[24];  // signature and file header; the optional header is skipped by its size
     if (!source.ReadAt(lfanew, nt, sizeof nt))
         return Fail(log, "Ошибка чтения заголовка исполняемого файла");
     if (nt[0] != 'P' || nt[1] != 'E' || nt[2] != 0 || nt[3] != 0)
         return Fail(log, "Файл не является исполняемым");
-    const uint16_t sections = GetU16(nt + 6);
-    const uint16_t optionalSize = GetU16(nt + 20);
+    const uint16_t sections = LoadU16(nt + 6);
+    const uint16_t optionalSize = LoadU16(nt + 20);
     const uint64_t first = uint64_t(lfanew) + 24 + optionalSize;
 
     uint64_t start = 0, raw = 0;

@@ -7,6 +7,7 @@ extern "C" {
 #include "LzmaEnc.h"
 }
 
+#include "base/Bytes.h"
 #include "update/X86Filter.h"
 
 namespace {
@@ -42,8 +43,7 @@ bool GetLzma86UnpackSize(const uint8_t *data, size_t size, uint64_t &unpackSize)
     unpackSize = 0;
     if (size < kLzma86HeaderSize)
         return false;
-    for (int i = 7; i >= 0; --i)
-        unpackSize = unpackSize << 8 | data[6 + i];
+    unpackSize = LoadU64(data + 6);
     return true;
 }
 
@@ -140,8 +140,7 @@ bool Lzma86Encode(const uint8_t *src, size_t srcSize, std::vector<uint8_t> &pack
         return false;
     }
     packed[0] = 0;
-    for (int i = 0; i < 8; ++i)
-        packed[6 + i] = uint8_t(uint64_t(srcSize) >> (8 * i));
+    StoreU64(packed.data() + 6, uint64_t(srcSize));
     packed.resize(kLzma86HeaderSize + packedSize);
     progress.Report(1, srcSize);
     return true;

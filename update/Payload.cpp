@@ -127,7 +127,7 @@ bool ReadDirectory(TrailerCursor &cursor, TByteSource &source, TPayloadInfo &inf
         if (!source.ReadAt(info.DirectoryPosition + 48ull * i, record, sizeof record))
             return false;
         for (int w = 0; w < 12; ++w)
-            info.Items[i].Rec[w] = GetU32(record + 4 * w);
+            info.Items[i].Rec[w] = LoadU32(record + 4 * w);
     }
     return true;
 }

@@ -29,8 +29,8 @@ bool SealStream(TByteStore &store)
         return false;
     const uint32_t sealed = uint32_t(size + 8);
     uint8_t seal[8];
-    PutU32(seal, sealed);
-    PutU32(seal + 4, sum + sealed);
+    StoreU32(seal, sealed);
+    StoreU32(seal + 4, sum + sealed);
     return store.WriteAt(size, seal, sizeof seal);
 }
 

@@ -21,9 +21,9 @@ bool GetPeTimeStamp(TByteSource &source, uint32_t &stamp)
     uint8_t nt[NtHeadersLength];
     if (!source.ReadAt(0, dos, sizeof dos))
         return false;
-    if (!source.ReadAt(GetU32(dos + NewHeaderPointer), nt, sizeof nt))
+    if (!source.ReadAt(LoadU32(dos + NewHeaderPointer), nt, sizeof nt))
         return false;
-    stamp = GetU32(nt + TimeStampOffset);
+    stamp = LoadU32(nt + TimeStampOffset);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "update/X86Filter.h"
 
+#include "base/Bytes.h"
+
 namespace {
 
 // The high byte of an operand that the converter treats as an address: near the start or the end of
@@ -47,7 +49,7 @@ size_t X86BranchConvert(uint8_t *data, size_t size, uint32_t ip, uint32_t &state
         prevPos = pos;
 
         if (IsAddressHighByte(p[4])) {
-            uint32_t src = uint32_t(p[4]) << 24 | uint32_t(p[3]) << 16 | uint32_t(p[2]) << 8 | p[1];
+            uint32_t src = LoadU32(p + 1);
             uint32_t dest;
             for (;;) {
                 const uint32_t here = ip + uint32_t(pos);

@@ -28,7 +28,7 @@ std::vector<uint8_t> Revised(const std::vector<uint8_t> &old)
 // The stand-in product as the new release's executable: another build stamp and some more bytes.
 std::vector<uint8_t> NewProductExe(std::vector<uint8_t> exe, uint32_t stamp)
 {
-    PutU32(exe.data() + GetU32(exe.data() + 60) + 8, stamp + 1);
+    StoreU32(exe.data() + LoadU32(exe.data() + 60) + 8, stamp + 1);
     std::vector<uint8_t> overlay = PatternBytes(4096, 41);
     exe.insert(exe.end(), overlay.begin(), overlay.end());
     return exe;
