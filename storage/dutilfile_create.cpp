@@ -14,7 +14,7 @@ using namespace dwfile_detail;
 namespace {
 
 // The largest N whose created file (8 + 16N bytes) still has 32-bit positions.
-constexpr uint32_t MaxLogicalFiles = (0xFFFFFFFFu - 8) / 16;
+constexpr uint32_t MaxLogicalFiles = (0xFFFFFFFFu - HeaderSize) / (EntrySize + EndRecordSize);
 
 void CheckCount(const AnsiString &name, uint32_t count)
 {
@@ -32,12 +32,12 @@ void PutAll(WStore &store, const std::vector<uint8_t> &bytes)
 template <typename Position>
 std::vector<uint8_t> HeaderBytes(uint32_t dataEnd, uint32_t count, Position position, uint32_t length)
 {
-    std::vector<uint8_t> bytes(8 + 8 * std::size_t(count));
+    std::vector<uint8_t> bytes(DataStartFor(count));
     StoreU32(bytes.data(), dataEnd);
     StoreU32(bytes.data() + 4, count);
     for (uint32_t i = 0; i < count; ++i) {
-        StoreU32(bytes.data() + 8 + 8 * std::size_t(i), position(i));
-        StoreU32(bytes.data() + 12 + 8 * std::size_t(i), length);
+        StoreU32(bytes.data() + EntryPositionAt(i), position(i));
+        StoreU32(bytes.data() + EntryLengthAt(i), length);
     }
     return bytes;
 }
@@ -47,11 +47,12 @@ std::vector<uint8_t> HeaderBytes(uint32_t dataEnd, uint32_t count, Position posi
 void CreateCompoundFile(const AnsiString &name, uint32_t count, const char *versionText)
 {
     CheckCount(name, count);
-    const uint32_t dataStart = 8 + 8 * count;
+    const uint32_t dataStart = EntryPositionAt(count);
     std::vector<uint8_t> bytes = HeaderBytes(
-        dataStart + 8 * count, count, [&](uint32_t i) { return dataStart + 8 * i; }, EmptyLogicalFileLength);
+        dataStart + EndRecordSize * count, count, [&](uint32_t i) { return dataStart + EndRecordSize * i; },
+        EmptyLogicalFileLength);
     for (uint32_t i = 0; i < count; ++i)
-        bytes.insert(bytes.end(), EndRecord, EndRecord + 8);
+        bytes.insert(bytes.end(), EndRecord, EndRecord + EndRecordSize);
     AnsiString resolved;
     {
         std::unique_ptr<WStore> file = StoreSystem().Open(name, 2);
@@ -75,11 +76,11 @@ void WriteCompoundHeader(const AnsiString &name, uint32_t count)
 bool ReadLogicalFileCount(const AnsiString &name, uint32_t n, uint32_t *count)
 {
     std::unique_ptr<WStore> file = StoreSystem().Open(name, 1);
-    uint8_t head[8];
-    const bool headerRead = file->Read(head, 8) == 8;
+    uint8_t head[HeaderSize];
+    const bool headerRead = file->Read(head, HeaderSize) == HeaderSize;
     if (count != nullptr)
         *count = headerRead ? LoadU32(head + 4) : 0;
-    const bool tooShort = file->Size() < 8 + 8 * uint64_t(n);
+    const bool tooShort = file->Size() < DataStartFor(n);
     file.reset();
     if (!tooShort || count != nullptr)
         return false;

@@ -22,7 +22,7 @@ DeadSpace MeasureDeadSpace(const WFile &file)
     if (!file.Compound())
         throw ZError("Файл " + file.Name() + " не является составным", 0);
     DeadSpace space;
-    space.area = file.DataEnd() - (8 + 8 * uint64_t(file.FileCount()));
+    space.area = file.DataEnd() - DataStartFor(file.FileCount());
     for (uint32_t i = 0; i < file.FileCount(); ++i)
         space.used += file.EntryLength(i);
     return space;
@@ -62,7 +62,7 @@ public:
     void Write()
     {
         const uint32_t count = source_.FileCount();
-        std::vector<uint8_t> head(8 + 8 * std::size_t(count));
+        std::vector<uint8_t> head(DataStartFor(count));
         position_ = head.size();
         target_.Seek(static_cast<uint32_t>(position_));
         WRec record;
@@ -71,9 +71,9 @@ public:
             source_.OpenLogicalFile(i);
             while (source_.ReadRecord(record))
                 Append(record.Flags(), record.Length(), record.Data());
-            Append(EndRecord[0], 1, EndRecord + 7);
-            StoreU32(head.data() + 8 + 8 * std::size_t(i), static_cast<uint32_t>(first));
-            StoreU32(head.data() + 12 + 8 * std::size_t(i), static_cast<uint32_t>(position_ - first));
+            Append(EndRecord[0], 1, EndRecord + RecordHeaderSize);
+            StoreU32(head.data() + EntryPositionAt(i), static_cast<uint32_t>(first));
+            StoreU32(head.data() + EntryLengthAt(i), static_cast<uint32_t>(position_ - first));
         }
         Drain();
         StoreU32(head.data(), static_cast<uint32_t>(position_));
@@ -85,15 +85,13 @@ public:
 private:
     void Append(uint8_t flags, uint32_t length, const uint8_t *data)
     {
-        position_ += 7 + length;
+        position_ += RecordHeaderSize + length;
         // Chains that share records (a damaged directory) could add up beyond 32-bit positions.
         if (position_ > 0xFFFFFFFFu)
             throw ZError("Файл " + source_.Name() + " не может быть сжат: сжатый файл превысил 4 Гбайт", 0);
-        uint8_t head[7];
-        head[0] = flags;
-        StoreU32(head + 1, NoLink);
-        StoreU16(head + 5, static_cast<uint16_t>(length));
-        buffer_.insert(buffer_.end(), head, head + 7);
+        uint8_t head[RecordHeaderSize];
+        EncodeRecordHeader(head, {flags, NoLink, static_cast<uint16_t>(length)});
+        buffer_.insert(buffer_.end(), head, head + RecordHeaderSize);
         buffer_.insert(buffer_.end(), data, data + length);
         if (buffer_.size() >= BufferSize)
             Drain();

@@ -40,12 +40,14 @@ WFile::WFile(const AnsiString &name, SimpleMode mode)
         header_[0] = main_->Size();
     if (mode == SimpleMode::Append) {
         // New records replace the end record; a file that does not end in one is no simple file.
-        uint8_t end[8];
-        const bool ended = header_[0] >= 8 && (main_->Seek(header_[0] - 8), main_->Read(end, 8) == 8) &&
-                           LoadU16(end + 5) == 1 && end[7] == EndByte;
+        uint8_t end[EndRecordSize];
+        const bool ended =
+            header_[0] >= EndRecordSize &&
+            (main_->Seek(header_[0] - EndRecordSize), main_->Read(end, EndRecordSize) == EndRecordSize) &&
+            IsEndRecordData(DecodeRecordHeader(end).Length, end + RecordHeaderSize);
         if (!ended)
             Damaged("не оканчивается записью конца");
-        header_[0] -= 8;
+        header_[0] -= EndRecordSize;
         main_->Seek(header_[0]);
         readPos_ = recordPos_ = header_[0];
     }
@@ -67,19 +69,19 @@ void WFile::ReadHeaderAndDirectory()
     // wrongly keyed header is refused instead of allocating or reading outside the file.
     const uint32_t size = main_->Size();
     main_->Seek(0);
-    uint8_t head[8];
-    if (main_->Read(head, 8) != 8)
+    uint8_t head[HeaderSize];
+    if (main_->Read(head, HeaderSize) != HeaderSize)
         Damaged("короче заголовка");
     if (key_ != 0)
-        XorBuffer16(head, 8, HeaderScrambleWord(key_));
+        XorBuffer16(head, HeaderSize, HeaderScrambleWord(key_));
     const uint32_t dataEnd = LoadU32(head);
     const uint32_t count = LoadU32(head + 4);
-    const uint64_t dataStart = 8 + 8 * uint64_t(count);
+    const uint64_t dataStart = DataStartFor(count);
     if (dataStart > size)
         Damaged("задано " + std::to_string(count) + " лог. файлов, каталог не помещается в файл");
     if (dataEnd < dataStart || dataEnd > size)
         Damaged("конец данных " + std::to_string(dataEnd) + " лежит вне области данных");
-    std::vector<uint8_t> raw(8 * std::size_t(count));
+    std::vector<uint8_t> raw(EntrySize * std::size_t(count));
     if (count != 0 && main_->Read(raw.data(), static_cast<uint32_t>(raw.size())) != raw.size())
         Damaged("каталог прочитан не полностью");
     if (key_ != 0)
@@ -162,30 +164,28 @@ bool WFile::ReadNext(WRec &record, bool headOnly)
         const uint32_t at = recordPos_;
         if (at < DataStart())
             Damaged("позиция " + std::to_string(at) + " лежит перед областью данных");
-        if (uint64_t(at) + 7 > header_[0])
+        if (uint64_t(at) + RecordHeaderSize > header_[0])
             Damaged("запись в позиции " + Hex8(at) + " выходит за конец данных");
         main_->Seek(at);
-        uint8_t head[7];
-        ReadExactly(head, 7, at);
+        uint8_t head[RecordHeaderSize];
+        ReadExactly(head, RecordHeaderSize, at);
         const uint32_t word = key_ != 0 ? RecordScrambleWord(at, key_) : 0;
         if (key_ != 0)
-            XorBuffer16(head, 7, word);
-        const uint8_t flags = head[0];
-        const uint32_t link = LoadU32(head + 1);
-        const uint16_t length = LoadU16(head + 5);
+            XorBuffer16(head, RecordHeaderSize, word);
+        const auto [flags, link, length] = DecodeRecordHeader(head);
         if (length == 0)
             throw ZError(name_ + "|( " + Hex8(at), 9);
         if (length > MaxRecordLength)
             RaiseRecordTooLong(name_, length, MaxRecordLength, at);
-        if (uint64_t(at) + 7 + length > header_[0])
+        if (uint64_t(at) + RecordHeaderSize + length > header_[0])
             Damaged("запись в позиции " + Hex8(at) + " выходит за конец данных");
-        chainBytes_ += 7u + length;
+        chainBytes_ += RecordHeaderSize + length;
         if (chainBytes_ > dataSize)
             Damaged("цепочка записей замкнута в кольцо (позиция " + Hex8(at) + ")");
         record.SetFlags(flags);
         record.SetLink(link);
         record.SetLength(length, name_, at);
-        const uint32_t after = at + 7 + length;
+        const uint32_t after = at + RecordHeaderSize + length;
         if (flags & RecordDeletedFlag) {
             // Deleted records stay in the chain: follow their link, or step over them.
             Follow(link != NoLink ? link : after);
@@ -194,7 +194,7 @@ bool WFile::ReadNext(WRec &record, bool headOnly)
         ReadExactly(record.Data(), headOnly ? 1 : length, at);
         if (key_ != 0)
             XorBuffer16(record.Data(), headOnly ? 1 : length, word);
-        if (length == 1 && record.Data()[0] == EndByte) {
+        if (IsEndRecordData(length, record.Data())) {
             readPos_ = at;  // reading stays on the end record
             return false;
         }
@@ -228,18 +228,18 @@ uint32_t WFile::ReadRecordHeadAt(uint32_t position, WRec &record)
 bool WFile::ReadRawRecord(WRec &record)
 {
     const uint32_t at = main_->Tell();
-    uint8_t head[7];
-    const uint32_t got = main_->Read(head, 7);
+    uint8_t head[RecordHeaderSize];
+    const uint32_t got = main_->Read(head, RecordHeaderSize);
     if (got == 0)
         return false;
-    if (got != 7)
+    if (got != RecordHeaderSize)
         Damaged("запись в позиции " + Hex8(at) + " обрезана");
-    const uint16_t length = LoadU16(head + 5);
-    record.SetLength(length, name_, at);
-    record.SetFlags(head[0]);
-    record.SetLink(LoadU32(head + 1));
-    ReadExactly(record.Data(), length, at);
+    const RecordHeader header = DecodeRecordHeader(head);
+    record.SetLength(header.Length, name_, at);
+    record.SetFlags(header.Flags);
+    record.SetLink(header.Link);
+    ReadExactly(record.Data(), header.Length, at);
     recordPos_ = at;
-    readPos_ = at + 7 + length;
+    readPos_ = at + RecordHeaderSize + header.Length;
     return true;
 }

@@ -10,6 +10,7 @@
 
 #include "framework/AnsiString.h"
 #include "storage/drec.h"
+#include "storage/dwfile_layout.h"
 #include "storage/sqmtver.h"
 #include "storage/wstore.h"
 
@@ -165,7 +166,7 @@ private:
     [[noreturn]] void LogicalRecordDamaged() const;
     void OpenCompound(const AnsiString &name, int mode, uint32_t key);
     void ReadHeaderAndDirectory();
-    uint32_t DataStart() const { return compound_ ? 8 + 8 * header_[1] : 0; }
+    uint32_t DataStart() const { return compound_ ? CompoundFile::EntryPositionAt(header_[1]) : 0; }
     bool ReadNext(WRec &record, bool headOnly);
     void Follow(uint32_t position);
     void ReadExactly(void *buffer, uint32_t n, uint32_t recordPosition);

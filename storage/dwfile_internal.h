@@ -5,8 +5,11 @@
 
 #include "base/Bytes.h"
 #include "framework/AnsiString.h"
+#include "storage/dwfile_layout.h"
 
 namespace dwfile_detail {
+
+using namespace CompoundFile;
 
 inline AnsiString Hex8(uint32_t v)
 {
@@ -14,9 +17,5 @@ inline AnsiString Hex8(uint32_t v)
     std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(v));
     return hex;
 }
-
-// The data byte of the end record (length 1) that closes every chain.
-constexpr uint8_t EndByte = 0x40;
-inline constexpr uint8_t EndRecord[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x00, EndByte};
 
 }  // namespace dwfile_detail

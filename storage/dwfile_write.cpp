@@ -50,7 +50,7 @@ void WFile::CloseQuietly() noexcept
         if (!compound_ && (mode_ == 2 || mode_ == 3 || mode_ == 5)) {
             if (!unwinding)
                 FlushLogicalRecords();
-            PutAt(header_[0], EndRecord, 8);
+            PutAt(header_[0], EndRecord, EndRecordSize);
         }
     } catch (const Exception &e) {
         RecordCloseFailure(e.Message());
@@ -85,7 +85,7 @@ void WFile::CheckRecordToWrite(uint32_t length, const uint8_t *data) const
     if (length > MaxRecordLength)
         RaiseRecordTooLong(name_, length, MaxRecordLength, writeOffset_);
     // A data record of the single byte "@" would read as the end of its chain.
-    if (length == 1 && data[0] == EndByte)
+    if (IsEndRecordData(length, data))
         throw ZError("Для файла " + name_ + " запись из одного байта \"@\" невозможна: она читается как конец файла",
                      0);
 }
@@ -151,23 +151,21 @@ uint32_t WFile::WriteRecord(uint8_t flags, uint32_t length, const void *data)
         CheckSimpleWriteMode(" не открыт только для записи или дозаписи");
     const auto *bytes = static_cast<const uint8_t *>(data);
     CheckRecordToWrite(length, bytes);
-    uint8_t head[7];
-    head[0] = flags;
-    StoreU32(head + 1, NoLink);
-    StoreU16(head + 5, static_cast<uint16_t>(length));
+    uint8_t head[RecordHeaderSize];
+    EncodeRecordHeader(head, {flags, NoLink, static_cast<uint16_t>(length)});
     if (compound_) {
         temp_->Seek(tempLength_);
-        Put(*temp_, head, 7);
+        Put(*temp_, head, RecordHeaderSize);
         Put(*temp_, bytes, length);
-        tempLength_ += 7 + length;
+        tempLength_ += RecordHeaderSize + length;
     } else {
-        GrownDataEnd(7 + length);
-        PutAt(header_[0], head, 7);
+        GrownDataEnd(RecordHeaderSize + length);
+        PutAt(header_[0], head, RecordHeaderSize);
         Put(*main_, bytes, length);
-        header_[0] += 7 + length;
+        header_[0] += RecordHeaderSize + length;
     }
     const uint32_t offset = writeOffset_;
-    writeOffset_ += 7 + length;
+    writeOffset_ += RecordHeaderSize + length;
     return offset;
 }
 
@@ -199,17 +197,15 @@ void WFile::WriteRecordAt(uint32_t offset, WRec &record, uint32_t limit)
         throw ZError("Файл " + name_ + " не открыт для записи или дозаписи", 0);
     CheckRecordToWrite(record.Length(), record.Data());
     // Only a record already written may be rewritten: the chain behind it must stay intact.
-    if (uint64_t(offset) + 7 + record.Length() > writeOffset_)
+    if (uint64_t(offset) + RecordHeaderSize + record.Length() > writeOffset_)
         throw ZError("Для файла " + name_ + " неверно задано смещение записи " + std::to_string(offset), 0);
     record.SetLink(NoLink);
-    uint8_t head[7];
-    head[0] = record.Flags();
-    StoreU32(head + 1, NoLink);
-    StoreU16(head + 5, record.Length());
+    uint8_t head[RecordHeaderSize];
+    EncodeRecordHeader(head, {record.Flags(), NoLink, record.Length()});
     const uint32_t count = (limit != 0 && limit < record.Length()) ? limit : record.Length();
     WStore &target = compound_ ? *temp_ : *main_;
     target.Seek(compound_ ? offset : writeBase_ + offset);
-    Put(target, head, 7);
+    Put(target, head, RecordHeaderSize);
     Put(target, record.Data(), count);
     target.Seek(compound_ ? tempLength_ : header_[0]);
 }
@@ -238,9 +234,9 @@ void WFile::EndWrite(uint32_t n, bool commit)
         return;
     }
     temp_->Seek(tempLength_);
-    Put(*temp_, EndRecord, 8);
-    writeOffset_ += 8;
-    tempLength_ += 8;
+    Put(*temp_, EndRecord, EndRecordSize);
+    writeOffset_ += EndRecordSize;
+    tempLength_ += EndRecordSize;
     temp_.reset();
     writing_ = NoWriting;
     // On a failure from here on the temporary file stays on disk, and the header and the directory
@@ -259,16 +255,17 @@ void WFile::CommitTemp(uint32_t n)
     SeekData(header_[0]);
     WRec record;
     for (;;) {
-        uint8_t head[7];
-        if (source->Read(head, 7) != 7)
+        uint8_t head[RecordHeaderSize];
+        if (source->Read(head, RecordHeaderSize) != RecordHeaderSize)
             throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
-        record.SetFlags(head[0]);
-        record.SetLink(LoadU32(head + 1));
-        record.SetLength(LoadU16(head + 5), source->Name(), source->Tell() - 7);
+        const RecordHeader header = DecodeRecordHeader(head);
+        record.SetFlags(header.Flags);
+        record.SetLink(header.Link);
+        record.SetLength(header.Length, source->Name(), source->Tell() - RecordHeaderSize);
         if (source->Read(record.Data(), record.Length()) != record.Length())
             throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
         CopyRecordToMain(record);
-        if (record.Length() == 1 && record.Data()[0] == EndByte)
+        if (IsEndRecordData(record.Length(), record.Data()))
             break;
     }
     source.reset();
@@ -276,10 +273,10 @@ void WFile::CommitTemp(uint32_t n)
     const uint32_t newEnd = oldEnd + writeOffset_;
     PutU32At(0, newEnd);
     header_[0] = newEnd;
-    uint8_t entry[8];
+    uint8_t entry[EntrySize];
     StoreU32(entry, oldEnd);
     StoreU32(entry + 4, writeOffset_);
-    PutAt(8 + 8 * n, entry, 8);
+    PutAt(EntryPositionAt(n), entry, EntrySize);
     directory_[2 * n] = oldEnd;
     directory_[2 * n + 1] = writeOffset_;
     ReopenMain();
@@ -289,16 +286,14 @@ uint32_t WFile::CopyRecordToMain(const WRec &record)
 {
     if (mode_ != 4)
         throw ZError("Файл " + name_ + " не открыт только для записи", 0);
-    uint8_t head[7];
-    head[0] = record.Flags();
-    StoreU32(head + 1, record.Link());
-    StoreU16(head + 5, record.Length());
-    Put(*main_, head, 7);
+    uint8_t head[RecordHeaderSize];
+    EncodeRecordHeader(head, {record.Flags(), record.Link(), record.Length()});
+    Put(*main_, head, RecordHeaderSize);
     Put(*main_, record.Data(), record.Length());
     if (!compound_)
-        header_[0] += 7 + record.Length();
+        header_[0] += RecordHeaderSize + record.Length();
     const uint32_t offset = writeOffset_;
-    writeOffset_ += 7 + record.Length();
+    writeOffset_ += RecordHeaderSize + record.Length();
     return offset;
 }
 
@@ -322,7 +317,8 @@ void WFile::SeekToEndRecord()
     if (compound_)
         throw ZError("Файл " + name_ + " должен быть простым", 0);
     // In the writing modes the end record is written at the data end when the file closes.
-    const uint32_t at = (mode_ == 1 || mode_ == 4) && header_[0] >= 8 ? header_[0] - 8 : header_[0];
+    const uint32_t at =
+        (mode_ == 1 || mode_ == 4) && header_[0] >= EndRecordSize ? header_[0] - EndRecordSize : header_[0];
     main_->Seek(at);
     readPos_ = recordPos_ = at;
 }

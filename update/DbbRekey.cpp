@@ -6,13 +6,14 @@
 
 #include "storage/dbkeys.h"
 #include "storage/drec.h"
+#include "storage/dwfile_layout.h"
 #include "storage/scramble.h"
+
+using CompoundFile::HeaderSize;
+using CompoundFile::RecordHeaderSize;
 
 namespace {
 
-constexpr uint64_t HeaderSize = 8;
-constexpr uint64_t EntrySize = 8;
-constexpr uint64_t RecordHeaderSize = 7;
 constexpr int ProgressSteps = 100;
 
 RekeyResult Fail(RekeyFault fault, uint64_t position = 0)
@@ -100,7 +101,7 @@ RekeyResult RekeyDbb(TByteSource &source, TByteStore &destination, uint32_t oldK
     if (oldKey != 0)
         XorBuffer16(plainHead.data(), HeaderSize, HeaderScrambleWord(oldKey));
     const uint32_t dataEnd = LoadU32(plainHead.data());
-    const uint64_t dataStart = HeaderSize + EntrySize * LoadU32(plainHead.data() + 4);
+    const uint64_t dataStart = CompoundFile::DataStartFor(LoadU32(plainHead.data() + 4));
     if (dataStart > size)
         return Fail(RekeyFault::DirectoryCut);
 
@@ -131,7 +132,7 @@ RekeyResult RekeyDbb(TByteSource &source, TByteStore &destination, uint32_t oldK
             std::memcpy(header, record, RecordHeaderSize);
             if (oldKey != 0)
                 XorBuffer16(header, RecordHeaderSize, RecordScrambleWord(at, oldKey));
-            const uint32_t length = LoadU16(header + 5);
+            const uint32_t length = CompoundFile::DecodeRecordHeader(header).Length;
             if (length > MaxRecordLength) {
                 fault = RekeyFault::RecordTooLong;
                 break;
