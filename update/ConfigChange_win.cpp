@@ -13,8 +13,7 @@
 
 bool TForm1::UpdateConfigFile()
 {
-    bool result = false;
-    try {
+    const bool result = Guarded([&] {
         const AnsiString backup = TempFolder + "BAK" + std::to_string(SectionNumber) + "\\Cfg\\CFG.QMT";
         FileOpCreateFolder(ExtractFilePath(backup));
         const AnsiString target = (UpdateVariant == 1 ? CopyFolder : ProductFolder) + "Cfg\\CFG.QMT";
@@ -28,10 +27,9 @@ bool TForm1::UpdateConfigFile()
                 file.Seek(edit.Offset, soFromBeginning);
                 FileOpWrite(file, target, edit.Bytes.data(), long(edit.Bytes.size()));
             }
-            result = true;
+            return true;
         }
-    } catch (const std::exception &e) {
-        Log(ept_Exception, e.what(), true);
-    }
+        return false;
+    });
     return CheckStep(result, false);
 }

@@ -53,14 +53,16 @@ bool TForm1::JournalExists() { return FileExists(JournalPath); }
 
 bool TForm1::OpenJournal()
 {
-    try {
-        if (!FileExists(JournalPath))
-            FileOpCreate(JournalPath, 0);
-        JournalStream = new TFileStream(JournalPath, fmOpenReadWrite | fmShareDenyWrite);
-    } catch (const std::exception &e) {
-        Log(ept_Exception, AnsiString(e.what()) + " ", true);
+    const bool opened = Guarded(
+        [&] {
+            if (!FileExists(JournalPath))
+                FileOpCreate(JournalPath, 0);
+            JournalStream = new TFileStream(JournalPath, fmOpenReadWrite | fmShareDenyWrite);
+            return true;
+        },
+        " ");
+    if (!opened)
         return false;
-    }
     // Without the start command rollback would not know where this run began: a journal that cannot
     // take its first line fails the step instead of letting the run change anything.
     return JournalSuspended || LogCmd(ejc_Start, JournalStartText);

@@ -120,8 +120,7 @@ bool TForm1::CompareFiles(const AnsiString &a, const AnsiString &b)
         unreadable = true;
     }
     if (unreadable) {
-        Log(ept_ErrorNo, "5011", true);
-        ShowError(5011, a + "\n" + b, "\"Сравнение файлов\"");
+        LogAndShowError(5011, {a + "\n" + b, "\"Сравнение файлов\""});
         return false;
     }
     return equal;

@@ -177,8 +177,7 @@ bool ReadPayload(TByteSource &source, const AnsiString &selfPath, TRunLog &log, 
 {
     info = TPayloadInfo{};
     if (!CheckSelf(source)) {
-        log.Log(3, "5001", true);
-        log.ShowRunError(5001, selfPath);
+        log.LogAndShowError(5001, {selfPath});
         return false;
     }
 

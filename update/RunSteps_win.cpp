@@ -61,8 +61,7 @@ std::vector<uint8_t> ReadFileStart(const AnsiString &fileName, size_t count)
 bool TForm1::CheckSeveralCopies()
 {
     if (!OwnMutex.Create(UpdaterMutexName(ExtractFileName(SelfPath))) || OwnMutex.AlreadyExisted()) {
-        Log(ept_ErrorNo, "5005", true);
-        ShowError(5005);
+        LogAndShowError(5005);
         return false;
     }
     return true;
@@ -70,19 +69,16 @@ bool TForm1::CheckSeveralCopies()
 
 bool TForm1::InitData()
 {
-    bool found = false;
-    try {
+    const bool found = Guarded([&] {
         AnsiString folder = ExtractFilePath(SelfPath);
         ProductFolder = folder;
         JournalPath = JournalPathFor(folder, NewVersion);
         if (auto product = ProductFolderOf(folder, HasExeFolder)) {
             ProductFolder = *product;
-            found = true;
+            return true;
         }
-    } catch (const std::exception &e) {
-        Log(ept_Exception, e.what(), true);
-        found = false;
-    }
+        return false;
+    });
     JournalPath = JournalPathFor(ProductFolder, NewVersion);
     if (found)
         Log(ept_Plain, "Предположительно. Папка исходной ЦМТ: " + ProductFolder, true);
@@ -92,7 +88,7 @@ bool TForm1::InitData()
 bool TForm1::CheckVersion()
 {
     Log(ept_Plain, "...ПРОВЕРКА ВЕРСИИ ОБНОВЛЕНИЯ", true);
-    try {
+    return Guarded([&] {
         std::vector<uint8_t> image = ReadFileStart(ProductFolder + "Cfg\\CFG.QMT", CfgRawViewLength);
         ReadCfgRawView(image.data(), image.size(), *Cfg, CfgTail);
 
@@ -115,36 +111,28 @@ bool TForm1::CheckVersion()
         }
         SectionNumber = 0;
         return CheckInstalled(*this, *Cfg, stamp, versions);
-    } catch (const std::exception &e) {
-        Log(ept_Exception, e.what(), true);
-        return false;
-    }
+    });
 }
 
 bool TForm1::FindProductExe(bool copy, bool silent)
 {
     TErrorModeGuard noCriticalErrorBoxes;
-    bool found = false;
-    try {
-        AnsiString base = copy ? CopyFolder : ProductFolder;
-        if (copy) {
-            if (!DirectoryExists(CopyFolder))
-                return true;
-            Log(ept_Plain, "Поиск исполняемого файла ЦМТ", true);
-        }
-        AnsiString exeFolder, exeName;
-        found = FindEntry(base + "exe", faDirectory, true, exeFolder) &&
-                FindEntry(base + exeFolder + "\\qmt.exe", faAnyFile, false, exeName);
-        if (found) {
-            MutexName[copy ? 1 : 0] = ProductMutexName(base + exeFolder + "\\" + exeName);
-        } else if (!silent && !copy) {
-            Log(ept_ErrorNo, "5009", true);
-            ShowError(5009);
-        }
-    } catch (const std::exception &e) {
-        Log(ept_Exception, e.what(), true);
-        found = false;
+    if (copy) {
+        if (!DirectoryExists(CopyFolder))
+            return true;
+        Log(ept_Plain, "Поиск исполняемого файла ЦМТ", true);
     }
+    const bool found = Guarded([&] {
+        const AnsiString base = copy ? CopyFolder : ProductFolder;
+        AnsiString exeFolder, exeName;
+        const bool there = FindEntry(base + "exe", faDirectory, true, exeFolder) &&
+                           FindEntry(base + exeFolder + "\\qmt.exe", faAnyFile, false, exeName);
+        if (there)
+            MutexName[copy ? 1 : 0] = ProductMutexName(base + exeFolder + "\\" + exeName);
+        else if (!silent && !copy)
+            LogAndShowError(5009);
+        return there;
+    });
     return CheckStep(found, false);
 }
 
@@ -177,8 +165,7 @@ bool TForm1::WaitProductClosed(int slot)
         if (!AskYesNo(3007, SelfPath, true))
             break;
     }
-    Log(ept_ErrorNo, "5007", true);
-    ShowError(5007, SelfPath);
+    LogAndShowError(5007, {SelfPath});
     return true;
 }
 

@@ -35,8 +35,7 @@ bool TForm1::InitRun()
         return false;
     Log(ept_Plain, "Инициализация данных", true);
     if (!CheckStep(InitData(), false)) {
-        Log(ept_ErrorNo, "5015", true);
-        ShowError(5015);
+        LogAndShowError(5015);
         return false;
     }
     return true;
@@ -104,16 +103,14 @@ bool TForm1::LastRunCheck(bool &cancelled)
     }
     LastRunProblems = 1;
     if (!AskYesNo(3001, true)) {
-        Log(ept_ErrorNo, "5003", true);
-        ShowError(5003);
+        LogAndShowError(5003);
         Log(ept_Cancelled, AnsiString(), true);
         cancelled = true;
         return false;
     }
     Log(ept_Plain, "Есть проблемы. Попытка отката к предыдущему состоянию.", true);
     if (!CheckStep(RollBack(), true)) {
-        Log(ept_ErrorNo, "5003", true);
-        ShowError(5003);
+        LogAndShowError(5003);
         return false;
     }
     ClearFolder(TempFolder, true);
@@ -210,14 +207,15 @@ void TForm1::FinishRun(bool success, bool cancelled)
     AnsiString protocolFile = !JournalPath.empty()
                                   ? ExtractFilePath(JournalPath) + "Протокол_" + ExtractFileName(JournalPath)
                                   : ExtractFilePath(SelfPath) + "Протокол.txt";
-    try {
-        LsBx_Prot->Items()->SaveToFile(protocolFile);
-        protocol_->Add("Техническая информация о проведенных действиях сохранена в: ");
-        protocol_->Add(protocolFile);
-    } catch (const std::exception &e) {
-        // The run's outcome stands; only the copy of the protocol on disk is missing.
-        Log(ept_Exception, AnsiString(e.what()) + " ", true);
-    }
+    // A failure leaves the run's outcome standing; only the copy of the protocol on disk is missing.
+    Guarded(
+        [&] {
+            LsBx_Prot->Items()->SaveToFile(protocolFile);
+            protocol_->Add("Техническая информация о проведенных действиях сохранена в: ");
+            protocol_->Add(protocolFile);
+            return true;
+        },
+        " ");
 
     if (!cancelled && success && AskYesNo(3009, true)) {
         ProductMutex[0].Close();

@@ -42,10 +42,10 @@ bool CheckInstalled(TRunLog &log, const s_Cfg &cfg, uint32_t stamp, const TUpdat
     if (installed != versions.BaseVersionShort) {
         if (versions.Correction) {
             log.Log(ept_WrongEdition, " У Вас установлена ЦМТ-" + installed + ".X", true);
-            log.ShowRunError(5013, "ЦМТ 5 " + versions.BaseVersionShort + ".X");
+            log.ShowRunError(5013, {"ЦМТ 5 " + versions.BaseVersionShort + ".X"});
         } else {
             log.Log(ept_WrongEdition, " У Вас установлена ЦМТ-" + cfg.VersionText(), true);
-            log.ShowRunError(5013, "ЦМТ 5 " + versions.BaseVersion);
+            log.ShowRunError(5013, {"ЦМТ 5 " + versions.BaseVersion});
         }
         return false;
     }

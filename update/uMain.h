@@ -59,7 +59,7 @@ public:
     bool FlushJournal();
 
     void SetRunCaption(const AnsiString &caption) override;
-    void ShowRunError(int id, const AnsiString &argument) override;
+    void ShowRunError(int id, const std::vector<AnsiString> &arguments) override;
 
     // Steps of the run (update/RunSteps_win.cpp).
     bool InitRun();

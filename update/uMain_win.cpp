@@ -120,4 +120,12 @@ void TForm1::FormDestroy(TObject *)
 
 void TForm1::SetRunCaption(const AnsiString &caption) { SetCaption(caption); }
 
-void TForm1::ShowRunError(int id, const AnsiString &argument) { ShowError(id, argument); }
+void TForm1::ShowRunError(int id, const std::vector<AnsiString> &arguments)
+{
+    if (arguments.empty())
+        ShowError(id);
+    else if (arguments.size() == 1)
+        ShowError(id, arguments[0]);
+    else
+        ShowError(id, arguments[0], arguments[1]);
+}

@@ -21,7 +21,14 @@ public:
         return result;
     }
     void SetRunCaption(const AnsiString &caption) override { Caption = caption; }
-    void ShowRunError(int id, const AnsiString &argument) override { Errors.emplace_back(id, argument); }
+    // The arguments "|"-separated, as the message texts take them.
+    void ShowRunError(int id, const std::vector<AnsiString> &arguments) override
+    {
+        AnsiString joined;
+        for (const AnsiString &a : arguments)
+            joined += (joined.empty() ? "" : "|") + a;
+        Errors.emplace_back(id, joined);
+    }
 
     std::vector<AnsiString> Lines;
     AnsiString Caption;

@@ -22,7 +22,7 @@ TEST(MainWindow, RunErrorsGoToTheErrorBox)
     TForm1 form(nullptr);
     TPromptScript script;
     script.Answer(idOk);
-    form.ShowRunError(5001, "qmtupdt.exe");
+    form.ShowRunError(5001, {"qmtupdt.exe"});
     ASSERT_EQ(1u, script.Seen().size());
     EXPECT_EQ("Ошибка!", script.Seen()[0].Caption);
     EXPECT_EQ(0u, script.Seen()[0].Text.find("qmtupdt.exe \nМодуль обновления поврежден"));
