@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/PathParts.h"
+#include "framework/SysUtils.h"
 
 namespace {
 
@@ -42,9 +43,4 @@ AnsiString AddTrailingBackslash(const AnsiString &path)
     return path + '\\';
 }
 
-AnsiString RemoveTrailingBackslash(const AnsiString &path)
-{
-    if (!path.empty() && path.back() == '\\')
-        return path.substr(0, path.size() - 1);
-    return path;
-}
+AnsiString RemoveTrailingBackslash(const AnsiString &path) { return ExcludeTrailingBackslash(path); }

@@ -12,10 +12,11 @@ AnsiString FileNameOf(const AnsiString &path);     // bare name
 // The path with its extension replaced (an empty extension removes it); "" for a path without a name.
 AnsiString ChangeFileExtOf(const AnsiString &path, const AnsiString &newExt);
 
-// The path with a final '\' (an empty path stays empty).
+// The path with a final '\' (an empty path stays empty, where the framework's IncludeTrailingBackslash
+// gives "\").
 AnsiString AddTrailingBackslash(const AnsiString &path);
 inline AnsiString AddTrailingBackslash2(const AnsiString &path) { return AddTrailingBackslash(path); }
-// The path less one final '\'.
+// The path less one final '\': the framework's ExcludeTrailingBackslash.
 AnsiString RemoveTrailingBackslash(const AnsiString &path);
 
 // ---- asking the file system (Windows build) ----------------------------------------------------

@@ -179,12 +179,27 @@ private:
     int dropDownCount_ = 8;
 };
 
-class TCheckBox : public TWinControl {
+// What a check box and a radio button share: a BUTTON window whose check state is kept while there is
+// no window and given to the window when it is made.
+class TButtonControl : public TWinControl {
+protected:
+    explicit TButtonControl(TComponent *owner);
+    TCheckBoxState CheckState() const { return state_; }
+    // Keeps the state and shows it; false (nothing done) when it is the state already.
+    bool ChangeCheckState(TCheckBoxState state);
+    void CreateParams(TCreateParams &params) override;
+    void InitializeWnd() override;
+
+private:
+    TCheckBoxState state_ = cbUnchecked;
+};
+
+class TCheckBox : public TButtonControl {
 public:
     explicit TCheckBox(TComponent *owner);
     bool Checked() const { return State() == cbChecked; }
     void SetChecked(bool checked) { SetState(checked ? cbChecked : cbUnchecked); }
-    TCheckBoxState State() const;
+    TCheckBoxState State() const { return CheckState(); }
     // Setting the state runs OnClick, as a click does.
     void SetState(TCheckBoxState state);
     // Clicking cycles through the grayed state too.
@@ -195,27 +210,21 @@ public:
 
 protected:
     void CreateParams(TCreateParams &params) override;
-    void InitializeWnd() override;
     void CommandNotify(unsigned code) override;
 
 private:
-    TCheckBoxState state_ = cbUnchecked;
     bool allowGrayed_ = false;
     TAlignment alignment_ = taRightJustify;
 };
 
-class TRadioButton : public TWinControl {
+class TRadioButton : public TButtonControl {
 public:
     explicit TRadioButton(TComponent *owner);
-    bool Checked() const;
+    bool Checked() const { return CheckState() == cbChecked; }
     // Checking a radio button clears the others of the same parent and runs OnClick.
     void SetChecked(bool checked);
 
 protected:
     void CreateParams(TCreateParams &params) override;
-    void InitializeWnd() override;
     void CommandNotify(unsigned code) override;
-
-private:
-    bool checked_ = false;
 };

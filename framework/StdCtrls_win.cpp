@@ -272,51 +272,58 @@ TEdit::TEdit(TComponent *owner) : TCustomEdit(owner) {}
 
 // ---- TRadioButton, TCheckBox --------------------------------------------------------------------
 
-TCheckBox::TCheckBox(TComponent *owner) : TWinControl(owner)
+namespace {
+WPARAM ButtonCheck(TCheckBoxState state)
 {
-    SetTabStop(true);
-    SetBounds(0, 0, 97, 17);
+    return state == cbChecked ? BST_CHECKED : state == cbGrayed ? BST_INDETERMINATE : BST_UNCHECKED;
 }
+}  // namespace
 
-void TCheckBox::CreateParams(TCreateParams &params)
+TButtonControl::TButtonControl(TComponent *owner) : TWinControl(owner) { SetTabStop(true); }
+
+void TButtonControl::CreateParams(TCreateParams &params)
 {
     TWinControl::CreateParams(params);
     params.WinClassName = L"BUTTON";
-    params.Style |= BS_3STATE | BS_MULTILINE;
+    params.Style |= BS_MULTILINE;
+}
+
+void TButtonControl::InitializeWnd()
+{
+    TWinControl::InitializeWnd();
+    SendMessageW(Handle(), BM_SETCHECK, ButtonCheck(state_), 0);
+}
+
+bool TButtonControl::ChangeCheckState(TCheckBoxState state)
+{
+    if (state == state_)
+        return false;
+    state_ = state;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETCHECK, ButtonCheck(state), 0);
+    return true;
+}
+
+TCheckBox::TCheckBox(TComponent *owner) : TButtonControl(owner) { SetBounds(0, 0, 97, 17); }
+
+void TCheckBox::CreateParams(TCreateParams &params)
+{
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_3STATE;
     if (alignment_ == taLeftJustify)
         params.Style |= BS_LEFTTEXT;
 }
 
-void TCheckBox::InitializeWnd()
-{
-    TWinControl::InitializeWnd();
-    SendMessageW(Handle(), BM_SETCHECK,
-                 state_ == cbChecked  ? BST_CHECKED
-                 : state_ == cbGrayed ? BST_INDETERMINATE
-                                      : 0,
-                 0);
-}
-
-TCheckBoxState TCheckBox::State() const { return state_; }
-
 void TCheckBox::SetState(TCheckBoxState state)
 {
-    if (state == state_)
-        return;
-    state_ = state;
-    if (HandleAllocated())
-        SendMessageW(Handle(), BM_SETCHECK,
-                     state == cbChecked  ? BST_CHECKED
-                     : state == cbGrayed ? BST_INDETERMINATE
-                                         : BST_UNCHECKED,
-                     0);
-    Click();
+    if (ChangeCheckState(state))
+        Click();
 }
 
 void TCheckBox::SetAllowGrayed(bool allow)
 {
     allowGrayed_ = allow;
-    if (!allow && state_ == cbGrayed)
+    if (!allow && State() == cbGrayed)
         SetState(cbUnchecked);
 }
 
@@ -333,41 +340,24 @@ void TCheckBox::CommandNotify(unsigned code)
     if (code != BN_CLICKED)
         return;
     // Unchecked -> checked -> grayed (when allowed) -> unchecked.
-    TCheckBoxState next = state_ == cbUnchecked                 ? cbChecked
-                          : state_ == cbChecked && allowGrayed_ ? cbGrayed
-                                                                : cbUnchecked;
+    const TCheckBoxState state = State();
+    TCheckBoxState next = state == cbUnchecked                 ? cbChecked
+                          : state == cbChecked && allowGrayed_ ? cbGrayed
+                                                               : cbUnchecked;
     SetState(next);
 }
 
-TRadioButton::TRadioButton(TComponent *owner) : TWinControl(owner)
-{
-    SetTabStop(true);
-    SetBounds(0, 0, 113, 17);
-}
+TRadioButton::TRadioButton(TComponent *owner) : TButtonControl(owner) { SetBounds(0, 0, 113, 17); }
 
 void TRadioButton::CreateParams(TCreateParams &params)
 {
-    TWinControl::CreateParams(params);
-    params.WinClassName = L"BUTTON";
-    params.Style |= BS_RADIOBUTTON | BS_MULTILINE;
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_RADIOBUTTON;
 }
-
-void TRadioButton::InitializeWnd()
-{
-    TWinControl::InitializeWnd();
-    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool TRadioButton::Checked() const { return checked_; }
 
 void TRadioButton::SetChecked(bool checked)
 {
-    if (checked == checked_)
-        return;
-    checked_ = checked;
-    if (HandleAllocated())
-        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (!checked)
+    if (!ChangeCheckState(checked ? cbChecked : cbUnchecked) || !checked)
         return;
     if (TWinControl *parent = Parent())
         for (int i = 0; i < parent->ControlCount(); ++i)
