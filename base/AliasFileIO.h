@@ -9,5 +9,9 @@ bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes);
 // failed write (full disk, no such folder) leaves an existing file as it was. False on failure.
 bool WriteAliasFile(const AnsiString &name, const AliasFileImage &bytes);
 
+// The folder of the running program, without its trailing backslash; empty when the system does not
+// tell.
+AnsiString ProgramFolderOfAliases();
+
 // The name the new file is written under before it replaces the old one.
 inline AnsiString AliasFileTempName(const AnsiString &name) { return name + ".new"; }

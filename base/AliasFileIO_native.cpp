@@ -1,6 +1,5 @@
-// Native build: standard streams. The Windows build has its own (AliasFileIO_win.cpp), which
-// passes code page 1251 names to the system correctly.
-#ifndef _WIN32
+// Native build: standard streams, and the program's folder from /proc. The Windows build has its own
+// (AliasFileIO_win.cpp), which passes code page 1251 names to the system correctly.
 #include "base/AliasFileIO.h"
 
 #include <cstdio>
@@ -42,4 +41,10 @@ bool WriteAliasFile(const AnsiString &name, const AliasFileImage &bytes)
         std::remove(temp.c_str());
     return !error;
 }
-#endif
+
+AnsiString ProgramFolderOfAliases()
+{
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? AnsiString() : exe.parent_path().string();
+}

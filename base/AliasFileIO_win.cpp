@@ -1,5 +1,6 @@
 #include "base/AliasFileIO.h"
 
+#include "base/AppPaths.h"
 #include "base/FLBase.h"
 #include "framework/SysUtils.h"
 
@@ -56,4 +57,11 @@ bool WriteAliasFile(const AnsiString &name, const AliasFileImage &bytes)
         return true;
     DeleteFile(temp);
     return false;
+}
+
+AnsiString ProgramFolderOfAliases()
+{
+    AnsiString folder;
+    AppFolder(folder, nullptr, true);
+    return folder;
 }

@@ -6,31 +6,11 @@
 #include "base/AliasFileIO.h"
 #include "base/LangText.h"
 
-#ifdef _WIN32
-#include "base/AppPaths.h"
-#else
-#include <filesystem>
-#include <system_error>
-#endif
-
 namespace {
 
 std::mutex appFolderMutex;
 AnsiString appFolder;
 bool appFolderKnown = false;
-
-AnsiString PlatformAppFolder()
-{
-#ifdef _WIN32
-    AnsiString folder;
-    AppFolder(folder, nullptr, true);
-    return folder;
-#else
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? AnsiString() : exe.parent_path().string();
-#endif
-}
 
 std::string_view Text(const char *text, int length)
 {
@@ -45,7 +25,7 @@ const AnsiString &AliasAppFolder()
 {
     std::lock_guard<std::mutex> lock(appFolderMutex);
     if (!appFolderKnown) {
-        appFolder = PlatformAppFolder();
+        appFolder = ProgramFolderOfAliases();
         appFolderKnown = true;
     }
     return appFolder;

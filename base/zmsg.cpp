@@ -167,7 +167,3 @@ AnsiString WindowsErrorMessage(const AnsiString &arg, uint32_t code, const AnsiS
     const AnsiString description = WindowsErrorDescription(code, systemText);
     return arg.empty() ? description : arg + "#(" + description + ")";
 }
-
-#ifndef _WIN32
-AnsiString ResourceMessageText(int) { return AnsiString(); }
-#endif

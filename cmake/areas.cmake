@@ -1,12 +1,16 @@
 # Source conventions shared by every area:
 #   <area>/*.cpp, *.c         build in both builds
 #   <area>/*_win.cpp          Windows build only (needs Windows headers or the window system)
+#   <area>/*_native.cpp       native build only (its stand-ins for what the _win.cpp files do)
 # A folder with no sources yet becomes an INTERFACE library, so its dependants link all the same.
 
 function(qmt_platform_filter out)
   set(kept)
   foreach(f IN LISTS ARGN)
     if(NOT QMT_WINDOWS AND f MATCHES "_win\\.(cpp|c)$")
+      continue()
+    endif()
+    if(QMT_WINDOWS AND f MATCHES "_native\\.(cpp|c)$")
       continue()
     endif()
     list(APPEND kept ${f})

@@ -6,6 +6,10 @@
 #include <ctime>
 #include <thread>
 
+// The local calendar time of a moment, through the C library's thread-safe form, which each system
+// names its own way (Clock_win.cpp, Clock_native.cpp).
+std::tm LocalCalendarTime(std::time_t seconds);
+
 namespace {
 
 class RealClock : public TClock {
@@ -18,12 +22,7 @@ public:
         auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
         if (ms < 0)
             ms += 1000;
-        std::tm local{};
-#ifdef _WIN32
-        localtime_s(&local, &seconds);
-#else
-        localtime_r(&seconds, &local);
-#endif
+        const std::tm local = LocalCalendarTime(seconds);
         return EncodeDate(static_cast<unsigned short>(local.tm_year + 1900),
                           static_cast<unsigned short>(local.tm_mon + 1), static_cast<unsigned short>(local.tm_mday)) +
                EncodeTime(static_cast<unsigned short>(local.tm_hour), static_cast<unsigned short>(local.tm_min),

@@ -10,8 +10,6 @@ std::u16string Cp1251ToUtf16(std::string_view text);
 // Characters with no CP1251 form become '?'.
 AnsiString Utf16ToCp1251(std::u16string_view text);
 
-#ifdef _WIN32
-// wchar_t is UTF-16 on Windows: the forms the W functions take.
+// Windows build only (Cp1251_win.cpp), where wchar_t is UTF-16: the forms the W functions take.
 std::wstring Cp1251ToWide(std::string_view text);
 AnsiString WideToCp1251(std::wstring_view text);
-#endif

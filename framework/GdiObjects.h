@@ -1,5 +1,6 @@
 #pragma once
-// Windows build only: the GDI objects behind the framework's drawing objects.
+// The system objects behind the framework's drawing objects: made in the Windows build; the native
+// build, which has no system to draw with, makes none and gives null.
 #include "framework/WinHandles.h"
 
 class TFont;

@@ -1,20 +1,11 @@
 #include "framework/Graphics.h"
 
-#include <array>
 #include <cstdlib>
 
-#ifdef _WIN32
 #include "framework/GdiObjects.h"
-#endif
 
 namespace {
 int gFontPixelsPerInch = 96;
-
-// The classic scheme, for the native build where no system answers.
-constexpr std::array<uint32_t, 25> kClassicSystemColors = {
-    0xC8D0D4, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000, 0x000000,
-    0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4, 0x808080, 0x808080,
-    0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000, 0xE1FFFF};
 }  // namespace
 
 int MulDivRound(int a, int b, int c)
@@ -29,88 +20,30 @@ int MulDivRound(int a, int b, int c)
 int FontPixelsPerInch() { return gFontPixelsPerInch; }
 void SetFontPixelsPerInch(int pixelsPerInch) { gFontPixelsPerInch = pixelsPerInch > 0 ? pixelsPerInch : 96; }
 
-#ifndef _WIN32
-uint32_t ColorToRGB(TColor color)
-{
-    if (IsSystemColor(color)) {
-        unsigned index = color & 0xFF;
-        return index < kClassicSystemColors.size() ? kClassicSystemColors[index] : 0;
-    }
-    return color & 0x00FFFFFF;
-}
-#endif
-
 TFont::TFont() : pixelsPerInch_(gFontPixelsPerInch) {}
-
-TFont::~TFont() { ReleaseHandle(); }
-
-void TFont::ReleaseHandle()
-{
-#ifdef _WIN32
-    DeleteGdiObject(handle_);
-#endif
-    handle_ = nullptr;
-}
 
 HFONT TFont::Handle()
 {
-#ifdef _WIN32
-    if (!handle_)
-        handle_ = CreateFontHandle(*this);
-#endif
-    return handle_;
-}
-
-void TFont::Changed()
-{
-    ReleaseHandle();
-    if (OnChange)
-        OnChange(this);
+    return CachedHandle([this] { return CreateFontHandle(*this); });
 }
 
 void TFont::SetName(const AnsiString &name)
 {
-    if (name.empty() || name == name_)
-        return;
-    name_ = name;
-    Changed();
+    if (!name.empty())
+        Update(name_, name);
 }
 
-void TFont::SetHeight(int height)
-{
-    if (height == height_)
-        return;
-    height_ = height;
-    Changed();
-}
+void TFont::SetHeight(int height) { Update(height_, height); }
 
 int TFont::Size() const { return -MulDivRound(height_, 72, pixelsPerInch_); }
 
 void TFont::SetSize(int size) { SetHeight(-MulDivRound(size, pixelsPerInch_, 72)); }
 
-void TFont::SetStyle(TFontStyles style)
-{
-    if (style == style_)
-        return;
-    style_ = style;
-    Changed();
-}
+void TFont::SetStyle(TFontStyles style) { Update(style_, style); }
 
-void TFont::SetColor(TColor color)
-{
-    if (color == color_)
-        return;
-    color_ = color;
-    Changed();
-}
+void TFont::SetColor(TColor color) { Update(color_, color); }
 
-void TFont::SetCharset(uint8_t charset)
-{
-    if (charset == charset_)
-        return;
-    charset_ = charset;
-    Changed();
-}
+void TFont::SetCharset(uint8_t charset) { Update(charset_, charset); }
 
 bool TFont::SameAs(const TFont &other) const
 {
@@ -130,39 +63,6 @@ void TFont::Assign(const TFont &source)
     Changed();
 }
 
-TBrush::~TBrush()
-{
-#ifdef _WIN32
-    DeleteGdiObject(handle_);
-#endif
-}
-
-void TBrush::Changed()
-{
-#ifdef _WIN32
-    DeleteGdiObject(handle_);
-#endif
-    handle_ = nullptr;
-    if (OnChange)
-        OnChange(this);
-}
-
-void TBrush::SetColor(TColor color)
-{
-    if (color == color_)
-        return;
-    color_ = color;
-    Changed();
-}
-
-void TBrush::SetStyle(TBrushStyle style)
-{
-    if (style == style_)
-        return;
-    style_ = style;
-    Changed();
-}
-
 void TBrush::Assign(const TBrush &source)
 {
     color_ = source.color_;
@@ -172,36 +72,7 @@ void TBrush::Assign(const TBrush &source)
 
 HBRUSH TBrush::Handle()
 {
-#ifdef _WIN32
-    if (!handle_)
-        handle_ = CreateBrushHandle(*this);
-#endif
-    return handle_;
-}
-
-TPen::~TPen()
-{
-#ifdef _WIN32
-    DeleteGdiObject(handle_);
-#endif
-}
-
-void TPen::Changed()
-{
-#ifdef _WIN32
-    DeleteGdiObject(handle_);
-#endif
-    handle_ = nullptr;
-    if (OnChange)
-        OnChange(this);
-}
-
-void TPen::SetColor(TColor color)
-{
-    if (color == color_)
-        return;
-    color_ = color;
-    Changed();
+    return CachedHandle([this] { return CreateBrushHandle(*this); });
 }
 
 void TPen::SetWidth(int width)
@@ -209,14 +80,6 @@ void TPen::SetWidth(int width)
     if (width == width_)
         return;
     width_ = width < 0 ? 0 : width;
-    Changed();
-}
-
-void TPen::SetStyle(TPenStyle style)
-{
-    if (style == style_)
-        return;
-    style_ = style;
     Changed();
 }
 
@@ -230,11 +93,7 @@ void TPen::Assign(const TPen &source)
 
 HPEN TPen::Handle()
 {
-#ifdef _WIN32
-    if (!handle_)
-        handle_ = CreatePenHandle(*this);
-#endif
-    return handle_;
+    return CachedHandle([this] { return CreatePenHandle(*this); });
 }
 
 TCanvas::TCanvas()

@@ -8,6 +8,7 @@
 
 #include "framework/AnsiString.h"
 #include "framework/Component.h"
+#include "framework/GdiObjects.h"
 #include "framework/Types.h"
 #include "framework/WinHandles.h"
 
@@ -57,10 +58,49 @@ int MulDivRound(int a, int b, int c);
 int FontPixelsPerInch();
 void SetFontPixelsPerInch(int pixelsPerInch);
 
-class TFont : public TObject {
+// What a font, a brush and a pen share: the system object for their attributes, made on first use and
+// released by every change, and the notification of a change.
+template <typename THandle>
+class TGraphicsObject : public TObject {
+public:
+    ~TGraphicsObject() override { DeleteGdiObject(handle_); }
+
+    std::function<void(TObject *)> OnChange;
+
+protected:
+    TGraphicsObject() = default;
+    // The system object, made by `make` when there is none yet.
+    template <typename Make>
+    THandle CachedHandle(Make make)
+    {
+        if (!handle_)
+            handle_ = make();
+        return handle_;
+    }
+    // Sets an attribute: a new value releases the system object and notifies.
+    template <typename T>
+    void Update(T &attribute, const T &value)
+    {
+        if (attribute == value)
+            return;
+        attribute = value;
+        Changed();
+    }
+    void Changed()
+    {
+        DeleteGdiObject(handle_);
+        handle_ = nullptr;
+        if (OnChange)
+            OnChange(this);
+    }
+
+private:
+    THandle handle_ = nullptr;
+};
+
+class TFont : public TGraphicsObject<HFONT> {
 public:
     TFont();
-    ~TFont() override;
 
     const AnsiString &Name() const { return name_; }
     void SetName(const AnsiString &name);
@@ -85,19 +125,13 @@ public:
     // The system font object for these attributes, made on first use and remade after a change.
     HFONT Handle();
 
-    std::function<void(TObject *)> OnChange;
-
 private:
-    void Changed();
-    void ReleaseHandle();
-
     AnsiString name_ = "Tahoma";
     int height_ = -11;
     TFontStyles style_ = 0;
     TColor color_ = clWindowText;
     uint8_t charset_ = RUSSIAN_CHARSET_VALUE;
     int pixelsPerInch_;
-    HFONT handle_ = nullptr;
 };
 
 // The attributes the system makes a font from (its logical-font record), the face name in code
@@ -124,46 +158,39 @@ bool FontRecordOf(HFONT font, TFontRecord &record);
 enum TBrushStyle { bsSolid, bsClear };
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 
-class TBrush : public TObject {
+class TBrush : public TGraphicsObject<HBRUSH> {
 public:
     TBrush() = default;
-    ~TBrush() override;
     TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    void SetColor(TColor color) { Update(color_, color); }
     // bsClear paints nothing (and text is drawn on a transparent background).
     TBrushStyle Style() const { return style_; }
-    void SetStyle(TBrushStyle style);
+    void SetStyle(TBrushStyle style) { Update(style_, style); }
     void Assign(const TBrush &source);
     HBRUSH Handle();
-    std::function<void(TObject *)> OnChange;
 
 private:
-    void Changed();
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
-    HBRUSH handle_ = nullptr;
 };
 
-class TPen : public TObject {
+class TPen : public TGraphicsObject<HPEN> {
 public:
     TPen() = default;
-    ~TPen() override;
     TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    void SetColor(TColor color) { Update(color_, color); }
     int Width() const { return width_; }
+    // A negative width counts as 0.
     void SetWidth(int width);
     TPenStyle Style() const { return style_; }
-    void SetStyle(TPenStyle style);
+    void SetStyle(TPenStyle style) { Update(style_, style); }
     void Assign(const TPen &source);
     HPEN Handle();
-    std::function<void(TObject *)> OnChange;
 
 private:
-    void Changed();
     TColor color_ = clBlack;
     int width_ = 1;
     TPenStyle style_ = psSolid;
-    HPEN handle_ = nullptr;
 };
 
 // ---- canvas ----------------------------------------------------------------------------------------

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "framework/Exception.h"
-
 namespace {
 // Never destroyed: forms freed by the application object during static destruction may still ask.
 TPromptHandler &Handler()
@@ -21,14 +19,3 @@ std::optional<TPromptAnswer> ScriptedAnswer(const TPrompt &prompt)
         return std::nullopt;
     return Handler()(prompt);
 }
-
-#ifndef _WIN32
-// Without a window system only a script can answer.
-int MessageBoxPrompt(void *owner, const AnsiString &text, const AnsiString &caption, unsigned flags)
-{
-    TPrompt prompt{TPromptKind::MessageBox, owner, caption, text, AnsiString(), flags, nullptr};
-    if (auto answer = ScriptedAnswer(prompt))
-        return answer->Result;
-    throw Exception("No one to answer the message box: " + caption + ": " + text);
-}
-#endif
