@@ -5,6 +5,7 @@
 #include <functional>
 #include <new>
 
+#include "base/Bytes.h"
 #include "base/LangText.h"
 #include "base/NumericHelpers.h"
 
@@ -64,19 +65,13 @@ std::size_t ReadPacked(const std::uint8_t *packed, const std::uint8_t *end, std:
     return 4 + std::size_t{russianLength} + ukrainianLength;
 }
 
-void PutU16(std::uint8_t *at, std::size_t value)
-{
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 std::size_t WritePacked(std::uint8_t *packed, std::string_view russian, std::string_view ukrainian)
 {
     std::size_t size = 4 + russian.size() + ukrainian.size();
     if (packed == nullptr)
         return size;
-    PutU16(packed, russian.size());
-    PutU16(packed + 2, ukrainian.size());
+    StoreU16(packed, static_cast<std::uint16_t>(russian.size()));
+    StoreU16(packed + 2, static_cast<std::uint16_t>(ukrainian.size()));
     if (!russian.empty())
         std::memcpy(packed + 4, russian.data(), russian.size());
     if (!ukrainian.empty())
