@@ -4,9 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#ifdef _WIN32
 #include "framework/GdiObjects.h"
-#endif
 
 namespace {
 
@@ -62,9 +60,7 @@ TZFont::~TZFont() { ReleaseHandle(); }
 
 void TZFont::ReleaseHandle()
 {
-#ifdef _WIN32
     DeleteGdiObject(handle_);
-#endif
     handle_ = nullptr;
     Changed();
 }
