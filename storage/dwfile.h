@@ -210,7 +210,7 @@ private:
     uint32_t writeBase_ = 0;  // simple form: the file position of write offset 0
     uint32_t writing_ = NoWriting;
     uint32_t chainLength_ = 0;
-    uint8_t scratch_[7] = {};
+    uint8_t scratch_[CompoundFile::RecordHeaderSize] = {};
     int uncaughtAtOpen_ = 0;  // exceptions in flight when the object was made
 
     // Reading logical records.

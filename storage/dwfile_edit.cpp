@@ -30,32 +30,32 @@ void WFile::ClearLogicalFile(uint32_t n)
     if (directory_[2 * n + 1] == EmptyLogicalFileLength)
         return;
     const uint32_t first = directory_[2 * n];
-    if (first < DataStart() || uint64_t(first) + 8 > header_[0])
+    if (first < DataStart() || uint64_t(first) + EndRecordSize > header_[0])
         Damaged("начало лог. файла " + std::to_string(n) + " лежит вне области данных");
-    PutU32At(12 + 8 * n, EmptyLogicalFileLength);
+    PutU32At(EntryLengthAt(n), EmptyLogicalFileLength);
     directory_[2 * n + 1] = EmptyLogicalFileLength;
-    PutAt(first, EndRecord, 8);
+    PutAt(first, EndRecord, EndRecordSize);
     ReopenMain();
 }
 
 void WFile::ReadHeadAt(uint32_t position)
 {
-    if (position < DataStart() || uint64_t(position) + 7 > header_[0])
+    if (position < DataStart() || uint64_t(position) + RecordHeaderSize > header_[0])
         Damaged("запись в позиции " + Hex8(position) + " лежит вне области данных");
     main_->Seek(position);
-    if (main_->Read(scratch_, 7) != 7)
+    if (main_->Read(scratch_, RecordHeaderSize) != RecordHeaderSize)
         Damaged("запись в позиции " + Hex8(position) + " обрезана");
 }
 
-uint32_t WFile::ScratchLength() const { return LoadU16(scratch_ + 5); }
+uint32_t WFile::ScratchLength() const { return DecodeRecordHeader(scratch_).Length; }
 
-uint32_t WFile::ScratchLink() const { return LoadU32(scratch_ + 1); }
+uint32_t WFile::ScratchLink() const { return DecodeRecordHeader(scratch_).Link; }
 
 uint32_t WFile::NextRecordPosition(uint32_t position)
 {
     CheckPlainWritable();
     ReadHeadAt(position);
-    return ScratchLink() != NoLink ? ScratchLink() : position + 7 + ScratchLength();
+    return ScratchLink() != NoLink ? ScratchLink() : position + RecordHeaderSize + ScratchLength();
 }
 
 uint32_t WFile::SetRecordLink(uint32_t position, uint32_t link, uint8_t flags)
@@ -64,7 +64,7 @@ uint32_t WFile::SetRecordLink(uint32_t position, uint32_t link, uint8_t flags)
     ReadHeadAt(position);
     StoreU32(scratch_ + 1, link);
     scratch_[0] |= flags;
-    PutAt(position, scratch_, 7);
+    PutAt(position, scratch_, RecordHeaderSize);
     ReopenMain();
     return ScratchLength();
 }
@@ -74,7 +74,7 @@ uint32_t WFile::MarkRecord(uint32_t position, uint8_t flags)
     CheckPlainWritable();
     ReadHeadAt(position);
     scratch_[0] |= flags;
-    PutAt(position, scratch_, 7);
+    PutAt(position, scratch_, RecordHeaderSize);
     ReopenMain();
     return ScratchLength();
 }
@@ -83,7 +83,7 @@ void WFile::SetFirstRecord(uint32_t n, uint32_t position)
 {
     CheckPlainWritable();
     CheckFileNumber(n);
-    PutU32At(8 + 8 * n, position);
+    PutU32At(EntryPositionAt(n), position);
     directory_[2 * n] = position;
     ReopenMain();
 }
@@ -108,7 +108,7 @@ void WFile::RewriteRecord(const WRec &record, uint32_t position)
         throw ZError(name_, 8);
     if (ScratchLength() != record.Length())
         throw ZError(name_, 16);
-    PutAt(position + 7, record.Data(), record.Length());
+    PutAt(position + RecordHeaderSize, record.Data(), record.Length());
     if (record.Link() != NoLink) {
         main_->Seek(record.Link());
         readPos_ = record.Link();
@@ -118,11 +118,9 @@ void WFile::RewriteRecord(const WRec &record, uint32_t position)
 void WFile::PutRecordAt(uint32_t position, uint8_t flags, uint32_t link, uint32_t length, const uint8_t *data)
 {
     CheckRecordToWrite(length, data);
-    uint8_t head[7];
-    head[0] = flags;
-    StoreU32(head + 1, link);
-    StoreU16(head + 5, static_cast<uint16_t>(length));
-    PutAt(position, head, 7);
+    uint8_t head[RecordHeaderSize];
+    EncodeRecordHeader(head, {flags, link, static_cast<uint16_t>(length)});
+    PutAt(position, head, RecordHeaderSize);
     Put(*main_, data, length);
 }
 
@@ -148,7 +146,7 @@ void WFile::GrowAndWrite(uint32_t n, int64_t lengthChange, uint32_t dataEndGrowt
     const uint32_t dataEnd = GrownDataEnd(dataEndGrowth);
     PutU32At(0, dataEnd);
     header_[0] = dataEnd;
-    PutU32At(12 + 8 * n, length);
+    PutU32At(EntryLengthAt(n), length);
     directory_[2 * n + 1] = length;
     ReopenMain();
 }
@@ -163,12 +161,12 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         throw ZError("Файл " + name_ + " не открыт только для чтения/записи", 0);
     if (mode_ != 4)
         throw ZError(name_, 18);
-    const uint32_t size = 7 + record.Length();
+    const uint32_t size = RecordHeaderSize + record.Length();
     switch (operation) {
     case 1: {
         const uint32_t old = MarkRecord(position, RecordDeletedFlag);
-        PutU32At(12 + 8 * n, directory_[2 * n + 1] - (7 + old));
-        directory_[2 * n + 1] -= 7 + old;
+        PutU32At(EntryLengthAt(n), directory_[2 * n + 1] - (RecordHeaderSize + old));
+        directory_[2 * n + 1] -= RecordHeaderSize + old;
         ReopenMain();
         SeekData(position);
         return position;
@@ -179,7 +177,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         const uint32_t at = header_[0];
         GrownDataEnd(size);
         PutRecordAt(at, record.Flags(), link, record.Length(), record.Data());
-        GrowAndWrite(n, int64_t(size) - (7 + old), size);
+        GrowAndWrite(n, int64_t(size) - (RecordHeaderSize + old), size);
         SetRecordLink(position, at, RecordDeletedFlag);
         return at;
     }
@@ -200,7 +198,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
             RewriteRecord(record, position);
             return position;
         }
-        const uint32_t next = ScratchLink() != NoLink ? ScratchLink() : position + 7 + ScratchLength();
+        const uint32_t next = ScratchLink() != NoLink ? ScratchLink() : position + RecordHeaderSize + ScratchLength();
         return EditRecords(2, n, record, next, position);
     }
     case 6: {
@@ -277,13 +275,13 @@ uint32_t WFile::ReplaceRecords(uint32_t n, WRec &record, uint32_t a, uint32_t b,
     const uint32_t afterA = Successor(n, a);
     const uint32_t afterB = NextRecordPosition(b);
     const uint32_t afterC = NextRecordPosition(c);
-    const uint32_t size = 7 + record.Length();
+    const uint32_t size = RecordHeaderSize + record.Length();
     ReadHeadAt(b);
     const uint32_t old = ScratchLength();
     const uint32_t at = header_[0];
     GrownDataEnd(size);
     PutRecordAt(at, record.Flags(), b != c ? afterB : afterA, record.Length(), record.Data());
-    GrowAndWrite(n, int64_t(size) - (7 + old), size);
+    GrowAndWrite(n, int64_t(size) - (RecordHeaderSize + old), size);
     SetRecordLink(b, afterC, RecordDeletedFlag);
     if (b != c)
         SetRecordLink(c, afterA, 0);
@@ -327,7 +325,7 @@ void WFile::AppendLogicalFile(uint32_t n, const AnsiString &sourceName)
     WRec one, two;
     uint64_t total = 0;
     while (source.ReadNext(one, true))
-        total += 7 + one.Length();
+        total += RecordHeaderSize + one.Length();
     if (total == 0)
         return;  // nothing to append
     GrownDataEnd(total);
@@ -340,7 +338,7 @@ void WFile::AppendLogicalFile(uint32_t n, const AnsiString &sourceName)
         // The last record copied links back into the chain; the others follow one another.
         const bool more = source.ReadRecord(*next);
         PutRecordAt(first + copied, current->Flags(), more ? NoLink : follow, current->Length(), current->Data());
-        copied += 7 + current->Length();
+        copied += RecordHeaderSize + current->Length();
         if (!more)
             break;
         std::swap(current, next);
