@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tests/e2e/UpdaterRun.h"
+#include "tests/support/UpdaterRun.h"
 
 struct ProductUpdate {
     FileTree Before;  // the installed version; its "EXE\qmt.exe" is the stand-in product

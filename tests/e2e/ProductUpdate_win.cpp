@@ -62,7 +62,7 @@ ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, 
         TestInstallation installed;
         installed.VersionText = "5-" + base;
         BuildInstallation(scratch, installed);
-        update.Before = ReadTree(scratch);
+        update.Before = ReadInstallation(scratch);
         RemoveTestFolder(scratch);
     }
     FileTree &before = update.Before;

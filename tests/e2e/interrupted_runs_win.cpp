@@ -101,7 +101,7 @@ protected:
     {
         RemoveTestFolder(root_);
         ForceDirectories(root_);
-        WriteTree(root_, update.Before);
+        WriteInstallation(root_, update.Before);
         WriteFileBytes(root_ + "qmtupdt_e2e.exe", update.Updater);
     }
 
@@ -201,7 +201,7 @@ TEST_F(InterruptedRuns, CorrectionKilledAtTenMomentsThenRolledBackOnTheNextStart
     auto begin = [&](TStartedProcess &run) { return Start(run); };
     const int commands = UndisturbedRun(update, begin, "Протокол_qmt_3.1.1.5.txt");
     ASSERT_GT(commands, 2);
-    EXPECT_TRUE(SameTree(update.After, ReadTree(root_)));
+    EXPECT_TRUE(SameTree(update.After, ReadInstallation(root_)));
 
     int rolledBack = 0;
     std::string outcomes;
@@ -214,7 +214,7 @@ TEST_F(InterruptedRuns, CorrectionKilledAtTenMomentsThenRolledBackOnTheNextStart
         // (its executable is a build the correction does not accept), and ends without a question.
         StartAgain(state, "Протокол_qmt_3.1.1.5.txt", [](TStartedProcess &) {});
 
-        FileTree tree = ReadTree(root_);
+        FileTree tree = ReadInstallation(root_);
         if (!state.Journal)
             tree = WithoutTempFolder(tree);
         EXPECT_TRUE(SameTree(state.Finished() ? update.After : update.Before, tree));

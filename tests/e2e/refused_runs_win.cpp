@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/SysUtils.h"
-#include "tests/e2e/UpdaterRun.h"
 #include "tests/support/InstallationBuilder.h"
+#include "tests/support/UpdaterRun.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ TEST(RefusedRuns, DamagedUpdaterChangesNothing)
     std::vector<uint8_t> updater = UpdaterWith(payload);
     updater[updater.size() - 200] ^= 0x5A;  // a byte of the payload, as a broken download leaves it
     WriteFileBytes(root + "qmtupdt_e2e.exe", updater);
-    FileTree before = ReadTree(root);
+    FileTree before = ReadInstallation(root);
 
     TStartedProcess run;
     ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
@@ -48,7 +48,7 @@ TEST(RefusedRuns, DamagedUpdaterChangesNothing)
     EXPECT_TRUE(HasLineWith(protocol, " Самопроверка")) << Joined(protocol);
     EXPECT_FALSE(HasLineWith(protocol, " Проверка нескольких копий")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
-    EXPECT_TRUE(SameTree(before, ReadTree(root)));
+    EXPECT_TRUE(SameTree(before, ReadInstallation(root)));
     RemoveTestFolder(root);
 }
 
@@ -56,7 +56,7 @@ TEST(RefusedRuns, VersionMismatchFromExeFolderChangesNothing)
 {
     AnsiString root = OlderInstallation("qmt_e2e_mismatch");
     WriteFileBytes(root + "EXE\\qmtupdt_e2e.exe", UpdaterWith(TestPayloadBuilder{}));
-    FileTree before = ReadTree(root);
+    FileTree before = ReadInstallation(root);
 
     TStartedProcess run;
     ASSERT_TRUE(run.Start("\"" + root + "EXE\\qmtupdt_e2e.exe\"", root + "EXE"));
@@ -75,7 +75,7 @@ TEST(RefusedRuns, VersionMismatchFromExeFolderChangesNothing)
         << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
     EXPECT_FALSE(FileExists(root + "qmt_3.1.1.txt"));
-    EXPECT_TRUE(SameTree(before, ReadTree(root)));
+    EXPECT_TRUE(SameTree(before, ReadInstallation(root)));
     RemoveTestFolder(root);
 }
 
@@ -85,7 +85,7 @@ TEST(RefusedRuns, MissingProductExeLeavesNoJournal)
     BuildInstallation(root);
     DeleteFile(root + "EXE\\qmt.exe");
     WriteFileBytes(root + "qmtupdt_e2e.exe", UpdaterWith(TestPayloadBuilder{}));
-    FileTree before = ReadTree(root);
+    FileTree before = ReadInstallation(root);
 
     TStartedProcess run;
     ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
@@ -95,7 +95,7 @@ TEST(RefusedRuns, MissingProductExeLeavesNoJournal)
     ASSERT_TRUE(WaitForFile(root + "Протокол_qmt_3.1.1.txt", 30000));
     Sleep(300);
     EXPECT_TRUE(CloseUpdater(run));
-    EXPECT_TRUE(SameTree(before, ReadTree(root)));  // no journal left for the next start to offer to undo
+    EXPECT_TRUE(SameTree(before, ReadInstallation(root)));  // no journal left for the next start to offer to undo
     RemoveTestFolder(root);
 }
 
@@ -103,7 +103,7 @@ TEST(RefusedRuns, SecondUpdaterWhileOneRunsIsTurnedAway)
 {
     AnsiString root = OlderInstallation("qmt_e2e_second");
     WriteFileBytes(root + "qmtupdt_e2e.exe", UpdaterWith(TestPayloadBuilder{}));
-    FileTree before = ReadTree(root);
+    FileTree before = ReadInstallation(root);
 
     // The first run stops at its version error and waits there for the user.
     TStartedProcess first;
@@ -126,6 +126,6 @@ TEST(RefusedRuns, SecondUpdaterWhileOneRunsIsTurnedAway)
     ASSERT_TRUE(WaitForFile(root + "Протокол_qmt_3.1.1.txt", 30000));
     Sleep(300);
     EXPECT_TRUE(CloseUpdater(first));
-    EXPECT_TRUE(SameTree(before, ReadTree(root)));
+    EXPECT_TRUE(SameTree(before, ReadInstallation(root)));
     RemoveTestFolder(root);
 }

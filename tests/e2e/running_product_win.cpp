@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/SysUtils.h"
-#include "tests/e2e/UpdaterRun.h"
 #include "tests/support/InstallationBuilder.h"
+#include "tests/support/UpdaterRun.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ struct RunningProduct {
 TEST(RunningProduct, ClosedWhileTheUpdaterWaits)
 {
     RunningProduct product("qmt_e2e_running_closed");
-    FileTree before = ReadTree(product.Root);
+    FileTree before = ReadInstallation(product.Root);
     ASSERT_TRUE(product.Start());
 
     TStartedProcess run;
@@ -77,13 +77,13 @@ TEST(RunningProduct, ClosedWhileTheUpdaterWaits)
         << Joined(protocol);
     EXPECT_TRUE(HasLineWith(protocol, " ...проверка соответствия QMT.EXE")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
-    EXPECT_TRUE(SameTree(before, ReadTree(product.Root)));
+    EXPECT_TRUE(SameTree(before, ReadInstallation(product.Root)));
 }
 
 TEST(RunningProduct, UserStopsWaiting)
 {
     RunningProduct product("qmt_e2e_running_kept");
-    FileTree before = ReadTree(product.Root);
+    FileTree before = ReadInstallation(product.Root);
     ASSERT_TRUE(product.Start());
 
     TStartedProcess run;
@@ -103,5 +103,5 @@ TEST(RunningProduct, UserStopsWaiting)
     EXPECT_FALSE(HasLineWith(protocol, " ...проверка соответствия QMT.EXE")) << Joined(protocol);
     EXPECT_TRUE(CloseUpdater(run));
     product.Quit();
-    EXPECT_TRUE(SameTree(before, ReadTree(product.Root)));
+    EXPECT_TRUE(SameTree(before, ReadInstallation(product.Root)));
 }

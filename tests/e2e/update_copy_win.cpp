@@ -44,7 +44,7 @@ TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
     ProductUpdate update = MakeProductUpdate("3.1.0", "3.1.1", 64 * 1024);
     AnsiString root = MakeTestFolder("qmt_e2e_copy_from");
     AnsiString copies = MakeTestFolder("qmt_e2e_copies");
-    WriteTree(root, update.Before);
+    WriteInstallation(root, update.Before);
     WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);
     const AnsiString link = DesktopFolder() + "ЦМТ e2e копия.LNK";
     ASSERT_NE(".LNK", link) << "no desktop folder";
@@ -63,8 +63,8 @@ TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
 
     const AnsiString copy = copies + "QMT5_311\\";
     ASSERT_TRUE(WaitForBoxOf(run.Id(), 120000));
-    EXPECT_TRUE(SameTree(update.After, ReadTree(copy)));
-    EXPECT_TRUE(SameTree(update.Before, ReadTree(root)));  // no journal, no temporary folder either
+    EXPECT_TRUE(SameTree(update.After, ReadInstallation(copy)));
+    EXPECT_TRUE(SameTree(update.Before, ReadInstallation(root)));  // no journal, no temporary folder either
     std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.txt");
     for (const AnsiString &line : {AnsiString("LogCmd 2 1"), "LogCmd 1 " + copy, AnsiString(" Создание ярлыка"),
                                    AnsiString(" Программа выполнена успешно")})

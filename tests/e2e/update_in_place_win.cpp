@@ -12,14 +12,14 @@ TEST(UpdateInPlace, CorrectionBecomesTheNewVersionAndTheProductStarts)
 {
     ProductUpdate update = MakeProductUpdate("3.1.1.2", "3.1.1.5", 64 * 1024);
     AnsiString root = MakeTestFolder("qmt_e2e_in_place");
-    WriteTree(root, update.Before);
+    WriteInstallation(root, update.Before);
     WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);
 
     TStartedProcess run;
     ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     // The run's one question comes when it has finished: the files are checked while it waits.
     ASSERT_TRUE(WaitForBoxOf(run.Id(), 120000));
-    EXPECT_TRUE(SameTree(update.After, ReadTree(root)));
+    EXPECT_TRUE(SameTree(update.After, ReadInstallation(root)));
     EXPECT_FALSE(FileExists(root + "qmt_3.1.1.5.txt")) << "the journal is left behind";
     EXPECT_FALSE(DirectoryExists(root + "QMTUPDTA.TMP")) << "the temporary folder is left behind";
     std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.5.txt");
@@ -57,13 +57,13 @@ TEST(UpdateInPlace, CyrillicProductFolder)
     ProductUpdate update = MakeProductUpdate("3.1.1.2", "3.1.1.5", 16 * 1024);
     const AnsiString base = MakeTestFolder("qmt_e2e_cyrillic");
     const AnsiString root = base + "ЦМТ\\";
-    WriteTree(root, update.Before);
+    WriteInstallation(root, update.Before);
     WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);
 
     TStartedProcess run;
     ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
     ASSERT_TRUE(WaitForBoxOf(run.Id(), 120000));
-    EXPECT_TRUE(SameTree(update.After, ReadTree(root)));
+    EXPECT_TRUE(SameTree(update.After, ReadInstallation(root)));
     EXPECT_FALSE(FileExists(root + "qmt_3.1.1.5.txt")) << "the journal is left behind";
     std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.5.txt");
     for (const AnsiString &line :

@@ -13,6 +13,7 @@
 #include "framework/SysUtils.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/WindowPicture.h"
 #include "update/uSelKindUpdt.h"
 
 namespace {
@@ -344,26 +345,7 @@ TEST(SelKU, TheDialogAsTheUserSeesIt)
         const int w = r.right - r.left, h = r.bottom - r.top;
         EXPECT_GE(w, 752);
         EXPECT_GE(h, 338);
-        HDC screen = GetDC(nullptr);
-        HDC mem = CreateCompatibleDC(screen);
-        HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-        SelectObject(mem, old);
-        BITMAPINFOHEADER bi{sizeof(bi), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        const int stride = (w * 3 + 3) & ~3;
-        std::string pixels(static_cast<size_t>(stride) * h, '\0');
-        GetDIBits(mem, bmp, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO *>(&bi), DIB_RGB_COLORS);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(nullptr, screen);
-        BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof(fh) + sizeof(bi) + pixels.size()), 0, 0,
-                            sizeof(fh) + sizeof(bi)};
-        const AnsiString folder = AnsiString(QMT_HELPER_DIR) + "\\..\\screenshots\\";
-        ForceDirectories(folder);
-        WriteWholeFile(folder + "update_variant.bmp", std::string(reinterpret_cast<char *>(&fh), sizeof(fh)) +
-                                                          std::string(reinterpret_cast<char *>(&bi), sizeof(bi)) +
-                                                          pixels);
+        EXPECT_TRUE(SaveScreenshot(wnd, "update_variant"));
         f.Hide();
         f.CloseWithResult(SelKU_Cancelled);
     });

@@ -23,43 +23,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Processes.h"
+
 namespace {
-
-struct Search {
-    const wchar_t *caption;  // nullptr: any caption
-    DWORD process;           // 0: any process
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param)
-{
-    auto *search = reinterpret_cast<Search *>(param);
-    wchar_t className[64], title[256];
-    if (!IsWindowVisible(window) || !GetClassNameW(window, className, 64) || std::wcscmp(className, L"#32770") != 0)
-        return TRUE;
-    if (search->process) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != search->process)
-            return TRUE;
-    }
-    GetWindowTextW(window, title, 256);
-    if (search->caption && std::wcscmp(title, search->caption) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
 
 HWND WaitForBox(const wchar_t *caption, DWORD process, int timeout)
 {
-    Search search{caption, process, nullptr};
-    for (int waited = 0; !search.found; waited += 50) {
-        if (waited > timeout)
-            return nullptr;
-        Sleep(50);
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    }
-    return search.found;
+    return WaitForTopWindow(process, kBoxClass, caption, timeout);
 }
 
 void SaveText(HWND box, const wchar_t *fileName, const wchar_t *mode, bool separate)
@@ -131,26 +101,6 @@ int Auto(int argc, wchar_t **argv)
     return 1;
 }
 
-// The top-level window of `process` with the caption, of any class.
-struct WindowSearch {
-    const wchar_t *caption;
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM param)
-{
-    auto *search = reinterpret_cast<WindowSearch *>(param);
-    wchar_t title[256];
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (!IsWindowVisible(window) || (search->process && owner != search->process) ||
-        !GetWindowTextW(window, title, 256) || std::wcscmp(title, search->caption) != 0)
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 struct ControlSearch {
     const wchar_t *className;
     const wchar_t *text;  // nullptr: any text
@@ -208,15 +158,9 @@ int Dialog(int argc, wchar_t **argv)
 {
     if (argc < 6)
         return 2;
-    WindowSearch search{argv[3], static_cast<DWORD>(_wtoi(argv[2])), nullptr};
-    int timeout = _wtoi(argv[4]);
-    for (int waited = 0; !search.found; waited += 50) {
-        if (waited > timeout)
-            return 1;
-        Sleep(50);
-        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-    }
-    HWND dialog = search.found;
+    HWND dialog = WaitForTopWindow(static_cast<DWORD>(_wtoi(argv[2])), nullptr, argv[3], _wtoi(argv[4]));
+    if (!dialog)
+        return 1;
     for (int step = 5; step < argc; ++step) {
         std::wstring arg = argv[step];
         if (arg.rfind(L"fill:", 0) == 0) {

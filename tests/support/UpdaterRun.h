@@ -1,9 +1,11 @@
 #pragma once
 // Runs the shipped updater as a user does: an installation on disk, the updater with its payload placed
 // in it, started as its own process, and its boxes answered by the box clicker from another process.
+// Used by the whole-program tests and the update tests that run the shipped program. Windows build only.
 #include <windows.h>
-#include <gtest/gtest.h>
 #undef DeleteFile  // the framework's DeleteFile(AnsiString) is meant in these tests
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <map>
@@ -12,14 +14,17 @@
 
 #include "framework/AnsiString.h"
 #include "tests/support/PayloadBuilder.h"
+#include "tests/support/Processes.h"
 
-// The scenarios' updaters carry their own file name: the updater keeps a second copy out by a mutex
-// named after its file name, and other tests run the shipped "qmtupdt.exe" at the same time.
-// Every file under a folder (relative name -> bytes), without the protocol files and the updater.
+// The whole-program scenarios' updaters carry their own file name, "qmtupdt_e2e.exe": the updater keeps
+// a second copy out by a mutex named after its file name, and other tests run the shipped "qmtupdt.exe"
+// at the same time.
+// Every file of an installation (relative name -> bytes), without the protocol files and the scenarios'
+// updater.
 using FileTree = std::map<AnsiString, std::vector<uint8_t>>;
-FileTree ReadTree(const AnsiString &folder);
+FileTree ReadInstallation(const AnsiString &folder);
 // Writes every file of `tree` under `folder` (with trailing "\"), making the folders it needs.
-void WriteTree(const AnsiString &folder, const FileTree &tree);
+void WriteInstallation(const AnsiString &folder, const FileTree &tree);
 // What differs between two trees, one line per file (missing, unexpected, or the size and the first
 // differing offset), in UTF-8 for a failure message; empty when they are equal.
 std::string TreeDifference(const FileTree &expected, const FileTree &actual);
@@ -31,24 +36,6 @@ void WriteFileBytes(const AnsiString &fileName, const std::vector<uint8_t> &byte
 
 // The shipped updater's image with the payload appended.
 std::vector<uint8_t> UpdaterWith(TestPayloadBuilder payload);
-
-class TStartedProcess {
-public:
-    TStartedProcess() = default;
-    TStartedProcess(const TStartedProcess &) = delete;
-    TStartedProcess &operator=(const TStartedProcess &) = delete;
-    ~TStartedProcess();
-
-    bool Start(const AnsiString &commandLine, const AnsiString &folder);
-    DWORD Id() const { return info_.dwProcessId; }
-    HANDLE Handle() const { return info_.hProcess; }
-    // Waits for the end; the exit code, or ~0u when it did not end in time.
-    DWORD Wait(DWORD milliseconds);
-    void Kill();
-
-private:
-    PROCESS_INFORMATION info_{};
-};
 
 // Answers the boxes of `process` in the order given ("CAPTION=BUTTON_ID"); the clicker's exit code
 // (0: all answered, 10+N: step N did not come within `stepTimeout` ms). The texts of the boxes go to

@@ -1,13 +1,14 @@
-#include "tests/e2e/UpdaterRun.h"
+#include "tests/support/UpdaterRun.h"
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "framework/Classes.h"
 #include "framework/Cp1251.h"
 #include "framework/SysUtils.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -32,64 +33,27 @@ void ReadTreeInto(const AnsiString &folder, const AnsiString &prefix, FileTree &
     FindClose(rec);
 }
 
-BOOL CALLBACK CloseWindowsOf(HWND window, LPARAM processId)
+// Looks every 50 ms whether `done`, for up to `timeout` ms.
+bool WaitUntil(const std::function<bool()> &done, int timeout)
 {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == static_cast<DWORD>(processId) && IsWindowVisible(window))
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
-struct BoxSearch {
-    DWORD process;
-    bool found;
-};
-
-BOOL CALLBACK FindBox(HWND window, LPARAM param)
-{
-    auto *search = reinterpret_cast<BoxSearch *>(param);
-    wchar_t className[64];
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->process || !IsWindowVisible(window) || !GetClassNameW(window, className, 64) ||
-        wcscmp(className, L"#32770") != 0)
-        return TRUE;
-    search->found = true;
-    return FALSE;
-}
-
-// Under Wine on a screen without a window manager (the tests' virtual screen) every hidden window that
-// Wine leaves to the window manager waits two seconds for an answer that never comes: each answered box
-// and the closing of the main window would cost that. The scenarios' updaters, and only they (by their
-// file name), get windows Wine manages itself. Windows itself has no such setting to make.
-class WineSettingsForScenarios : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
-            return;
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\qmtupdt_e2e.exe\\X11 Driver", 0, nullptr,
-                            0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
-        RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE *>(L"N"), 2 * sizeof(wchar_t));
-        RegCloseKey(key);
+    for (int waited = 0; waited <= timeout; waited += 50) {
+        if (done())
+            return true;
+        Sleep(50);
     }
-};
-
-const ::testing::Environment *const wineSettings = ::testing::AddGlobalTestEnvironment(new WineSettingsForScenarios);
+    return false;
+}
 
 }  // namespace
 
-FileTree ReadTree(const AnsiString &folder)
+FileTree ReadInstallation(const AnsiString &folder)
 {
     FileTree tree;
     ReadTreeInto(folder, AnsiString(), tree);
     return tree;
 }
 
-void WriteTree(const AnsiString &folder, const FileTree &tree)
+void WriteInstallation(const AnsiString &folder, const FileTree &tree)
 {
     for (const auto &[name, bytes] : tree) {
         ForceDirectories(ExtractFilePath(folder + name));
@@ -131,57 +95,19 @@ std::string TreeDifference(const FileTree &expected, const FileTree &actual)
 
 std::vector<uint8_t> ReadFileBytes(const AnsiString &fileName)
 {
-    TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
-    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
-    if (!bytes.empty())
-        file.ReadBuffer(bytes.data(), static_cast<long>(bytes.size()));
-    return bytes;
+    std::string bytes = ReadWholeFile(fileName);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 void WriteFileBytes(const AnsiString &fileName, const std::vector<uint8_t> &bytes)
 {
-    TFileStream file(fileName, fmCreate);
-    if (!bytes.empty())
-        file.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+    WriteWholeFile(fileName, std::string(bytes.begin(), bytes.end()));
 }
 
 std::vector<uint8_t> UpdaterWith(TestPayloadBuilder payload)
 {
     payload.Image = ReadFileBytes(QMT_UPDATER_EXE);
     return payload.Build().Bytes;
-}
-
-TStartedProcess::~TStartedProcess()
-{
-    if (info_.hProcess) {
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(info_.hProcess, 1);
-        CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
-    }
-}
-
-bool TStartedProcess::Start(const AnsiString &commandLine, const AnsiString &folder)
-{
-    std::wstring line = Cp1251ToWide(commandLine), dir = Cp1251ToWide(folder);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup, &info_);
-}
-
-DWORD TStartedProcess::Wait(DWORD milliseconds)
-{
-    if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0)
-        return ~0u;
-    DWORD code = 0;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return code;
-}
-
-void TStartedProcess::Kill()
-{
-    TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 10000);
 }
 
 DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiString &texts, int stepTimeout)
@@ -218,17 +144,7 @@ AnsiString DesktopFolder()
 bool WaitForMenuBuilder(int timeout)
 {
     for (int waited = 0; waited <= timeout; waited += 100) {
-        bool running = false;
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (snapshot != INVALID_HANDLE_VALUE) {
-            PROCESSENTRY32W entry{};
-            entry.dwSize = sizeof entry;
-            for (BOOL more = Process32FirstW(snapshot, &entry); more && !running;
-                 more = Process32NextW(snapshot, &entry))
-                running = _wcsicmp(entry.szExeFile, L"winemenubuilder.exe") == 0;
-            CloseHandle(snapshot);
-        }
-        if (!running)
+        if (!FindProcess(L"winemenubuilder.exe"))
             return true;
         Sleep(100);
     }
@@ -247,17 +163,7 @@ DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<Ans
     return clicker.Wait(DWORD(timeout) + 10000);
 }
 
-bool WaitForBoxOf(DWORD process, int timeout)
-{
-    for (int waited = 0; waited <= timeout; waited += 50) {
-        BoxSearch search{process, false};
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
+bool WaitForBoxOf(DWORD process, int timeout) { return WaitForTopWindow(process, kBoxClass, nullptr, timeout); }
 
 AnsiString StandInMutexName(const AnsiString &exePath)
 {
@@ -280,37 +186,22 @@ bool MutexHeld(const AnsiString &name)
 
 bool WaitForMutexGone(const AnsiString &name, int timeout)
 {
-    for (int waited = 0; waited <= timeout; waited += 50) {
-        if (!MutexHeld(name))
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&] { return !MutexHeld(name); }, timeout);
 }
 
 bool WaitForFile(const AnsiString &fileName, int timeout)
 {
-    for (int waited = 0; waited <= timeout; waited += 50) {
-        if (FileExists(fileName))
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&] { return FileExists(fileName); }, timeout);
 }
 
 bool WaitForFolder(const AnsiString &folder, int timeout)
 {
-    for (int waited = 0; waited <= timeout; waited += 50) {
-        if (DirectoryExists(folder))
-            return true;
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&] { return DirectoryExists(folder); }, timeout);
 }
 
 bool CloseUpdater(TStartedProcess &updater)
 {
-    EnumWindows(CloseWindowsOf, static_cast<LPARAM>(updater.Id()));
+    CloseWindowsOf(updater.Id());
     if (updater.Wait(30000) != ~0u)
         return true;
     updater.Kill();

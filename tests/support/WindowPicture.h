@@ -1,0 +1,15 @@
+#pragma once
+// Pictures of windows as they stand on the screen, for the test run's screenshots and the demo's picture
+// of the updater's final window. Windows build only.
+#include <windows.h>
+
+#include "framework/AnsiString.h"
+
+// Saves the window, frame and all, as a 24-bit BMP file; false when it has no size or the file cannot
+// be written. A window of another process is brought to the front first and given a moment to paint
+// (the caller paints its own windows).
+bool SaveWindowPicture(HWND window, const wchar_t *fileName);
+
+// For the tests: the window saved as NAME.bmp in the test run's screenshots folder
+// (build/windows/screenshots/, made when missing).
+bool SaveScreenshot(HWND window, const AnsiString &name);

@@ -1,0 +1,59 @@
+#include "tests/support/WindowPicture.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "framework/Cp1251.h"
+#include "framework/SysUtils.h"
+
+bool SaveWindowPicture(HWND window, const wchar_t *fileName)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != GetCurrentProcessId()) {
+        SetForegroundWindow(window);
+        Sleep(300);
+    }
+    RECT r;
+    if (!GetWindowRect(window, &r))
+        return false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);  // as it stands on the screen
+    SelectObject(dc, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<unsigned char> pixels(static_cast<size_t>(stride) * h);
+    GetDIBits(dc, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER head{};
+    head.bfType = 0x4D42;  // "BM"
+    head.bfOffBits = sizeof head + sizeof info;
+    head.bfSize = head.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE *f = _wfopen(fileName, L"wb");
+    if (!f)
+        return false;
+    const bool ok = std::fwrite(&head, sizeof head, 1, f) == 1 && std::fwrite(&info, sizeof info, 1, f) == 1 &&
+                    std::fwrite(pixels.data(), 1, pixels.size(), f) == pixels.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool SaveScreenshot(HWND window, const AnsiString &name)
+{
+    ForceDirectories(QMT_SCREENSHOT_DIR);
+    return SaveWindowPicture(window, Cp1251ToWide(QMT_SCREENSHOT_DIR "\\" + name + ".bmp").c_str());
+}
