@@ -30,17 +30,23 @@ AnsiString ModulePath()
     return WideToCp1251(path);
 }
 
-// A key that is the shortcut of an item of the form's menu bar clicks the item.
+// A key that is the shortcut of an item of a popup menu of the focused control (or of one of its
+// parents) or of the form's menu bar clicks the item.
 bool IsMenuShortCut(MSG &msg)
 {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
         return false;
     TWinControl *control = TWinControl::FromHandle(msg.hwnd);
-    TForm *form = control ? control->GetParentForm() : nullptr;
-    if (!form || !form->Menu())
+    if (!control)
         return false;
+    uint16_t key = static_cast<uint16_t>(msg.wParam);
     try {
-        return form->Menu()->IsShortCut(static_cast<uint16_t>(msg.wParam), KeyShiftState());
+        TShiftState shift = KeyShiftState();
+        for (TWinControl *c = control; c; c = c->Parent())
+            if (TPopupMenu *popup = c->PopupMenu(); popup && popup->IsShortCut(key, shift))
+                return true;
+        TForm *form = control->GetParentForm();
+        return form && form->Menu() && form->Menu()->IsShortCut(key, shift);
     } catch (const std::exception &e) {
         HandleEventException(e);
         return true;
@@ -67,11 +73,17 @@ bool IsDialogKey(MSG &msg)
     if (!form)
         return false;
     try {
+        // The control's key-down runs here, once: the window procedure does not run it again for
+        // the key that the form leaves to the control.
         TShiftState shift = KeyShiftState();
         uint16_t k = key;
         if (!control->DoKeyDown(k, shift))
             return true;
-        return form->DialogKey(key, shift);
+        if (form->DialogKey(key, shift))
+            return true;
+        msg.wParam = k;
+        control->MarkKeyDownDone();
+        return false;
     } catch (const std::exception &e) {
         HandleEventException(e);
         return true;
@@ -153,8 +165,25 @@ void TApplication::HandleException(const std::exception &e) { ShowException(e); 
 
 TScreen::TScreen() : TComponent(nullptr) { SetFontPixelsPerInch(PixelsPerInch()); }
 
+void TScreen::SetPixelsPerInch(int pixelsPerInch)
+{
+    pixelsPerInch_ = pixelsPerInch > 0 ? pixelsPerInch : 0;
+    SetFontPixelsPerInch(PixelsPerInch());
+}
+
+TWinControl *TScreen::ActiveControl() const
+{
+    // The focus may sit in an inner window of a control (the edit of a combo box).
+    for (HWND h = GetFocus(); h; h = GetParent(h))
+        if (TWinControl *control = TWinControl::FromHandle(h))
+            return control;
+    return nullptr;
+}
+
 int TScreen::PixelsPerInch() const
 {
+    if (pixelsPerInch_)
+        return pixelsPerInch_;
     HDC dc = GetDC(nullptr);
     int ppi = GetDeviceCaps(dc, LOGPIXELSY);
     ReleaseDC(nullptr, dc);

@@ -189,6 +189,12 @@ TColor TDCCanvas::Pixel(int x, int y)
 
 TControlCanvas::~TControlCanvas() { FreeHandle(); }
 
+void TControlCanvas::SetPaintContext(HDC dc)
+{
+    FreeHandle();
+    SetHandle(dc);
+}
+
 void TControlCanvas::CreateHandle()
 {
     window_ = control_->Handle();

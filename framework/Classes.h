@@ -33,6 +33,11 @@ public:
 private:
     unsigned long osError_;
 };
+// An object was given a class it cannot work with (or a class name that is not known).
+class EClassNotFound : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // ---- TList: a list of pointers ---------------------------------------------------------------
 // Comparer for Sort: negative, zero or positive like strcmp.

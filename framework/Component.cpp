@@ -1,6 +1,34 @@
 #include "framework/Component.h"
 
 #include <algorithm>
+#include <typeinfo>
+#if defined(__GNUC__)
+#include <cxxabi.h>
+
+#include <cstdlib>
+#endif
+
+#include "framework/Exception.h"
+
+AnsiString TObject::ClassName() const
+{
+    const char *raw = typeid(*this).name();
+    AnsiString name = raw;
+#if defined(__GNUC__)
+    int status = 0;
+    if (char *plain = abi::__cxa_demangle(raw, nullptr, nullptr, &status)) {
+        name = plain;
+        std::free(plain);
+    }
+#endif
+    size_t colon = name.rfind("::");
+    return colon == AnsiString::npos ? name : name.substr(colon + 2);
+}
+
+void TPersistent::Assign(const TPersistent &source)
+{
+    throw Exception("Cannot assign a " + source.ClassName() + " to a " + ClassName());
+}
 
 TComponent::TComponent(TComponent *owner)
 {
@@ -45,6 +73,18 @@ void TComponent::EndLoading()
     }
 }
 
+void TComponent::SetDesigning(bool designing)
+{
+    if (designing)
+        state_ |= csDesigning;
+    else
+        state_ &= ~csDesigning;
+    for (TComponent *c : components_)
+        c->SetDesigning(designing);
+}
+
+TStringProperty TComponent::StringProperty(const AnsiString &) { return {}; }
+
 void TComponent::InsertComponent(TComponent *component)
 {
     if (component->owner_)
@@ -61,4 +101,22 @@ void TComponent::RemoveComponent(TComponent *component)
     components_.erase(it);
     component->owner_ = nullptr;
     Notification(component, true);
+}
+
+void TDataModule::AfterConstruction()
+{
+    if (created_)
+        return;
+    created_ = true;
+    if (OnCreate)
+        OnCreate(this);
+}
+
+void TDataModule::BeforeDestruction()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    if (OnDestroy)
+        OnDestroy(this);
 }

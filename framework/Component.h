@@ -3,6 +3,7 @@
 // the owner frees the components it owns when it is freed, and a component that is freed first leaves
 // its owner's list, so every component is freed exactly once.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "framework/AnsiString.h"
@@ -13,6 +14,9 @@ public:
     TObject(const TObject &) = delete;
     TObject &operator=(const TObject &) = delete;
     virtual ~TObject() = default;
+
+    // The name of the object's most derived class ("TButton"), without any namespace.
+    AnsiString ClassName() const;
 
     // Runs before the destructor while the whole object still exists (forms run OnDestroy here).
     virtual void BeforeDestruction() {}
@@ -34,13 +38,28 @@ void FreeAndNil(T *&object)
         o->Free();
 }
 
+// An object whose state can be copied from another of its kind.
+class TPersistent : public TObject {
+public:
+    // Copies the source's state; the base refuses with Exception (a class that can copy overrides it).
+    virtual void Assign(const TPersistent &source);
+};
+
 // Component states the framework tracks.
 enum TComponentStateFlag : unsigned {
     csLoading = 1,     // the owner's constructor is still building it; see Loaded
     csDestroying = 2,  // its destructor has started
+    csDesigning = 4,   // shown in a form designer rather than run (only tests set it here)
 };
 
-class TComponent : public TObject {
+// A string property reached by name: its own getter and setter.
+struct TStringProperty {
+    std::function<AnsiString()> Get;
+    std::function<void(const AnsiString &)> Set;
+    explicit operator bool() const { return Get && Set; }
+};
+
+class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent *owner);
     ~TComponent() override;
@@ -59,6 +78,9 @@ public:
     unsigned ComponentState() const { return state_; }
     bool Loading() const { return (state_ & csLoading) != 0; }
     bool Destroying() const { return (state_ & csDestroying) != 0; }
+    bool Designing() const { return (state_ & csDesigning) != 0; }
+    // Marks this component and its owned components as being designed (or clears the mark).
+    void SetDesigning(bool designing);
     // Marks this component and its owned components as being built; EndLoading clears the mark and
     // calls Loaded on each, children first.
     void BeginLoading();
@@ -66,6 +88,10 @@ public:
 
     void InsertComponent(TComponent *component);
     void RemoveComponent(TComponent *component);
+
+    // The string property of this name (letter case ignored) as its getter and setter; empty when the
+    // class has none. Controls offer "Caption" and "Hint".
+    virtual TStringProperty StringProperty(const AnsiString &name);
 
 protected:
     // Called once the component has been built completely (after EndLoading).
@@ -79,4 +105,20 @@ private:
     AnsiString name_;
     intptr_t tag_ = 0;
     unsigned state_ = 0;
+};
+
+// A container of non-visual components (image lists, timers) that several forms share.
+class TDataModule : public TComponent {
+public:
+    explicit TDataModule(TComponent *owner) : TComponent(owner) {}
+    // Runs OnCreate once (the application's CreateForm does it after constructing the module).
+    void AfterConstruction();
+    // Runs OnDestroy once; Free and the owner's clean-up call it before the destructor.
+    void BeforeDestruction() override;
+
+    std::function<void(TObject *Sender)> OnCreate;
+    std::function<void(TObject *Sender)> OnDestroy;
+
+private:
+    bool created_ = false, destroyed_ = false;
 };

@@ -11,10 +11,12 @@
 
 #include "framework/Component.h"
 #include "framework/Graphics.h"
+#include "framework/Messages.h"
 #include "framework/Types.h"
 #include "framework/WinHandles.h"
 
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// alCustom: the aligning leaves the control where it is (the control places itself).
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -22,6 +24,16 @@ enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSize
 // Modifier keys and mouse buttons held during an input event, combined as bits.
 using TShiftState = unsigned;
 constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64;
+
+// The parent's edges a control keeps its distance to when the parent is resized (combined as bits):
+// left and right both held stretch it, right alone moves it; the same for top and bottom.
+using TAnchors = unsigned;
+constexpr TAnchors akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
+
+// How a control behaves, combined as bits: csCaptureMouse keeps the mouse while a button is held on
+// it, so that the button's release arrives even outside it.
+using TControlStyle = unsigned;
+constexpr TControlStyle csCaptureMouse = 1;
 
 // Modal results.
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
@@ -38,6 +50,10 @@ using TKeyEvent = std::function<void(TObject *Sender, uint16_t &Key, TShiftState
 using TKeyPressEvent = std::function<void(TObject *Sender, char &Key)>;
 using TMouseEvent = std::function<void(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject *Sender, TShiftState Shift, int X, int Y)>;
+// WheelDelta: 120 per notch, positive away from the user; MousePos in screen coordinates.
+using TMouseWheelEvent =
+    std::function<void(TObject *Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool &Handled)>;
+using TMouseWheelUpDownEvent = std::function<void(TObject *Sender, TShiftState Shift, TPoint MousePos, bool &Handled)>;
 
 // A window message as the window procedure receives it; Result is what the procedure returns.
 struct TMessage {
@@ -50,6 +66,28 @@ struct TMessage {
 class TWinControl;
 class TForm;
 class TPopupMenu;
+class TControl;
+
+// The smallest and largest size a control may take; 0 sets no limit.
+class TSizeConstraints : public TPersistent {
+public:
+    explicit TSizeConstraints(TControl *control) : control_(control) {}
+    int MinWidth() const { return minWidth_; }
+    int MinHeight() const { return minHeight_; }
+    int MaxWidth() const { return maxWidth_; }
+    int MaxHeight() const { return maxHeight_; }
+    void SetMinWidth(int v) { Change(minWidth_, v); }
+    void SetMinHeight(int v) { Change(minHeight_, v); }
+    void SetMaxWidth(int v) { Change(maxWidth_, v); }
+    void SetMaxHeight(int v) { Change(maxHeight_, v); }
+    // A width and a height brought inside the limits.
+    void Apply(int &width, int &height) const;
+
+private:
+    void Change(int &field, int v);
+    TControl *control_;
+    int minWidth_ = 0, minHeight_ = 0, maxWidth_ = 0, maxHeight_ = 0;
+};
 
 class TControl : public TComponent {
 public:
@@ -77,6 +115,11 @@ public:
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign align);
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors anchors) { anchors_ = anchors; }
+    TSizeConstraints *Constraints() const { return constraints_.get(); }
+    TControlStyle ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
@@ -92,8 +135,9 @@ public:
     virtual void SetText(const AnsiString &text);
     AnsiString Text() const { return GetText(); }
 
-    const AnsiString &Hint() const { return hint_; }
-    void SetHint(const AnsiString &hint) { hint_ = hint; }
+    AnsiString Hint() const { return GetHint(); }
+    virtual AnsiString GetHint() const { return hint_; }
+    virtual void SetHint(const AnsiString &hint) { hint_ = hint; }
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool show) { showHint_ = show; }
 
@@ -103,6 +147,9 @@ public:
     void SetParentFont(bool parentFont);
     TColor Color() const { return color_; }
     void SetColor(TColor color);
+    // Follow the parent's colour until this control's own colour is set.
+    bool ParentColor() const { return parentColor_; }
+    void SetParentColor(bool parentColor);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
     // Shown by a right click or the menu key, with this control as its PopupComponent.
@@ -112,8 +159,18 @@ public:
     // The form this control sits on (the nearest parent that is a form), or null.
     TForm *GetParentForm() const;
 
+    // A point of this control's client area in screen coordinates, and back.
+    virtual TPoint ClientToScreen(const TPoint &point) const;
+    virtual TPoint ScreenToClient(const TPoint &point) const;
+
     // Multiplies position, size and font height by m / d (the form rescales itself this way).
     virtual void ScaleBy(int m, int d);
+    // Hook of a rescaling of fonts across a form: a control that keeps fonts of its own besides Font,
+    // or lays out its children itself, rescales them here by m / d and returns true; false (the
+    // default) leaves the control to the caller's own treatment.
+    virtual bool RescaleFonts(int /*m*/, int /*d*/) { return false; }
+
+    TStringProperty StringProperty(const AnsiString &name) override;
 
     virtual void Click();
     virtual void Invalidate() {}
@@ -126,8 +183,26 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    TMouseWheelEvent OnMouseWheel;
+    TMouseWheelUpDownEvent OnMouseWheelDown;
+    TMouseWheelUpDownEvent OnMouseWheelUp;
+    TNotifyEvent OnResize;
 
 protected:
+    // Input and size steps the window procedure calls; the defaults fire the matching events.
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // True when the wheel turn was used; the default asks OnMouseWheel, then the up or down step.
+    virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
+    virtual bool DoMouseWheelDown(TShiftState shift, TPoint mousePos);
+    virtual bool DoMouseWheelUp(TShiftState shift, TPoint mousePos);
+    // The size changed.
+    virtual void Resize();
+    // Whether the control may take this size (which it may adjust); asked before each change of size.
+    virtual bool CanResize(int & /*newWidth*/, int & /*newHeight*/) { return true; }
+
     virtual void BoundsChanged() {}
     virtual void VisibleChanged() {}
     virtual void EnabledChanged() {}
@@ -136,15 +211,21 @@ protected:
     virtual void ColorChanged() {}
     // The parent's font changed; a control with ParentFont set takes it.
     void ParentFontChanged();
+    // The same for the colour and ParentColor.
+    void ParentColorChanged();
     void RequestParentAlign();
 
     AnsiString text_;
 
 private:
     friend class TWinControl;
+    friend class TSizeConstraints;
     TWinControl *parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     TAlign align_ = alNone;
+    TAnchors anchors_ = akLeft | akTop;
+    std::unique_ptr<TSizeConstraints> constraints_;
+    TControlStyle controlStyle_ = 0;
     bool visible_ = true;
     bool enabled_ = true;
     AnsiString hint_;
@@ -153,6 +234,8 @@ private:
     bool parentFont_ = true;
     bool settingParentFont_ = false;
     TColor color_ = clBtnFace;
+    bool parentColor_ = false;
+    bool settingParentColor_ = false;
     TCursor cursor_ = crDefault;
     TPopupMenu *popupMenu_ = nullptr;
 };
@@ -179,6 +262,10 @@ public:
     bool Focused() const;
     virtual void SetFocus();
 
+    // A margin inside the client area that aligned children keep free.
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int width);
+
     // Lays out the aligned children in the client area (runs by itself when sizes change).
     void AlignControls();
     void DisableAlign() { ++alignDisabled_; }
@@ -190,6 +277,12 @@ public:
     void BringToFront() override;
     int ClientWidth() const override;
     int ClientHeight() const override;
+    TPoint ClientToScreen(const TPoint &point) const override;
+    TPoint ScreenToClient(const TPoint &point) const override;
+
+    // Sends a message through the window's current procedure (a procedure hooked over the
+    // framework's sees it too) and returns its result; without a window WndProc handles it directly.
+    intptr_t Perform(unsigned msg, uintptr_t wParam = 0, intptr_t lParam = 0);
 
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
@@ -203,11 +296,21 @@ public:
     bool DoKeyDown(uint16_t &key, TShiftState shift);
     bool DoKeyUp(uint16_t &key, TShiftState shift);
     bool DoKeyPress(char &key);
+    // The key-down of the key message about to be dispatched has run already.
+    void MarkKeyDownDone() { keyDownDone_ = true; }
 
     // Window procedure of the framework's windows (public so the window system can reach it).
     virtual void WndProc(TMessage &message);
 
 protected:
+    // Key and focus steps of the window procedure; the defaults fire OnKeyDown, OnKeyPress, OnKeyUp,
+    // OnEnter and OnExit.
+    virtual void KeyDown(uint16_t &key, TShiftState shift);
+    virtual void KeyPress(char &key);
+    virtual void KeyUp(uint16_t &key, TShiftState shift);
+    virtual void DoEnter();
+    virtual void DoExit();
+
     struct TCreateParams {
         std::wstring WinClassName;  // empty: the framework's own window class
         unsigned long Style = 0;
@@ -230,7 +333,8 @@ protected:
     virtual bool NotifyNotify(void * /*nmhdr*/, intptr_t & /*result*/) { return false; }
     // Colours of a child control's painting; returns the brush, or null for the default.
     virtual HBRUSH ControlColor(HDC dc);
-    virtual void Paint(HDC /*dc*/) {}
+    // Painting of the window's client area by the framework (when WantsPaint) into a painting context.
+    virtual void PaintWindow(HDC /*dc*/) {}
     virtual bool WantsPaint() const { return false; }
     // Own size from content (labels, auto-sized forms); called when content or font changes.
     virtual void AdjustSize() {}
@@ -253,13 +357,37 @@ private:
     void InsertControl(TControl *control);
     void RemoveControl(TControl *control);
     void CreateChildHandles();
+    void AnchorControls();
+    void TrackMouse(int x, int y);
 
     HWND handle_ = nullptr;
     void *defaultProc_ = nullptr;
     std::vector<TControl *> controls_;  // children in tab order
     bool tabStop_ = false;
     int alignDisabled_ = 0;
+    int borderWidth_ = 0;
     bool aligning_ = false;
     HBRUSH brush_ = nullptr;
     TColor brushColor_ = clNone;
+    bool mouseInside_ = false;
+    // The key-down of the key message being dispatched ran already (before the dialog keys).
+    bool keyDownDone_ = false;
+    // The client size the anchored children were last placed for (-1: not yet known).
+    int anchorWidth_ = -1, anchorHeight_ = -1;
+};
+
+// A window that the control paints itself, on Canvas, in Paint.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent *owner);
+    ~TCustomControl() override;
+    TCanvas *Canvas() const;
+
+protected:
+    virtual void Paint() {}
+    bool WantsPaint() const override { return true; }
+    void PaintWindow(HDC dc) override;
+
+private:
+    std::unique_ptr<TControlCanvas> canvas_;
 };

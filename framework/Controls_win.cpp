@@ -60,6 +60,7 @@ struct WindowProcs {
                 SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->defaultProc_));
             RemovePropW(hwnd, kControlProp);
             control->handle_ = nullptr;
+            control->mouseInside_ = false;
             control->defaultProc_ = nullptr;
             return m.Result;
         }
@@ -253,6 +254,16 @@ void TWinControl::WndProc(TMessage &m)
             return;
         break;
     }
+    case WM_DRAWITEM: {
+        // An owner-drawn child draws itself.
+        auto *item = reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam);
+        TWinControl *child = item->CtlType == ODT_MENU ? nullptr : FromHandle(item->hwndItem);
+        if (child && child != this) {
+            m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -281,7 +292,12 @@ void TWinControl::WndProc(TMessage &m)
         if (WantsPaint()) {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(handle_, &ps);
-            Paint(dc);
+            try {
+                PaintWindow(dc);
+            } catch (...) {
+                EndPaint(handle_, &ps);
+                throw;
+            }
             EndPaint(handle_, &ps);
             return;
         }
@@ -304,33 +320,78 @@ void TWinControl::WndProc(TMessage &m)
         }
         return;
     }
+    case WM_WINDOWPOSCHANGING: {
+        // A size the window system proposes (the user dragging a frame) passes the same checks as
+        // SetBounds; the framework's own moves carry a size already checked.
+        auto *wp = reinterpret_cast<WINDOWPOS *>(m.LParam);
+        if (!(wp->flags & SWP_NOSIZE) && (wp->cx != Width() || wp->cy != Height())) {
+            int w = wp->cx, h = wp->cy;
+            if (!CanResize(w, h)) {
+                w = Width();
+                h = Height();
+            }
+            Constraints()->Apply(w, h);
+            wp->cx = w;
+            wp->cy = h;
+        }
+        break;
+    }
+    case WM_SIZE:
+        DefaultHandler(m);
+        Resize();
+        return;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (OnMouseDown)
-            OnMouseDown(this, ButtonOf(m.Msg), MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        if ((ControlStyle() & csCaptureMouse) && m.Msg == WM_LBUTTONDOWN)
+            SetCapture(handle_);
+        MouseDown(ButtonOf(m.Msg), MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
         DefaultHandler(m);
-        if (OnMouseUp)
-            OnMouseUp(this, ButtonOf(m.Msg), MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        // The framework's own windows (forms, panels) are clicked by the left button's release.
-        if (m.Msg == WM_LBUTTONUP && !defaultProc_)
+        if (m.Msg == WM_LBUTTONUP && (ControlStyle() & csCaptureMouse) && GetCapture() == handle_)
+            ReleaseCapture();
+        int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+        MouseUp(ButtonOf(m.Msg), MouseShift(m.WParam), x, y);
+        // The framework's own windows (forms, panels) are clicked by the left button's release over
+        // them (a captured release may come from outside).
+        if (m.Msg == WM_LBUTTONUP && !defaultProc_ && handle_ && x >= 0 && y >= 0 && x < ClientWidth() &&
+            y < ClientHeight())
             Click();
         return;
     }
     case WM_LBUTTONDBLCLK:
-        if (OnDblClick)
-            OnDblClick(this);
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        MouseDown(ButtonOf(m.Msg), MouseShift(m.WParam) | ssDouble, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        if (m.Msg == WM_LBUTTONDBLCLK)
+            DblClick();
         break;
     case WM_MOUSEMOVE:
-        if (OnMouseMove)
-            OnMouseMove(this, MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        TrackMouse(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        MouseMove(MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
         break;
+    case WM_MOUSELEAVE:
+        // With the mouse captured the moves go on arriving; they tell when it is back.
+        if (mouseInside_ && GetCapture() != handle_) {
+            mouseInside_ = false;
+            Perform(CM_MOUSELEAVE);
+        }
+        break;
+    case WM_MOUSEWHEEL: {
+        TPoint at = Point(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        if (DoMouseWheel(MouseShift(GET_KEYSTATE_WPARAM(m.WParam)), GET_WHEEL_DELTA_WPARAM(m.WParam), at))
+            return;
+        break;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
+        if (keyDownDone_) {
+            keyDownDone_ = false;
+            break;
+        }
         uint16_t key = static_cast<uint16_t>(m.WParam);
         if (!DoKeyDown(key, KeyShiftState()))
             return;
@@ -357,19 +418,17 @@ void TWinControl::WndProc(TMessage &m)
         break;
     }
     case WM_SETFOCUS:
-        if (OnEnter)
-            OnEnter(this);
+        if (TForm *form = GetParentForm(); form && form != this && form->AutoScroll())
+            form->ScrollInView(this);
+        DoEnter();
         break;
-    case WM_KILLFOCUS:
-        if (OnExit)
-            OnExit(this);
-        break;
+    case WM_KILLFOCUS: DoExit(); break;
     case WM_CONTEXTMENU:
-        if (TPopupMenu *menu = PopupMenu()) {
+        if (TPopupMenu *menu = PopupMenu(); menu && menu->AutoPopup()) {
             POINT pt{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
             if (pt.x == -1 && pt.y == -1) {  // from the keyboard: at the control's corner
                 pt = POINT{0, 0};
-                ClientToScreen(handle_, &pt);
+                ::ClientToScreen(handle_, &pt);
             }
             menu->SetPopupComponent(this);
             menu->Popup(pt.x, pt.y);
@@ -400,8 +459,7 @@ bool TWinControl::DoKeyDown(uint16_t &key, TShiftState shift)
         if (!key)
             return false;
     }
-    if (OnKeyDown)
-        OnKeyDown(this, key, shift);
+    KeyDown(key, shift);
     return key != 0;
 }
 
@@ -413,8 +471,7 @@ bool TWinControl::DoKeyUp(uint16_t &key, TShiftState shift)
         if (!key)
             return false;
     }
-    if (OnKeyUp)
-        OnKeyUp(this, key, shift);
+    KeyUp(key, shift);
     return key != 0;
 }
 
@@ -426,9 +483,80 @@ bool TWinControl::DoKeyPress(char &key)
         if (!key)
             return false;
     }
+    KeyPress(key);
+    return key != 0;
+}
+
+void TWinControl::KeyDown(uint16_t &key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(uint16_t &key, TShiftState shift)
+{
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char &key)
+{
     if (OnKeyPress)
         OnKeyPress(this, key);
-    return key != 0;
+}
+
+void TWinControl::DoEnter()
+{
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TWinControl::DoExit()
+{
+    if (OnExit)
+        OnExit(this);
+}
+
+void TWinControl::TrackMouse(int x, int y)
+{
+    bool inside = x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight();
+    if (inside == mouseInside_)
+        return;
+    mouseInside_ = inside;
+    if (inside) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&track);
+        Perform(CM_MOUSEENTER);
+    } else {
+        Perform(CM_MOUSELEAVE);
+    }
+}
+
+intptr_t TWinControl::Perform(unsigned msg, uintptr_t wParam, intptr_t lParam)
+{
+    if (handle_)
+        return SendMessageW(handle_, msg, wParam, lParam);
+    TMessage m{msg, wParam, lParam, 0};
+    WndProc(m);
+    return m.Result;
+}
+
+TPoint TWinControl::ClientToScreen(const TPoint &point) const
+{
+    if (!handle_)
+        return TControl::ClientToScreen(point);
+    POINT p{point.X, point.Y};
+    ::ClientToScreen(handle_, &p);
+    return Point(p.x, p.y);
+}
+
+TPoint TWinControl::ScreenToClient(const TPoint &point) const
+{
+    if (!handle_)
+        return TControl::ScreenToClient(point);
+    POINT p{point.X, point.Y};
+    ::ScreenToClient(handle_, &p);
+    return Point(p.x, p.y);
 }
 
 void TWinControl::InsertControl(TControl *control)
@@ -436,6 +564,7 @@ void TWinControl::InsertControl(TControl *control)
     controls_.push_back(control);
     control->parent_ = this;
     control->ParentFontChanged();
+    control->ParentColorChanged();
     if (handle_)
         if (auto *w = dynamic_cast<TWinControl *>(control))
             w->HandleNeeded();
@@ -489,25 +618,67 @@ void TWinControl::SetFocus()
     ::SetFocus(Handle());
 }
 
+void TWinControl::AnchorControls()
+{
+    int width = ClientWidth(), height = ClientHeight();
+    int dw = anchorWidth_ < 0 ? 0 : width - anchorWidth_, dh = anchorHeight_ < 0 ? 0 : height - anchorHeight_;
+    anchorWidth_ = width;
+    anchorHeight_ = height;
+    if (!dw && !dh)
+        return;
+    aligning_ = true;
+    for (TControl *c : controls_) {
+        TAnchors a = c->Anchors();
+        if (c->Align() != alNone || a == (akLeft | akTop))
+            continue;
+        int l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
+        if (a & akRight)
+            (a & akLeft) ? w += dw : l += dw;
+        else if (!(a & akLeft))
+            l += dw / 2;
+        if (a & akBottom)
+            (a & akTop) ? h += dh : t += dh;
+        else if (!(a & akTop))
+            t += dh / 2;
+        c->SetBounds(l, t, w, h);
+    }
+    aligning_ = false;
+}
+
 void TWinControl::AlignControls()
 {
     if (alignDisabled_ || aligning_ || controls_.empty())
         return;
+    AnchorControls();
     std::vector<TAlignItem> items;
     bool any = false;
     for (TControl *c : controls_) {
         items.push_back(TAlignItem{c->Align(), c->BoundsRect(), c->Visible()});
-        any = any || c->Align() != alNone;
+        any = any || (c->Align() != alNone && c->Align() != alCustom);
     }
     if (!any)
         return;
     aligning_ = true;
-    std::vector<TRect> placed = LayoutAligned(ClientRect(), items);
+    TRect area = ClientRect();
+    area = Rect(area.Left + borderWidth_, area.Top + borderWidth_,
+                std::max(area.Left + borderWidth_, area.Right - borderWidth_),
+                std::max(area.Top + borderWidth_, area.Bottom - borderWidth_));
+    std::vector<TRect> placed = LayoutAligned(area, items);
     for (size_t i = 0; i < controls_.size(); ++i) {
         const TRect &r = placed[i];
         controls_[i]->SetBounds(r.Left, r.Top, r.Width(), r.Height());
     }
     aligning_ = false;
+}
+
+void TWinControl::SetBorderWidth(int width)
+{
+    width = std::max(0, width);
+    if (width == borderWidth_)
+        return;
+    borderWidth_ = width;
+    AlignControls();
+    Invalidate();
 }
 
 void TWinControl::EnableAlign()
@@ -522,6 +693,8 @@ void TWinControl::ScaleBy(int m, int d)
     TControl::ScaleBy(m, d);
     for (TControl *c : controls_)
         c->ScaleBy(m, d);
+    // The children are scaled already: the anchors start again from the new size.
+    anchorWidth_ = anchorHeight_ = -1;
     EnableAlign();
 }
 
@@ -624,4 +797,30 @@ void TWinControl::FontChanged()
     AdjustSize();
 }
 
-void TWinControl::ColorChanged() { Invalidate(); }
+void TWinControl::ColorChanged()
+{
+    Invalidate();
+    for (TControl *c : controls_)
+        c->ParentColorChanged();
+}
+
+// ---- TCustomControl -------------------------------------------------------------------------------
+
+TCustomControl::TCustomControl(TComponent *owner) : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this))
+{}
+
+TCustomControl::~TCustomControl() = default;
+
+TCanvas *TCustomControl::Canvas() const { return canvas_.get(); }
+
+void TCustomControl::PaintWindow(HDC dc)
+{
+    canvas_->SetPaintContext(dc);
+    try {
+        Paint();
+    } catch (...) {
+        canvas_->SetPaintContext(nullptr);
+        throw;
+    }
+    canvas_->SetPaintContext(nullptr);
+}

@@ -16,7 +16,7 @@ public:
 
 protected:
     bool WantsPaint() const override { return true; }
-    void Paint(HDC dc) override;
+    void PaintWindow(HDC dc) override;
     void TextChanged() override;
 
 private:

@@ -33,7 +33,7 @@ void TPanel::TextChanged()
     Invalidate();
 }
 
-void TPanel::Paint(HDC dc)
+void TPanel::PaintWindow(HDC dc)
 {
     RECT r;
     GetClientRect(Handle(), &r);

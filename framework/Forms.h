@@ -1,6 +1,7 @@
 #pragma once
 // Forms, the application object and the screen.
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Controls.h"
@@ -44,6 +45,20 @@ public:
     // Rescale to the screen's density when it differs from DesignPixelsPerInch (on by default).
     bool Scaled() const { return scaled_; }
     void SetScaled(bool scaled) { scaled_ = scaled; }
+    // Scroll bars appear when the controls reach beyond the client area; the scroll positions are how
+    // far the contents are scrolled (0 at the top left, at most the overhang).
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool autoScroll);
+    int HorzScrollPosition() const { return scrollX_; }
+    int VertScrollPosition() const { return scrollY_; }
+    void SetHorzScrollPosition(int position) { ScrollTo(position, scrollY_); }
+    void SetVertScrollPosition(int position) { ScrollTo(scrollX_, position); }
+    // Scrolls so that the control (on this form, at any depth) lies inside the client area.
+    void ScrollInView(TControl *control);
+    // A canvas on the client area: drawn on in OnPaint, usable for measuring at any time (its font
+    // follows the form's font).
+    TCanvas *Canvas() const;
+
     // The menu bar; its shortcuts work while the form is active.
     TMainMenu *Menu() const { return menu_; }
     void SetMenu(TMainMenu *menu);
@@ -92,7 +107,7 @@ public:
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
     TNotifyEvent OnDestroy;
-    TNotifyEvent OnResize;
+    TNotifyEvent OnPaint;
 
     void WndProc(TMessage &message) override;
 
@@ -102,9 +117,15 @@ protected:
     void VisibleChanged() override;
     void AdjustSize() override;
     void BoundsChanged() override;
+    void FontChanged() override;
+    bool WantsPaint() const override { return true; }
+    void PaintWindow(HDC dc) override;
     virtual void DoClose(TCloseAction &action);
 
 private:
+    void ScrollTo(int x, int y);
+    void UpdateScrollBars();
+    void Scroll(int bar, unsigned code);
     void ApplyPosition();
     void ScaleToScreen();
     void CloseModal();
@@ -120,6 +141,11 @@ private:
     bool keyPreview_ = false;
     bool autoSize_ = false;
     bool scaled_ = true;
+    bool autoScroll_ = false;
+    int scrollX_ = 0, scrollY_ = 0;
+    int rangeX_ = 0, rangeY_ = 0;
+    bool updatingScroll_ = false;
+    std::unique_ptr<TControlCanvas> canvas_;
     bool scaledDone_ = false;
     bool created_ = false;
     bool destroyedEventDone_ = false;
@@ -138,13 +164,15 @@ public:
     void Initialize() {}
     // Constructs a form owned by the application, stores it in `reference`, runs its OnCreate; the
     // first form made this way becomes the main form.
+    // A data module is made the same way and runs its OnCreate; it never becomes the main form.
     template <class T>
     T *CreateForm(T *&reference)
     {
         T *form = new T(this);
         reference = form;
-        if (!mainForm_)
-            mainForm_ = form;
+        if constexpr (std::is_base_of_v<TForm, T>)
+            if (!mainForm_)
+                mainForm_ = form;
         form->AfterConstruction();
         return form;
     }
@@ -184,6 +212,9 @@ public:
     TScreen();
 
     int PixelsPerInch() const;
+    // Makes PixelsPerInch report this density (0: the system's again), font sizes included; for
+    // tests of forms scaled to another screen.
+    void SetPixelsPerInch(int pixelsPerInch);
     // A system metric (the system's index: smCyCaption, smCxIcon...).
     int SystemMetric(int index) const;
     int Width() const;
@@ -194,6 +225,8 @@ public:
 
     // The form that is active in this program, or null.
     TForm *ActiveForm() const;
+    // The framework control that has the keyboard focus, or null.
+    TWinControl *ActiveControl() const;
     int FormCount() const { return static_cast<int>(forms_.size()); }
     TForm *Forms(int index) const { return forms_.at(static_cast<size_t>(index)); }
 
@@ -209,6 +242,7 @@ private:
     std::vector<TForm *> forms_;
     TForm *activeForm_ = nullptr;
     TCursor cursor_ = crDefault;
+    int pixelsPerInch_ = 0;
 };
 
 extern TApplication *Application;

@@ -41,8 +41,9 @@ TButton *FindButton(TWinControl *parent, bool wantDefault)
 }
 }  // namespace
 
-TForm::TForm(TComponent *owner) : TWinControl(owner)
+TForm::TForm(TComponent *owner) : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this))
 {
+    canvas_->Font()->Assign(*Font());
     TControl::SetVisible(false);
     SetBounds(0, 0, 320, 240);
     ScreenAddForm(this);
@@ -251,6 +252,155 @@ void TForm::AdjustSize()
 
 void TForm::BoundsChanged() { TWinControl::BoundsChanged(); }
 
+void TForm::FontChanged()
+{
+    TWinControl::FontChanged();
+    if (canvas_)
+        canvas_->Font()->Assign(*Font());
+}
+
+TCanvas *TForm::Canvas() const { return canvas_.get(); }
+
+void TForm::PaintWindow(HDC dc)
+{
+    canvas_->SetPaintContext(dc);
+    try {
+        if (OnPaint)
+            OnPaint(this);
+    } catch (...) {
+        canvas_->SetPaintContext(nullptr);
+        throw;
+    }
+    canvas_->SetPaintContext(nullptr);
+}
+
+// ---- scrolling ------------------------------------------------------------------------------------
+
+void TForm::SetAutoScroll(bool autoScroll)
+{
+    if (autoScroll == autoScroll_)
+        return;
+    autoScroll_ = autoScroll;
+    if (!autoScroll)
+        ScrollTo(0, 0);
+    UpdateScrollBars();
+}
+
+void TForm::UpdateScrollBars()
+{
+    if (updatingScroll_ || (!autoScroll_ && rangeX_ == 0 && rangeY_ == 0))
+        return;
+    int rx = 0, ry = 0;
+    if (autoScroll_)
+        for (int i = 0; i < ControlCount(); ++i)
+            if (TControl *c = Controls(i); c->Visible()) {
+                rx = std::max(rx, c->Left() + c->Width() + scrollX_);
+                ry = std::max(ry, c->Top() + c->Height() + scrollY_);
+            }
+    rangeX_ = rx;
+    rangeY_ = ry;
+    if (HandleAllocated()) {
+        updatingScroll_ = true;
+        // A bar that appears narrows the other direction's page: set both twice.
+        for (int pass = 0; pass < 2; ++pass) {
+            SCROLLINFO si{};
+            si.cbSize = sizeof si;
+            si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            si.nMax = std::max(0, ry - 1);
+            si.nPage = static_cast<UINT>(ry > ClientHeight() ? ClientHeight() : ry + 1);
+            si.nPos = scrollY_;
+            SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+            si.nMax = std::max(0, rx - 1);
+            si.nPage = static_cast<UINT>(rx > ClientWidth() ? ClientWidth() : rx + 1);
+            si.nPos = scrollX_;
+            SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
+        }
+        updatingScroll_ = false;
+    }
+    // The client area may have grown past the overhang.
+    if (scrollX_ > std::max(0, rangeX_ - ClientWidth()) || scrollY_ > std::max(0, rangeY_ - ClientHeight()))
+        ScrollTo(scrollX_, scrollY_);
+}
+
+void TForm::ScrollTo(int x, int y)
+{
+    if (autoScroll_ && !updatingScroll_) {
+        updatingScroll_ = true;
+        int rx = 0, ry = 0;
+        for (int i = 0; i < ControlCount(); ++i)
+            if (TControl *c = Controls(i); c->Visible()) {
+                rx = std::max(rx, c->Left() + c->Width() + scrollX_);
+                ry = std::max(ry, c->Top() + c->Height() + scrollY_);
+            }
+        rangeX_ = rx;
+        rangeY_ = ry;
+        updatingScroll_ = false;
+    }
+    x = std::clamp(x, 0, std::max(0, rangeX_ - ClientWidth()));
+    y = std::clamp(y, 0, std::max(0, rangeY_ - ClientHeight()));
+    int dx = scrollX_ - x, dy = scrollY_ - y;
+    if (!dx && !dy)
+        return;
+    scrollX_ = x;
+    scrollY_ = y;
+    // The placed controls move; aligned ones keep to the client area.
+    DisableAlign();
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl *c = Controls(i);
+        if (c->Align() == alNone || c->Align() == alCustom)
+            c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+    }
+    EnableAlign();
+    if (HandleAllocated()) {
+        SetScrollPos(Handle(), SB_HORZ, x, TRUE);
+        SetScrollPos(Handle(), SB_VERT, y, TRUE);
+        Invalidate();
+    }
+}
+
+void TForm::ScrollInView(TControl *control)
+{
+    if (!control || control == this || !control->Parent())
+        return;
+    TPoint at = ScreenToClient(control->Parent()->ClientToScreen(Point(control->Left(), control->Top())));
+    UpdateScrollBars();
+    int x = scrollX_, y = scrollY_;
+    if (at.X + control->Width() > ClientWidth())
+        x += at.X + control->Width() - ClientWidth();
+    if (at.X - (x - scrollX_) < 0)
+        x = scrollX_ + at.X;
+    if (at.Y + control->Height() > ClientHeight())
+        y += at.Y + control->Height() - ClientHeight();
+    if (at.Y - (y - scrollY_) < 0)
+        y = scrollY_ + at.Y;
+    ScrollTo(x, y);
+}
+
+void TForm::Scroll(int bar, unsigned code)
+{
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(Handle(), bar, &si);
+    int pos = bar == SB_VERT ? scrollY_ : scrollX_;
+    int page = static_cast<int>(si.nPage);
+    switch (code) {
+    case SB_LINEUP: pos -= 8; break;
+    case SB_LINEDOWN: pos += 8; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = si.nMax; break;
+    default: return;
+    }
+    if (bar == SB_VERT)
+        ScrollTo(scrollX_, pos);
+    else
+        ScrollTo(pos, scrollY_);
+}
+
 void TForm::ScaleToScreen()
 {
     if (!scaled_ || scaledDone_)
@@ -294,6 +444,7 @@ void TForm::VisibleChanged()
         HandleNeeded();
         AdjustSize();
         ApplyPosition();
+        UpdateScrollBars();
         if (OnShow)
             OnShow(this);
         int cmd = windowState_ == wsMaximized   ? SW_SHOWMAXIMIZED
@@ -485,10 +636,16 @@ void TForm::WndProc(TMessage &m)
             OnActivate(this);
         return;
     case CM_RELEASE: Free(); return;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        if (autoScroll_ && !m.LParam) {
+            Scroll(m.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(m.WParam));
+            return;
+        }
+        break;
     case WM_SIZE:
         TWinControl::WndProc(m);
-        if (OnResize)
-            OnResize(this);
+        UpdateScrollBars();
         return;
     default: break;
     }

@@ -345,6 +345,9 @@ class TControlCanvas : public TDCCanvas {
 public:
     explicit TControlCanvas(TWinControl *control) : control_(control) {}
     ~TControlCanvas() override;
+    // Draws into a context the window gave for painting, until this is called with null; the window's
+    // own context is fetched again when needed after that.
+    void SetPaintContext(HDC dc);
 
 protected:
     void CreateHandle() override;

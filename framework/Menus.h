@@ -77,8 +77,9 @@ public:
     TMenuItem *Items() const { return items_; }
     // The visible, enabled item (at any depth, in menu order) with this shortcut, or null.
     TMenuItem *FindItem(TShortCut shortCut) const;
-    // Clicks the item of a key press; true when there was one.
-    bool IsShortCut(uint16_t key, TShiftState shift);
+    // Clicks the item of a key press; true when there was one. A menu that must not take keys from its
+    // control refuses here.
+    virtual bool IsShortCut(uint16_t key, TShiftState shift);
 
 private:
     TMenuItem *items_;
@@ -94,11 +95,15 @@ public:
     TComponent *PopupComponent() const { return popupComponent_; }
     void SetPopupComponent(TComponent *component) { popupComponent_ = component; }
     TPoint PopupPoint() const { return popupPoint_; }
+    // Shown by a right click or the menu key on its control (on by default); off, only Popup shows it.
+    bool AutoPopup() const { return autoPopup_; }
+    void SetAutoPopup(bool autoPopup) { autoPopup_ = autoPopup; }
 
     TNotifyEvent OnPopup;
 
 private:
     TComponent *popupComponent_ = nullptr;
+    bool autoPopup_ = true;
     TPoint popupPoint_;
 };
 

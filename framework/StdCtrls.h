@@ -25,7 +25,12 @@ public:
 
 protected:
     void CreateParams(TCreateParams &params) override;
+    void InitializeWnd() override;
     void CommandNotify(unsigned code) override;
+    // Shows the button as the default one or not (an owner-drawn button keeps the flag for its
+    // drawing instead). An owner-drawn button (BS_OWNERDRAW added in CreateParams) draws itself on
+    // CN_DRAWITEM.
+    virtual void SetButtonStyle(bool isDefault);
 
 private:
     int modalResult_ = 0;

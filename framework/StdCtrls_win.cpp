@@ -22,11 +22,22 @@ void TButton::CreateParams(TCreateParams &params)
     params.Style |= (default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_MULTILINE;
 }
 
+void TButton::InitializeWnd()
+{
+    TWinControl::InitializeWnd();
+    SetButtonStyle(default_);
+}
+
 void TButton::SetDefault(bool value)
 {
     default_ = value;
     if (HandleAllocated())
-        SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        SetButtonStyle(value);
+}
+
+void TButton::SetButtonStyle(bool isDefault)
+{
+    SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::Click()

@@ -204,6 +204,8 @@ bool TryEncodeDate(unsigned short year, unsigned short month, unsigned short day
 void DecodeDate(TDateTime value, unsigned short &year, unsigned short &month, unsigned short &day);
 void DecodeTime(TDateTime value, unsigned short &hour, unsigned short &min, unsigned short &sec, unsigned short &msec);
 bool IsLeapYear(unsigned short year);
+// 28-31 (0 for a month outside 1-12).
+unsigned short DaysInAMonth(unsigned short year, unsigned short month);
 int DayOfWeek(TDateTime value);  // 1 Sunday .. 7 Saturday
 // Local time, read through the clock seam (framework/Clock.h).
 TDateTime Now();

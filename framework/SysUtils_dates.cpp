@@ -34,12 +34,6 @@ void CivilFromDays(long long z, long long &y, unsigned &m, unsigned &d)
     y += m <= 2;
 }
 
-unsigned DaysInMonth(unsigned short year, unsigned short month)
-{
-    static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 // Whole days and milliseconds of the day. The fraction is the time of day on either side of the
 // epoch (a negative value's fraction counts forwards too, as the framework stores it).
 void Split(TDateTime value, long long &days, long long &ms)
@@ -71,9 +65,17 @@ size_t Run(const AnsiString &f, size_t i, char c)
 
 bool IsLeapYear(unsigned short year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
+unsigned short DaysInAMonth(unsigned short year, unsigned short month)
+{
+    static const unsigned short kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12)
+        return 0;
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
 bool TryEncodeDate(unsigned short year, unsigned short month, unsigned short day, TDateTime &result)
 {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInAMonth(year, month))
         return false;
     result = static_cast<double>(DaysFromCivil(year, month, day) + kUnixToDelphi);
     return true;

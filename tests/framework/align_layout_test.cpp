@@ -6,16 +6,16 @@ TEST(AlignLayout, TopAndBottomStackThenClientFillsTheRest)
 {
     // A protocol window: a label on top, a list filling the window, a button panel at the bottom.
     std::vector<TAlignItem> items = {
-        {alClient, Bounds(5, 5, 10, 10), true},
-        {alBottom, Bounds(0, 0, 50, 41), true},
-        {alTop, Bounds(0, 0, 50, 13), true},
-        {alNone, Bounds(7, 8, 9, 10), true},
+        {alClient, Bounds(5, 5, 10, 10), true}, {alBottom, Bounds(0, 0, 50, 41), true},
+        {alTop, Bounds(0, 0, 50, 13), true},    {alNone, Bounds(7, 8, 9, 10), true},
+        {alCustom, Bounds(1, 2, 3, 4), true},  // placed by the control itself
     };
     auto r = LayoutAligned(Rect(0, 0, 700, 300), items);
     EXPECT_EQ(Rect(0, 13, 700, 259), r[0]);
     EXPECT_EQ(Rect(0, 259, 700, 300), r[1]);
     EXPECT_EQ(Rect(0, 0, 700, 13), r[2]);
     EXPECT_EQ(Bounds(7, 8, 9, 10), r[3]);
+    EXPECT_EQ(Bounds(1, 2, 3, 4), r[4]);
 }
 
 TEST(AlignLayout, HiddenControlsTakeNoRoom)

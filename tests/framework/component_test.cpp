@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/Component.h"
+#include "framework/Exception.h"
 
 namespace {
 // Records its destruction and the order of Loaded calls.
@@ -84,4 +85,26 @@ TEST(Component, FreeAndNilClearsThePointerAndToleratesNull)
     EXPECT_EQ(nullptr, c);
     FreeAndNil(c);
     EXPECT_EQ(1, Count(log, "free c"));
+}
+
+namespace {
+struct Plain : TComponent {
+    using TComponent::TComponent;
+};
+}  // namespace
+
+TEST(Component, ClassNameDesigningAndNoStringProperties)
+{
+    auto *root = new Plain(nullptr);
+    auto *child = new TComponent(root);
+    EXPECT_EQ("Plain", root->ClassName());
+    EXPECT_EQ("TComponent", child->ClassName());
+    root->SetDesigning(true);
+    EXPECT_TRUE(child->Designing());
+    EXPECT_TRUE(root->ComponentState() & csDesigning);
+    root->SetDesigning(false);
+    EXPECT_FALSE(child->Designing());
+    EXPECT_FALSE(root->StringProperty("Caption"));
+    EXPECT_THROW(root->Assign(*child), Exception);
+    root->Free();
 }

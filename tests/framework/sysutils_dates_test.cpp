@@ -69,3 +69,15 @@ TEST(Dates, FileDates)
     EXPECT_THROW(FileDateToDateTime(0), EConvertError);  // month 0
     EXPECT_EQ(0, DateTimeToFileDate(EncodeDate(1970, 1, 1)));
 }
+
+TEST(Dates, DaysOfAMonth)
+{
+    EXPECT_EQ(31, DaysInAMonth(2026, 1));
+    EXPECT_EQ(28, DaysInAMonth(2026, 2));
+    EXPECT_EQ(29, DaysInAMonth(2024, 2));
+    EXPECT_EQ(28, DaysInAMonth(1900, 2));
+    EXPECT_EQ(29, DaysInAMonth(2000, 2));
+    EXPECT_EQ(30, DaysInAMonth(2026, 11));
+    EXPECT_EQ(0, DaysInAMonth(2026, 0));
+    EXPECT_EQ(0, DaysInAMonth(2026, 13));
+}
