@@ -1,17 +1,23 @@
 // A small stand-in for libFuzzer (gcc has none): runs the target over random stacked mutations of
 // its seed inputs and of the inputs that grew from them, for a bounded time.
 //
-//   fuzz_NAME [seconds] [random seed]   mutate for that long (default 60 s)
+//   fuzz_NAME [seconds] [random seed]   replay the kept corpus, then mutate for that long (default 60 s)
 //   fuzz_NAME FILE                      run one saved input again
+//
+// The kept corpus is tests/fuzz/corpus/NAME/ (below QMT_FUZZ_CORPUS_ROOT, NAME from the program's
+// name): inputs that tools/fuzz found to reach new paths, each run once under the sanitizers before
+// the mutation starts from them and the seeds.
 //
 // When a run dies (sanitizer report, abort, crash) the input is saved as fuzz-finding-NAME.bin in
 // the working folder so that it can be replayed.
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -142,6 +148,29 @@ private:
     const std::size_t maxSize_ = 1 << 16;
 };
 
+Bytes ReadFile(const std::filesystem::path &path, bool &ok)
+{
+    std::ifstream in(path, std::ios::binary);
+    ok = static_cast<bool>(in);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The files of the kept corpus in name order (none when the folder does not exist).
+std::vector<std::filesystem::path> CorpusFiles(const std::string &program)
+{
+    std::vector<std::filesystem::path> files;
+#ifdef QMT_FUZZ_CORPUS_ROOT
+    const std::string target = program.rfind("fuzz_", 0) == 0 ? program.substr(5) : program;
+    std::error_code error;
+    for (const auto &entry :
+         std::filesystem::directory_iterator(std::filesystem::path(QMT_FUZZ_CORPUS_ROOT) / target, error))
+        if (entry.is_regular_file())
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+#endif
+    return files;
+}
+
 int RunOne(const Bytes &input)
 {
     current = &input;
@@ -169,12 +198,13 @@ int main(int argc, char **argv)
         __sanitizer_set_death_callback(SaveCurrent);
 
     if (argc > 1 && std::strspn(argv[1], "0123456789") != std::strlen(argv[1])) {
-        std::ifstream in(argv[1], std::ios::binary);
-        if (!in) {
+        bool ok = false;
+        Bytes input = ReadFile(argv[1], ok);
+        if (!ok) {
             std::fprintf(stderr, "fuzz: cannot read %s\n", argv[1]);
             return 2;
         }
-        return RunOne(Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+        return RunOne(input);
     }
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
     const unsigned seed = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10))
@@ -182,6 +212,17 @@ int main(int argc, char **argv)
     std::printf("fuzz: %s for %.0f s, random seed %u\n", name.c_str(), seconds, seed);
 
     std::vector<Bytes> corpus = FuzzSeedInputs();
+    const std::vector<std::filesystem::path> kept = CorpusFiles(name);
+    for (const std::filesystem::path &path : kept) {
+        bool ok = false;
+        corpus.push_back(ReadFile(path, ok));
+        if (!ok) {
+            std::fprintf(stderr, "fuzz: cannot read %s\n", path.c_str());
+            return 2;
+        }
+    }
+    if (!kept.empty())
+        std::printf("fuzz: replaying %zu kept inputs\n", kept.size());
     if (corpus.empty())
         corpus.emplace_back();
     const std::size_t seeds = corpus.size();
