@@ -39,6 +39,13 @@ TComponent::TComponent(TComponent *owner)
 TComponent::~TComponent()
 {
     state_ |= csDestroying;
+    while (!freeNotifies_.empty()) {
+        TComponent *other = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        auto &theirs = other->freeNotifies_;
+        theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+        other->Notification(this, true);
+    }
     // Free owned components last-created first; each one leaves our list in its own destructor.
     while (!components_.empty())
         components_.back()->Free();
@@ -84,6 +91,24 @@ void TComponent::SetDesigning(bool designing)
 }
 
 TStringProperty TComponent::StringProperty(const AnsiString &) { return {}; }
+
+void TComponent::FreeNotification(TComponent *component)
+{
+    if (!component || component == this ||
+        std::find(freeNotifies_.begin(), freeNotifies_.end(), component) != freeNotifies_.end())
+        return;
+    freeNotifies_.push_back(component);
+    component->freeNotifies_.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent *component)
+{
+    if (!component)
+        return;
+    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
+    auto &theirs = component->freeNotifies_;
+    theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+}
 
 void TComponent::InsertComponent(TComponent *component)
 {

@@ -88,6 +88,10 @@ public:
 
     void InsertComponent(TComponent *component);
     void RemoveComponent(TComponent *component);
+    // Asks for Notification(this, true) on `component` when this one is freed (for a component that
+    // keeps a pointer to another it does not own); the request ends when either is freed.
+    void FreeNotification(TComponent *component);
+    void RemoveFreeNotification(TComponent *component);
 
     // The string property of this name (letter case ignored) as its getter and setter; empty when the
     // class has none. Controls offer "Caption" and "Hint".
@@ -102,6 +106,7 @@ protected:
 private:
     TComponent *owner_ = nullptr;
     std::vector<TComponent *> components_;
+    std::vector<TComponent *> freeNotifies_;  // both ways: who asked us, and whom we asked
     AnsiString name_;
     intptr_t tag_ = 0;
     unsigned state_ = 0;

@@ -35,6 +35,10 @@ constexpr TAnchors akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
 using TControlStyle = unsigned;
 constexpr TControlStyle csCaptureMouse = 1;
 
+// csClickEvents: a release of the left button over the control clicks it (on by default; a control
+// that decides its clicks itself takes it off).
+constexpr TControlStyle csClickEvents = 2;
+
 // Modal results.
 constexpr int mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7;
 
@@ -225,7 +229,7 @@ private:
     TAlign align_ = alNone;
     TAnchors anchors_ = akLeft | akTop;
     std::unique_ptr<TSizeConstraints> constraints_;
-    TControlStyle controlStyle_ = 0;
+    TControlStyle controlStyle_ = csClickEvents;
     bool visible_ = true;
     bool enabled_ = true;
     AnsiString hint_;

@@ -264,6 +264,17 @@ void TWinControl::WndProc(TMessage &m)
         }
         break;
     }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        // From a child control (an up-down): the child hears of it.
+        if (m.LParam) {
+            TWinControl *child = FromHandle(reinterpret_cast<HWND>(m.LParam));
+            if (child && child != this) {
+                m.Result = child->Perform(m.Msg == WM_HSCROLL ? CN_HSCROLL : CN_VSCROLL, m.WParam, m.LParam);
+                return;
+            }
+        }
+        break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -351,14 +362,28 @@ void TWinControl::WndProc(TMessage &m)
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
         DefaultHandler(m);
-        if (m.Msg == WM_LBUTTONUP && (ControlStyle() & csCaptureMouse) && GetCapture() == handle_)
+        if (m.Msg == WM_LBUTTONUP && (ControlStyle() & csCaptureMouse) && GetCapture() == handle_) {
             ReleaseCapture();
+            // The leave that the capture held back, or tracking again for the next one.
+            if (mouseInside_) {
+                POINT at;
+                GetCursorPos(&at);
+                ::ScreenToClient(handle_, &at);
+                if (at.x >= 0 && at.y >= 0 && at.x < ClientWidth() && at.y < ClientHeight()) {
+                    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+                    TrackMouseEvent(&track);
+                } else {
+                    mouseInside_ = false;
+                    Perform(CM_MOUSELEAVE);
+                }
+            }
+        }
         int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
         MouseUp(ButtonOf(m.Msg), MouseShift(m.WParam), x, y);
         // The framework's own windows (forms, panels) are clicked by the left button's release over
         // them (a captured release may come from outside).
-        if (m.Msg == WM_LBUTTONUP && !defaultProc_ && handle_ && x >= 0 && y >= 0 && x < ClientWidth() &&
-            y < ClientHeight())
+        if (m.Msg == WM_LBUTTONUP && !defaultProc_ && (ControlStyle() & csClickEvents) && Enabled() && handle_ &&
+            x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight())
             Click();
         return;
     }

@@ -124,6 +124,7 @@ protected:
 
 private:
     void ScrollTo(int x, int y);
+    void MeasureScrollRange();
     void UpdateScrollBars();
     void Scroll(int bar, unsigned code);
     void ApplyPosition();

@@ -286,19 +286,24 @@ void TForm::SetAutoScroll(bool autoScroll)
     UpdateScrollBars();
 }
 
+void TForm::MeasureScrollRange()
+{
+    // How far the controls reach, measured from the unscrolled origin.
+    rangeX_ = rangeY_ = 0;
+    if (autoScroll_)
+        for (int i = 0; i < ControlCount(); ++i)
+            if (TControl *c = Controls(i); c->Visible()) {
+                rangeX_ = std::max(rangeX_, c->Left() + c->Width() + scrollX_);
+                rangeY_ = std::max(rangeY_, c->Top() + c->Height() + scrollY_);
+            }
+}
+
 void TForm::UpdateScrollBars()
 {
     if (updatingScroll_ || (!autoScroll_ && rangeX_ == 0 && rangeY_ == 0))
         return;
-    int rx = 0, ry = 0;
-    if (autoScroll_)
-        for (int i = 0; i < ControlCount(); ++i)
-            if (TControl *c = Controls(i); c->Visible()) {
-                rx = std::max(rx, c->Left() + c->Width() + scrollX_);
-                ry = std::max(ry, c->Top() + c->Height() + scrollY_);
-            }
-    rangeX_ = rx;
-    rangeY_ = ry;
+    MeasureScrollRange();
+    int rx = rangeX_, ry = rangeY_;
     if (HandleAllocated()) {
         updatingScroll_ = true;
         // A bar that appears narrows the other direction's page: set both twice.
@@ -324,18 +329,8 @@ void TForm::UpdateScrollBars()
 
 void TForm::ScrollTo(int x, int y)
 {
-    if (autoScroll_ && !updatingScroll_) {
-        updatingScroll_ = true;
-        int rx = 0, ry = 0;
-        for (int i = 0; i < ControlCount(); ++i)
-            if (TControl *c = Controls(i); c->Visible()) {
-                rx = std::max(rx, c->Left() + c->Width() + scrollX_);
-                ry = std::max(ry, c->Top() + c->Height() + scrollY_);
-            }
-        rangeX_ = rx;
-        rangeY_ = ry;
-        updatingScroll_ = false;
-    }
+    if (autoScroll_ && !updatingScroll_)
+        MeasureScrollRange();
     x = std::clamp(x, 0, std::max(0, rangeX_ - ClientWidth()));
     y = std::clamp(y, 0, std::max(0, rangeY_ - ClientHeight()));
     int dx = scrollX_ - x, dy = scrollY_ - y;

@@ -105,6 +105,9 @@ constexpr unsigned CM_MOUSELEAVE = CM_BASE + 0x14;
 constexpr unsigned CN_BASE = 0xBC00;
 // LParam: the TDrawItemStruct of an owner-drawn control; Result TRUE when drawn.
 constexpr unsigned CN_DRAWITEM = CN_BASE + 0x002B;
+// WParam and LParam as the parent got them from a child scroll bar or up-down.
+constexpr unsigned CN_HSCROLL = CN_BASE + 0x0114;
+constexpr unsigned CN_VSCROLL = CN_BASE + 0x0115;
 
 // The window system's draw-item record, field for field.
 struct TDrawItemStruct {

@@ -87,6 +87,16 @@ public:
     void SetSelText(const AnsiString &text);
     void SelectAll();
     void Clear() { SetText(AnsiString()); }
+    // The clipboard: the selection cut or copied, the clipboard's text put in place of the selection,
+    // the selection removed.
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void ClearSelection();
+    // Room kept free inside the box left and right of the text, in pixels.
+    int LeftMargin() const { return leftMargin_; }
+    int RightMargin() const { return rightMargin_; }
+    void SetMargins(int left, int right);
 
     TNotifyEvent OnChange;
 
@@ -95,9 +105,12 @@ protected:
     void InitializeWnd() override;
     void CommandNotify(unsigned code) override;
     void TextChanged() override;
+    void FontChanged() override;
 
 private:
+    void ApplyMargins();
     bool readOnly_ = false;
+    int leftMargin_ = -1, rightMargin_ = -1;
     int maxLength_ = 0;
     TBorderStyle borderStyle_ = bsSingle;
     int selStart_ = 0, selLength_ = 0;
@@ -168,6 +181,9 @@ public:
     AnsiString GetText() const override;
     int DropDownCount() const { return dropDownCount_; }
     void SetDropDownCount(int count) { dropDownCount_ = count; }
+    // Whether the list is dropped down; false closes it.
+    bool DroppedDown() const;
+    void SetDroppedDown(bool dropped);
 
     TNotifyEvent OnChange;
 

@@ -261,6 +261,17 @@ TComboBox::TComboBox(TComponent *owner)
 
 TComboBox::~TComboBox() = default;
 
+bool TComboBox::DroppedDown() const
+{
+    return HandleAllocated() && SendMessageW(const_cast<TComboBox *>(this)->Handle(), CB_GETDROPPEDSTATE, 0, 0);
+}
+
+void TComboBox::SetDroppedDown(bool dropped)
+{
+    if (HandleAllocated() || dropped)
+        SendMessageW(Handle(), CB_SHOWDROPDOWN, dropped, 0);
+}
+
 TStrings *TComboBox::Items() const { return items_.get(); }
 
 void TComboBox::CreateParams(TCreateParams &params)

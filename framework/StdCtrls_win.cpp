@@ -171,6 +171,7 @@ void TCustomEdit::InitializeWnd()
     TWinControl::InitializeWnd();
     SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     SendMessageW(Handle(), EM_SETSEL, selStart_, selStart_ + selLength_);
+    ApplyMargins();
 }
 
 AnsiString TCustomEdit::GetText() const { return WindowText(); }
@@ -277,6 +278,34 @@ void TCustomEdit::SelectAll()
 {
     SetSelStart(0);
     SetSelLength(static_cast<int>(GetText().size()));
+}
+
+void TCustomEdit::CutToClipboard() { Perform(WM_CUT); }
+
+void TCustomEdit::CopyToClipboard() { Perform(WM_COPY); }
+
+void TCustomEdit::PasteFromClipboard() { Perform(WM_PASTE); }
+
+void TCustomEdit::ClearSelection() { Perform(WM_CLEAR); }
+
+void TCustomEdit::SetMargins(int left, int right)
+{
+    leftMargin_ = std::max(0, left);
+    rightMargin_ = std::max(0, right);
+    ApplyMargins();
+}
+
+void TCustomEdit::ApplyMargins()
+{
+    if (HandleAllocated() && leftMargin_ >= 0)
+        SendMessageW(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(leftMargin_, rightMargin_));
+}
+
+void TCustomEdit::FontChanged()
+{
+    // A new font sets the box's margins from the font; ours are put back.
+    TWinControl::FontChanged();
+    ApplyMargins();
 }
 
 TEdit::TEdit(TComponent *owner) : TCustomEdit(owner) {}

@@ -108,3 +108,39 @@ TEST(Component, ClassNameDesigningAndNoStringProperties)
     EXPECT_THROW(root->Assign(*child), Exception);
     root->Free();
 }
+
+namespace {
+// Keeps a pointer to a component it does not own and lets go of it when that one is freed.
+struct Watcher : TComponent {
+    using TComponent::TComponent;
+    void Notification(TComponent *component, bool removing) override
+    {
+        if (removing && component == watched)
+            watched = nullptr;
+    }
+    TComponent *watched = nullptr;
+};
+}  // namespace
+
+TEST(Component, FreeNotificationTellsTheWatcherOnce)
+{
+    auto *watcher = new Watcher(nullptr);
+    auto *other = new TComponent(nullptr);
+    watcher->watched = other;
+    other->FreeNotification(watcher);
+    other->FreeNotification(watcher);  // asked twice, told once
+    other->Free();
+    EXPECT_EQ(nullptr, watcher->watched);
+
+    // Either side may go first; a request taken back is not answered.
+    auto *third = new TComponent(nullptr);
+    third->FreeNotification(watcher);
+    watcher->Free();
+    auto *fourth = new Watcher(nullptr);
+    fourth->watched = third;
+    third->FreeNotification(fourth);
+    third->RemoveFreeNotification(fourth);
+    third->Free();
+    EXPECT_EQ(third, fourth->watched);
+    fourth->Free();
+}

@@ -10,20 +10,10 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "tests/support/FormHost.h"
 
 namespace {
-struct Host {
-    Host() : form(new TForm(nullptr)) { form->SetBounds(0, 0, 400, 300); }
-    ~Host() { form->Free(); }
-    template <class T>
-    T *Add()
-    {
-        T *c = new T(form);
-        c->SetParent(form);
-        return c;
-    }
-    TForm *form;
-};
+using Host = FormHost;
 
 // A button whose caption is kept in upper case and whose hint is kept apart, as two-language
 // controls keep their own texts.

@@ -9,21 +9,9 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "tests/support/FormHost.h"
 
-namespace {
-struct Host {
-    Host() : form(new TForm(nullptr)) { form->SetBounds(0, 0, 400, 300); }
-    ~Host() { form->Free(); }
-    template <class T>
-    T *Add()
-    {
-        T *c = new T(form);
-        c->SetParent(form);
-        return c;
-    }
-    TForm *form;
-};
-}  // namespace
+using Host = FormHost;
 
 TEST(StdCtrls, ListBoxItemsReachTheWindowAndItemIndexScrolls)
 {
