@@ -32,8 +32,13 @@ void TPersistent::Assign(const TPersistent &source)
 
 TComponent::TComponent(TComponent *owner)
 {
-    if (owner)
+    if (owner) {
         owner->InsertComponent(this);
+        // A component made while its owner is being built is built with it: a form built in code calls
+        // BeginLoading, makes and sets up its components, and ends with EndLoading.
+        if (owner->Loading())
+            state_ |= csLoading;
+    }
 }
 
 TComponent::~TComponent()

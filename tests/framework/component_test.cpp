@@ -77,6 +77,22 @@ TEST(Component, LoadedRunsOnceAfterLoadingEndsChildrenFirst)
     EXPECT_EQ((std::vector<AnsiString>{"loaded a", "loaded root"}), log);
 }
 
+TEST(Component, ComponentsMadeWhileTheOwnerLoadsAreLoadedWithIt)
+{
+    std::vector<AnsiString> log;
+    Probe root(nullptr, "root", log);
+    root.BeginLoading();
+    auto *a = new Probe(&root, "a", log);
+    auto *a1 = new Probe(a, "a1", log);
+    EXPECT_TRUE(a->Loading());
+    EXPECT_TRUE(a1->Loading());
+    root.EndLoading();
+    EXPECT_FALSE(a1->Loading());
+    EXPECT_EQ((std::vector<AnsiString>{"loaded a1", "loaded a", "loaded root"}), log);
+    Probe later(&root, "later", log);
+    EXPECT_FALSE(later.Loading());
+}
+
 TEST(Component, FreeAndNilClearsThePointerAndToleratesNull)
 {
     std::vector<AnsiString> log;
