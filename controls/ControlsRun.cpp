@@ -1,0 +1,24 @@
+#include "controls/ControlsRun.h"
+
+#include "controls/UZLangBox.h"
+
+namespace {
+int runs = 0;
+}  // namespace
+
+// Each unit that needs it adds its start step here, in the order of the layers it builds on, and its stop
+// step to StopControls in the reverse order.
+void StartControls()
+{
+    if (runs++ > 0)
+        return;
+    ResetLangs();
+}
+
+void StopControls()
+{
+    if (runs == 0 || --runs > 0)
+        return;
+}
+
+bool ControlsStarted() { return runs > 0; }
