@@ -2,19 +2,30 @@
 
 #include <algorithm>
 
+namespace {
+// Sums of sizes are taken in 64 bits, so that no count of cells of any size overflows them; what
+// leaves the geometry as a coordinate is kept within half the int range, so that a size added to it
+// still fits.
+using Pixels = long long;
+constexpr Pixels kFarthest = 1 << 30;
+
+int ToCoordinate(Pixels pos) { return static_cast<int>(std::clamp(pos, -kFarthest, kFarthest)); }
+int ToSize(int size) { return std::clamp(size, 0, TGridGeometry::MaxCellSize); }
+}  // namespace
+
 // ---- one axis ---------------------------------------------------------------------------------------
 
-int TGridGeometry::Axis::FixedExtent(int line) const
+long long TGridGeometry::Axis::FixedExtent(int line) const
 {
-    int extent = 0;
+    Pixels extent = 0;
     for (int i = 0; i < fixed; ++i)
         extent += sizes[i] + line;
     return extent;
 }
 
-int TGridGeometry::Axis::TotalExtent(int line) const
+long long TGridGeometry::Axis::TotalExtent(int line) const
 {
-    int extent = 0;
+    Pixels extent = 0;
     for (int size : sizes)
         extent += size + line;
     return extent;
@@ -24,7 +35,8 @@ int TGridGeometry::Axis::TotalExtent(int line) const
 // top-left cell counts even when it does not fit.
 int TGridGeometry::Axis::LastFullVisible(int line) const
 {
-    int boundary = FixedExtent(line), last = first;
+    Pixels boundary = FixedExtent(line);
+    int last = first;
     for (int i = first; i < Count(); ++i) {
         boundary += sizes[i] + line;
         if (boundary - line > extent)
@@ -36,7 +48,8 @@ int TGridGeometry::Axis::LastFullVisible(int line) const
 
 int TGridGeometry::Axis::LastShown(int line) const
 {
-    int pos = FixedExtent(line), last = first;
+    Pixels pos = FixedExtent(line);
+    int last = first;
     for (int i = first; i < Count() && pos < extent; ++i) {
         last = i;
         pos += sizes[i] + line;
@@ -47,8 +60,9 @@ int TGridGeometry::Axis::LastShown(int line) const
 // Counting back from the last cell, as many as fit below (beside) the fixed ones.
 int TGridGeometry::Axis::MaxFirst(int line) const
 {
-    const int room = extent - FixedExtent(line);
-    int result = Count() - 1, used = -line;
+    const Pixels room = extent - FixedExtent(line);
+    Pixels used = -line;
+    int result = Count() - 1;
     for (int i = Count() - 1; i >= fixed; --i) {
         used += sizes[i] + line;
         if (used > room)
@@ -60,11 +74,11 @@ int TGridGeometry::Axis::MaxFirst(int line) const
 
 int TGridGeometry::Axis::Position(int i, int line) const
 {
-    int pos = 0;
+    Pixels pos = 0;
     if (i < fixed) {
         for (int j = 0; j < i; ++j)
             pos += sizes[j] + line;
-        return pos;
+        return ToCoordinate(pos);
     }
     pos = FixedExtent(line);
     if (i >= first) {
@@ -74,7 +88,7 @@ int TGridGeometry::Axis::Position(int i, int line) const
         for (int j = i; j < first; ++j)
             pos -= sizes[j] + line;
     }
-    return pos;
+    return ToCoordinate(pos);
 }
 
 bool TGridGeometry::Axis::ShownSpan(int i, int line, int &start, int &end) const
@@ -90,8 +104,9 @@ int TGridGeometry::Axis::At(int pos, int line) const
 {
     if (pos < 0)
         return -1;
-    const int fixedExtent = FixedExtent(line);
-    int start = 0, from = 0, to = fixed;
+    const Pixels fixedExtent = FixedExtent(line);
+    Pixels start = 0;
+    int from = 0, to = fixed;
     if (pos >= fixedExtent) {
         start = fixedExtent;
         from = first;
@@ -112,8 +127,9 @@ int TGridGeometry::Axis::FirstShowing(int i, int line) const
     if (i <= LastFullVisible(line))
         return first;
     // The smallest first cell from which the cells up to i still fit.
-    const int room = extent - FixedExtent(line);
-    int result = i, used = sizes[i];
+    const Pixels room = extent - FixedExtent(line);
+    Pixels used = sizes[i];
+    int result = i;
     while (result - 1 >= fixed && used + line + sizes[result - 1] <= room) {
         used += line + sizes[result - 1];
         --result;
@@ -124,14 +140,14 @@ int TGridGeometry::Axis::FirstShowing(int i, int line) const
 std::vector<TGridSpan> TGridGeometry::Axis::Shown(int line) const
 {
     std::vector<TGridSpan> shown;
-    int pos = 0;
+    Pixels pos = 0;
     for (int i = 0; i < fixed && pos < extent; ++i) {
-        shown.push_back(TGridSpan{i, pos, sizes[i]});
+        shown.push_back(TGridSpan{i, static_cast<int>(pos), sizes[i]});
         pos += sizes[i] + line;
     }
     pos = FixedExtent(line);
     for (int i = first; i < Count() && pos < extent; ++i) {
-        shown.push_back(TGridSpan{i, pos, sizes[i]});
+        shown.push_back(TGridSpan{i, static_cast<int>(pos), sizes[i]});
         pos += sizes[i] + line;
     }
     return shown;
@@ -215,14 +231,14 @@ void TGridGeometry::SetFixedRows(int count)
 
 void TGridGeometry::SetDefaultColWidth(int width)
 {
-    cols_.defaultSize = std::max(0, width);
+    cols_.defaultSize = ToSize(width);
     std::fill(cols_.sizes.begin(), cols_.sizes.end(), cols_.defaultSize);
     Clamp();
 }
 
 void TGridGeometry::SetDefaultRowHeight(int height)
 {
-    rows_.defaultSize = std::max(0, height);
+    rows_.defaultSize = ToSize(height);
     std::fill(rows_.sizes.begin(), rows_.sizes.end(), rows_.defaultSize);
     Clamp();
 }
@@ -235,7 +251,7 @@ bool TGridGeometry::SetColWidth(int col, int width)
 {
     if (col < 0 || col >= ColCount())
         return false;
-    cols_.sizes[col] = std::max(0, width);
+    cols_.sizes[col] = ToSize(width);
     Clamp();
     return true;
 }
@@ -244,14 +260,14 @@ bool TGridGeometry::SetRowHeight(int row, int height)
 {
     if (row < 0 || row >= RowCount())
         return false;
-    rows_.sizes[row] = std::max(0, height);
+    rows_.sizes[row] = ToSize(height);
     Clamp();
     return true;
 }
 
 void TGridGeometry::SetGridLineWidth(int width)
 {
-    lineWidth_ = std::max(0, width);
+    lineWidth_ = ToSize(width);
     Clamp();
 }
 
@@ -369,7 +385,7 @@ bool TGridGeometry::InsertRow(int row, int height)
 {
     if (row < 0 || row > RowCount())
         return false;
-    rows_.sizes.insert(rows_.sizes.begin() + row, std::max(0, height));
+    rows_.sizes.insert(rows_.sizes.begin() + row, ToSize(height));
     if (rows_.current >= row)
         ++rows_.current;
     if (rows_.anchor >= row)

@@ -55,6 +55,9 @@ struct TGridSpan {
 
 class TGridGeometry {
 public:
+    // The largest width or height of a cell (and of the grid line); larger ones are cut to it.
+    static constexpr int MaxCellSize = 1 << 24;
+
     // Five columns and five rows, the first of each fixed; columns 64 wide, rows 24 high, lines of 1.
     TGridGeometry();
 
@@ -77,14 +80,15 @@ public:
     // Not negative; every column (row) takes the new size.
     void SetDefaultColWidth(int width);
     void SetDefaultRowHeight(int height);
-    // Outside the grid the default size; a size set outside is ignored (false), a negative one is 0.
+    // Outside the grid the default size; a size set outside is ignored (false), a negative one is 0
+    // and one above MaxCellSize is cut to it.
     int ColWidth(int col) const;
     int RowHeight(int row) const;
     bool SetColWidth(int col, int width);
     bool SetRowHeight(int row, int height);
 
     int GridLineWidth() const { return lineWidth_; }
-    void SetGridLineWidth(int width);  // not negative
+    void SetGridLineWidth(int width);  // 0..MaxCellSize
 
     TGridOptions Options() const { return options_; }
     // Leaving range select collapses the selection to the current cell.
@@ -131,11 +135,11 @@ public:
     // The scrollable cells on screen, whole or in part (LeftCol..last column, TopRow..last row).
     TGridRect VisibleCells() const;
     // Width of the fixed columns and height of the fixed rows, lines included.
-    int FixedWidth() const { return cols_.FixedExtent(lineWidth_); }
-    int FixedHeight() const { return rows_.FixedExtent(lineWidth_); }
+    long long FixedWidth() const { return cols_.FixedExtent(lineWidth_); }
+    long long FixedHeight() const { return rows_.FixedExtent(lineWidth_); }
     // Width of all the columns and height of all the rows, lines included.
-    int TotalWidth() const { return cols_.TotalExtent(lineWidth_); }
-    int TotalHeight() const { return rows_.TotalExtent(lineWidth_); }
+    long long TotalWidth() const { return cols_.TotalExtent(lineWidth_); }
+    long long TotalHeight() const { return rows_.TotalExtent(lineWidth_); }
 
     // The columns (rows) on screen in painting order: the fixed ones, then the scrollable ones from the
     // top-left cell on as far as the client area reaches (the last may be cut by its edge).
@@ -178,8 +182,8 @@ private:
 
         int Count() const { return static_cast<int>(sizes.size()); }
         int Size(int i) const { return i >= 0 && i < Count() ? sizes[i] : defaultSize; }
-        int FixedExtent(int line) const;
-        int TotalExtent(int line) const;
+        long long FixedExtent(int line) const;
+        long long TotalExtent(int line) const;
         int LastFullVisible(int line) const;
         int LastShown(int line) const;
         int MaxFirst(int line) const;

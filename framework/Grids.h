@@ -155,7 +155,7 @@ private:
     void SyncClientSize();
     void UpdateScrollBars();
     void Scroll(bool vertical, unsigned code, int position);
-    void PaintCell(const TGridSpan &col, const TGridSpan &row, const TRect &clip);
+    void PaintCell(const TGridSpan &col, const TGridSpan &row, const TRect &clip, bool focused);
     void StopSelecting();
 
     TGridGeometry geometry_;

@@ -40,21 +40,29 @@ void TCustomGrid::Change(F &&change)
 
 void TCustomGrid::SetColCount(int count)
 {
+    if (count == ColCount())
+        return;
     Change([&] { geometry_.SetColCount(count); });
 }
 
 void TCustomGrid::SetRowCount(int count)
 {
+    if (count == RowCount())
+        return;
     Change([&] { geometry_.SetRowCount(count); });
 }
 
 void TCustomGrid::SetFixedCols(int count)
 {
+    if (count == FixedCols())
+        return;
     Change([&] { geometry_.SetFixedCols(count); });
 }
 
 void TCustomGrid::SetFixedRows(int count)
 {
+    if (count == FixedRows())
+        return;
     Change([&] { geometry_.SetFixedRows(count); });
 }
 
@@ -86,6 +94,8 @@ void TCustomGrid::SetRowHeights(int row, int height)
 
 void TCustomGrid::SetGridLineWidth(int width)
 {
+    if (width == GridLineWidth())
+        return;
     Change([&] { geometry_.SetGridLineWidth(width); });
 }
 
@@ -172,9 +182,9 @@ void TCustomGrid::InvalidateRect(const TGridRect &cells)
     RECT r{first.Left, first.Top, last.Right + GridLineWidth(), last.Bottom + GridLineWidth()};
     // A scrollable block never paints over the fixed cells.
     if (cells.Left >= FixedCols())
-        r.left = std::max<LONG>(r.left, geometry_.FixedWidth());
+        r.left = static_cast<LONG>(std::clamp<long long>(geometry_.FixedWidth(), r.left, INT_MAX));
     if (cells.Top >= FixedRows())
-        r.top = std::max<LONG>(r.top, geometry_.FixedHeight());
+        r.top = static_cast<LONG>(std::clamp<long long>(geometry_.FixedHeight(), r.top, INT_MAX));
     if (r.left < r.right && r.top < r.bottom)
         ::InvalidateRect(Handle(), &r, FALSE);
 }
@@ -541,12 +551,13 @@ void TCustomGrid::Paint()
     TCanvas *canvas = Canvas();
     const TRect clip = canvas->ClipRect();
     const std::vector<TGridSpan> cols = geometry_.ShownCols(), rows = geometry_.ShownRows();
+    const bool focused = Focused();
     // The fixed cells first, then the others.
     for (bool fixedPass : {true, false})
         for (const TGridSpan &row : rows)
             for (const TGridSpan &col : cols)
                 if ((row.Index < FixedRows() || col.Index < FixedCols()) == fixedPass)
-                    PaintCell(col, row, clip);
+                    PaintCell(col, row, clip, focused);
     // The client area beyond the last column and row.
     const int line = GridLineWidth();
     const int right = cols.empty() ? 0 : cols.back().Start + cols.back().Size + line;
@@ -559,7 +570,7 @@ void TCustomGrid::Paint()
         canvas->FillRect(Rect(0, bottom, std::min(right, ClientWidth()), ClientHeight()));
 }
 
-void TCustomGrid::PaintCell(const TGridSpan &col, const TGridSpan &row, const TRect &clip)
+void TCustomGrid::PaintCell(const TGridSpan &col, const TGridSpan &row, const TRect &clip, bool focused)
 {
     TCanvas *canvas = Canvas();
     const int line = GridLineWidth();
@@ -589,7 +600,7 @@ void TCustomGrid::PaintCell(const TGridSpan &col, const TGridSpan &row, const TR
     } else {
         if (Selection().Contains(col.Index, row.Index))
             state |= gdSelected;
-        if (col.Index == Col() && row.Index == Row() && Focused())
+        if (focused && col.Index == Col() && row.Index == Row())
             state |= gdFocused;
     }
     if (defaultDrawing_) {

@@ -289,3 +289,27 @@ TEST(GridGeometry, ShownColumnsAndRowsListTheFixedOnesFirstAndStopAtTheEdge)
     ASSERT_EQ(1u, cols.size());
     EXPECT_EQ(TRect{}, g.CellRect(7, 1));
 }
+
+TEST(GridGeometry, HugeSizesAreCutAndTheirSumsDoNotOverflow)
+{
+    TGridGeometry g = Sample();
+    g.SetRowCount(5000);
+    for (int r = 0; r < g.RowCount(); ++r)
+        g.SetRowHeight(r, 0x7FFFFFFF);
+    g.SetGridLineWidth(0x7FFFFFFF);
+    EXPECT_EQ(TGridGeometry::MaxCellSize, g.RowHeight(7));
+    EXPECT_EQ(TGridGeometry::MaxCellSize, g.GridLineWidth());
+    EXPECT_EQ(5000LL * 2 * TGridGeometry::MaxCellSize, g.TotalHeight());
+    // No row fits: each one scrolls alone, from its top.
+    EXPECT_EQ(4999, g.MaxTopRow());
+    EXPECT_EQ(1, g.VisibleRowCount());
+    EXPECT_TRUE(g.SetTopLeft(1, 4999));
+    EXPECT_EQ((TGridCoord{1, 2500}), g.TopLeftShowing(1, 2500));
+    // Far away cells lie far away, without wrapping round.
+    EXPECT_LT(g.CellBounds(1, 1).Top, -(1 << 29));
+    EXPECT_LT(g.CellBounds(1, 1).Top, g.CellBounds(1, 1).Bottom);
+    EXPECT_EQ(TRect{}, g.CellRect(1, 1));
+    EXPECT_EQ((TGridCoord{0, 0}), g.MouseCoord(10, 100));  // the fixed row fills the client area
+    g.SetDefaultColWidth(-5);
+    EXPECT_EQ(0, g.ColWidth(3));
+}

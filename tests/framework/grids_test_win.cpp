@@ -11,6 +11,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Grids.h"
+#include "framework/StdCtrls.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/WindowPicture.h"
 
@@ -253,8 +254,11 @@ TEST(Grids, ArrowKeysMoveTheCurrentCellAndTheViewFollowsIt)
     SendMessageW(h, WM_KEYDOWN, VK_HOME, 1);
     EXPECT_EQ(1, grid->Col());
     EXPECT_EQ(1, grid->LeftCol());
-    SendMessageW(h, WM_KEYDOWN, VK_NEXT, 1);
+    grid->topLeftChanges = 0;
+    SendMessageW(h, WM_KEYDOWN, VK_NEXT, 1);  // a page: the view turns with the current cell, once
     EXPECT_EQ(last + 1 + grid->VisibleRowCount(), grid->Row());
+    EXPECT_EQ(3 + grid->VisibleRowCount(), grid->TopRow());
+    EXPECT_EQ(1, grid->topLeftChanges);
     SendMessageW(h, WM_KEYDOWN, VK_UP, 1);
     SendMessageW(h, WM_KEYDOWN, VK_LEFT, 1);  // at the first column: stays
     EXPECT_EQ(1, grid->Col());
@@ -270,6 +274,22 @@ TEST(Grids, ArrowKeysMoveTheCurrentCellAndTheViewFollowsIt)
             EXPECT_TRUE(d.state & gdSelected);
         }
     EXPECT_EQ(1, focusedCells);
+    // The focus going elsewhere repaints the current cell, no longer focused.
+    auto *other = host.Add<TButton>();
+    other->SetBounds(320, 10, 60, 24);
+    other->SetFocus();
+    host.Paint();
+    ASSERT_FALSE(grid->drawn.empty());
+    for (const Drawn &d : grid->drawn)
+        EXPECT_FALSE(d.state & gdFocused);
+    EXPECT_TRUE(std::any_of(grid->drawn.begin(), grid->drawn.end(),
+                            [&](const Drawn &d) { return d.col == grid->Col() && d.row == grid->Row(); }));
+    // And coming back.
+    grid->SetFocus();
+    host.Paint();
+    EXPECT_TRUE(std::any_of(grid->drawn.begin(), grid->drawn.end(), [&](const Drawn &d) {
+        return d.col == grid->Col() && d.row == grid->Row() && (d.state & gdFocused);
+    }));
 }
 
 TEST(Grids, RangeSelectGrowsTheSelectionByShiftKeysAndByDragging)
