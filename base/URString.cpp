@@ -327,3 +327,43 @@ std::size_t URString::MarkedTextToPacked(std::uint8_t *packed, const AnsiString 
     CheckPartLengths(russian, ukrainian);
     return WritePacked(packed, russian, ukrainian);
 }
+
+static_assert(sizeof(URString) == URString::SlotSize, "a slot holds exactly the value's block pointer");
+
+void URString::InitSlot(void *record, std::size_t offset)
+{
+    Block *none = nullptr;
+    std::memcpy(static_cast<char *>(record) + offset, &none, sizeof none);
+}
+
+URString URString::LoadSlot(const void *record, std::size_t offset)
+{
+    URString view;
+    std::memcpy(&view.block_, static_cast<const char *>(record) + offset, sizeof view.block_);
+    // The slot keeps its block whether or not the copy can be made.
+    struct Lend {
+        URString &value;
+        ~Lend() { value.block_ = nullptr; }
+    } lend{view};
+    return URString(view);
+}
+
+void URString::StoreSlot(void *record, std::size_t offset, URString &&value)
+{
+    URString old;
+    char *slot = static_cast<char *>(record) + offset;
+    std::memcpy(&old.block_, slot, sizeof old.block_);
+    std::memcpy(slot, &value.block_, sizeof value.block_);
+    value.block_ = nullptr;
+}  // `old` releases the block the slot held
+
+void URString::ClearSlot(void *record, std::size_t offset) { StoreSlot(record, offset, URString()); }
+
+std::size_t URString::SlotToPacked(const void *record, std::size_t offset, std::uint8_t *packed)
+{
+    URString view;
+    std::memcpy(&view.block_, static_cast<const char *>(record) + offset, sizeof view.block_);
+    const std::size_t size = view.ToPacked(packed);
+    view.block_ = nullptr;
+    return size;
+}

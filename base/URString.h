@@ -86,6 +86,23 @@ public:
     // and returns its size; `packed` must hold 4 + the text's length bytes.
     static std::size_t MarkedTextToPacked(std::uint8_t *packed, const AnsiString &text);
 
+    // A record member holding a value: the value's block pointer, one pointer wide, read and written
+    // at a byte offset through memcpy, as records are raw bytes. A zeroed slot is an empty value. The
+    // slot owns its block: only StoreSlot and ClearSlot release it.
+    static constexpr std::size_t SlotSize = sizeof(void *);
+    static void InitSlot(void *record, std::size_t offset);
+    // A copy of the slot's value.
+    static URString LoadSlot(const void *record, std::size_t offset);
+    // Moves the value into the slot and releases what the slot held.
+    static void StoreSlot(void *record, std::size_t offset, URString &&value);
+    static void ClearSlot(void *record, std::size_t offset);
+    // The packed form of the slot's value (ToPacked without a copy).
+    static std::size_t SlotToPacked(const void *record, std::size_t offset, std::uint8_t *packed);
+    static std::size_t SlotPackedSize(const void *record, std::size_t offset)
+    {
+        return SlotToPacked(record, offset, nullptr);
+    }
+
     // The block size for `textBytes` bytes of text: a multiple of 32 above the text and the six
     // bytes of the lengths.
     static constexpr std::size_t CapacityFor(std::size_t textBytes) { return ((textBytes + 6) / 32 + 1) * 32; }
