@@ -48,7 +48,9 @@ void TZLangBox::SetLang(ELang lang)
         skipOnce_ = false;
     else
         (*onLangChange_)(this, lang, shown, ignore);
-    if (ignore)
+    // A handler that switched the box itself has shown the language already; swapping again would
+    // lose the other language's text.
+    if (ignore || lang == lang_)
         return;
     AnsiString previous = property_.Get();
     property_.Set(shown);

@@ -6,6 +6,7 @@
 // The unit also keeps the two process-wide languages the boxes follow.
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "framework/Component.h"
 
@@ -77,4 +78,23 @@ private:
     AnsiString stored_;  // the text of the language not shown
     TLangChangeEvent *onLangChange_;
     bool skipOnce_ = false;
+};
+
+// A control of class Base with a two-language caption and hint: CaptionL bound to its "Caption",
+// HintL to its "Hint", both asking its OnLangChange.
+template <class Base>
+class TWithLangBoxes : public Base {
+public:
+    explicit TWithLangBoxes(TComponent *owner)
+        : Base(owner), captionL_(std::make_unique<TZLangBox>(this, "Caption", &OnLangChange)),
+          hintL_(std::make_unique<TZLangBox>(this, "Hint", &OnLangChange))
+    {}
+
+    TZLangBox *CaptionL() const { return captionL_.get(); }
+    TZLangBox *HintL() const { return hintL_.get(); }
+
+    TLangChangeEvent OnLangChange;
+
+private:
+    std::unique_ptr<TZLangBox> captionL_, hintL_;
 };

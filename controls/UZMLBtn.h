@@ -2,15 +2,12 @@
 // TZMLButton: the framework's button with two-language caption and hint, showing captions of more
 // than one line. A "#" in the caption starts a new line: the window holds a line feed there, and the
 // caption reads back with the "#".
-#include <memory>
-
 #include "controls/UZLangBox.h"
 #include "framework/StdCtrls.h"
 
-class TZMLButton : public TButton {
+class TZMLButton : public TWithLangBoxes<TButton> {
 public:
-    explicit TZMLButton(TComponent *owner);
-    ~TZMLButton() override;
+    using TWithLangBoxes::TWithLangBoxes;
 
     // The caption ("Caption" by name too): a "#" sets MultiLine and becomes a line break.
     AnsiString GetText() const override;
@@ -20,15 +17,9 @@ public:
     bool MultiLine() const { return multiLine_; }
     void SetMultiLine(bool multiLine);
 
-    TZLangBox *CaptionL() const { return captionL_.get(); }
-    TZLangBox *HintL() const { return hintL_.get(); }
-
-    TLangChangeEvent OnLangChange;
-
 protected:
     void CreateParams(TCreateParams &params) override;
 
 private:
     bool multiLine_ = false;
-    std::unique_ptr<TZLangBox> captionL_, hintL_;
 };

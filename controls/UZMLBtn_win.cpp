@@ -4,14 +4,6 @@
 
 #include <algorithm>
 
-TZMLButton::TZMLButton(TComponent *owner) : TButton(owner)
-{
-    captionL_ = std::make_unique<TZLangBox>(this, "Caption", &OnLangChange);
-    hintL_ = std::make_unique<TZLangBox>(this, "Hint", &OnLangChange);
-}
-
-TZMLButton::~TZMLButton() = default;
-
 AnsiString TZMLButton::GetText() const
 {
     AnsiString text = WindowText();
