@@ -5,6 +5,7 @@
 #include "framework/Types.h"
 
 class TCanvas;
+class TFont;
 struct S_XSGCell;
 
 class IXGridHost {
@@ -23,8 +24,20 @@ public:
     // The client area the stretching fills.
     virtual int GridClientWidth() const = 0;
     virtual int GridClientHeight() const = 0;
-    // The current (selected) column.
+    // The current (selected) column and row.
     virtual int GridCurrentCol() const = 0;
+    virtual int GridCurrentRow() const = 0;
+    // Makes the cell the current one.
+    virtual void SetGridCurrentCell(int row, int col) = 0;
+    // Row and column counts and the fixed counts; the grid keeps at least one row and one column and
+    // fixed counts below the counts.
+    virtual void SetGridSize(int rows, int cols, int fixedRows, int fixedCols) = 0;
+    // Scrolls so that the row and the column are the first shown after the fixed ones.
+    virtual void SetGridTopLeft(int topRow, int leftCol) = 0;
+    // The component's own font.
+    virtual const TFont &GridFont() const = 0;
+    // Makes the in-cell editor form (once a screen has been loaded at run time).
+    virtual void CreateCellEditor() = 0;
 
     // The grid gains a row at `row` (row count + 1; the rows from there move down), or loses row `row`.
     virtual void GridRowInserted(int row) = 0;

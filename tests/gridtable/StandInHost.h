@@ -18,7 +18,10 @@ public:
     int fixedRows, fixedCols;
     int lineWidth = 1;
     int clientWidth = 400, clientHeight = 300;
-    int currentCol = 0;
+    int currentCol = 0, currentRow = 0;
+    std::pair<int, int> topLeft{-1, -1};
+    TFont font;
+    int editorsCreated = 0;
     std::vector<int> colWidths, rowHeights;
     int newRowHeight = 20;
     TRect visible{0, 0, 1000, 1000};  // Left, Top, Right, Bottom cells, inclusive
@@ -42,6 +45,18 @@ public:
     int GridClientWidth() const override { return clientWidth; }
     int GridClientHeight() const override { return clientHeight; }
     int GridCurrentCol() const override { return currentCol; }
+    int GridCurrentRow() const override { return currentRow; }
+    void SetGridCurrentCell(int row, int col) override { currentRow = row, currentCol = col; }
+    void SetGridSize(int rows, int cols, int fixedRowCount, int fixedColCount) override
+    {
+        rowHeights.resize(static_cast<size_t>(std::max(rows, 1)), newRowHeight);
+        colWidths.resize(static_cast<size_t>(std::max(cols, 1)), 64);
+        fixedRows = std::clamp(fixedRowCount, 0, GridRowCount() - 1);
+        fixedCols = std::clamp(fixedColCount, 0, GridColCount() - 1);
+    }
+    void SetGridTopLeft(int row, int col) override { topLeft = {row, col}; }
+    const TFont &GridFont() const override { return font; }
+    void CreateCellEditor() override { ++editorsCreated; }
     void GridRowInserted(int row) override
     {
         rowHeights.insert(rowHeights.begin() + row, newRowHeight);

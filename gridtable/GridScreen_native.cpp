@@ -1,0 +1,3 @@
+#include "gridtable/GridScreen.h"
+
+AnsiString DesignScreenFileName() { return "Riza.sfr"; }
