@@ -19,6 +19,15 @@ TGridGeometry Sample()
     return g;
 }
 
+// The default five rows, 10, 11, 12, 13 and 14 high.
+TGridGeometry FiveRowsOf10To14()
+{
+    TGridGeometry g;
+    for (int r = 0; r < 5; ++r)
+        g.SetRowHeight(r, 10 + r);
+    return g;
+}
+
 std::vector<int> RowHeights(const TGridGeometry &g)
 {
     std::vector<int> heights;
@@ -192,9 +201,7 @@ TEST(GridGeometry, APointOnALineBelongsToTheCellBeforeItAndPastTheLastCellToNone
 
 TEST(GridGeometry, InsertedAndDeletedRowsKeepTheOtherRowsSizesAndTheCurrentRow)
 {
-    TGridGeometry g;
-    for (int r = 0; r < 5; ++r)
-        g.SetRowHeight(r, 10 + r);
+    TGridGeometry g = FiveRowsOf10To14();
     g.MoveCurrent(2, 3, true);
     EXPECT_TRUE(g.InsertRow(2, 30));
     EXPECT_EQ((std::vector<int>{10, 11, 30, 12, 13, 14}), RowHeights(g));
@@ -224,9 +231,7 @@ TEST(GridGeometry, InsertedAndDeletedRowsKeepTheOtherRowsSizesAndTheCurrentRow)
 
 TEST(GridGeometry, AMovedRowTakesItsHeightAndTheCurrentCellAlong)
 {
-    TGridGeometry g;
-    for (int r = 0; r < 5; ++r)
-        g.SetRowHeight(r, 10 + r);
+    TGridGeometry g = FiveRowsOf10To14();
     g.MoveCurrent(1, 1, true);
     EXPECT_TRUE(g.MoveRow(1, 4));
     EXPECT_EQ((std::vector<int>{10, 12, 13, 14, 11}), RowHeights(g));
