@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Bytes.h"
 #include "base/RecString.h"
 #include "base/fun_other.h"
 #include "base/zmsg.h"
@@ -423,9 +424,8 @@ namespace {
 Bytes Description(const AnsiString &name, uint8_t type)
 {
     Bytes d;
-    testdata::Bytes n = B(name);
-    d.push_back(static_cast<uint8_t>(n.size()));
-    d.push_back(static_cast<uint8_t>(n.size() >> 8));
+    const Bytes n = B(name);
+    AppendU16(d, static_cast<uint16_t>(n.size()));
     d.insert(d.end(), n.begin(), n.end());
     d.push_back(type);
     return d;

@@ -1,20 +1,14 @@
 #include "tests/support/GridScreenBuilder.h"
 
+#include "base/Bytes.h"
+
 namespace testdata {
 
 namespace {
 
 void Put8(Bytes &out, uint8_t v) { out.push_back(v); }
-void Put16(Bytes &out, uint16_t v)
-{
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(Bytes &out, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
+void Put16(Bytes &out, uint16_t v) { AppendU16(out, v); }
+void Put32(Bytes &out, uint32_t v) { AppendU32(out, v); }
 void PutText(Bytes &out, const std::string &text)
 {
     Put32(out, static_cast<uint32_t>(text.size()));
