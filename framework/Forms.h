@@ -205,8 +205,15 @@ private:
     AnsiString title_;
 };
 
-// Indexes of system metrics (the system's values).
+// Indexes of system metrics (the system's values): the caption's height; the width of the vertical and
+// the height of the horizontal scroll bar; the thin border, the 3-D edge and the sizing frame of a
+// window; the caption buttons; icons large and small; the menu's check glyph; nonzero when the mouse
+// buttons are swapped (the right one is the primary one).
 constexpr int smCyCaption = 4, smCxIcon = 11, smCyIcon = 12;
+constexpr int smCxVScroll = 2, smCyHScroll = 3, smCxBorder = 5, smCyBorder = 6, smCxDlgFrame = 7, smCyDlgFrame = 8,
+              smSwapButton = 23, smCxSize = 30, smCySize = 31, smCxFrame = 32, smCyFrame = 33, smCxEdge = 45,
+              smCyEdge = 46, smCxSmIcon = 49, smCySmIcon = 50, smCxSmSize = 52, smCySmSize = 53, smCxMenuCheck = 71,
+              smCyMenuCheck = 72;
 
 class TScreen : public TComponent {
 public:
