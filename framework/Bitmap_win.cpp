@@ -1,5 +1,9 @@
 #include <windows.h>
+#include <shellapi.h>
 
+#include <climits>
+
+#include "framework/Cp1251.h"
 #include "framework/Exception.h"
 #include "framework/Graphics.h"
 
@@ -140,6 +144,32 @@ bool TIcon::LoadFromResourceID(int id, int width, int height)
     if (handle_ && !IconSize(handle_, width_, height_))
         Release();
     return handle_ != nullptr;
+}
+
+bool TIcon::LoadFromExecutable(const AnsiString &fileName, int index, bool large)
+{
+    Release();
+    // A negative index would ask the system for an icon by resource number instead.
+    if (index < 0 || index >= ExecutableIconCount(fileName))
+        return false;
+    std::wstring name = Cp1251ToWide(fileName);
+    HICON icon = nullptr;
+    if (ExtractIconExW(name.c_str(), index, large ? &icon : nullptr, large ? nullptr : &icon, 1) == 0 || !icon)
+        return false;
+    handle_ = icon;
+    if (!IconSize(handle_, width_, height_))
+        Release();
+    return handle_ != nullptr;
+}
+
+int ExecutableIconCount(const AnsiString &fileName)
+{
+    if (fileName.empty())
+        return 0;
+    std::wstring name = Cp1251ToWide(fileName);
+    UINT count = ExtractIconExW(name.c_str(), -1, nullptr, nullptr, 0);
+    // The system answers an unreadable file with 0 or, on some versions, with all bits set.
+    return count == UINT_MAX ? 0 : static_cast<int>(count);
 }
 
 void TIcon::Draw(TCanvas &canvas, int x, int y, int width, int height) const

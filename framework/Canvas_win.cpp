@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/Controls.h"
 #include "framework/Cp1251.h"
@@ -116,8 +117,32 @@ void TDCCanvas::TextOut(int x, int y, const AnsiString &text)
 {
     std::wstring w = Cp1251ToWide(text);
     TSelection dc = Prepared(true, false, false);
-    ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(w.size()), nullptr);
-    penPos_ = Point(x + TextWidth(text), y);
+    const int count = static_cast<int>(w.size());
+    if (breakCount_ <= 0 || w.find(L' ') == std::wstring::npos || count == 0) {
+        ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(count), nullptr);
+        penPos_ = Point(x + TextWidth(text), y);
+        return;
+    }
+    // Justified: the advance of each character, blanks widened. (Done here rather than by the system,
+    // which takes the font's break character for the blank, and some fonts report another one.)
+    std::vector<int> ends(static_cast<size_t>(count)), advances(static_cast<size_t>(count));
+    SIZE size{0, 0};
+    GetTextExtentExPointW(dc, w.c_str(), count, 0, nullptr, ends.data(), &size);
+    int each = breakExtra_ / breakCount_, more = breakExtra_ % breakCount_, total = 0;
+    for (int i = 0; i < count; ++i) {
+        int advance = ends[static_cast<size_t>(i)] - (i ? ends[static_cast<size_t>(i) - 1] : 0);
+        if (w[static_cast<size_t>(i)] == L' ') {
+            advance += each;
+            if (more != 0) {
+                advance += more > 0 ? 1 : -1;
+                more += more > 0 ? -1 : 1;
+            }
+        }
+        advances[static_cast<size_t>(i)] = advance;
+        total += advance;
+    }
+    ExtTextOutW(dc, x, y, 0, nullptr, w.c_str(), static_cast<UINT>(count), advances.data());
+    penPos_ = Point(x + total, y);
 }
 
 void TDCCanvas::TextRect(const TRect &rect, int x, int y, const AnsiString &text)
@@ -217,4 +242,33 @@ TMeasureCanvas::~TMeasureCanvas()
     HDC dc = CurrentHandle();
     SetHandle(nullptr);
     DeleteDC(dc);
+}
+
+// ---- classic drawing ---------------------------------------------------------------------------------
+
+void TDCCanvas::DrawFrameControl(TRect &rect, unsigned kind, unsigned state)
+{
+    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    ::DrawFrameControl(Prepared(false, true, false), &r, kind, state);
+    rect = Rect(r.left, r.top, r.right, r.bottom);
+}
+
+void TDCCanvas::DrawEdge(TRect &rect, unsigned edge, unsigned sides)
+{
+    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    ::DrawEdge(Prepared(false, true, false), &r, edge, sides);
+    rect = Rect(r.left, r.top, r.right, r.bottom);
+}
+
+void TDCCanvas::DrawFocusRect(const TRect &rect)
+{
+    RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    // Drawn by inverting a dotted pattern: no font, brush or pen of the canvas takes part.
+    ::DrawFocusRect(Prepared(false, false, false), &r);
+}
+
+void TDCCanvas::SetTextJustification(int breakExtra, int breakCount)
+{
+    breakExtra_ = breakCount > 0 ? breakExtra : 0;
+    breakCount_ = breakExtra ? std::max(breakCount, 0) : 0;
 }

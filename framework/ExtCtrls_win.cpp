@@ -36,24 +36,17 @@ void TPanel::TextChanged()
 
 void TPanel::PaintWindow(HDC dc)
 {
-    RECT r;
-    GetClientRect(Handle(), &r);
-    auto edge = [&](TBevelCut cut) {
-        if (cut == bvNone)
-            return;
-        DrawEdge(dc, &r, cut == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-    };
-    edge(bevelOuter_);
-    edge(bevelInner_);
+    TDCCanvas canvas(dc);
+    TRect r = ClientRect();
+    for (TBevelCut cut : {bevelOuter_, bevelInner_})
+        if (cut != bvNone)
+            canvas.DrawEdge(r, cut == bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     if (text_.empty())
         return;
-    std::wstring text = Cp1251ToWide(text_);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    SetTextColor(dc, ColorToRGB(Font()->Color()));
-    SetBkMode(dc, TRANSPARENT);
-    UINT align = alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
+    canvas.Font()->Assign(*Font());
+    canvas.Brush()->SetStyle(bsClear);
+    unsigned align = alignment_ == taCenter ? dtCenter : alignment_ == taRightJustify ? dtRight : dtLeft;
+    canvas.DrawText(text_, r, align | dtVCenter | dtSingleLine | dtNoPrefix);
 }
 
 namespace {

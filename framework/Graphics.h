@@ -213,8 +213,36 @@ struct TTextMetrics {
 
 // DrawText flags (the system's values).
 constexpr unsigned dtLeft = 0x0, dtCenter = 0x1, dtRight = 0x2, dtVCenter = 0x4, dtBottom = 0x8, dtWordBreak = 0x10,
-                   dtSingleLine = 0x20, dtExpandTabs = 0x40, dtNoClip = 0x100, dtCalcRect = 0x400, dtNoPrefix = 0x800,
-                   dtEndEllipsis = 0x8000;
+                   dtSingleLine = 0x20, dtExpandTabs = 0x40, dtNoClip = 0x100, dtExternalLeading = 0x200,
+                   dtCalcRect = 0x400, dtNoPrefix = 0x800, dtEndEllipsis = 0x8000;
+
+// Classic drawing of the system's controls (TCanvas::DrawFrameControl, DrawEdge): the system's values,
+// under the system's names (<windows.h> macros stand where it came first).
+// Kinds of frame control.
+#ifndef DFC_CAPTION
+constexpr unsigned DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4;
+#endif
+// Their shapes (by kind) and states.
+#ifndef DFCS_BUTTONPUSH
+constexpr unsigned DFCS_BUTTONCHECK = 0x0000, DFCS_BUTTONRADIO = 0x0004, DFCS_BUTTON3STATE = 0x0008,
+                   DFCS_BUTTONPUSH = 0x0010;
+constexpr unsigned DFCS_CAPTIONCLOSE = 0x0000, DFCS_CAPTIONMIN = 0x0001, DFCS_CAPTIONMAX = 0x0002,
+                   DFCS_CAPTIONRESTORE = 0x0003, DFCS_CAPTIONHELP = 0x0004;
+constexpr unsigned DFCS_SCROLLUP = 0x0000, DFCS_SCROLLDOWN = 0x0001, DFCS_SCROLLLEFT = 0x0002,
+                   DFCS_SCROLLRIGHT = 0x0003, DFCS_SCROLLCOMBOBOX = 0x0005;
+constexpr unsigned DFCS_INACTIVE = 0x0100, DFCS_PUSHED = 0x0200, DFCS_CHECKED = 0x0400, DFCS_TRANSPARENT = 0x0800,
+                   DFCS_HOT = 0x1000, DFCS_ADJUSTRECT = 0x2000, DFCS_FLAT = 0x4000, DFCS_MONO = 0x8000;
+#endif
+// Edges: the outer and inner lines, raised or sunken, and their usual pairs.
+#ifndef BDR_RAISEDOUTER
+constexpr unsigned BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8;
+constexpr unsigned EDGE_RAISED = 0x5, EDGE_SUNKEN = 0xA, EDGE_ETCHED = 0x6, EDGE_BUMP = 0x9;
+#endif
+// Which sides an edge is drawn on, and how.
+#ifndef BF_RECT
+constexpr unsigned BF_LEFT = 0x1, BF_TOP = 0x2, BF_RIGHT = 0x4, BF_BOTTOM = 0x8, BF_RECT = 0xF, BF_MIDDLE = 0x800,
+                   BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000, BF_MONO = 0x8000;
+#endif
 
 class TBitmap;
 
@@ -262,6 +290,19 @@ public:
     // The colour of a pixel (0x00BBGGRR), clNone outside the surface.
     virtual TColor Pixel(int x, int y) = 0;
 
+    // Classic drawing of the system's controls and frames. A frame control of a kind (DFC_BUTTON,
+    // DFC_CAPTION, DFC_SCROLL...) in a state (DFCS_*); with DFCS_ADJUSTRECT `rect` becomes its inside.
+    virtual void DrawFrameControl(TRect &rect, unsigned kind, unsigned state) = 0;
+    // An edge (EDGE_*, BDR_*) on the sides given (BF_*); with BF_ADJUST `rect` becomes its inside.
+    virtual void DrawEdge(TRect &rect, unsigned edge, unsigned sides) = 0;
+    // The dotted focus frame (drawn by inverting, so a second call takes it away).
+    virtual void DrawFocusRect(const TRect &rect) = 0;
+    // Justifies the lines written by TextOut from now on: `breakExtra` pixels are spread over
+    // `breakCount` blanks, each blank of a line getting breakExtra / breakCount more and the first
+    // breakExtra % breakCount of them one pixel more again; (0, 0) switches it off. TextExtent measures
+    // texts as they are, without the extra pixels.
+    virtual void SetTextJustification(int breakExtra, int breakCount) = 0;
+
 protected:
     TPoint penPos_;
 
@@ -300,6 +341,10 @@ public:
     void CopyRect(const TRect &dest, TCanvas &source, const TRect &sourceRect) override;
     void Draw(int x, int y, TBitmap &bitmap) override;
     TColor Pixel(int x, int y) override;
+    void DrawFrameControl(TRect &rect, unsigned kind, unsigned state) override;
+    void DrawEdge(TRect &rect, unsigned edge, unsigned sides) override;
+    void DrawFocusRect(const TRect &rect) override;
+    void SetTextJustification(int breakExtra, int breakCount) override;
 
 protected:
     // Called when a context is needed and none is set (window canvases fetch theirs here).
@@ -328,6 +373,7 @@ private:
     TSelection Prepared(bool text, bool brush, bool pen);
     HDC dc_ = nullptr;
     int saved_ = 0;
+    int breakExtra_ = 0, breakCount_ = 0;
 };
 
 // Windows build only: text on a device context its owner keeps. SelectTextFont selects a font into
@@ -400,6 +446,9 @@ public:
     // False when the bytes do not make an icon.
     bool LoadFromImage(const void *image, size_t size, int width = 0, int height = 0);
     bool LoadFromResourceID(int id, int width = 0, int height = 0);
+    // The icon of an index (from 0) among the icons of an executable or library file, large (the
+    // system's icon size) or small; false when the file cannot be read or has no icon of that index.
+    bool LoadFromExecutable(const AnsiString &fileName, int index, bool large = true);
     bool Empty() const { return handle_ == nullptr; }
     HICON Handle() const { return handle_; }
     int Width() const { return width_; }
@@ -412,3 +461,7 @@ private:
     HICON handle_ = nullptr;
     int width_ = 0, height_ = 0;
 };
+
+// The number of icons an executable or library file holds (0 when it cannot be read or holds none).
+// Windows build only.
+int ExecutableIconCount(const AnsiString &fileName);

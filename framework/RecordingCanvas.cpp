@@ -154,3 +154,37 @@ void TRecordingCanvas::CopyRect(const TRect &dest, TCanvas &, const TRect &sourc
 }
 
 void TRecordingCanvas::Draw(int x, int y, TBitmap &) { Record("Draw", TRect{}, x, y, AnsiString()); }
+
+void TRecordingCanvas::DrawFrameControl(TRect &rect, unsigned kind, unsigned state)
+{
+    Record("DrawFrameControl", rect, 0, 0, AnsiString(), state);
+    calls_.back().Kind = kind;
+    if (state & DFCS_ADJUSTRECT)
+        rect = Rect(rect.Left + 2, rect.Top + 2, rect.Right - 2, rect.Bottom - 2);
+}
+
+void TRecordingCanvas::DrawEdge(TRect &rect, unsigned edge, unsigned sides)
+{
+    Record("DrawEdge", rect, 0, 0, AnsiString(), sides);
+    calls_.back().Kind = edge;
+    if (!(sides & BF_ADJUST))
+        return;
+    // One pixel for each of the outer and the inner line that is drawn.
+    int width =
+        ((edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) ? 1 : 0) + ((edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) ? 1 : 0);
+    if (sides & BF_LEFT)
+        rect.Left += width;
+    if (sides & BF_TOP)
+        rect.Top += width;
+    if (sides & BF_RIGHT)
+        rect.Right -= width;
+    if (sides & BF_BOTTOM)
+        rect.Bottom -= width;
+}
+
+void TRecordingCanvas::DrawFocusRect(const TRect &rect) { Record("DrawFocusRect", rect, 0, 0, AnsiString()); }
+
+void TRecordingCanvas::SetTextJustification(int breakExtra, int breakCount)
+{
+    Record("SetTextJustification", TRect{}, breakExtra, breakCount, AnsiString());
+}

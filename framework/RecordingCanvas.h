@@ -10,7 +10,8 @@
 
 struct TCanvasCall {
     AnsiString
-        Op;      // "FillRect", "Rectangle", "MoveTo", "LineTo", "TextOut", "TextRect", "DrawText", "CopyRect", "Draw"
+        Op;      // "FillRect", "Rectangle", "MoveTo", "LineTo", "TextOut", "TextRect", "DrawText", "CopyRect", "Draw",
+                 // "DrawFrameControl", "DrawEdge", "DrawFocusRect", "SetTextJustification"
     TRect Rect;  // the rectangle of FillRect, Rectangle, TextRect, DrawText and CopyRect (destination)
     int X = 0, Y = 0;
     AnsiString Text;
@@ -20,6 +21,8 @@ struct TCanvasCall {
     TColor FontColor = 0;
     TColor BrushColor = 0;
     unsigned Flags = 0;
+    // DrawFrameControl's kind, DrawEdge's edge.
+    unsigned Kind = 0;
 };
 
 class TRecordingCanvas : public TCanvas {
@@ -46,6 +49,13 @@ public:
     void CopyRect(const TRect &dest, TCanvas &source, const TRect &sourceRect) override;
     void Draw(int x, int y, TBitmap &bitmap) override;
     TColor Pixel(int, int) override { return clNone; }
+    // Recorded with the kind (or edge) in Kind and the state (or sides) in Flags; the rectangle is
+    // adjusted as the system does for DFCS_ADJUSTRECT and BF_ADJUST.
+    void DrawFrameControl(TRect &rect, unsigned kind, unsigned state) override;
+    void DrawEdge(TRect &rect, unsigned edge, unsigned sides) override;
+    void DrawFocusRect(const TRect &rect) override;
+    // Recorded with the extra pixels in X and the count in Y.
+    void SetTextJustification(int breakExtra, int breakCount) override;
 
 private:
     int CharWidth() const;
