@@ -62,6 +62,14 @@ uint32_t GetDescriptorValue(uint8_t *table, uint32_t id);
 // Sets the value word of an existing row; false when there is none.
 bool SetDescriptorValue(uint8_t *table, uint32_t id, uint32_t value);
 
+// What a number field keeps of a typed key (0 refuses it): `caret` is the selection start in the text
+// (-1 unknown: digits are not limited), `selectionLength` what the key replaces. "." becomes the
+// separator in a decimal field; a sign goes only into an empty field that allows one; a separator is
+// refused when the text keeps one already. Limits: an integer field 9 characters; a short decimal 6
+// digits in all; a long decimal 9 before and 9 after the separator.
+char FilterNumberKey(const AnsiString &text, int caret, int selectionLength, char key, uint32_t type, uint8_t flags,
+                     char separator);
+
 // The number of decimals a decimal text shows: the characters after the first "," (at most 9 of them),
 // trailing zeros beyond the second dropped; at least 2. Reads no further than `length` bytes.
 int32_t DecimalsOfText(const char *text, int length);
@@ -176,6 +184,31 @@ public:
     bool IsEditEmpty() const;
     bool IsMemoEmpty() const;
     void FocusCurrent();
+
+    // ---- keys ---------------------------------------------------------------------------------------
+    // A typed character: the one to keep, or 0. A kept character marks the field modified.
+    char KeyPressFilter(char key);
+    // The number field's part of it, after reading the text and the caret.
+    char NumericKeyFilter(char key);
+    // A key-down: the key to keep, or 0. Delete counts as typing (mode 1); Enter checks the field; Esc
+    // and F12 mark the flags and, with `closeForm`, close the form; Ctrl+Insert and Shift+Insert are
+    // swallowed.
+    uint16_t KeyDownFilter(uint16_t key, TShiftState shift, bool closeForm);
+    // The same on a key code (the key plus its modifiers): the code to keep, or 0.
+    uint32_t ShortcutFilter(uint32_t code, bool closeForm);
+    // Backspace and Delete mark the field modified; Enter on a modified field checks and accepts or
+    // rejects it; every key but Backspace and Delete ends with the after-key event.
+    void HandleKey(uint16_t key);
+    // Whether the current text brings a real change against the entry text (numbers by value, at the
+    // field's decimals). An integer that overflows is rejected with 302.
+    bool IsValueChanged();
+    // Reports the error code (from 1000 on through the second message function) and restores the
+    // entry text; a negative code only restores.
+    void RejectEntry(int32_t code);
+    // Puts the entry text back into the current control and gives it the focus.
+    void RestoreText();
+    // Checks a modified field as Enter does; true when no error resulted. The error code is reset.
+    bool CommitPending();
 
     void SetErrorCode(int32_t code);
     // Sets the bits and resets the error code.
@@ -296,4 +329,8 @@ private:
     uint32_t checkedId_ = 0;
     int32_t decimals_ = 0;
     int32_t previousDecimals_ = 0;
+    // The descriptor row whose value the last check rewrote (decimals following the text), and the
+    // value it held before; a rejection puts it back.
+    uint8_t *checkedRow_ = nullptr;
+    uint32_t valueBeforeCheck_ = 0;
 };

@@ -145,6 +145,7 @@ bool TSpyEdit_Bs::SelectControl(uint32_t id)
     currentKind_ = SpyKind::None;
     SetErrorCode(0);
     SetModified(false);
+    checkedRow_ = nullptr;
     return FindControlId(id) && AttachControl(SpyOperation::AttachCurrent, currentId_->name) && FindDescriptor(id);
 }
 
