@@ -1,7 +1,5 @@
 #include "controls/UZMLBtn.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 AnsiString TZMLButton::GetText() const

@@ -79,3 +79,13 @@ protected:
 // (empty for a non-file-system choice such as a computer) and `displayName` the item's shown name.
 bool BrowseForFolder(void *owner, const AnsiString &title, int rootFolder, unsigned flags, AnsiString &path,
                      AnsiString &displayName);
+// The shell's values for it, under the shell's names (its header's macros stand where it came first):
+// the roots "My Computer" and the network, and the browser's options.
+#ifndef CSIDL_DRIVES
+constexpr int CSIDL_DESKTOP = 0x0000, CSIDL_DRIVES = 0x0011, CSIDL_NETWORK = 0x0012;
+#endif
+#ifndef BIF_RETURNONLYFSDIRS
+constexpr unsigned BIF_RETURNONLYFSDIRS = 0x0001, BIF_DONTGOBELOWDOMAIN = 0x0002, BIF_EDITBOX = 0x0010,
+                   BIF_VALIDATE = 0x0020, BIF_NEWDIALOGSTYLE = 0x0040, BIF_UAHINT = 0x0100,
+                   BIF_BROWSEFORCOMPUTER = 0x1000;
+#endif

@@ -10,6 +10,12 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TComboBoxStyle { csDropDown, csDropDownList };
 
+// A button style bit for CreateParams (the system's value; its macro stands where <windows.h> came
+// first): the caption wraps over several lines.
+#ifndef BS_MULTILINE
+constexpr unsigned long BS_MULTILINE = 0x2000;
+#endif
+
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent *owner);

@@ -1,9 +1,6 @@
 // The free-space step's contact with the system: drive queries, the speed test, folder clearing.
 #include "update/FreeSpace.h"
 
-#include <windows.h>
-#include <shlobj.h>
-
 #include "framework/Classes.h"
 #include "framework/Clock.h"
 #include "framework/Dialogs.h"

@@ -1,7 +1,4 @@
 // Folders of the copy: creating its path, telling whether a folder is empty, the shell's browsers.
-#include <windows.h>
-#include <shlobj.h>
-
 #include "framework/Dialogs.h"
 #include "framework/SysUtils.h"
 #include "update/FileOps.h"

@@ -92,23 +92,30 @@ private:
             {CheckBoxElement(tcChecked, tsDisabled), ""},  {ComboDropButtonElement(tsNormal), ""},
             {ComboDropButtonElement(tsPressed), ""},       {CaptionButtonElement(tcbHelp, tsPressed), ""},
         };
-        int x = 10;
-        for (int i = 0; i < 3; ++i, x += 96) {
-            TRect r = Bounds(x, 10, 88, 25);
-            DrawElement(*c, samples[i].element, r);
-            TRect content = ElementContentRect(*c, samples[i].element, r);
-            c->DrawText(samples[i].text, content, dtCenter | dtVCenter | dtSingleLine);
+        // The first row as the system draws it (themed when its styles are on), the second classic.
+        TRecordingThemeLibrary classic(false);
+        for (int row = 0; row < 2; ++row) {
+            SetThemeLibrary(row ? &classic : nullptr);
+            int top = row ? 120 : 10;
+            int x = 10;
+            for (int i = 0; i < 3; ++i, x += 96) {
+                TRect r = Bounds(x, top, 88, 25);
+                DrawElement(*c, samples[i].element, r);
+                TRect content = ElementContentRect(*c, samples[i].element, r);
+                c->DrawText(samples[i].text, content, dtCenter | dtVCenter | dtSingleLine);
+            }
+            x = 10;
+            for (int i = 3; i < 10; ++i, x += 30)
+                DrawElement(*c, samples[i].element, Bounds(x, top + 40, i < 7 ? 13 : 17, i < 7 ? 13 : 17));
         }
-        x = 10;
-        for (int i = 3; i < 10; ++i, x += 30)
-            DrawElement(*c, samples[i].element, Bounds(x, 50, i < 7 ? 13 : 17, i < 7 ? 13 : 17));
-        TRect frame = Bounds(10, 80, 160, 22);
+        SetThemeLibrary(nullptr);
+        TRect frame = Bounds(300, 10, 150, 22);
         DrawElement(*c, ComboBoxFrameElement(tfsNormal), frame);
-        DrawElement(*c, ComboDropButtonElement(tsNormal), Rect(frame.Right - 19, 82, frame.Right - 2, 100));
-        TRect text = Rect(14, 82, frame.Right - 21, 100);
+        DrawElement(*c, ComboDropButtonElement(tsNormal), Rect(frame.Right - 19, 12, frame.Right - 2, 30));
+        TRect text = Rect(304, 12, frame.Right - 21, 30);
         c->DrawText("01.12.2026", text, dtLeft | dtVCenter | dtSingleLine | dtExternalLeading | dtNoPrefix);
-        c->DrawFocusRect(Rect(12, 83, frame.Right - 21, 99));
-        TRect edge = Bounds(10, 116, 160, 60);
+        c->DrawFocusRect(Rect(302, 13, frame.Right - 21, 29));
+        TRect edge = Bounds(300, 40, 150, 56);
         c->DrawEdge(edge, EDGE_ETCHED, BF_RECT | BF_ADJUST);
         c->SetTextJustification(30, 2);
         c->TextOut(edge.Left + 4, edge.Top + 4, "Строка по ширине");
