@@ -1,5 +1,6 @@
 #include "controls/ControlsRun.h"
 
+#include "controls/MonthGrid.h"
 #include "controls/UZLangBox.h"
 
 namespace {
@@ -13,12 +14,14 @@ void StartControls()
     if (runs++ > 0)
         return;
     ResetLangs();
+    FillMonthPageNames();
 }
 
 void StopControls()
 {
     if (runs == 0 || --runs > 0)
         return;
+    ClearMonthPageNames();
 }
 
 bool ControlsStarted() { return runs > 0; }
