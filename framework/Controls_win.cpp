@@ -8,6 +8,7 @@
 #include "framework/Forms.h"
 #include "framework/GdiObjects.h"
 #include "framework/Menus.h"
+#include "framework/Subclass.h"
 #include "framework/WinInternal.h"
 
 namespace {
@@ -118,6 +119,7 @@ TWinControl::~TWinControl()
         controls_.back()->Free();
     DestroyHandle();
     DeleteGdiObject(brush_);
+    TSubClass::ControlFreed(this);
 }
 
 TWinControl *TWinControl::FromHandle(HWND window)
@@ -171,6 +173,8 @@ void TWinControl::CreateWnd()
         defaultProc_ = reinterpret_cast<void *>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcs::Proc)));
     }
+    // Hooks that follow this control go over the new window before it is set up.
+    TSubClass::ControlWindowCreated(this);
     InitializeWnd();
     CreateChildHandles();
     AlignControls();

@@ -36,18 +36,32 @@ public:
 
     // Installs `method` as the window's procedure; does nothing when already hooked.
     void Hook(HWND window, TWndMethod method);
+    // The same for a control's window (made when it has none yet), and again for every window the
+    // control makes after it (a control makes its window anew when a style fixed at creation changes,
+    // such as a form's border icons), until unhooked or the control is freed.
+    void Hook(TWinControl *control, TWndMethod method);
     void Unhook();
     // The procedure the window had before this hook, with the message's window and parameters; its
     // answer goes into message.Result. Without a hook the message is left unanswered (Result 0).
     void CallOldProc(TMessage &message);
 
     bool Hooked() const { return window_ != nullptr; }
+    // The control followed by Hook(control, ...), or null.
+    TWinControl *Control() const { return control_; }
     HWND Window() const { return window_; }
     // The replaced procedure (the system's WNDPROC), null when not hooked.
     void *OldProc() const { return oldProc_; }
 
+    // Called by the framework: a control made a new window / is being freed.
+    static void ControlWindowCreated(TWinControl *control);
+    static void ControlFreed(TWinControl *control);
+
 private:
     void Detach();
+    void Follow(TWinControl *control, TWndMethod method);
+    void StopFollowing();
+    TWinControl *control_ = nullptr;
+    TWndMethod followed_;
     HWND window_ = nullptr;
     void *oldProc_ = nullptr;
     void *instance_ = nullptr;

@@ -1,9 +1,11 @@
 #include "framework/Subclass.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "framework/Exception.h"
 #include "framework/WinInternal.h"
@@ -116,11 +118,57 @@ int FreeObjectInstanceCount()
     return n;
 }
 
+namespace {
+// The hooks that follow a control from window to window.
+std::vector<TSubClass *> &Followers()
+{
+    static std::vector<TSubClass *> followers;
+    return followers;
+}
+}  // namespace
+
 void *WindowProcedure(HWND window) { return reinterpret_cast<void *>(GetWindowLongPtrW(window, GWLP_WNDPROC)); }
 
 TSubClass::TSubClass() = default;
 
 TSubClass::~TSubClass() { Unhook(); }
+
+void TSubClass::Hook(TWinControl *control, TWndMethod method)
+{
+    if (window_ || control_ || !control)
+        return;
+    Hook(control->Handle(), method);
+    control_ = control;
+    followed_ = std::move(method);
+    Followers().push_back(this);
+}
+
+void TSubClass::StopFollowing()
+{
+    if (!control_)
+        return;
+    auto &followers = Followers();
+    followers.erase(std::remove(followers.begin(), followers.end(), this), followers.end());
+    control_ = nullptr;
+    followed_ = nullptr;
+}
+
+void TSubClass::ControlWindowCreated(TWinControl *control)
+{
+    // A copy: hooking may run code that adds or removes followers.
+    std::vector<TSubClass *> followers = Followers();
+    for (TSubClass *sub : followers)
+        if (sub->control_ == control && !sub->window_)
+            sub->Hook(control->Handle(), sub->followed_);
+}
+
+void TSubClass::ControlFreed(TWinControl *control)
+{
+    std::vector<TSubClass *> followers = Followers();
+    for (TSubClass *sub : followers)
+        if (sub->control_ == control)
+            sub->StopFollowing();
+}
 
 void TSubClass::Hook(HWND window, TWndMethod method)
 {
@@ -145,6 +193,7 @@ void TSubClass::Hook(HWND window, TWndMethod method)
 
 void TSubClass::Unhook()
 {
+    StopFollowing();
     if (!window_)
         return;
     if (IsWindow(window_) && WindowProcedure(window_) != instance_) {

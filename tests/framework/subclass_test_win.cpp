@@ -165,6 +165,44 @@ TEST(Subclass, UnhookingUnderAnotherHookKeepsTheChainWhole)
     EXPECT_EQ(freeBefore, FreeObjectInstanceCount());
 }
 
+TEST(Subclass, AHookOnAControlFollowsItToItsNextWindow)
+{
+    auto *form = new TForm(nullptr);
+    form->SetBounds(60, 60, 240, 160);
+    const int freeBefore = FreeObjectInstanceCount();
+    HitTestHook hook;
+    hook.sub.Hook(form, [&](TMessage &m) {
+        if (m.Msg == WM_NCHITTEST)
+            ++hook.hitTests;
+        hook.sub.CallOldProc(m);
+    });
+    EXPECT_EQ(form, hook.sub.Control());
+    HWND first = form->Handle();
+    EXPECT_EQ(first, hook.sub.Window());
+    form->Show();
+    // Other border icons: the form makes its window anew, and the hook goes over the new one.
+    form->SetBorderIcons(biSystemMenu);
+    HWND second = form->Handle();
+    EXPECT_EQ(second, hook.sub.Window());
+    EXPECT_TRUE(hook.sub.Hooked());
+    EXPECT_EQ(freeBefore - 1, FreeObjectInstanceCount());
+    form->Perform(WM_NCHITTEST, 0, PointToLParam(ClientCentre(form)));
+    EXPECT_EQ(1, hook.hitTests);
+    // Unhooked, it stays off the windows made after.
+    hook.sub.Unhook();
+    EXPECT_EQ(nullptr, hook.sub.Control());
+    form->SetBorderIcons(biSystemMenu | biMinimize);
+    form->Perform(WM_NCHITTEST, 0, PointToLParam(ClientCentre(form)));
+    EXPECT_EQ(1, hook.hitTests);
+    EXPECT_FALSE(hook.sub.Hooked());
+    // Hooked again and the control freed: nothing of the hook stays.
+    hook.sub.Hook(form, [&](TMessage &m) { hook.sub.CallOldProc(m); });
+    form->Free();
+    EXPECT_FALSE(hook.sub.Hooked());
+    EXPECT_EQ(nullptr, hook.sub.Control());
+    EXPECT_EQ(freeBefore, FreeObjectInstanceCount());
+}
+
 TEST(Subclass, AWindowDestroyedWhileHookedUnhooksItself)
 {
     HWND h = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
