@@ -1,6 +1,8 @@
 #include "controls/ControlsRun.h"
 
 #include "controls/MonthGrid.h"
+#include "controls/UDataModule.h"
+#include "controls/UZButton.h"
 #include "controls/UZLangBox.h"
 
 namespace {
@@ -15,12 +17,16 @@ void StartControls()
         return;
     ResetLangs();
     FillMonthPageNames();
+    FillZBtnPDTCaptions();
+    CreateDM_Misc();
 }
 
 void StopControls()
 {
     if (runs == 0 || --runs > 0)
         return;
+    FreeDM_Misc();
+    ClearZBtnPDTCaptions();
     ClearMonthPageNames();
 }
 

@@ -94,15 +94,15 @@ void ClearZBtnPDTCaptions()
     }
 }
 
-EZBtnLook ZBtnLook(bool disabled, bool pressed, bool focused, bool isDefault, bool hot)
+TThemedState ZBtnLook(bool disabled, bool pressed, bool focused, bool isDefault, bool hot)
 {
     if (disabled)
-        return zblDisabled;
+        return tsDisabled;
     if (pressed)
-        return zblPressed;
+        return tsPressed;
     if (focused || isDefault || hot)
-        return hot ? zblHot : zblDefaulted;
-    return zblNormal;
+        return hot ? tsHot : tsDefaulted;
+    return tsNormal;
 }
 
 unsigned ZBtnTextFlags(TAlignment alignH, bool multiline)
@@ -174,4 +174,62 @@ TZBtnPlacement ZBtnPlace(const TZBtnPlaceIn &in, TSize text)
             out.Glyph.Y += 1;
     }
     return out;
+}
+
+TZBtnPlacement PaintZButton(TCanvas &canvas, const TZBtnPaint &p, TZBtnGlyphDrawer drawGlyph)
+{
+    const unsigned flags = ZBtnTextFlags(p.AlignH, p.Multiline);
+    const bool themed = !p.Designing && ThemesActive();
+    const TThemeElement element = PushButtonElement(ZBtnLook(p.Disabled, p.Pressed, p.Focused, p.Default, p.Hot));
+
+    // The frame, and inside it the rectangle glyph and caption are laid out in: the element's content
+    // rectangle, or 2 px inside the classic push button (greyed when disabled, pushed in while pressed).
+    TRect area;
+    if (themed) {
+        DrawElement(canvas, element, p.Client);
+        area = ElementContentRect(canvas, element, p.Client);
+    } else {
+        TRect frame = p.Client;
+        canvas.DrawFrameControl(frame, DFC_BUTTON,
+                                DFCS_BUTTONPUSH | (p.Disabled  ? DFCS_INACTIVE
+                                                   : p.Pressed ? DFCS_PUSHED
+                                                               : 0u));
+        area = Rect(p.Client.Left + 2, p.Client.Top + 2, p.Client.Right - 2, p.Client.Bottom - 2);
+    }
+
+    TZBtnPlaceIn in;
+    in.Area = area;
+    in.HasGlyph = p.ImageNo < eil16x16_End;
+    in.HasCaption = !p.Caption.empty();
+    in.Layout = p.Layout;
+    in.Margin = p.Margin;
+    in.Spacing = p.Spacing;
+    in.AlignH = p.AlignH;
+    in.Multiline = p.Multiline;
+    in.Pressed = p.Pressed;
+    TSize text;
+    if (in.HasCaption) {
+        // Measured as one or more lines, never folded onto one.
+        const unsigned measure = flags & ~dtSingleLine;
+        TRect bounds = Rect(0, 0, ZBtnCaptionWidth(in), 0);
+        if (themed) {
+            bounds = ElementTextExtent(canvas, element, p.Caption, measure, bounds);
+        } else {
+            canvas.DrawText(p.Caption, bounds, measure | dtCalcRect);
+        }
+        text = TSize{bounds.Width(), bounds.Height()};
+    }
+    TZBtnPlacement place = ZBtnPlace(in, text);
+
+    if (in.HasCaption) {
+        canvas.Font()->SetColor(p.Disabled ? clGrayText : p.FontColor);
+        canvas.Brush()->SetStyle(bsClear);
+        TRect r = place.Caption;
+        canvas.DrawText(p.Caption, r, flags);
+    }
+    if (in.HasGlyph && drawGlyph)
+        drawGlyph(canvas, place.Glyph.X, place.Glyph.Y, p.ImageNo, !p.Disabled);
+    if (!themed && (p.Default || p.Focused))
+        canvas.DrawFocusRect(Rect(p.Client.Left + 4, p.Client.Top + 4, p.Client.Right - 4, p.Client.Bottom - 4));
+    return place;
 }

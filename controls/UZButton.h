@@ -4,10 +4,14 @@
 // the placement of glyph and caption inside the button, kept apart from the window so that it can be
 // checked without one.
 #include <cstdint>
+#include <memory>
 
+#include "controls/UZLangBox.h"
 #include "framework/AnsiString.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
+#include "framework/StdCtrls.h"
+#include "framework/Themes.h"
 #include "framework/Types.h"
 
 // The predefined kinds of button.
@@ -149,11 +153,9 @@ extern const EImgLs16x16 ZBtnPDTGlyph[EZBtnPDT_End];
 // Where the glyph stands beside the caption.
 enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-// What the button looks like, numbered as the window system numbers the states of a push button.
-enum EZBtnLook { zblNormal = 1, zblHot = 2, zblPressed = 3, zblDisabled = 4, zblDefaulted = 5 };
-// Disabled wins, then pressed; a focused, default or hot button looks hot when the mouse is over it
-// and defaulted otherwise.
-EZBtnLook ZBtnLook(bool disabled, bool pressed, bool focused, bool isDefault, bool hot);
+// The state of the push button a button is drawn as: disabled wins, then pressed; a focused, default or
+// hot button looks hot when the mouse is over it and defaulted otherwise.
+TThemedState ZBtnLook(bool disabled, bool pressed, bool focused, bool isDefault, bool hot);
 
 // The text-drawing flags of a caption: its alignment, one line or word-wrapped, never clipped, and "&"
 // shown as it is.
@@ -183,3 +185,95 @@ int ZBtnCaptionWidth(const TZBtnPlaceIn &in);
 // pressed, and the glyph stands beside it with Spacing between them (the glyph alone is centred); a
 // pressed button draws its glyph one pixel lower.
 TZBtnPlacement ZBtnPlace(const TZBtnPlaceIn &in, TSize text);
+
+// What a button's drawing starts from: its client rectangle, caption, state and settings.
+struct TZBtnPaint {
+    TRect Client;
+    AnsiString Caption;
+    bool Disabled = false;
+    bool Pressed = false;
+    bool Focused = false;
+    bool Default = false;
+    bool Hot = false;
+    bool Designing = false;  // drawn classic even with visual styles on
+    TColor FontColor = clBtnText;
+    EImgLs16x16 ImageNo = eil16x16_End;
+    TButtonLayout Layout = blGlyphLeft;
+    int Margin = -1;
+    int Spacing = 4;
+    TAlignment AlignH = taCenter;
+    bool Multiline = false;
+};
+
+// Draws a button on a canvas that holds its font and brush: the frame (the visual styles' push button
+// in its state when they are on, else the system's classic push-button frame), the caption in the
+// font's colour (grey when disabled) on a transparent ground, the glyph through drawGlyph (x, y,
+// enabled) and, in the classic drawing, the focus frame 4 px inside for the default or focused button.
+// Returns the placement it used.
+using TZBtnGlyphDrawer = void (*)(TCanvas &canvas, int x, int y, EImgLs16x16 glyph, bool enabled);
+TZBtnPlacement PaintZButton(TCanvas &canvas, const TZBtnPaint &paint, TZBtnGlyphDrawer drawGlyph);
+
+// The standard push button: drawn by itself, with a glyph of the shared image list beside its caption,
+// hot tracking, one-line or word-wrapped captions aligned as asked, two-language caption and hint,
+// and the predefined kinds (DefText) that set both captions and the glyph at once.
+class TZButton : public TWithLangBoxes<TButton> {
+public:
+    explicit TZButton(TComponent *owner);
+    ~TZButton() override;
+
+    // A predefined kind other than None sets the Ukrainian caption, then the Russian one, then the
+    // glyph; a value beyond the kinds is None, which keeps caption and glyph.
+    EZBtnPDT DefText() const { return defText_; }
+    void SetDefText(int kind);
+    // The glyph; set only while DefText is None. A value outside the list is eil16x16_End (no glyph).
+    EImgLs16x16 ImageNo() const { return imageNo_; }
+    void SetImageNo(int glyph);
+    // A value beyond the four layouts is blGlyphBottom.
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(int layout);
+    // The caption's distance from the edge of its alignment; -1 centres it. Below -1 is refused.
+    int Margin() const { return margin_; }
+    void SetMargin(int margin);
+    // Between glyph and caption; a negative value is 0.
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int spacing);
+    TAlignment AlignH() const { return alignH_; }
+    void SetAlignH(TAlignment alignment);
+    bool Multiline() const { return multiline_; }
+    void SetMultiline(bool multiline);
+
+    // The default flag the button draws with (set as the form's default or focused button), and
+    // whether the mouse is over it.
+    bool IsDefault() const { return isDefault_; }
+    bool Hot() const { return hot_; }
+    // The text-drawing flags of the last drawing.
+    unsigned TextFlags() const { return textFlags_; }
+
+    void WndProc(TMessage &message) override;
+
+protected:
+    void CreateParams(TCreateParams &params) override;
+    void SetButtonStyle(bool isDefault) override;
+    void EnabledChanged() override;
+    // While designing the button paints itself, with the classic frame.
+    bool WantsPaint() const override { return Designing(); }
+    void PaintWindow(HDC dc) override;
+
+private:
+    void DrawItem(const TDrawItemStruct &item, bool designing);
+    template <class T>
+    void Change(T &field, T value);
+
+    EImgLs16x16 imageNo_ = eil16x16_End;
+    std::unique_ptr<TDCCanvas> canvas_;
+    unsigned textFlags_ = 0;
+    TAlignment alignH_ = taCenter;
+    bool multiline_ = false;
+    EZBtnPDT defText_ = EZBtnPDT_None;
+    bool isDefault_ = false;
+    bool pressed_ = false;
+    bool hot_ = false;
+    TButtonLayout layout_ = blGlyphLeft;
+    int margin_ = -1;
+    int spacing_ = 4;
+};

@@ -1,20 +1,36 @@
 #include <gtest/gtest.h>
 
+#include "controls/ControlsRun.h"
 #include "controls/UDataModule.h"
+#include "controls/UZButton.h"
 
 TEST(DataModule, OneInstanceMadeOnceAndFreedWithItsPointerCleared)
 {
-    FreeDM_Misc();
-    ASSERT_EQ(DM_Misc, nullptr);
-    CreateDM_Misc();
-    TDM_Misc *first = DM_Misc;
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->Owner(), nullptr);
-    EXPECT_EQ(first->Name(), "DM_Misc");
+    ASSERT_TRUE(ControlsStarted());
+    TDM_Misc *started = DM_Misc;  // the controls' start-up made it
+    ASSERT_NE(started, nullptr);
     CreateDM_Misc();  // exists already: kept
-    EXPECT_EQ(DM_Misc, first);
+    EXPECT_EQ(DM_Misc, started);
     FreeDM_Misc();
     EXPECT_EQ(DM_Misc, nullptr);
     FreeDM_Misc();  // nothing to free
     EXPECT_EQ(DM_Misc, nullptr);
+    CreateDM_Misc();
+    ASSERT_NE(DM_Misc, nullptr);
+    EXPECT_EQ(DM_Misc->Owner(), nullptr);
+    EXPECT_EQ(DM_Misc->Name(), "DM_Misc");
+}
+
+TEST(DataModule, ControlsShutdownFreesItAndEmptiesTheCaptionsStartUpBringsThemBack)
+{
+    ASSERT_TRUE(ControlsStarted());
+    ASSERT_NE(DM_Misc, nullptr);
+    EXPECT_EQ(ZBtnPDTCaptionRus[EZBtnPDT_OK], "ОК");
+    StopControls();
+    EXPECT_EQ(DM_Misc, nullptr);
+    EXPECT_EQ(ZBtnPDTCaptionRus[EZBtnPDT_OK], "");
+    EXPECT_EQ(ZBtnPDTCaptionUkr[EZBtnPDT_Tune], "");
+    StartControls();
+    EXPECT_NE(DM_Misc, nullptr);
+    EXPECT_EQ(ZBtnPDTCaptionUkr[EZBtnPDT_Tune], "Налаштування");
 }

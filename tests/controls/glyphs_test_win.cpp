@@ -12,12 +12,6 @@
 #include "tests/support/WindowPicture.h"
 
 namespace {
-// DM_Misc for the length of a test.
-struct ModuleRun {
-    ModuleRun() { CreateDM_Misc(); }
-    ~ModuleRun() { FreeDM_Misc(); }
-};
-
 // How many pixels of a 16 x 16 square at (x, y) are clearly green, and how many differ from the ground.
 struct Census {
     int green = 0, drawn = 0;
@@ -40,8 +34,7 @@ Census Count(TCanvas &canvas, int x, int y, TColor ground)
 
 TEST(Glyphs, TheStripGivesEightyEightGlyphsDrawnTransparentAndGreyedWhenDisabled)
 {
-    ModuleRun run;
-    ASSERT_NE(DM_Misc, nullptr);
+    ASSERT_NE(DM_Misc, nullptr);  // made by the controls' start-up
     TImageList *list = DM_Misc->_ImgLs16x16;
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->Name(), "_ImgLs16x16");
@@ -68,7 +61,7 @@ TEST(Glyphs, TheStripGivesEightyEightGlyphsDrawnTransparentAndGreyedWhenDisabled
 
 TEST(Glyphs, PictureOfAllEightyEight)
 {
-    ModuleRun run;
+    ASSERT_NE(DM_Misc, nullptr);
     TImageList *list = DM_Misc->_ImgLs16x16;
     ASSERT_NE(list, nullptr);
     // Eight rows of eleven: each glyph twice its size, its number and the glyph at its own size below.

@@ -110,13 +110,13 @@ TEST(ZButtonPlace, CaptionIsMeasuredToTheAreaLessTheGlyphStrip)
 TEST(ZButtonLook, DisabledThenPressedThenHotOrDefaultedThenNormal)
 {
     // disabled, pressed, focused, default, hot
-    EXPECT_EQ(ZBtnLook(true, true, true, true, true), zblDisabled);
-    EXPECT_EQ(ZBtnLook(false, true, true, true, true), zblPressed);
-    EXPECT_EQ(ZBtnLook(false, false, false, false, true), zblHot);
-    EXPECT_EQ(ZBtnLook(false, false, true, false, true), zblHot);
-    EXPECT_EQ(ZBtnLook(false, false, true, false, false), zblDefaulted);
-    EXPECT_EQ(ZBtnLook(false, false, false, true, false), zblDefaulted);
-    EXPECT_EQ(ZBtnLook(false, false, false, false, false), zblNormal);
+    EXPECT_EQ(ZBtnLook(true, true, true, true, true), tsDisabled);
+    EXPECT_EQ(ZBtnLook(false, true, true, true, true), tsPressed);
+    EXPECT_EQ(ZBtnLook(false, false, false, false, true), tsHot);
+    EXPECT_EQ(ZBtnLook(false, false, true, false, true), tsHot);
+    EXPECT_EQ(ZBtnLook(false, false, true, false, false), tsDefaulted);
+    EXPECT_EQ(ZBtnLook(false, false, false, true, false), tsDefaulted);
+    EXPECT_EQ(ZBtnLook(false, false, false, false, false), tsNormal);
 }
 
 TEST(ZButtonText, FlagsFollowAlignmentAndLinesAndNeverTakeAmpersands)
@@ -153,6 +153,7 @@ TEST(ZButtonKinds, CaptionsAndGlyphsOfThePredefinedKinds)
     }
     ClearZBtnPDTCaptions();
     EXPECT_EQ(ZBtnPDTCaptionUkr[EZBtnPDT_Tune], "");
+    FillZBtnPDTCaptions();  // as the controls' start-up left them
 }
 
 TEST(ZButtonKinds, GlyphNamesAreDistinctAndInListOrder)
