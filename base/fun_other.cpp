@@ -1,16 +1,19 @@
 #include "base/fun_other.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "base/Case1251.h"
 #include "base/ClearOwnedList.h"
+#include "base/KeyCodes.h"
 #include "base/NumericHelpers.h"
 #include "framework/Classes.h"
+#include "framework/Menus.h"
 
 std::int32_t DesignDensity = 800;
 std::int32_t ScreenDensity = 800;
-std::int32_t DesignPixelsPerInch = 96;
+std::int32_t FormDesignPixelsPerInch = 96;
 std::int32_t FormScaling = 0;
 std::int32_t CascadeOffsetX = 4;
 std::int32_t CascadeOffsetY = 4;
@@ -262,4 +265,61 @@ bool ReadPeTimeStamp(const TReadBytesAt &readAt, std::uint32_t &stamp)
         return false;
     cursor = header + TimeStampAt;
     return ReadU32(cursor, header + FileHeaderEnd, stamp);
+}
+
+bool PasteTextSuits(const AnsiString &text, int kind)
+{
+    auto hasControl = [&text](bool lineBreaksAllowed) {
+        for (char c : text) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u < ' ' && !(lineBreaksAllowed && (c == '\r' || c == '\n')))
+                return true;
+        }
+        return false;
+    };
+    switch (kind) {
+    case 0: return !hasControl(false);
+    case 1: return CheckNumberText(text, 1);
+    case 2: return CheckNumberText(text, 3);
+    case 3: return !hasControl(true);
+    default: return true;
+    }
+}
+
+char FilterSignedDecimalKey(char key, const AnsiString &text, int selStart)
+{
+    if (key == Backspace || key == Enter || IsDigit(key))
+        return key;
+    if (key == '-')
+        return selStart == 0 ? key : 0;
+    if (key == '.')
+        key = DecimalSeparator;
+    if (key == DecimalSeparator)
+        return text.find(DecimalSeparator) == AnsiString::npos ? key : 0;
+    return 0;
+}
+
+std::uint16_t ParseShortCutText(const AnsiString &text)
+{
+    std::uint16_t modifiers = 0;
+    size_t start = 0;
+    for (size_t plus; (plus = text.find('+', start)) != AnsiString::npos; start = plus + 1) {
+        const AnsiString part = text.substr(start, plus - start);
+        if (AnsiSameText(part, "Alt"))
+            modifiers |= KeyCodeAlt;
+        else if (AnsiSameText(part, "Ctrl"))
+            modifiers |= KeyCodeCtrl;
+        else if (AnsiSameText(part, "Shift"))
+            modifiers |= KeyCodeShift;
+    }
+    // Only the key's own name goes to the framework, so its modifier bits never mix with ours.
+    const std::uint16_t key = TextToShortCut(text.substr(start)) & 0xFF;
+    return key == 0 ? 0 : static_cast<std::uint16_t>(key | modifiers);
+}
+
+TPoint ClampToArea(const TRect &area, int width, int height, int left, int top)
+{
+    left = std::max(std::min(left, area.Right - width), area.Left);
+    top = std::max(std::min(top, area.Bottom - height), area.Top);
+    return Point(left, top);
 }

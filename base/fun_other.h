@@ -1,8 +1,9 @@
 #pragma once
-// The library's small utilities for the text layer: key filters and checks for number texts, "#"-
-// and separator-marked texts to and from line lists, file-name checks and composed file names,
-// case rules for keys in code page 1251, a byte counter, the field record TZTabField, and the
-// screen values forms scale by.
+// The library's small utilities for the text layer and the windows: key and paste filters and checks
+// for number texts, "#"- and separator-marked texts to and from line lists and memos, file-name checks
+// and composed file names, case rules for keys in code page 1251, a byte counter, the field record
+// TZTabField, menus enabled and shown by item name, shortcut texts, forms rescaled and placed for the
+// screen, clipboard text and the icons of an executable.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -10,9 +11,19 @@
 #include "framework/AnsiString.h"
 #include "framework/Component.h"
 #include "framework/SysUtils.h"
+#include "framework/Types.h"
 
+class TCanvas;
+class TControl;
+class TCustomEdit;
+class TFont;
+class TForm;
 class TList;
+class TMemo;
+class TMenuItem;
+class TSpeedButton;
 class TStrings;
+class TWinControl;
 
 // One field description of a record, made and filled by the record-field codec. Lists of them are
 // plain TList objects owned by their user and freed with FreeObjectList.
@@ -27,13 +38,13 @@ public:
 // ---- screen values -------------------------------------------------------------------------------
 // The product that embeds the library sets the current density and the scaling flag; nothing here
 // changes them. With the flag set, forms rescale themselves when they are made.
-extern std::int32_t DesignDensity;        // 800
-extern std::int32_t ScreenDensity;        // 800
-extern std::int32_t DesignPixelsPerInch;  // 96
-extern std::int32_t FormScaling;          // 0
-extern std::int32_t CascadeOffsetX;       // 4
-extern std::int32_t CascadeOffsetY;       // 4
-extern std::int32_t TextLengthLimit;      // 78, the limit of FitTextToLimit
+extern std::int32_t DesignDensity;            // 800
+extern std::int32_t ScreenDensity;            // 800
+extern std::int32_t FormDesignPixelsPerInch;  // 96
+extern std::int32_t FormScaling;              // 0
+extern std::int32_t CascadeOffsetX;           // 4
+extern std::int32_t CascadeOffsetY;           // 4
+extern std::int32_t TextLengthLimit;          // 78, the limit of FitTextToLimit
 
 // ---- number texts ----------------------------------------------------------------------------
 // A key typed into a number editor: Backspace (8) and Enter (13) pass, and every key in mode 0;
@@ -126,3 +137,62 @@ using TReadBytesAt = std::function<bool(std::uint32_t offset, std::uint8_t *buff
 // The time stamp of a PE image's file header: false when the image has no "MZ" header, no "PE"
 // signature where the header points or no whole file header after it.
 bool ReadPeTimeStamp(const TReadBytesAt &readAt, std::uint32_t &stamp);
+
+// ---- pure helpers of the window utilities --------------------------------------------------------
+// Whether a text on the clipboard may be pasted into a field of this kind: 0 no character below the
+// blank; 1 an integer; 2 a number; 3 no character below the blank other than CR and LF. Any other
+// kind takes every text.
+bool PasteTextSuits(const AnsiString &text, int kind);
+// The signed decimal key filter over a text and its caret: Backspace, Enter and digits pass; "-" only
+// with the caret at the start; "." becomes the decimal separator, which passes only when the text
+// holds none. Returns the key, or 0 when it is refused.
+char FilterSignedDecimalKey(char key, const AnsiString &text, int selStart);
+// A shortcut text such as "Ctrl+Shift+F5" as a key code (the virtual key + 256 for Alt, + 512 for
+// Ctrl, + 1024 for Shift). The modifier names are taken in any letter case; the last part names the
+// key as the framework's shortcut texts do. 0 when the text names no key.
+std::uint16_t ParseShortCutText(const AnsiString &text);
+// The top-left corner a window of this size takes at (left, top) when kept inside the area: pulled
+// back from the right and bottom edges, but never past the left and top ones.
+TPoint ClampToArea(const TRect &area, int width, int height, int left, int top);
+
+// ---- menus (Windows) -----------------------------------------------------------------------------
+// Enabled of every sub-item of the item, at every depth (not of the item itself).
+void SetMenuItemsEnabled(TMenuItem *item, bool enabled);
+// The same over the form's main menu (nothing when it has none).
+void SetMenuItemsEnabled(TForm *form, bool enabled);
+// Every menu item of the form (in its menus or owned by it) whose name is one of the "#"-separated
+// names is enabled or disabled, each name once. Disabling keeps an item's shortcut in its Tag and
+// clears it; enabling puts a kept shortcut back. An item without a shortcut keeps nothing, so
+// disabling twice loses nothing.
+void EnableMenuItemsByName(TForm *form, const AnsiString &names, bool enabled);
+// The same with Visible, shortcuts left alone.
+void ShowMenuItemsByName(TForm *form, const AnsiString &names, bool visible);
+
+// ---- forms and fonts for the screen (Windows) ----------------------------------------------------
+// The font becomes Arial, its size scaled by ScreenDensity / DesignDensity (rounded).
+void ScaleFontToArial(TFont &font);
+// The rule for a control's own font after its form was rescaled: a control that does not take its
+// parent's font gets Arial and, when the screen's pixels per inch differ from
+// FormDesignPixelsPerInch, its height multiplied by (DesignDensity x pixels per inch) /
+// (ScreenDensity x FormDesignPixelsPerInch). A control with a font rescaling of its own calls it.
+void RescaleControlFont(TControl &control);
+// Every child of the control that is not a form: a child whose RescaleFonts (called with
+// ScreenDensity and DesignDensity, the ratio of ScaleFontToArial) does its own fonts is left to it;
+// any other child with children is handled recursively and then, like every plain control, by
+// RescaleControlFont.
+void RescaleChildFonts(TWinControl *control);
+// When ScreenDensity differs from DesignDensity: the form, its font made Arial, scaled by
+// ScreenDensity / DesignDensity in size (client area, children, fonts) but kept in its place, its
+// font height corrected as RescaleControlFont does, its children's fonts rescaled; Scaled, AutoScroll
+// and the scroll positions as they were before. Nothing otherwise.
+void ScaleFormToScreen(TForm *form);
+// Moves the form to (left, top) kept inside the work area (ClampToArea).
+void ClampFormToScreen(const TRect &workArea, TForm *form, int left, int top);
+// Places a form CascadeOffsetX right and CascadeOffsetY down from the first other visible form of
+// class "TFWait", or else from the main form, kept inside the screen's work area. A form that places
+// itself is left where it is and false returned: one without a border (a drop-down), a maximised or
+// minimised one, or one centred by its Position; also when there is no form to cascade over.
+bool CascadeFormOverWait(TForm *form);
+// Deletes every form of the list as Free does (OnDestroy first), then frees the list and nulls the
+// reference (`freeList`) or leaves it empty.
+void FreeFormList(TList *&list, bool freeList);

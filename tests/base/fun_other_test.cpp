@@ -13,7 +13,7 @@ TEST(ScreenValues, StartWithTheDesignValues)
 {
     EXPECT_EQ(DesignDensity, 800);
     EXPECT_EQ(ScreenDensity, 800);
-    EXPECT_EQ(DesignPixelsPerInch, 96);
+    EXPECT_EQ(FormDesignPixelsPerInch, 96);
     EXPECT_EQ(FormScaling, 0);
     EXPECT_EQ(CascadeOffsetX, 4);
     EXPECT_EQ(CascadeOffsetY, 4);
