@@ -155,6 +155,24 @@ std::uint16_t ParseShortCutText(const AnsiString &text);
 // back from the right and bottom edges, but never past the left and top ones.
 TPoint ClampToArea(const TRect &area, int width, int height, int left, int top);
 
+// ---- edits and memos (Windows) -------------------------------------------------------------------
+// FilterSignedDecimalKey over an edit control's text and caret.
+char FilterSignedDecimalKey(char key, const TCustomEdit &edit);
+// The paste keys Ctrl+V (598) and Shift+Insert (1069) of the key-code scheme are refused while the
+// clipboard holds a text that does not suit the kind (PasteTextSuits); every other key code, and the
+// paste keys over a clipboard without text, pass. Returns the key code, or 0.
+std::uint32_t FilterPasteKey(std::uint32_t keyCode, int kind);
+// The memo's lines, each ended by CR LF; with `hashBreaks` every CR LF becomes "#".
+AnsiString LinesToHashText(const TMemo &memo, bool hashBreaks);
+// The memo's lines as one line: the lines joined by blanks, each CR and LF inside a line a blank too.
+AnsiString MemoLinesAsText(const TMemo &memo);
+// Lays the text out for the memo's width less 5 with the memo's font on the canvas ("#" breaks
+// lines; modes 0 and 2 break by characters, 1 and 3 by words; modes 0 and 1 keep the "#" at the end
+// of its line) and makes the laid-out lines the memo's lines. A text higher than the memo less 5 is
+// laid out again 16 pixels narrower and the vertical scroll bar shown; otherwise the bar is hidden.
+// Returns the height of "Wg" times the line count; 0 for an empty text (the memo is emptied).
+int SetMemoMarkupText(const AnsiString &text, TMemo &memo, TCanvas &canvas, int mode);
+
 // ---- menus (Windows) -----------------------------------------------------------------------------
 // Enabled of every sub-item of the item, at every depth (not of the item itself).
 void SetMenuItemsEnabled(TMenuItem *item, bool enabled);
@@ -196,3 +214,17 @@ bool CascadeFormOverWait(TForm *form);
 // Deletes every form of the list as Free does (OnDestroy first), then frees the list and nulls the
 // reference (`freeList`) or leaves it empty.
 void FreeFormList(TList *&list, bool freeList);
+
+// ---- clipboard and icons (Windows) ---------------------------------------------------------------
+// Empties the clipboard and puts a non-empty text on it (as Unicode text, code page 1251 text and the
+// Russian locale, so that every program reads the same characters). Nothing when the clipboard
+// cannot be opened.
+void CopyTextToClipboard(const AnsiString &text);
+// The clipboard's text (its Unicode text in code page 1251 when it has one); empty when it holds no
+// text or cannot be opened.
+AnsiString ReadClipboardText();
+// The number of icons the executable (or icon library) carries; 0 when it cannot be read.
+int CountExeIcons(const AnsiString &fileName);
+// Draws the icon of the index (the first one for an index out of range) into the button's glyph at
+// the icon's size; false, and the glyph left as it was, when the file has no icons.
+bool SetButtonGlyphFromExe(const AnsiString &fileName, int index, TSpeedButton *button);
