@@ -3,8 +3,6 @@
 // tenth of it: patched files, patched databases, replaced files and new files.
 //   qmt_benchgen OUT [SIZE_MB]
 // OUT/inst/            the installation (version 3.1.1.2), OUT/inst/qmtupdt.exe the updater (to 3.1.1.5)
-// OUT/items/N.lzma     item N's data as an LZMA-alone file (its Lzma86 stream without the filter byte)
-// OUT/touched.txt      for the floor: per item the file to copy, relative to OUT ("\" separated)
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -101,8 +99,7 @@ Bytes Changed(const Bytes &old, const Content &content, uint32_t seed)
 
 struct Job {
     TestPayloadItem item;
-    Bytes plain;            // what the item's stream unpacks to
-    std::string floorFile;  // the file the floor copies for it, relative to OUT
+    Bytes plain;  // what the item's stream unpacks to
 };
 
 }  // namespace
@@ -168,7 +165,6 @@ int main(int argc, char **argv)
         SetSizeSum(job.item.Rec, PN_UnpackedSize, job.plain);
         SetSizeSum(job.item.Rec, PN_PatchedDbSize, newPlain);
         SetSizeSum(job.item.Rec, PN_NewSize, newScrambled);
-        job.floorFile = "inst\\" + name;
         jobs.push_back(std::move(job));
         touched += oldScrambled.size();
     }
@@ -187,7 +183,6 @@ int main(int argc, char **argv)
         ++fileCount;
         Job job;
         job.item.Name = name;
-        job.floorFile = "inst\\" + name;
         if (n % 40 == 7) {
             const Bytes fresh = Changed(old, content, ++seed);
             job.item.Type = BINDIFF;
@@ -243,14 +238,8 @@ int main(int argc, char **argv)
     payload.TempBytes = uint32_t(std::min<uint64_t>(touched * 3, 0xFFFFFFFF));
     payload.Growth = uint32_t(total / 20);
     payload.AddSection();
-    std::ofstream list(out / "touched.txt", std::ios::binary);
     uint64_t packed = 0;
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        Job &job = jobs[i];
-        if (job.item.Type == ADDREPL && job.floorFile.empty())
-            job.floorFile = "items\\" + std::to_string(i);  // a new file: its unpacked item is the file
-        list << job.floorFile << "\n";
-        Write(out / "items" / (std::to_string(i) + ".lzma"), Bytes(job.item.Data.begin() + 1, job.item.Data.end()));
+    for (const Job &job : jobs) {
         packed += job.item.Data.size();
         payload.AddRaw(job.item);
     }
