@@ -245,48 +245,40 @@ TEST_F(ZButton, PictureOfButtonsOfSeveralKindsInBothLanguages)
             column.push_back(b);
         }
         // Layouts, alignment, several lines, a disabled and the default button, a glyph alone.
-        auto *right = Add(x0, 140);
-        right->SetDefText(EZBtnPDT_Right);
+        auto kind = [&](int x, int y, EZBtnPDT k) {
+            auto *b = Add(x0 + x, y);
+            b->SetDefText(k);
+            return b;
+        };
+        auto own = [&](int x, int y, const char *rus, const char *ukr, EImgLs16x16 glyph, int width) {
+            auto *b = Add(x0 + x, y);
+            b->CaptionL()->SetLRus(rus);
+            b->CaptionL()->SetLUkr(ukr);
+            b->SetImageNo(glyph);
+            b->SetWidth(width);
+            return b;
+        };
+        auto *right = kind(0, 140, EZBtnPDT_Right);
         right->SetLayout(blGlyphRight);
-        auto *top = Add(x0 + 104, 140);
-        top->SetDefText(EZBtnPDT_Up);
+        auto *top = kind(104, 140, EZBtnPDT_Up);
         top->SetLayout(blGlyphTop);
         top->SetHeight(44);
-        auto *bottom = Add(x0 + 208, 140);
-        bottom->SetDefText(EZBtnPDT_Down);
+        auto *bottom = kind(208, 140, EZBtnPDT_Down);
         bottom->SetLayout(blGlyphBottom);
         bottom->SetHeight(44);
-        auto *disabled = Add(x0 + 312, 140);
-        disabled->SetDefText(EZBtnPDT_Undo);
+        auto *disabled = kind(312, 140, EZBtnPDT_Undo);
         disabled->SetEnabled(false);
-        auto *multi = Add(x0, 192);
-        multi->CaptionL()->SetLRus("Сохранить и закрыть окно");
-        multi->CaptionL()->SetLUkr("Зберегти та закрити вікно");
-        multi->SetImageNo(eil16x16_Save);
+        auto *multi = own(0, 192, "Сохранить и закрыть окно", "Зберегти та закрити вікно", eil16x16_Save, 140);
         multi->SetMultiline(true);
         multi->SetHeight(40);
-        multi->SetWidth(140);
-        auto *aligned = Add(x0 + 208, 192);
-        aligned->CaptionL()->SetLRus("Справа");
-        aligned->CaptionL()->SetLUkr("Праворуч");
-        aligned->SetImageNo(eil16x16_ARight);
+        auto *aligned = own(208, 192, "Справа", "Праворуч", eil16x16_ARight, 200);
         aligned->SetAlignH(taRightJustify);
         aligned->SetMargin(6);
-        aligned->SetWidth(200);
-        auto *amp = Add(x0, 240);
-        amp->CaptionL()->SetLRus("Печать & вид");
-        amp->CaptionL()->SetLUkr("Друк & вигляд");
-        amp->SetImageNo(eil16x16_Prn);
-        amp->SetWidth(200);
-        auto *def = Add(x0 + 208, 240);
-        def->SetDefText(EZBtnPDT_Apply);
+        auto *amp = own(0, 240, "Печать & вид", "Друк & вигляд", eil16x16_Prn, 200);
+        auto *def = kind(208, 240, EZBtnPDT_Apply);
         def->SetDefault(true);
-        auto *glyph = Add(x0 + 312, 240);
-        glyph->SetImageNo(eil16x16_Find);
-        glyph->SetWidth(32);
-        auto *plain = Add(x0, 284);
-        plain->CaptionL()->SetLRus("Без картинки");
-        plain->CaptionL()->SetLUkr("Без малюнка");
+        auto *glyph = own(312, 240, "", "", eil16x16_Find, 32);
+        auto *plain = own(0, 284, "Без картинки", "Без малюнка", eil16x16_End, 98);
         for (auto *b : {right, top, bottom, disabled, multi, aligned, amp, def, glyph, plain})
             column.push_back(b);
         for (auto *b : column)
