@@ -7,6 +7,7 @@
 #include "controls/UDataModule.h"
 #include "controls/UZButton.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
 #include "framework/Themes.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/WindowPicture.h"
@@ -296,4 +297,23 @@ TEST_F(ZButton, PictureOfButtonsOfSeveralKindsInBothLanguages)
     PumpFor(200);
     EXPECT_TRUE(SaveScreenshot(host.form->Handle(), "zbuttons_classic"));
     SetThemeLibrary(nullptr);
+}
+
+TEST_F(ZButton, WithoutTheImageListOrItsStripTheCaptionIsDrawnAlone)
+{
+    auto *b = Add(10, 10);
+    b->SetDefText(EZBtnPDT_OK);
+    host.form->Show();
+    ASSERT_GT(Look(b).coloured, 20);
+    // A program built without the strip has an empty list; one past the controls' shutdown none.
+    DM_Misc->_ImgLs16x16->Clear();
+    Census empty = Look(b);
+    EXPECT_EQ(empty.coloured, 0);
+    EXPECT_GT(empty.black, 10);
+    FreeDM_Misc();
+    Census none = Look(b);
+    EXPECT_EQ(none.coloured, 0);
+    EXPECT_GT(none.black, 10);
+    CreateDM_Misc();
+    EXPECT_GT(Look(b).coloured, 20);
 }
