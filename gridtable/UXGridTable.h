@@ -1,0 +1,157 @@
+#pragma once
+// The grid table: a grid whose cells are painted from the cell model (colours, lines, merged spans,
+// laid-out runs in two languages), whose layout comes from a stored screen and whose cells are edited
+// in place. It is the cell model's host: the model reaches the grid through it. Windows build only
+// (the painting itself is GridPaint.h and builds everywhere).
+//
+// Sizes given and taken by the table are without the grid line; the grid underneath holds each column
+// and row with the table's line added and draws no line of its own.
+#include <functional>
+#include <memory>
+
+#include "framework/Grids.h"
+#include "gridtable/GridPaint.h"
+#include "gridtable/GridScreen.h"
+#include "gridtable/UXGridTabService.h"
+
+class TBitmap;
+class TEdit;
+class TRichEdit;
+class TForm;
+class TMeasureCanvas;
+
+enum EBorderStyle { ebsNone, ebsSingle };
+// etsvCellStr: rows can be marked as a row selection besides the current cell.
+enum ETabSelView { etsvCell, etsvCellStr };
+// What a resize stretches to the client area.
+enum EGridStretchType { egstNone, egstWidth, egstHeight, egstBoth };
+
+// The in-cell editing's own records, defined with the editing.
+struct SDataForOut;
+enum EXSGEditValue : int;
+
+// At run time the table holds the editors that the open editor menu serves (either may be null).
+class TXServePopupMenu : public TObject {
+public:
+    TEdit *Edit = nullptr;
+    TRichEdit *RichEdit = nullptr;
+};
+
+using TXCellEvent = std::function<void(TObject *Sender, S_XSGCell *Cell)>;
+using TXBeforeDblClickEvent = std::function<void(TObject *Sender, S_XSGCell *Cell, SDataForOut &Data)>;
+using TXAfterCellEditEvent =
+    std::function<void(TObject *Sender, S_XSGCell *Cell, EXSGEditValue &EditValue, bool Changed)>;
+
+class TXGridTable : public TCustomGrid, public IXGridHost {
+public:
+    // A grid of one cell with an empty model until a screen loads; lines 1 wide, no border. Designing
+    // (the table or its owner), it shows no scroll bars; at run time it holds the editor-menu object.
+    explicit TXGridTable(TComponent *owner);
+    // Frees the editor-menu object and the editor form (when made), the cells, rows, fonts and row
+    // descriptions. The screens storage shared by the tables stays open.
+    ~TXGridTable() override;
+
+    TXGridModel &Model() { return model_; }
+    const TXGridModel &Model() const { return model_; }
+    bool DesignMode() const { return designing_; }
+    TXServePopupMenu *ServePopupMenu() const { return servePopupMenu_.get(); }
+
+    // ---- properties ----------------------------------------------------------------------------------
+    // A changed text re-measures its cell and corrects its row's height.
+    bool AutoCorRowH() const { return model_.AutoCorRowH; }
+    void SetAutoCorRowH(bool on) { model_.AutoCorRowH = on; }
+    // A changed cell is repainted at once.
+    bool ReDrawVisCell() const { return model_.ReDrawVisCell; }
+    void SetReDrawVisCell(bool on) { model_.ReDrawVisCell = on; }
+    EBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(EBorderStyle style);
+    // 1 to 10 pixels; other values are brought inside. The cells keep their sizes without the line.
+    int GridLineWidth() const override { return lineWidth_; }
+    void SetGridLineWidth(int width);
+    // The stored screen the table shows: loaded when the table has been built (run time), or at once
+    // when it changes (designing).
+    int NumFileScreen() const { return source_.NumFileScreen; }
+    void SetNumFileScreen(int screen);
+    ETabSelView TabSelectView() const { return tabSelectView_; }
+    void SetTabSelectView(ETabSelView view) { tabSelectView_ = view; }
+    EGridStretchType GridStretchType() const { return stretchType_; }
+    void SetGridStretchType(EGridStretchType type) { stretchType_ = type; }
+    // Off: the popup menu opens only over editable cells.
+    bool UsePMIfCellNotEdit() const { return usePMIfCellNotEdit_; }
+    void SetUsePMIfCellNotEdit(bool on) { usePMIfCellNotEdit_ = on; }
+
+    // ---- sizes ---------------------------------------------------------------------------------------
+    int GetGridColWidth(int col) const;
+    int GetGridRowHeight(int row) const;
+    void SetGridColWidth(int col, int width) override;
+    void SetGridRowHeight(int row, int height) override;
+    // The cell's rectangle, or its span's, without the line; a span whose first cells are scrolled
+    // away keeps its true place (reaching under the fixed cells or beyond the client's edge).
+    TRect GetGridCellRect(int col, int row);
+    // Repaints the cell's (span's) rectangle where it is shown.
+    void InvalidateGridCell(int row, int col) override;
+
+    // The row leaves the model, the grid and the row descriptions (a span master hands its span on;
+    // the last row below the fixed ones is emptied instead).
+    void DeleteRow(int row) override;
+
+    // ---- events --------------------------------------------------------------------------------------
+    // The mouse, key, wheel, resize and focus events are the control's own (OnMouseDown, OnKeyUp...).
+    TXCellEvent OnBeforeCellEdit;
+    TXAfterCellEditEvent OnAfterCellEdit;
+    TXBeforeDblClickEvent OnBeforeDblClick;
+    TXCellEvent OnBtnClickInCell;
+    TDrawCellEvent OnBeforeDrawCell;
+    TDrawCellEvent OnDrawCell;
+    TSelectCellEvent OnSelectCell;
+
+    // ---- the model's host ----------------------------------------------------------------------------
+    int GridRowCount() const override { return RowCount(); }
+    int GridColCount() const override { return ColCount(); }
+    int GridFixedRows() const override { return FixedRows(); }
+    int GridFixedCols() const override { return FixedCols(); }
+    int GridColWidth(int col) const override { return GetGridColWidth(col); }
+    int GridRowHeight(int row) const override { return GetGridRowHeight(row); }
+    int GridClientWidth() const override { return ClientWidth(); }
+    int GridClientHeight() const override { return ClientHeight(); }
+    int GridCurrentCol() const override { return Col(); }
+    int GridCurrentRow() const override { return Row(); }
+    void SetGridCurrentCell(int row, int col) override;
+    void SetGridSize(int rows, int cols, int fixedRows, int fixedCols) override;
+    void SetGridTopLeft(int topRow, int leftCol) override { MoveTopLeft(leftCol, topRow); }
+    const TFont &GridFont() const override { return *Font(); }
+    void CreateCellEditor() override;
+    void GridRowInserted(int row) override { TCustomGrid::InsertRow(row); }
+    // The grid's own deletion, never this table's DeleteRow again.
+    void GridRowDeleted(int row) override { TCustomGrid::DeleteRow(row); }
+    TRect GridVisibleCells() const override;
+    void MeasureGridCell(S_XSGCell &cell) override;
+    void CorrectRowHeight(int row) override;
+    void ShowGridMessage(const AnsiString &text) override;
+    TCanvas *GridCanvas() override;
+
+protected:
+    void Loaded() override;
+    void Paint() override;
+    void DrawCell(int col, int row, const TRect &rect, TGridDrawState state) override;
+
+    // The editing position: the last editable cell chosen by the mouse or by selection.
+    int EditCol = 0, EditRow = 0;
+    // The in-cell editor form, made once a screen has been loaded at run time; freed with the table.
+    TForm *EditForm = nullptr;
+
+private:
+    TCanvas *OffscreenCanvas(int width, int height);
+
+    bool designing_ = false;
+    std::unique_ptr<TXServePopupMenu> servePopupMenu_;
+    TXGridModel model_;
+    TXGridScreenSource source_;
+    int lineWidth_ = 1;
+    EBorderStyle borderStyle_ = ebsNone;
+    ETabSelView tabSelectView_ = etsvCell;
+    EGridStretchType stretchType_ = egstNone;
+    bool usePMIfCellNotEdit_ = false;
+    std::unique_ptr<TBitmap> offscreen_;
+    std::unique_ptr<TMeasureCanvas> measureCanvas_;
+};

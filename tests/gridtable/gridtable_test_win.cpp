@@ -1,0 +1,322 @@
+// The grid table on a real window: construction, properties, sizes, deleting rows, a stored screen
+// loaded when the table has been built, and pictures of it painted.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <thread>
+
+#include "controls/UDataModule.h"
+#include "framework/Forms.h"
+#include "framework/SysUtils.h"
+#include "gridtable/UXGridTable.h"
+#include "storage/fun_struct.h"
+#include "storage/rdwr_cfg.h"
+#include "tests/support/FormHost.h"
+#include "tests/support/GridScreenBuilder.h"
+#include "tests/support/ScopedAliases.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowPicture.h"
+
+namespace {
+
+void Pump()
+{
+    for (int i = 0; i < 20; ++i)
+        Application->ProcessMessages();
+}
+
+bool CanvasIsFree(TCanvas &canvas)
+{
+    bool free = false;
+    std::thread([&] {
+        free = canvas.TryLock();
+        if (free)
+            canvas.Unlock();
+    }).join();
+    return free;
+}
+
+testdata::ScreenRun Run(uint16_t font, const std::string &text, uint16_t number)
+{
+    testdata::ScreenRun run;
+    run.font = font;
+    run.text = text;
+    run.number = number;
+    return run;
+}
+
+testdata::ScreenRun Image(uint16_t index, uint16_t number)
+{
+    testdata::ScreenRun run;
+    run.flags = 0x07;  // image, shown, kind 1
+    run.font = index;
+    run.width = run.height = 16;
+    run.number = number;
+    return run;
+}
+
+// Both language lists get the same runs.
+void Texts(testdata::ScreenCell &cell, std::vector<testdata::ScreenRun> runs)
+{
+    cell.runs1 = runs;
+    cell.runs0 = std::move(runs);
+}
+
+// A price list: a header row, a fixed column of numbers, spans, three fonts, colours and an image.
+testdata::GridScreenBuilder PriceList()
+{
+    testdata::GridScreenBuilder b(8, 4);
+    b.fixedRows = 1;
+    b.fixedCols = 1;
+    b.widths = {34, 170, 120, 120};
+    b.heights = {26, 24, 24, 24, 24, 24, 24, 24};
+    b.colours.push_back(0xD8F0FF);  // 4: light amber
+    b.colours.push_back(0xFFEEDD);  // 5: light blue
+    b.colours.push_back(0x2020C0);  // 6: red, a line colour
+    b.colours.push_back(0xE0E0E0);  // 7: light grey
+    testdata::ScreenFont plain;
+    plain.name = "Arial";
+    plain.size = 9;
+    plain.height = -12;
+    testdata::ScreenFont large = plain;
+    large.name = "Times New Roman";
+    large.size = 14;
+    large.height = -19;
+    large.style = 0x02;  // bold
+    large.colour = 0x800000;
+    testdata::ScreenFont note = plain;
+    note.style = 0x01;  // italic
+    note.colour = 0x0000A0;
+    b.fonts = {plain, large, note};
+
+    for (auto &cell : b.cells)
+        cell.flags = 0x01 | 0x40;  // editable, runs not laid out yet
+    const char *heads[] = {"№", "Найменування", "Кількість", "Сума"};
+    for (int c = 0; c < 4; ++c) {
+        auto &cell = b.Cell(0, c);
+        cell.flags = 0x40 | 0x08;  // centred vertically
+        cell.colour = 7;
+        Texts(cell, {Run(0, heads[c], 1)});
+    }
+    for (int r = 1; r < 8; ++r) {
+        auto &cell = b.Cell(r, 0);
+        cell.flags = 0x40;
+        cell.colour = 7;
+        Texts(cell, {Run(0, std::to_string(r), 1)});
+    }
+    const char *goods[] = {"Папір офісний А4", "Олівці", "Скріпки", "Папки", "Конверти", "Степлер", "Гумки"};
+    for (int r = 1; r < 8; ++r)
+        Texts(b.Cell(r, 1), {Run(0, goods[r - 1], 1)});
+    for (int r = 1; r < 8; ++r)
+        Texts(b.Cell(r, 2), {Run(0, std::to_string(r * 12) + " шт.", 1)});
+
+    // A 2 x 1 span with a line of two fonts, amber, marked.
+    b.Span(1, 3, 2, 3);
+    auto &total = b.Cell(1, 3);
+    total.colour = 4;
+    total.flags = 0x01 | 0x40 | 0x80;
+    Texts(total, {Run(0, "Разом: ", 1), Run(1, "1 250,50", 2)});
+    // A 2 x 2 span with an image, two fonts and a red bottom line, light blue.
+    b.Span(4, 2, 5, 3);
+    auto &remark = b.Cell(4, 2);
+    remark.colour = 5;
+    remark.bottomLine = 6;
+    remark.flags = 0x01 | 0x40 | 0x08;
+    Texts(remark, {Image(0, 1), Run(2, " Увага: ", 2), Run(1, "знижка 5%", 3)});
+    // A plain cell with its right line opened downwards.
+    b.Cell(3, 2).bottomLine = 0;
+    b.Cell(3, 2).flags = 0x01 | 0x40;
+    Texts(b.Cell(3, 2), {Run(0, "без нижньої лінії", 1)});
+    Texts(b.Cell(3, 3), {Run(2, "примітка", 1)});
+    return b;
+}
+
+// A form built in code holding one table that shows stored screen 7 of "Riza.sfr" in the folder of
+// the CFG alias.
+class TTableForm : public TForm {
+public:
+    explicit TTableForm(TComponent *owner) : TForm(owner)
+    {
+        BeginLoading();
+        SetBorderStyle(bsNone);
+        SetColor(clBtnFace);
+        SetBounds(0, 0, 470, 250);
+        Table = new TXGridTable(this);
+        Table->SetParent(this);
+        Table->SetBounds(8, 8, 454, 234);
+        Table->SetBorderStyle(ebsSingle);
+        Table->SetNumFileScreen(7);
+        EndLoading();
+    }
+    TXGridTable *Table;
+};
+
+// The screen written where the table looks for it, and the configuration colours of run time.
+struct StoredScreen {
+    TempFolder temp;
+    TScopedAliases aliases{{"CFG", temp.Path()}};
+    s_Cfg cfg;
+    s_Cfg *before = Cfg;
+    bool ownImages = DM_Misc == nullptr;
+    explicit StoredScreen(const testdata::GridScreenBuilder &b)
+    {
+        if (ownImages)
+            CreateDM_Misc();
+        const testdata::Bytes file = b.File(7, 8);
+        WriteWholeFile(temp / "Riza.sfr", std::string(file.begin(), file.end()));
+        cfg.SetU32(CfgField::MarkedFixedColour, 0xC8D0D4);
+        cfg.SetU32(CfgField::MarkedEditableColour, 0xE8FFE8);
+        cfg.SetU32(CfgField::SelectedCellColour, 0xA0FFFF);
+        cfg.SetU32(CfgField::RowSelectionColour, 0x90EE90);
+        Cfg = &cfg;
+    }
+    ~StoredScreen()
+    {
+        Cfg = before;
+        CloseSharedScreenStorage();  // before the folder goes
+        if (ownImages)
+            FreeDM_Misc();
+    }
+};
+
+}  // namespace
+
+TEST(GridTable, ConstructedAsOneEmptyCellWithItsOwnLine)
+{
+    FormHost host;
+    auto *table = host.Add<TXGridTable>();
+    EXPECT_FALSE(table->DesignMode());
+    EXPECT_NE(table->ServePopupMenu(), nullptr);
+    EXPECT_EQ(table->ColCount(), 1);
+    EXPECT_EQ(table->RowCount(), 1);
+    EXPECT_EQ(table->GridLineWidth(), 1);
+    EXPECT_EQ(table->TCustomGrid::GridLineWidth(), 0);
+    EXPECT_EQ(table->Options() & goRangeSelect, 0u);
+    EXPECT_EQ(table->BorderStyle(), ebsNone);
+    EXPECT_EQ(table->TCustomGrid::BorderStyle(), bsNone);
+    EXPECT_TRUE(table->AutoCorRowH());
+    EXPECT_TRUE(table->ReDrawVisCell());
+    EXPECT_EQ(table->TabSelectView(), etsvCell);
+    EXPECT_EQ(table->GridStretchType(), egstNone);
+    EXPECT_FALSE(table->UsePMIfCellNotEdit());
+    EXPECT_EQ(table->Model().Colours.Count, 4);
+    // No screen: the model is empty while the grid has its one cell.
+    EXPECT_TRUE(table->Model().Rows.empty());
+    EXPECT_EQ(GetGridCell(table->Model(), 0, 0), nullptr);
+    EXPECT_FALSE(IsCellEditable(table->Model(), 0, 0));
+    EXPECT_EQ(table->GetGridCellRect(0, 0), Rect(0, 0, table->GetGridColWidth(0), table->GetGridRowHeight(0)));
+
+    table->SetBorderStyle(ebsSingle);
+    EXPECT_EQ(table->TCustomGrid::BorderStyle(), bsSingle);
+}
+
+TEST(GridTable, DesignedTableHasNoScrollBarsAndNoEditorMenu)
+{
+    FormHost host;
+    host.form->SetDesigning(true);
+    auto *table = host.Add<TXGridTable>();
+    EXPECT_TRUE(table->DesignMode());
+    EXPECT_EQ(table->ServePopupMenu(), nullptr);
+    EXPECT_EQ(table->ScrollBars(), ssNone);
+}
+
+TEST(GridTable, GridLineWidthIsKeptBetweenOneAndTenAndCellsKeepTheirSizes)
+{
+    FormHost host;
+    auto *table = host.Add<TXGridTable>();
+    table->SetGridColWidth(0, 50);
+    table->SetGridRowHeight(0, 30);
+    const std::pair<int, int> cases[] = {{0, 1}, {-3, 1}, {11, 10}, {10, 10}, {4, 4}};
+    for (const auto &[set, stored] : cases) {
+        table->SetGridLineWidth(set);
+        EXPECT_EQ(table->GridLineWidth(), stored) << set;
+        EXPECT_EQ(table->GetGridColWidth(0), 50) << set;
+        EXPECT_EQ(table->GetGridRowHeight(0), 30) << set;
+        EXPECT_EQ(table->ColWidths(0), 50 + stored) << set;
+    }
+}
+
+TEST(GridTable, DeleteRowRemovesTheRowOnceFromModelGridAndRowDescriptions)
+{
+    FormHost host;
+    auto *table = host.Add<TXGridTable>();
+    TXGridModel &model = table->Model();
+    table->SetGridSize(5, 2, 1, 0);
+    for (int r = 0; r < 5; ++r)
+        table->SetGridRowHeight(r, 20 + r);
+    CreateGridCells(model);
+    for (int r = 0; r < 5; ++r)
+        AddCellRun(model, *GetGridCell(model, r, 1), "row " + IntToStr(r), 1);
+
+    table->DeleteRow(2);
+    EXPECT_EQ(table->RowCount(), 4);
+    ASSERT_EQ(model.Rows.size(), 4u);
+    EXPECT_EQ(model.RowDescriptions.Rows.size(), 4u);
+    const int heights[] = {20, 21, 23, 24};
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(table->GetGridRowHeight(r), heights[r]) << r;
+    EXPECT_EQ(GetCurrentCellText(model, *GetGridCell(model, 2, 1)), "row 3");
+    EXPECT_EQ(model.RowDescriptions.Rows[2].Height, 23u);
+}
+
+TEST(GridTable, EmptyTablePaintsItsGroundAndLeavesTheCanvasUnlocked)
+{
+    FormHost host;
+    auto *table = host.Add<TXGridTable>();
+    table->SetBounds(10, 10, 200, 100);
+    int before = 0, after = 0;
+    table->OnBeforeDrawCell = [&](TObject *, int, int, const TRect &, TGridDrawState) { ++before; };
+    table->OnDrawCell = [&](TObject *, int, int, const TRect &, TGridDrawState) { ++after; };
+    host.form->Show();
+    table->Repaint();
+    Pump();
+    EXPECT_EQ(before, 0);
+    EXPECT_EQ(after, 0);
+    EXPECT_TRUE(CanvasIsFree(*table->Canvas()));
+    host.form->Hide();
+}
+
+TEST(GridTable, StoredScreenLoadedWhenBuiltAndPaintedWithSpansFontsAndColours)
+{
+    StoredScreen stored(PriceList());
+    TTableForm *form = new TTableForm(nullptr);
+    TXGridTable &table = *form->Table;
+    EXPECT_EQ(table.RowCount(), 8);
+    EXPECT_EQ(table.ColCount(), 4);
+    EXPECT_EQ(table.FixedRows(), 1);
+    EXPECT_EQ(table.FixedCols(), 1);
+    EXPECT_EQ(table.GetGridColWidth(1), 170);
+    EXPECT_EQ(table.ColWidths(1), 171);
+    EXPECT_EQ(table.GetGridRowHeight(0), 26);
+    EXPECT_EQ(GetGridFontCount(table.Model()), 3);
+    EXPECT_TRUE(table.Model().HasEditable);
+    EXPECT_EQ(table.Col(), 1);
+    EXPECT_EQ(table.Row(), 1);
+    // The span's rectangle covers both its rows, without the line.
+    const TRect span = table.GetGridCellRect(3, 2);
+    EXPECT_EQ(span, table.GetGridCellRect(3, 1));
+    EXPECT_EQ(span.Height(), 24 + 1 + 24);
+
+    int drawn = 0;
+    table.OnDrawCell = [&](TObject *, int, int, const TRect &, TGridDrawState) { ++drawn; };
+    form->Show();
+    Pump();
+    EXPECT_GT(drawn, 0);
+    EXPECT_TRUE(CanvasIsFree(*table.Canvas()));
+    EXPECT_TRUE(SaveScreenshot(form->Handle(), "gridtable_stored_screen"));
+
+    // Scrolled so that the first row of the 2 x 2 span lies under the header: only its part below the
+    // header is painted, its texts still on one baseline.
+    form->SetHeight(146);
+    table.SetHeight(130);
+    table.SetTopRow(5);
+    ASSERT_EQ(table.TopRow(), 5);
+    const TRect scrolled = table.GetGridCellRect(2, 5);
+    EXPECT_LT(scrolled.Top, static_cast<int>(table.Geometry().FixedHeight()));
+    table.Repaint();
+    Pump();
+    EXPECT_TRUE(SaveScreenshot(form->Handle(), "gridtable_span_under_header"));
+    form->Hide();
+    form->Free();
+}
