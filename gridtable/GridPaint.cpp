@@ -182,9 +182,11 @@ void DrawCellRuns(TXGridModel &table, TCanvas &canvas, S_XSGCell &cell, const TR
         }
         // A text piece reaches from its line's top to the bottom of its text on the line's shared
         // baseline: standing it on its rectangle's bottom puts every font of the line on that baseline.
+        // Not cut at the piece's width: a glyph's overhang (the last letter's right edge, an italic's
+        // slant) may reach a pixel or two past its advance.
         SelectGridFont(table, canvas, piece.Font);
         canvas.Brush()->SetStyle(bsClear);
-        canvas.DrawText(piece.Text, r, dtLeft | dtBottom | dtSingleLine | dtNoPrefix);
+        canvas.DrawText(piece.Text, r, dtLeft | dtBottom | dtSingleLine | dtNoPrefix | dtNoClip);
     }
     canvas.Brush()->SetStyle(bsSolid);
     SelectGridFont(table, canvas, 0);

@@ -122,7 +122,7 @@ testdata::GridScreenBuilder PriceList()
     auto &remark = b.Cell(4, 2);
     remark.colour = 5;
     remark.bottomLine = 6;
-    remark.flags = 0x01 | 0x40 | 0x08;
+    remark.flags = 0x01 | 0x40 | 0x10;  // at the bottom
     Texts(remark, {Image(0, 1), Run(2, " Увага: ", 2), Run(1, "знижка 5%", 3)});
     // A plain cell with its right line opened downwards.
     b.Cell(3, 2).bottomLine = 0;
