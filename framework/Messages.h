@@ -81,6 +81,9 @@ constexpr unsigned DLGC_HASSETSEL = 0x0008;
 #ifndef DLGC_WANTCHARS
 constexpr unsigned DLGC_WANTCHARS = 0x0080;
 #endif
+#ifndef DLGC_BUTTON
+constexpr unsigned DLGC_BUTTON = 0x2000;
+#endif
 
 // States of an owner-drawn item (TDrawItemStruct::itemState).
 #ifndef ODS_SELECTED
