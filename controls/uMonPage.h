@@ -12,9 +12,7 @@
 class TComboBox;
 class TPopupMenu;
 class TUpDown;
-class TSpeedButton;
-// The arrow buttons at the title's ends.
-using TMonthArrow = TSpeedButton;
+class TZButton;
 
 // SelDtTm and dmy ("dd.mm.yyyy") are the chosen date. bHideOnSelect comes in true when the page is
 // about to hide (Enter, a double click, Esc) and false when it stays (Space, a click); the handler may
@@ -59,8 +57,8 @@ public:
     TRect YearPart() const { return yearPart_; }
     AnsiString TodayText() const { return todayText_; }
 
-    TMonthArrow *LeftArrow() const { return leftArrow_; }
-    TMonthArrow *RightArrow() const { return rightArrow_; }
+    TZButton *LeftArrow() const { return leftArrow_; }
+    TZButton *RightArrow() const { return rightArrow_; }
     TPopupMenu *MonthMenu() const { return monthMenu_; }
     TComboBox *YearBox() const { return yearBox_; }
     TUpDown *YearUpDown() const { return yearUpDown_; }
@@ -95,8 +93,8 @@ private:
     TMonthLayout layout_;
     TRect yearPart_;
     AnsiString todayText_;
-    TMonthArrow *leftArrow_ = nullptr;
-    TMonthArrow *rightArrow_ = nullptr;
+    TZButton *leftArrow_ = nullptr;
+    TZButton *rightArrow_ = nullptr;
     TPopupMenu *monthMenu_ = nullptr;
     TComboBox *yearBox_ = nullptr;
     TUpDown *yearUpDown_ = nullptr;

@@ -2,12 +2,9 @@
 
 #include <algorithm>
 
-#include "controls/UDataModule.h"
 #include "controls/UZButton.h"
-#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
-#include "framework/ImgList.h"
 #include "framework/Menus.h"
 #include "framework/Messages.h"
 #include "framework/StdCtrls.h"
@@ -25,22 +22,6 @@ bool Inside(const TRect &r, int x, int y) { return x >= r.Left && x < r.Right &&
 
 TYmd Today() { return YmdOf(Date()); }
 
-// An arrow button of the title with a glyph of the shared image list.
-TMonthArrow *MakeMonthArrow(TXMonthPage *page, EImgLs16x16 glyph)
-{
-    auto *b = new TMonthArrow(page);
-    b->SetParent(page);
-    b->SetFlat(true);
-    if (DM_Misc && DM_Misc->_ImgLs16x16) {
-        TBitmap *g = b->Glyph();
-        g->SetSize(16, 16);
-        g->Canvas()->Brush()->SetColor(clFuchsia);
-        g->Canvas()->FillRect(Rect(0, 0, 16, 16));
-        DM_Misc->_ImgLs16x16->Draw(*g->Canvas(), 0, 0, glyph);
-        b->GlyphChanged();
-    }
-    return b;
-}
 }  // namespace
 
 TXMonthPage::TXMonthPage(TComponent *owner) : TXMonthPage(owner, false) {}
@@ -60,7 +41,10 @@ TXMonthPage::~TXMonthPage() = default;
 void TXMonthPage::MakeParts()
 {
     auto arrow = [this](EImgLs16x16 glyph, int months) {
-        TMonthArrow *b = MakeMonthArrow(this, glyph);
+        auto *b = new TZButton(this);
+        b->SetParent(this);
+        b->SetImageNo(glyph);
+        b->SetTabStop(true);
         b->OnClick = [this, months](TObject *) {
             hotDay_ = -1;
             TYmd to = MoveYmdMonths(shown_, months);

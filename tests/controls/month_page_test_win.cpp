@@ -6,10 +6,9 @@
 
 #include <vector>
 
-#include "controls/UDataModule.h"
+#include "controls/UZButton.h"
 #include "controls/UZLangBox.h"
 #include "controls/uMonPage.h"
-#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
@@ -27,7 +26,6 @@ struct Selection {
 
 // A month page at (10, 10) on a form shown for the whole suite (hiding a top-level window costs
 // the window system seconds), today being 7 December 2026; every date the page reports is kept.
-// DM_Misc gives the arrows their glyphs.
 class MonthPage : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -45,7 +43,6 @@ protected:
     void SetUp() override
     {
         ResetLangs();
-        CreateDM_Misc();
         page = host->Add<TXMonthPage>();
         page->SetLeft(10);
         page->SetTop(10);
@@ -59,7 +56,6 @@ protected:
     void TearDown() override
     {
         page->Free();
-        FreeDM_Misc();
         ResetLangs();
     }
 
@@ -211,6 +207,8 @@ TEST_F(MonthPage, TabFocusesTheLeftArrowAndEscOnAnArrowGivesTheFocusBack)
 
 TEST_F(MonthPage, ArrowButtonsGoAMonthBackOrForwardKeepingTheDay)
 {
+    EXPECT_EQ(eil16x16_LArrow, page->LeftArrow()->ImageNo());
+    EXPECT_EQ(eil16x16_RArrow, page->RightArrow()->ImageNo());
     EXPECT_EQ(22, page->LeftArrow()->Width());
     EXPECT_EQ(18, page->RightArrow()->Height());
     EXPECT_EQ(page->Width() - 2, page->RightArrow()->Left() + page->RightArrow()->Width());
