@@ -34,8 +34,10 @@ bool Capsule(float x, float y, float ax, float ay, float bx, float by, float hal
 }
 bool Disc(float x, float y, float cx, float cy, float r) { return Distance(x, y, cx, cy) <= r; }
 
-// The colour of one sample point of a caption's icon.
-Rgba Sample(int caption, float x, float y)
+// The colour of one sample point of a caption's icon. The alarm colours stand out on a red ground:
+// the discs are white with a yellow rim and a glyph in the disc's normal colour, the triangle white
+// with a black rim and a red mark.
+Rgba Sample(int caption, bool alarm, float x, float y)
 {
     switch (caption) {
     case IconInformation:
@@ -59,6 +61,8 @@ Rgba Sample(int caption, float x, float y)
             glyph = ring || Disc(x, y, 0.35f, 0.37f, 0.07f) || Capsule(x, y, 0.5f, 0.52f, 0.5f, 0.62f, 0.07f) ||
                     Disc(x, y, 0.5f, 0.78f, 0.075f);
         }
+        if (alarm)
+            return glyph ? Opaque(fill) : Opaque(d > 0.42f ? 0xFFD000 : 0xFFFFFF);
         if (glyph)
             return White;
         return Opaque(d > 0.42f ? rim : fill);
@@ -72,9 +76,11 @@ Rgba Sample(int caption, float x, float y)
         if (!inside)
             return {};
         if (Capsule(x, y, 0.5f, 0.36f, 0.5f, 0.64f, 0.065f) || Disc(x, y, 0.5f, 0.79f, 0.07f))
-            return Opaque(0x101010);
+            return Opaque(alarm ? 0xD42A2A : 0x101010);
         float edge = std::min({SegmentDistance(x, y, ax, ay, bx, by), SegmentDistance(x, y, bx, by, cx, cy),
                                SegmentDistance(x, y, cx, cy, ax, ay)});
+        if (alarm)
+            return Opaque(edge < 0.05f ? 0x101010 : 0xFFFFFF);
         return Opaque(edge < 0.05f ? 0xA06800 : 0xF8C820);
     }
     default: return {};
@@ -83,7 +89,7 @@ Rgba Sample(int caption, float x, float y)
 
 // One 32-bit image (header, colour bits bottom-up, mask bits bottom-up), each pixel averaged over
 // 4 x 4 samples so the edges are smooth.
-std::vector<uint8_t> DrawImage(int caption, int size)
+std::vector<uint8_t> DrawImage(int caption, int size, bool alarm = false)
 {
     constexpr int Grid = 4;
     const uint32_t maskStride = (static_cast<uint32_t>(size) + 31) / 32 * 4;
@@ -100,7 +106,8 @@ std::vector<uint8_t> DrawImage(int caption, int size)
             float r = 0, g = 0, b = 0, a = 0;
             for (int sy = 0; sy < Grid; ++sy)
                 for (int sx = 0; sx < Grid; ++sx) {
-                    Rgba s = Sample(caption, (col + (sx + 0.5f) / Grid) / size, (row + (sy + 0.5f) / Grid) / size);
+                    Rgba s =
+                        Sample(caption, alarm, (col + (sx + 0.5f) / Grid) / size, (row + (sy + 0.5f) / Grid) / size);
                     r += s.r * s.a, g += s.g * s.a, b += s.b * s.a, a += s.a;
                 }
             uint8_t *px = image.data() + 40 + (static_cast<size_t>(stored) * size + col) * 4;
@@ -145,4 +152,11 @@ const std::vector<uint8_t> &BuiltinIcon(int caption)
     static const std::array<std::vector<uint8_t>, 4> icons = {BuildIcon(0), BuildIcon(1), BuildIcon(2), BuildIcon(3)};
     static const std::vector<uint8_t> none;
     return caption >= 0 && caption < 4 ? icons[static_cast<size_t>(caption)] : none;
+}
+
+std::vector<uint8_t> BuiltinIconImage(int caption, int size, bool alarm)
+{
+    if (caption < 0 || caption > 3 || size < 1 || size > 256)
+        return {};
+    return DrawImage(caption, size, alarm);
 }

@@ -5,23 +5,6 @@
 
 namespace {
 
-AnsiString Header(std::uint8_t kind)
-{
-    bool russian = MessageLanguage() != 0;
-    switch (kind) {
-    case MsgKindError: return russian ? "     О ш и б к а  !" : "     П о м и л к а  !";
-    case MsgKindWarning:
-    case MsgKindWarningOnce: return russian ? "     П р е д у п р е ж д е н и е  !" : "     П о п е р е д ж е н н я  !";
-    case MsgKindInformation: return russian ? "     И н ф о р м а ц и я  !" : "     І н ф о р м а ц і я  !";
-    case MsgKindQuestion:
-    case MsgKindThreeWay:
-    case MsgKindQuestionBox:
-    case MsgKindChoice:
-    case MsgKindYesCancelNo: return russian ? "     З а п р о с  !" : "     З а п и т  !";
-    default: return AnsiString();
-    }
-}
-
 AnsiString PlainText(const AnsiString &markup)
 {
     AnsiString text = !markup.empty() && markup[0] == '~' ? markup.substr(1) : markup;
@@ -36,7 +19,7 @@ public:
     TMessageResult Present(TMessageRequest &request) override
     {
         TMessageResult result;
-        AnsiString caption = Header(request.Kind);
+        AnsiString caption = MessageHeader(request.Kind, MessageLanguage() != 0);
         AnsiString text = PlainText(request.Text);
         switch (request.Kind) {
         case MsgKindQuestion:

@@ -65,6 +65,9 @@ public:
     virtual TMessageResult Present(TMessageRequest &request) = 0;
 };
 
+// The dialog's caption for a kind, in Russian or Ukrainian; empty for a kind above 8.
+AnsiString MessageHeader(std::uint8_t kind, bool russian);
+
 // Registers the dialog (null goes back to the message box). Returns the one it replaces.
 TMessagePresenter *SetMessagePresenter(TMessagePresenter *presenter);
 // The registered presenter, or the message-box presenter.

@@ -4,6 +4,7 @@
 #include "controls/UDataModule.h"
 #include "controls/UZButton.h"
 #include "controls/UZLangBox.h"
+#include "controls/umessages.h"
 
 namespace {
 int runs = 0;
@@ -19,12 +20,14 @@ void StartControls()
     FillMonthPageNames();
     FillZBtnPDTCaptions();
     CreateDM_Misc();
+    StartMessageDialog();
 }
 
 void StopControls()
 {
     if (runs == 0 || --runs > 0)
         return;
+    StopMessageDialog();
     FreeDM_Misc();
     ClearZBtnPDTCaptions();
     ClearMonthPageNames();

@@ -16,6 +16,9 @@ public:
     // Cuts a strip (images side by side) into images; pixels of the mask colour stay transparent.
     // Returns the index of the first image added.
     int AddMasked(TBitmap &strip, TColor maskColor);
+    // Adds an icon (its alpha channel kept) at the list's size; the index it got, or -1 when the icon
+    // is empty.
+    int AddIcon(const TIcon &icon);
     // The same from a bitmap resource of the program; -1 when there is no such resource.
     int LoadFromResourceID(int id, TColor maskColor);
     void Clear();

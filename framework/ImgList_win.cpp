@@ -40,6 +40,13 @@ int TImageList::AddMasked(TBitmap &strip, TColor maskColor)
     return first;
 }
 
+int TImageList::AddIcon(const TIcon &icon)
+{
+    if (icon.Empty())
+        return -1;
+    return ImageList_AddIcon(list_, icon.Handle());
+}
+
 int TImageList::LoadFromResourceID(int id, TColor maskColor)
 {
     TBitmap strip;

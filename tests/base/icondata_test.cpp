@@ -1,6 +1,7 @@
 // Bitmap-header sizes, icon data and the dialog's drawn icons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,32 @@ TEST(IconData, BuiltinIconsHaveTheirImages)
     }
     EXPECT_TRUE(BuiltinIcon(4).empty());
     EXPECT_TRUE(BuiltinIcon(-1).empty());
+}
+
+TEST(IconData, BuiltinIconImagesAtAnySizeInNormalAndAlarmColours)
+{
+    for (int caption : {IconInformation, IconWarning, IconError, IconChoice}) {
+        const std::vector<uint8_t> normal = BuiltinIconImage(caption, 64, false);
+        const std::vector<uint8_t> alarm = BuiltinIconImage(caption, 64, true);
+        ASSERT_EQ(normal.size(), 40u + 64 * 64 * 4 + 64 * 8) << caption;
+        ASSERT_EQ(alarm.size(), normal.size());
+        EXPECT_EQ(64, DibWidth(normal.data()));
+        EXPECT_EQ(128, DibHeight(normal.data()));  // colour and mask
+        EXPECT_EQ(32, DibBitsPerPixel(normal.data()));
+        // Same outline, other colours.
+        EXPECT_TRUE(std::equal(normal.end() - 64 * 8, normal.end(), alarm.end() - 64 * 8)) << caption;
+        EXPECT_NE(normal, alarm) << caption;
+    }
+    // The images of the icons are these images at their sizes.
+    const auto &icon = BuiltinIcon(IconError);
+    IconImage at32;
+    ASSERT_TRUE(IconImageAt(icon.data(), icon.size(), 0, at32));
+    const std::vector<uint8_t> drawn = BuiltinIconImage(IconError, 32, false);
+    ASSERT_EQ(drawn.size(), at32.Bytes);
+    EXPECT_TRUE(std::equal(drawn.begin(), drawn.end(), at32.Header));
+    EXPECT_TRUE(BuiltinIconImage(4, 64, false).empty());
+    EXPECT_TRUE(BuiltinIconImage(IconError, 0, false).empty());
+    EXPECT_TRUE(BuiltinIconImage(IconError, 257, true).empty());
 }
 
 TEST(IconData, DamagedDataGivesNoImage)
