@@ -1,6 +1,7 @@
 #include "controls/View_prt.h"
 
 #include "base/CfgLanguage.h"
+#include "base/fun_other.h"
 #include "controls/UZMLBtn.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -76,7 +77,18 @@ TViewPrt::TViewPrt(TComponent *owner) : TForm(owner)
     EndLoading();
 }
 
-void TViewPrt::FormCreate(TObject *) {}
+void TViewPrt::FormCreate(TObject *)
+{
+    if (!FormScaling || ScreenDensity == DesignDensity || DesignDensity <= 0)
+        return;
+    // Scaled on and AutoScroll off only while the form rescales; its font keeps its face.
+    const bool scaled = Scaled(), autoScroll = AutoScroll();
+    SetScaled(true);
+    SetAutoScroll(false);
+    ScaleBy(ScreenDensity, DesignDensity);
+    SetScaled(scaled);
+    SetAutoScroll(autoScroll);
+}
 
 void TViewPrt::FormShow(TObject *)
 {

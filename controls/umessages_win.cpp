@@ -2,6 +2,7 @@
 
 #include "base/BuiltinIcons.h"
 #include "base/CfgLanguage.h"
+#include "base/fun_other.h"
 #include "controls/UZLangBox.h"
 #include "controls/View_prt.h"
 #include "controls/umessages.h"
@@ -246,7 +247,11 @@ TDMessages::~TDMessages()
 
 int TDMessages::TextLeft() const { return Image->Width() + 2 * Image->Left(); }
 
-void TDMessages::FormCreate(TObject *) {}
+void TDMessages::FormCreate(TObject *)
+{
+    if (FormScaling)
+        ScaleFormToScreen(this);
+}
 
 void TDMessages::FormShow(TObject *)
 {

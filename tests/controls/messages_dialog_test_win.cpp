@@ -11,6 +11,7 @@
 #include "base/CfgLanguage.h"
 #include "base/MessageBoxPresenter.h"
 #include "base/MessagePresenter.h"
+#include "base/fun_other.h"
 #include "base/zmsg.h"
 #include "controls/ControlsRun.h"
 #include "controls/UZLangBox.h"
@@ -714,6 +715,33 @@ TEST_F(MessageDialog, TheDialogAsTheUserSeesIt)
             true));
         c.show();
         EXPECT_EQ(prompts.unanswered, 0);
+    }
+}
+
+TEST_F(MessageDialog, BothFormsRescaleToTheScreenDensityWhenScalingIsOn)
+{
+    struct Densities {
+        std::int32_t scaling = FormScaling, screen = ScreenDensity, design = DesignDensity;
+        ~Densities() { FormScaling = scaling, ScreenDensity = screen, DesignDensity = design; }
+    } kept;
+    ScreenDensity = 1000;
+    DesignDensity = 800;
+    // Rounded to the nearest pixel.
+    auto at = [](int design) { return (design * 1000 + 400) / 800; };
+    for (std::int32_t scaling : {0, 1}) {
+        FormScaling = scaling;
+        TDMessages *d = new TDMessages(nullptr, true, MsgKindQuestion);
+        d->AfterConstruction();
+        EXPECT_EQ(d->ClientWidth(), scaling ? at(342) : 342);
+        EXPECT_EQ(d->btNoWatch->Left(), scaling ? at(276) : 276);
+        EXPECT_FALSE(d->Scaled());
+        d->Free();
+        TViewPrt *v = new TViewPrt(nullptr);
+        v->AfterConstruction();
+        EXPECT_EQ(v->Button1->Left(), scaling ? at(503) : 503);
+        EXPECT_EQ(v->Font()->Name(), "Courier New");
+        EXPECT_FALSE(v->Scaled());
+        v->Free();
     }
 }
 
