@@ -16,7 +16,7 @@ namespace {
 constexpr intptr_t MonthPageDlgCode = DLGC_BUTTON | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS;
 static_assert(MonthPageDlgCode == 0x2083);
 
-constexpr int YearBoxWidth = 64;
+constexpr int UpDownWidth = 17;
 
 bool Inside(const TRect &r, int x, int y) { return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom; }
 
@@ -130,12 +130,15 @@ void TXMonthPage::LayOut(bool natural)
     const size_t blank = title.rfind(' ');
     const int yearLeft = left + measure.TextWidth(title.substr(0, blank == AnsiString::npos ? 0 : blank));
     yearPart_ = Rect(yearLeft, layout_.Title.Top, left + titleWidth, layout_.Title.Bottom);
+    // The year box and its up-down stand before the right arrow; the month's name keeps the room left
+    // of them.
+    measure.Font()->SetStyle(Font()->Style());
+    const int boxWidth = measure.TextWidth("9999") + 30;
     const int boxHeight = std::min(layout_.Title.Height(), textHeight + 10);
     const int boxTop = layout_.Title.Top + (layout_.Title.Height() - boxHeight) / 2;
-    const int boxLeft = std::clamp(yearPart_.Left, layout_.LeftArrow.Right,
-                                   std::max(layout_.LeftArrow.Right, layout_.RightArrow.Left - YearBoxWidth - 17));
-    yearBox_->SetBounds(boxLeft, boxTop, YearBoxWidth, boxHeight);
-    yearUpDown_->SetBounds(boxLeft + YearBoxWidth, boxTop, 17, boxHeight);
+    const int boxLeft = std::max(layout_.LeftArrow.Right, layout_.RightArrow.Left - 2 - UpDownWidth - boxWidth);
+    yearBox_->SetBounds(boxLeft, boxTop, boxWidth, boxHeight);
+    yearUpDown_->SetBounds(boxLeft + boxWidth, boxTop, UpDownWidth, boxHeight);
     todayText_ = MonthTodayLine(Today());
     layingOut_ = false;
     Invalidate();
@@ -203,6 +206,7 @@ void TXMonthPage::ShowYearBox()
     yearBox_->SetItemIndex(shown_.Year - low);
     yearBox_->Show();
     yearUpDown_->Show();
+    Invalidate();
     yearBox_->BringToFront();
     yearUpDown_->BringToFront();
     if (yearBox_->CanFocus())
@@ -213,6 +217,7 @@ void TXMonthPage::HideYearBox()
 {
     yearBox_->Hide();
     yearUpDown_->Hide();
+    Invalidate();
 }
 
 void TXMonthPage::ApplyYear()
@@ -402,8 +407,13 @@ void TXMonthPage::Paint()
     c.FillRect(layout_.Title);
     c.Font()->SetStyle(Font()->Style() | fsBold);
     c.Font()->SetColor(clHighlightText);
-    TRect title = layout_.Title;
-    c.DrawText(MonthPageTitle(grid_.Year, grid_.Month), title, centred);
+    if (yearBox_->Visible()) {
+        TRect name = Rect(layout_.LeftArrow.Right + 2, layout_.Title.Top, yearBox_->Left() - 2, layout_.Title.Bottom);
+        c.DrawText(MonthPageMonthName(grid_.Month), name, centred | dtEndEllipsis);
+    } else {
+        TRect title = layout_.Title;
+        c.DrawText(MonthPageTitle(grid_.Year, grid_.Month), title, centred);
+    }
 
     // The day names from Monday, a line under them.
     c.Font()->SetStyle(Font()->Style());

@@ -32,6 +32,17 @@ protected:
     {
         host = new FormHost;
         host->form->SetBorderStyle(bsNone);
+        // The form's default and cancel buttons, which Enter and Esc on the page must not reach.
+        for (bool isDefault : {true, false}) {
+            auto *b = host->Add<TButton>();
+            b->SetBounds(isDefault ? 220 : 310, 260, 80, 24);
+            b->SetCaption(isDefault ? "OK" : "Cancel");
+            if (isDefault)
+                b->SetDefault(true);
+            else
+                b->SetCancel(true);
+            b->OnClick = [](TObject *) { ++formButtonClicks; };
+        }
         host->form->Show();
     }
     static void TearDownTestSuite()
@@ -55,6 +66,7 @@ protected:
     }
     void TearDown() override
     {
+        EXPECT_EQ(0, formButtonClicks);
         page->Free();
         ResetLangs();
     }
@@ -89,10 +101,12 @@ protected:
     FakeClock clock{EncodeDate(2026, 12, 7) + EncodeTime(9, 30, 0, 0)};
     TClockOverride clockInForce{clock};
     static FormHost *host;
+    static int formButtonClicks;
     TXMonthPage *page = nullptr;
     std::vector<Selection> chosen;
 };
 FormHost *MonthPage::host = nullptr;
+int MonthPage::formButtonClicks = 0;
 }  // namespace
 
 TEST_F(MonthPage, StartsOnTodayAndShowsTheGivenDate)
@@ -151,7 +165,6 @@ TEST_F(MonthPage, EscReportsTheGivenDateNotTheCursorsAndHides)
     EXPECT_EQ("15.03.2024", chosen[0].dmy);
     EXPECT_TRUE(chosen[0].hideOnEntry);
     EXPECT_FALSE(page->Visible());
-    EXPECT_TRUE(host->form->Visible());  // the form's cancel key did not run
 }
 
 TEST_F(MonthPage, CtrlBreakWorksAsEsc)
@@ -184,7 +197,6 @@ TEST_F(MonthPage, EnterSelectsAndHidesSpaceAndKeypadFiveSelectWithoutHiding)
     EXPECT_EQ(EncodeDate(2024, 3, 2), chosen[2].date);
     EXPECT_TRUE(chosen[2].hideOnEntry);
     EXPECT_FALSE(page->Visible());
-    EXPECT_TRUE(host->form->Visible());
 }
 
 TEST_F(MonthPage, AHandlerMayHideThePageOnASelectionThatWouldKeepIt)
@@ -202,7 +214,6 @@ TEST_F(MonthPage, TabFocusesTheLeftArrowAndEscOnAnArrowGivesTheFocusBack)
     Key(page->LeftArrow()->Handle(), VK_ESCAPE);
     EXPECT_TRUE(page->Focused());
     EXPECT_TRUE(chosen.empty());
-    EXPECT_TRUE(host->form->Visible());
 }
 
 TEST_F(MonthPage, ArrowButtonsGoAMonthBackOrForwardKeepingTheDay)
@@ -314,6 +325,9 @@ TEST_F(MonthPage, YearBoxEnterAppliesItsYearEscClosesItAndSkipsTheNextApply)
     EXPECT_EQ(2024, updown->Position());
     EXPECT_EQ("2024", box->Text());
     EXPECT_FALSE(updown->Thousands());
+    page->Repaint();
+    Pump();
+    EXPECT_TRUE(SaveScreenshot(page->Handle(), "month_page_year_box"));
 
     updown->SetPosition(2031);
     Key(box->Handle(), VK_RETURN);
@@ -322,7 +336,6 @@ TEST_F(MonthPage, YearBoxEnterAppliesItsYearEscClosesItAndSkipsTheNextApply)
     EXPECT_EQ((TYmd{2031, 3, 15}), page->Shown());
     EXPECT_TRUE(page->Focused());
     EXPECT_TRUE(chosen.empty());
-    EXPECT_TRUE(host->form->Visible());
 
     page->ShowYearBox();
     updown->SetPosition(2040);
