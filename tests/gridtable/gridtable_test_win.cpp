@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "base/AppPaths.h"
 #include "controls/UDataModule.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
@@ -319,4 +320,48 @@ TEST(GridTable, StoredScreenLoadedWhenBuiltAndPaintedWithSpansFontsAndColours)
     EXPECT_TRUE(SaveScreenshot(form->Handle(), "gridtable_span_under_header"));
     form->Hide();
     form->Free();
+}
+
+TEST(GridTable, DesignedTableLoadsEachScreenAtOnceAndPaintsInDesignColours)
+{
+    // Designing, the screens come from the configuration folder, looked for from the program's folder
+    // up: one is put beside this program for the test.
+    AnsiString programFolder;
+    AppFolder(programFolder, nullptr, false);
+    const AnsiString cfg = programFolder + "CFG";
+    ASSERT_FALSE(DirectoryExists(cfg)) << "left over from another run";
+    ASSERT_TRUE(CreateDir(cfg));
+    testdata::GridScreenBuilder list = PriceList();
+    testdata::GridScreenBuilder small(3, 2);
+    small.fixedRows = 1;
+    testdata::CompoundFileBuilder file = testdata::CompoundFileBuilder::Created(4);
+    list.WriteInto(file, 2);
+    small.WriteInto(file, 3);
+    const testdata::Bytes bytes = file.Build();
+    WriteWholeFile(cfg + "\\Riza.sfr", std::string(bytes.begin(), bytes.end()));
+
+    {
+        FormHost host;
+        host.form->SetDesigning(true);
+        host.form->SetBorderStyle(bsNone);
+        host.form->SetColor(clBtnFace);
+        host.form->SetBounds(0, 0, 470, 250);
+        auto *table = host.Add<TXGridTable>();
+        table->SetBounds(8, 8, 454, 234);
+        table->SetNumFileScreen(2);
+        EXPECT_EQ(table->RowCount(), 8);
+        EXPECT_EQ(table->TopRow(), 1);
+        EXPECT_EQ(table->LeftCol(), 1);
+        host.form->Show();
+        Pump();
+        EXPECT_TRUE(SaveScreenshot(host.form->Handle(), "gridtable_designing"));
+        host.form->Hide();
+
+        table->SetNumFileScreen(3);
+        EXPECT_EQ(table->RowCount(), 3);
+        EXPECT_EQ(table->ColCount(), 2);
+        EXPECT_EQ(table->Model().Rows.size(), 3u);
+    }
+    RemoveTree(cfg);  // possible only when the loads closed the file
+    EXPECT_FALSE(DirectoryExists(cfg));
 }
