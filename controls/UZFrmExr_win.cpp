@@ -1,0 +1,128 @@
+#include "controls/UZFrmExr.h"
+
+#include "framework/Classes.h"
+#include "framework/Forms.h"
+#include "framework/Messages.h"
+#include "framework/NonClient.h"
+
+namespace {
+TForm *OwnerForm(TComponent *owner) { return dynamic_cast<TForm *>(owner); }
+
+TRect Offset(const TRect &r, const TPoint &by)
+{
+    return Rect(r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y);
+}
+}  // namespace
+
+TFormExtender::TFormExtender(TComponent *owner) : TComponent(owner), button_(*this), form_(OwnerForm(owner))
+{
+    if (!form_)
+        throw EClassNotFound(ClassName() + "... Только для форм!");
+    hook_.Hook(form_->Handle(), [this](TMessage &m) { FormWndProc(m); });
+    CalcButtonRect();
+    DrawButton();
+}
+
+TFormExtender::~TFormExtender()
+{
+    if (button_.Tracking())
+        GiveMouseBack();
+    hook_.Unhook();
+}
+
+void TFormExtender::SetVisible(bool visible)
+{
+    if (visible == button_.Visible())
+        return;
+    button_.SetVisible(visible);
+    RedrawCaption();
+}
+
+void TFormExtender::CalcButtonRect()
+{
+    TCaptionMetrics m;
+    m.CxFrame = Screen->SystemMetric(smCxFrame);
+    m.CyFrame = Screen->SystemMetric(smCyFrame);
+    m.CxSize = Screen->SystemMetric(smCxSize);
+    m.CySize = Screen->SystemMetric(smCySize);
+    TRect old = button_.Rect();
+    TRect now = CaptionButtonRect(form_->Width(), m);
+    button_.SetRect(now);
+    const bool had = hasRect_;
+    hasRect_ = true;
+    if (had && !(old == now) && hook_.Hooked())
+        RepaintFrame(hook_.Window(),
+                     Offset(old, Point(WindowScreenRect(hook_.Window()).Left, WindowScreenRect(hook_.Window()).Top)));
+}
+
+void TFormExtender::DrawButton()
+{
+    if (!button_.Visible() || !hook_.Hooked())
+        return;
+    TWindowCanvas canvas(hook_.Window());
+    button_.Draw(canvas, Designing());
+}
+
+void TFormExtender::ExcludeButtonRgn(uintptr_t region)
+{
+    if (!IsRegionHandle(region) || !hook_.Hooked())
+        return;
+    TRect window = WindowScreenRect(hook_.Window());
+    SubtractRectFromRegion(region, Offset(button_.Rect(), Point(window.Left, window.Top)));
+}
+
+void TFormExtender::RedrawCaption()
+{
+    if (hook_.Hooked())
+        RepaintFrame(hook_.Window());
+}
+
+void TFormExtender::FormWndProc(TMessage &m)
+{
+    hook_.CallOldProc(m);
+    if (!button_.Visible() || !hook_.Hooked())
+        return;
+    switch (m.Msg) {
+    case WM_NCACTIVATE:
+    case WM_NCPAINT: DrawButton(); break;
+    case WM_SIZE:
+        CalcButtonRect();
+        DrawButton();
+        break;
+    case WM_NCHITTEST: button_.HitTest(ScreenToWindow(hook_.Window(), PointFromLParam(m.LParam)), m.Result); break;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: button_.ButtonDown(static_cast<intptr_t>(m.WParam)); break;
+    case WM_MOUSEMOVE:
+        if (button_.Tracking()) {
+            // While the mouse is captured the system sends client coordinates and no hit tests.
+            TPoint screen = form_->ClientToScreen(PointFromLParam(m.LParam));
+            button_.MouseMove(ScreenToWindow(hook_.Window(), screen));
+        }
+        break;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP: button_.ButtonUp(); break;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(m.LParam) != hook_.Window())
+            button_.CaptureLost();
+        break;
+    default: break;
+    }
+}
+
+void TFormExtender::CaptureMouse() { previousCapture_ = SetMouseCapture(hook_.Window()); }
+
+void TFormExtender::GiveMouseBack()
+{
+    HWND previous = previousCapture_;
+    previousCapture_ = nullptr;
+    if (previous && previous != hook_.Window())
+        SetMouseCapture(previous);
+    else
+        ReleaseMouseCapture();
+}
+
+void TFormExtender::ButtonClicked()
+{
+    if (OnClick)
+        OnClick(this);
+}
