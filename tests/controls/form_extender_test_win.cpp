@@ -145,9 +145,13 @@ TEST(FormExtender, TheCaptionButtonFollowsRealMouseInputInsideADesktop)
     TempFolder folder;
     AnsiString result = folder / "caption.txt";
     TStartedProcess driver;
-    ASSERT_TRUE(driver.Start(
-        "explorer.exe /desktop=qmtcaptionbutton,640x400 \"" QMT_HELPER_DIR "\\captionbutton.exe\" \"" + result + "\"",
-        folder.Path()));
+    // The desktop takes the size of the screen: while it lasts, every program of this Wine session sees
+    // its size as the screen's.
+    const AnsiString size =
+        std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" + std::to_string(GetSystemMetrics(SM_CYSCREEN));
+    ASSERT_TRUE(driver.Start("explorer.exe /desktop=qmtcaptionbutton," + size +
+                                 " \"" QMT_HELPER_DIR "\\captionbutton.exe\" \"" + result + "\"",
+                             folder.Path()));
     ASSERT_NE(~0u, driver.Wait(120000)) << "the driver did not end";
     const std::string text = ReadWholeFile(result);
     auto report = ReadReport(text);
