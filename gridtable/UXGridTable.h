@@ -134,6 +134,8 @@ protected:
     void Loaded() override;
     void Paint() override;
     void DrawCell(int col, int row, const TRect &rect, TGridDrawState state) override;
+    // A cell outside the model (no screen loaded yet) is never selected; otherwise OnSelectCell decides.
+    bool SelectCell(int col, int row) override;
 
     // The editing position: the last editable cell chosen by the mouse or by selection.
     int EditCol = 0, EditRow = 0;

@@ -228,3 +228,13 @@ void TXGridTable::DrawCell(int col, int row, const TRect &rect, TGridDrawState s
     };
     PaintGridTableCell(context, *Canvas(), col, row, rect, state);
 }
+
+bool TXGridTable::SelectCell(int col, int row)
+{
+    if (GetGridCell(model_, row, col) == nullptr)
+        return false;
+    bool can = true;
+    if (OnSelectCell)
+        OnSelectCell(this, col, row, can);
+    return can;
+}

@@ -207,9 +207,27 @@ TEST(GridTable, ConstructedAsOneEmptyCellWithItsOwnLine)
     EXPECT_EQ(GetGridCell(table->Model(), 0, 0), nullptr);
     EXPECT_FALSE(IsCellEditable(table->Model(), 0, 0));
     EXPECT_EQ(table->GetGridCellRect(0, 0), Rect(0, 0, table->GetGridColWidth(0), table->GetGridRowHeight(0)));
+    // Nor can the one cell of the grid be chosen.
+    int asked = 0;
+    table->OnSelectCell = [&](TObject *, int, int, bool &) { ++asked; };
+    table->SetBounds(0, 0, 200, 100);
+    host.form->Show();
+    Pump();
+    POINT inCell{10, 10};
+    SendMessageW(table->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inCell.x, inCell.y));
+    SendMessageW(table->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(inCell.x, inCell.y));
+    EXPECT_EQ(asked, 0);
+    // With cells, the same click asks.
+    table->SetGridSize(2, 2, 0, 0);
+    CreateGridCells(table->Model());
+    SendMessageW(table->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inCell.x, inCell.y));
+    SendMessageW(table->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(inCell.x, inCell.y));
+    EXPECT_EQ(asked, 1);
+    host.form->Hide();
 
     table->SetBorderStyle(ebsSingle);
     EXPECT_EQ(table->TCustomGrid::BorderStyle(), bsSingle);
+    EXPECT_EQ(table->Model().Rows.size(), 2u);
 }
 
 TEST(GridTable, DesignedTableHasNoScrollBarsAndNoEditorMenu)
