@@ -153,28 +153,23 @@ TEST_F(MonthPage, ArrowKeysAndTheKeypadMoveTheShownDayAcrossMonths)
     EXPECT_TRUE(page->Visible());
 }
 
-TEST_F(MonthPage, EscReportsTheGivenDateNotTheCursorsAndHides)
+TEST_F(MonthPage, EscAndCtrlBreakReportTheGivenDateNotTheCursorsAndHide)
 {
-    page->SetDate(EncodeDate(2024, 3, 15));
-    Key(VK_RIGHT);
-    Key(VK_DOWN);
-    EXPECT_EQ((TYmd{2024, 3, 23}), page->Shown());
-    Key(VK_ESCAPE);
-    ASSERT_EQ(1u, chosen.size());
-    EXPECT_EQ(EncodeDate(2024, 3, 15), chosen[0].date);
-    EXPECT_EQ("15.03.2024", chosen[0].dmy);
-    EXPECT_TRUE(chosen[0].hideOnEntry);
-    EXPECT_FALSE(page->Visible());
-}
-
-TEST_F(MonthPage, CtrlBreakWorksAsEsc)
-{
-    page->SetDate(EncodeDate(2024, 3, 15));
-    Key(VK_LEFT);
-    Key(VK_CANCEL);
-    ASSERT_EQ(1u, chosen.size());
-    EXPECT_EQ("15.03.2024", chosen[0].dmy);
-    EXPECT_FALSE(page->Visible());
+    for (WORD cancel : {VK_ESCAPE, VK_CANCEL}) {
+        page->Show();
+        chosen.clear();
+        page->SetDate(EncodeDate(2024, 3, 15));
+        page->SetFocus();
+        Key(VK_RIGHT);
+        Key(VK_DOWN);
+        EXPECT_EQ((TYmd{2024, 3, 23}), page->Shown());
+        Key(cancel);
+        ASSERT_EQ(1u, chosen.size());
+        EXPECT_EQ(EncodeDate(2024, 3, 15), chosen[0].date);
+        EXPECT_EQ("15.03.2024", chosen[0].dmy);
+        EXPECT_TRUE(chosen[0].hideOnEntry);
+        EXPECT_FALSE(page->Visible());
+    }
 }
 
 TEST_F(MonthPage, EnterSelectsAndHidesSpaceAndKeypadFiveSelectWithoutHiding)
