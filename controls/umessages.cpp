@@ -24,3 +24,17 @@ int MessageSpareHeight(int clientHeight, int height, int referenceTop, int textB
         spare = referenceTop - lowest;
     return spare;
 }
+
+AnsiString ShownCaption(const AnsiString &caption)
+{
+    AnsiString shown;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 >= caption.size())
+                break;
+            ++i;
+        }
+        shown += caption[i];
+    }
+    return shown;
+}

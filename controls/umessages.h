@@ -104,6 +104,9 @@ int MessageImageOf(std::uint8_t kind);
 // so far that the reference control ends less than 10 pixels below the image's height.
 int MessageSpareHeight(int clientHeight, int height, int referenceTop, int textBlockHeight, int imageHeight);
 
+// A caption as a control shows it: a single "&" marks the next letter and is not drawn, "&&" shows one.
+AnsiString ShownCaption(const AnsiString &caption);
+
 // Start-up and shutdown steps of the controls: the dialog becomes the message service's presenter,
 // and the one it replaced comes back. The native build has no dialog and changes nothing.
 void StartMessageDialog();

@@ -258,8 +258,9 @@ void TDMessages::FormShow(TObject *)
     const bool russian = MessageLanguage() != 0;
     SetCaption(MessageHeader(kind_, russian));
     if (kind_ == MsgKindWarningOnce) {
-        // The box keeps the margin its caption had.
-        const int margin = Ask->Width() - Canvas()->TextWidth(Ask->Caption());
+        // The box keeps the room it had beside its caption as shown (the "&" of the old caption is not
+        // drawn, so it is not counted: counting it would clip the new caption's end).
+        const int margin = Ask->Width() - Canvas()->TextWidth(ShownCaption(Ask->Caption()));
         Ask->SetCaption(russian ? "В дальнейшем не выводить это предупреждение."
                                 : "Подалі не виводити це попередження.");
         Ask->SetWidth(Canvas()->TextWidth(Ask->Caption()) + margin);

@@ -364,9 +364,9 @@ TEST_F(MessageDialog, WarningOnceReplacesTheBoxCaptionKeepingItsMargin)
                 russian ? "В дальнейшем не выводить это предупреждение." : "Подалі не виводити це попередження.";
             EXPECT_EQ(d.Ask->Caption(), caption);
             EXPECT_EQ(d.Ask->Alignment(), taRightJustify);
-            // The design box is 193 wide for its caption; the new one keeps that margin.
+            // The design box is 193 wide for its caption as shown; the new one keeps that margin.
             TDMessages fresh(nullptr, true, MsgKindWarningOnce);
-            const int margin = 193 - fresh.Canvas()->TextWidth(fresh.Ask->Caption());
+            const int margin = 193 - fresh.Canvas()->TextWidth(ShownCaption(fresh.Ask->Caption()));
             EXPECT_EQ(d.Ask->Width(), d.Canvas()->TextWidth(caption) + margin);
             EXPECT_EQ(d.Ask->Left(), (d.Width() - d.Ask->Width()) / 2);
             d.Ask->SetChecked(true);
@@ -702,6 +702,7 @@ TEST_F(MessageDialog, TheDialogAsTheUserSeesIt)
         {[] { AskQuestionWithBox("Видалити всі резервні копії?"); }, false, "message_question_box_ukr"},
         {[] { AskYesCancelNo("Зберегти зміни?", 0); }, false, "message_yes_refuse_no_ukr"},
         {[] { AskThreeWay("Оберіть варіант: 1, 2 чи 3", 0); }, false, "message_three_way_ukr"},
+        {[] { ShowWarningOnce("Версия базы данных старше версии программы", 0); }, true, "message_warning_once_rus"},
     };
     for (const Case &c : cases) {
         SetInterfaceLang(c.russian ? elg_Rus : elg_Ukr);

@@ -15,3 +15,11 @@ TEST(MessageDialogRules, SpareHeightNeverLiftsTheButtonsAboveTheImage)
     EXPECT_EQ(MessageImageOf(MsgKindWarningOnce), 2);
     EXPECT_EQ(MessageImageOf(9), -1);
 }
+
+TEST(MessageDialogRules, ShownCaptionsLoseTheirAcceleratorMarks)
+{
+    EXPECT_EQ(ShownCaption("&Не задавати більше це питання"), "Не задавати більше це питання");
+    EXPECT_EQ(ShownCaption("Save && &close"), "Save & close");
+    EXPECT_EQ(ShownCaption("end&"), "end");
+    EXPECT_EQ(ShownCaption(""), "");
+}
