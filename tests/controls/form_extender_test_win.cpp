@@ -130,9 +130,10 @@ TEST(RichEditEx, ALayoutChangeFiresOnLangChangeOnceAndGoesNoFurther)
     changes = 0;
     if (ActivateKeyboardLayoutOf(other)) {
         Application->ProcessMessages();
-        EXPECT_LE(changes, 1);
         if (changes == 0)
             std::printf("This system sends no layout change to the window on a switch\n");
+        else
+            EXPECT_EQ(1, changes);
     }
     ActivateKeyboardLayoutOf(before);
     Application->ProcessMessages();

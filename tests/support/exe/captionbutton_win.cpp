@@ -67,6 +67,7 @@ void SaveBothLooks(TFormExtender *extender, const char *name)
     TRecordingThemeLibrary classic(false);
     SetThemeLibrary(&classic);
     extender->DrawButton();
+    Pump(200);  // what was drawn reaches the screen when the window system gets its turn
     SaveScreenshot(window, AnsiString(name) + "_classic");
     SetThemeLibrary(nullptr);
     extender->DrawButton();
