@@ -40,19 +40,22 @@ void TFormExtender::SetVisible(bool visible)
 
 void TFormExtender::CalcButtonRect()
 {
+    if (!hook_.Hooked())
+        return;
+    HWND window = hook_.Window();
     TCaptionMetrics m;
     m.CxFrame = Screen->SystemMetric(smCxFrame);
     m.CyFrame = Screen->SystemMetric(smCyFrame);
     m.CxSize = Screen->SystemMetric(smCxSize);
     m.CySize = Screen->SystemMetric(smCySize);
-    TRect old = button_.Rect();
-    TRect now = CaptionButtonRect(form_->Width(), m);
+    const TRect frame = WindowScreenRect(window);
+    const TRect old = button_.Rect(), now = CaptionButtonRect(frame.Width(), m);
     button_.SetRect(now);
     const bool had = hasRect_;
     hasRect_ = true;
-    if (had && !(old == now) && hook_.Hooked())
-        RepaintFrame(hook_.Window(),
-                     Offset(old, Point(WindowScreenRect(hook_.Window()).Left, WindowScreenRect(hook_.Window()).Top)));
+    // The frame where the button was is drawn again without it.
+    if (had && !(old == now))
+        RepaintFrame(window, Offset(old, Point(frame.Left, frame.Top)));
 }
 
 void TFormExtender::DrawButton()

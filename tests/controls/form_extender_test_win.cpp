@@ -70,10 +70,37 @@ TEST(FormExtender, HooksItsFormUntilFreedAndPlacesTheButtonByTheMetrics)
     host.form->SetWidth(500);
     EXPECT_EQ(CaptionButtonRect(500, m), extender->ButtonRect());
     EXPECT_TRUE(extender->GetVisible());
+
+    // Taken out of a region of the screen where the window stands; what is no region is left alone.
+    TRect frame = WindowScreenRect(window), button = extender->ButtonRect();
+    TRegion region(frame);
+    extender->ExcludeButtonRgn(reinterpret_cast<uintptr_t>(region.Handle()));
+    EXPECT_FALSE(region.Contains(Point(frame.Left + button.Left, frame.Top + button.Top)));
+    EXPECT_FALSE(region.Contains(Point(frame.Left + button.Right - 1, frame.Top + button.Bottom - 1)));
+    EXPECT_TRUE(region.Contains(Point(frame.Left + button.Left - 1, frame.Top + button.Top)));
+    extender->ExcludeButtonRgn(0);
+    extender->ExcludeButtonRgn(1);
+
     extender->SetVisible(false);
     EXPECT_FALSE(extender->GetVisible());
     delete extender;
     EXPECT_EQ(own, WindowProcedure(window));
+}
+
+TEST(FormExtender, GoesWithItsForm)
+{
+    TControlsRun run;
+    auto *form = new TForm(nullptr);
+    form->SetBounds(20, 20, 300, 150);
+    auto *extender = new TFormExtender(form);
+    int clicks = 0;
+    extender->OnClick = [&](TObject *) { ++clicks; };
+    form->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(1, form->ComponentCount());
+    form->Free();  // frees the extender with it; the window's last messages find no stale hook
+    Application->ProcessMessages();
+    EXPECT_EQ(0, clicks);
 }
 
 TEST(SubClass, HookingTwiceKeepsTheFirstWindowAndUnhookRestoresIt)
