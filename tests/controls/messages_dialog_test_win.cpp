@@ -23,6 +23,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/PromptScript.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
 #include "storage/sqmtver.h"
@@ -744,6 +745,31 @@ TEST_F(MessageDialog, BothFormsRescaleToTheScreenDensityWhenScalingIsOn)
         EXPECT_FALSE(v->Scaled());
         v->Free();
     }
+}
+
+TEST_F(MessageDialog, ItsOwnModalShowEndsWithEscOrTheYesButton)
+{
+    // No script answers: the dialog runs its own modal loop, and a timer acts as the user once it is up.
+    TPromptScript script;
+    script.PassThrough().PassThrough();
+    int step = 0;
+    TTimer user(nullptr);
+    user.SetInterval(50);
+    user.OnTimer = [&](TObject *) {
+        auto *d = dynamic_cast<TDMessages *>(Screen->ActiveForm());
+        if (!d || !d->Visible())
+            return;
+        EXPECT_EQ(d->Caption(), "     З а п и т  !");
+        EXPECT_EQ(d->btYes->Top(), 74);  // laid out at show
+        if (step++ == 0)
+            PressEsc(*d);
+        else
+            d->btYes->Click();
+    };
+    EXPECT_EQ(AskThreeWay("Один, два чи три?", 0), 3);
+    EXPECT_TRUE(AskQuestion("Продовжити?", 0));
+    EXPECT_EQ(step, 2);
+    EXPECT_EQ(script.Unanswered(), 0);
 }
 
 TEST_F(MessageDialog, TheControlsStartUpRegistersTheDialogAndTheShutdownPutsTheBoxBack)
