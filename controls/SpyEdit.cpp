@@ -102,18 +102,21 @@ bool TSpyEdit_Bs::FindControlId(uint32_t id)
     return false;
 }
 
-bool TSpyEdit_Bs::FindControlIdByName(const char *name)
+const SpyControlIdRow *TSpyEdit_Bs::IdRowOfName(const char *name) const
 {
-    currentId_ = nullptr;
     if (!ids_)
-        return false;
+        return nullptr;
     std::string_view wanted = name ? name : "";
     for (const SpyControlIdRow *row = ids_; row->id != 0; ++row)
-        if (CompareCounted(row->name ? row->name : "", wanted) == 0) {
-            currentId_ = row;
-            return true;
-        }
-    return false;
+        if (CompareCounted(row->name ? row->name : "", wanted) == 0)
+            return row;
+    return nullptr;
+}
+
+bool TSpyEdit_Bs::FindControlIdByName(const char *name)
+{
+    currentId_ = IdRowOfName(name);
+    return currentId_ != nullptr;
 }
 
 bool TSpyEdit_Bs::FindDescriptor(uint32_t id)

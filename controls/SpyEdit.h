@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <string_view>
 #include <vector>
 
 #include "framework/AnsiString.h"
@@ -23,6 +24,8 @@ class TMemo;
 class TWinControl;
 class TPopupMenu;
 class TCanvas;
+class TComboBox;
+class TScreen;
 
 // ---- tables ---------------------------------------------------------------------------------------
 
@@ -73,6 +76,25 @@ char FilterNumberKey(const AnsiString &text, int caret, int selectionLength, cha
 // The number of decimals a decimal text shows: the characters after the first "," (at most 9 of them),
 // trailing zeros beyond the second dropped; at least 2. Reads no further than `length` bytes.
 int32_t DecimalsOfText(const char *text, int length);
+
+// ---- texts of the name-based, clipboard and text operations -----------------------------------
+
+// The text a Show operation writes for a number: "0" or nothing (by `showZero`) for a value whose
+// magnitude is below 1e-10 or that rounds to nothing at the decimals; otherwise DoubleToText of the
+// value with the decimals and the zeros for whole numbers.
+AnsiString RealShowText(double value, int decimals, int zeros, bool showZero);
+// "0" or nothing (by `showZero`) for 0; otherwise the value's decimal digits.
+AnsiString IntegerShowText(int32_t value, bool showZero);
+// Nothing for 0; otherwise dd.mm.yyyy of a packed date (years 2000-2127).
+AnsiString DateShowText(uint16_t packed);
+// What a field of the kind (and, for an edit, the field type) takes of a clipboard text, or nothing:
+// an integer field a valid integer; a decimal field a valid decimal, its first "." made the separator
+// first; a memo, a text edit or the callback's control a text with no control character other than
+// CR, LF and the copy, paste and cut characters.
+AnsiString PasteTextForField(const AnsiString &text, uint8_t kind, uint32_t type, char separator);
+// A memo's selection as one line: each CR or LF becomes a blank, and a CR or LF right after one that
+// did is dropped, so a line break gives one blank.
+AnsiString LineBreaksToBlanks(std::string_view text);
 
 // ---- kinds, requests, flags -----------------------------------------------------------------------
 
@@ -254,6 +276,80 @@ public:
     // canvas; a line breaks before a blank, "." or "," where it can.
     static void AutoSizeText(const AnsiString &text, TCanvas *canvas, TMemo *memo);
 
+    // ---- operations on controls named by their component names ----------------------------------------
+    // A names argument holds several component names separated by "#"; empty names are skipped.
+
+    // Applies the request's operation (clear, popup menu, editable, visible) to its classified control;
+    // a control of the callback's gets the request itself. False for kind 0 or a kind above 10.
+    bool ApplyDescriptor(SSpy_CBIterator *request);
+    // Applies an operation to every named component of the form: `flag` is the editable and the
+    // visible value, the popup menu the one operation 2 sets. Operation 3 colours edits, memos and
+    // combo boxes with the window colour when editable, the button face when not. A name no component
+    // carries is skipped.
+    void ApplyByNames(uint8_t operation, std::string_view names, bool flag, TPopupMenu *popupMenu);
+    void ClearTextByNames(std::string_view names) { ApplyByNames(SpyOperation::Clear, names, false, nullptr); }
+    void SetPopupByNames(std::string_view names, TPopupMenu *menu)
+    {
+        ApplyByNames(SpyOperation::SetPopupMenu, names, false, menu);
+    }
+    // Edits, memos and combo boxes editable or read-only with their colour; buttons, check and radio
+    // boxes and menu items enabled or disabled.
+    void SetEditableByNames(std::string_view names, bool editable)
+    {
+        ApplyByNames(SpyOperation::SetEditable, names, editable, nullptr);
+    }
+    void SetEnabledByNames(std::string_view names, bool enabled) { SetEditableByNames(names, enabled); }
+    void SetVisibleByNames(std::string_view names, bool visible)
+    {
+        ApplyByNames(SpyOperation::SetVisible, names, visible, nullptr);
+    }
+    // Enables the named controls (typically save buttons) exactly while the screen's focused control
+    // is the current edit or memo and it was typed into; disables them otherwise. Nothing while no
+    // control has the focus.
+    void UpdateEnabledByFocus(TScreen *screen, std::string_view names);
+
+    // Editable: TabStop on and ReadOnly off; not: TabStop off and ReadOnly on; then the colour.
+    static void SetEditable(TEdit *edit, bool editable, TColor colour);
+    static void SetReadOnly(TMemo *memo, bool editable, TColor colour);
+    // Editable: TabStop and Enabled on; not: both off; then the colour. The style is left alone.
+    static void SetComboEditable(TComboBox *combo, bool editable, TColor colour);
+
+    // Show operations: each writes into the named edit (ShowTextByName also into a memo, wrapped, or
+    // through the callback into its control) with a font colour, and keeps the current field as it
+    // was; a name no edit carries gets nothing. Decimals 99 take the decimals of the name's
+    // descriptor; when the name has no row in the control-id table nothing is written. The mark
+    // colour (green) goes before the second colour.
+    void ShowRealByName(const char *name, int decimals, bool mark, int zeros, bool showZero, bool secondColour,
+                        double value);
+    void ShowIntegerByName(int32_t value, const char *name, bool showZero, bool secondColour);
+    void ShowDateByName(uint16_t packed, const char *name, bool secondColour);
+    void ShowTextByName(const AnsiString &text, const char *name);
+    // Every windowed control of the container whose name has a row in the table gets the first such
+    // row's id as its Tag.
+    static void AssignTagsByName(TComponent *container, const SpyControlIdRow *table);
+
+    // ---- the clipboard and text helpers -------------------------------------------------------------
+    // The clipboard's text when it suits the current field (PasteTextForField), else nothing.
+    AnsiString ClipboardTextForField();
+    // Pastes that text into the current field (a number field gets it whole, an edit or memo of text
+    // pastes by itself, a callback's control through the callback) and checks it at once as Enter
+    // does. Nothing when the text does not suit the field.
+    void PasteIntoField();
+    // Copies the current field's selection, or its whole text when nothing is selected, to the
+    // clipboard; a memo's line breaks become blanks. Nothing for an empty text.
+    void CopyFromField();
+    // The clipboard's text (its Unicode text in code page 1251 first); empty when there is none.
+    static AnsiString PasteText();
+    // Puts the text on the clipboard (Unicode and code page 1251 text with the Russian locale); an
+    // empty text leaves the clipboard as it was.
+    static void CopyText(const AnsiString &text);
+    // The text without the CR and LF characters at its end.
+    static AnsiString TrimLineEnds(const AnsiString &text);
+    // The field of the index in a text of fields separated by `separator`; a field does not go past
+    // the end character, a NUL or `length` bytes (0: up to the NUL; a null text is empty), and no
+    // field is found beyond the end character. A field that does not exist is empty.
+    static AnsiString GetDelimitedField(int index, const char *text, int length, char separator, char endChar);
+
     // ---- state --------------------------------------------------------------------------------------
     int32_t ErrorCode() const { return errorCode_; }
     TForm *Form() const { return form_; }
@@ -302,6 +398,8 @@ private:
     // focus, so a control that cannot take it is left as it is.
     static void FocusIfPossible(TWinControl *control);
     void FocusHome() { FocusIfPossible(HomeControl); }
+    // The first row of the control-id table that carries the name; null when none does.
+    const SpyControlIdRow *IdRowOfName(const char *name) const;
     // Sends the request about the current control (its kind filled in) to the control callback; false
     // without a callback or a current control, else the callback's answer.
     bool AskCurrent(SSpy_CBIterator &request, uint8_t code, uint8_t operation = 0);

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "base/fun_other.h"
 #include "framework/Buttons.h"
 #include "framework/Classes.h"
@@ -13,6 +10,7 @@
 #include "framework/Forms.h"
 #include "framework/Kernel.h"
 #include "framework/StdCtrls.h"
+#include "tests/support/ClipboardHeldElsewhere.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowPicture.h"
@@ -20,34 +18,6 @@
 namespace {
 
 constexpr std::uint32_t CtrlV = 512 + 'V', ShiftInsert = 1024 + 0x2D;
-
-// Holds the clipboard open from another thread, as another program would, until it goes.
-class ClipboardHeldElsewhere {
-public:
-    ClipboardHeldElsewhere()
-        : holder_([this] {
-              opened_ = OpenClipboard(nullptr) != FALSE;
-              ready_ = true;
-              while (!release_)
-                  Sleep(5);
-              if (opened_)
-                  CloseClipboard();
-          })
-    {
-        while (!ready_)
-            Sleep(5);
-    }
-    ~ClipboardHeldElsewhere()
-    {
-        release_ = true;
-        holder_.join();
-    }
-    bool Opened() const { return opened_; }
-
-private:
-    std::atomic<bool> opened_{false}, ready_{false}, release_{false};
-    std::thread holder_;
-};
 
 AnsiString HelperWithTwoIcons()
 {
