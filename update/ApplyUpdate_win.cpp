@@ -30,11 +30,10 @@ int TForm1::ProgressCallback(void *user, int phase, uint64_t value)
         form->progressShift_ = 0;
         while ((value >> form->progressShift_) > 0x7FFFFFFF)
             ++form->progressShift_;
-        form->PrBar->SetMax(int(value >> form->progressShift_));
-        form->PrBar->SetPosition(0);
+        form->Progress->SetMax(int(value >> form->progressShift_));
     } else {
-        form->PrBar->SetPosition(int(value >> form->progressShift_));
-        Application->ProcessMessages();
+        form->Progress->SetPosition(int(value >> form->progressShift_));
+        form->Progress->ProcessMessages();
     }
     return 0;
 }

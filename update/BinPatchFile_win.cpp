@@ -107,8 +107,8 @@ bool ApplyPatchFiles(TRunLog &log, const AnsiString &oldName, const AnsiString &
 bool TForm1::ApplyPatchMapped(const AnsiString &oldName, const AnsiString &outName, const AnsiString &patchName)
 {
     return ApplyPatchFiles(*this, oldName, outName, patchName, [this](int position, int maximum) {
-        PrBar->SetMax(maximum);
-        PrBar->SetStep(1);
-        PrBar->SetPosition(position);
+        if (Progress->Max() != maximum)
+            Progress->SetMax(maximum);
+        Progress->SetPosition(position);
     });
 }

@@ -59,8 +59,8 @@ bool RekeyDbbFiles(TRunLog &log, const AnsiString &source, const AnsiString &des
 bool TForm1::RekeyDbbFile(const AnsiString &source, const AnsiString &destination, uint32_t oldKey, uint32_t newKey)
 {
     return RekeyDbbFiles(*this, source, destination, oldKey, newKey, [this](int position, int maximum) {
-        PrBar->SetMax(maximum);
-        PrBar->SetStep(1);
-        PrBar->SetPosition(position);
+        if (Progress->Max() != maximum)
+            Progress->SetMax(maximum);
+        Progress->SetPosition(position);
     });
 }

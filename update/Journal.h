@@ -16,6 +16,8 @@ public:
     virtual void Add(const AnsiString &line) = 0;
     // Appends text to the last line and shows it.
     virtual void ExtendLast(const AnsiString &text) = 0;
+    // A list that shows its lines at a pace of its own shows every line it holds now.
+    virtual void ShowWaiting() {}
 };
 
 // Where protocol and command lines go for one call.

@@ -47,7 +47,7 @@ bool ReadWhole(TFileStream &file, char *buffer, uint64_t count)
 
 }  // namespace
 
-bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination, TProgressBar *progress,
+bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination, TProgressPace &progress,
                         bool failIfExists, bool flush)
 {
     if (FileExists(destination) && (failIfExists || !FileOpDelete(destination)))
@@ -59,19 +59,17 @@ bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination,
             return false;
         const auto out = FileOpCreate(destination, fmShareDenyWrite);
         const std::vector<uint64_t> pieces = CopyPieces(uint64_t(in.Size()));
-        progress->SetMax(11);
-        progress->SetPosition(0);
-        progress->SetStep(1);
+        progress.SetMax(11);
         if (pieces.size() > 1)
-            Application->ProcessMessages();
+            progress.ProcessMessages();
         std::vector<char> buffer(size_t(std::min<uint64_t>(std::max<uint64_t>(pieces.front(), 1), kCopyBuffer)));
         for (size_t i = 0; i < pieces.size(); ++i) {
             if (!CopyPiece(in, *out, destination, pieces[i], buffer))
                 return false;
             if (i + 1 < pieces.size())
-                progress->StepIt();
+                progress.StepIt();
         }
-        progress->SetPosition(progress->Max());
+        progress.SetPosition(progress.Max());
         return !flush || FileOpFlush(*out);
     } catch (const Exception &) {
         return false;
@@ -91,9 +89,7 @@ bool TForm1::CompareFiles(const AnsiString &a, const AnsiString &b)
             unreadable = true;
         } else {
             const TCompareBlocks plan = CompareBlocks(uint64_t(size));
-            PrBar->SetMax(int(std::min<uint64_t>(plan.Count + 1, 1u << 30)));
-            PrBar->SetPosition(0);
-            PrBar->SetStep(1);
+            Progress->SetMax(int(std::min<uint64_t>(plan.Count + 1, 1u << 30)));
             std::vector<char> ba(size_t(std::min<uint64_t>(plan.Block, kCopyBuffer))), bb(ba.size());
             equal = true;
             // Each block (and then the rest) is read in buffer-sized parts and compared.
@@ -110,11 +106,11 @@ bool TForm1::CompareFiles(const AnsiString &a, const AnsiString &b)
                 left -= n;
                 blockLeft -= std::min(blockLeft, n);
                 if (blockLeft == 0) {
-                    PrBar->StepIt();
+                    Progress->StepIt();
                     blockLeft = plan.Block;
                 }
             }
-            PrBar->SetPosition(PrBar->Max());
+            Progress->SetPosition(Progress->Max());
         }
     } catch (const Exception &) {
         unreadable = true;
@@ -153,8 +149,8 @@ bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &desti
     Log(ept_Copy, source + " в " + destination, true);
     // A backup is on the disk before its command 6 is: rollback trusts what that command names. The
     // files of a copy need no flush of their own; rollback removes the copy whole.
-    const bool copied =
-        sourceIsFile ? CopyStreamProgress(source, destination, PrBar, false, !force) : FileOpCreateFolder(destination);
+    const bool copied = sourceIsFile ? CopyStreamProgress(source, destination, *Progress, false, !force)
+                                     : FileOpCreateFolder(destination);
     if (!CheckStep(copied, false))
         return false;
     uint32_t sum = 0;

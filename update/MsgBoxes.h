@@ -4,6 +4,7 @@
 // id suffix so that a user who reports a message can name it. Every box passes the program's prompt
 // seam, so tests answer them by script.
 #include <cstdint>
+#include <functional>
 
 #include "framework/AnsiString.h"
 
@@ -26,6 +27,10 @@ bool AskYesNoText(const AnsiString &text);
 void ShowErrorText(const AnsiString &text);
 void ShowInfoText(const AnsiString &text);
 
+// Called before each box is shown (the main window shows the protocol lines still waiting). One owner
+// at a time; clearing with another owner leaves it.
+void SetBeforeMessageBox(const void *owner, std::function<void()> before);
+void ClearBeforeMessageBox(const void *owner);
 // Owner window of the boxes: the active form's window, else the main form's, else none; none when the
 // application has no main form.
 void *MsgParentWindow();

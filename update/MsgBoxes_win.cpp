@@ -19,12 +19,31 @@ AnsiString IdText(int32_t id, std::initializer_list<AnsiString> args, bool addSu
     return text;
 }
 
+const void *beforeBoxOwner = nullptr;
+std::function<void()> beforeBox;
+
 int ShowBox(EMsgKind kind, const AnsiString &text)
 {
+    if (beforeBox)
+        beforeBox();
     return MessageBoxPrompt(MsgParentWindow(), RemoveUnfilledPlaceholders(text), MsgCaption(kind), MsgStyle(kind));
 }
 
 }  // namespace
+
+void SetBeforeMessageBox(const void *owner, std::function<void()> before)
+{
+    beforeBoxOwner = owner;
+    beforeBox = std::move(before);
+}
+
+void ClearBeforeMessageBox(const void *owner)
+{
+    if (owner == beforeBoxOwner) {
+        beforeBoxOwner = nullptr;
+        beforeBox = nullptr;
+    }
+}
 
 void *MsgParentWindow()
 {

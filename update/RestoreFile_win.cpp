@@ -62,7 +62,7 @@ bool TForm1::RestoreFile(const AnsiString &backup, const AnsiString &target, uin
     // deletes nor writes over a read-only one.
     const int attributes = FileGetAttr(target);
     const bool writable = attributes == -1 || (attributes & faReadOnly) == 0 || FileOpClearReadOnly(target);
-    if (!CheckStep(writable && CopyStreamProgress(backup, target, PrBar, false), false))
+    if (!CheckStep(writable && CopyStreamProgress(backup, target, *Progress, false), false))
         return false;
     return CheckStep(CompareFiles(backup, target), false);
 }

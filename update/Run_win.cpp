@@ -61,6 +61,7 @@ bool TForm1::ChooseUpdateVariant(bool &cancelled)
         Log(ept_Plain, "...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ", true);
     } else {
         Log(ept_Plain, "Выбор варианта обновления", true);
+        protocol_->ShowWaiting();
         result = Frm_SelKU->Execute(
             copyName, Growth, TempBytesNeeded, ProductFolder,
             [this](uint64_t c, uint64_t b, char &drive) { return ScanDrives(c, b, drive); },
@@ -201,6 +202,8 @@ bool TForm1::RunSteps(bool &cancelled)
 void TForm1::FinishRun(bool success, bool cancelled)
 {
     RunFinished = 1;
+    Progress->Show();
+    protocol_->ShowWaiting();
     Pn_Exit->Show();
     LsBx_Prot->SetItemIndex(LsBx_Prot->Items()->Count() - 1);
 

@@ -14,6 +14,7 @@
 #include "framework/StdCtrls.h"
 #include "storage/rdwr_cfg.h"
 #include "update/PartNfo.h"
+#include "update/ProgressPace.h"
 #include "update/RunLog.h"
 
 class TFileStream;
@@ -28,6 +29,7 @@ public:
     ~TForm1() override;
 
     TProgressBar *PrBar;
+    std::unique_ptr<TProgressPace> Progress;  // every move of PrBar goes through it
     TLabel *Label1;
     TListBox *LsBx_Prot;  // the protocol the user watches
     TPanel *PnStatus;

@@ -1,6 +1,9 @@
 // The main window: its layout, and closing only once the run has finished.
 #include "update/uMain.h"
 
+#include <chrono>
+#include <vector>
+
 #include "framework/Classes.h"
 #include "update/Journal.h"
 #include "update/MsgBoxes.h"
@@ -11,25 +14,70 @@ uint8_t CfgTail[CfgRawTailLength];
 namespace {
 
 // The protocol list box as the journal's protocol list: the newest line is selected, and so in view.
+// On the screen a line added to the box repaints it and its scroll bar, which under some systems costs
+// more than the step the line reports; so while the box is shown, lines wait and reach it together at
+// most every pace of the progress bar, added while the box is hidden for that moment. Lines still
+// waiting are shown before a message box and whenever the window processes its messages.
 class TListBoxProtocol : public TProtocolList {
 public:
     explicit TListBoxProtocol(TListBox *box) : box_(box) {}
-    int Count() const override { return box_->Items()->Count(); }
+    int Count() const override { return box_->Items()->Count() + int(waiting_.size()); }
     void Add(const AnsiString &line) override
     {
-        box_->Items()->Add(line);
-        ShowLast();
+        if (!box_->HandleAllocated()) {
+            box_->Items()->Add(line);
+            box_->SetItemIndex(Count() - 1);
+            return;
+        }
+        waiting_.push_back(line);
+        ShowIfDue();
     }
     void ExtendLast(const AnsiString &text) override
     {
-        int last = Count() - 1;
-        box_->Items()->SetString(last, box_->Items()->Strings(last) + text);
-        ShowLast();
+        if (!waiting_.empty()) {
+            waiting_.back() += text;
+        } else if (!box_->HandleAllocated()) {
+            const int last = Count() - 1;
+            box_->Items()->SetString(last, box_->Items()->Strings(last) + text);
+            box_->SetItemIndex(last);
+            return;
+        } else {
+            extension_ += text;
+        }
+        ShowIfDue();
+    }
+    void ShowWaiting() override
+    {
+        if (waiting_.empty() && extension_.empty())
+            return;
+        // A box with the keyboard focus keeps it: it is not hidden, and takes the lines one by one.
+        const bool hide = box_->Visible() && !box_->Focused();
+        if (hide)
+            box_->SetVisible(false);
+        if (!extension_.empty() && box_->Items()->Count() > 0) {
+            const int last = box_->Items()->Count() - 1;
+            box_->Items()->SetString(last, box_->Items()->Strings(last) + extension_);
+        }
+        extension_.clear();
+        for (const AnsiString &line : waiting_)
+            box_->Items()->Add(line);
+        waiting_.clear();
+        box_->SetItemIndex(box_->Items()->Count() - 1);
+        if (hide)
+            box_->SetVisible(true);
+        shown_ = std::chrono::steady_clock::now();
     }
 
 private:
-    void ShowLast() { box_->SetItemIndex(Count() - 1); }
+    void ShowIfDue()
+    {
+        if (std::chrono::steady_clock::now() - shown_ >= std::chrono::milliseconds(TProgressPace::PaceMilliseconds))
+            ShowWaiting();
+    }
     TListBox *box_;
+    std::vector<AnsiString> waiting_;
+    AnsiString extension_;  // text for the end of the box's last line
+    std::chrono::steady_clock::time_point shown_{};
 };
 
 }  // namespace
@@ -70,6 +118,7 @@ TForm1::TForm1(TComponent *owner) : TForm(owner)
     PrBar->SetMax(100);
     PrBar->SetHeight(17);
     PrBar->SetAlign(alBottom);
+    Progress = std::make_unique<TProgressPace>(PrBar);
 
     Label1 = new TLabel(this);
     Label1->SetName("Label1");
@@ -82,6 +131,8 @@ TForm1::TForm1(TComponent *owner) : TForm(owner)
     LsBx_Prot->SetParent(this);
     LsBx_Prot->SetAlign(alClient);
     protocol_ = std::make_unique<TListBoxProtocol>(LsBx_Prot);
+    Progress->BeforeMessages = [this] { protocol_->ShowWaiting(); };
+    SetBeforeMessageBox(this, [this] { protocol_->ShowWaiting(); });
 
     OnCreate = [this](TObject *sender) { FormCreate(sender); };
     OnActivate = [this](TObject *sender) { FormActivate(sender); };
@@ -91,6 +142,7 @@ TForm1::TForm1(TComponent *owner) : TForm(owner)
 
 TForm1::~TForm1()
 {
+    ClearBeforeMessageBox(this);
     delete JournalStream;
     delete HandledFiles;
 }
