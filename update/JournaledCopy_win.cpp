@@ -33,6 +33,15 @@ bool CopyPiece(TFileStream &in, TFileStream &out, const AnsiString &outName, uin
     return true;
 }
 
+// The buffers of the copy and the comparison, made once and kept for every file after: a buffer made
+// afresh for each file cost the system more (fresh pages cleared and mapped) than the copy of a small
+// file. The engine copies and compares on one thread.
+std::vector<char> &Buffer(int which)
+{
+    static std::vector<char> buffers[2] = {std::vector<char>(kCopyBuffer), std::vector<char>(kCopyBuffer)};
+    return buffers[which];
+}
+
 bool ReadWhole(TFileStream &file, char *buffer, uint64_t count)
 {
     while (count > 0) {
@@ -62,7 +71,7 @@ bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination,
         progress.SetMax(11);
         if (pieces.size() > 1)
             progress.ProcessMessages();
-        std::vector<char> buffer(size_t(std::min<uint64_t>(std::max<uint64_t>(pieces.front(), 1), kCopyBuffer)));
+        std::vector<char> &buffer = Buffer(0);
         for (size_t i = 0; i < pieces.size(); ++i) {
             if (!CopyPiece(in, *out, destination, pieces[i], buffer))
                 return false;
@@ -90,13 +99,14 @@ bool TForm1::CompareFiles(const AnsiString &a, const AnsiString &b)
         } else {
             const TCompareBlocks plan = CompareBlocks(uint64_t(size));
             Progress->SetMax(int(std::min<uint64_t>(plan.Count + 1, 1u << 30)));
-            std::vector<char> ba(size_t(std::min<uint64_t>(plan.Block, kCopyBuffer))), bb(ba.size());
+            // The files are read in pieces of up to a buffer, not block by block: 1% of a small file is a
+            // read of a few bytes, and a system call per block cost more than the comparison. The
+            // progress still steps once per block compared.
+            std::vector<char> &ba = Buffer(0), &bb = Buffer(1);
             equal = true;
-            // Each block (and then the rest) is read in buffer-sized parts and compared.
-            uint64_t left = plan.Count * plan.Block + plan.Rest;
-            uint64_t blockLeft = plan.Block;
+            uint64_t left = uint64_t(size), compared = 0, steps = 0;
             while (equal && left > 0) {
-                const uint64_t n = std::min<uint64_t>({left, blockLeft ? blockLeft : left, ba.size()});
+                const uint64_t n = std::min<uint64_t>(left, ba.size());
                 if (!ReadWhole(fa, ba.data(), n) || !ReadWhole(fb, bb.data(), n)) {
                     unreadable = true;
                     equal = false;
@@ -104,11 +114,9 @@ bool TForm1::CompareFiles(const AnsiString &a, const AnsiString &b)
                 }
                 equal = std::equal(ba.begin(), ba.begin() + long(n), bb.begin());
                 left -= n;
-                blockLeft -= std::min(blockLeft, n);
-                if (blockLeft == 0) {
+                compared += n;
+                for (; equal && steps < plan.Count && compared >= (steps + 1) * plan.Block; ++steps)
                     Progress->StepIt();
-                    blockLeft = plan.Block;
-                }
             }
             Progress->SetPosition(Progress->Max());
         }
