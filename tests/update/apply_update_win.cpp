@@ -157,6 +157,25 @@ TEST_F(ApplyLoop, ComparisonOfFiles)
     EXPECT_NE(AnsiString::npos, script.Seen()[0].Text.find("\"Сравнение файлов\""));
 }
 
+// Files larger than one read: a difference in any piece is found, and the progress steps once per
+// 1% block whatever the reads.
+TEST_F(ApplyLoop, ComparisonOfFilesLargerThanOneRead)
+{
+    std::string bytes = Text(PatternBytes((5u << 19) + 3, 7));
+    WriteWholeFile(root_ + "big1", bytes);
+    WriteWholeFile(root_ + "big2", bytes);
+    EXPECT_TRUE(form_.CompareFiles(root_ + "big1", root_ + "big2"));
+    EXPECT_EQ(101, form_.Progress->Max());
+    EXPECT_EQ(101, form_.Progress->Position());
+    EXPECT_EQ(101, form_.PrBar->Position());  // a window not shown takes every step
+    for (size_t at : {size_t(0), size_t(1) << 20, bytes.size() - 1}) {
+        std::string changed = bytes;
+        changed[at] = char(changed[at] ^ 1);
+        WriteWholeFile(root_ + "big2", changed);
+        EXPECT_FALSE(form_.CompareFiles(root_ + "big1", root_ + "big2")) << at;
+    }
+}
+
 TEST_F(ApplyLoop, AFolderIsNeverBackedUp)
 {
     ForceDirectories(root_ + "dir");
