@@ -26,25 +26,21 @@ void ForEachName(std::string_view names, Apply apply)
         names.remove_prefix(hash + 1);
     }
 }
+
+// An edit's or a memo's text open to typing or read-only, then its colour.
+void SetBoxEditable(TCustomEdit *box, bool editable, TColor colour)
+{
+    if (!box)
+        return;
+    box->SetTabStop(editable);
+    box->SetReadOnly(!editable);
+    box->SetColor(colour);
+}
 }  // namespace
 
-void TSpyEdit_Bs::SetEditable(TEdit *edit, bool editable, TColor colour)
-{
-    if (!edit)
-        return;
-    edit->SetTabStop(editable);
-    edit->SetReadOnly(!editable);
-    edit->SetColor(colour);
-}
+void TSpyEdit_Bs::SetEditable(TEdit *edit, bool editable, TColor colour) { SetBoxEditable(edit, editable, colour); }
 
-void TSpyEdit_Bs::SetReadOnly(TMemo *memo, bool editable, TColor colour)
-{
-    if (!memo)
-        return;
-    memo->SetTabStop(editable);
-    memo->SetReadOnly(!editable);
-    memo->SetColor(colour);
-}
+void TSpyEdit_Bs::SetReadOnly(TMemo *memo, bool editable, TColor colour) { SetBoxEditable(memo, editable, colour); }
 
 void TSpyEdit_Bs::SetComboEditable(TComboBox *combo, bool editable, TColor colour)
 {
