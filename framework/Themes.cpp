@@ -4,7 +4,7 @@
 
 namespace {
 // The library's part numbers.
-constexpr int kPushButtonPart = 1, kCheckBoxPart = 3;
+constexpr int kPushButtonPart = 1, kCheckBoxPart = 3, kGroupBoxPart = 4;
 constexpr int kDropButtonPart = 1, kComboBorderPart = 4;
 constexpr int kMinButtonPart = 15, kMaxButtonPart = 17, kCloseButtonPart = 18, kRestoreButtonPart = 21,
               kHelpButtonPart = 23;
@@ -42,6 +42,8 @@ TThemeElement CheckBoxElement(TThemedCheck check, TThemedState state)
     return {TThemeClass::Button, kCheckBoxPart, static_cast<int>(check) * 4 + FourStates(state)};
 }
 
+TThemeElement GroupBoxElement(bool enabled) { return {TThemeClass::Button, kGroupBoxPart, enabled ? 1 : 2}; }
+
 TThemeElement ComboBoxFrameElement(TThemedFrameState state) { return {TThemeClass::ComboBox, kComboBorderPart, state}; }
 
 TThemeElement ComboDropButtonElement(TThemedState state)
@@ -74,7 +76,7 @@ TThemeData::~TThemeData()
 unsigned ClassicFrameKind(const TThemeElement &e)
 {
     switch (e.Class) {
-    case TThemeClass::Button: return DFC_BUTTON;
+    case TThemeClass::Button: return e.Part == kGroupBoxPart ? 0 : DFC_BUTTON;
     case TThemeClass::ComboBox: return e.Part == kDropButtonPart ? DFC_SCROLL : 0;
     case TThemeClass::Window: return DFC_CAPTION;
     }
@@ -86,6 +88,8 @@ unsigned ClassicFrameState(const TThemeElement &e)
     unsigned shape = 0;
     switch (e.Class) {
     case TThemeClass::Button:
+        if (e.Part == kGroupBoxPart)
+            return 0;
         if (e.Part == kCheckBoxPart) {
             int check = (e.State - 1) / 4;
             shape = DFCS_BUTTONCHECK | (check == tcChecked ? DFCS_CHECKED : 0) |
@@ -130,7 +134,7 @@ void DrawElement(TCanvas &canvas, const TThemeElement &element, const TRect &rec
     if (unsigned kind = ClassicFrameKind(element))
         canvas.DrawFrameControl(r, kind, ClassicFrameState(element));
     else
-        canvas.DrawEdge(r, EDGE_SUNKEN, BF_RECT);
+        canvas.DrawEdge(r, element.Class == TThemeClass::Button ? EDGE_ETCHED : EDGE_SUNKEN, BF_RECT);
 }
 
 TRect ElementContentRect(TCanvas &canvas, const TThemeElement &element, const TRect &rect)

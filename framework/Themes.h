@@ -33,6 +33,8 @@ enum TThemedCaptionButton { tcbHelp, tcbClose, tcbMinimize, tcbMaximize, tcbRest
 // BUTTON: the push button and the check box.
 TThemeElement PushButtonElement(TThemedState state);
 TThemeElement CheckBoxElement(TThemedCheck check, TThemedState state);
+// The frame of a group of controls (normal or disabled).
+TThemeElement GroupBoxElement(bool enabled);
 // COMBOBOX: the frame round the text and the drop-down button.
 TThemeElement ComboBoxFrameElement(TThemedFrameState state);
 TThemeElement ComboDropButtonElement(TThemedState state);
@@ -91,7 +93,7 @@ bool ThemesActive();
 // An element with the visual styles when they are active, else the classic drawing of the same element:
 // a push button or a check box as a button frame control, a combo box's drop button as a scroll frame
 // control, its frame as a sunken edge, a caption button as a caption frame control, each pressed,
-// checked or inactive as its state says.
+// checked or inactive as its state says, a group box's frame as an etched edge.
 void DrawElement(TCanvas &canvas, const TThemeElement &element, const TRect &rect);
 // Where content goes inside an element drawn at `rect`: the library's content rectangle when themed,
 // else inside the classic frame (2 pixels in for a push button and a combo box's frame, the rectangle

@@ -162,3 +162,25 @@ TEST(RecordingCanvas, ClassicDrawingIsRecordedAndAdjustsTheRectangle)
     EXPECT_EQ(7, justification.X);
     EXPECT_EQ(3, justification.Y);
 }
+
+TEST(Themes, AGroupBoxFrameIsAnEtchedEdgeWhenClassic)
+{
+    EXPECT_EQ((TThemeElement{TThemeClass::Button, 4, 1}), GroupBoxElement(true));
+    EXPECT_EQ((TThemeElement{TThemeClass::Button, 4, 2}), GroupBoxElement(false));
+    {
+        StandIn classic(false);
+        TRecordingCanvas canvas;
+        DrawElement(canvas, GroupBoxElement(false), kBox);
+        ASSERT_EQ(1u, canvas.Calls().size());
+        EXPECT_EQ("DrawEdge", canvas.Calls()[0].Op);
+        EXPECT_EQ(EDGE_ETCHED, canvas.Calls()[0].Kind);
+        EXPECT_EQ(BF_RECT, canvas.Calls()[0].Flags);
+    }
+    StandIn themed(true);
+    TRecordingCanvas canvas;
+    DrawElement(canvas, GroupBoxElement(true), kBox);
+    auto draws = themed.library.CallsOf("DrawBackground");
+    ASSERT_EQ(1u, draws.size());
+    EXPECT_EQ(4, draws[0].Part);
+    EXPECT_TRUE(canvas.Calls().empty());
+}
