@@ -120,12 +120,15 @@ protected:
 
 private:
     void LayoutRects();
+    // The box as the caption's lines flow round it.
+    TRect BesideBox() const;
     void LayoutTextOn(TCanvas &canvas);
 
     TRect boxRect_;
     TRect textRect_;
     TRect borderRect_;
     bool resizing_ = false;
+    bool focused_ = false;
     TCheckBoxState state_ = cbUnchecked;
     bool autosize_ = false;
     bool wrapping_ = false;

@@ -6,6 +6,8 @@
 
 namespace {
 constexpr int kBoxSize = 13;
+// From the box's right to the caption beside it.
+constexpr int kCaptionGap = 4;
 
 TThemedCheck ThemedCheck(TCheckBoxState state)
 {
@@ -31,16 +33,17 @@ TXCheckBox::TXCheckBox(TComponent *owner) : TWithLangBoxes<TCustomControl>(owner
 void TXCheckBox::LayoutRects()
 {
     const TRect client = ClientRect();
-    textRect_ = Rect(client.Left + 4, client.Top + 2, client.Right - 4, client.Bottom - 2);
+    // The caption keeps a pixel clear of the border's lines above and below it.
+    textRect_ = Rect(client.Left + 4, client.Top + 3, client.Right - 4, client.Bottom - 3);
     if (wrapping_) {
         boxRect_.Top = 3;
         textRect_.Left = boxRect_.Left + 2;
     } else {
-        textRect_.Left = boxRect_.Right + 2;
+        textRect_.Left = boxRect_.Right + kCaptionGap;
         boxRect_.Top = textRect_.Top + (textRect_.Height() - kBoxSize) / 2;
     }
     boxRect_.Bottom = boxRect_.Top + kBoxSize;
-    borderRect_ = Rect(boxRect_.Right, client.Top + 2, client.Right - 2, client.Bottom - 2);
+    borderRect_ = Rect(boxRect_.Right + 1, client.Top + 2, client.Right - 2, client.Bottom - 2);
 }
 
 void TXCheckBox::Resize()
@@ -55,12 +58,13 @@ void TXCheckBox::LayoutTextOn(TCanvas &canvas)
 {
     canvas.Font()->Assign(*Font());
     AnsiString caption = Caption();
+    const TRect besideBox = BesideBox();
     auto measure = [&](int extraWidth) {
         TRect r = textRect_;
         r.Right += extraWidth;
         int lines = 0;
         WrapAndDrawText(canvas, caption.c_str(), static_cast<int>(caption.size()), true, autosize_, lines,
-                        wrapping_ ? &boxRect_ : nullptr, r);
+                        wrapping_ ? &besideBox : nullptr, r);
         return r;
     };
     TRect measured = measure(0);
@@ -80,6 +84,14 @@ void TXCheckBox::LayoutTextOn(TCanvas &canvas)
     }
     resizing_ = false;
     LayoutRects();
+}
+
+TRect TXCheckBox::BesideBox() const
+{
+    // Lines beside the box keep the same gap to it as a caption that does not wrap.
+    TRect r = boxRect_;
+    r.Right += kCaptionGap - 2;
+    return r;
 }
 
 void TXCheckBox::LayoutText()
@@ -109,20 +121,24 @@ void TXCheckBox::PaintOn(TCanvas &canvas)
     // when the caption flows under it.
     AnsiString caption = Caption();
     const int length = static_cast<int>(caption.size());
-    const TRect *box = wrapping_ ? &boxRect_ : nullptr;
+    const TRect besideBox = BesideBox();
+    const TRect *box = wrapping_ ? &besideBox : nullptr;
     TRect text = textRect_;
     int lines = 0;
     WrapAndDrawText(canvas, caption.c_str(), length, true, autosize_, lines, box, text);
-    borderRect_.Left = wrapping_ && lines > 1 ? boxRect_.Left : boxRect_.Right;
+    borderRect_.Left = wrapping_ && lines > 1 ? boxRect_.Left - 2 : boxRect_.Right + 1;
+    // A caption beside the box is centred on it.
+    int shift = wrapping_ ? 0 : std::max(0, (textRect_.Height() - text.Height()) / 2);
 
     if (showBorder_) {
         TRect border = borderRect_;
         DrawElement(canvas, GroupBoxElement(Enabled()), border);
     }
     text = textRect_;
+    text.Top += shift;
     WrapAndDrawText(canvas, caption.c_str(), length, false, autosize_, lines, box, text);
     DrawElement(canvas, CheckBoxElement(ThemedCheck(state_), Enabled() ? tsNormal : tsDisabled), boxRect_);
-    if (Focused())
+    if (focused_)
         canvas.DrawFocusRect(borderRect_);
 }
 
@@ -192,12 +208,14 @@ void TXCheckBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 
 void TXCheckBox::DoEnter()
 {
+    focused_ = true;
     Invalidate();
     TWithLangBoxes<TCustomControl>::DoEnter();
 }
 
 void TXCheckBox::DoExit()
 {
+    focused_ = false;
     Invalidate();
     TWithLangBoxes<TCustomControl>::DoExit();
 }
