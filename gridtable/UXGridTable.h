@@ -91,6 +91,20 @@ public:
     // Repaints the cell's (span's) rectangle where it is shown.
     void InvalidateGridCell(int row, int col) override;
 
+    // ---- row selection (with etsvCellStr; otherwise nothing is marked) ------------------------------
+    // Marks a row that is already selected or holds an editable cell outside the fixed columns, or
+    // clears its mark; returns whether it is selected.
+    bool SelectRow(int row, bool on);
+    void SelectAllRows();
+    void UnselectAllRows();
+    // -1: the editing row.
+    bool IsRowSelected(int row) const;
+    int SelectedRowCount() const { return model_.RowDescriptions.SelectedCount; }
+    // On: rows from the editing row to wherever the current cell moves follow it. Off: what was
+    // selected that way stays selected.
+    void SetShiftSelecting(bool on);
+    bool ShiftSelecting() const { return shiftSelecting_; }
+
     // The row leaves the model, the grid and the row descriptions (a span master hands its span on;
     // the last row below the fixed ones is emptied instead).
     void DeleteRow(int row) override;
@@ -134,8 +148,23 @@ protected:
     void Loaded() override;
     void Paint() override;
     void DrawCell(int col, int row, const TRect &rect, TGridDrawState state) override;
-    // A cell outside the model (no screen loaded yet) is never selected; otherwise OnSelectCell decides.
+    // A cell outside the model (no screen loaded yet) is never selected, nor while a press on a
+    // non-editable cell is handled; OnSelectCell has the last word. An editable cell becomes the
+    // editing position.
     bool SelectCell(int col, int row) override;
+    // Only editable cells answer the mouse; without UsePMIfCellNotEdit the popup menu opens over
+    // them alone.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void TimedScroll(TGridScrollDirection direction) override;
+    // The wheel steps as Down and Up do.
+    bool DoMouseWheelDown(TShiftState shift, TPoint mousePos) override;
+    bool DoMouseWheelUp(TShiftState shift, TPoint mousePos) override;
+    // The navigation keys reach editable cells only; with none, every key is swallowed.
+    void KeyDown(uint16_t &key, TShiftState shift) override;
+    // Stretches columns and rows as GridStretchType says and lays the cells out again.
+    void Resize() override;
 
     // The editing position: the last editable cell chosen by the mouse or by selection.
     int EditCol = 0, EditRow = 0;
@@ -144,6 +173,11 @@ protected:
 
 private:
     TCanvas *OffscreenCanvas(int width, int height);
+    // Takes the navigation key to its target and makes that the current cell; the key becomes 0.
+    void NavigateByKey(uint16_t &key);
+    // The current cell moves (asking SelectCell); a span is then selected whole.
+    void MoveToCell(int col, int row);
+    void SelectSpanOf(int col, int row);
 
     bool designing_ = false;
     std::unique_ptr<TXServePopupMenu> servePopupMenu_;
@@ -154,6 +188,9 @@ private:
     ETabSelView tabSelectView_ = etsvCell;
     EGridStretchType stretchType_ = egstNone;
     bool usePMIfCellNotEdit_ = false;
+    bool timedScroll_ = false;
+    bool mouseDown_ = false;  // a press is being handled; cleared once one on an editable cell was
+    bool shiftSelecting_ = false;
     std::unique_ptr<TBitmap> offscreen_;
     std::unique_ptr<TMeasureCanvas> measureCanvas_;
 };

@@ -7,7 +7,9 @@
 #include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
+#include "framework/Menus.h"
 #include "gridtable/CellLayout.h"
+#include "gridtable/GridTableInput.h"
 #include "gridtable/UXGridTable.h"
 
 namespace {
@@ -158,10 +160,7 @@ TRect TXGridTable::GridVisibleCells() const
 
 void TXGridTable::MeasureGridCell(S_XSGCell &cell) { MeasureCellText(model_, cell); }
 
-void TXGridTable::CorrectRowHeight(int)
-{
-    // Rows keep the heights they were given until the table sizes its rows to their texts.
-}
+void TXGridTable::CorrectRowHeight(int row) { CorrectGridRowHeight(model_, row); }
 
 void TXGridTable::ShowGridMessage(const AnsiString &text) { ShowMessage(text); }
 
@@ -229,12 +228,179 @@ void TXGridTable::DrawCell(int col, int row, const TRect &rect, TGridDrawState s
     PaintGridTableCell(context, *Canvas(), col, row, rect, state);
 }
 
+// ---- row selection ---------------------------------------------------------------------------------
+
+bool TXGridTable::SelectRow(int row, bool on)
+{
+    return tabSelectView_ == etsvCellStr && SelectGridRow(model_, row, on);
+}
+
+void TXGridTable::SelectAllRows()
+{
+    if (tabSelectView_ == etsvCellStr)
+        SelectAllGridRows(model_);
+}
+
+void TXGridTable::UnselectAllRows()
+{
+    if (tabSelectView_ == etsvCellStr)
+        UnselectAllGridRows(model_);
+}
+
+bool TXGridTable::IsRowSelected(int row) const { return IsGridRowSelected(model_, row == -1 ? EditRow : row); }
+
+void TXGridTable::SetShiftSelecting(bool on)
+{
+    if (tabSelectView_ != etsvCellStr)
+        return;
+    shiftSelecting_ = on;
+    SetGridShiftSelecting(model_, on, EditRow);
+}
+
+// ---- selection, mouse and keys -----------------------------------------------------------------------
+
 bool TXGridTable::SelectCell(int col, int row)
 {
     if (GetGridCell(model_, row, col) == nullptr)
         return false;
-    bool can = true;
+    const bool editable = IsCellEditable(model_, row, col);
+    bool can = editable || !mouseDown_;
+    InvalidateGridCell(row, col);
+    if (can) {
+        InvalidateGridCell(Row(), Col());
+        if (editable) {
+            EditCol = col;
+            EditRow = row;
+        }
+        if (shiftSelecting_ && tabSelectView_ == etsvCellStr)
+            FollowShiftSelection(model_, Row(), row);
+    }
     if (OnSelectCell)
         OnSelectCell(this, col, row, can);
     return can;
+}
+
+void TXGridTable::SelectSpanOf(int col, int row)
+{
+    const S_XSGCell *master = GetGridCell(model_, row, col, true);
+    if (master == nullptr || !master->InSpan() || Col() != col || Row() != row)
+        return;
+    SetSelection(TGridRect{master->Col, master->Row, master->EndCol, master->EndRow});
+}
+
+void TXGridTable::MoveToCell(int col, int row)
+{
+    if (!Geometry().IsSelectable(col, row))
+        return;
+    MoveCurrent(col, row, true, false);
+    SelectSpanOf(col, row);
+}
+
+void TXGridTable::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    mouseDown_ = true;
+    if (timedScroll_) {
+        shift &= ~ssDouble;
+        timedScroll_ = false;
+    }
+    TPopupMenu *menu = PopupMenu();
+    const bool gatePopup = !designing_ && !usePMIfCellNotEdit_ && button == mbRight && menu != nullptr;
+    if (gatePopup)
+        menu->SetAutoPopup(false);
+    const TGridCoord cell = MouseCoord(x, y);
+    if (GetGridCell(model_, cell.Y, cell.X) == nullptr || !IsCellEditable(model_, cell.Y, cell.X))
+        return;
+    if (gatePopup)
+        menu->SetAutoPopup(true);
+    EditCol = cell.X;
+    EditRow = cell.Y;
+    if (button == mbRight)
+        MoveToCell(cell.X, cell.Y);
+    TCustomGrid::MouseDown(button, shift, x, y);
+    if (button == mbLeft)
+        SelectSpanOf(cell.X, cell.Y);
+    mouseDown_ = false;
+}
+
+void TXGridTable::MouseMove(TShiftState shift, int x, int y)
+{
+    // Dragging selects nothing: the move is only told.
+    TCustomControl::MouseMove(shift, x, y);
+}
+
+void TXGridTable::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (!designing_ && !usePMIfCellNotEdit_ && button == mbRight && PopupMenu() != nullptr)
+        PopupMenu()->SetAutoPopup(true);
+    TCustomGrid::MouseUp(button, shift, x, y);
+}
+
+void TXGridTable::TimedScroll(TGridScrollDirection) { timedScroll_ = true; }
+
+void TXGridTable::NavigateByKey(uint16_t &key)
+{
+    if (!model_.HasEditable) {
+        key = 0;
+        return;
+    }
+    if (!IsGridNavigationKey(key))
+        return;
+    const TGridKeyMove move = GridKeyTarget(model_, Geometry(), key);
+    key = 0;
+    if (!move.Moved)
+        return;
+    MoveTopLeft(move.LeftCol, move.TopRow);
+    MoveToCell(move.Col, move.Row);
+}
+
+void TXGridTable::KeyDown(uint16_t &key, TShiftState shift)
+{
+    TCanvas *canvas = Canvas();
+    canvas->Lock();
+    try {
+        NavigateByKey(key);
+        // A key left over goes the grid's way, which tells OnKeyDown; else it is told here.
+        if (key != 0 && !IsGridNavigationKey(key))
+            TCustomGrid::KeyDown(key, shift);
+        else if (OnKeyDown)
+            OnKeyDown(this, key, shift);
+    } catch (...) {
+        canvas->Unlock();
+        throw;
+    }
+    canvas->Unlock();
+}
+
+bool TXGridTable::DoMouseWheelDown(TShiftState shift, TPoint mousePos)
+{
+    uint16_t key = GridKeyDown;
+    NavigateByKey(key);
+    bool handled = false;
+    if (OnMouseWheelDown)
+        OnMouseWheelDown(this, shift, mousePos, handled);
+    return true;
+}
+
+bool TXGridTable::DoMouseWheelUp(TShiftState shift, TPoint mousePos)
+{
+    uint16_t key = GridKeyUp;
+    NavigateByKey(key);
+    bool handled = false;
+    if (OnMouseWheelUp)
+        OnMouseWheelUp(this, shift, mousePos, handled);
+    return true;
+}
+
+void TXGridTable::Resize()
+{
+    if (!designing_ && !model_.Rows.empty() && stretchType_ != egstNone) {
+        if (stretchType_ == egstWidth)
+            StretchGridColumns(model_, false);
+        else if (stretchType_ == egstHeight)
+            StretchGridRows(model_, false);
+        else
+            StretchGridBoth(model_, false);
+        RelayoutGridCells(model_);
+    }
+    TCustomGrid::Resize();
 }

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <thread>
 
 #include "base/AppPaths.h"
 #include "controls/UDataModule.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/SysUtils.h"
 #include "gridtable/UXGridTable.h"
 #include "storage/fun_struct.h"
@@ -382,4 +384,304 @@ TEST(GridTable, DesignedTableLoadsEachScreenAtOnceAndPaintsInDesignColours)
     }
     RemoveTree(cfg);  // possible only when the loads closed the file
     EXPECT_FALSE(DirectoryExists(cfg));
+}
+
+// ---- selection, mouse and keys ---------------------------------------------------------------------
+
+namespace {
+
+// The price list with the first goods name (row 1, column 1), the cell right of it and the fifth
+// goods name not editable.
+testdata::GridScreenBuilder PriceListWithLockedCells()
+{
+    testdata::GridScreenBuilder b = PriceList();
+    b.Cell(1, 1).flags = 0x40;  // Cell(row, column)
+    b.Cell(1, 2).flags = 0x40;
+    b.Cell(5, 1).flags = 0x40;
+    return b;
+}
+
+LPARAM At(TXGridTable &table, int col, int row)
+{
+    const TRect r = table.CellRect(col, row);
+    return MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+}
+
+uint16_t SendKey(TXGridTable &table, WORD key)
+{
+    uint16_t seen = 0xFFFF;
+    table.OnKeyDown = [&](TObject *, uint16_t &k, TShiftState) { seen = k; };
+    SendMessageW(table.Handle(), WM_KEYDOWN, key, 0);
+    table.OnKeyDown = nullptr;
+    return seen;
+}
+
+}  // namespace
+
+TEST(GridTable, EmptyTableSelectsNothingAndIgnoresKeysAndClicks)
+{
+    FormHost host;
+    auto *table = host.Add<TXGridTable>();
+    table->SetBounds(0, 0, 200, 100);
+    host.form->Show();
+    Pump();
+    int downs = 0;
+    table->OnMouseDown = [&](TObject *, TMouseButton, TShiftState, int, int) { ++downs; };
+    for (WORD key : {WORD(VK_DOWN), WORD(VK_RIGHT), WORD(VK_NEXT), WORD('A')})
+        EXPECT_EQ(SendKey(*table, key), 0) << key;
+    SendMessageW(table->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(table->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    SendMessageW(table->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(downs, 0);
+    EXPECT_EQ(table->Row(), 0);
+    EXPECT_EQ(table->Col(), 0);
+    EXPECT_TRUE(CanvasIsFree(*table->Canvas()));
+    host.form->Hide();
+}
+
+TEST(GridTable, KeysGoToEditableCellsSelectSpansWholeAndLeaveTheCanvasUnlocked)
+{
+    StoredScreen stored(PriceListWithLockedCells());
+    TTableForm *form = new TTableForm(nullptr);
+    TXGridTable &table = *form->Table;
+    form->Show();
+    Pump();
+    // (1, 1) is locked: the screen starts on the next editable cell of the first row.
+    table.SetCol(3);
+    table.SetRow(1);
+    ASSERT_EQ(table.Col(), 3);
+
+    EXPECT_EQ(SendKey(table, VK_LEFT), 0);  // over the locked (2, 1) and (1, 1): nothing there
+    EXPECT_EQ(table.Col(), 3);
+    EXPECT_EQ(SendKey(table, VK_DOWN), 0);  // the 2-row span on column 3 is one cell
+    EXPECT_EQ(table.Row(), 3);
+    EXPECT_EQ(SendKey(table, VK_DOWN), 0);  // into the 2 x 2 span: its master
+    EXPECT_EQ(table.Col(), 2);
+    EXPECT_EQ(table.Row(), 4);
+    EXPECT_EQ(table.Selection(), (TGridRect{2, 4, 3, 5}));
+    EXPECT_TRUE(CanvasIsFree(*table.Canvas()));
+    EXPECT_EQ(SendKey(table, VK_LEFT), 0);  // (1, 4)
+    EXPECT_EQ(table.Col(), 1);
+    EXPECT_EQ(SendKey(table, VK_DOWN), 0);  // over the locked (1, 5)
+    EXPECT_EQ(table.Row(), 6);
+    EXPECT_EQ(SendKey(table, VK_NEXT), 0);  // past the end: the last row
+    EXPECT_EQ(table.Row(), 7);
+    EXPECT_EQ(SendKey(table, WORD('A')), WORD('A'));  // other keys are left to the grid
+    EXPECT_TRUE(CanvasIsFree(*table.Canvas()));
+
+    // A short table: the top row follows the target down and back up.
+    form->SetHeight(130);
+    table.SetHeight(114);
+    table.SetRow(1);
+    table.SetCol(3);
+    Pump();
+    ASSERT_EQ(table.TopRow(), 1);
+    ASSERT_EQ(table.VisibleRowCount(), 2);
+    SendKey(table, VK_NEXT);  // to the 2 x 2 span, shown whole
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 4));
+    EXPECT_EQ(table.TopRow(), 4);
+    SendKey(table, VK_PRIOR);
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 2));
+    EXPECT_EQ(table.TopRow(), 2);
+    form->Hide();
+    form->Free();
+}
+
+TEST(GridTable, ClickOnNonEditableCellSelectsNothingAndThePopupOpensOnlyOverEditableCells)
+{
+    StoredScreen stored(PriceListWithLockedCells());
+    TTableForm *form = new TTableForm(nullptr);
+    TXGridTable &table = *form->Table;
+    TPopupMenu *menu = new TPopupMenu(form);
+    table.SetPopupMenu(menu);
+    int popups = 0;
+    menu->OnPopup = [&](TObject *) { ++popups; };
+    form->Show();
+    Pump();
+    table.SetCol(3);
+    table.SetRow(1);
+    int downs = 0, ups = 0, asked = 0;
+    table.OnMouseDown = [&](TObject *, TMouseButton, TShiftState, int, int) { ++downs; };
+    table.OnMouseUp = [&](TObject *, TMouseButton, TShiftState, int, int) { ++ups; };
+    table.OnSelectCell = [&](TObject *, int, int, bool &) { ++asked; };
+
+    for (auto [col, row] : {std::pair{1, 1}, std::pair{2, 1}, std::pair{2, 0}, std::pair{0, 3}}) {
+        SendMessageW(table.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(table, col, row));
+        SendMessageW(table.Handle(), WM_LBUTTONUP, 0, At(table, col, row));
+        EXPECT_EQ(table.Col(), 3) << col << ',' << row;
+        EXPECT_EQ(table.Row(), 1) << col << ',' << row;
+        // The right button: the menu is held back while the press lasts.
+        SendMessageW(table.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, At(table, col, row));
+        EXPECT_FALSE(menu->AutoPopup());
+        SendMessageW(table.Handle(), WM_RBUTTONUP, 0, At(table, col, row));
+        EXPECT_TRUE(menu->AutoPopup());
+    }
+    EXPECT_EQ(downs, 0);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(popups, 0);
+    EXPECT_EQ(ups, 8);  // told after the grid's own handling
+
+    // An editable cell: selected by either button, the menu left free.
+    SendMessageW(table.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(table, 2, 3));
+    SendMessageW(table.Handle(), WM_LBUTTONUP, 0, At(table, 2, 3));
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 3));
+    SendMessageW(table.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, At(table, 1, 6));
+    EXPECT_TRUE(menu->AutoPopup());
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(1, 6));
+    EXPECT_EQ(downs, 2);
+    // A click inside a span selects it whole, from its master.
+    SendMessageW(table.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(table, 3, 5));
+    SendMessageW(table.Handle(), WM_LBUTTONUP, 0, At(table, 3, 5));
+    EXPECT_EQ(table.Selection(), (TGridRect{2, 4, 3, 5}));
+
+    // With UsePMIfCellNotEdit the menu is never held back.
+    table.SetUsePMIfCellNotEdit(true);
+    SendMessageW(table.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, At(table, 2, 1));
+    EXPECT_TRUE(menu->AutoPopup());
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 4));
+    form->Hide();
+    form->Free();
+}
+
+TEST(GridTable, RowSelectionFollowsShiftSelectingOnlyWhenTheTableSelectsRows)
+{
+    StoredScreen stored(PriceListWithLockedCells());
+    TTableForm *form = new TTableForm(nullptr);
+    TXGridTable &table = *form->Table;
+    form->Show();
+    Pump();
+    table.SetCol(1);
+    table.SetRow(2);
+    EXPECT_FALSE(table.SelectRow(2, true));  // etsvCell: rows are not selected
+    table.SetShiftSelecting(true);
+    EXPECT_FALSE(table.ShiftSelecting());
+
+    table.SetTabSelectView(etsvCellStr);
+    table.SetShiftSelecting(true);
+    EXPECT_TRUE(table.IsRowSelected(-1));
+    EXPECT_TRUE(table.IsRowSelected(2));
+    SendKey(table, VK_DOWN);
+    SendKey(table, VK_DOWN);
+    EXPECT_EQ(table.Row(), 4);
+    for (int r = 2; r <= 4; ++r)
+        EXPECT_TRUE(table.IsRowSelected(r)) << r;
+    EXPECT_EQ(table.SelectedRowCount(), 3);
+    SendKey(table, VK_UP);
+    EXPECT_FALSE(table.IsRowSelected(4));
+    EXPECT_TRUE(table.IsRowSelected(-1));
+    table.SetShiftSelecting(false);
+    SendKey(table, VK_DOWN);
+    EXPECT_FALSE(table.IsRowSelected(4));
+    EXPECT_EQ(table.SelectedRowCount(), 2);
+    table.Repaint();
+    Pump();
+    EXPECT_TRUE(SaveScreenshot(form->Handle(), "gridtable_row_selection"));
+    table.UnselectAllRows();
+    EXPECT_EQ(table.SelectedRowCount(), 0);
+    table.SelectAllRows();
+    EXPECT_EQ(table.SelectedRowCount(), 7);
+    form->Hide();
+    form->Free();
+}
+
+namespace {
+
+void Input(std::vector<INPUT> inputs)
+{
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    for (int i = 0; i < 20; ++i) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+}
+
+INPUT KeyInput(WORD key, bool up)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
+}
+
+INPUT MouseInput(DWORD flags, DWORD data = 0)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.mouseData = data;
+    return in;
+}
+
+void PressKey(WORD key) { Input({KeyInput(key, false), KeyInput(key, true)}); }
+
+void PointAt(TXGridTable &table, int col, int row)
+{
+    const LPARAM at = At(table, col, row);
+    POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ClientToScreen(table.Handle(), &p);
+    SetCursorPos(p.x, p.y);
+}
+
+}  // namespace
+
+TEST(GridTable, KeysWheelAndClicksThroughTheWindowSystem)
+{
+    StoredScreen stored(PriceListWithLockedCells());
+    TTableForm *form = new TTableForm(nullptr);
+    TXGridTable &table = *form->Table;
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    table.SetFocus();
+    Pump();
+    table.SetCol(3);
+    table.SetRow(1);
+
+    PressKey(VK_DOWN);
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(3, 3));
+    PressKey(VK_DOWN);
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 4));
+    EXPECT_TRUE(SaveScreenshot(form->Handle(), "gridtable_keys_span_selected"));
+    PressKey(VK_LEFT);
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(1, 4));
+
+    // The wheel over the table steps as Down and Up (over the locked (1, 5)).
+    PointAt(table, 2, 2);
+    Input({MouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA))});
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(1, 6));
+    Input({MouseInput(MOUSEEVENTF_WHEEL, WHEEL_DELTA)});
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(1, 4));
+
+    // A click on a locked cell changes nothing; on an editable one it selects it.
+    PointAt(table, 1, 5);
+    Input({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(1, 4));
+    PointAt(table, 2, 6);
+    Input({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 6));
+    EXPECT_TRUE(CanvasIsFree(*table.Canvas()));
+    EXPECT_TRUE(SaveScreenshot(form->Handle(), "gridtable_clicked_cell_selected"));
+    form->Hide();
+    form->Free();
+}
+
+TEST(GridTable, ResizeStretchesColumnsAndRowsToTheClientArea)
+{
+    StoredScreen stored(PriceList());
+    TTableForm *form = new TTableForm(nullptr);
+    TXGridTable &table = *form->Table;
+    table.SetGridStretchType(egstBoth);
+    form->Show();
+    Pump();
+    table.SetBounds(8, 8, 600, 300);
+    Pump();
+    int width = 0, height = 0;
+    for (int c = 0; c < table.ColCount(); ++c)
+        width += table.ColWidths(c);
+    for (int r = 0; r < table.RowCount(); ++r)
+        height += table.RowHeights(r);
+    EXPECT_EQ(width, table.ClientWidth());
+    EXPECT_EQ(height, table.ClientHeight());
+    form->Hide();
+    form->Free();
 }
