@@ -118,7 +118,7 @@ AnsiString MessageText(const AnsiString &args, int number)
         text = LookUpText(number);
     }
     if (text.empty()) {
-        text = "Ошибка. Текст сообщения №" + std::to_string(number) + " отсутствует в ресурсах программы";
+        text = MissingMessageText(number);
         if (!arguments.empty()) {
             text += "##";
             for (size_t i = 0; i < arguments.size(); ++i)
@@ -140,6 +140,11 @@ AnsiString MessageText(const AnsiString &args, int number)
         }
     }
     return result;
+}
+
+AnsiString MissingMessageText(int number)
+{
+    return "Ошибка. Текст сообщения №" + std::to_string(number) + " отсутствует в ресурсах программы";
 }
 
 AnsiString ProviderText(int number, bool russian, int recordKind)

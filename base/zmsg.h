@@ -21,6 +21,9 @@ public:
 // the missing-text message followed by the arguments.
 AnsiString MessageText(const AnsiString &args, int number);
 
+// What stands for the text of a number that has none (MessageText adds the arguments after it).
+AnsiString MissingMessageText(int number);
+
 // Throws ZError(args, number).
 [[noreturn]] void RaiseMessage(const AnsiString &args, int number);
 
