@@ -31,8 +31,13 @@ public:
     // screen's size; only the first time the form is shown.
     void FormShow(TObject *Sender);
 
+    // The pointer that holds the window is cleared when the window is freed, by whoever frees it
+    // (its owner being freed takes it along).
+    void ClearOnFree(TFWait **holder) { holder_ = holder; }
+
 private:
     bool scaled_ = false;
+    TFWait **holder_ = nullptr;
 };
 
 // The size of a wait window.
@@ -42,11 +47,13 @@ constexpr int WaitWidth = 250, WaitHeight = 110;
 class TZWait {
 public:
     TZWait(TWinControl *owner, int x, int y, int number, const AnsiString &extra);
-    // Frees the window and repaints the owner.
+    // Frees the window and repaints the owner; nothing when the owner, and the window with it, is
+    // gone already.
     ~TZWait();
     TZWait(const TZWait &) = delete;
     TZWait &operator=(const TZWait &) = delete;
 
+    // Null once the owner freed it.
     TFWait *Window() const { return window_; }
 
 private:

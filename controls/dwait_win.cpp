@@ -32,6 +32,12 @@ TFWait::TFWait(TComponent *owner) : TForm(owner)
     }
 }
 
+TFWait::~TFWait()
+{
+    if (holder_ && *holder_ == this)
+        *holder_ = nullptr;
+}
+
 void TFWait::FormShow(TObject *)
 {
     if (scaled_ || FormScaling == 0 || ScreenDensity == DesignDensity || DesignDensity == 0)
@@ -47,6 +53,7 @@ void TFWait::FormShow(TObject *)
 TZWait::TZWait(TWinControl *owner, int x, int y, int number, const AnsiString &extra)
     : owner_(owner), window_(new TFWait(owner))
 {
+    window_->ClearOnFree(&window_);
     const TPoint at = owner ? owner->ClientToScreen(Point(x, y)) : Point(x, y);
     window_->SetBounds(at.X, at.Y, WaitWidth, WaitHeight);
     window_->ZText1->SetText(1, WaitText(number, extra));
@@ -56,6 +63,8 @@ TZWait::TZWait(TWinControl *owner, int x, int y, int number, const AnsiString &e
 
 TZWait::~TZWait()
 {
+    if (!window_)
+        return;  // freed with its owner
     FreeAndNil(window_);
     if (owner_)
         owner_->Invalidate();
@@ -80,13 +89,6 @@ std::unique_lock<std::recursive_mutex> LockShared()
 
 }  // namespace
 
-// A shared window freed with its owner (the main form closing while it stands) is gone for every user.
-TFWait::~TFWait()
-{
-    if (sharedWindow == this)
-        sharedWindow = nullptr;
-}
-
 TFWait *TNZWait::SharedWindow() { return sharedWindow; }
 
 bool TNZWait::Open(int number, bool changeText, const AnsiString &extra)
@@ -105,6 +107,8 @@ bool TNZWait::Open(int number, bool changeText, const AnsiString &extra)
         sharedLock = std::make_unique<std::recursive_mutex>();
         lock = std::unique_lock<std::recursive_mutex>(*sharedLock);
         sharedWindow = new TFWait(Application->MainForm());
+        // Freed with the main form while it stands, it is gone for every user.
+        sharedWindow->ClearOnFree(&sharedWindow);
     }
     open_ = true;
     Screen->SetCursor(crHourGlass);

@@ -96,6 +96,15 @@ TEST_F(Wait, ScopedWindowWithoutANumberShowsTheExtraTextAlone)
     EXPECT_EQ(WaitShown(wait.Window()), "Подождите");
 }
 
+TEST_F(Wait, AScopedWindowFreedWithItsOwnerIsNotFreedAgain)
+{
+    TForm *owner = new TForm(nullptr);
+    TZWait wait(owner, 0, 0, 0, "x");
+    ASSERT_NE(wait.Window(), nullptr);
+    owner->Free();
+    EXPECT_EQ(wait.Window(), nullptr);
+}  // the destructor touches neither the window nor the owner
+
 TEST_F(Wait, NestedUsersShareOneWindowAndTheHourglass)
 {
     Application->SetMainForm(host.form);
