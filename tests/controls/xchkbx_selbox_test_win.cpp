@@ -334,18 +334,29 @@ TEST(ZSelBox, TheTextIsAlsoTheHintInTwoLanguages)
     EXPECT_EQ("x", sel->Text());
 }
 
+namespace {
+// A shown selection box of 160 x 26 (its button from x 141) that counts its selections.
+struct SelBoxForm : ShownForm {
+    SelBoxForm() : sel(Add<TZSelBox>())
+    {
+        sel->SetBounds(20, 20, 160, 26);
+        sel->OnSelect = [this](TObject *sender) {
+            EXPECT_EQ(sel, sender);
+            ++selects;
+        };
+        Activate();
+    }
+    TZSelBox *sel;
+    int selects = 0;
+};
+}  // namespace
+
 TEST(ZSelBox, EnterDownAndUpSelectsOnceAndAClickSelectsOnce)
 {
-    ShownForm f;
-    auto *sel = f.Add<TZSelBox>();
-    sel->SetBounds(20, 20, 160, 26);
+    SelBoxForm f;
+    TZSelBox *sel = f.sel;
+    int &selects = f.selects;
     sel->SetText("Файл");
-    int selects = 0;
-    sel->OnSelect = [&](TObject *sender) {
-        EXPECT_EQ(sel, sender);
-        ++selects;
-    };
-    f.Activate();
     sel->SetFocus();
     Pump();
 
@@ -375,12 +386,8 @@ TEST(ZSelBox, EnterDownAndUpSelectsOnceAndAClickSelectsOnce)
 
 TEST(ZSelBox, ADisabledBoxIgnoresKeysAndClicks)
 {
-    ShownForm f;
-    auto *sel = f.Add<TZSelBox>();
-    sel->SetBounds(20, 20, 160, 26);
-    int selects = 0;
-    sel->OnSelect = [&](TObject *) { ++selects; };
-    f.Activate();
+    SelBoxForm f;
+    TZSelBox *sel = f.sel;
     sel->SetEnabled(false);
     Pump();
     ClickAt(sel, 150, 13);
@@ -393,18 +400,16 @@ TEST(ZSelBox, ADisabledBoxIgnoresKeysAndClicks)
     EXPECT_FALSE(sel->Pressed());
     sel->InnerKeyUp(sel, key, 0);
     sel->InnerMouseUp(sel, mbLeft, 0, 150, 13);
-    EXPECT_EQ(0, selects);
+    EXPECT_EQ(0, f.selects);
 }
 
 TEST(ZSelBox, AnApplicationsMouseDownHandlerReplacesThePress)
 {
-    ShownForm f;
-    auto *sel = f.Add<TZSelBox>();
-    sel->SetBounds(20, 20, 160, 26);
-    int selects = 0, downs = 0;
-    sel->OnSelect = [&](TObject *) { ++selects; };
+    SelBoxForm f;
+    TZSelBox *sel = f.sel;
+    int &selects = f.selects;
+    int downs = 0;
     sel->OnMouseDown = [&](TObject *, TMouseButton, TShiftState, int, int) { ++downs; };
-    f.Activate();
     ClickAt(sel, 150, 13);
     EXPECT_EQ(1, downs);
     EXPECT_FALSE(sel->Pressed());
