@@ -159,7 +159,7 @@ TEST_F(ZButton, DisabledButtonDrawsGreyTextAndAGreyedGlyph)
     EXPECT_TRUE(SaveScreenshot(host.form->Handle(), "zbutton_enabled_disabled"));
 }
 
-TEST_F(ZButton, HotFollowsTheMouse)
+TEST_F(ZButton, HotFollowsTheMouseThroughTheWindowSystem)
 {
     auto *b = Add(50, 50);
     host.form->Show();

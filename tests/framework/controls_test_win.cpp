@@ -159,7 +159,7 @@ TEST(Controls, PerformGoesThroughAProcedureHookedOverTheWindow)
     lone->Free();
 }
 
-TEST(Controls, MouseOntoAndOffAControlGivesOneEnterAndOneLeave)
+TEST(Controls, MouseOntoAndOffAControlGivesOneEnterAndOneLeaveThroughTheWindowSystem)
 {
     Host host;
     auto *c = host.Add<Counting>();

@@ -292,7 +292,7 @@ TEST(Grids, ArrowKeysMoveTheCurrentCellAndTheViewFollowsIt)
     }));
 }
 
-TEST(Grids, RangeSelectGrowsTheSelectionByShiftKeysAndByDragging)
+TEST(Grids, RangeSelectGrowsTheSelectionByShiftKeysAndByDraggingThroughTheWindowSystem)
 {
     GridHost host;
     RecordingGrid *grid = host.grid;
