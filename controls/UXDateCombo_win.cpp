@@ -1,0 +1,331 @@
+#include "controls/UXDateCombo.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "base/fun_other.h"
+#include "controls/UZButton.h"
+#include "controls/uMonPage.h"
+#include "framework/Forms.h"
+#include "framework/Mask.h"
+#include "framework/StdCtrls.h"
+#include "framework/VirtualKeys.h"
+
+namespace {
+constexpr int Inset = 2;
+
+AnsiString DateText(TDateTime date) { return YmdText(YmdOf(date)); }
+
+// The system's check-box glyph, 16 x 16 when it cannot be read.
+int CheckBoxSide()
+{
+    int side = GetSystemMetrics(SM_CXMENUCHECK);
+    return side > 0 ? side : 16;
+}
+}  // namespace
+
+TXDateCombo::TXDateCombo(TComponent *owner) : TCustomControl(owner)
+{
+    edit_ = new TMaskEdit(this);
+    edit_->SetParent(this);
+    edit_->SetAlign(alClient);
+    SetBounds(Left(), Top(), 100, edit_->Height());
+    edit_->OnKeyDown = [this](TObject *, uint16_t &key, TShiftState shift) {
+        if (OnKeyDown)
+            OnKeyDown(this, key, shift);
+        if (key == VK_RETURN) {
+            key = 0;
+            DropDown();
+        }
+    };
+    edit_->OnDblClick = [this](TObject *) {
+        bool ret = false;
+        if (OnDblClick)
+            OnDblClick(this, ret);
+        if (ret)
+            DropDown();
+    };
+
+    button_ = new TZButton(this);
+    button_->SetParent(this);
+    button_->SetImageNo(eil16x16_DArrow);
+    button_->OnClick = [this](TObject *) { DropDown(); };
+
+    dropForm_ = new TForm(this);
+    dropForm_->SetBorderStyle(bsNone);
+    dropForm_->SetFormStyle(fsStayOnTop);
+    dropForm_->OnClose = [](TObject *, TCloseAction &action) { action = caHide; };
+    dropForm_->OnShow = [this](TObject *) {
+        if (page_) {
+            dropForm_->SetClientWidth(page_->Width());
+            dropForm_->SetClientHeight(page_->Height());
+            page_->SetFocus();
+        }
+    };
+    edit_->SetPopupMenu(PopupMenu());
+    button_->SetPopupMenu(PopupMenu());
+    LayoutControls();
+}
+
+TXDateCombo::~TXDateCombo() = default;
+
+void TXDateCombo::LayoutControls()
+{
+    if (layingOut_)
+        return;
+    layingOut_ = true;
+    bool first = !setUp_;
+    setUp_ = true;
+    if (first) {
+        edit_->Font()->SetName("Arial");
+        edit_->SetEditMask("!99/99/9999;0; ");
+        edit_->OnChange = [this](TObject *) { TextToDate(); };
+    }
+    // The edit's sunken border, measured before the edit has a window of its own.
+    int border = GetSystemMetrics(SM_CYEDGE);
+    int side = std::max(edit_->Height() - 2 * border, 1);
+    button_->SetBounds(edit_->Left() + edit_->Width() - border - Inset - side, (Height() - side) / 2, side, side);
+    button_->BringToFront();
+    if (checkBox_) {
+        int box = CheckBoxSide();
+        checkBox_->SetBounds(edit_->Left() + Inset + border, (Height() - box) / 2, box, box);
+        checkBox_->BringToFront();
+    }
+    ApplyMargins();
+    if (first) {
+        SetSelDate(Date());
+        CheckBoxRule(false);
+    }
+    layingOut_ = false;
+}
+
+void TXDateCombo::ApplyMargins()
+{
+    edit_->SetMargins(checkBox_ ? checkBox_->Width() + Inset : 0, button_->Width() + Inset);
+}
+
+void TXDateCombo::TextToDate()
+{
+    TDateFieldText t = ParseDateFieldText(edit_->Text());
+    invalid_ = !t.Valid;
+    if (t.Valid) {
+        selDate_ = DateOf(t.Date);
+        sSelDate_ = YmdText(t.Date);
+        edit_->Font()->SetColor(clWindowText);
+    } else {
+        edit_->Font()->SetColor(clRed);
+    }
+    ApplyMargins();
+    if (OnChange)
+        OnChange(this);
+}
+
+void TXDateCombo::ShowText()
+{
+    if (checkBox_ && !checkBox_->Checked())
+        edit_->SetText(AnsiString());
+    else
+        edit_->SetText(sSelDate_);
+}
+
+void TXDateCombo::SetSelDate(TDateTime date)
+{
+    if (date == selDate_ && !sSelDate_.empty())
+        return;
+    selDate_ = committed_ = date;
+    sSelDate_ = DateText(date);
+    LayoutControls();
+    ShowText();
+}
+
+void TXDateCombo::SetsSelDate(const AnsiString &text)
+{
+    if (text != sSelDate_ || invalid_) {
+        sSelDate_ = text;
+        LayoutControls();
+        ShowText();
+    }
+    committed_ = selDate_;
+}
+
+AnsiString TXDateCombo::GetsSelDate() const
+{
+    if ((checkBox_ && !checkBox_->Checked()) || invalid_)
+        return AnsiString();
+    return sSelDate_;
+}
+
+bool TXDateCombo::GetChecked() const { return checkBox_ && checkBox_->Checked(); }
+
+void TXDateCombo::SetChecked(bool checked)
+{
+    if (checked && !checkBox_)
+        SetUseCheckBox(true);
+    if (checkBox_ && checkBox_->Checked() != checked) {
+        settingCheck_ = true;
+        checkBox_->SetChecked(checked);
+        settingCheck_ = false;
+    }
+}
+
+void TXDateCombo::SetUseCheckBox(bool use)
+{
+    if (use == useCheckBox_)
+        return;
+    useCheckBox_ = use;
+    if (use) {
+        checkBox_ = new TCheckBox(this);
+        checkBox_->SetParentColor(false);
+        checkBox_->SetColor(clWhite);
+        checkBox_->SetParent(this);
+        checkBox_->OnClick = [this](TObject *) { CheckBoxRule(!settingCheck_); };
+    } else {
+        checkBox_->Free();
+        checkBox_ = nullptr;
+    }
+    LayoutControls();
+    ApplyMargins();
+    CheckBoxRule(false);
+}
+
+void TXDateCombo::CheckBoxRule(bool byClick)
+{
+    if (checkBox_ && !checkBox_->Checked()) {
+        edit_->SetText(AnsiString());
+        edit_->SetEnabled(false);
+        button_->SetEnabled(false);
+        if (dropForm_->Visible())
+            dropForm_->Hide();
+    } else {
+        edit_->SetEnabled(true);
+        button_->SetEnabled(true);
+        if (byClick)
+            sSelDate_ = DateText(Date());
+        edit_->SetText(sSelDate_);
+    }
+    if (OnChkBxClick)
+        OnChkBxClick(this);
+}
+
+bool TXDateCombo::CheckText()
+{
+    if (checkBox_ && !checkBox_->Checked())
+        return true;
+    TextToDate();
+    return !invalid_;
+}
+
+bool TXDateCombo::IsDateChanged() const { return selDate_ != committed_; }
+
+std::uint16_t TXDateCombo::GetPackedDate() const { return PackDateField(YmdOf(selDate_)); }
+
+void TXDateCombo::SetPackedDate(std::uint16_t packed)
+{
+    if (packed == 0) {
+        SetSelDate(committed_);
+        return;
+    }
+    TYmd date;
+    if (UnpackDateField(packed, date))
+        SetSelDate(DateOf(date));
+}
+
+void TXDateCombo::PlaceDropDown()
+{
+    TPoint topLeft = ClientToScreen(TPoint{0, 0});
+    TRect field = Bounds(topLeft.X, topLeft.Y, Width(), Height());
+    TRect at =
+        ::PlaceDropDown(field, dropForm_->Width(), dropForm_->Height(), Screen->WorkArea(), dropForm_->BoundsRect());
+    dropForm_->SetBounds(at.Left, at.Top, at.Width(), at.Height());
+}
+
+void TXDateCombo::ShowDropDown()
+{
+    int selStart = edit_->SelStart(), selLength = edit_->SelLength();
+    PlaceDropDown();
+    page_->SetDate(selDate_);
+    // Shown without a modal loop of its own: the page closes the form when a date is chosen.
+    dropForm_->Show();
+    dropForm_->BringToFront();
+    page_->SetFocus();
+    edit_->SetSelStart(selStart);
+    edit_->SetSelLength(selLength);
+}
+
+void TXDateCombo::DropDown()
+{
+    if (!page_) {
+        page_ = new TXMonthPage(dropForm_, true);
+        page_->SetParent(dropForm_);
+        page_->OnSelectDate = [this](TObject *, TDateTime date, const AnsiString &dmy, bool &hide) {
+            PageSelectDate(date, dmy, hide);
+        };
+        if (FormScaling)
+            ScaleFormToScreen(dropForm_);
+        dropForm_->SetClientWidth(page_->Width());
+        dropForm_->SetClientHeight(page_->Height());
+        ShowDropDown();
+        return;
+    }
+    if (dropForm_->Visible()) {
+        // A visible form hides on a second drop-down unless something covers it.
+        HWND over = GetWindow(dropForm_->Handle(), GW_HWNDPREV);
+        bool covered = false;
+        for (; over; over = GetWindow(over, GW_HWNDPREV)) {
+            RECT r, mine, both;
+            GetWindowRect(over, &r);
+            GetWindowRect(dropForm_->Handle(), &mine);
+            if (IsWindowVisible(over) && IntersectRect(&both, &r, &mine)) {
+                covered = true;
+                break;
+            }
+        }
+        if (!covered) {
+            dropForm_->Hide();
+            return;
+        }
+        dropForm_->BringToFront();
+        page_->SetDate(selDate_);
+        page_->SetFocus();
+        return;
+    }
+    ShowDropDown();
+}
+
+void TXDateCombo::PageSelectDate(TDateTime, const AnsiString &dmy, bool &hide)
+{
+    hide = false;
+    edit_->SetText(dmy);
+    if (dropForm_->Visible())
+        page_->SetFocus();
+}
+
+void TXDateCombo::SetFocus() { edit_->SetFocus(); }
+
+bool TXDateCombo::RescaleFonts(int, int)
+{
+    RescaleControlFont(*edit_);
+    LayoutControls();
+    return true;
+}
+
+void TXDateCombo::ScaleBy(int m, int d)
+{
+    TCustomControl::ScaleBy(m, d);
+    LayoutControls();
+}
+
+void TXDateCombo::Resize()
+{
+    TCustomControl::Resize();
+    if (setUp_)
+        LayoutControls();
+}
+
+void TXDateCombo::FontChanged()
+{
+    TCustomControl::FontChanged();
+    if (setUp_)
+        LayoutControls();
+}

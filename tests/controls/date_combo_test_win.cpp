@@ -1,0 +1,222 @@
+// The date field on a real window: typing, the check box, the packed date and the calendar it drops
+// down, with keys and clicks as the window system delivers them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "controls/UXDateCombo.h"
+#include "controls/UZButton.h"
+#include "controls/UZLangBox.h"
+#include "controls/uMonPage.h"
+#include "framework/Forms.h"
+#include "framework/Mask.h"
+#include "framework/StdCtrls.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FormHost.h"
+#include "tests/support/WindowPicture.h"
+
+namespace {
+// A date field at (20, 20) on a form shown for the whole suite (hiding a top-level window costs the
+// window system seconds), today being 7 December 2026.
+class DateCombo : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        host = new FormHost;
+        host->form->Show();
+    }
+    static void TearDownTestSuite()
+    {
+        host->form->Hide();
+        delete host;
+        host = nullptr;
+    }
+    void SetUp() override
+    {
+        ResetLangs();
+        field = host->Add<TXDateCombo>();
+        field->SetBounds(20, 20, 140, field->Height());
+        field->OnChange = [this](TObject *sender) {
+            EXPECT_EQ(field, sender);
+            ++changes;
+        };
+        field->SetFocus();
+        Pump();
+    }
+    void TearDown() override
+    {
+        field->Free();
+        ResetLangs();
+    }
+    static void Pump()
+    {
+        for (int i = 0; i < 5; ++i)
+            Application->ProcessMessages();
+    }
+    static void Key(HWND window, WORD key)
+    {
+        PostMessageW(window, WM_KEYDOWN, key, 1);
+        PostMessageW(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        Pump();
+    }
+    static void Click(HWND window, const TPoint &at)
+    {
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.X, at.Y));
+        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.X, at.Y));
+        Pump();
+    }
+    static TPoint Centre(const TRect &r) { return Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
+    void Type(const AnsiString &text) { field->Edit()->SetText(text); }
+
+    FakeClock clock{EncodeDate(2026, 12, 7) + EncodeTime(9, 30, 0, 0)};
+    TClockOverride clockInForce{clock};
+    static FormHost *host;
+    TXDateCombo *field = nullptr;
+    int changes = 0;
+};
+FormHost *DateCombo::host = nullptr;
+}  // namespace
+
+TEST_F(DateCombo, StartsOnTodayWithTheMaskTheButtonInsideAndNoCheckBox)
+{
+    EXPECT_EQ(EncodeDate(2026, 12, 7), field->SelDate());
+    EXPECT_EQ("07.12.2026", field->GetsSelDate());
+    EXPECT_EQ("07.12.2026", field->Edit()->Text());
+    EXPECT_EQ("!99/99/9999;0; ", field->Edit()->EditMask());
+    EXPECT_EQ(nullptr, field->CheckBox());
+    EXPECT_FALSE(field->GetChecked());
+    EXPECT_EQ(eil16x16_DArrow, field->Button()->ImageNo());
+    EXPECT_EQ(field->Button()->Width(), field->Button()->Height());
+    EXPECT_LE(field->Button()->Left() + field->Button()->Width(), field->Width() - 2);
+    EXPECT_EQ(field->Button()->Width() + 2, field->Edit()->RightMargin());
+    EXPECT_FALSE(field->IsDateChanged());
+}
+
+TEST_F(DateCombo, ImpossibleDatesTurnRedKeepTheDateAndReadEmpty)
+{
+    for (const char *bad : {"31.02.2023", "01.01.1899", "00.13.2020"}) {
+        field->SetSelDate(EncodeDate(2024, 5, 6));
+        changes = 0;
+        Type(bad);
+        EXPECT_EQ(1, changes) << bad;
+        EXPECT_TRUE(field->InvalidText()) << bad;
+        EXPECT_EQ(clRed, field->Edit()->Font()->Color()) << bad;
+        EXPECT_EQ(EncodeDate(2024, 5, 6), field->SelDate()) << bad;
+        EXPECT_EQ("", field->GetsSelDate()) << bad;
+        EXPECT_FALSE(field->CheckText()) << bad;
+    }
+    Type("29.02.2024");
+    EXPECT_FALSE(field->InvalidText());
+    EXPECT_EQ(clWindowText, field->Edit()->Font()->Color());
+    EXPECT_EQ(EncodeDate(2024, 2, 29), field->SelDate());
+    EXPECT_EQ("29.02.2024", field->GetsSelDate());
+    EXPECT_TRUE(field->IsDateChanged());
+    EXPECT_TRUE(field->CheckText());
+    field->SetsSelDate("29.02.2024");
+    EXPECT_FALSE(field->IsDateChanged());
+}
+
+TEST_F(DateCombo, PackedDatesInAndOut)
+{
+    field->SetSelDate(EncodeDate(2020, 4, 4));
+    field->SetPackedDate(0x1A21);
+    EXPECT_EQ(EncodeDate(2013, 1, 1), field->SelDate());
+    EXPECT_EQ("01.01.2013", field->Edit()->Text());
+    EXPECT_EQ(0x1A21, field->GetPackedDate());
+    field->SetPackedDate(static_cast<std::uint16_t>(95 << 9 | 6 << 5 | 15));
+    EXPECT_EQ(EncodeDate(1995, 6, 15), field->SelDate());
+    Type("03.03.2003");
+    EXPECT_TRUE(field->IsDateChanged());
+    field->SetPackedDate(0);  // back to the date last set
+    EXPECT_EQ(EncodeDate(1995, 6, 15), field->SelDate());
+    field->SetPackedDate(13 << 9 | 2 << 5 | 30);  // 30 February: no date, nothing changes
+    EXPECT_EQ(EncodeDate(1995, 6, 15), field->SelDate());
+    field->SetSelDate(EncodeDate(1950, 1, 1));
+    EXPECT_EQ(0, field->GetPackedDate());
+    field->SetSelDate(EncodeDate(2150, 1, 1));
+    EXPECT_EQ(0, field->GetPackedDate());
+}
+
+TEST_F(DateCombo, TheCheckBoxSwitchesTheDateOffAndAClickBringsToday)
+{
+    int boxEvents = 0;
+    field->OnChkBxClick = [&](TObject *sender) {
+        EXPECT_EQ(field, sender);
+        ++boxEvents;
+    };
+    field->SetSelDate(EncodeDate(2024, 5, 6));
+    field->SetChecked(true);
+    ASSERT_NE(nullptr, field->CheckBox());
+    EXPECT_TRUE(field->GetChecked());
+    EXPECT_EQ(field->CheckBox()->Width() + 2, field->Edit()->LeftMargin());
+    EXPECT_EQ("06.05.2024", field->GetsSelDate());
+    field->SetChecked(false);
+    EXPECT_GE(boxEvents, 1);
+    EXPECT_EQ("", field->Edit()->Text());
+    EXPECT_FALSE(field->Edit()->Enabled());
+    EXPECT_FALSE(field->Button()->Enabled());
+    EXPECT_EQ("", field->GetsSelDate());
+    EXPECT_TRUE(field->CheckText());
+    Pump();
+    Click(field->CheckBox()->Handle(), Point(field->CheckBox()->Width() / 2, field->CheckBox()->Height() / 2));
+    EXPECT_TRUE(field->GetChecked());
+    EXPECT_TRUE(field->Edit()->Enabled());
+    EXPECT_EQ("07.12.2026", field->Edit()->Text());
+    EXPECT_EQ("07.12.2026", field->GetsSelDate());
+    field->SetUseCheckBox(false);
+    EXPECT_EQ(nullptr, field->CheckBox());
+    EXPECT_EQ(0, field->Edit()->LeftMargin());
+}
+
+TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestores)
+{
+    field->SetSelDate(EncodeDate(2024, 3, 15));
+    Click(field->Button()->Handle(), Centre(field->Button()->ClientRect()));
+    ASSERT_NE(nullptr, field->MonthPage());
+    TForm *drop = field->DropDownForm();
+    ASSERT_TRUE(drop->Visible());
+    TPoint fieldAt = field->ClientToScreen(Point(0, 0));
+    EXPECT_EQ(fieldAt.X, drop->Left());
+    EXPECT_EQ(fieldAt.Y + field->Height(), drop->Top());
+    TXMonthPage *page = field->MonthPage();
+    EXPECT_EQ((TYmd{2024, 3, 15}), page->Given());
+    EXPECT_TRUE(SaveScreenshot(GetDesktopWindow(), "date_combo_dropped"));
+
+    TRect cell = MonthLayoutCell(page->Layout(), MonthDayCell(page->Grid(), 20));
+    Click(page->Handle(), Centre(cell));
+    EXPECT_EQ("20.03.2024", field->Edit()->Text());
+    EXPECT_EQ(EncodeDate(2024, 3, 20), field->SelDate());
+    EXPECT_TRUE(drop->Visible());
+
+    Key(page->Handle(), VK_ESCAPE);
+    EXPECT_EQ("15.03.2024", field->Edit()->Text());
+    EXPECT_EQ(EncodeDate(2024, 3, 15), field->SelDate());
+    EXPECT_FALSE(drop->Visible());
+}
+
+TEST_F(DateCombo, EnterInTheEditDropsDownAndADoubleClickOnlyWhenTheHandlerSaysSo)
+{
+    Key(field->Edit()->Handle(), VK_RETURN);
+    ASSERT_NE(nullptr, field->MonthPage());
+    EXPECT_TRUE(field->DropDownForm()->Visible());
+    Key(field->MonthPage()->Handle(), VK_RETURN);  // chooses and hides
+    EXPECT_FALSE(field->DropDownForm()->Visible());
+
+    bool answer = false;
+    int asked = 0;
+    field->OnDblClick = [&](TObject *sender, bool &ret) {
+        EXPECT_EQ(field, sender);
+        EXPECT_FALSE(ret);
+        ++asked;
+        ret = answer;
+    };
+    for (bool drops : {false, true}) {
+        answer = drops;
+        PostMessageW(field->Edit()->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(field->Edit()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        Pump();
+        EXPECT_EQ(drops, field->DropDownForm()->Visible());
+    }
+    EXPECT_EQ(2, asked);
+    field->DropDownForm()->Hide();
+}
