@@ -29,8 +29,9 @@ TXDateCombo::TXDateCombo(TComponent *owner) : TCustomControl(owner)
 {
     edit_ = new TMaskEdit(this);
     edit_->SetParent(this);
-    edit_->SetAlign(alClient);
+    // The control takes the edit's height before the edit is made to fill it.
     SetBounds(Left(), Top(), 100, edit_->Height());
+    edit_->SetAlign(alClient);
     edit_->OnKeyDown = [this](TObject *, uint16_t &key, TShiftState shift) {
         if (OnKeyDown)
             OnKeyDown(this, key, shift);

@@ -83,6 +83,8 @@ TEST_F(DateCombo, StartsOnTodayWithTheMaskTheButtonInsideAndNoCheckBox)
     EXPECT_EQ("07.12.2026", field->GetsSelDate());
     EXPECT_EQ("07.12.2026", field->Edit()->Text());
     EXPECT_EQ("!99/99/9999;0; ", field->Edit()->EditMask());
+    EXPECT_EQ(21, field->Height());  // the edit's own height
+    EXPECT_EQ(field->Height(), field->Edit()->Height());
     EXPECT_EQ(nullptr, field->CheckBox());
     EXPECT_FALSE(field->GetChecked());
     EXPECT_EQ(eil16x16_DArrow, field->Button()->ImageNo());
