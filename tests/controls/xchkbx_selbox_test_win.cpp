@@ -351,7 +351,7 @@ struct SelBoxForm : ShownForm {
 };
 }  // namespace
 
-TEST(ZSelBox, EnterDownAndUpSelectsOnceAndAClickSelectsOnce)
+TEST(ZSelBox, EnterDownAndUpSelectsOnceAndAClickSelectsOnceThroughTheWindowSystem)
 {
     SelBoxForm f;
     TZSelBox *sel = f.sel;

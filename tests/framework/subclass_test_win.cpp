@@ -364,7 +364,7 @@ TEST(NonClient, MouseCaptureIsSetReadAndReleased)
     EXPECT_EQ(nullptr, MouseCapture());
 }
 
-TEST(NonClient, TheWindowOnTopAtAPoint)
+TEST(NonClient, TheWindowOnTopAtAPointThroughTheWindowSystem)
 {
     FormHost host;
     host.form->SetBounds(300, 200, 300, 200);
