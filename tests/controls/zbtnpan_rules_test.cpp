@@ -6,6 +6,7 @@
 #include "base/MessagePresenter.h"
 #include "base/zmsg.h"
 #include "controls/UZBtnPan.h"
+#include "tests/support/ShownMessages.h"
 
 namespace {
 TZBtnPanSlot Button(int left, int width, int top = 9, int height = 25) { return {left, top, width, height}; }
@@ -65,22 +66,8 @@ TEST(ZBtnPanPlacement, WidthRuleRefusesShrinkingBelowTheButtons)
 }
 
 // Answers every question with yes or no and counts them.
-class Answers : public TMessagePresenter {
-public:
-    explicit Answers(bool yes) : yes_(yes), previous_(SetMessagePresenter(this)) {}
-    ~Answers() override { SetMessagePresenter(previous_); }
-    TMessageResult Present(TMessageRequest &request) override
-    {
-        texts.push_back(request.Text);
-        TMessageResult r;
-        r.ModalResult = yes_ ? 1 : 2;
-        return r;
-    }
-    std::vector<AnsiString> texts;
-
-private:
-    bool yes_;
-    TMessagePresenter *previous_;
+struct Answers : TShownMessages {
+    explicit Answers(bool yes) : TShownMessages(yes ? 1 : 2) {}
 };
 
 // A protocol whose events record what they were asked.

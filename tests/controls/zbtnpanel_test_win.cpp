@@ -10,26 +10,13 @@
 #include "controls/UZBtnPan.h"
 #include "controls/UZButton.h"
 #include "framework/Forms.h"
+#include "tests/support/ShownMessages.h"
 #include "tests/support/WindowPicture.h"
 
 namespace {
 // Answers every question with yes or no and keeps its text.
-class Answers : public TMessagePresenter {
-public:
-    explicit Answers(bool yes) : yes_(yes), previous_(SetMessagePresenter(this)) {}
-    ~Answers() override { SetMessagePresenter(previous_); }
-    TMessageResult Present(TMessageRequest &request) override
-    {
-        texts.push_back(request.Text);
-        TMessageResult r;
-        r.ModalResult = yes_ ? 1 : 2;
-        return r;
-    }
-    std::vector<AnsiString> texts;
-
-private:
-    bool yes_;
-    TMessagePresenter *previous_;
+struct Answers : TShownMessages {
+    explicit Answers(bool yes) : TShownMessages(yes ? 1 : 2) {}
 };
 
 // A form of 400 x 300, never shown (closing a form that is not shown costs nothing), shared by the
