@@ -1,6 +1,7 @@
 #include "gridtable/GridTableRun.h"
 
 #include "controls/ControlsRun.h"
+#include "gridtable/CellEditing.h"
 #include "gridtable/GridScreen.h"
 
 namespace {
@@ -14,6 +15,7 @@ void StartGridTable()
     if (runs++ > 0)
         return;
     StartControls();
+    MakeEditorMenuCaptions();
 }
 
 void StopGridTable()
@@ -22,6 +24,7 @@ void StopGridTable()
         return;
     // The screens storage the tables shared stays open while any table may load; the end is here.
     CloseSharedScreenStorage();
+    ClearEditorMenuCaptions();
     StopControls();
 }
 

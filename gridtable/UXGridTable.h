@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "framework/Grids.h"
+#include "gridtable/CellEditorControls.h"
 #include "gridtable/GridPaint.h"
 #include "gridtable/GridScreen.h"
 #include "gridtable/UXGridTabService.h"
@@ -29,13 +30,6 @@ enum EGridStretchType { egstNone, egstWidth, egstHeight, egstBoth };
 // The in-cell editing's own records, defined with the editing.
 struct SDataForOut;
 enum EXSGEditValue : int;
-
-// At run time the table holds the editors that the open editor menu serves (either may be null).
-class TXServePopupMenu : public TObject {
-public:
-    TEdit *Edit = nullptr;
-    TRichEdit *RichEdit = nullptr;
-};
 
 using TXCellEvent = std::function<void(TObject *Sender, S_XSGCell *Cell)>;
 using TXBeforeDblClickEvent = std::function<void(TObject *Sender, S_XSGCell *Cell, SDataForOut &Data)>;
