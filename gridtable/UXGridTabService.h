@@ -113,6 +113,11 @@ std::unique_ptr<S_SGFont> CreateGridFont(const AnsiString &name, int size, TColo
 // A copy with id -1.
 std::unique_ptr<S_SGFont> CloneGridFont(const S_SGFont &font);
 std::unique_ptr<S_SGFont> GridFontFromTFont(const TFont &font);
+// Each font's size for a screen of another density and pixels per inch: size x screenDensity /
+// designDensity (divided whole), then MulDiv by 1440 / pixelsPerInch (divided whole) over 15; its
+// height that of a framework font of the new size at those pixels per inch, as a positive number.
+// Nothing for a density or pixels per inch that is not positive.
+void RescaleGridFontsForDpi(TXGridModel &table, int screenDensity, int designDensity, int pixelsPerInch);
 
 // ---- colours ---------------------------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 // The table's font table and colour table.
 #include <algorithm>
+#include <cstdlib>
 
 #include "gridtable/UXGridTabService.h"
 
@@ -91,6 +92,20 @@ std::unique_ptr<S_SGFont> GridFontFromTFont(const TFont &font)
     auto entry = std::make_unique<S_SGFont>();
     entry->InitFromTFont(font);
     return entry;
+}
+
+void RescaleGridFontsForDpi(TXGridModel &table, int screenDensity, int designDensity, int pixelsPerInch)
+{
+    if (screenDensity <= 0 || designDensity <= 0 || pixelsPerInch <= 0)
+        return;
+    for (const auto &font : table.Fonts) {
+        const int scaled = static_cast<int>(static_cast<long long>(font->Size) * screenDensity / designDensity);
+        font->SetSize(MulDivRound(scaled, 1440 / pixelsPerInch, 15));
+        TFont measure;
+        measure.SetPixelsPerInch(pixelsPerInch);
+        measure.SetSize(font->Size);
+        font->Height = std::abs(measure.Height());
+    }
 }
 
 // ---- colours ---------------------------------------------------------------------------------------

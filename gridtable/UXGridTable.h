@@ -18,8 +18,10 @@
 class TBitmap;
 class TEdit;
 class TRichEdit;
+class TFEditForm;
 class TForm;
 class TMeasureCanvas;
+class TZButton;
 
 enum EBorderStyle { ebsNone, ebsSingle };
 // etsvCellStr: rows can be marked as a row selection besides the current cell.
@@ -27,7 +29,7 @@ enum ETabSelView { etsvCell, etsvCellStr };
 // What a resize stretches to the client area.
 enum EGridStretchType { egstNone, egstWidth, egstHeight, egstBoth };
 
-// The in-cell editing's own records, defined with the editing.
+// The in-cell editing's own records, defined with the editor form (uxgridtabeditform.h).
 struct SDataForOut;
 enum EXSGEditValue : int;
 
@@ -35,6 +37,16 @@ using TXCellEvent = std::function<void(TObject *Sender, S_XSGCell *Cell)>;
 using TXBeforeDblClickEvent = std::function<void(TObject *Sender, S_XSGCell *Cell, SDataForOut &Data)>;
 using TXAfterCellEditEvent =
     std::function<void(TObject *Sender, S_XSGCell *Cell, EXSGEditValue &EditValue, bool Changed)>;
+
+class TXGridTable;
+
+// Rescales every grid table owned by the form to the screen when the base library's scaling is on and
+// the screen density differs from the design density: the editor form (its fraction bar kept 1 pixel
+// high), the fonts (RescaleGridFontsForDpi at the screen's pixels per inch) with the text editors in
+// font 0 again, the column widths and row heights (and the rows' least heights), then the columns
+// stretched when the table fills its width, and every cell laid out again.
+// Meant once per form: a second call scales again what the first already scaled.
+void ScaleGridTablesForDpi(TForm *form);
 
 class TXGridTable : public TCustomGrid, public IXGridHost {
 public:
@@ -103,6 +115,26 @@ public:
     // the last row below the fixed ones is emptied instead).
     void DeleteRow(int row) override;
 
+    // ---- in-cell editing -----------------------------------------------------------------------------
+    // The editor form (null until a screen has been loaded at run time, and always while designing).
+    TFEditForm *CellEditorForm() const { return EditForm; }
+    // BP_Btn1 (0) or BP_Btn2 (1) of the button editor, for the application's captions; null for other
+    // numbers or without an editor form.
+    TZButton *GetCellEditorButton(int number) const;
+    // The four text editors (rich, number, numerator, denominator) take the table's font 0, or the
+    // component's own font when the table has none.
+    void GiveEditorsFont0();
+    // The cell being edited while an editor is open (a span's master), else null.
+    S_XSGCell *EditedCell() const { return editedCell_; }
+    // The edit data of the double click under way, else null.
+    SDataForOut *EditData() const { return editData_; }
+    // Whether the last editing round left the cell's texts other than they were before the first.
+    bool CellDataChanged() const { return cellChanged_; }
+    // The editing position: the last editable cell chosen by the mouse or by selection.
+    int EditingCol() const { return EditCol; }
+    int EditingRow() const { return EditRow; }
+    void SetEditingCell(int col, int row) { EditCol = col, EditRow = row; }
+
     // ---- events --------------------------------------------------------------------------------------
     // The mouse, key, wheel, resize and focus events are the control's own (OnMouseDown, OnKeyUp...).
     TXCellEvent OnBeforeCellEdit;
@@ -159,11 +191,14 @@ protected:
     void KeyDown(uint16_t &key, TShiftState shift) override;
     // Stretches columns and rows as GridStretchType says and lays the cells out again.
     void Resize() override;
+    // Edits the cell at the editing position in the editor of its kind, round after round as
+    // OnAfterCellEdit asks; nothing at all while rows are selected or being selected.
+    void DblClick() override;
 
     // The editing position: the last editable cell chosen by the mouse or by selection.
     int EditCol = 0, EditRow = 0;
     // The in-cell editor form, made once a screen has been loaded at run time; freed with the table.
-    TForm *EditForm = nullptr;
+    TFEditForm *EditForm = nullptr;
 
 private:
     TCanvas *OffscreenCanvas(int width, int height);
@@ -172,6 +207,16 @@ private:
     // The current cell moves (asking SelectCell); a span is then selected whole.
     void MoveToCell(int col, int row);
     void SelectSpanOf(int col, int row);
+    // The editing rounds over the cell at the editing position (editable, outside the fixed cells).
+    void EditCellRounds(SDataForOut &data);
+    // Scrolls the cell's span into view; its rectangle in client coordinates, cut at the client's right
+    // and bottom.
+    TRect ShowCellForEditing(const S_XSGCell &cell);
+    // Places and fills the editor of the cell's kind; false for the kinds that open nothing.
+    bool PrepareCellEditor(S_XSGCell &cell, const SDataForOut &data);
+    void PrepareRichEditor(S_XSGCell &cell, const SDataForOut &data, TRect bounds);
+    // The height of "0123456789," in the editors' font.
+    int EditorTextHeight();
 
     bool designing_ = false;
     std::unique_ptr<TXServePopupMenu> servePopupMenu_;
@@ -187,4 +232,7 @@ private:
     bool shiftSelecting_ = false;
     std::unique_ptr<TBitmap> offscreen_;
     std::unique_ptr<TMeasureCanvas> measureCanvas_;
+    S_XSGCell *editedCell_ = nullptr;
+    SDataForOut *editData_ = nullptr;
+    bool cellChanged_ = false;
 };

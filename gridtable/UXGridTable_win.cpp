@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/fun_other.h"
 #include "controls/UDataModule.h"
 #include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
 #include "gridtable/CellLayout.h"
 #include "gridtable/GridTableInput.h"
 #include "gridtable/UXGridTable.h"
+#include "gridtable/uxgridtabeditform.h"
 
 namespace {
 constexpr int MaxGridLineWidth = 10;
@@ -49,7 +52,7 @@ TXGridTable::~TXGridTable()
     if (!designing_) {
         servePopupMenu_.reset();
         if (EditForm != nullptr)
-            EditForm->Free();
+            EditForm->Free();  // owned by the table, but freed before the model it edits
         EditForm = nullptr;
     }
     FreeGridCells(model_);
@@ -144,11 +147,6 @@ void TXGridTable::SetGridSize(int rows, int cols, int fixedRows, int fixedCols)
     SetColCount(std::max(cols, 1));
     SetFixedRows(std::clamp(fixedRows, 0, RowCount() - 1));
     SetFixedCols(std::clamp(fixedCols, 0, ColCount() - 1));
-}
-
-void TXGridTable::CreateCellEditor()
-{
-    // The in-cell editor form comes with the editing; until then there is none to make.
 }
 
 TRect TXGridTable::GridVisibleCells() const
@@ -403,4 +401,44 @@ void TXGridTable::Resize()
         RelayoutGridCells(model_);
     }
     TCustomGrid::Resize();
+}
+
+// ---- the screen's density --------------------------------------------------------------------------
+
+void ScaleGridTablesForDpi(TForm *form)
+{
+    if (form == nullptr || FormScaling == 0 || ScreenDensity == DesignDensity || DesignDensity <= 0)
+        return;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto *table = dynamic_cast<TXGridTable *>(form->Components(i));
+        if (table == nullptr)
+            continue;
+        if (TFEditForm *editor = table->CellEditorForm()) {
+            ScaleFormToScreen(editor);
+            editor->pShape->SetHeight(1);
+        }
+        TXGridModel &model = table->Model();
+        RescaleGridFontsForDpi(model, ScreenDensity, DesignDensity, Screen->PixelsPerInch());
+        table->GiveEditorsFont0();
+        // Every cell is laid out afresh in the new fonts: its runs whole again, marked so.
+        for (S_XSGRow &row : model.Rows)
+            for (S_XSGCell &cell : row)
+                CompactCellRuns(cell);
+        for (int c = 0; c < table->ColCount(); ++c)
+            table->SetGridColWidth(c, MulDivRound(table->GetGridColWidth(c), ScreenDensity, DesignDensity));
+        for (int r = 0; r < table->RowCount(); ++r)
+            table->SetGridRowHeight(r, MulDivRound(table->GetGridRowHeight(r), ScreenDensity, DesignDensity));
+        // A row is never made lower than its description: that height is scaled with the row.
+        for (TXRowDescription &row : model.RowDescriptions.Rows)
+            row.Height =
+                static_cast<std::uint32_t>(MulDivRound(static_cast<int>(row.Height), ScreenDensity, DesignDensity));
+        // A table that fills its width stretches its columns again; one that does not keeps the scaled
+        // widths. Either way every cell is laid out in its new width and fonts.
+        if (model.Rows.empty())
+            continue;
+        if (table->GridStretchType() == egstWidth || table->GridStretchType() == egstBoth)
+            StretchGridColumns(model, true);
+        else
+            RelayoutGridCells(model);
+    }
 }

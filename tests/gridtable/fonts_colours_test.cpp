@@ -115,6 +115,36 @@ TEST(GridFonts, EqualityCloneAndFrameworkFonts)
     EXPECT_TRUE(back.SameAs(framework));
 }
 
+TEST(GridFonts, RescaledForTheScreensDensityAndPixelsPerInch)
+{
+    TStandInHost host(1, 1);
+    TXGridModel table(host);
+    for (int size : {10, 9, 8})
+        AddGridFont(table, Font("Arial", size));
+    auto sizes = [&] {
+        std::vector<std::pair<int, int>> out;
+        for (const auto &f : table.Fonts)
+            out.emplace_back(f->Size, f->Height);
+        return out;
+    };
+    // 1000 / 800 at 120 pixels per inch: 10 -> 12 -> 12 x 12 / 15 = 9.6 -> 10; 9 -> 11 (the division
+    // cuts) -> 8.8 -> 9; 8 -> 10 -> 8. Heights at 120 pixels per inch, positive.
+    RescaleGridFontsForDpi(table, 1000, 800, 120);
+    EXPECT_EQ(sizes(), (std::vector<std::pair<int, int>>{{10, 17}, {9, 15}, {8, 13}}));
+    // The size it was made with stays.
+    EXPECT_EQ(table.Fonts[0]->FirstSize, 10);
+    // At 96 pixels per inch only the density counts: 10 -> 12.
+    RescaleGridFontsForDpi(table, 1000, 800, 96);
+    EXPECT_EQ(table.Fonts[0]->Size, 12);
+    EXPECT_EQ(table.Fonts[0]->Height, 16);
+    // Values that cannot be divided by change nothing.
+    const auto before = sizes();
+    RescaleGridFontsForDpi(table, 1000, 0, 96);
+    RescaleGridFontsForDpi(table, 0, 800, 96);
+    RescaleGridFontsForDpi(table, 1000, 800, 0);
+    EXPECT_EQ(sizes(), before);
+}
+
 TEST(GridColours, AddFindAndTheFullTable)
 {
     TGridFixture f(2, 2);
