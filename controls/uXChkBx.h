@@ -12,6 +12,7 @@
 #include "framework/AnsiString.h"
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
+#include "framework/StdCtrls.h"  // the three check states, shared with the system's check box
 #include "framework/Types.h"
 
 // The size of text[0, length) as drawn.
@@ -71,8 +72,6 @@ bool DrawJustifiedText(TCanvas &canvas, const char *text, int length, bool measu
 // `lineCount` receives the number of lines.
 bool WrapAndDrawText(TCanvas &canvas, const char *text, int length, bool measureOnly, bool justify, int &lineCount,
                      const TRect *box, TRect &textRect);
-
-enum TCheckBoxState { cbUnchecked = 0, cbChecked = 1, cbGrayed = 2 };
 
 class TXCheckBox : public TWithLangBoxes<TCustomControl> {
 public:

@@ -13,12 +13,11 @@
 #include "storage/sqmtver.h"
 #include "storage/wstore_mem.h"
 #include "storage/zcomp_var.h"
+#include "tests/support/AliasFileBuilder.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
-
-testdata::Bytes Line(const std::string &text) { return testdata::Bytes(text.begin(), text.end()); }
 
 // A product tree in a temporary folder: EXE\alias.qmt (held by an in-memory store, where compound
 // files are read) and the four files of Cfg\.
@@ -41,12 +40,9 @@ protected:
         ProgramVersion = savedVersion_;
         CfgFolder.clear();
     }
-    void PutAliasFile(const std::vector<std::string> &lines)
+    void PutAliasFile(const std::vector<testdata::AliasLine> &lines)
     {
-        std::vector<testdata::Bytes> records;
-        for (const std::string &l : lines)
-            records.push_back(Line(l));
-        const testdata::Bytes bytes = testdata::SimpleFile(records);
+        const testdata::Bytes bytes = testdata::AliasFile(lines);
         store_.Put(root_ + "\\EXE\\alias.qmt", bytes);
         WriteWholeFile(root_ + "\\EXE\\alias.qmt", std::string(bytes.begin(), bytes.end()));
     }
@@ -74,7 +70,7 @@ protected:
 
 TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases)
 {
-    PutAliasFile({"Exe#@\\Exe\\", "Cfg#@\\Cfg\\", "Doc#@\\Doc\\#@\\Док\\"});
+    PutAliasFile({{"Exe", "@\\Exe\\"}, {"Cfg", "@\\Cfg\\"}, {"Doc", "@\\Doc\\", "@\\Док\\"}});
     PutCfgFiles();
     TPromptScript script;
     ProgramVersion.d = 2;
@@ -96,7 +92,7 @@ TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases)
 
 TEST_F(EnvironmentTest, LoadingTwiceGivesTheSameAliases)
 {
-    PutAliasFile({"Exe#@\\Exe\\", "Cfg#@\\Cfg\\"});
+    PutAliasFile(testdata::ProductAliases());
     PutCfgFiles();
     ASSERT_EQ(LoadProductEnvironment(root_, 1), 0);
     ASSERT_EQ(LoadProductEnvironment(root_, 1), 0);
@@ -107,7 +103,7 @@ TEST_F(EnvironmentTest, LoadingTwiceGivesTheSameAliases)
 
 TEST_F(EnvironmentTest, MissingFilesAreReportedInOrderAndChangeNothing)
 {
-    PutAliasFile({"Exe#@\\Exe\\"});
+    PutAliasFile({{"Exe", "@\\Exe\\"}});
     TPromptScript script;
     script.Answer(idOk);
     EXPECT_EQ(LoadProductEnvironment(root_, 0), 1);

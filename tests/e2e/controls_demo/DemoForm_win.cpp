@@ -1,0 +1,434 @@
+#include "tests/e2e/controls_demo/DemoForm.h"
+
+#include <windows.h>
+
+#include "base/MessagePresenter.h"
+#include "base/zmsg.h"
+#include "controls/RichEditEx.h"
+#include "controls/UXDateCombo.h"
+#include "controls/UZButton.h"
+#include "controls/UZFrmExr.h"
+#include "controls/UZMLBtn.h"
+#include "controls/UZSelBox.h"
+#include "controls/View_prt.h"
+#include "controls/dwait.h"
+#include "controls/uXChkBx.h"
+#include "controls/umessages.h"
+#include "controls/uzCheckBox.h"
+#include "controls/uzRadioButton.h"
+#include "controls/zText.h"
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
+#include "framework/SysUtils.h"
+#include "gridtable/UXGridTable.h"
+#include "tests/e2e/controls_demo/DemoEditForm.h"
+#include "tests/e2e/controls_demo/DemoLog.h"
+#include "tests/e2e/controls_demo/DemoProduct.h"
+
+namespace {
+
+enum : uint32_t { IdInt = 1, IdDecimal, IdText, IdNote };
+
+const SpyControlIdRow FieldIds[] = {
+    {IdInt, "edInt"}, {IdDecimal, "edDecimal"}, {IdText, "edText"}, {IdNote, "mmNote"}, {0, nullptr},
+};
+
+const char *const SelBoxItems[] = {"Київ", "Львів", "Одеса"};
+
+AnsiString YesNo(bool yes) { return yes ? "yes" : "no"; }
+
+// The shown texts of a cell in the table's language, one after another.
+AnsiString CellText(const TXGridTable &table, S_XSGCell &cell)
+{
+    AnsiString text;
+    for (const S_SGText &run : CurrentCellTextList(table.Model(), cell))
+        if (!run.IsImage())
+            text += run.Text;
+    return text;
+}
+
+}  // namespace
+
+TDemoForm::TDemoForm(TComponent *owner, TDemoLog &log, const AnsiString &root) : TForm(owner), log_(log), root_(root)
+{
+    BeginLoading();
+    SetName("DemoForm");
+    SetCaption("Елементи керування");
+    SetBounds(4, 4, 1012, 752);
+    Status = new TPanel(this);
+    Status->SetName("pnStatus");
+    Status->SetParent(this);
+    Status->SetAlign(alBottom);
+    Status->SetHeight(24);
+    Status->SetBevelOuter(bvLowered);
+    Status->SetAlignment(taLeftJustify);
+    Status->SetCaption("Готово");
+    BuildLanguageGroup();
+    BuildMessageButtons();
+    BuildFields();
+    BuildOthers();
+    BuildTable();
+    EndLoading();
+    HookSupervisor();
+    log_.OnLine = [this](const AnsiString &line) { Status->SetCaption(line); };
+    OnShow = [this](TObject *) {
+        Spy.BindForm(this, FieldIds, Descriptors.data());
+        log_.Event("shown", "DemoForm");
+    };
+}
+
+TDemoForm::~TDemoForm() { log_.OnLine = nullptr; }
+
+TZMLButton *TDemoForm::LangButton(const char *name, int x, int y, int w, int h, const AnsiString &ukr,
+                                  const AnsiString &rus)
+{
+    auto *button = new TZMLButton(this);
+    button->SetName(name);
+    button->SetParent(this);
+    button->SetBounds(x, y, w, h);
+    button->CaptionL()->SetLUkr(ukr);
+    button->CaptionL()->SetLRus(rus);
+    langButtons_.push_back(button);
+    return button;
+}
+
+TZButton *TDemoForm::KindButton(const char *name, int kind, int x, int y)
+{
+    auto *button = new TZButton(this);
+    button->SetName(name);
+    button->SetParent(this);
+    button->SetBounds(x, y, 118, 26);
+    button->SetDefText(kind);
+    button->OnClick = [this, name](TObject *) { log_.Event("click", name); };
+    kindButtons_.push_back(button);
+    return button;
+}
+
+TLabel *TDemoForm::Label(const AnsiString &text, int x, int y)
+{
+    auto *label = new TLabel(this);
+    label->SetParent(this);
+    label->SetAutoSize(false);
+    label->SetBounds(x, y, 116, 16);
+    label->SetCaption(text);
+    return label;
+}
+
+template <class T>
+T *TDemoForm::Field(const char *name, int x, int y, int w, int h)
+{
+    T *control = new T(this);
+    control->SetName(name);
+    control->SetParent(this);
+    control->SetBounds(x, y, w, h);
+    return control;
+}
+
+void TDemoForm::BuildLanguageGroup()
+{
+    MultiLine = LangButton("btMultiLine", 8, 8, 130, 40, "Кнопка#у два рядки", "Кнопка#в две строки");
+    MultiLine->OnClick = [this](TObject *) { log_.Event("click", "btMultiLine"); };
+
+    Check = Field<TZCheckBox>("chkMark", 148, 8, 160, 20);
+    Check->CaptionL()->SetLUkr("Позначка");
+    Check->CaptionL()->SetLRus("Отметка");
+    Check->OnClick = [this](TObject *) { log_.Event("click", "chkMark", Check->Checked() ? "1" : "0"); };
+    RadioFirst = Field<TZRadioButton>("rbFirst", 148, 30, 110, 20);
+    RadioFirst->CaptionL()->SetLUkr("Перший");
+    RadioFirst->CaptionL()->SetLRus("Первый");
+    RadioFirst->OnClick = [this](TObject *) { log_.Event("click", "rbFirst"); };
+    RadioSecond = Field<TZRadioButton>("rbSecond", 262, 30, 110, 20);
+    RadioSecond->CaptionL()->SetLUkr("Другий");
+    RadioSecond->CaptionL()->SetLRus("Второй");
+    RadioSecond->OnClick = [this](TObject *) { log_.Event("click", "rbSecond"); };
+
+    LangSwitch = Field<TZButton>("btLanguage", 380, 8, 120, 40);
+    LangSwitch->SetMultiline(true);
+    LangSwitch->CaptionL()->SetLUkr("Мова: українська");
+    LangSwitch->CaptionL()->SetLRus("Язык: русский");
+    LangSwitch->SetImageNo(eil16x16_UA);
+    LangSwitch->OnClick = [this](TObject *) {
+        SwitchLanguage(InterfaceLang() == elg_Ukr ? elg_Rus : elg_Ukr);
+        log_.Event("language", "btLanguage", InterfaceLang() == elg_Ukr ? "ukr" : "rus");
+    };
+
+    Intro = Field<TZText>("ztIntro", 8, 56, 492, 74);
+    Intro->SetBorder(true);
+    const char *ukr[] = {"Демонстрація елементів керування",
+                         "Кожна подія записується в журнал і показується в рядку стану.",
+                         "Кнопка мови перемикає всі підписи."};
+    const char *rus[] = {"Демонстрация элементов управления",
+                         "Каждое событие записывается в журнал и показывается в строке состояния.",
+                         "Кнопка языка переключает все подписи."};
+    for (int i = 0; i < 3; ++i) {
+        Intro->SetText(ZTextUkr + i, ukr[i]);
+        Intro->SetText(ZTextRus + i, rus[i]);
+    }
+    TFont bold;
+    bold.Assign(*Intro->GetFont(0));
+    bold.SetStyle(fsBold);
+    bold.SetSize(10);
+    Intro->SetFont(0, bold);
+    Intro->SetHor(0, 1);
+    Intro->SetClickChgMultyLine(true);
+
+    const struct {
+        const char *name;
+        int kind;
+    } kinds[] = {{"zbOk", EZBtnPDT_OK},       {"zbSave", EZBtnPDT_Save},  {"zbCancel", EZBtnPDT_Cancel},
+                 {"zbApply", EZBtnPDT_Apply}, {"zbYes", EZBtnPDT_Yes},    {"zbNo", EZBtnPDT_No},
+                 {"zbNext", EZBtnPDT_Next},   {"zbFresh", EZBtnPDT_Fresh}};
+    for (int i = 0; i < 8; ++i)
+        KindButton(kinds[i].name, kinds[i].kind, 8 + (i % 4) * 124, 138 + (i / 4) * 30);
+}
+
+void TDemoForm::BuildMessageButtons()
+{
+    Label("Повідомлення:", 8, 204);
+    const int w = 118, h = 26;
+    auto at = [](int i) { return std::pair<int, int>(8 + (i % 4) * 124, 222 + (i / 4) * 30); };
+    struct Spec {
+        const char *name, *ukr, *rus;
+        std::function<void()> run;
+    };
+    const AnsiString missing = DemoMissingFile(root_), errors = DemoErrorsFile(root_);
+    const std::vector<Spec> specs = {
+        {"btError", "Помилка", "Ошибка",
+         [this] {
+             ShowMessageNo("Файл даних пошкоджено.#Роботу не виконано.", 0);
+             log_.Event("closed", "btError");
+         }},
+        {"btAlarm", "Тривога", "Тревога", [this] { ShowAlarm(); }},
+        {"btQuestion", "Питання", "Вопрос",
+         [this] { log_.Event("answer", "btQuestion", YesNo(AskQuestion("Зберегти зміни у відомості?", 0))); }},
+        {"btWarning", "Попередження", "Предупреждение",
+         [this] {
+             ShowWarning("Відомість ще не перевірено.", 0);
+             log_.Event("closed", "btWarning");
+         }},
+        {"btInfo", "Інформація", "Информация",
+         [this] {
+             ShowInformation("Відомість містить 34 рядки.", 0);
+             log_.Event("closed", "btInfo");
+         }},
+        {"btThreeWay", "Три відповіді", "Три ответа",
+         [this] { log_.Event("answer", "btThreeWay", IntToStr(AskThreeWay("Що зробити з рядком?", 0))); }},
+        {"btChoice", "Вибір", "Выбор",
+         [this] {
+             log_.Event("answer", "btChoice", IntToStr(ChooseFromList("", {901, 902, 903})));
+         }},
+        {"btYesCancelNo", "Так / Відмова / Ні", "Да / Отказ / Нет",
+         [this] { log_.Event("answer", "btYesCancelNo", IntToStr(AskYesCancelNo("Записати зміни?", 0))); }},
+        {"btAskBox", "З прапорцем", "С флажком",
+         [this] { log_.Event("answer", "btAskBox", IntToStr(AskQuestionWithBox("Видалити рядок?"))); }},
+        {"btOnce", "Один раз", "Один раз",
+         [this] { log_.Event("answer", "btOnce", YesNo(ShowWarningOnce("Дані буде перераховано.", 0))); }},
+        {"btViewMissing", "Перегляд без файлу", "Просмотр без файла",
+         [this, missing] {
+             ShowMessageWithView("Перевірку завершено з помилками.", 0, missing, "");
+             log_.Event("closed", "btViewMissing");
+         }},
+        {"btViewer", "Переглядач", "Просмотрщик",
+         [this, errors] {
+             ViewPrt = new TViewPrt(this);
+             ViewPrt->AfterConstruction();
+             ViewPrt->ErrorsFile = errors;
+             ViewPrt->ShowModal();
+             FreeAndNil(ViewPrt);
+             log_.Event("closed", "btViewer");
+         }},
+        {"btWait", "Очікування", "Ожидание", [this] { ShowWaits(false); }},
+        {"btNestedWait", "Вкладене очікування", "Вложенное ожидание", [this] { ShowWaits(true); }},
+        {"btEditForm", "Редагування...", "Редактирование...", [this] { EditRecord(); }},
+    };
+    for (size_t i = 0; i < specs.size(); ++i) {
+        const auto [x, y] = at(static_cast<int>(i));
+        TZMLButton *button = LangButton(specs[i].name, x, y, w, h, specs[i].ukr, specs[i].rus);
+        std::function<void()> run = specs[i].run;
+        AnsiString name = specs[i].name;
+        button->OnClick = [this, run, name](TObject *) {
+            log_.Event("click", name);
+            run();
+        };
+    }
+}
+
+void TDemoForm::BuildFields()
+{
+    const int top = 352;
+    Label("Ціле число", 8, top);
+    IntField = Field<TEdit>("edInt", 8, top + 18, 110, 22);
+    Label("Дробове число", 128, top);
+    DecimalField = Field<TEdit>("edDecimal", 128, top + 18, 110, 22);
+    Label("Текст", 248, top);
+    TextField = Field<TEdit>("edText", 248, top + 18, 252, 22);
+    Label("Примітка", 8, top + 46);
+    NoteField = Field<TMemo>("mmNote", 8, top + 64, 400, 50);
+    Done = Field<TButton>("btDone", 416, top + 64, 84, 26);
+    Done->SetCaption("Готово");
+    Done->OnClick = [this](TObject *) { log_.Event("click", "btDone"); };
+    Descriptors = PackDescriptorTable({
+        {IdInt, SpyFieldInteger, 0, 0, 0},
+        {IdDecimal, SpyFieldLongDecimal, 2, 0, 0},
+        {IdText, 0, 0, 0, 0},
+        {IdNote, 0, 0, 0, 0},
+    });
+}
+
+void TDemoForm::HookSupervisor()
+{
+    Spy.HomeControl = Done;
+    Spy.OnField = [this](uint8_t event) -> int32_t {
+        if (event == TSpyEdit_Bs::FieldEventAccepted) {
+            const SpyControlIdRow *row = Spy.CurrentIdRow();
+            const char *name = row ? row->name : "?";
+            log_.Event("accepted", name, Spy.CurrentText());
+        }
+        return 0;
+    };
+    Spy.MessageFunction = [](const AnsiString &, int number) { ShowMessageNo("", number); };
+    Spy.SecondMessageFunction = [](const AnsiString &, int number) { ShowMessageNo("", number); };
+    const std::pair<TCustomEdit *, uint32_t> fields[] = {
+        {IntField, IdInt}, {DecimalField, IdDecimal}, {TextField, IdText}, {NoteField, IdNote}};
+    for (const auto &[field, id] : fields) {
+        TCustomEdit *edit = field;
+        const uint32_t fieldId = id;
+        edit->OnEnter = [this, fieldId](TObject *) { Spy.EnterField(fieldId); };
+        edit->OnKeyPress = [this, edit](TObject *, char &key) {
+            const char typed = key;
+            key = Spy.KeyPressFilter(key);
+            if (typed && !key)
+                log_.Event("refused", edit->Name(), AnsiString(1, typed));
+        };
+        edit->OnKeyDown = [this](TObject *, uint16_t &key, TShiftState shift) {
+            key = Spy.KeyDownFilter(key, shift, false);
+        };
+    }
+}
+
+void TDemoForm::BuildOthers()
+{
+    const int top = 488;
+    Label("Дата", 8, top);
+    Date = Field<TXDateCombo>("dcDate", 8, top + 18, 150, 24);
+    Date->SetUseCheckBox(true);
+    Date->SetChecked(true);
+    Date->SetSelDate(EncodeDate(2024, 3, 15));
+    Date->OnChange = [this](TObject *) { log_.Event("change", "dcDate", Date->GetsSelDate()); };
+    Date->OnChkBxClick = [this](TObject *) { log_.Event("check", "dcDate", Date->GetChecked() ? "1" : "0"); };
+
+    XCheck = Field<TXCheckBox>("xcNotify", 176, top, 324, 48);
+    XCheck->CaptionL()->SetLUkr("Повідомляти про кожну зміну відомості електронною поштою та в журналі подій");
+    XCheck->CaptionL()->SetLRus("Сообщать о каждом изменении ведомости электронной почтой и в журнале событий");
+    XCheck->SetWrapping(true);
+    XCheck->SetShowBorder(true);
+    XCheck->OnCheck = [this](TObject *) { log_.Event("check", "xcNotify", IntToStr(XCheck->State())); };
+
+    Label("Місто", 8, top + 56);
+    SelBox = Field<TZSelBox>("sbCity", 8, top + 74, 200, 24);
+    SelBox->SetCaption(SelBoxItems[0]);
+    SelBox->OnSelect = [this](TObject *) {
+        SelBoxItem = (SelBoxItem + 1) % 3;
+        SelBox->SetCaption(SelBoxItems[SelBoxItem]);
+        log_.Event("select", "sbCity", SelBoxItems[SelBoxItem]);
+    };
+
+    Label("Нотатки", 220, top + 56);
+    Rich = Field<TRichEditEx>("reNotes", 220, top + 74, 280, 60);
+    Rich->SetText("Текст з розкладкою клавіатури");
+    Rich->OnLangChange = [this](TObject *) { log_.Event("layout", "reNotes"); };
+
+    Extender = new TFormExtender(this);
+    Extender->SetName("feCaption");
+    Extender->OnClick = [this](TObject *) { log_.Event("click", "feCaption"); };
+}
+
+void TDemoForm::BuildTable()
+{
+    Label("Таблиця", 516, 8);
+    Table = Field<TXGridTable>("gtSheet", 516, 26, 480, 660);
+    Table->SetBorderStyle(ebsSingle);
+    Table->SetNumFileScreen(DemoScreenNumber);
+    Table->OnSelectCell = [this](TObject *, int col, int row, bool &canSelect) {
+        if (canSelect)
+            log_.Event("cell", "gtSheet", IntToStr(row) + "," + IntToStr(col));
+    };
+    Table->OnBtnClickInCell = [this](TObject *, S_XSGCell *cell) {
+        log_.Event("button", "gtSheet", IntToStr(cell->Row) + "," + IntToStr(cell->Col));
+    };
+    Table->OnAfterCellEdit = [this](TObject *, S_XSGCell *cell, EXSGEditValue &, bool changed) {
+        log_.Event(changed ? "edited" : "unchanged", "gtSheet",
+                   IntToStr(cell->Row) + "," + IntToStr(cell->Col) + " " + CellText(*Table, *cell));
+    };
+}
+
+void TDemoForm::SwitchLanguage(ELang lang)
+{
+    SetInterfaceLang(lang);
+    SetCaption(lang == elg_Ukr ? "Елементи керування" : "Элементы управления");
+    for (TZMLButton *button : langButtons_)
+        button->CaptionL()->SetLang(lang);
+    for (TZButton *button : kindButtons_)
+        button->CaptionL()->SetLang(lang);
+    Check->CaptionL()->SetLang(lang);
+    RadioFirst->CaptionL()->SetLang(lang);
+    RadioSecond->CaptionL()->SetLang(lang);
+    LangSwitch->CaptionL()->SetLang(lang);
+    LangSwitch->SetImageNo(lang == elg_Ukr ? eil16x16_UA : eil16x16_RU);
+    XCheck->CaptionL()->SetLang(lang);
+    SelBox->HintL()->SetLang(lang);
+    Intro->SetLang(lang);
+}
+
+void TDemoForm::Pump(int milliseconds)
+{
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    do {
+        Application->ProcessMessages();
+        Sleep(10);
+    } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+void TDemoForm::ShowAlarm()
+{
+    auto *dialog = new TDMessages(nullptr, false, MsgKindError);
+    dialog->AfterConstruction();
+    dialog->Text = "Базу даних заблоковано іншою програмою!#Зміни не збережено.";
+    dialog->ShowModal();
+    dialog->Free();
+    log_.Event("closed", "btAlarm");
+}
+
+void TDemoForm::ShowWaits(bool nested)
+{
+    if (!nested) {
+        TZWait wait(this, 520, 300, 0, "Зачекайте: обчислюється відомість");
+        log_.Event("shown", "wait");
+        Pump(1500);
+    } else {
+        TNZWait outer;
+        outer.Open(0, true, "Зовнішня операція");
+        log_.Event("shown", "nestedWait", "outer");
+        Pump(800);
+        {
+            TNZWait inner;
+            inner.Open(0, true, "Вкладена операція");
+            log_.Event("shown", "nestedWait", "inner");
+            Pump(800);
+            inner.Close();
+        }
+        log_.Event("shown", "nestedWait", "outer again");
+        Pump(500);
+        outer.Close();
+    }
+    log_.Event("closed", nested ? "nestedWait" : "wait");
+}
+
+void TDemoForm::EditRecord()
+{
+    auto *form = new TDemoEditForm(this, *this, log_);
+    form->AfterConstruction();
+    const int result = form->ShowModal();
+    form->Free();
+    log_.Event("closed", "editForm", IntToStr(result) + " " + RecordName + "|" + RecordQuantity);
+}
