@@ -561,3 +561,39 @@ TEST(CellEditing, PictureOfEachEditorOpenOverItsCell)
     }
     EXPECT_EQ(steps.unanswered, 0);
 }
+
+TEST(CellEditing, TheRealModalEditorShowsOverTheCellWithTheFocusOnItsEditor)
+{
+    ShownTable t(EveryKind());
+    // No script: the editor form is shown modally on the screen. A timer looks at it and closes it.
+    TPromptHandler previous = SetPromptHandler(nullptr);
+    TFEditForm *editor = t.table->CellEditorForm();
+    struct Case {
+        int row, col;
+        TWinControl *focus;
+    };
+    const Case cases[] = {{1, 1, editor->pNumEdit}, {2, 1, editor->pRE},     {2, 2, editor->pEditUp},
+                          {2, 3, editor->pData},    {3, 1, editor->pCBList}, {3, 2, editor->BP_Btn1}};
+    for (const Case &c : cases) {
+        bool looked = false;
+        TTimer timer(nullptr);
+        timer.SetInterval(50);
+        timer.OnTimer = [&](TObject *) {
+            timer.SetEnabled(false);
+            looked = true;
+            EXPECT_TRUE(editor->Modal());
+            EXPECT_TRUE(IsWindowVisible(editor->Handle()));
+            EXPECT_EQ(editor->Left(), t.ScreenRect(c.row, c.col).Left);
+            TWinControl *focused = Screen->ActiveControl();
+            // The date field's focus lies in its edit.
+            EXPECT_TRUE(focused == c.focus || (focused != nullptr && focused->Parent() == c.focus))
+                << c.row << "," << c.col << " " << (focused ? focused->Name() : AnsiString("none"));
+            editor->SetModalResult(1);
+        };
+        t.DoubleClick(c.row, c.col);
+        EXPECT_TRUE(looked) << c.row << "," << c.col;
+        EXPECT_FALSE(editor->Visible());
+        EXPECT_FALSE(editor->ModeControl() != nullptr && editor->ModeControl()->Visible());
+    }
+    SetPromptHandler(previous);
+}
