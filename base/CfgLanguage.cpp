@@ -14,3 +14,7 @@ void SetCfgLanguageReaders(CfgLanguageReader recordText, CfgLanguageReader messa
     recordTextReader = recordText;
     messageReader = messages;
 }
+
+CfgLanguageReader RecordTextLanguageReader() { return recordTextReader; }
+
+CfgLanguageReader MessageLanguageReader() { return messageReader; }

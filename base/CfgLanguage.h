@@ -13,3 +13,6 @@ uint8_t MessageLanguage();
 using CfgLanguageReader = uint8_t (*)();
 // Either reader may be null: that byte then reads 1 again.
 void SetCfgLanguageReaders(CfgLanguageReader recordText, CfgLanguageReader messages);
+// The readers in place, so that whoever replaces them for a while can put them back.
+CfgLanguageReader RecordTextLanguageReader();
+CfgLanguageReader MessageLanguageReader();

@@ -2,10 +2,10 @@
 // editor menus' captions, items and shortcuts, and the unit's text and number helpers.
 #include <gtest/gtest.h>
 
-#include "base/CfgLanguage.h"
 #include "framework/Classes.h"
 #include "gridtable/CellEditing.h"
 #include "tests/gridtable/StandInHost.h"
+#include "tests/support/ScopedCfgLanguage.h"
 
 namespace {
 
@@ -325,14 +325,13 @@ std::uint8_t ReadMessageLanguage() { return messageLanguage; }
 
 TEST(EditorMenus, CaptionsComeInTheMessageLanguage)
 {
-    SetCfgLanguageReaders(nullptr, ReadMessageLanguage);
+    ScopedCfgLanguageReaders readers(nullptr, ReadMessageLanguage);
     messageLanguage = 1;
     EXPECT_EQ(EditorMenuCaptionRow(), 0);
     messageLanguage = 2;
     EXPECT_EQ(EditorMenuCaptionRow(), 0);
     messageLanguage = 0;
     EXPECT_EQ(EditorMenuCaptionRow(), 1);
-    SetCfgLanguageReaders(nullptr, nullptr);
     messageLanguage = 1;
 
     const std::vector<AnsiString> russian = {"-",          "Применить", "Применить", "Отмена",      "Вырезать",

@@ -7,7 +7,6 @@
 
 #include <vector>
 
-#include "base/CfgLanguage.h"
 #include "base/fun_other.h"
 #include "controls/RichEditEx.h"
 #include "framework/ComCtrls.h"
@@ -18,6 +17,7 @@
 #include "gridtable/CellEditorControls.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/ScopedCfgLanguage.h"
 
 namespace {
 
@@ -33,7 +33,6 @@ struct EditorForm {
     {
         savedSeparator = DecimalSeparator;
         DecimalSeparator = ',';
-        SetCfgLanguageReaders(nullptr, ReadMessageLanguage);
         edit = host.Add<TEdit>();
         edit->SetBounds(8, 8, 160, 22);
         second = host.Add<TEdit>();
@@ -44,7 +43,6 @@ struct EditorForm {
     }
     ~EditorForm()
     {
-        SetCfgLanguageReaders(nullptr, nullptr);
         messageLanguage = 1;
         DecimalSeparator = savedSeparator;
         CopyTextToClipboard("");
@@ -66,6 +64,7 @@ struct EditorForm {
         ADD_FAILURE() << "no item of tag " << tag;
     }
 
+    ScopedCfgLanguageReaders readers{RecordTextLanguageReader(), ReadMessageLanguage};
     FormHost host;
     char savedSeparator;
     TXServePopupMenu serve;

@@ -6,6 +6,7 @@
 
 #include "base/CfgLanguage.h"
 #include "base/zmsg.h"
+#include "tests/support/ScopedCfgLanguage.h"
 
 namespace {
 
@@ -162,6 +163,14 @@ TEST(CfgRecord, BaseLibraryReadsTheLanguageBytesOfTheProcessRecord)
     const s_Cfg saved = *Cfg;
     Cfg->SetByte(CfgField::RecordLanguage, 2);
     Cfg->SetByte(CfgField::MessageLanguage, 0);
+    EXPECT_EQ(RecordTextLanguage(), 2);
+    EXPECT_EQ(MessageLanguage(), 0);
+    {
+        // Readers replaced for a while give the record's bytes back once they are put back.
+        ScopedCfgLanguageReaders none(nullptr, nullptr);
+        EXPECT_EQ(RecordTextLanguage(), 1);
+        EXPECT_EQ(MessageLanguage(), 1);
+    }
     EXPECT_EQ(RecordTextLanguage(), 2);
     EXPECT_EQ(MessageLanguage(), 0);
     *Cfg = saved;
