@@ -186,7 +186,11 @@ void DrawCellRuns(TXGridModel &table, TCanvas &canvas, S_XSGCell &cell, const TR
         // slant) may reach a pixel or two past its advance.
         SelectGridFont(table, canvas, piece.Font);
         canvas.Brush()->SetStyle(bsClear);
-        canvas.DrawText(piece.Text, r, dtLeft | dtBottom | dtSingleLine | dtNoPrefix | dtNoClip);
+        // The line feed that ended the piece's line stays in its text for the layout; it is no glyph.
+        AnsiString text = piece.Text;
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        canvas.DrawText(text, r, dtLeft | dtBottom | dtSingleLine | dtNoPrefix | dtNoClip);
     }
     canvas.Brush()->SetStyle(bsSolid);
     SelectGridFont(table, canvas, 0);

@@ -321,6 +321,24 @@ TEST(GridPaint, TwoFontsOnOneLineShareABaselineOnScreenAndOffScreen)
     EXPECT_LT(Baseline(offTexts[0]), static_cast<int>(p.grid.FixedHeight()));  // drawn where the span lies
 }
 
+TEST(GridPaint, LineBreaksThatEndALineAreNotDrawnAsCharacters)
+{
+    // A fraction's numerator ends with a line feed that puts the denominator on the next line; a
+    // typed text may hold CR LF. Neither is a glyph: drawn, they would show as boxes after the text.
+    PaintFixture p(2, 2, 0, 0);
+    AddGridFont(p.f.table, FontOfHeight(12));
+    S_XSGCell &cell = p.f.At(0, 0);
+    cell.Flags = CellEditable | CellCompact;
+    cell.Runs1 = {TextRun(0, " 1\n", 1), TextRun(0, "2", 2), TextRun(0, "ab\r\ncd", 3)};
+    p.f.host.colWidths[0] = 200, p.grid.SetColWidth(0, 201);
+    p.f.host.rowHeights[0] = 80, p.grid.SetRowHeight(0, 81);
+    p.Paint(0, 0);
+    std::vector<std::string> drawn;
+    for (const auto &call : p.screen.CallsOf("DrawText"))
+        drawn.push_back(call.Text);
+    EXPECT_EQ(drawn, (std::vector<std::string>{" 1", "2", "ab", "cd"}));
+}
+
 TEST(GridPaint, ImageIndexOfEightyEightOrMoreDrawsNothing)
 {
     PaintFixture p(2, 2, 0, 0);
