@@ -218,6 +218,32 @@ private:
     // The height of "0123456789," in the editors' font.
     int EditorTextHeight();
 
+    // ---- the editors' handlers, attached to the editor form's controls when it is made; each that
+    // applies or cancels ends in CloseCellEditor.
+    void AttachCellEditorHandlers();
+    // The number editor: Ctrl+V and Shift+Insert paste filtered text; Enter (while it is shown) writes
+    // its text into run 1; Esc writes nothing.
+    void EditorKeyDown(TObject *Sender, uint16_t &key, TShiftState shift);
+    // The fraction's parts: the same paste; Enter writes both (a part that is no number keeps the
+    // editor open over it); Esc writes nothing.
+    void FractionEditorKeyDown(TObject *Sender, uint16_t &key, TShiftState shift);
+    // The rich editor: Ctrl+Enter writes its text into run 1; Esc writes nothing; Enter breaks the line.
+    void RichEditorKeyDown(TObject *Sender, uint16_t &key, TShiftState shift);
+    // A double click in an editor: Enter in the fraction when its panel is shown, else in the number
+    // editor.
+    void EditorDblClick(TObject *Sender);
+    // The date and the list: Enter as the accept button, Esc as the cancel button.
+    void PickerKeyDown(TObject *Sender, uint16_t &key, TShiftState shift);
+    // The accept button: the chosen item shown, or the date written (a text that names no date keeps
+    // the editor open).
+    void SaveButtonClick(TObject *Sender);
+    // Esc on the panels' buttons closes the editor.
+    void PanelButtonKeyDown(TObject *Sender, uint16_t &key, TShiftState shift);
+    // BP_Btn1 and BP_Btn2: OnBtnClickInCell with the clicked button and the cell, then the editor closes.
+    void CellButtonClick(TObject *Sender);
+    // The editor's modal result 1 and the focus back on the table.
+    void CloseCellEditor();
+
     bool designing_ = false;
     std::unique_ptr<TXServePopupMenu> servePopupMenu_;
     TXGridModel model_;

@@ -243,6 +243,7 @@ void TXGridTable::CreateCellEditor()
     GiveEditorsFont0();
     EditForm->BP_Btn1->SetTag(0);
     EditForm->BP_Btn2->SetTag(1);
+    AttachCellEditorHandlers();
 }
 
 void TXGridTable::GiveEditorsFont0()
