@@ -10,6 +10,7 @@
 
 class TCheckBox;
 class TForm;
+class TPopupMenu;
 class TMaskEdit;
 class TXMonthPage;
 class TZButton;
@@ -49,6 +50,8 @@ public:
     void SetFocus() override;
     bool RescaleFonts(int m, int d) override;
     void ScaleBy(int m, int d) override;
+    // The edit, the button and the check box share the field's popup menu.
+    void SetPopupMenu(TPopupMenu *menu) override;
 
     TMaskEdit *Edit() const { return edit_; }
     TZButton *Button() const { return button_; }
@@ -73,6 +76,8 @@ private:
     void CheckBoxRule(bool byClick);
     void PlaceDropDown();
     void ShowDropDown();
+    void DropDownDeactivated();
+    void DropDownHidden();
     void PageSelectDate(TDateTime date, const AnsiString &dmy, bool &hide);
 
     TXMonthPage *page_ = nullptr;
@@ -88,4 +93,9 @@ private:
     TDateTime committed_ = 0;
     bool settingCheck_ = false;
     bool layingOut_ = false;
+    bool scaling_ = false;
+    // The edit's selection when the calendar dropped down, given back when it closes.
+    int selStart_ = 0, selLength_ = 0;
+    bool closingByDeactivation_ = false;
+    bool pressClosedDropDown_ = false;
 };

@@ -51,25 +51,51 @@ TXDateCombo::TXDateCombo(TComponent *owner) : TCustomControl(owner)
     button_ = new TZButton(this);
     button_->SetParent(this);
     button_->SetImageNo(eil16x16_DArrow);
-    button_->OnClick = [this](TObject *) { DropDown(); };
+    button_->OnClick = [this](TObject *) {
+        if (pressClosedDropDown_) {
+            pressClosedDropDown_ = false;
+            return;
+        }
+        DropDown();
+    };
+    // The release ends the press that closed the calendar, whether it clicked the button or not.
+    button_->OnMouseUp = [this](TObject *, TMouseButton, TShiftState, int, int) { pressClosedDropDown_ = false; };
 
     dropForm_ = new TForm(this);
     dropForm_->SetBorderStyle(bsNone);
     dropForm_->SetFormStyle(fsStayOnTop);
     dropForm_->OnClose = [](TObject *, TCloseAction &action) { action = caHide; };
+    // Sized and placed as it appears, after the form's own scaling to the screen.
     dropForm_->OnShow = [this](TObject *) {
         if (page_) {
             dropForm_->SetClientWidth(page_->Width());
             dropForm_->SetClientHeight(page_->Height());
+            PlaceDropDown();
             page_->SetFocus();
         }
     };
-    edit_->SetPopupMenu(PopupMenu());
-    button_->SetPopupMenu(PopupMenu());
+    dropForm_->OnDeactivate = [this](TObject *) { DropDownDeactivated(); };
+    dropForm_->OnHide = [this](TObject *) { DropDownHidden(); };
+    SetPopupMenu(PopupMenu());
     LayoutControls();
 }
 
-TXDateCombo::~TXDateCombo() = default;
+TXDateCombo::~TXDateCombo()
+{
+    // The calendar's form may go after the edit and the button: it reports to neither any more.
+    dropForm_->OnDeactivate = nullptr;
+    dropForm_->OnHide = nullptr;
+    dropForm_->OnShow = nullptr;
+}
+
+void TXDateCombo::SetPopupMenu(TPopupMenu *menu)
+{
+    TCustomControl::SetPopupMenu(menu);
+    edit_->SetPopupMenu(menu);
+    button_->SetPopupMenu(menu);
+    if (checkBox_)
+        checkBox_->SetPopupMenu(menu);
+}
 
 void TXDateCombo::LayoutControls()
 {
@@ -79,18 +105,22 @@ void TXDateCombo::LayoutControls()
     bool first = !setUp_;
     setUp_ = true;
     if (first) {
-        edit_->Font()->SetName("Arial");
+        // The field's own font, which the edit shows.
+        Font()->SetName("Arial");
         edit_->SetEditMask("!99/99/9999;0; ");
         edit_->OnChange = [this](TObject *) { TextToDate(); };
     }
-    // The edit's sunken border, measured before the edit has a window of its own.
+    // The edit fills the field: the parts are placed by the field's size, which is the new one already
+    // when a resize lays them out before the edit's alignment has followed it. The edit's sunken
+    // border is measured before the edit has a window of its own.
+    const int width = ClientWidth(), height = ClientHeight();
     int border = GetSystemMetrics(SM_CYEDGE);
-    int side = std::max(edit_->Height() - 2 * border, 1);
-    button_->SetBounds(edit_->Left() + edit_->Width() - border - Inset - side, (Height() - side) / 2, side, side);
+    int side = std::max(height - 2 * border, 1);
+    button_->SetBounds(width - border - Inset - side, (height - side) / 2, side, side);
     button_->BringToFront();
     if (checkBox_) {
         int box = CheckBoxSide();
-        checkBox_->SetBounds(edit_->Left() + Inset + border, (Height() - box) / 2, box, box);
+        checkBox_->SetBounds(Inset + border, (height - box) / 2, box, box);
         checkBox_->BringToFront();
     }
     ApplyMargins();
@@ -180,6 +210,7 @@ void TXDateCombo::SetUseCheckBox(bool use)
         checkBox_->SetParentColor(false);
         checkBox_->SetColor(clWhite);
         checkBox_->SetParent(this);
+        checkBox_->SetPopupMenu(PopupMenu());
         checkBox_->OnClick = [this](TObject *) { CheckBoxRule(!settingCheck_); };
     } else {
         checkBox_->Free();
@@ -243,15 +274,40 @@ void TXDateCombo::PlaceDropDown()
 
 void TXDateCombo::ShowDropDown()
 {
-    int selStart = edit_->SelStart(), selLength = edit_->SelLength();
-    PlaceDropDown();
+    selStart_ = edit_->SelStart();
+    selLength_ = edit_->SelLength();
     page_->SetDate(selDate_);
-    // Shown without a modal loop of its own: the page closes the form when a date is chosen.
+    // Shown without a modal loop of its own: the page closes the form when a date is chosen, and the
+    // form closes when the focus goes to another window.
     dropForm_->Show();
     dropForm_->BringToFront();
     page_->SetFocus();
-    edit_->SetSelStart(selStart);
-    edit_->SetSelLength(selLength);
+}
+
+void TXDateCombo::DropDownDeactivated()
+{
+    if (!dropForm_->Visible())
+        return;
+    // A press on the arrow button is what took the focus away: the press closes the calendar, and the
+    // click it ends must not open it again.
+    POINT at;
+    GetCursorPos(&at);
+    const bool pressed = (GetKeyState(VK_LBUTTON) | GetKeyState(VK_RBUTTON)) & 0x8000;
+    pressClosedDropDown_ = pressed && WindowFromPoint(at) == button_->Handle();
+    closingByDeactivation_ = true;
+    dropForm_->Hide();
+    closingByDeactivation_ = false;
+}
+
+void TXDateCombo::DropDownHidden()
+{
+    // Closed by a choice or Esc, the calendar gives the focus back to the edit as it found it; closed
+    // because the user went elsewhere, it leaves the focus there.
+    if (closingByDeactivation_ || !edit_->CanFocus())
+        return;
+    edit_->SetFocus();
+    edit_->SetSelStart(selStart_);
+    edit_->SetSelLength(selLength_);
 }
 
 void TXDateCombo::DropDown()
@@ -262,10 +318,9 @@ void TXDateCombo::DropDown()
         page_->OnSelectDate = [this](TObject *, TDateTime date, const AnsiString &dmy, bool &hide) {
             PageSelectDate(date, dmy, hide);
         };
+        // Scaled with the page on it; the form takes the page's size as it is shown.
         if (FormScaling)
             ScaleFormToScreen(dropForm_);
-        dropForm_->SetClientWidth(page_->Width());
-        dropForm_->SetClientHeight(page_->Height());
         ShowDropDown();
         return;
     }
@@ -306,14 +361,22 @@ void TXDateCombo::SetFocus() { edit_->SetFocus(); }
 
 bool TXDateCombo::RescaleFonts(int, int)
 {
-    RescaleControlFont(*edit_);
+    // One control to the form's rescaling: the font it shows in the edit is rescaled, not the parts.
+    if (ParentFont())
+        RescaleControlFont(*edit_);
+    else
+        RescaleControlFont(*this);
     LayoutControls();
     return true;
 }
 
 void TXDateCombo::ScaleBy(int m, int d)
 {
+    // The field's font and the edit's are scaled each by itself: the edit does not take the field's
+    // scaled font on top of its own.
+    scaling_ = true;
     TCustomControl::ScaleBy(m, d);
+    scaling_ = false;
     LayoutControls();
 }
 
@@ -327,6 +390,12 @@ void TXDateCombo::Resize()
 void TXDateCombo::FontChanged()
 {
     TCustomControl::FontChanged();
-    if (setUp_)
-        LayoutControls();
+    if (!setUp_)
+        return;
+    if (!ParentFont() && !scaling_) {
+        // The colour stays the one that tells a date from a text that names none.
+        edit_->Font()->Assign(*Font());
+        edit_->Font()->SetColor(invalid_ ? clRed : clWindowText);
+    }
+    LayoutControls();
 }

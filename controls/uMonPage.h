@@ -43,6 +43,9 @@ public:
     void ApplyYear();
     // The year box as the user opens it, by a click on the title's year.
     void ShowYearBox();
+    // The page keeps its place scaled and takes its own size in its scaled font: its parts are measured
+    // from the font, and the page's size scaled on top of a font that grew already would grow twice.
+    void ScaleBy(int m, int d) override;
 
     TYmd Shown() const { return shown_; }
     TYmd Given() const { return given_; }

@@ -374,6 +374,12 @@ void TXMonthPage::Resize()
     LayOut(false);
 }
 
+void TXMonthPage::ScaleBy(int m, int d)
+{
+    TCustomControl::ScaleBy(m, d);
+    LayOut(true);
+}
+
 void TXMonthPage::FontChanged()
 {
     TCustomControl::FontChanged();

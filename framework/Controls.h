@@ -158,7 +158,8 @@ public:
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
     // Shown by a right click or the menu key, with this control as its PopupComponent.
     TPopupMenu *PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(TPopupMenu *menu) { popupMenu_ = menu; }
+    // A control made of parts that have windows of their own passes the menu on to them.
+    virtual void SetPopupMenu(TPopupMenu *menu) { popupMenu_ = menu; }
 
     // The form this control sits on (the nearest parent that is a form), or null.
     TForm *GetParentForm() const;

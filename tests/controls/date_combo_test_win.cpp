@@ -6,75 +6,16 @@
 
 #include "controls/UXDateCombo.h"
 #include "controls/UZButton.h"
-#include "controls/UZLangBox.h"
 #include "controls/uMonPage.h"
 #include "framework/Forms.h"
 #include "framework/Mask.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FormHost.h"
+#include "tests/controls/DateFieldHost.h"
 #include "tests/support/WindowPicture.h"
 
 namespace {
-// A date field at (20, 20) on a form shown for the whole suite (hiding a top-level window costs the
-// window system seconds), today being 7 December 2026.
-class DateCombo : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        host = new FormHost;
-        host->form->Show();
-    }
-    static void TearDownTestSuite()
-    {
-        host->form->Hide();
-        delete host;
-        host = nullptr;
-    }
-    void SetUp() override
-    {
-        ResetLangs();
-        field = host->Add<TXDateCombo>();
-        field->SetBounds(20, 20, 140, field->Height());
-        field->OnChange = [this](TObject *sender) {
-            EXPECT_EQ(field, sender);
-            ++changes;
-        };
-        field->SetFocus();
-        Pump();
-    }
-    void TearDown() override
-    {
-        field->Free();
-        ResetLangs();
-    }
-    static void Pump()
-    {
-        for (int i = 0; i < 5; ++i)
-            Application->ProcessMessages();
-    }
-    static void Key(HWND window, WORD key)
-    {
-        PostMessageW(window, WM_KEYDOWN, key, 1);
-        PostMessageW(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-        Pump();
-    }
-    static void Click(HWND window, const TPoint &at)
-    {
-        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.X, at.Y));
-        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.X, at.Y));
-        Pump();
-    }
-    static TPoint Centre(const TRect &r) { return Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
-    void Type(const AnsiString &text) { field->Edit()->SetText(text); }
-
-    FakeClock clock{EncodeDate(2026, 12, 7) + EncodeTime(9, 30, 0, 0)};
-    TClockOverride clockInForce{clock};
-    static FormHost *host;
-    TXDateCombo *field = nullptr;
-    int changes = 0;
-};
-FormHost *DateCombo::host = nullptr;
+class DateCombo : public DateFieldHost {};
 }  // namespace
 
 TEST_F(DateCombo, StartsOnTodayWithTheMaskTheButtonInsideAndNoCheckBox)
@@ -173,6 +114,8 @@ TEST_F(DateCombo, TheCheckBoxSwitchesTheDateOffAndAClickBringsToday)
 TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestores)
 {
     field->SetSelDate(EncodeDate(2024, 3, 15));
+    field->Edit()->SetSelStart(3);
+    field->Edit()->SetSelLength(2);
     Click(field->Button()->Handle(), Centre(field->Button()->ClientRect()));
     ASSERT_NE(nullptr, field->MonthPage());
     TForm *drop = field->DropDownForm();
@@ -182,7 +125,9 @@ TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestores)
     EXPECT_EQ(fieldAt.Y + field->Height(), drop->Top());
     TXMonthPage *page = field->MonthPage();
     EXPECT_EQ((TYmd{2024, 3, 15}), page->Given());
-    EXPECT_TRUE(SaveScreenshot(GetDesktopWindow(), "date_combo_dropped"));
+    // The host form's part of the screen, the calendar on it: a picture of the whole screen would
+    // bring the desktop to the front, and the calendar closes when its form loses the focus.
+    EXPECT_TRUE(SaveScreenshot(host->form->Handle(), "date_combo_dropped"));
 
     TRect cell = MonthLayoutCell(page->Layout(), MonthDayCell(page->Grid(), 20));
     Click(page->Handle(), Centre(cell));
@@ -194,6 +139,10 @@ TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestores)
     EXPECT_EQ("15.03.2024", field->Edit()->Text());
     EXPECT_EQ(EncodeDate(2024, 3, 15), field->SelDate());
     EXPECT_FALSE(drop->Visible());
+    // The focus is back in the edit, with the selection it had.
+    EXPECT_EQ(field->Edit()->Handle(), GetFocus());
+    EXPECT_EQ(3, field->Edit()->SelStart());
+    EXPECT_EQ(2, field->Edit()->SelLength());
 }
 
 TEST_F(DateCombo, EnterInTheEditDropsDownAndADoubleClickOnlyWhenTheHandlerSaysSo)
@@ -221,4 +170,22 @@ TEST_F(DateCombo, EnterInTheEditDropsDownAndADoubleClickOnlyWhenTheHandlerSaysSo
     }
     EXPECT_EQ(2, asked);
     field->DropDownForm()->Hide();
+}
+
+TEST_F(DateCombo, APopupMenuGivenLaterReachesTheEditTheButtonAndTheCheckBox)
+{
+    EXPECT_EQ(nullptr, field->Edit()->PopupMenu());
+    auto *menu = new TPopupMenu(host->form);
+    // Given as to any control: the field's parts share it all the same.
+    static_cast<TControl *>(field)->SetPopupMenu(menu);
+    EXPECT_EQ(menu, field->PopupMenu());
+    EXPECT_EQ(menu, field->Edit()->PopupMenu());
+    EXPECT_EQ(menu, field->Button()->PopupMenu());
+    field->SetUseCheckBox(true);  // a check box made afterwards shares it too
+    EXPECT_EQ(menu, field->CheckBox()->PopupMenu());
+    field->SetPopupMenu(nullptr);
+    EXPECT_EQ(nullptr, field->Edit()->PopupMenu());
+    EXPECT_EQ(nullptr, field->Button()->PopupMenu());
+    EXPECT_EQ(nullptr, field->CheckBox()->PopupMenu());
+    menu->Free();
 }

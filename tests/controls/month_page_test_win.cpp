@@ -396,3 +396,17 @@ TEST_F(MonthPage, PicturesInBothLanguagesWithAHotDayAndTheTodayLine)
         EXPECT_TRUE(SaveScreenshot(host->form->Handle(), lang == elg_Rus ? "month_page_rus" : "month_page_ukr"));
     }
 }
+
+TEST_F(MonthPage, ScaledWithItsFormThePageTakesItsOwnSizeInTheScaledFontOnce)
+{
+    page->Font()->SetHeight(-12);
+    page->ScaleBy(5, 4);
+    EXPECT_EQ(13, page->Left());  // 12.5
+    EXPECT_EQ(-15, page->Font()->Height());
+    TXMonthPage fresh(nullptr);
+    fresh.Font()->Assign(*page->Font());
+    EXPECT_EQ(fresh.Width(), page->Width());
+    EXPECT_EQ(fresh.Height(), page->Height());
+    EXPECT_EQ(fresh.Layout().CellWidth, page->Layout().CellWidth);
+    EXPECT_EQ(page->Width() - 2, page->RightArrow()->Left() + page->RightArrow()->Width());
+}
