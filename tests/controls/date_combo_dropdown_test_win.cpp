@@ -176,14 +176,40 @@ TEST_F(DateFieldDropDown, TheCalendarClosesWhenTheFocusGoesToAnotherWindowAndLea
     drop->Hide();
 }
 
+TEST_F(DateFieldDropDown, SwitchingTheDateOffClosesTheCalendarAndFreeingTheFieldTakesAnOpenOneAlong)
+{
+    field->SetChecked(true);
+    field->DropDown();
+    Pump();
+    TForm *drop = field->DropDownForm();
+    ASSERT_TRUE(drop->Visible());
+    field->SetChecked(false);
+    Pump();
+    EXPECT_FALSE(drop->Visible());
+    EXPECT_FALSE(field->Edit()->Enabled());
+    EXPECT_NE(field->Edit()->Handle(), GetFocus());  // a disabled edit is given no focus
+    field->SetChecked(true);
+    field->DropDown();
+    Pump();
+    ASSERT_TRUE(drop->Visible());
+    HWND dropWindow = drop->Handle();
+    field->Free();
+    field = nullptr;
+    PumpFor(100);
+    EXPECT_FALSE(IsWindow(dropWindow));
+    other->SetFocus();  // the form goes on working
+    Pump();
+    EXPECT_EQ(other->Handle(), GetFocus());
+}
+
 namespace {
 HWND dropWindow = nullptr;
-bool upWhileTheMenuWasOpen = false;
+bool menuOpen = false, upWhileTheMenuWasOpen = false;
 // Closes the open menu from inside its own message loop, noting whether the calendar was up.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
-    upWhileTheMenuWasOpen = IsWindowVisible(dropWindow);
+    upWhileTheMenuWasOpen = menuOpen && IsWindowVisible(dropWindow);
     EndMenu();
 }
 }  // namespace
@@ -197,10 +223,16 @@ TEST_F(DateFieldDropDown, TheMonthMenuOpensOverTheCalendarWithoutClosingIt)
     ASSERT_TRUE(drop->Visible());
     dropWindow = drop->Handle();
     upWhileTheMenuWasOpen = false;
+    TNotifyEvent named = page->MonthMenu()->OnPopup;
+    page->MonthMenu()->OnPopup = [named](TObject *sender) {
+        named(sender);
+        menuOpen = true;  // until the click that opened it is handled
+    };
     SetTimer(nullptr, 0, 200, CloseMenu);
     const TRect title = page->Layout().Title;
     Click(page->Handle(), Point(title.Left + 30, (title.Top + title.Bottom) / 2));  // the month's name
-    PumpFor(100);
+    menuOpen = false;
+    PumpFor(300);
     EXPECT_TRUE(upWhileTheMenuWasOpen);
     EXPECT_TRUE(drop->Visible());
     drop->Hide();
