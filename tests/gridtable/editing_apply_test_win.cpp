@@ -17,6 +17,7 @@
 #include "framework/StdCtrls.h"
 #include "gridtable/CellEditing.h"
 #include "gridtable/uxgridtabeditform.h"
+#include "tests/gridtable/EditorKeys.h"
 #include "tests/gridtable/TableOnForm.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/PromptSteps.h"
@@ -25,19 +26,6 @@
 using namespace gridtest;
 
 namespace {
-
-void Pump()
-{
-    for (int i = 0; i < 20; ++i)
-        Application->ProcessMessages();
-}
-
-testdata::ScreenRun Hidden(uint16_t font, const std::string &text, uint16_t number)
-{
-    testdata::ScreenRun run = Run(font, text, number);
-    run.flags = 0x04;  // kind 1, not shown
-    return run;
-}
 
 // One editable cell of each kind that writes, in column 1 of rows 0..8 (kinds 1, 2, 3, 4, 5, 6, 8, 9,
 // and an empty kind-3 cell), and a second column of notes that is not editable.
@@ -49,13 +37,7 @@ testdata::GridScreenBuilder Cells()
     testdata::GridScreenBuilder b(RowCount, 2);
     b.widths = {150, 150};
     b.heights = std::vector<int>(RowCount, 24);
-    testdata::ScreenFont plain;
-    plain.name = "Arial";
-    plain.size = 10;
-    plain.height = -13;
-    testdata::ScreenFont under = plain;
-    under.style = 0x04;
-    b.fonts = {plain, under};
+    b.fonts = ArialFonts();
     for (int r = 0; r < RowCount; ++r) {
         b.Cell(r, 1).editKind = static_cast<uint8_t>(RowKinds[r]);
         b.Cell(r, 1).flags = 0x41;
@@ -74,76 +56,24 @@ testdata::GridScreenBuilder Cells()
     return b;
 }
 
-struct ShownTable {
-    StoredScreen stored;
-    TTableForm *form;
-    TXGridTable *table;
-    char savedSeparator = DecimalSeparator;
-    // The editors' menus are captioned in the message language of the moment the screen loads.
-    explicit ShownTable(const testdata::GridScreenBuilder &b, std::uint8_t messageLanguage = 1)
-        : stored(b), form(MakeForm(stored, messageLanguage)), table(form->Table)
+// The table of Cells() shown, typing with the decimal comma; the clipboard is emptied at the end.
+struct ApplyTable : ShownTable {
+    explicit ApplyTable(std::uint8_t messageLanguage = 1) : ShownTable(Cells(), 7, messageLanguage)
     {
         DecimalSeparator = ',';
-        form->Show();
-        Pump();
     }
-    ~ShownTable()
+    ~ApplyTable()
     {
-        form->Free();
         DecimalSeparator = savedSeparator;
         CopyTextToClipboard("");
     }
-    static TTableForm *MakeForm(StoredScreen &stored, std::uint8_t messageLanguage)
-    {
-        stored.cfg.SetByte(CfgField::MessageLanguage, messageLanguage);
-        return new TTableForm(nullptr);
-    }
-    void DoubleClick(int row, int col = 1)
-    {
-        const TRect r = table->GetGridCellRect(col, row);
-        const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-        SendMessageW(table->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(table->Handle(), WM_LBUTTONUP, 0, at);
-        SendMessageW(table->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        SendMessageW(table->Handle(), WM_LBUTTONUP, 0, at);
-    }
-    S_XSGCell &Cell(int row, int col = 1) { return *GetGridCell(table->Model(), row, col, true); }
-    // The cell's current runs as whole runs.
-    TRunList Runs(int row, int col = 1) { return SnapshotCellTexts(table->Model(), Cell(row, col)); }
-    std::vector<AnsiString> Texts(int row, int col = 1)
-    {
-        std::vector<AnsiString> texts;
-        for (const S_SGText &run : Runs(row, col))
-            texts.push_back(run.Text);
-        return texts;
-    }
+    void DoubleClick(int row) { ShownTable::DoubleClick(row, 1); }
+    S_XSGCell &Cell(int row) { return ShownTable::Cell(row, 1); }
+    TRunList Runs(int row) { return ShownTable::Runs(row, 1); }
+    std::vector<AnsiString> Texts(int row) { return ShownTable::Texts(row, 1); }
+
+    char savedSeparator = DecimalSeparator;
 };
-
-// A key as the window system delivers it to a control: its key down with the modifiers held, the
-// character it types, and its key up.
-void SendKey(TWinControl &control, uint16_t key, TShiftState shift = 0, wchar_t typed = 0)
-{
-    BYTE state[256] = {};
-    GetKeyboardState(state);
-    BYTE saved[256];
-    memcpy(saved, state, sizeof saved);
-    if (shift & ssCtrl)
-        state[VK_CONTROL] = 0x80;
-    if (shift & ssShift)
-        state[VK_SHIFT] = 0x80;
-    SetKeyboardState(state);
-    SendMessageW(control.Handle(), WM_KEYDOWN, key, 1);
-    if (typed)
-        SendMessageW(control.Handle(), WM_CHAR, typed, 1);
-    SendMessageW(control.Handle(), WM_KEYUP, key, 0xC0000001);
-    SetKeyboardState(saved);
-}
-
-void Type(TWinControl &control, const AnsiString &text)
-{
-    for (wchar_t c : Cp1251ToWide(text))
-        SendKey(control, 0, 0, c);
-}
 
 // A step that works on the editor form shown; its answer is the modal result the editor's handlers
 // left (0 while the editor stays open).
@@ -167,7 +97,7 @@ PromptSteps::Step OnEditor(Act act)
 
 TEST(CellEditorApply, NumberCellsStoreZeroForAnEmptyTextOrZerosAndAnEmptyListGetsRunOne)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     PromptSteps steps;
     steps.Then(OnEditor([](TFEditForm &e) {
         e.pNumEdit->SetText("");
@@ -203,7 +133,7 @@ TEST(CellEditorApply, NumberCellsStoreZeroForAnEmptyTextOrZerosAndAnEmptyListGet
 
 TEST(CellEditorApply, EscWritesNothingAndPastesDoubleClicksAndTheMenuApply)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     bool changed = true;
     t.table->OnAfterCellEdit = [&](TObject *, S_XSGCell *, EXSGEditValue &, bool c) { changed = c; };
     PromptSteps steps;
@@ -265,7 +195,7 @@ TEST(CellEditorApply, EscWritesNothingAndPastesDoubleClicksAndTheMenuApply)
 
 TEST(CellEditorApply, FractionsArePaddedRoundedAndANonNumberKeepsTheEditorOpen)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     PromptSteps steps;
     // The parts' texts typed in, Enter pressed in one of them.
     auto fraction = [&](const char *up, const char *down, bool inDenominator) {
@@ -313,7 +243,7 @@ TEST(CellEditorApply, FractionsArePaddedRoundedAndANonNumberKeepsTheEditorOpen)
 
 TEST(CellEditorApply, RichTextIsWrittenByCtrlEnterWhileEnterBreaksTheLineAndEscWritesNothing)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     PromptSteps steps;
     steps.Then(OnEditor([](TFEditForm &e) {
         e.pRE->SelectAll();
@@ -359,7 +289,7 @@ TEST(CellEditorApply, RichTextIsWrittenByCtrlEnterWhileEnterBreaksTheLineAndEscW
 
 TEST(CellEditorApply, AnEmptyDateTakesTheControlsDateAndABadOneIsNotWritten)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     FakeClock clock(EncodeDate(2026, 12, 7) + EncodeTime(11, 0, 0, 0));
     TClockOverride useClock(clock);
     PromptSteps steps;
@@ -398,7 +328,7 @@ TEST(CellEditorApply, AnEmptyDateTakesTheControlsDateAndABadOneIsNotWritten)
 
 TEST(CellEditorApply, OnlyTheChosenListItemIsShownAndEscCancels)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     PromptSteps steps;
     steps.Then(OnEditor([](TFEditForm &e) {
         EXPECT_EQ(e.pCBList->GetText(), "другий");
@@ -427,7 +357,7 @@ TEST(CellEditorApply, OnlyTheChosenListItemIsShownAndEscCancels)
 
 TEST(CellEditorApply, TheCellsButtonsTellTheClickedButtonAndEscClosesWithoutAClick)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     std::vector<std::pair<TObject *, S_XSGCell *>> clicks;
     t.table->OnBtnClickInCell = [&](TObject *sender, S_XSGCell *cell) { clicks.emplace_back(sender, cell); };
     PromptSteps steps;
@@ -456,7 +386,7 @@ TEST(CellEditorApply, TheCellsButtonsTellTheClickedButtonAndEscClosesWithoutACli
 
 TEST(CellEditorApply, TheEditorsMenusComeInTheMessageLanguageOfTheirMaking)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     TFEditForm *e = t.table->CellEditorForm();
     ASSERT_NE(e, nullptr);
     TPopupMenu *single = e->pNumEdit->PopupMenu();
@@ -488,7 +418,7 @@ TEST(CellEditorApply, TheEditorsMenusComeInTheMessageLanguageOfTheirMaking)
 
 TEST(CellEditorApply, AUkrainianMessageLanguageCaptionsTheMenusInUkrainian)
 {
-    ShownTable t(Cells(), 0);
+    ApplyTable t(0);
     TFEditForm *e = t.table->CellEditorForm();
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->pNumEdit->PopupMenu()->Items()->Items(0)->Caption(), "Застосувати");
@@ -511,7 +441,7 @@ void PostKeys(TWinControl &control, std::initializer_list<UINT> keys)
 
 TEST(CellEditorApply, TheRealModalEditorTakesTypedKeysAndKeepsARefusedFractionOpen)
 {
-    ShownTable t(Cells());
+    ApplyTable t;
     TPromptHandler previous = SetPromptHandler(nullptr);
     TFEditForm *editor = t.table->CellEditorForm();
     ASSERT_NE(editor, nullptr);

@@ -21,19 +21,6 @@ using namespace gridtest;
 
 namespace {
 
-void Pump()
-{
-    for (int i = 0; i < 20; ++i)
-        Application->ProcessMessages();
-}
-
-testdata::ScreenRun Hidden(uint16_t font, const std::string &text, uint16_t number)
-{
-    testdata::ScreenRun run = Run(font, text, number);
-    run.flags = 0x04;  // kind 1, not shown
-    return run;
-}
-
 // A form of goods: a header row and a numbering column fixed; below them one cell of each edit kind.
 //   row 1: unsigned, signed, whole number
 //   row 2: rich text, fraction, date
@@ -49,13 +36,7 @@ testdata::GridScreenBuilder EveryKind()
     b.fixedCols = 1;
     b.widths = {30, 130, 130, 130};
     b.heights = {22, 40, 40, 40, 40, 40};  // with the lines, 230 of the client's 232
-    testdata::ScreenFont plain;
-    plain.name = "Arial";
-    plain.size = 10;
-    plain.height = -13;
-    testdata::ScreenFont under = plain;
-    under.style = 0x04;
-    b.fonts = {plain, under};
+    b.fonts = ArialFonts();
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 4; ++c) {
             auto &cell = b.Cell(r, c);
@@ -85,46 +66,6 @@ testdata::GridScreenBuilder EveryKind()
     Texts(b.Cell(5, 3), {Hidden(0, "Строк", 1)});
     return b;
 }
-
-// The table shown on its form, stored screen and all.
-struct ShownTable {
-    StoredScreen stored;
-    TTableForm *form;
-    TXGridTable *table;
-    explicit ShownTable(const testdata::GridScreenBuilder &b, int screen = 7)
-        : stored(b), form(new TTableForm(nullptr, screen)), table(form->Table)
-    {
-        form->Show();
-        Pump();
-    }
-    ~ShownTable() { form->Free(); }
-
-    // The cell's point in the table's client area.
-    POINT Centre(int row, int col)
-    {
-        const TRect r = table->GetGridCellRect(col, row);
-        return POINT{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-    }
-    // A double click on the cell, as the window system delivers it.
-    void DoubleClick(int row, int col)
-    {
-        const POINT p = Centre(row, col);
-        SendMessageW(table->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        SendMessageW(table->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-        SendMessageW(table->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        SendMessageW(table->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    }
-    // The cell's rectangle on the screen, cut at the table's client area.
-    TRect ScreenRect(int row, int col)
-    {
-        TRect r = table->GetGridCellRect(col, row);
-        r.Right = std::min(r.Right, table->ClientWidth());
-        r.Bottom = std::min(r.Bottom, table->ClientHeight());
-        const TPoint at = table->ClientToScreen(Point(r.Left, r.Top));
-        return Bounds(at.X, at.Y, r.Width(), r.Height());
-    }
-    int ClientBottomOnScreen() { return table->ClientToScreen(Point(0, table->ClientHeight())).Y; }
-};
 
 // The editor form a prompt shows.
 TFEditForm *EditorOf(const TPrompt &p)

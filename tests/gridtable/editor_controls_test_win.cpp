@@ -15,9 +15,12 @@
 #include "framework/SysUtils.h"
 #include "gridtable/CellEditing.h"
 #include "gridtable/CellEditorControls.h"
+#include "tests/gridtable/EditorKeys.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/ScopedCfgLanguage.h"
+
+using gridtest::SendKey;
 
 namespace {
 
@@ -90,26 +93,6 @@ std::vector<ItemView> Items(const TPopupMenu &menu)
 }
 
 void PrintTo(const ItemView &v, std::ostream *os) { *os << v.tag << " " << v.shortCut; }
-
-// A key as the window system delivers it to the focused control: its key down with the modifiers
-// held, and the character it types.
-void SendKey(TWinControl &control, uint16_t key, TShiftState shift, wchar_t typed = 0)
-{
-    BYTE state[256] = {};
-    GetKeyboardState(state);
-    BYTE saved[256];
-    memcpy(saved, state, sizeof saved);
-    if (shift & ssCtrl)
-        state[VK_CONTROL] = 0x80;
-    if (shift & ssShift)
-        state[VK_SHIFT] = 0x80;
-    SetKeyboardState(state);
-    SendMessageW(control.Handle(), WM_KEYDOWN, key, 1);
-    if (typed)
-        SendMessageW(control.Handle(), WM_CHAR, typed, 1);
-    SendMessageW(control.Handle(), WM_KEYUP, key, 0xC0000001);
-    SetKeyboardState(saved);
-}
 
 // The edit as a number editor of the kind, with the key handlers the table gives its number editors.
 void MakeNumberEditor(TEdit *edit, int kind)

@@ -26,12 +26,6 @@ using namespace gridtest;
 
 namespace {
 
-void Pump()
-{
-    for (int i = 0; i < 20; ++i)
-        Application->ProcessMessages();
-}
-
 bool CanvasIsFree(TCanvas &canvas)
 {
     bool free = false;
