@@ -178,7 +178,8 @@ char FilterNumberEditorKey(int kind, char key, const AnsiString &text, int selSt
         return key;
     if (key == CtrlC || key == CtrlX)
         return key;
-    if (key == CtrlA || key == CtrlV)
+    // Enter applies and Esc cancels on their keys; as characters a single-line editor only beeps.
+    if (key == CtrlA || key == CtrlV || key == '\r' || key == 27)
         return 0;
     switch (kind) {
     case 1: return FilterDecimalKey(key, 2, text);

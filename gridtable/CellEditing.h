@@ -59,9 +59,9 @@ bool ApplyListEditorChoice(TXGridModel &table, S_XSGCell &cell, const AnsiString
 // only.
 
 // A character typed into a number editor of the kind whose text is `text` with the caret at
-// `selStart`: the base library's filter of the kind decides, Ctrl+C and Ctrl+X pass. Ctrl+A and Ctrl+V
-// are refused, as their keys act before (select all, a filtered paste). Returns the character, or 0
-// when it is refused. Any other kind takes every character.
+// `selStart`: the base library's filter of the kind decides, Ctrl+C and Ctrl+X pass. Ctrl+A, Ctrl+V,
+// Enter and Esc are refused, as their keys act on their own (select all, a filtered paste, apply,
+// cancel). Returns the character, or 0 when it is refused. Any other kind takes every character.
 char FilterNumberEditorKey(int kind, char key, const AnsiString &text, int selStart);
 
 // The text that a paste puts into a number editor of the kind: the clipboard's text with its line

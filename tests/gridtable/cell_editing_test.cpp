@@ -280,13 +280,15 @@ TEST_F(NumberFilters, TypedKeysGoThroughTheFilterOfTheKind)
     // Kind 3: digits only.
     EXPECT_EQ(FilterNumberEditorKey(3, '4', "", 0), '4');
     EXPECT_EQ(FilterNumberEditorKey(3, ',', "", 0), 0);
-    // Backspace always; copy and cut pass, select all and paste act on their keys instead.
+    // Backspace always; copy and cut pass; select all, paste, Enter and Esc act on their keys instead.
     for (int kind : {1, 2, 3}) {
         EXPECT_EQ(FilterNumberEditorKey(kind, 8, "12", 2), 8);
         EXPECT_EQ(FilterNumberEditorKey(kind, 3, "12", 2), 3);
         EXPECT_EQ(FilterNumberEditorKey(kind, 24, "12", 2), 24);
         EXPECT_EQ(FilterNumberEditorKey(kind, 1, "12", 2), 0);
         EXPECT_EQ(FilterNumberEditorKey(kind, 22, "12", 2), 0);
+        EXPECT_EQ(FilterNumberEditorKey(kind, '\r', "12", 2), 0);
+        EXPECT_EQ(FilterNumberEditorKey(kind, 27, "12", 2), 0);
     }
     // No number editor: every key.
     EXPECT_EQ(FilterNumberEditorKey(4, 'z', "", 0), 'z');
