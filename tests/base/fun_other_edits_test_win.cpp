@@ -11,6 +11,7 @@
 #include "framework/Kernel.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
+#include "tests/support/ClipboardTestLock.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowPicture.h"
@@ -46,6 +47,7 @@ TEST(FilterSignedDecimalKey, OverAnEditsTextAndCaret)
 
 TEST(FilterPasteKey, RefusesThePasteKeysWhileTheClipboardTextDoesNotSuit)
 {
+    ClipboardTestLock clipboard;
     CopyTextToClipboard("12a");
     for (std::uint32_t paste : {CtrlV, ShiftInsert}) {
         EXPECT_EQ(FilterPasteKey(paste, 1), 0u) << paste;
@@ -66,6 +68,7 @@ TEST(FilterPasteKey, RefusesThePasteKeysWhileTheClipboardTextDoesNotSuit)
 
 TEST(Clipboard, CopiedTextIsReadBackByEveryReader)
 {
+    ClipboardTestLock clipboard;
     CopyTextToClipboard("Текст Її Єє №5");
     EXPECT_EQ(ReadClipboardText(), "Текст Її Єє №5");
     EXPECT_TRUE(Clipboard()->HasFormat(cfUnicodeText));
@@ -85,6 +88,7 @@ TEST(Clipboard, CopiedTextIsReadBackByEveryReader)
 
 TEST(Clipboard, HeldByAnotherProgramNothingIsLost)
 {
+    ClipboardTestLock clipboard;
     CopyTextToClipboard("до");
     {
         ClipboardHeldElsewhere held;

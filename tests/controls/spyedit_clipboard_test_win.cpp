@@ -11,6 +11,7 @@
 #include "framework/SysUtils.h"
 #include "tests/controls/SpyTestForm.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
+#include "tests/support/ClipboardTestLock.h"
 
 namespace {
 // The form with "," as the decimal separator and the field events recorded.
@@ -26,6 +27,7 @@ struct ClipForm : SpyForm {
         Bind();
     }
     ~ClipForm() { DecimalSeparator = savedSeparator; }
+    ClipboardTestLock clipboard;
     char savedSeparator;
     std::vector<uint8_t> events;
 };

@@ -10,6 +10,7 @@
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
+#include "tests/support/ClipboardTestLock.h"
 
 TEST(Canvas, CyrillicTextMeasuresAndGrowsWithTheFont)
 {
@@ -161,6 +162,7 @@ TEST(Canvas, IconFromImageBytesDraws)
 
 TEST(Clipboard, CyrillicTextRoundTrip)
 {
+    ClipboardTestLock clipboard;
     const AnsiString text = "Копия: Ёё Її Ґґ №5";
     ASSERT_TRUE(Clipboard()->SetAsText(text));
     EXPECT_EQ(text, Clipboard()->AsText());
@@ -183,6 +185,7 @@ TEST(Clipboard, CyrillicTextRoundTrip)
 
 TEST(Clipboard, OnlyEightBitTextIsTakenAsItIs)
 {
+    ClipboardTestLock clipboard;
     ASSERT_TRUE(Clipboard()->Clear());
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();

@@ -10,6 +10,7 @@
 #include "framework/Forms.h"
 #include "framework/Mask.h"
 #include "framework/StdCtrls.h"
+#include "tests/support/ClipboardTestLock.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/TempFolder.h"
 
@@ -39,6 +40,7 @@ struct LangRichEdit : TRichEdit {
 
 TEST(EditControls, EditCutCopyPasteClearAndMargins)
 {
+    ClipboardTestLock clipboard;
     Host host;
     auto *edit = host.Add<TEdit>();
     edit->SetText("Привет, мир");
@@ -85,6 +87,7 @@ TEST(EditControls, ComboBoxDropDownClosesOnRequest)
 
 TEST(EditControls, MaskEditKeepsItsLiteralsAndRefusesLetters)
 {
+    ClipboardTestLock clipboard;
     Host host;
     auto *edit = host.Add<TMaskEdit>();
     edit->SetEditMask("!99/99/9999;0; ");
@@ -134,6 +137,7 @@ TEST(EditControls, MaskEditKeepsItsLiteralsAndRefusesLetters)
 
 TEST(EditControls, RichEditLoadsACyrillicFileAndHearsLayoutChanges)
 {
+    ClipboardTestLock clipboard;
     TempFolder folder;
     AnsiString file = folder / "протокол.txt";
     WriteWholeFile(file, "Первая строка\r\nВторая строка — Ёё Її Єє\r\n");

@@ -19,6 +19,7 @@
 #include "gridtable/uxgridtabeditform.h"
 #include "tests/gridtable/EditorKeys.h"
 #include "tests/gridtable/TableOnForm.h"
+#include "tests/support/ClipboardTestLock.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/WindowPicture.h"
@@ -56,17 +57,13 @@ testdata::GridScreenBuilder Cells()
     return b;
 }
 
-// The table of Cells() shown, typing with the decimal comma; the clipboard is emptied at the end.
+// The table of Cells() shown, typing with the decimal comma.
 struct ApplyTable : ShownTable {
     explicit ApplyTable(std::uint8_t messageLanguage = 1) : ShownTable(Cells(), 7, messageLanguage)
     {
         DecimalSeparator = ',';
     }
-    ~ApplyTable()
-    {
-        DecimalSeparator = savedSeparator;
-        CopyTextToClipboard("");
-    }
+    ~ApplyTable() { DecimalSeparator = savedSeparator; }
     void DoubleClick(int row) { ShownTable::DoubleClick(row, 1); }
     S_XSGCell &Cell(int row) { return ShownTable::Cell(row, 1); }
     TRunList Runs(int row) { return ShownTable::Runs(row, 1); }
@@ -133,6 +130,7 @@ TEST(CellEditorApply, NumberCellsStoreZeroForAnEmptyTextOrZerosAndAnEmptyListGet
 
 TEST(CellEditorApply, EscWritesNothingAndPastesDoubleClicksAndTheMenuApply)
 {
+    ClipboardTestLock clipboard;
     ApplyTable t;
     bool changed = true;
     t.table->OnAfterCellEdit = [&](TObject *, S_XSGCell *, EXSGEditValue &, bool c) { changed = c; };
@@ -189,6 +187,7 @@ TEST(CellEditorApply, EscWritesNothingAndPastesDoubleClicksAndTheMenuApply)
     t.DoubleClick(RowSigned);
     EXPECT_EQ(t.Texts(RowSigned), (std::vector<AnsiString>{"-8", " кг"}));
     EXPECT_EQ(steps.unanswered, 0);
+    CopyTextToClipboard("");
 }
 
 // ---- fraction ----------------------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include "gridtable/CellEditorControls.h"
 #include "tests/gridtable/EditorKeys.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
+#include "tests/support/ClipboardTestLock.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/ScopedCfgLanguage.h"
 
@@ -67,6 +68,7 @@ struct EditorForm {
         ADD_FAILURE() << "no item of tag " << tag;
     }
 
+    ClipboardTestLock clipboard;
     ScopedCfgLanguageReaders readers{RecordTextLanguageReader(), ReadMessageLanguage};
     FormHost host;
     char savedSeparator;
