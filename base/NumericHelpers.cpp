@@ -185,11 +185,17 @@ int32_t StringToIntOrZero(const AnsiString &text)
     return Clamp32(negative ? -value : value);
 }
 
+void UseDecimalComma()
+{
+    if (DecimalSeparator != ',')
+        DecimalSeparator = ',';
+}
+
 double TextToFloatComma(const AnsiString &text)
 {
     if (text == "-")
         return 0;
-    DecimalSeparator = ',';
+    UseDecimalComma();
     if (text.empty())
         return 0;
     return StrToFloat(text);

@@ -14,6 +14,10 @@
 class TCanvas;
 class TList;
 
+// Sets the process-wide decimal separator to ','. The libraries that take numbers from the keyboard
+// call it at their start, so that their key filters and what they write agree from the first key.
+void UseDecimalComma();
+
 // ---- byte cursor -----------------------------------------------------------------------------
 // Readers of little-endian values. Each takes the end of the buffer and refuses to read past it: it
 // returns false and leaves the cursor (and the value) as they were.

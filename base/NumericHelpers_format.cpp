@@ -38,12 +38,6 @@ double Power(int k) { return k <= MaxPower ? PowersOfTen()[k] : HUGE_VAL; }
 double ScaleUp(double x, int k) { return k >= 0 ? x * Power(k) : x / Power(-k); }
 double ScaleDown(double x, int k) { return k >= 0 ? x / Power(k) : x * Power(-k); }
 
-void UseDecimalComma()
-{
-    if (DecimalSeparator != ',')
-        DecimalSeparator = ',';
-}
-
 // The digits of a value with 15 significant digits in fixed form with `decimals` decimals: digits
 // past the fifteenth are zeros; a value with more decimals than asked is rounded half up on its
 // decimal digits. No exponent, however large or small the value.

@@ -1,5 +1,6 @@
 #include "controls/ControlsRun.h"
 
+#include "base/NumericHelpers.h"
 #include "controls/MonthGrid.h"
 #include "controls/UDataModule.h"
 #include "controls/UZButton.h"
@@ -16,6 +17,7 @@ void StartControls()
 {
     if (runs++ > 0)
         return;
+    UseDecimalComma();
     ResetLangs();
     FillMonthPageNames();
     FillZBtnPDTCaptions();

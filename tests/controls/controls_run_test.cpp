@@ -2,6 +2,7 @@
 
 #include "controls/ControlsRun.h"
 #include "controls/UZLangBox.h"
+#include "framework/SysUtils.h"
 
 namespace {
 // The test program is a program that links the controls: they run for the whole of it.
@@ -29,4 +30,14 @@ TEST(ControlsRun, StartsOnceAndOnlyTheOutermostStopEndsIt)
     StartControls();  // a fresh start sets the languages back
     EXPECT_TRUE(ControlsStarted());
     EXPECT_EQ(elg_Ukr, InterfaceLang());
+}
+
+TEST(ControlsRun, NumbersAreTypedWithADecimalCommaFromTheStart)
+{
+    // The number fields' key filters take the process-wide separator; the library writes numbers with
+    // a comma. A fresh start must make them agree before any number has been formatted.
+    StopControls();
+    DecimalSeparator = '.';
+    StartControls();
+    EXPECT_EQ(',', DecimalSeparator);
 }

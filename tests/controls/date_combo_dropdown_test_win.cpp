@@ -15,7 +15,7 @@
 #include "tests/controls/DateFieldHost.h"
 
 namespace {
-class DateFieldDropDown : public DateFieldHost {
+class DateFieldDropDownThroughTheWindowSystem : public DateFieldHost {
 protected:
     void SetUp() override
     {
@@ -82,7 +82,7 @@ struct Cover {
 };
 }  // namespace
 
-TEST_F(DateFieldDropDown, ASecondDropDownHidesTheCalendarUnlessAWindowCoversItThenBringsItToTheFront)
+TEST_F(DateFieldDropDownThroughTheWindowSystem, ASecondDropDownHidesTheCalendarUnlessAWindowCoversItThenBringsItToTheFront)
 {
     field->SetSelDate(EncodeDate(2024, 3, 15));
     field->DropDown();
@@ -118,7 +118,7 @@ TEST_F(DateFieldDropDown, ASecondDropDownHidesTheCalendarUnlessAWindowCoversItTh
     EXPECT_EQ(EncodeDate(2025, 1, 10), field->SelDate());
 }
 
-TEST_F(DateFieldDropDown, FromEachCornerOfTheWorkAreaTheCalendarDropsDownInsideIt)
+TEST_F(DateFieldDropDownThroughTheWindowSystem, FromEachCornerOfTheWorkAreaTheCalendarDropsDownInsideIt)
 {
     const TRect work = Screen->WorkArea();
     TForm *form = host->form;
@@ -151,7 +151,7 @@ TEST_F(DateFieldDropDown, FromEachCornerOfTheWorkAreaTheCalendarDropsDownInsideI
     form->SetBounds(home.Left, home.Top, home.Width(), home.Height());
 }
 
-TEST_F(DateFieldDropDown, TheCalendarClosesWhenTheFocusGoesToAnotherWindowAndLeavesTheFocusThere)
+TEST_F(DateFieldDropDownThroughTheWindowSystem, TheCalendarClosesWhenTheFocusGoesToAnotherWindowAndLeavesTheFocusThere)
 {
     field->SetSelDate(EncodeDate(2024, 3, 15));
     field->DropDown();
@@ -176,7 +176,7 @@ TEST_F(DateFieldDropDown, TheCalendarClosesWhenTheFocusGoesToAnotherWindowAndLea
     drop->Hide();
 }
 
-TEST_F(DateFieldDropDown, SwitchingTheDateOffClosesTheCalendarAndFreeingTheFieldTakesAnOpenOneAlong)
+TEST_F(DateFieldDropDownThroughTheWindowSystem, SwitchingTheDateOffClosesTheCalendarAndFreeingTheFieldTakesAnOpenOneAlong)
 {
     field->SetChecked(true);
     field->DropDown();
@@ -214,7 +214,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
 }
 }  // namespace
 
-TEST_F(DateFieldDropDown, TheMonthMenuOpensOverTheCalendarWithoutClosingIt)
+TEST_F(DateFieldDropDownThroughTheWindowSystem, TheMonthMenuOpensOverTheCalendarWithoutClosingIt)
 {
     field->DropDown();
     Pump();
@@ -238,7 +238,7 @@ TEST_F(DateFieldDropDown, TheMonthMenuOpensOverTheCalendarWithoutClosingIt)
     drop->Hide();
 }
 
-TEST_F(DateFieldDropDown, TheButtonOpensAndClosesTheCalendarAndAClickElsewhereClosesItThroughTheWindowSystem)
+TEST_F(DateFieldDropDownThroughTheWindowSystem, TheButtonOpensAndClosesTheCalendarAndAClickElsewhereClosesIt)
 {
     field->SetSelDate(EncodeDate(2024, 3, 15));
     TForm *drop = field->DropDownForm();

@@ -111,7 +111,7 @@ TEST_F(DateCombo, TheCheckBoxSwitchesTheDateOffAndAClickBringsToday)
     EXPECT_EQ(0, field->Edit()->LeftMargin());
 }
 
-TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestores)
+TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestoresThroughTheWindowSystem)
 {
     field->SetSelDate(EncodeDate(2024, 3, 15));
     field->Edit()->SetSelStart(3);
@@ -145,7 +145,7 @@ TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestores)
     EXPECT_EQ(2, field->Edit()->SelLength());
 }
 
-TEST_F(DateCombo, EnterInTheEditDropsDownAndADoubleClickOnlyWhenTheHandlerSaysSo)
+TEST_F(DateCombo, EnterInTheEditDropsDownAndADoubleClickOnlyWhenTheHandlerSaysSoThroughTheWindowSystem)
 {
     Key(field->Edit()->Handle(), VK_RETURN);
     ASSERT_NE(nullptr, field->MonthPage());

@@ -503,7 +503,7 @@ TEST(CellEditing, PictureOfEachEditorOpenOverItsCell)
     EXPECT_EQ(steps.unanswered, 0);
 }
 
-TEST(CellEditing, TheRealModalEditorShowsOverTheCellWithTheFocusOnItsEditor)
+TEST(CellEditing, TheRealModalEditorShowsOverTheCellWithTheFocusOnItsEditorThroughTheWindowSystem)
 {
     ShownTable t(EveryKind());
     // No script: the editor form is shown modally on the screen. A timer looks at it and closes it.
