@@ -369,6 +369,7 @@ private:
     void *defaultProc_ = nullptr;
     std::vector<TControl *> controls_;  // children in tab order
     bool tabStop_ = false;
+    bool frontWhenMade_ = false;  // brought to the front before it had a window
     int alignDisabled_ = 0;
     int borderWidth_ = 0;
     bool aligning_ = false;

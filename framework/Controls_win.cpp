@@ -190,6 +190,10 @@ void TWinControl::CreateChildHandles()
     for (TControl *c : controls_)
         if (auto *w = dynamic_cast<TWinControl *>(c); w && !w->handle_)
             w->CreateWnd();
+    // The order windows are made in is the tab order; the front is where the controls were brought.
+    for (TControl *c : controls_)
+        if (auto *w = dynamic_cast<TWinControl *>(c); w && w->frontWhenMade_ && w->handle_)
+            w->BringToFront();
 }
 
 void TWinControl::DestroyHandle()
@@ -743,6 +747,9 @@ void TWinControl::Repaint()
 
 void TWinControl::BringToFront()
 {
+    // Without a window yet, it goes to the front once its siblings' windows are made with it (a control
+    // built inside its form's constructor is laid out before any window exists).
+    frontWhenMade_ = !handle_;
     if (handle_)
         SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }

@@ -577,3 +577,32 @@ TEST(Controls, DataModuleIsMadeByTheApplicationButNeverTheMainForm)
     module->Free();
     EXPECT_EQ(1, SharedImages::destroyed);
 }
+
+// A control laid out over a sibling and brought to the front before any window exists (as a form built
+// in its constructor does) is in front once the windows are made, and stays so.
+TEST(Controls, BroughtToTheFrontBeforeItsWindowIsMadeItIsInFrontOnceMade)
+{
+    Host host;
+    host.form->BeginLoading();
+    auto *under = new TEdit(host.form);
+    under->SetParent(host.form);
+    under->SetBounds(10, 10, 200, 24);
+    auto *over = new TButton(host.form);
+    over->SetParent(host.form);
+    over->SetBounds(180, 12, 20, 20);
+    auto *before = new TButton(host.form);  // a second one brought to the front
+    before->SetParent(host.form);
+    before->SetBounds(12, 12, 20, 20);
+    over->BringToFront();
+    before->BringToFront();
+    host.form->EndLoading();
+    host.form->Show();
+    HWND parent = host.form->Handle();
+    EXPECT_EQ(over->Handle(), ChildWindowFromPoint(parent, POINT{190, 22}));
+    EXPECT_EQ(before->Handle(), ChildWindowFromPoint(parent, POINT{22, 22}));
+    EXPECT_EQ(under->Handle(), ChildWindowFromPoint(parent, POINT{100, 22}));
+    // Brought to the front once made: no second move when the windows are made again.
+    under->BringToFront();
+    EXPECT_EQ(under->Handle(), ChildWindowFromPoint(parent, POINT{190, 22}));
+    host.form->Hide();
+}

@@ -10,6 +10,12 @@
 // (the caller paints its own windows).
 bool SaveWindowPicture(HWND window, const wchar_t *fileName);
 
+// The whole screen as it stands, every window on it, saved the same way; nothing is brought to the
+// front (the window in front keeps the keyboard).
+bool SaveScreenPicture(const wchar_t *fileName);
+
 // For the tests: the window saved as NAME.bmp in the test run's screenshots folder
 // (build/windows/screenshots/, made when missing).
 bool SaveScreenshot(HWND window, const AnsiString &name);
+// The whole screen saved as NAME.bmp there.
+bool SaveScreenScreenshot(const AnsiString &name);

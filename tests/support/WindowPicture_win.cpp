@@ -7,17 +7,11 @@
 #include "framework/Cp1251.h"
 #include "framework/SysUtils.h"
 
-bool SaveWindowPicture(HWND window, const wchar_t *fileName)
+namespace {
+
+// Saves a rectangle of the screen as it stands as a 24-bit BMP file.
+bool SaveScreenRect(const RECT &r, const wchar_t *fileName)
 {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != GetCurrentProcessId()) {
-        SetForegroundWindow(window);
-        Sleep(300);
-    }
-    RECT r;
-    if (!GetWindowRect(window, &r))
-        return false;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return false;
@@ -52,8 +46,34 @@ bool SaveWindowPicture(HWND window, const wchar_t *fileName)
     return std::fclose(f) == 0 && ok;
 }
 
+}  // namespace
+
+bool SaveWindowPicture(HWND window, const wchar_t *fileName)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != GetCurrentProcessId()) {
+        SetForegroundWindow(window);
+        Sleep(300);
+    }
+    RECT r;
+    return GetWindowRect(window, &r) && SaveScreenRect(r, fileName);
+}
+
+bool SaveScreenPicture(const wchar_t *fileName)
+{
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return SaveScreenRect(screen, fileName);
+}
+
 bool SaveScreenshot(HWND window, const AnsiString &name)
 {
     ForceDirectories(QMT_SCREENSHOT_DIR);
     return SaveWindowPicture(window, Cp1251ToWide(QMT_SCREENSHOT_DIR "\\" + name + ".bmp").c_str());
+}
+
+bool SaveScreenScreenshot(const AnsiString &name)
+{
+    ForceDirectories(QMT_SCREENSHOT_DIR);
+    return SaveScreenPicture(Cp1251ToWide(QMT_SCREENSHOT_DIR "\\" + name + ".bmp").c_str());
 }

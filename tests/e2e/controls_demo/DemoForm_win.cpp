@@ -301,7 +301,12 @@ void TDemoForm::HookSupervisor()
                 log_.Event("refused", edit->Name(), AnsiString(1, typed));
         };
         edit->OnKeyDown = [this](TObject *, uint16_t &key, TShiftState shift) {
+            const uint16_t pressed = key;
             key = Spy.KeyDownFilter(key, shift, false);
+            // Enter belongs to the supervisor: once it has moved the focus to the home button, the same
+            // key must not press that button as well.
+            if (pressed == VK_RETURN)
+                key = 0;
         };
     }
 }
@@ -346,7 +351,7 @@ void TDemoForm::BuildOthers()
 void TDemoForm::BuildTable()
 {
     Label("Таблиця", 516, 8);
-    Table = Field<TXGridTable>("gtSheet", 516, 26, 480, 660);
+    Table = Field<TXGridTable>("gtSheet", 516, 26, 480, 300);
     Table->SetBorderStyle(ebsSingle);
     Table->SetNumFileScreen(DemoScreenNumber);
     Table->OnSelectCell = [this](TObject *, int col, int row, bool &canSelect) {

@@ -62,6 +62,8 @@ int main()
             if (!LoadDemoEnvironment(root)) {
                 code = 3;
             } else {
+                // The product's numbers are written with a decimal comma.
+                DecimalSeparator = ',';
                 MessageTextProvider = ProvideChoiceTexts;
                 AnsiString logFile = LogFileArgument();
                 if (logFile.empty())

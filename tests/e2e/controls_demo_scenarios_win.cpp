@@ -1,0 +1,288 @@
+// The demonstration program driven as a user drives it: inside a Wine desktop of its own, with real
+// clicks and keys, judged by what a user sees (window texts, the status line, colours on the screen)
+// and by the program's event log for what leaves no visible trace. Each scenario leaves a picture of
+// the screen named after what it must show.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "base/MessagePresenter.h"
+#include "controls/MonthGrid.h"
+#include "controls/UZFrmExr.h"
+#include "tests/e2e/DemoUser.h"
+#include "tests/support/UpdaterRun.h"
+
+namespace {
+
+AnsiString Header(std::uint8_t kind, bool russian = false) { return MessageHeader(kind, russian); }
+
+TControlSpec InMain(TControlSpec spec)
+{
+    spec.InMain = true;
+    return spec;
+}
+
+// Where a day of the shown month stands on a month page whose window and left arrow button are where
+// they are: a title as high as twice the arrow's distance from the top plus the arrow, then the day
+// names, the line under them and six weeks of seven days, each as high as a line of the day names, and
+// the today line; 2 pixels of margin at either side.
+TPoint DayOnMonthPage(const TRect &page, const TRect &leftArrow, int year, int month, int day)
+{
+    const int title = 2 * (leftArrow.Top - page.Top) + TMonthLayout::ArrowHeight;
+    const int cellHeight = (page.Height() - title - 9) / 8;
+    const int cellWidth = (page.Width() - 4) / 7;
+    const int cell = MonthDayCell(MakeMonthGrid(year, month), day);
+    const int gridTop = page.Top + title + 2 + cellHeight + 1 + 2;
+    return TPoint{page.Left + 2 + (cell % 7) * cellWidth + cellWidth / 2,
+                  gridTop + (cell / 7) * cellHeight + cellHeight / 2};
+}
+
+class ControlsDemo : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(user.Start()) << Utf8(user.Failure()); }
+    void TearDown() override
+    {
+        // Every scenario leaves the program as it found it: closing its main window ends it normally.
+        EXPECT_EQ(0u, user.Close()) << "the demonstration did not end by its close button: " << Utf8(user.Failure());
+    }
+    // Clicks a button of the current window by its caption.
+    ::testing::AssertionResult Press(const AnsiString &caption)
+    {
+        if (user.ClickOn(ByText("Button", caption)))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "no button " << Utf8(caption) << ": " << Utf8(user.Failure());
+    }
+    // Clicks a button of the main window, whichever window is current.
+    ::testing::AssertionResult PressInMain(const AnsiString &caption)
+    {
+        TControlSpec spec = ByText("Button", caption);
+        spec.InMain = true;
+        if (user.ClickOn(spec))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "no button " << Utf8(caption) << ": " << Utf8(user.Failure());
+    }
+    ::testing::AssertionResult Logged(const AnsiString &line, size_t from = 0)
+    {
+        if (user.WaitLog(line, 20000, from))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << Utf8(user.Failure()) << "\nlog:\n" << Joined(user.Log());
+    }
+    TDemoUser user;
+};
+
+}  // namespace
+
+TEST_F(ControlsDemo, TheFormSwitchesFromUkrainianToRussianInsideADesktop)
+{
+    EXPECT_GT(user.Window("Елементи керування").Width(), 0);
+    for (const char *caption : {"Помилка", "Мова: українська", "Позначка", "Перший", "Редагування..."})
+        EXPECT_TRUE(user.Has(ByText("Button", caption))) << Utf8(caption);
+    EXPECT_TRUE(user.Has(ByText("Button", "Кнопка\nу два рядки")));
+    EXPECT_TRUE(user.WaitStatus("shown DemoForm"));
+    EXPECT_TRUE(user.Shot("demo_form_in_ukrainian"));
+
+    ASSERT_TRUE(Press("Мова: українська"));
+    EXPECT_GT(user.Window("Элементы управления").Width(), 0) << Utf8(user.Failure());
+    EXPECT_TRUE(user.WaitStatus("language btLanguage rus")) << Utf8(user.Failure());
+    for (const char *caption : {"Ошибка", "Язык: русский", "Отметка", "Первый", "Редактирование..."})
+        EXPECT_TRUE(user.Has(ByText("Button", caption))) << Utf8(caption);
+    EXPECT_TRUE(user.Has(ByText("Button", "Кнопка\nв две строки")));
+    EXPECT_FALSE(user.Has(ByText("Button", "Помилка")));
+    EXPECT_TRUE(user.Shot("demo_form_in_russian"));
+}
+
+TEST_F(ControlsDemo, MessagesAnsweredAsAUserAnswersThemInsideADesktop)
+{
+    // A question answered "No", then "Yes".
+    ASSERT_TRUE(Press("Питання"));
+    ASSERT_GT(user.Window(Header(MsgKindQuestion)).Width(), 0) << Utf8(user.Failure());
+    EXPECT_TRUE(user.Shot("demo_question_before_its_answers"));
+    ASSERT_TRUE(Press("Ні"));
+    EXPECT_TRUE(user.WaitGone(Header(MsgKindQuestion)));
+    EXPECT_TRUE(Logged("answer btQuestion no"));
+    EXPECT_TRUE(user.WaitStatus("answer btQuestion no"));
+    user.Window("");
+    ASSERT_TRUE(Press("Питання"));
+    ASSERT_GT(user.Window(Header(MsgKindQuestion)).Width(), 0);
+    ASSERT_TRUE(Press("Так"));
+    EXPECT_TRUE(Logged("answer btQuestion yes"));
+
+    // A choice list answered by clicking its second item.
+    user.Window("");
+    ASSERT_TRUE(Press("Вибір"));
+    ASSERT_GT(user.Window(Header(MsgKindChoice)).Width(), 0);
+    // The items are the dialog's buttons without a caption, in their order.
+    ASSERT_TRUE(user.ClickOn(ByText("Button", "", 1))) << Utf8(user.Failure());
+    EXPECT_TRUE(user.Shot("demo_choice_list_second_item_clicked"));
+    ASSERT_TRUE(Press("Вибрати"));
+    EXPECT_TRUE(Logged("answer btChoice 1"));
+
+    // An error in the alarm colours: a red dialog.
+    user.Window("");
+    ASSERT_TRUE(Press("Тривога"));
+    const TRect alarm = user.Window(Header(MsgKindError));
+    ASSERT_GT(alarm.Width(), 0);
+    EXPECT_TRUE(user.Shot("demo_error_in_alarm_colours"));
+    EXPECT_EQ("FF0000", user.Pixel(alarm.Right - 12, alarm.Bottom - 12));
+    ASSERT_TRUE(Press("Вихід"));
+    EXPECT_TRUE(Logged("closed btAlarm"));
+
+    // The view button of an error whose file is missing tells so, and the error stays.
+    user.Window("");
+    ASSERT_TRUE(Press("Перегляд без файлу"));
+    ASSERT_GT(user.Window(Header(MsgKindError)).Width(), 0);
+    ASSERT_TRUE(Press("Перегляд"));
+    ASSERT_GT(user.Popup().Width(), 0);
+    EXPECT_TRUE(user.WaitFor(ByText("Static", "Нема інформації для перегляду !")).Width() > 0) << Utf8(user.Failure());
+    EXPECT_TRUE(user.Shot("demo_view_button_with_missing_file"));
+    ASSERT_TRUE(Press("OK"));
+    EXPECT_TRUE(user.WaitClosed());
+    ASSERT_GT(user.Window(Header(MsgKindError)).Width(), 0);
+    ASSERT_TRUE(Press("Вихід"));
+    EXPECT_TRUE(Logged("closed btViewMissing"));
+}
+
+TEST_F(ControlsDemo, AMonthPageDroppedDownPicksADayAndEscBringsTheDateBackInsideADesktop)
+{
+    const TControlSpec field = InMain(Below("Edit", "Дата"));
+    ASSERT_TRUE(user.WaitText(field, "15.03.2024")) << Utf8(user.Failure());
+    ASSERT_TRUE(user.ClickOn(RightOf("Button", "15.03.2024"))) << Utf8(user.Failure());
+    ASSERT_GT(user.Popup().Width(), 0) << Utf8(user.Failure());
+    const TRect page = user.Find(Nth("QmtWindow", 0)), arrow = user.Find(Nth("Button", 0));
+    ASSERT_GT(page.Width(), 0);
+    ASSERT_GT(arrow.Width(), 0);
+    EXPECT_TRUE(user.Shot("demo_month_page_dropped_down"));
+
+    const TPoint day = DayOnMonthPage(page, arrow, 2024, 3, 20);
+    ASSERT_TRUE(user.Click(day.X, day.Y));
+    EXPECT_TRUE(user.WaitText(field, "20.03.2024")) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("change dcDate 20.03.2024"));
+    EXPECT_TRUE(user.Shot("demo_month_page_day_20_clicked_into_the_field"));
+
+    // The page stays after a click; Esc brings back the date it was dropped down with and closes it.
+    ASSERT_TRUE(user.Keys({"RIGHT", "RIGHT", "ESCAPE"}));
+    EXPECT_TRUE(user.WaitClosed()) << Utf8(user.Failure());
+    EXPECT_TRUE(user.WaitText(field, "15.03.2024")) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("change dcDate 15.03.2024"));
+    EXPECT_TRUE(user.Shot("demo_date_back_to_15_03_after_esc"));
+}
+
+TEST_F(ControlsDemo, PaintedCheckBoxAndSelectionBoxByMouseAndSpaceInsideADesktop)
+{
+    const AnsiString caption = "Повідомляти про кожну зміну відомості електронною поштою та в журналі подій";
+    const TRect check = user.Find(ByText("QmtWindow", caption));
+    ASSERT_GT(check.Width(), 0) << Utf8(user.Failure());
+    // On its box, at the top left.
+    ASSERT_TRUE(user.Click(check.Left + 10, check.Top + 10));
+    EXPECT_TRUE(Logged("check xcNotify 1"));
+    ASSERT_TRUE(user.Keys({"SPACE"}));
+    EXPECT_TRUE(Logged("check xcNotify 0"));
+    ASSERT_TRUE(user.Keys({"SPACE"}));
+    EXPECT_TRUE(Logged("check xcNotify 1"));
+
+    ASSERT_TRUE(user.ClickOn(ByText("QmtWindow", "Київ"))) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("select sbCity Львів"));
+    EXPECT_TRUE(user.WaitText(ByText("QmtWindow", "Львів"), "Львів"));
+    ASSERT_TRUE(user.Keys({"SPACE"}));
+    EXPECT_TRUE(Logged("select sbCity Одеса"));
+    EXPECT_TRUE(user.WaitText(ByText("QmtWindow", "Одеса"), "Одеса"));
+    EXPECT_TRUE(user.Shot("demo_check_box_ticked_and_selection_box_on_odesa"));
+}
+
+TEST_F(ControlsDemo, TheCaptionButtonClicksAndADragOffItDoesNotInsideADesktop)
+{
+    const TRect window = user.Window("");
+    TCaptionMetrics metrics{GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CXSIZE),
+                            GetSystemMetrics(SM_CYSIZE)};
+    const TRect button = CaptionButtonRect(window.Width(), metrics);
+    const TPoint on{window.Left + (button.Left + button.Right) / 2, window.Top + (button.Top + button.Bottom) / 2};
+    ASSERT_TRUE(user.Click(on.X, on.Y));
+    EXPECT_TRUE(Logged("click feCaption"));
+    EXPECT_TRUE(user.Shot("demo_caption_button_clicked"));
+
+    // Pressed, dragged off and released away from it: no click.
+    const size_t before = user.Log().size();
+    ASSERT_TRUE(user.Press(on.X, on.Y));
+    ASSERT_TRUE(user.MoveTo(on.X - 120, on.Y + 200));
+    EXPECT_TRUE(user.Shot("demo_caption_button_raised_while_dragged_off"));
+    ASSERT_TRUE(user.Release(on.X - 120, on.Y + 200));
+    // The next event is a click elsewhere: nothing came between.
+    ASSERT_TRUE(PressInMain("Готово"));
+    EXPECT_TRUE(Logged("click btDone", before));
+    const std::vector<AnsiString> log = user.Log();
+    ASSERT_GT(log.size(), before);
+    EXPECT_EQ("click btDone", log[before]) << Joined(log);
+}
+
+TEST_F(ControlsDemo, TheSupervisorRefusesWhatADecimalFieldCannotHoldAndAcceptsOnEnterInsideADesktop)
+{
+    const TControlSpec decimal = InMain(Below("Edit", "Дробове число"));
+    ASSERT_TRUE(user.ClickOn(decimal)) << Utf8(user.Failure());
+    // A letter and a second separator are refused; "." stands for the separator.
+    ASSERT_TRUE(user.Type("1a,5,."));
+    EXPECT_TRUE(user.WaitText(decimal, "1,5")) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("refused edDecimal a"));
+    EXPECT_TRUE(Logged("refused edDecimal ,"));
+    EXPECT_TRUE(user.Shot("demo_decimal_field_holding_1_5"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_TRUE(Logged("accepted edDecimal 1,5"));
+    EXPECT_TRUE(user.WaitStatus("accepted edDecimal 1,5")) << Utf8(user.Failure());
+    // The field is left for the home control.
+    EXPECT_EQ("Button|Готово", user.Focus());
+
+    // The integer field refuses the separator.
+    const TControlSpec integer = InMain(Below("Edit", "Ціле число"));
+    ASSERT_TRUE(user.ClickOn(integer));
+    ASSERT_TRUE(user.Type("4,2"));
+    EXPECT_TRUE(user.WaitText(integer, "42"));
+    EXPECT_TRUE(Logged("refused edInt ,"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_TRUE(Logged("accepted edInt 42"));
+}
+
+TEST_F(ControlsDemo, TheEditingFormAsksBeforeItClosesWithAChangeInsideADesktop)
+{
+    const AnsiString form = "Редагування запису";
+    ASSERT_TRUE(Press("Редагування..."));
+    ASSERT_GT(user.Window(form).Width(), 0) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("load editForm Папір офісний|10"));
+    const TControlSpec name = Below("Edit", "Назва"), quantity = Below("Edit", "Кількість");
+    EXPECT_EQ("Папір офісний", user.Text(name));
+    ASSERT_TRUE(user.ClickOn(name));
+    ASSERT_TRUE(user.Keys({"END"}));
+    ASSERT_TRUE(user.Type(" A4"));
+    EXPECT_TRUE(user.WaitText(name, "Папір офісний A4"));
+    // Closed by the system's close keys with the change unsaved: asked first.
+    ASSERT_TRUE(user.Keys({"alt+F4"}));
+    ASSERT_GT(user.Window(Header(MsgKindQuestion)).Width(), 0) << Utf8(user.Failure());
+    EXPECT_TRUE(user.Shot("demo_editing_form_asks_whether_to_save"));
+    ASSERT_TRUE(Press("Ні"));
+    EXPECT_TRUE(user.WaitGone(form));
+    EXPECT_TRUE(Logged("closed editForm 2 Папір офісний|10"));
+
+    // Changed again and closed by its own button that does not save: nothing asked, nothing saved.
+    user.Window("");
+    ASSERT_TRUE(Press("Редагування..."));
+    ASSERT_GT(user.Window(form).Width(), 0);
+    ASSERT_TRUE(user.ClickOn(quantity));
+    ASSERT_TRUE(user.Keys({"END"}));
+    ASSERT_TRUE(user.Type("0"));
+    EXPECT_TRUE(user.WaitText(quantity, "100"));
+    EXPECT_TRUE(user.Shot("demo_editing_form_with_its_button_panel"));
+    ASSERT_TRUE(Press("Не зберігати"));
+    EXPECT_TRUE(user.WaitGone(form));
+    EXPECT_TRUE(Logged("closed editForm 2 Папір офісний|10"));
+    EXPECT_EQ(0u, user.Do("top|1000|" + Header(MsgKindQuestion)).rfind("no", 0)) << "nothing is asked";
+
+    // Changed and saved by its save button.
+    user.Window("");
+    ASSERT_TRUE(Press("Редагування..."));
+    ASSERT_GT(user.Window(form).Width(), 0);
+    ASSERT_TRUE(user.ClickOn(quantity));
+    ASSERT_TRUE(user.Keys({"END", "BACK", "BACK"}));
+    ASSERT_TRUE(user.Type("25"));
+    ASSERT_TRUE(Press("Зберегти"));
+    EXPECT_TRUE(user.WaitGone(form));
+    EXPECT_TRUE(Logged("saved editForm Папір офісний|25"));
+    EXPECT_TRUE(Logged("closed editForm 1 Папір офісний|25"));
+}
