@@ -61,6 +61,8 @@ public:
     // Waits until the control is there.
     TRect WaitFor(const TControlSpec &spec, int timeout = 20000);
     bool Has(const TControlSpec &spec) { return Find(spec).Width() > 0; }
+    // Its client area on the screen.
+    TRect Client(const TControlSpec &spec);
     AnsiString Text(const TControlSpec &spec);
     // Waits until the control shows the text; false (with the last text seen in Failure) otherwise.
     bool WaitText(const TControlSpec &spec, const AnsiString &text, int timeout = 20000);

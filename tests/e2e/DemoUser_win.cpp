@@ -290,6 +290,8 @@ bool TDemoUser::WaitClosed(int timeout) { return Do("closed|" + std::to_string(t
 
 TRect TDemoUser::Find(const TControlSpec &spec) { return RectOf(Do("find|" + SpecText(spec))); }
 
+TRect TDemoUser::Client(const TControlSpec &spec) { return RectOf(Do("client|" + SpecText(spec))); }
+
 TRect TDemoUser::WaitFor(const TControlSpec &spec, int timeout)
 {
     for (int waited = 0;; waited += 100) {

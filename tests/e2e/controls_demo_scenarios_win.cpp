@@ -6,10 +6,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "base/MessagePresenter.h"
 #include "controls/MonthGrid.h"
 #include "controls/UZFrmExr.h"
 #include "tests/e2e/DemoUser.h"
+#include "tests/e2e/controls_demo/DemoProduct.h"
 #include "tests/support/UpdaterRun.h"
 
 namespace {
@@ -285,4 +288,92 @@ TEST_F(ControlsDemo, TheEditingFormAsksBeforeItClosesWithAChangeInsideADesktop)
     EXPECT_TRUE(user.WaitGone(form));
     EXPECT_TRUE(Logged("saved editForm Папір офісний|25"));
     EXPECT_TRUE(Logged("closed editForm 1 Папір офісний|25"));
+}
+
+namespace {
+
+// The table as a user sees it: its client area and the sizes of its screen (each column and row with
+// its line of 1 pixel), scrolled by `scrolled` rows below the fixed ones.
+struct TableView {
+    TRect client;
+    testdata::GridScreenBuilder screen = DemoScreen();
+    int scrolled = 0;
+
+    int ColLeft(int col) const
+    {
+        int x = client.Left;
+        for (int c = 0; c < col; ++c)
+            x += screen.widths[c] + 1;
+        return x;
+    }
+    int RowTop(int row) const
+    {
+        int y = client.Top;
+        for (int r = 0; r < row; ++r)
+            if (r < screen.fixedRows || r >= screen.fixedRows + scrolled)
+                y += screen.heights[r] + 1;
+        return y;
+    }
+    // A point inside a cell, away from its text: near its right edge, halfway down.
+    TPoint Inside(int row, int col) const
+    {
+        return TPoint{ColLeft(col) + screen.widths[col] - 6, RowTop(row) + screen.heights[row] / 2};
+    }
+};
+
+// The last "cell" event of the table in the log after the first `from` lines: "ROW,COL".
+AnsiString LastCell(const std::vector<AnsiString> &log, size_t from)
+{
+    AnsiString cell;
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].rfind("cell gtSheet ", 0) == 0)
+            cell = log[i].substr(13);
+    return cell;
+}
+
+}  // namespace
+
+TEST_F(ControlsDemo, TableKeysSkipCellsThatCannotBeEditedAndScrollASpanUnderTheFixedRowsInsideADesktop)
+{
+    TableView table;
+    table.client = user.Client(InMain(Below("QmtWindow", "Таблиця")));
+    ASSERT_GT(table.client.Width(), 0) << Utf8(user.Failure());
+    const TPoint start = table.Inside(DemoRow::Number, DemoCol::Values);
+    ASSERT_TRUE(user.Click(start.X, start.Y));
+    // The current cell in the configured colour.
+    EXPECT_EQ("FFFFA0", user.Pixel(start.X, start.Y));
+
+    auto step = [&](const char *key, const AnsiString &expected) {
+        const size_t from = user.Log().size();
+        if (user.Keys({key}) && user.WaitLog("cell gtSheet " + expected, 20000, from))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << key << " to " << Utf8(expected) << "\n" << Joined(user.Log());
+    };
+    ASSERT_TRUE(step("DOWN", "3,2"));
+    ASSERT_TRUE(step("RIGHT", "3,3"));
+    ASSERT_TRUE(step("DOWN", "4,3"));
+    // The notes beside the labels below cannot be edited: Down goes on to the span under them, whole,
+    // and stays there (the column of its master holds nothing editable further down).
+    ASSERT_TRUE(step("DOWN", "11,1"));
+    EXPECT_TRUE(user.Shot("demo_table_span_is_the_current_cell"));
+    const size_t from = user.Log().size();
+    EXPECT_TRUE(user.Keys({"DOWN"}));
+    // The view moved to show the span whole: its two rows above it are scrolled away. The row below it
+    // is taken by the mouse.
+    table.scrolled = 2;
+    TPoint below = table.Inside(DemoRow::FirstPlain, DemoCol::Values);
+    below.Y -= 4;
+    ASSERT_TRUE(user.Click(below.X, below.Y));
+    ASSERT_TRUE(Logged("cell gtSheet 14,2", from));
+    EXPECT_EQ("14,2", LastCell(user.Log(), from)) << "Down moved off the span";
+    // Down the plain rows until the span's first row has scrolled under the fixed rows.
+    for (int row = DemoRow::FirstPlain + 1; row <= 21; ++row)
+        ASSERT_TRUE(step("DOWN", std::to_string(row) + ",2"));
+    EXPECT_TRUE(user.Shot("demo_table_span_scrolled_under_the_fixed_rows"));
+    // Under the heads the fixed row's grey, and the span's light blue just below them.
+    table.scrolled = 10;
+    const int headsY = table.RowTop(DemoRow::Heads) + 4, belowY = table.RowTop(DemoRow::Heads + 1) + 3;
+    const int x = table.ColLeft(DemoCol::Values) + 20;
+    EXPECT_EQ("D8D8D8", user.Pixel(x, headsY));
+    EXPECT_EQ("D0E8FF", user.Pixel(x, belowY));
 }

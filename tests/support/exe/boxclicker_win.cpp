@@ -581,6 +581,7 @@ std::wstring ClickAnswer(int x, int y)
 //   find|KIND|...             a control of the current window (see FindControl); answers its rectangle;
 //   find|main|KIND|...        the same in the main window
 //   text|KIND|...             the same; answers its text
+//   client|KIND|...           the same; answers its client area on the screen
 //   click|X|Y, dclick|X|Y, rclick|X|Y, down|X|Y, up|X|Y, move|X|Y
 //                             the mouse at a point of the screen (a click waits until the window
 //                             there takes input, and answers the class and text of what it clicked)
@@ -641,13 +642,19 @@ std::wstring UserCommand(DWORD process, HWND &current, const std::wstring &line)
         current = nullptr;
         return L"ok";
     }
-    if (c == L"find" || c == L"text") {
+    if (c == L"find" || c == L"text" || c == L"client") {
         // "main" first: in the main window, whichever window is the current one.
         const bool inMain = arg(1) == L"main";
         HWND control = FindControl(inMain ? MainWindowOf(process) : current,
                                    std::vector<std::wstring>(a.begin() + (inMain ? 2 : 1), a.end()));
         if (!control)
             return L"no|no such control";
+        if (c == L"client") {
+            RECT r;
+            GetClientRect(control, &r);
+            MapWindowPoints(control, nullptr, reinterpret_cast<POINT *>(&r), 2);
+            return L"ok|" + Number(r.left) + L"|" + Number(r.top) + L"|" + Number(r.right) + L"|" + Number(r.bottom);
+        }
         return c == L"find" ? RectAnswer(control) : L"ok|" + TextOf(control);
     }
     if (c == L"click" || c == L"dclick" || c == L"rclick") {
