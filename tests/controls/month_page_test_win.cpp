@@ -201,7 +201,7 @@ TEST_F(MonthPage, AHandlerMayHideThePageOnASelectionThatWouldKeepIt)
     EXPECT_FALSE(page->Visible());
 }
 
-TEST_F(MonthPage, TabFocusesTheLeftArrowAndEscOnAnArrowGivesTheFocusBack)
+TEST_F(MonthPage, TabFocusesTheLeftArrowAndEscOnAnArrowGivesTheFocusBackThroughTheWindowSystem)
 {
     ASSERT_TRUE(page->Focused());
     Key(VK_TAB);
@@ -304,7 +304,7 @@ TEST_F(MonthPage, TheWheelIsTakenByThePage)
     EXPECT_TRUE(asked);
 }
 
-TEST_F(MonthPage, YearBoxEnterAppliesItsYearEscClosesItAndSkipsTheNextApply)
+TEST_F(MonthPage, YearBoxEnterAppliesItsYearEscClosesItAndSkipsTheNextApplyThroughTheWindowSystem)
 {
     page->SetDate(EncodeDate(2024, 3, 15));
     const TRect &year = page->YearPart();
