@@ -87,7 +87,10 @@ void TFormExtender::FormWndProc(TMessage &m)
         return;
     switch (m.Msg) {
     case WM_NCACTIVATE:
-    case WM_NCPAINT: DrawButton(); break;
+    case WM_NCPAINT:
+    case WM_SETTEXT:  // the system paints the new caption text straight over the button
+        DrawButton();
+        break;
     case WM_SIZE:
         CalcButtonRect();
         DrawButton();

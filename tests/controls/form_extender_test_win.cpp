@@ -11,6 +11,7 @@
 #include "framework/NonClient.h"
 #include "framework/StdCtrls.h"
 #include "framework/Subclass.h"
+#include "framework/Themes.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/Processes.h"
 #include "tests/support/TempFolder.h"
@@ -101,6 +102,32 @@ TEST(FormExtender, GoesWithItsForm)
     form->Free();  // frees the extender with it; the window's last messages find no stale hook
     Application->ProcessMessages();
     EXPECT_EQ(0, clicks);
+}
+
+TEST(FormExtender, ANewCaptionTextIsDrawnWithTheButtonStillOnIt)
+{
+    // Setting a window's text paints its caption anew without a non-client paint message: the button
+    // must be drawn again after it, or a language switch leaves a caption without its button.
+    TControlsRun run;
+    TRecordingThemeLibrary library;
+    SetThemeLibrary(&library);
+    auto *form = new TForm(nullptr);
+    form->SetBounds(20, 20, 320, 150);
+    new TFormExtender(form);
+    form->Show();
+    Application->ProcessMessages();
+    auto buttonDraws = [&] {
+        int n = 0;
+        for (const TThemeCall &call : library.CallsOf("DrawBackground"))
+            n += call.Class == TThemeClass::Window;
+        return n;
+    };
+    EXPECT_GT(buttonDraws(), 0);
+    library.ClearCalls();
+    form->SetCaption("Нова назва");
+    EXPECT_GT(buttonDraws(), 0);
+    form->Free();
+    SetThemeLibrary(nullptr);
 }
 
 TEST(SubClass, HookingTwiceKeepsTheFirstWindowAndUnhookRestoresIt)
