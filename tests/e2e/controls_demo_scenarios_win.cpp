@@ -377,3 +377,122 @@ TEST_F(ControlsDemo, TableKeysSkipCellsThatCannotBeEditedAndScrollASpanUnderTheF
     EXPECT_EQ("D8D8D8", user.Pixel(x, headsY));
     EXPECT_EQ("D0E8FF", user.Pixel(x, belowY));
 }
+
+namespace {
+// The line of the table's edit event of a cell after the first `from` lines, or empty.
+AnsiString EditedLine(const std::vector<AnsiString> &log, size_t from, const AnsiString &cell)
+{
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].rfind("edited gtSheet " + cell + " ", 0) == 0)
+            return log[i];
+    return AnsiString();
+}
+}  // namespace
+
+TEST_F(ControlsDemo, TableCellsEditedInPlaceByTheirEditorsInsideADesktop)
+{
+    TableView table;
+    table.client = user.Client(InMain(Below("QmtWindow", "Таблиця")));
+    ASSERT_GT(table.client.Width(), 0) << Utf8(user.Failure());
+    auto open = [&](int row) {
+        const TPoint at = table.Inside(row, DemoCol::Values);
+        user.Window("");
+        if (!user.DoubleClick(at.X, at.Y) || user.Popup().Width() <= 0)
+            return ::testing::AssertionFailure() << "no editor over row " << row << ": " << Utf8(user.Failure());
+        return ::testing::AssertionSuccess();
+    };
+    auto edited = [&](size_t from, const AnsiString &cell) {
+        for (int waited = 0; waited < 20000; waited += 100) {
+            const AnsiString line = EditedLine(user.Log(), from, cell);
+            if (!line.empty())
+                return line.substr(16 + cell.size());
+            Sleep(100);
+        }
+        return AnsiString("(no edit event)");
+    };
+
+    // Bottom up: an edit that grows its row moves the rows below it.
+    size_t from = 0;
+    // A cell button clicked.
+    from = user.Log().size();
+    ASSERT_TRUE(open(DemoRow::Buttons));
+    EXPECT_TRUE(user.Shot("demo_table_cell_buttons"));
+    ASSERT_TRUE(user.ClickOn(Nth("Button", 0))) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("button gtSheet 10,2", from));
+    // The buttons' editor stays until it is left.
+    user.Keys({"ESCAPE"});
+    EXPECT_TRUE(user.WaitClosed());
+
+    // A list item chosen: the second choice, accepted with Enter.
+    from = user.Log().size();
+    ASSERT_TRUE(open(DemoRow::List));
+    // Nothing chosen yet: the first Down takes the first choice, the second one the next.
+    ASSERT_TRUE(user.Keys({"DOWN", "DOWN"}));
+    EXPECT_TRUE(user.Shot("demo_table_list_editor_on_its_second_item"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_EQ("кг", edited(from, "9,2")) << Joined(user.Log());
+
+    // A date picked: the editor's date field starts on a day of its own; its month page is dropped
+    // down, day 20 clicked, the page closed with Enter and the date accepted with Enter.
+    from = user.Log().size();
+    ASSERT_TRUE(open(DemoRow::Date));
+    const AnsiString shown = user.Text(Nth("Edit", 0));
+    ASSERT_EQ(10u, shown.size()) << Utf8(shown);
+    const int month = std::stoi(shown.substr(3, 2)), year = std::stoi(shown.substr(6, 4));
+    EXPECT_TRUE(user.Shot("demo_table_date_editor"));
+    ASSERT_TRUE(user.ClickOn(RightOf("Button", shown))) << Utf8(user.Failure());
+    ASSERT_GT(user.Popup().Width(), 0);
+    const TRect page = user.Find(Nth("QmtWindow", 0)), arrow = user.Find(Nth("Button", 0));
+    const TPoint day = DayOnMonthPage(page, arrow, year, month, 20);
+    ASSERT_TRUE(user.Click(day.X, day.Y));
+    EXPECT_TRUE(user.Shot("demo_table_date_editor_with_day_20_picked"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_TRUE(user.WaitClosed());
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    const AnsiString picked = "20." + shown.substr(3);
+    EXPECT_NE(AnsiString::npos, edited(from, "8,2").find(picked)) << Utf8(picked) << "\n" << Joined(user.Log());
+
+    // A fraction: the numerator, the denominator under it, Enter.
+    from = user.Log().size();
+    ASSERT_TRUE(open(DemoRow::Fraction));
+    ASSERT_TRUE(user.Type("3"));
+    ASSERT_TRUE(user.ClickOn(Nth("Edit", 1))) << Utf8(user.Failure());
+    ASSERT_TRUE(user.Type("4"));
+    EXPECT_TRUE(user.Shot("demo_table_fraction_editor_holding_3_4"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    const AnsiString fraction = edited(from, "7,2");
+    EXPECT_NE(AnsiString::npos, fraction.find('3')) << Utf8(fraction);
+    EXPECT_NE(AnsiString::npos, fraction.find('4')) << Utf8(fraction);
+
+    // A number.
+    from = user.Log().size();
+    ASSERT_TRUE(open(DemoRow::Number));
+    ASSERT_TRUE(user.Keys({"END", "BACK", "BACK"}));
+    ASSERT_TRUE(user.Type("42"));
+    EXPECT_TRUE(user.Shot("demo_table_number_editor_holding_42"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_EQ("42", edited(from, "2,2")) << Joined(user.Log());
+
+    // A long text typed into a cell that had no text grows its row.
+    const int lineY = table.RowTop(DemoRow::LongText + 1) - 1, lineX = table.ColLeft(DemoCol::Values) + 40;
+    const AnsiString lineBefore = user.Pixel(lineX, lineY);
+    from = user.Log().size();
+    ASSERT_TRUE(open(DemoRow::LongText));
+    ASSERT_TRUE(user.Type("a note long enough to take three lines of this narrow column of the table"));
+    ASSERT_TRUE(user.Keys({"ctrl+RETURN"}));
+    EXPECT_NE(AnsiString::npos, edited(from, "6,2").find("a note long enough")) << Joined(user.Log());
+    EXPECT_TRUE(user.Shot("demo_table_row_grown_by_a_long_text"));
+    // Where the row's bottom line was, the cell goes on.
+    EXPECT_NE(lineBefore, user.Pixel(lineX, lineY)) << "the row kept its height";
+
+    // A two-line text applied with Ctrl+Enter.
+    from = user.Log().size();
+    ASSERT_TRUE(open(DemoRow::RichText));
+    ASSERT_TRUE(user.Keys({"END", "RETURN"}));
+    ASSERT_TRUE(user.Type("second line"));
+    EXPECT_TRUE(user.Shot("demo_table_rich_editor_with_two_lines"));
+    ASSERT_TRUE(user.Keys({"ctrl+RETURN"}));
+    const AnsiString rich = edited(from, "5,2");
+    EXPECT_NE(AnsiString::npos, rich.find("Короткий опис")) << Utf8(rich);
+    EXPECT_NE(AnsiString::npos, rich.find("second line")) << Utf8(rich);
+}

@@ -42,7 +42,7 @@ AnsiString CellText(const TXGridTable &table, S_XSGCell &cell)
 {
     AnsiString text;
     for (const S_SGText &run : CurrentCellTextList(table.Model(), cell))
-        if (!run.IsImage())
+        if (!run.IsImage() && run.Shown())
             text += run.Text;
     return text;
 }

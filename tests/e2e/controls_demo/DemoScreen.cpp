@@ -124,9 +124,21 @@ testdata::GridScreenBuilder DemoScreen()
     Label(b.Cell(DemoRow::Date, 1), "Дата");
     Value(b.Cell(DemoRow::Date, 2), 6, "15.03.2024");
     Label(b.Cell(List, 1), "Одиниця");
+    // A list: the value, then its choices (hidden runs).
     Value(b.Cell(List, 2), 8, "шт.");
+    {
+        std::vector<ScreenRun> runs{Run(PlainFont, "шт.", 1)};
+        const char *choices[] = {"шт.", "кг", "м"};
+        for (uint16_t i = 0; i < 3; ++i) {
+            ScreenRun choice = Run(PlainFont, choices[i], static_cast<uint16_t>(i + 2));
+            choice.flags = 0x04;  // kind 1, not shown
+            runs.push_back(choice);
+        }
+        Texts(b.Cell(List, 2), runs);
+    }
     Label(b.Cell(Buttons, 1), "Дія");
-    Value(b.Cell(Buttons, 2), 9, "Обчислити");
+    Value(b.Cell(Buttons, 2), 9, "");
+    Texts(b.Cell(Buttons, 2), {Run(PlainFont, "Обчислити", 1), Run(PlainFont, "Скинути", 2)});
     // Notes: editable text beside the numbers, nothing beside the rest.
     for (int r = Number; r <= Decimal; ++r)
         Value(b.Cell(r, DemoCol::Notes), 4, "");
