@@ -26,10 +26,12 @@
 
 namespace {
 
-// The texts of the choice list's items, in both languages.
-void ProvideChoiceTexts(uint16_t number, bool russian, int, AnsiString &text)
+// The texts a product keeps in its text base: the choice list's items and the button panel's
+// question before an editing form closes with unsaved changes, in both languages.
+void ProvideTexts(uint16_t number, bool russian, int, AnsiString &text)
 {
     switch (number) {
+    case 2006: text = russian ? "Сохранить сделанные изменения?" : "Зберегти зроблені зміни?"; break;
     case 901: text = russian ? "Сохранить ведомость в файл" : "Зберегти відомість у файл"; break;
     case 902: text = russian ? "Напечатать ведомость" : "Надрукувати відомість"; break;
     case 903: text = russian ? "Отправить ведомость почтой" : "Надіслати відомість поштою"; break;
@@ -64,7 +66,7 @@ int main()
             } else {
                 // The product's numbers are written with a decimal comma.
                 DecimalSeparator = ',';
-                MessageTextProvider = ProvideChoiceTexts;
+                MessageTextProvider = ProvideTexts;
                 AnsiString logFile = LogFileArgument();
                 if (logFile.empty())
                     logFile = root + "events.log";
