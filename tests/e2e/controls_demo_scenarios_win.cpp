@@ -495,4 +495,5 @@ TEST_F(ControlsDemo, TableCellsEditedInPlaceByTheirEditorsInsideADesktop)
     const AnsiString rich = edited(from, "5,2");
     EXPECT_NE(AnsiString::npos, rich.find("Короткий опис")) << Utf8(rich);
     EXPECT_NE(AnsiString::npos, rich.find("second line")) << Utf8(rich);
+    EXPECT_TRUE(user.Shot("demo_table_rich_text_applied_in_two_lines"));
 }

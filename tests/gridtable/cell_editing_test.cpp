@@ -194,6 +194,16 @@ TEST_F(FractionEditorApply, AFractionKeepsItsRunsFontsAndPutsAMissingNumeratorFi
 
 // ---- rich, date and list editors ---------------------------------------------------------------------
 
+TEST(RichEditorApply, ATextOfMoreLinesOverAnOldOneCorrectsItsRow)
+{
+    EditFixture f(4);
+    f.List() = {TextRun(1, "short")};
+    f.host.measuredHeight = 40;
+    f.host.ClearRecords();
+    ApplyRichEditorText(f.table, f.Cell(), "short\r\nsecond line");
+    EXPECT_EQ(f.host.corrected, std::vector<int>{0});
+}
+
 TEST(RichEditorApply, WritesRunOneWhateverRunItWasOpenedOn)
 {
     EditFixture f(4);
