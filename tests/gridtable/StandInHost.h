@@ -100,3 +100,15 @@ struct TGridFixture {
     }
     S_XSGCell &At(int row, int col) { return table.Rows.at(row).at(col); }
 };
+
+// A run or laid-out piece of a font and number with a text, shown and of the first kind by default.
+inline S_SGText Piece(std::uint16_t font, std::uint16_t number, const char *text,
+                      std::uint8_t flags = RunShown | RunKindOne)
+{
+    S_SGText run;
+    run.Font = font;
+    run.Number = number;
+    run.Text = text;
+    run.Flags = flags;
+    return run;
+}

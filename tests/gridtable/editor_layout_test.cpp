@@ -6,16 +6,6 @@
 
 namespace {
 
-S_SGText Piece(std::uint16_t font, std::uint16_t number, const char *text, std::uint8_t flags = RunShown | RunKindOne)
-{
-    S_SGText run;
-    run.Font = font;
-    run.Number = number;
-    run.Text = text;
-    run.Flags = flags;
-    return run;
-}
-
 // Rows of 20 pixels with their line.
 int Twenty(int) { return 20; }
 
