@@ -358,6 +358,14 @@ void TDemoForm::BuildTable()
         if (canSelect)
             log_.Event("cell", "gtSheet", IntToStr(row) + "," + IntToStr(col));
     };
+    // The two-button editor shows the cell's two button texts: the application captions them.
+    Table->OnBeforeCellEdit = [this](TObject *, S_XSGCell *cell) {
+        if (cell->EditKind != 9)
+            return;
+        for (int n = 0; n < 2; ++n)
+            if (TZButton *button = Table->GetCellEditorButton(n))
+                button->SetCaption(GetRunTextByNumber(Table->Model(), *cell, n + 1));
+    };
     Table->OnBtnClickInCell = [this](TObject *, S_XSGCell *cell) {
         log_.Event("button", "gtSheet", IntToStr(cell->Row) + "," + IntToStr(cell->Col));
     };
