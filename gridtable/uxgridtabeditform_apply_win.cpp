@@ -113,12 +113,13 @@ void TXGridTable::FractionEditorKeyDown(TObject *Sender, uint16_t &key, TShiftSt
         // A part that is no number ("," alone passes the key filter) is not written: the editor stays
         // open over it.
         TFractionTexts texts;
-        if (!MakeFractionTexts(up->GetText(), down->GetText(), texts)) {
+        const bool written = editedCell_ != nullptr
+                                 ? ApplyFractionEditorTexts(model_, *editedCell_, up->GetText(), down->GetText())
+                                 : MakeFractionTexts(up->GetText(), down->GetText(), texts);
+        if (!written) {
             PointAt(MakeFractionTexts(up->GetText(), AnsiString(), texts) ? down : up);
             return;
         }
-        if (editedCell_ != nullptr)
-            ApplyFractionEditorTexts(model_, *editedCell_, up->GetText(), down->GetText());
         CloseCellEditor();
     } else if (IsEsc(key)) {
         key = 0;
