@@ -16,6 +16,7 @@
 #include "framework/Forms.h"
 #include "framework/NonClient.h"
 #include "framework/Themes.h"
+#include "tests/support/PointerInput.h"
 #include "tests/support/WindowPicture.h"
 
 namespace {
@@ -32,31 +33,19 @@ void Line(const char *format, ...)
     report += '\n';
 }
 
-// Lets the window system deliver what the input caused.
-void Pump(int milliseconds)
+// Moves the pointer and waits for the button to reach the state a move there should give it.
+void MoveTo(const TPoint &screen, TFormExtender *extender, int expected)
 {
-    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    do {
-        Application->ProcessMessages();
-        Sleep(10);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
+    MovePointerUntil(screen, [&] { return extender->State() == expected; });
 }
 
-void MoveTo(const TPoint &screen)
+// Presses or releases on the point and waits until the press is taken (the mouse captured) or the
+// release is (the capture gone).
+void Button(bool down, const TPoint &screen, TFormExtender *extender)
 {
-    SetCursorPos(screen.X, screen.Y);
-    Pump(120);
-}
-
-void Button(bool down, const TPoint &screen)
-{
-    // Put the pointer back first: the press and the release happen where the test says.
-    SetCursorPos(screen.X, screen.Y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof input);
-    Pump(150);
+    MovePointerTo(screen);
+    PressLeftButton(down);
+    PumpUntil([&] { return ((extender->State() & cbTracking) != 0) == down; });
 }
 
 // The button as drawn now, and again as drawn with the visual styles off.
@@ -67,7 +56,7 @@ void SaveBothLooks(TFormExtender *extender, const char *name)
     TRecordingThemeLibrary classic(false);
     SetThemeLibrary(&classic);
     extender->DrawButton();
-    Pump(200);  // what was drawn reaches the screen when the window system gets its turn
+    PumpFor(200);  // what was drawn reaches the screen when the window system gets its turn
     SaveScreenshot(window, AnsiString(name) + "_classic");
     SetThemeLibrary(nullptr);
     extender->DrawButton();
@@ -89,7 +78,7 @@ int main(int argc, char **argv)
     form->SetBounds(60, 50, 420, 220);
     form->Show();
     SetForegroundWindow(form->Handle());
-    Pump(300);
+    PumpFor(300);
     HWND window = form->Handle();
     TRect frame = WindowScreenRect(window);
     Line("window %d %d %d %d", frame.Left, frame.Top, frame.Right, frame.Bottom);
@@ -120,7 +109,7 @@ int main(int argc, char **argv)
     auto *extender = new TFormExtender(form);
     int clicks = 0;
     extender->OnClick = [&](TObject *sender) { clicks += sender == extender ? 1 : 1000; };
-    Pump(200);
+    PumpFor(200);
     TRect r = extender->ButtonRect();
     Line("button %d %d %d %d", r.Left, r.Top, r.Right, r.Bottom);
     Line("extended%s", answers().c_str());
@@ -130,53 +119,56 @@ int main(int argc, char **argv)
     const TPoint below = Point(on.X, frame.Top + 100);         // in the client area
 
     // The pointer over the button: hot; away: not.
-    MoveTo(off);
-    MoveTo(on);
+    const int raised = cbVisible, hot = cbVisible | cbHover, held = cbVisible | cbTracking,
+              pressed = cbVisible | cbHover | cbPressed | cbTracking;
+    MoveTo(off, extender, raised);
+    MoveTo(on, extender, hot);
     Line("hover %d", extender->State());
     SaveBothLooks(extender, "caption_button");
-    MoveTo(off);
+    MoveTo(off, extender, raised);
     Line("away %d", extender->State());
 
     // Pressed and released on the button.
-    MoveTo(on);
-    Button(true, on);
+    MoveTo(on, extender, hot);
+    Button(true, on, extender);
     Line("pressed %d %d", extender->State(), MouseCapture() == window);
     SaveBothLooks(extender, "caption_button_pressed");
-    Button(false, on);
+    Button(false, on, extender);
     Line("click %d %d %d", clicks, extender->State(), MouseCapture() == window);
 
     // Pressed, dragged off onto the caption and released there.
     clicks = 0;
-    MoveTo(on);
-    Button(true, on);
-    MoveTo(off);
+    MoveTo(on, extender, hot);
+    Button(true, on, extender);
+    MoveTo(off, extender, held);
     Line("dragged-off %d", extender->State());
-    Button(false, off);
+    Button(false, off, extender);
     Line("released-off %d %d %d", clicks, extender->State(), MouseCapture() == window);
 
     // Pressed, dragged off into the client area and back, released on the button.
     clicks = 0;
-    MoveTo(on);
-    Button(true, on);
-    MoveTo(below);
+    MoveTo(on, extender, hot);
+    Button(true, on, extender);
+    MoveTo(below, extender, held);
     Line("dragged-below %d", extender->State());
-    MoveTo(on);
+    MoveTo(on, extender, pressed);
     Line("dragged-back %d", extender->State());
-    Button(false, on);
+    Button(false, on, extender);
     Line("released-back %d %d %d", clicks, extender->State(), MouseCapture() == window);
 
     // Hidden: the frame answers as without the extender, and a press there is no click.
     extender->SetVisible(false);
-    Pump(200);
+    PumpFor(200);
     Line("hidden%s", answers().c_str());
     clicks = 0;
-    MoveTo(on);
+    MovePointerTo(on);
+    PumpFor(200);
     Line("hidden-hover %d", extender->State());
     SaveScreenshot(window, "caption_button_hidden");
 
     delete extender;
     form->Free();
-    Pump(100);
+    PumpFor(100);
 
     FILE *f = std::fopen(argv[1], "wb");
     if (!f)
