@@ -81,6 +81,7 @@ TEST_F(ControlsDemo, TheFormSwitchesFromUkrainianToRussianInsideADesktop)
     for (const char *caption : {"Помилка", "Мова: українська", "Позначка", "Перший", "Редагування..."})
         EXPECT_TRUE(user.Has(ByText("Button", caption))) << Utf8(caption);
     EXPECT_TRUE(user.Has(ByText("Button", "Кнопка\nу два рядки")));
+    EXPECT_TRUE(user.Has(ByText("Static", "Місто")));
     EXPECT_TRUE(user.WaitStatus("shown DemoForm"));
     EXPECT_TRUE(user.Shot("demo_form_in_ukrainian"));
 
@@ -91,6 +92,9 @@ TEST_F(ControlsDemo, TheFormSwitchesFromUkrainianToRussianInsideADesktop)
         EXPECT_TRUE(user.Has(ByText("Button", caption))) << Utf8(caption);
     EXPECT_TRUE(user.Has(ByText("Button", "Кнопка\nв две строки")));
     EXPECT_FALSE(user.Has(ByText("Button", "Помилка")));
+    // The plain labels go with the rest.
+    EXPECT_TRUE(user.Has(ByText("Static", "Город")));
+    EXPECT_FALSE(user.Has(ByText("Static", "Місто")));
     EXPECT_TRUE(user.Shot("demo_form_in_russian"));
 }
 
@@ -495,5 +499,7 @@ TEST_F(ControlsDemo, TableCellsEditedInPlaceByTheirEditorsInsideADesktop)
     const AnsiString rich = edited(from, "5,2");
     EXPECT_NE(AnsiString::npos, rich.find("Короткий опис")) << Utf8(rich);
     EXPECT_NE(AnsiString::npos, rich.find("second line")) << Utf8(rich);
+    // The one-line status line shows the break as a space.
+    EXPECT_EQ(AnsiString::npos, user.Status().find('\n')) << Utf8(user.Status());
     EXPECT_TRUE(user.Shot("demo_table_rich_text_applied_in_two_lines"));
 }

@@ -41,7 +41,8 @@ public:
 private:
     TZMLButton *LangButton(const char *name, int x, int y, int w, int h, const AnsiString &ukr, const AnsiString &rus);
     TZButton *KindButton(const char *name, int kind, int x, int y);
-    TLabel *Label(const AnsiString &text, int x, int y);
+    // A label with its text in both languages: the language button switches it with the rest.
+    TLabel *Label(const AnsiString &ukr, const AnsiString &rus, int x, int y);
     template <class T>
     T *Field(const char *name, int x, int y, int w, int h);
     void BuildLanguageGroup();
@@ -60,6 +61,7 @@ private:
     AnsiString root_;
     std::vector<TZMLButton *> langButtons_;
     std::vector<TZButton *> kindButtons_;
+    std::vector<TZLangBox *> labelTexts_;
 
 public:
     TZMLButton *MultiLine;

@@ -70,7 +70,11 @@ TDemoForm::TDemoForm(TComponent *owner, TDemoLog &log, const AnsiString &root) :
     BuildTable();
     EndLoading();
     HookSupervisor();
-    log_.OnLine = [this](const AnsiString &line) { Status->SetCaption(line); };
+    // The status line is one line: a cell's two-line text shows there with its break as a space (the
+    // log keeps it as it is).
+    log_.OnLine = [this](const AnsiString &line) {
+        Status->SetCaption(StringReplaceAll(StringReplaceAll(line, "\r\n", " "), "\n", " "));
+    };
     OnShow = [this](TObject *) {
         Spy.BindForm(this, FieldIds, Descriptors.data());
         log_.Event("shown", "DemoForm");
@@ -104,13 +108,15 @@ TZButton *TDemoForm::KindButton(const char *name, int kind, int x, int y)
     return button;
 }
 
-TLabel *TDemoForm::Label(const AnsiString &text, int x, int y)
+TLabel *TDemoForm::Label(const AnsiString &ukr, const AnsiString &rus, int x, int y)
 {
-    auto *label = new TLabel(this);
+    auto *label = new TWithLangBoxes<TLabel>(this);
     label->SetParent(this);
     label->SetAutoSize(false);
     label->SetBounds(x, y, 116, 16);
-    label->SetCaption(text);
+    label->CaptionL()->SetLUkr(ukr);
+    label->CaptionL()->SetLRus(rus);
+    labelTexts_.push_back(label->CaptionL());
     return label;
 }
 
@@ -184,7 +190,7 @@ void TDemoForm::BuildLanguageGroup()
 
 void TDemoForm::BuildMessageButtons()
 {
-    Label("Повідомлення:", 8, 204);
+    Label("Повідомлення:", "Сообщения:", 8, 204);
     const int w = 118, h = 26;
     auto at = [](int i) { return std::pair<int, int>(8 + (i % 4) * 124, 222 + (i / 4) * 30); };
     struct Spec {
@@ -256,13 +262,13 @@ void TDemoForm::BuildMessageButtons()
 void TDemoForm::BuildFields()
 {
     const int top = 352;
-    Label("Ціле число", 8, top);
+    Label("Ціле число", "Целое число", 8, top);
     IntField = Field<TEdit>("edInt", 8, top + 18, 110, 22);
-    Label("Дробове число", 128, top);
+    Label("Дробове число", "Дробное число", 128, top);
     DecimalField = Field<TEdit>("edDecimal", 128, top + 18, 110, 22);
-    Label("Текст", 248, top);
+    Label("Текст", "Текст", 248, top);
     TextField = Field<TEdit>("edText", 248, top + 18, 252, 22);
-    Label("Примітка", 8, top + 46);
+    Label("Примітка", "Примечание", 8, top + 46);
     NoteField = Field<TMemo>("mmNote", 8, top + 64, 400, 50);
     Done = Field<TButton>("btDone", 416, top + 64, 84, 26);
     Done->SetCaption("Готово");
@@ -314,7 +320,7 @@ void TDemoForm::HookSupervisor()
 void TDemoForm::BuildOthers()
 {
     const int top = 488;
-    Label("Дата", 8, top);
+    Label("Дата", "Дата", 8, top);
     Date = Field<TXDateCombo>("dcDate", 8, top + 18, 150, 24);
     Date->SetUseCheckBox(true);
     Date->SetChecked(true);
@@ -329,7 +335,7 @@ void TDemoForm::BuildOthers()
     XCheck->SetShowBorder(true);
     XCheck->OnCheck = [this](TObject *) { log_.Event("check", "xcNotify", IntToStr(XCheck->State())); };
 
-    Label("Місто", 8, top + 56);
+    Label("Місто", "Город", 8, top + 56);
     SelBox = Field<TZSelBox>("sbCity", 8, top + 74, 200, 24);
     SelBox->SetCaption(SelBoxItems[0]);
     SelBox->OnSelect = [this](TObject *) {
@@ -338,7 +344,7 @@ void TDemoForm::BuildOthers()
         log_.Event("select", "sbCity", SelBoxItems[SelBoxItem]);
     };
 
-    Label("Нотатки", 220, top + 56);
+    Label("Нотатки", "Заметки", 220, top + 56);
     Rich = Field<TRichEditEx>("reNotes", 220, top + 74, 280, 60);
     Rich->SetText("Текст з розкладкою клавіатури");
     Rich->OnLangChange = [this](TObject *) { log_.Event("layout", "reNotes"); };
@@ -350,7 +356,7 @@ void TDemoForm::BuildOthers()
 
 void TDemoForm::BuildTable()
 {
-    Label("Таблиця", 516, 8);
+    Label("Таблиця", "Таблица", 516, 8);
     Table = Field<TXGridTable>("gtSheet", 516, 26, 480, 300);
     Table->SetBorderStyle(ebsSingle);
     Table->SetNumFileScreen(DemoScreenNumber);
@@ -383,6 +389,8 @@ void TDemoForm::SwitchLanguage(ELang lang)
         button->CaptionL()->SetLang(lang);
     for (TZButton *button : kindButtons_)
         button->CaptionL()->SetLang(lang);
+    for (TZLangBox *text : labelTexts_)
+        text->SetLang(lang);
     Check->CaptionL()->SetLang(lang);
     RadioFirst->CaptionL()->SetLang(lang);
     RadioSecond->CaptionL()->SetLang(lang);
