@@ -10,18 +10,10 @@
 #include "framework/ImgList.h"
 #include "framework/Themes.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/PointerInput.h"
 #include "tests/support/WindowPicture.h"
 
 namespace {
-void PumpFor(int milliseconds)
-{
-    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        Application->ProcessMessages();
-        Sleep(10);
-    }
-}
-
 // What a button shows inside its frame (4 px in from each side): pixels of the text's colours and
 // clearly coloured ones (the glyph's).
 struct Census {
@@ -166,17 +158,10 @@ TEST_F(ZButton, HotFollowsTheMouseThroughTheWindowSystem)
     PumpFor(100);
     TPoint outside = host.form->ClientToScreen(Point(5, 5));
     TPoint inside = b->ClientToScreen(Point(20, 10));
-    SetCursorPos(outside.X, outside.Y);
-    PumpFor(100);
-    EXPECT_FALSE(b->Hot());
-    for (int x = 0; x < 3; ++x) {
-        SetCursorPos(inside.X + x * 10, inside.Y);
-        PumpFor(60);
-    }
-    EXPECT_TRUE(b->Hot());
-    SetCursorPos(outside.X, outside.Y);
-    PumpFor(150);
-    EXPECT_FALSE(b->Hot());
+    EXPECT_TRUE(MovePointerUntil(outside, [&] { return !b->Hot(); }));
+    for (int x = 0; x < 3; ++x)
+        EXPECT_TRUE(MovePointerUntil(Point(inside.X + x * 10, inside.Y), [&] { return b->Hot(); })) << x;
+    EXPECT_TRUE(MovePointerUntil(outside, [&] { return !b->Hot(); }));
 }
 
 TEST_F(ZButton, DoubleClickClicksTwice)

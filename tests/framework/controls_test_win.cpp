@@ -11,6 +11,7 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/PointerInput.h"
 
 namespace {
 using Host = FormHost;
@@ -78,15 +79,6 @@ struct RefusingMenu : TPopupMenu {
     bool IsShortCut(uint16_t key, TShiftState shift) override { return !refuse && TPopupMenu::IsShortCut(key, shift); }
     bool refuse = false;
 };
-
-void PumpFor(int milliseconds)
-{
-    DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        Application->ProcessMessages();
-        Sleep(10);
-    }
-}
 
 void PostKey(TWinControl *control, WPARAM key)
 {
@@ -173,17 +165,16 @@ TEST(Controls, MouseOntoAndOffAControlGivesOneEnterAndOneLeaveThroughTheWindowSy
     EXPECT_EQ(Point(10, 20), c->ScreenToClient(Point(origin.X + 10, origin.Y + 20)));
 
     TPoint outside = host.form->ClientToScreen(Point(10, 10));
-    SetCursorPos(outside.X, outside.Y);
+    MovePointerTo(outside);
     PumpFor(100);
     ASSERT_EQ(0, c->enters);
-    for (int x = 10; x <= 60; x += 10) {  // several moves inside
-        SetCursorPos(origin.X + x, origin.Y + 20);
-        PumpFor(60);
-    }
+    for (int x = 10; x <= 60; x += 10)  // several moves inside
+        MovePointerUntil(Point(origin.X + x, origin.Y + 20), [&] { return c->enters > 0; });
+    PumpFor(60);
     EXPECT_EQ(1, c->enters);
     EXPECT_EQ(0, c->leaves);
-    SetCursorPos(outside.X, outside.Y);
-    PumpFor(150);
+    MovePointerUntil(outside, [&] { return c->leaves > 0; });
+    PumpFor(60);
     EXPECT_EQ(1, c->enters);
     EXPECT_EQ(1, c->leaves);
 }
