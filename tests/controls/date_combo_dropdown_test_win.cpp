@@ -13,6 +13,7 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "tests/controls/DateFieldHost.h"
+#include "tests/support/PointerInput.h"
 
 namespace {
 class DateFieldDropDownThroughTheWindowSystem : public DateFieldHost {
@@ -49,7 +50,7 @@ protected:
     // A click of the real pointer at a point of the screen.
     static void RealClick(const TPoint &at)
     {
-        SetCursorPos(at.X, at.Y);
+        MovePointerTo(at);
         PumpFor(50);
         INPUT in[2]{};
         in[0].type = in[1].type = INPUT_MOUSE;
@@ -82,7 +83,8 @@ struct Cover {
 };
 }  // namespace
 
-TEST_F(DateFieldDropDownThroughTheWindowSystem, ASecondDropDownHidesTheCalendarUnlessAWindowCoversItThenBringsItToTheFront)
+TEST_F(DateFieldDropDownThroughTheWindowSystem,
+       ASecondDropDownHidesTheCalendarUnlessAWindowCoversItThenBringsItToTheFront)
 {
     field->SetSelDate(EncodeDate(2024, 3, 15));
     field->DropDown();
@@ -176,7 +178,8 @@ TEST_F(DateFieldDropDownThroughTheWindowSystem, TheCalendarClosesWhenTheFocusGoe
     drop->Hide();
 }
 
-TEST_F(DateFieldDropDownThroughTheWindowSystem, SwitchingTheDateOffClosesTheCalendarAndFreeingTheFieldTakesAnOpenOneAlong)
+TEST_F(DateFieldDropDownThroughTheWindowSystem,
+       SwitchingTheDateOffClosesTheCalendarAndFreeingTheFieldTakesAnOpenOneAlong)
 {
     field->SetChecked(true);
     field->DropDown();
