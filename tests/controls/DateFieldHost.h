@@ -13,6 +13,7 @@
 #include "framework/Mask.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/PointerInput.h"
 
 class DateFieldHost : public ::testing::Test {
 protected:
@@ -50,14 +51,6 @@ protected:
     {
         for (int i = 0; i < 5; ++i)
             Application->ProcessMessages();
-    }
-    // Handles messages for about the given time, for what the window system sends on its own.
-    static void PumpFor(int milliseconds)
-    {
-        for (int waited = 0; waited < milliseconds; waited += 10) {
-            Application->ProcessMessages();
-            Sleep(10);
-        }
     }
     static void Key(HWND window, WORD key)
     {

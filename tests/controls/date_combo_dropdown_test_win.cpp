@@ -13,7 +13,6 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "tests/controls/DateFieldHost.h"
-#include "tests/support/PointerInput.h"
 
 namespace {
 class DateFieldDropDownThroughTheWindowSystem : public DateFieldHost {
