@@ -12,11 +12,20 @@
 //   updatebench.exe copyfloor ROOT OUT [compare]
 //     the floor of the copy: every file in the folders of ROOT copied into OUT with CopyFileW (folders
 //     made first), and with "compare" each copy then read back beside its source and compared.
-//   updatebench.exe runfloor UPDATER WORK
-//     the floor of the update run: every item of UPDATER's payload read and decoded into WORK, every
+//   updatebench.exe runfloor UPDATER WORK [apply [noflush]]
+//     the floor of the update run: every item of UPDATER's payload read once and decoded into WORK, every
 //     target that exists copied to a backup in WORK and back over itself, and the backup read once more.
+//     With "apply", the work the run must do and nothing more, in plain code without journal, window or
+//     checks: each item read once and decoded into WORK; each target that exists read once, written to
+//     its backup, the backup written through to the disk and read back against the target's bytes, a
+//     line naming the change appended to a file of lines and written through (the two flushes the
+//     journal's write-ahead rule needs before a change of an existing file); then the item's change:
+//     a patch applied with the engine's patch transform, a database re-keyed to plain, patched and
+//     re-keyed back in memory, a new file moved into place; at the end the configuration file, backed up
+//     in the same way, marked as updated, and WORK removed. With "noflush" the flushes are passed over.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -27,6 +36,9 @@
 #include "framework/Cp1251.h"
 #include "framework/Prompt.h"
 #include "framework/SysUtils.h"
+#include "update/ApplyPlan.h"
+#include "update/BinPatch.h"
+#include "update/DbbRekey.h"
 #include "update/FileOps.h"
 #include "update/Lzma86.h"
 #include "update/Payload.h"
@@ -292,20 +304,118 @@ bool WriteWhole(const std::wstring &name, const std::vector<uint8_t> &bytes)
     return ok;
 }
 
-int RunFloor(const AnsiString &updater, const AnsiString &work)
+// A file's whole content, read with one call.
+bool ReadWhole(const std::wstring &name, std::vector<uint8_t> &bytes)
 {
+    const HANDLE in = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    DWORD n = 0;
+    bool ok = GetFileSizeEx(in, &size) && size.QuadPart < (1ll << 31);
+    if (ok) {
+        bytes.resize(size_t(size.QuadPart));
+        ok = bytes.empty() || (ReadFile(in, bytes.data(), DWORD(bytes.size()), &n, nullptr) && n == bytes.size());
+    }
+    CloseHandle(in);
+    return ok;
+}
+
+// What the floor of the update run does beside decoding: with `apply` each item's own change (the
+// patch applied, a database re-keyed to plain, patched and re-keyed back, a new file moved into place)
+// and the write-ahead flushes before each change of an existing file; without it, the touched file is
+// copied to a backup and back.
+struct RunFloorWork {
+    bool apply = false;
+    bool flush = true;
+    HANDLE lines = INVALID_HANDLE_VALUE;  // the stand-in of the journal: one plain line per change
+    int flushes = 0;
+
+    bool Flush(HANDLE file)
+    {
+        ++flushes;
+        return !flush || FlushFileBuffers(file);
+    }
+    // The old file copied to the backup from memory, written through and read back against it; then
+    // the line that names the change, written through.
+    bool BackUp(const std::wstring &backup, const std::vector<uint8_t> &old, std::vector<uint8_t> &check)
+    {
+        const HANDLE out = CreateFileW(backup.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (out == INVALID_HANDLE_VALUE)
+            return false;
+        DWORD n = 0;
+        bool ok = (old.empty() || (WriteFile(out, old.data(), DWORD(old.size()), &n, nullptr) && n == old.size())) &&
+                  Flush(out);
+        CloseHandle(out);
+        ok = ok && ReadWhole(backup, check) && check == old;
+        const std::string line = "backup " + std::to_string(old.size()) + "\r\n";
+        return ok && WriteFile(lines, line.data(), DWORD(line.size()), &n, nullptr) && Flush(lines);
+    }
+};
+
+// A new database file: the old one re-keyed to plain, patched and re-keyed back, all in memory.
+bool PatchDatabase(const TPartNfo &item, const std::vector<uint8_t> &old, const std::vector<uint8_t> &patch,
+                   std::vector<uint8_t> &result)
+{
+    const int32_t key = DbbKeyForFile(item.Name);
+    if (key == NoDbbKey)
+        return false;
+    TMemorySource scrambled(old);
+    TMemoryStore plain;
+    if (!RekeyDbb(scrambled, plain, uint32_t(key), 0, {}).Ok())
+        return false;
+    const PatchPlan plan = PlanPatch(plain.Bytes(), patch);
+    if (!plan.Ok())
+        return false;
+    std::vector<uint8_t> patched(plan.newSize);
+    ApplyPatchPlan(plan, plain.Bytes(), patch, patched);
+    TMemorySource from(patched);
+    TMemoryStore to;
+    if (!RekeyDbb(from, to, 0, uint32_t(key), {}).Ok())
+        return false;
+    result = to.Bytes();
+    return true;
+}
+
+// Removes a folder with everything in it.
+bool RemoveTree(const std::wstring &folder)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+    bool ok = find != INVALID_HANDLE_VALUE;
+    while (ok) {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            ok = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? RemoveTree(folder + name + L"\\")
+                                                                   : DeleteFileW((folder + name).c_str());
+        if (ok && !FindNextFileW(find, &found))
+            break;
+    }
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    return ok && RemoveDirectoryW(folder.c_str());
+}
+
+int RunFloor(const AnsiString &updater, const AnsiString &work, RunFloorWork floor)
+{
+    const double start = Seconds();
     SilentLog log;
-    TPayloadInfo payload;
+    TPayloadInfo payload;  // the seal checked and the directory read, as the run does first
     if (!ReadPayloadFile(updater, log, payload))
         return 1;
     const std::wstring root = Cp1251ToWide(ExtractFilePath(updater)), folder = Cp1251ToWide(work);
     const HANDLE self =
         CreateFileW(Cp1251ToWide(updater).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    const double start = Seconds();
     double decoding = 0;
     bool ok = self != INVALID_HANDLE_VALUE && CreateDirectoryW(folder.c_str(), nullptr);
+    if (ok && floor.apply) {
+        floor.lines = CreateFileW((folder + L"lines.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, 0, nullptr);
+        ok = floor.lines != INVALID_HANDLE_VALUE;
+    }
     int items = 0, backups = 0;
-    std::vector<uint8_t> packed, plain;
+    std::vector<uint8_t> packed, plain, old, check, result;
     uint64_t reread = 0;
     for (const TPartNfo &item : payload.Items) {
         if (!ok)
@@ -329,20 +439,62 @@ int RunFloor(const AnsiString &updater, const AnsiString &work)
         ok = Lzma86Decode(packed.data(), packed.size(), plain.data(), plain.size(), {});
         decoding += Seconds() - t;
         const std::wstring number = std::to_wstring(items++);
-        ok = ok && WriteWhole(folder + L"w" + number, plain);
+        const std::wstring unpacked = folder + L"w" + number;
+        ok = ok && WriteWhole(unpacked, plain);
         const std::wstring target = root + Cp1251ToWide(item.Name);
-        if (ok && GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            const std::wstring backup = folder + L"b" + number;
-            ok = CopyFileW(target.c_str(), backup.c_str(), FALSE) && CopyFileW(backup.c_str(), target.c_str(), FALSE) &&
-                 ReadAll(backup, reread);
+        const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+        const std::wstring backup = folder + L"b" + number;
+        if (!floor.apply) {
+            if (ok && exists) {
+                ok = CopyFileW(target.c_str(), backup.c_str(), FALSE) &&
+                     CopyFileW(backup.c_str(), target.c_str(), FALSE) && ReadAll(backup, reread);
+                ++backups;
+            }
+            continue;
+        }
+        if (ok && exists) {
+            ok = ReadWhole(target, old) && floor.BackUp(backup, old, check);
             ++backups;
         }
+        if (!ok)
+            break;
+        if (item.Type == BINDIFF || item.Type == DBBDIFF) {
+            if (item.Type == BINDIFF) {
+                const PatchPlan plan = PlanPatch(old, plain);
+                ok = plan.Ok();
+                if (ok) {
+                    result.resize(plan.newSize);
+                    ApplyPatchPlan(plan, old, plain, result);
+                }
+            } else {
+                ok = PatchDatabase(item, old, plain, result);
+            }
+            ok = ok && WriteWhole(target, result) && DeleteFileW(unpacked.c_str());
+        } else if (item.Type == ADDREPL) {
+            if (exists)
+                ok = DeleteFileW(target.c_str());
+            else
+                ok = ForceDirectories(ExtractFilePath(WideToCp1251(target)));
+            ok = ok && MoveFileW(unpacked.c_str(), target.c_str());
+        } else {
+            ok = false;  // the data set has no other kinds
+        }
     }
-    const double seconds = Seconds() - start;
+    if (ok && floor.apply) {  // the configuration file marked as updated, backed up first
+        const std::wstring config = root + L"Cfg\\CFG.QMT";
+        ok = ReadWhole(config, old) && old.size() >= ConfigChangeSpan && floor.BackUp(folder + L"cfg", old, check);
+        for (const TCfgEdit &edit : ok ? ConfigChangeEdits(old, payload.NewVersion) : std::vector<TCfgEdit>{})
+            std::copy(edit.Bytes.begin(), edit.Bytes.end(), old.begin() + edit.Offset);
+        ok = ok && WriteWhole(config, old);
+    }
     if (self != INVALID_HANDLE_VALUE)
         CloseHandle(self);
-    std::printf("floor_s=%.3f\nfloor_decode_s=%.3f\nfloor_ok=%d\nfloor_items=%d\nfloor_backups=%d\n", seconds, decoding,
-                ok ? 1 : 0, items, backups);
+    if (floor.lines != INVALID_HANDLE_VALUE)
+        CloseHandle(floor.lines);
+    ok = ok && (!floor.apply || RemoveTree(folder));  // the backups and what is left of the work go at the end
+    const double seconds = Seconds() - start;
+    std::printf("floor_s=%.3f\nfloor_decode_s=%.3f\nfloor_ok=%d\nfloor_items=%d\nfloor_backups=%d\nfloor_flushes=%d\n",
+                seconds, decoding, ok ? 1 : 0, items, backups, floor.flushes);
     return ok ? 0 : 1;
 }
 
@@ -363,9 +515,15 @@ int main(int argc, char **argv)
         return Copy(IncludeTrailingBackslash(argv[2]), IncludeTrailingBackslash(argv[3]), argv[4]);
     if (mode == "copyfloor" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "compare")))
         return CopyFloor(IncludeTrailingBackslash(argv[2]), IncludeTrailingBackslash(argv[3]), argc == 5);
-    if (mode == "runfloor" && argc == 4)
-        return RunFloor(argv[2], IncludeTrailingBackslash(argv[3]));
+    if (mode == "runfloor" && argc >= 4 && argc <= 6) {
+        RunFloorWork floor;
+        floor.apply = argc > 4 && std::string(argv[4]) == "apply";
+        floor.flush = argc < 6 || std::string(argv[5]) != "noflush";
+        if ((argc > 4 && !floor.apply) || (argc == 6 && floor.flush))
+            return 2;
+        return RunFloor(argv[2], IncludeTrailingBackslash(argv[3]), floor);
+    }
     std::fprintf(stderr, "usage: updatebench.exe run UPDATER [noflush] | copy ROOT PARENT NAME [noflush] |"
-                         " copyfloor ROOT OUT [compare] | runfloor UPDATER WORK\n");
+                         " copyfloor ROOT OUT [compare] | runfloor UPDATER WORK [apply [noflush]]\n");
     return 2;
 }
