@@ -362,24 +362,27 @@ TEST_F(ControlsDemo, TableKeysSkipCellsThatCannotBeEditedAndScrollASpanUnderTheF
     EXPECT_TRUE(user.Shot("demo_table_span_is_the_current_cell"));
     const size_t from = user.Log().size();
     EXPECT_TRUE(user.Keys({"DOWN"}));
-    // The view moved to show the span whole: its two rows above it are scrolled away. The row below it
-    // is taken by the mouse.
-    table.scrolled = 2;
+    // The span stands whole in the table as tall as the form: nothing has scrolled. The row below it is
+    // taken by the mouse.
     TPoint below = table.Inside(DemoRow::FirstPlain, DemoCol::Values);
     below.Y -= 4;
     ASSERT_TRUE(user.Click(below.X, below.Y));
     ASSERT_TRUE(Logged("cell gtSheet 14,2", from));
     EXPECT_EQ("14,2", LastCell(user.Log(), from)) << "Down moved off the span";
-    // Down the plain rows until the span's first row has scrolled under the fixed rows.
-    for (int row = DemoRow::FirstPlain + 1; row <= 21; ++row)
+    // Down the plain rows until the span's first row has scrolled under the fixed rows (how many rows
+    // that takes depends on the table's height): the span's light blue just below the heads, and the
+    // row below the span where its third row stood before.
+    table.scrolled = 10;
+    const int headsY = table.RowTop(DemoRow::Heads) + 4, belowY = table.RowTop(DemoRow::Heads + 1) + 3;
+    const int afterSpanY = table.RowTop(DemoRow::FirstPlain) + 3;
+    const int x = table.ColLeft(DemoCol::Values) + 20;
+    auto spanUnderHeads = [&] { return user.Pixel(x, belowY) == "D0E8FF" && user.Pixel(x, afterSpanY) != "D0E8FF"; };
+    for (int row = DemoRow::FirstPlain + 1; row < DemoRow::Count && !spanUnderHeads(); ++row)
         ASSERT_TRUE(step("DOWN", std::to_string(row) + ",2"));
     EXPECT_TRUE(user.Shot("demo_table_span_scrolled_under_the_fixed_rows"));
     // Under the heads the fixed row's grey, and the span's light blue just below them.
-    table.scrolled = 10;
-    const int headsY = table.RowTop(DemoRow::Heads) + 4, belowY = table.RowTop(DemoRow::Heads + 1) + 3;
-    const int x = table.ColLeft(DemoCol::Values) + 20;
     EXPECT_EQ("D8D8D8", user.Pixel(x, headsY));
-    EXPECT_EQ("D0E8FF", user.Pixel(x, belowY));
+    EXPECT_TRUE(spanUnderHeads()) << Utf8(user.Pixel(x, belowY)) << " " << Utf8(user.Pixel(x, afterSpanY));
 }
 
 namespace {

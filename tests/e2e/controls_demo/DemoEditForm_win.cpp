@@ -50,9 +50,9 @@ TDemoEditForm::TDemoEditForm(TComponent *owner, TDemoForm &record, TDemoLog &log
     Panel->OnCheckChange = [this](TObject *) {
         return NameField->Text() != loadedName_ || QuantityField->Text() != loadedQuantity_;
     };
-    Panel->OnCheckData = [this](TObject *) {
+    Panel->OnCheckData = [this, ukr](TObject *) {
         if (NameField->Text().empty()) {
-            ShowMessageNo("Назва не може бути порожньою.", 0);
+            ShowMessageNo(ukr ? "Назва не може бути порожньою." : "Название не может быть пустым.", 0);
             log_.Event("refused", "editForm", "empty name");
             return false;
         }

@@ -20,7 +20,9 @@
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
+#include "gridtable/CellLayout.h"
 #include "gridtable/UXGridTable.h"
+#include "storage/rdwr_cfg.h"
 #include "tests/e2e/controls_demo/DemoEditForm.h"
 #include "tests/e2e/controls_demo/DemoLog.h"
 #include "tests/e2e/controls_demo/DemoProduct.h"
@@ -36,6 +38,12 @@ const SpyControlIdRow FieldIds[] = {
 const char *const SelBoxItems[] = {"Київ", "Львів", "Одеса"};
 
 AnsiString YesNo(bool yes) { return yes ? "yes" : "no"; }
+
+// A text of the demonstration itself in the language its form shows.
+const char *Say(const char *ukr, const char *rus) { return InterfaceLang() == elg_Ukr ? ukr : rus; }
+
+// The grid table's lists of runs: list 0 holds the Ukrainian texts, list 1 the Russian ones.
+int TableLanguage(ELang lang) { return lang == elg_Ukr ? 0 : 1; }
 
 // The shown texts of a cell in the table's language, one after another.
 AnsiString CellText(const TXGridTable &table, S_XSGCell &cell)
@@ -201,37 +209,54 @@ void TDemoForm::BuildMessageButtons()
     const std::vector<Spec> specs = {
         {"btError", "Помилка", "Ошибка",
          [this] {
-             ShowMessageNo("Файл даних пошкоджено.#Роботу не виконано.", 0);
+             ShowMessageNo(
+                 Say("Файл даних пошкоджено.#Роботу не виконано.", "Файл данных повреждён.#Работа не выполнена."), 0);
              log_.Event("closed", "btError");
          }},
         {"btAlarm", "Тривога", "Тревога", [this] { ShowAlarm(); }},
         {"btQuestion", "Питання", "Вопрос",
-         [this] { log_.Event("answer", "btQuestion", YesNo(AskQuestion("Зберегти зміни у відомості?", 0))); }},
+         [this] {
+             const bool yes = AskQuestion(Say("Зберегти зміни у відомості?", "Сохранить изменения в ведомости?"), 0);
+             log_.Event("answer", "btQuestion", YesNo(yes));
+         }},
         {"btWarning", "Попередження", "Предупреждение",
          [this] {
-             ShowWarning("Відомість ще не перевірено.", 0);
+             ShowWarning(Say("Відомість ще не перевірено.", "Ведомость ещё не проверена."), 0);
              log_.Event("closed", "btWarning");
          }},
         {"btInfo", "Інформація", "Информация",
          [this] {
-             ShowInformation("Відомість містить 34 рядки.", 0);
+             ShowInformation(Say("Відомість містить 34 рядки.", "Ведомость содержит 34 строки."), 0);
              log_.Event("closed", "btInfo");
          }},
         {"btThreeWay", "Три відповіді", "Три ответа",
-         [this] { log_.Event("answer", "btThreeWay", IntToStr(AskThreeWay("Що зробити з рядком?", 0))); }},
+         [this] {
+             const int answer = AskThreeWay(Say("Що зробити з рядком?", "Что сделать со строкой?"), 0);
+             log_.Event("answer", "btThreeWay", IntToStr(answer));
+         }},
         {"btChoice", "Вибір", "Выбор",
          [this] {
              log_.Event("answer", "btChoice", IntToStr(ChooseFromList("", {901, 902, 903})));
          }},
         {"btYesCancelNo", "Так / Відмова / Ні", "Да / Отказ / Нет",
-         [this] { log_.Event("answer", "btYesCancelNo", IntToStr(AskYesCancelNo("Записати зміни?", 0))); }},
+         [this] {
+             const int answer = AskYesCancelNo(Say("Записати зміни?", "Записать изменения?"), 0);
+             log_.Event("answer", "btYesCancelNo", IntToStr(answer));
+         }},
         {"btAskBox", "З прапорцем", "С флажком",
-         [this] { log_.Event("answer", "btAskBox", IntToStr(AskQuestionWithBox("Видалити рядок?"))); }},
+         [this] {
+             const int answer = AskQuestionWithBox(Say("Видалити рядок?", "Удалить строку?"));
+             log_.Event("answer", "btAskBox", IntToStr(answer));
+         }},
         {"btOnce", "Один раз", "Один раз",
-         [this] { log_.Event("answer", "btOnce", YesNo(ShowWarningOnce("Дані буде перераховано.", 0))); }},
+         [this] {
+             const bool shown = ShowWarningOnce(Say("Дані буде перераховано.", "Данные будут пересчитаны."), 0);
+             log_.Event("answer", "btOnce", YesNo(shown));
+         }},
         {"btViewMissing", "Перегляд без файлу", "Просмотр без файла",
          [this, missing] {
-             ShowMessageWithView("Перевірку завершено з помилками.", 0, missing, "");
+             ShowMessageWithView(Say("Перевірку завершено з помилками.", "Проверка завершена с ошибками."), 0, missing,
+                                 "");
              log_.Event("closed", "btViewMissing");
          }},
         {"btViewer", "Переглядач", "Просмотрщик",
@@ -356,9 +381,15 @@ void TDemoForm::BuildOthers()
 
 void TDemoForm::BuildTable()
 {
-    Label("Таблиця", "Таблица", 516, 8);
-    Table = Field<TXGridTable>("gtSheet", 516, 26, 480, 300);
+    // The table takes the room right of the other controls down to the status line, and follows the
+    // form's size.
+    const int left = 516, top = 26, margin = 8;
+    Label("Таблиця", "Таблица", left, 8);
+    Table = Field<TXGridTable>("gtSheet", left, top, ClientWidth() - left - margin,
+                               ClientHeight() - Status->Height() - top - margin);
+    Table->SetAnchors(akLeft | akTop | akRight | akBottom);
     Table->SetBorderStyle(ebsSingle);
+    Table->Model().Language = static_cast<uint8_t>(TableLanguage(InterfaceLang()));
     Table->SetNumFileScreen(DemoScreenNumber);
     Table->OnSelectCell = [this](TObject *, int col, int row, bool &canSelect) {
         if (canSelect)
@@ -376,6 +407,12 @@ void TDemoForm::BuildTable()
         log_.Event("button", "gtSheet", IntToStr(cell->Row) + "," + IntToStr(cell->Col));
     };
     Table->OnAfterCellEdit = [this](TObject *, S_XSGCell *cell, EXSGEditValue &, bool changed) {
+        // A value is the same in both languages: the other language's list takes the edited one (the
+        // table lays the cell out again when it paints it).
+        if (changed) {
+            CompactCellRuns(*cell);
+            GetCellTextList(*cell, 1 - Table->Model().Language) = GetCellTextList(*cell, Table->Model().Language);
+        }
         log_.Event(changed ? "edited" : "unchanged", "gtSheet",
                    IntToStr(cell->Row) + "," + IntToStr(cell->Col) + " " + CellText(*Table, *cell));
     };
@@ -399,6 +436,17 @@ void TDemoForm::SwitchLanguage(ELang lang)
     XCheck->CaptionL()->SetLang(lang);
     SelBox->HintL()->SetLang(lang);
     Intro->SetLang(lang);
+    // The message dialogs take their headers from the configuration's message language.
+    Cfg->SetByte(CfgField::MessageLanguage, lang == elg_Ukr ? 0 : 1);
+    // The table's captions: its cells laid out again from their whole runs in the other list.
+    TXGridModel &model = Table->Model();
+    for (int r = 0; r < Table->RowCount(); ++r)
+        for (int c = 0; c < Table->ColCount(); ++c)
+            if (S_XSGCell *cell = GetGridCell(model, r, c, false))
+                CompactCellRuns(*cell);
+    model.Language = static_cast<uint8_t>(TableLanguage(lang));
+    RelayoutGridCells(model);
+    Table->Invalidate();
 }
 
 void TDemoForm::Pump(int milliseconds)
@@ -414,7 +462,8 @@ void TDemoForm::ShowAlarm()
 {
     auto *dialog = new TDMessages(nullptr, false, MsgKindError);
     dialog->AfterConstruction();
-    dialog->Text = "Базу даних заблоковано іншою програмою!#Зміни не збережено.";
+    dialog->Text = Say("Базу даних заблоковано іншою програмою!#Зміни не збережено.",
+                       "База данных заблокирована другой программой!#Изменения не сохранены.");
     dialog->ShowModal();
     dialog->Free();
     log_.Event("closed", "btAlarm");
@@ -423,17 +472,17 @@ void TDemoForm::ShowAlarm()
 void TDemoForm::ShowWaits(bool nested)
 {
     if (!nested) {
-        TZWait wait(this, 520, 300, 0, "Зачекайте: обчислюється відомість");
+        TZWait wait(this, 520, 300, 0, Say("Зачекайте: обчислюється відомість", "Подождите: вычисляется ведомость"));
         log_.Event("shown", "wait");
         Pump(1500);
     } else {
         TNZWait outer;
-        outer.Open(0, true, "Зовнішня операція");
+        outer.Open(0, true, Say("Зовнішня операція", "Внешняя операция"));
         log_.Event("shown", "nestedWait", "outer");
         Pump(800);
         {
             TNZWait inner;
-            inner.Open(0, true, "Вкладена операція");
+            inner.Open(0, true, Say("Вкладена операція", "Вложенная операция"));
             log_.Event("shown", "nestedWait", "inner");
             Pump(800);
             inner.Close();

@@ -11,13 +11,14 @@ constexpr int DemoScreenNumber = 3;
 // The table screen: two fixed header rows (a title span across the table and the column heads), a
 // fixed column of row numbers, a column of labels that cannot be edited, a column of values with
 // a cell of every edit kind, a note column, a span of three rows with an image and two fonts, and
-// enough rows below to scroll.
+// enough rows below to scroll the span under the fixed rows in a table as tall as the form. The
+// captions have a Ukrainian and a Russian text (lists 0 and 1), the values one text in both.
 testdata::GridScreenBuilder DemoScreen();
 
 // Rows of the demonstration screen, for the program and the scenarios alike.
 namespace DemoRow {
 constexpr int Title = 0, Heads = 1, Number = 2, Signed = 3, Decimal = 4, RichText = 5, LongText = 6, Fraction = 7,
-              Date = 8, List = 9, Buttons = 10, Span = 11, SpanEnd = 13, FirstPlain = 14, Count = 36;
+              Date = 8, List = 9, Buttons = 10, Span = 11, SpanEnd = 13, FirstPlain = 14, Count = 48;
 }
 namespace DemoCol {
 constexpr int Numbers = 0, Labels = 1, Values = 2, Notes = 3, Count = 4;

@@ -32,21 +32,28 @@ ScreenRun Image(uint16_t index, uint16_t number)
     return run;
 }
 
-// Both language lists get the same runs.
+// Both language lists get the same runs: a value reads the same in either language.
 void Texts(ScreenCell &cell, const std::vector<ScreenRun> &runs)
 {
     cell.runs1 = runs;
     cell.runs0 = runs;
 }
 
+// A caption: list 0 Ukrainian, list 1 Russian.
+void Texts(ScreenCell &cell, const std::vector<ScreenRun> &ukr, const std::vector<ScreenRun> &rus)
+{
+    cell.runs0 = ukr;
+    cell.runs1 = rus;
+}
+
 constexpr uint8_t Editable = 0x01, VCentre = 0x08, Compact = 0x40;
 
-void Label(ScreenCell &cell, const std::string &text)
+void Label(ScreenCell &cell, const std::string &ukr, const std::string &rus)
 {
     cell.flags = Compact | VCentre;
     cell.colour = LabelAmber;
     cell.editKind = 0;
-    Texts(cell, {Run(PlainFont, text)});
+    Texts(cell, {Run(PlainFont, ukr)}, {Run(PlainFont, rus)});
 }
 
 void Value(ScreenCell &cell, uint8_t kind, const std::string &text)
@@ -92,14 +99,15 @@ testdata::GridScreenBuilder DemoScreen()
     head.colour = HeadGrey;
     head.flags = Compact | VCentre;
     head.editKind = 0;
-    Texts(head, {Run(TitleFont, "Відомість показників")});
-    const char *heads[] = {"№", "Показник", "Значення", "Примітка"};
+    Texts(head, {Run(TitleFont, "Відомість показників")}, {Run(TitleFont, "Ведомость показателей")});
+    const char *heads[][2] = {
+        {"№", "№"}, {"Показник", "Показатель"}, {"Значення", "Значение"}, {"Примітка", "Примечание"}};
     for (int c = 0; c < DemoCol::Count; ++c) {
         ScreenCell &cell = b.Cell(Heads, c);
         cell.colour = HeadGrey;
         cell.flags = Compact | VCentre;
         cell.editKind = 0;
-        Texts(cell, {Run(PlainFont, heads[c])});
+        Texts(cell, {Run(PlainFont, heads[c][0])}, {Run(PlainFont, heads[c][1])});
     }
     for (int r = Heads + 1; r < Count; ++r) {
         ScreenCell &cell = b.Cell(r, DemoCol::Numbers);
@@ -109,21 +117,21 @@ testdata::GridScreenBuilder DemoScreen()
         Texts(cell, {Run(PlainFont, std::to_string(r - Heads))});
     }
 
-    Label(b.Cell(Number, 1), "Кількість");
+    Label(b.Cell(Number, 1), "Кількість", "Количество");
     Value(b.Cell(Number, 2), 1, "12");
-    Label(b.Cell(Signed, 1), "Залишок");
+    Label(b.Cell(Signed, 1), "Залишок", "Остаток");
     Value(b.Cell(Signed, 2), 2, "-3,5");
-    Label(b.Cell(Decimal, 1), "Коефіцієнт");
+    Label(b.Cell(Decimal, 1), "Коефіцієнт", "Коэффициент");
     Value(b.Cell(Decimal, 2), 3, "1,25");
-    Label(b.Cell(RichText, 1), "Опис");
+    Label(b.Cell(RichText, 1), "Опис", "Описание");
     Value(b.Cell(RichText, 2), 4, "Короткий опис");
-    Label(b.Cell(LongText, 1), "Примітка");
+    Label(b.Cell(LongText, 1), "Примітка", "Примечание");
     Value(b.Cell(LongText, 2), 4, "");  // no runs until something is typed
-    Label(b.Cell(Fraction, 1), "Частка");
+    Label(b.Cell(Fraction, 1), "Частка", "Доля");
     Value(b.Cell(Fraction, 2), 5, "");  // made a fraction cell when loaded
-    Label(b.Cell(DemoRow::Date, 1), "Дата");
+    Label(b.Cell(DemoRow::Date, 1), "Дата", "Дата");
     Value(b.Cell(DemoRow::Date, 2), 6, "15.03.2024");
-    Label(b.Cell(List, 1), "Одиниця");
+    Label(b.Cell(List, 1), "Одиниця", "Единица");
     // A list: the value, then its choices (hidden runs).
     Value(b.Cell(List, 2), 8, "шт.");
     {
@@ -136,14 +144,15 @@ testdata::GridScreenBuilder DemoScreen()
         }
         Texts(b.Cell(List, 2), runs);
     }
-    Label(b.Cell(Buttons, 1), "Дія");
+    Label(b.Cell(Buttons, 1), "Дія", "Действие");
     Value(b.Cell(Buttons, 2), 9, "");
-    Texts(b.Cell(Buttons, 2), {Run(PlainFont, "Обчислити", 1), Run(PlainFont, "Скинути", 2)});
+    Texts(b.Cell(Buttons, 2), {Run(PlainFont, "Обчислити", 1), Run(PlainFont, "Скинути", 2)},
+          {Run(PlainFont, "Вычислить", 1), Run(PlainFont, "Сбросить", 2)});
     // Notes: editable text beside the numbers, nothing beside the rest.
     for (int r = Number; r <= Decimal; ++r)
         Value(b.Cell(r, DemoCol::Notes), 4, "");
     for (int r = RichText; r <= Buttons; ++r)
-        Label(b.Cell(r, DemoCol::Notes), "");
+        Label(b.Cell(r, DemoCol::Notes), "", "");
 
     // Three rows by three columns: an image, two fonts, a red bottom line, light blue.
     b.Span(Span, 1, SpanEnd, DemoCol::Count - 1);
@@ -153,10 +162,11 @@ testdata::GridScreenBuilder DemoScreen()
     span.flags = Editable | Compact | VCentre;
     span.editKind = 4;
     Texts(span,
-          {Image(43, 1), Run(TitleFont, " Об'єднана клітинка ", 2), Run(PlainFont, "на три рядки і три стовпці", 3)});
+          {Image(43, 1), Run(TitleFont, " Об'єднана клітинка ", 2), Run(PlainFont, "на три рядки і три стовпці", 3)},
+          {Image(43, 1), Run(TitleFont, " Объединённая ячейка ", 2), Run(PlainFont, "на три строки и три столбца", 3)});
 
     for (int r = FirstPlain; r < Count; ++r) {
-        Label(b.Cell(r, 1), "Рядок " + std::to_string(r - Heads));
+        Label(b.Cell(r, 1), "Рядок " + std::to_string(r - Heads), "Строка " + std::to_string(r - Heads));
         Value(b.Cell(r, 2), 1, std::to_string((r - Heads) * 10));
         Value(b.Cell(r, DemoCol::Notes), 4, "");
     }

@@ -4,10 +4,12 @@
 // It writes a temporary product folder (removed at the end), loads its environment and the table's
 // screen from it, and records every event it receives in FILE (by default "events.log" in the product
 // folder) and on its status line. Exit code 0 after a normal end, 3 when the product could not be
-// loaded, 4 after an error (told to the user).
+// loaded, 4 after an error (told to the user), 5 when no window can be opened (said on the standard
+// error).
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cwchar>
 
 #include "base/dPath.h"
@@ -51,10 +53,27 @@ AnsiString LogFileArgument()
     return log;
 }
 
+// Without a window system (under Wine: no X display to open) no window can be made, and no message
+// box could tell it.
+bool CanOpenWindows()
+{
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!probe)
+        return false;
+    DestroyWindow(probe);
+    return true;
+}
+
 }  // namespace
 
 int main()
 {
+    if (!CanOpenWindows()) {
+        std::fputs("controls_demo: cannot open a window: no display (under Wine, DISPLAY must name an X "
+                   "server; without one, run it inside xvfb-run or use \"tools/run controls\")\n",
+                   stderr);
+        return 5;
+    }
     const AnsiString root = MakeTestFolder(("qmt_controls_demo_" + std::to_string(GetCurrentProcessId())).c_str());
     int code = 0;
     {
