@@ -10,6 +10,10 @@
 // (the caller paints its own windows).
 bool SaveWindowPicture(HWND window, const wchar_t *fileName);
 
+// Only the window's client area. Under Wine on an X screen the frame and caption belong to the window
+// manager: on a screen without one, the frame's place stays black.
+bool SaveClientPicture(HWND window, const wchar_t *fileName);
+
 // The whole screen as it stands, every window on it, saved the same way; nothing is brought to the
 // front (the window in front keeps the keyboard).
 bool SaveScreenPicture(const wchar_t *fileName);

@@ -48,7 +48,10 @@ bool SaveScreenRect(const RECT &r, const wchar_t *fileName)
 
 }  // namespace
 
-bool SaveWindowPicture(HWND window, const wchar_t *fileName)
+namespace {
+
+// A window of another process is brought to the front and given a moment to paint.
+void BringToFront(HWND window)
 {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
@@ -56,8 +59,25 @@ bool SaveWindowPicture(HWND window, const wchar_t *fileName)
         SetForegroundWindow(window);
         Sleep(300);
     }
+}
+
+}  // namespace
+
+bool SaveWindowPicture(HWND window, const wchar_t *fileName)
+{
+    BringToFront(window);
     RECT r;
     return GetWindowRect(window, &r) && SaveScreenRect(r, fileName);
+}
+
+bool SaveClientPicture(HWND window, const wchar_t *fileName)
+{
+    BringToFront(window);
+    RECT r;
+    if (!GetClientRect(window, &r))
+        return false;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&r), 2);
+    return SaveScreenRect(r, fileName);
 }
 
 bool SaveScreenPicture(const wchar_t *fileName)

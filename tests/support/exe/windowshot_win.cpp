@@ -1,5 +1,5 @@
-// Test helper: saves a picture of a program's main window as a 24-bit BMP file, once the program has
-// finished its work.
+// Test helper: saves a picture of a program's main window, its client area (the frame and caption are
+// the window manager's), as a 24-bit BMP file, once the program has finished its work.
 //   windowshot.exe PROGRAM OUT.bmp DONE_PATTERN TIMEOUT_MS
 // PROGRAM is a process id or the file name of the program's executable ("qmtupdt.exe").
 // Waits until a file matching DONE_PATTERN (wildcards allowed) exists and then a moment more for the
@@ -45,5 +45,5 @@ int main()
     const DWORD process =
         program[0] >= L'0' && program[0] <= L'9' ? static_cast<DWORD>(_wtoi(program)) : FindProcess(program);
     HWND window = process ? MainWindowOf(process) : nullptr;
-    return window && SaveWindowPicture(window, argv[2]) ? 0 : 1;
+    return window && SaveClientPicture(window, argv[2]) ? 0 : 1;
 }
