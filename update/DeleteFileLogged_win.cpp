@@ -4,11 +4,11 @@
 #include "update/JournalLine.h"
 #include "update/uMain.h"
 
-bool TForm1::DeleteFileLogged(const AnsiString &name)
+bool TForm1::DeleteFileLogged(const AnsiString &name, bool keepReadOnly)
 {
     if (FileExists(name)) {
         Log(ept_DeleteFile, name, true);
-        return CheckStep(FileOpDelete(name), false);
+        return CheckStep(keepReadOnly ? FileOpDelete(name) : FileOpDeleteOwn(name), false);
     }
     if (DirectoryExists(name))
         ClearFolder(name, true);

@@ -25,7 +25,7 @@ enum class TFileOp : uint8_t {
     Map,           // a writable mapping of a file
     JournalWrite,  // one line of the rollback journal
     Flush,         // a file's bytes written through to the disk
-    Attributes,    // a file's attributes changed (its read-only flag cleared)
+    Attributes,    // a file's attributes changed (its read-only flag cleared, or set as they were)
 };
 
 // Thrown by a test's gate to end the engine where it stands. It derives from nothing the engine
@@ -70,5 +70,16 @@ void SetFileFlushes(bool on);
 bool FileFlushesOn();
 // Makes a read-only file writable (and deletable); true when it is not read-only or no longer is.
 bool FileOpClearReadOnly(const AnsiString &fileName);
+// What the engine keeps of a file beside its bytes: a backup carries its file's read-only, hidden,
+// system and archive attributes (the framework's fa* bits), and a restored file gets them back.
+constexpr int KeptFileAttributes = 0x01 | 0x02 | 0x04 | 0x20;
+// Gives a file the kept attributes of `attributes`, the others cleared; nothing changes (and the gate
+// is not passed) when it has them already. True when it has them.
+bool FileOpSetAttributes(const AnsiString &fileName, int attributes);
+// Deletes a file the engine made or moved aside for itself (a backup, a work file, a renamed product
+// file, anything in its temporary folder): a read-only one is made writable first, since nobody but
+// the engine wants it kept. A product file the update replaces is deleted with FileOpDelete instead,
+// which leaves a read-only one as Windows does.
+bool FileOpDeleteOwn(const AnsiString &fileName);
 // Throws the framework's write error for a write the gate failed with `error` (not 0).
 [[noreturn]] void ThrowFileOpWriteError(const AnsiString &fileName, uint32_t error);

@@ -6,6 +6,8 @@
 #include "framework/RawFile.h"
 #include "framework/SysUtils.h"
 
+static_assert(KeptFileAttributes == (faReadOnly | faHidden | faSysFile | faArchive));
+
 namespace {
 
 // False with the system error set, as a failing system call leaves it.
@@ -85,4 +87,25 @@ bool FileOpClearReadOnly(const AnsiString &fileName)
     if (const uint32_t error = PassFileOpGate(TFileOp::Attributes, fileName))
         return Refused(error);
     return ClearReadOnly(fileName);
+}
+
+bool FileOpSetAttributes(const AnsiString &fileName, int attributes)
+{
+    const int now = FileGetAttr(fileName);
+    if (now == -1)
+        return false;
+    const int wanted = attributes & KeptFileAttributes;
+    if ((now & KeptFileAttributes) == wanted)
+        return true;
+    if (const uint32_t error = PassFileOpGate(TFileOp::Attributes, fileName))
+        return Refused(error);
+    return FileSetAttr(fileName, wanted) == 0;
+}
+
+bool FileOpDeleteOwn(const AnsiString &fileName)
+{
+    const int attributes = FileGetAttr(fileName);
+    if (attributes != -1 && (attributes & faReadOnly) != 0 && !FileOpClearReadOnly(fileName))
+        return false;
+    return FileOpDelete(fileName);
 }

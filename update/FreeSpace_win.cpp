@@ -1,6 +1,7 @@
 // The free-space step's contact with the system: drive queries, the speed test, folder clearing.
 #include "update/FreeSpace.h"
 
+#include "base/FileNames.h"
 #include "framework/Classes.h"
 #include "framework/Clock.h"
 #include "framework/Dialogs.h"
@@ -79,6 +80,23 @@ bool RemoveLogged(const AnsiString &name, TRunLog &log, Remove remove)
     log.Log(ept_Plain, (ok ? "Успешно удалено " : "Невозможно удалить ") + name, true);
     return ok;
 }
+
+// The engine's own folders (its temporary folder, a copy of the installation it made) as the folder
+// helpers see them: every file the engine put there is listed, a product file it moved aside keeping
+// its hidden or system attribute too, and a read-only one is made writable before it is removed.
+// Nothing of such a folder must be left behind.
+class OwnFolderAccess : public IFolderAccess {
+public:
+    std::vector<SFolderEntry> List(const AnsiString &folder, const AnsiString &mask) override
+    {
+        std::vector<SFolderEntry> entries = SystemFolderAccess().List(folder, mask);
+        for (SFolderEntry &entry : entries)
+            entry.Attr &= ~(faHidden | faSysFile);
+        return entries;
+    }
+    bool RemoveFile(const AnsiString &fileName) override { return ClearReadOnly(fileName) && DeleteFile(fileName); }
+    bool RemoveFolder(const AnsiString &folder) override { return SystemFolderAccess().RemoveFolder(folder); }
+};
 }  // namespace
 
 void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
@@ -95,17 +113,18 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
     }
     const AnsiString root = IncludeTrailingBackslash(folder);
 
+    OwnFolderAccess own;
     TStringList files;
-    if (ListFilesRecursive(root, "*.*", files, false) > 0) {
+    if (ListFilesRecursive(root, "*.*", files, false, own) > 0) {
         log.Log(ept_Plain, "...очистка " + folder, true);
         bool ok = true;
         for (int i = 0; i < files.Count(); ++i)
-            ok = RemoveLogged(files.Strings(i), log, [](const AnsiString &f) { return FileOpDelete(f); }) && ok;
+            ok = RemoveLogged(files.Strings(i), log, [](const AnsiString &f) { return FileOpDeleteOwn(f); }) && ok;
         log.CheckStep(ok, true);
     }
 
     TStringList folders;
-    CollectFolders(root, folders);
+    CollectFolders(root, folders, own);
     log.Log(ept_Plain, "...удаление подпапок " + folder, true);
     bool ok = true;
     for (int i = folders.Count() - 1; i >= 1; --i)
@@ -117,6 +136,6 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
     if (remove) {
         log.Log(ept_DeleteFolder, folder, true);
         if (PassFileOpGate(TFileOp::RemoveFolder, folder) == 0)
-            DeleteFolderTree(folder);
+            DeleteFolderTree(folder, own);
     }
 }

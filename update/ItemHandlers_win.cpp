@@ -110,7 +110,7 @@ bool TForm1::ApplyAddRepL(const TPartNfo &item, const AnsiString &target, const 
                           const AnsiString &work)
 {
     (void)backup;  // the backup was made by the loop; the new file replaces the target whole
-    if (!DeleteFileLogged(target))
+    if (!DeleteFileLogged(target, true))
         return false;
     // A new file may come with new folders. Each is journaled before any is made, outermost first, and
     // the lines are on the disk before the first is made, so a rollback removes what this run created.

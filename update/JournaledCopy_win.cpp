@@ -59,7 +59,7 @@ bool ReadWhole(TFileStream &file, char *buffer, uint64_t count)
 bool CopyStreamProgress(const AnsiString &source, const AnsiString &destination, TProgressPace &progress,
                         bool failIfExists, bool flush)
 {
-    if (FileExists(destination) && (failIfExists || !FileOpDelete(destination)))
+    if (FileExists(destination) && (failIfExists || !FileOpDeleteOwn(destination)))
         return false;
     try {
         TFileStream in(source, fmOpenRead | fmShareDenyWrite);
@@ -173,6 +173,12 @@ bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &desti
     const bool same = CompareFiles(source, destination);
     if (force)
         return same;
+    // The backup keeps the file's attributes for the restore to give back; they are set before the
+    // command names the backup.
+    if (same && !FileOpSetAttributes(destination, FileGetAttr(source))) {
+        Log(ept_Exception, "Не удалось задать атрибуты копии " + destination, true);
+        return false;
+    }
     if (same)
         return LogCmd(ejc_Backup, BackupCommandText(source, destination, sum, size));
     LogCmd(ejc_Created, CreatedCommandText(destination, sum, size));

@@ -42,6 +42,18 @@ bool SameBytes(const AnsiString &a, const AnsiString &b)
 
 }  // namespace
 
+// The backup carries the attributes its file had before the run (hidden, read-only, system,
+// archive): the restored file gets them back, also when its bytes needed no copy (a rollback stopped
+// after copying them back).
+bool TForm1::RestoreAttributes(const AnsiString &backup, const AnsiString &target)
+{
+    const int attributes = FileGetAttr(backup);
+    if (attributes != -1 && FileOpSetAttributes(target, attributes))
+        return true;
+    Log(ept_Exception, "Не удалось восстановить атрибуты файла " + target, true);
+    return false;
+}
+
 bool TForm1::RestoreFile(const AnsiString &backup, const AnsiString &target, uint32_t size, uint32_t checksum)
 {
     Log(ept_Restore, target, true);
@@ -55,7 +67,7 @@ bool TForm1::RestoreFile(const AnsiString &backup, const AnsiString &target, uin
     // Only its bytes tell: a change that moves aligned words keeps both the size and the sum.
     if (FileExists(target) && SameBytes(backup, target)) {
         Log(ept_Plain, "Файл не изменялся, восстановление не требуется: " + target, true);
-        return true;
+        return RestoreAttributes(backup, target);
     }
     Log(ept_Copy, backup + " в " + target, true);
     // The copy deletes the target first; Windows deletes a hidden or system file as it is, but neither
@@ -64,5 +76,5 @@ bool TForm1::RestoreFile(const AnsiString &backup, const AnsiString &target, uin
     const bool writable = attributes == -1 || (attributes & faReadOnly) == 0 || FileOpClearReadOnly(target);
     if (!CheckStep(writable && CopyStreamProgress(backup, target, *Progress, false), false))
         return false;
-    return CheckStep(CompareFiles(backup, target), false);
+    return CheckStep(CompareFiles(backup, target), false) && RestoreAttributes(backup, target);
 }

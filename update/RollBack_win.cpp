@@ -192,3 +192,21 @@ bool TForm1::RollBack()
     }
     return true;
 }
+
+bool TForm1::TidyFinishedRun(bool &finished)
+{
+    std::string content;
+    AnsiString temp;
+    finished = ReadJournal(JournalPath, content) && FinishedRunJournal(SplitJournalLines(content), temp);
+    if (!finished)
+        return true;
+    Log(ept_Plain, "Прошлое обновление завершено. Удаление его временных файлов", true);
+    if (!temp.empty())
+        ClearFolder(temp, true);
+    // The journal is the only thing that names the folder: it goes last, once the folder is gone.
+    if (!temp.empty() && DirectoryExists(temp)) {
+        Log(ept_Plain, "Не удалось удалить временную папку прошлого обновления " + temp, true);
+        return false;
+    }
+    return DeleteFileLogged(JournalPath);
+}

@@ -102,6 +102,12 @@ bool TForm1::LastRunCheck(bool &cancelled)
         Log(ept_Plain, "Нет проблем", true);
         return true;
     }
+    // A run that finished and was stopped while it tidied up: nothing to undo, nothing failed.
+    bool finished = false;
+    if (!TidyFinishedRun(finished))
+        return false;
+    if (finished)
+        return true;
     LastRunProblems = 1;
     if (!AskYesNo(3001, true)) {
         LogAndShowError(5003);
@@ -191,12 +197,23 @@ bool TForm1::RunSteps(bool &cancelled)
         if (!CheckStep(CreateProductShortcut(), true))
             return false;
     }
-    // A journal left behind would have the next start ask to roll back a finished run.
-    if (!DeleteFileLogged(JournalPath))
+    if (!EndRun())
         return false;
-    ClearFolder(TempFolder, true);
     Log(ept_Plain, "Программа выполнена успешно", true);
     return true;
+}
+
+// The journal, ended, names the temporary folder until that is gone, and goes last: a run stopped on
+// the way leaves the next start a finished journal to tidy up after, never a folder nothing names.
+// One left behind would also have the next start ask to roll back a finished run.
+bool TForm1::EndRun()
+{
+    ClearFolder(TempFolder, true);
+    if (DirectoryExists(TempFolder)) {
+        Log(ept_Plain, "Временная папка не удалена, она будет удалена при следующем запуске: " + TempFolder, true);
+        return true;
+    }
+    return DeleteFileLogged(JournalPath);
 }
 
 void TForm1::FinishRun(bool success, bool cancelled)

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "update/JournalLine.h"
+
 namespace {
 
 constexpr size_t DigitsLength = 20;
@@ -64,4 +66,32 @@ bool IsAbsolutePath(const AnsiString &name)
     if (name.size() >= 3 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':' && name[2] == '\\')
         return true;
     return name.size() >= 3 && name[0] == '\\' && name[1] == '\\' && name[2] != '\\';
+}
+
+bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFolder)
+{
+    tempFolder.clear();
+    bool newest = true;
+    for (size_t i = lines.size(); i-- > 0;) {
+        AnsiString line = lines[i];
+        if (!IsCommandLine(line))
+            continue;
+        int code = 0;
+        AnsiString text;
+        if (!VerifyLine(line) || !StripSignature(line) || !ParseCommandLine(line, code, text)) {
+            if (newest)
+                return false;
+            continue;
+        }
+        if (newest && code != ejc_End)
+            return false;
+        newest = false;
+        if (code == ejc_TempFolder) {
+            tempFolder = text;
+            return true;
+        }
+        if (code == ejc_Start)
+            return true;
+    }
+    return !newest;
 }

@@ -2,6 +2,7 @@
 // The texts of the journal commands that rollback undoes, taken apart: a backup (code 6) names the
 // file it saved and where the copy lies, a created entry (code 9) names what the run made.
 #include <cstdint>
+#include <vector>
 
 #include "framework/AnsiString.h"
 
@@ -30,3 +31,8 @@ bool ParseCreatedCommand(const AnsiString &text, AnsiString &name);
 // A relative name (older journals wrote the marker "PA" for a file that did not exist) would be taken
 // against whatever folder is current, so it names nothing to delete.
 bool IsAbsolutePath(const AnsiString &name);
+
+// Whether a journal (its lines, oldest first) is that of a run that finished: its newest command line
+// is well signed and is the end command, so nothing it records is to be undone. `tempFolder` then
+// names the run's temporary folder (its newest well-signed command 8), empty when it journaled none.
+bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFolder);

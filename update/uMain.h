@@ -84,10 +84,17 @@ public:
     bool RollBack();
     // One command line without its signature; false `ok` ends the rollback as failed, true ends the pass.
     bool UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass);
+    // The journal of an earlier run that finished (its newest command is its end) but was stopped
+    // before it had removed everything: its temporary folder is removed, then the journal. Sets
+    // `finished` (false: not such a journal, nothing done); false when something of it stays.
+    bool TidyFinishedRun(bool &finished);
 
     // Copies a backup back over the file it saved, after checking that the backup still has the size
     // and checksum journaled for it, and compares the two (update/RestoreFile_win.cpp).
     bool RestoreFile(const AnsiString &backup, const AnsiString &target, uint32_t size, uint32_t checksum);
+    // Gives the restored target the attributes its backup carries; false (with a protocol line) when it
+    // cannot.
+    bool RestoreAttributes(const AnsiString &backup, const AnsiString &target);
 
     // Payload (update/Payload*.cpp). Reads the updater's own file, or the given one.
     bool ReadUpdatePayload(const AnsiString &fileName = AnsiString());
@@ -107,8 +114,11 @@ public:
     void ClearFolder(const AnsiString &folder, bool remove);
 
     // Deletes a file with a protocol line and its result; a folder of that name is cleared and removed;
-    // nothing of that name is success (update/DeleteFileLogged_win.cpp).
-    bool DeleteFileLogged(const AnsiString &name);
+    // nothing of that name is success (update/DeleteFileLogged_win.cpp). The files it deletes are the
+    // engine's own (work files, renamed product files, backups, the journal, what rollback removes): a
+    // read-only one is made writable first. With `keepReadOnly` (a product file the update replaces) a
+    // read-only file stays, as Windows keeps it, and the deletion fails.
+    bool DeleteFileLogged(const AnsiString &name, bool keepReadOnly = false);
 
     // Item handlers (update/ItemHandlers_win.cpp). Each gets the item, its target (the product file),
     // the backup made of the target and the unpacked item in the work folder; it checks what it starts
@@ -182,6 +192,8 @@ private:
     // The run's steps up to the update itself; false ends the run as failed.
     bool RunSteps(bool &cancelled);
     bool LastRunCheck(bool &cancelled);
+    // What a run that has applied the update leaves: the temporary folder and the journal removed.
+    bool EndRun();
     // Saves the protocol, shows the close button and offers to start the product.
     void FinishRun(bool success, bool cancelled);
     // Update in place, a copy of the installation, or nothing when the user cancels; false fails the run.

@@ -16,5 +16,7 @@ struct ProductUpdate {
 
 // Two data sections: a patched and a replaced data file and a patched one whose folder and name are
 // Cyrillic ("Данные\отчёт.dat"), then replaced and new files in new folders and a new product executable (the stand-in with another build stamp). `bigSize` is the size of the large
-// data files, so that a run lasts long enough to be interrupted inside its apply loop.
-ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, size_t bigSize);
+// data files, so that a run lasts long enough to be interrupted inside its apply loop. The executable
+// is replaced whole, or with `patchExe` patched (PE1DIFF, for the installation's first edition): the
+// old one is then moved aside into the work folder.
+ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, size_t bigSize, bool patchExe = false);

@@ -54,7 +54,7 @@ std::vector<uint8_t> UpdatedCfg(std::vector<uint8_t> cfg, const AnsiString &newV
 
 }  // namespace
 
-ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, size_t bigSize)
+ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, size_t bigSize, bool patchExe)
 {
     ProductUpdate update;
     {
@@ -99,7 +99,10 @@ ProductUpdate MakeProductUpdate(const AnsiString &base, const AnsiString &next, 
     payload.AddFile(ADDREPL, "Help\\readme.txt", after["Help\\readme.txt"]);
     payload.AddFile(ADDREPL, "Help\\changes.txt", after["Help\\changes.txt"]);
     payload.AddFile(ADDREPL, "Reports\\2026\\monthly.frm", after["Reports\\2026\\monthly.frm"]);
-    payload.AddFile(ADDREPL, "EXE\\qmt.exe", after["EXE\\qmt.exe"]);
+    if (patchExe)
+        payload.AddPatch("EXE\\qmt.exe", before["EXE\\qmt.exe"], after["EXE\\qmt.exe"], PE1DIFF);
+    else
+        payload.AddFile(ADDREPL, "EXE\\qmt.exe", after["EXE\\qmt.exe"]);
     update.Updater = UpdaterWith(payload);
     return update;
 }

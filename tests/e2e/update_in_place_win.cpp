@@ -77,3 +77,32 @@ TEST(UpdateInPlace, CyrillicProductFolder)
     run.Kill();  // the finished run's window stays open for the user to read
     RemoveTestFolder(base);
 }
+
+TEST(UpdateInPlace, AReadOnlyExecutableIsPatchedAndNothingOfTheRunIsLeft)
+{
+    // The patch moves the old executable aside into the work folder, read-only as it is, and deletes
+    // it there once the new one is made; then the whole temporary folder goes.
+    ProductUpdate update = MakeProductUpdate("3.1.1.2", "3.1.1.5", 16 * 1024, true);
+    AnsiString root = MakeTestFolder("qmt_e2e_read_only_exe");
+    WriteInstallation(root, update.Before);
+    WriteFileBytes(root + "qmtupdt_e2e.exe", update.Updater);
+    ASSERT_EQ(0, FileSetAttr(root + "EXE\\qmt.exe", faReadOnly));
+
+    TStartedProcess run;
+    ASSERT_TRUE(run.Start("\"" + root + "qmtupdt_e2e.exe\"", root));
+    ASSERT_TRUE(WaitForBoxOf(run.Id(), 120000));
+    EXPECT_TRUE(SameTree(update.After, ReadInstallation(root)));
+    EXPECT_FALSE(DirectoryExists(root + "QMTUPDTA.TMP")) << "the temporary folder is left behind";
+    EXPECT_FALSE(FileExists(root + "qmt_3.1.1.5.txt")) << "the journal is left behind";
+    std::vector<AnsiString> protocol = ProtocolLines(root + "Протокол_qmt_3.1.1.5.txt");
+    EXPECT_TRUE(HasLineWith(protocol, "Удаление файла " + root + "QMTUPDTA.TMP\\WRK\\EXE\\qmt.exe~ ...ОК"))
+        << Joined(protocol);
+    EXPECT_FALSE(HasLineWith(protocol, "Невозможно удалить")) << Joined(protocol);
+    EXPECT_TRUE(HasLineWith(protocol, " Программа выполнена успешно")) << Joined(protocol);
+
+    AnsiString texts;
+    EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=7"}, texts));  // 3009: do not start the product
+    EXPECT_NE(AnsiString::npos, texts.find("(msgid №3009)")) << Utf8(texts);
+    EXPECT_TRUE(CloseUpdater(run));
+    RemoveTestFolder(root);
+}

@@ -56,9 +56,9 @@ std::array<uint32_t, 12> &TestPayloadBuilder::AddFile(uint8_t type, const AnsiSt
 }
 
 void TestPayloadBuilder::AddPatch(const AnsiString &name, const std::vector<uint8_t> &oldContent,
-                                  const std::vector<uint8_t> &newContent)
+                                  const std::vector<uint8_t> &newContent, uint8_t type)
 {
-    std::array<uint32_t, 12> &rec = AddFile(BINDIFF, name, WritePatch(oldContent, newContent));
+    std::array<uint32_t, 12> &rec = AddFile(type, name, WritePatch(oldContent, newContent));
     rec[PN_OldSize] = uint32_t(oldContent.size());
     rec[PN_OldSum] = AddChecksum(0, oldContent.data(), oldContent.size());
     rec[PN_NewSize] = uint32_t(newContent.size());

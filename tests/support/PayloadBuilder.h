@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/AnsiString.h"
+#include "update/PartNfo.h"
 
 struct TestPayloadItem {
     uint8_t Type = 0;
@@ -37,10 +38,10 @@ public:
     // Returns the item's record, for the entries a patch item needs beyond those; it stays valid until
     // the next item is added.
     std::array<uint32_t, 12> &AddFile(uint8_t type, const AnsiString &name, const std::vector<uint8_t> &content);
-    // A patch item (BINDIFF) that turns `oldContent` into `newContent`, with the sizes and checksums of
-    // both in its record.
+    // A patch item (BINDIFF, or `type` PE1DIFF or PE2DIFF) that turns `oldContent` into `newContent`,
+    // with the sizes and checksums of both in its record.
     void AddPatch(const AnsiString &name, const std::vector<uint8_t> &oldContent,
-                  const std::vector<uint8_t> &newContent);
+                  const std::vector<uint8_t> &newContent, uint8_t type = BINDIFF);
     // An item with raw data and a chosen record.
     void AddRaw(const TestPayloadItem &item) { items_.push_back(item); }
 

@@ -6,11 +6,13 @@
 #include "framework/Classes.h"
 #include "framework/PromptScript.h"
 #include "framework/SysUtils.h"
+#include "tests/support/FailAtFileOp.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/TempFolder.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/PartNfo.h"
 #include "update/uMain.h"
@@ -183,4 +185,42 @@ TEST_F(ApplyLoop, AFolderIsNeverBackedUp)
     ASSERT_TRUE(form_.OpenJournal());
     EXPECT_FALSE(form_.CopyFileJournaled(root_ + "dir", root_ + "T\\BAK0\\dir", false, true));
     EXPECT_EQ(1u, Commands().size());
+}
+
+TEST_F(ApplyLoop, ABackupKeepsTheAttributesOfItsFile)
+{
+    WriteWholeFile(root_ + "h.txt", "hidden and read-only");
+    WriteWholeFile(root_ + "s.txt", "system, without the archive attribute");
+    ASSERT_EQ(0, FileSetAttr(root_ + "h.txt", faHidden | faReadOnly | faArchive));
+    ASSERT_EQ(0, FileSetAttr(root_ + "s.txt", faSysFile));
+    form_.JournalSuspended = 0;
+    ASSERT_TRUE(form_.OpenJournal());
+    for (const AnsiString name : {"h.txt", "s.txt", "a.txt"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(form_.CopyFileJournaled(root_ + name, root_ + "T\\BAK0\\" + name, false, true));
+        EXPECT_EQ(FileGetAttr(root_ + name) & KeptFileAttributes,
+                  FileGetAttr(root_ + "T\\BAK0\\" + name) & KeptFileAttributes);
+    }
+    EXPECT_EQ(4u, Commands().size());
+    FileSetAttr(root_ + "h.txt", 0);
+    FileSetAttr(root_ + "T\\BAK0\\h.txt", 0);
+}
+
+TEST_F(ApplyLoop, ABackupWhoseAttributesCannotBeSetIsNotJournaled)
+{
+    WriteWholeFile(root_ + "h.txt", "hidden");
+    ASSERT_EQ(0, FileSetAttr(root_ + "h.txt", faHidden));
+    form_.JournalSuspended = 0;
+    ASSERT_TRUE(form_.OpenJournal());
+    {
+        FailFileOps refuse([](uint64_t, TFileOp kind, const AnsiString &) {
+            return kind == TFileOp::Attributes ? SysErrorAccessDenied : 0u;
+        });
+        EXPECT_FALSE(form_.CopyFileJournaled(root_ + "h.txt", root_ + "T\\BAK0\\h.txt", false, true));
+    }
+    // Without its command the copy names nothing to restore: the target stays as it is.
+    EXPECT_EQ(1u, Commands().size());
+    const TStrings &lines = *form_.LsBx_Prot->Items();
+    EXPECT_EQ("Произошла аварийная ситуация Не удалось задать атрибуты копии " + root_ + "T\\BAK0\\h.txt",
+              lines.Strings(lines.Count() - 1));
 }

@@ -1,11 +1,14 @@
 // Whole runs of an update that uses every item type: applied in place it leaves the new version byte
 // for byte; killed at any of its file operations, the next start's rollback leaves the version it
-// started from (or, once the run has journaled its end, the new one), also when that rollback is
-// killed in turn and run again; any of its file operations failing as the system would, the run either
-// finishes or takes its own failure path, and the next start rolls it back the same way.
+// started from (or, once the run has journaled its end, the next start tidies up after it and leaves
+// the new one), also when that rollback is killed in turn and run again; any of its file operations
+// failing as the system would, the run either finishes or takes its own failure path, and the next
+// start rolls it back the same way. Nothing of a run is left behind but its protocol, and a rolled
+// back file has its attributes again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,7 @@
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/TempFolder.h"
 #include "update/ApplyPlan.h"
+#include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/uMain.h"
 
@@ -157,6 +161,18 @@ bool Asked(const TPromptScript &script, int id)
                        [&](const TPrompt &p) { return p.Text.find(mark) != AnsiString::npos; });
 }
 
+// Kills the engine at its N-th file operation (0: never) and meanwhile refuses what Windows refuses:
+// a file created over a hidden, system or read-only one.
+class KillOnWindowsAt : public KillAtFileOp {
+public:
+    using KillAtFileOp::KillAtFileOp;
+    uint32_t Before(TFileOp kind, const AnsiString &name) override
+    {
+        KillAtFileOp::Before(kind, name);
+        return RefusedAsOnWindows(kind, name);
+    }
+};
+
 class EveryItemRun : public ::testing::Test {
 protected:
     void SetUp() override { root_ = base_ = MakeTestFolder("qmt_every_item"); }
@@ -246,12 +262,28 @@ protected:
                 FailurePoints(count)};
     }
 
-    // The installation the next start's rollback must leave after a run that did not finish, and the
-    // start that rolls it back when the run left its journal.
-    void ExpectRolledBackTo(const TestTree &expected)
+    // A start that finds the journal of a run that finished (its end line written) and was stopped or
+    // failed while it tidied up: it asks nothing, undoes nothing, removes what the run left and goes
+    // on as a fresh start, which this correction no longer fits (the new executable is a build it does
+    // not accept).
+    void StartAfterFinishedRun()
+    {
+        TPromptScript noQuestion;
+        const std::vector<AnsiString> protocol = Start();
+        EXPECT_TRUE(noQuestion.Seen().empty());
+        EXPECT_TRUE(Has(protocol, " Прошлое обновление завершено. Удаление его временных файлов"));
+        EXPECT_FALSE(Has(protocol, " Восстановление завершено успешно"));
+    }
+
+    // The installation the next start must leave after a run that did not finish (or finished and
+    // left its `ended` journal), and that start when the run left its journal.
+    void ExpectRolledBackTo(const TestTree &expected, bool ended = false)
     {
         if (FileExists(JournalPath())) {
-            StartAndRollBack();
+            if (ended)
+                StartAfterFinishedRun();
+            else
+                StartAndRollBack();
             EXPECT_EQ(std::vector<AnsiString>{}, Differences(expected, Installation()));
         } else {
             EXPECT_EQ(std::vector<AnsiString>{}, Differences(expected, ProductFiles()));
@@ -292,8 +324,15 @@ TEST_F(EveryItemRun, KilledAtAnyFileOperationTheNextStartRollsBack)
     const TCountedRun run = CountedRun();
     ASSERT_GT(run.KillPoints.size(), 40u);   // a database is re-keyed in few large writes
     ASSERT_LT(run.EndLine, run.Operations);  // the journal is deleted after its end line
+    // After its end line the run only tidies up: it is killed at each of those operations too.
+    std::vector<uint64_t> points = run.KillPoints;
+    for (uint64_t n = run.EndLine + 1; n <= run.Operations; ++n)
+        points.push_back(n);
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    ASSERT_GT(points.size(), run.KillPoints.size() + 10);  // backups, work files, folders, the journal
 
-    for (uint64_t n : run.KillPoints) {
+    for (uint64_t n : points) {
         SCOPED_TRACE("killed at operation " + std::to_string(n));
         Install();
         {
@@ -302,16 +341,20 @@ TEST_F(EveryItemRun, KilledAtAnyFileOperationTheNextStartRollsBack)
             EXPECT_THROW(Start(), TEngineKilled);
             EXPECT_TRUE(noQuestion.Seen().empty());
         }
-        // Once its end line is written the run has finished: nothing is undone.
-        const TestTree &expected = n > run.EndLine ? newTree_ : oldTree_;
-        if (FileExists(JournalPath())) {
+        if (n > run.EndLine) {
+            // Once its end line is written the run has finished; the journal goes last.
+            ASSERT_TRUE(FileExists(JournalPath()));
+            StartAfterFinishedRun();
+        } else if (FileExists(JournalPath())) {
             StartAndRollBack();
-            EXPECT_EQ(std::vector<AnsiString>{}, Differences(expected, Installation()));
         } else {
-            // Killed before its journal existed, or after it had deleted it again.
-            EXPECT_TRUE(n == 1 || n > run.EndLine);
-            EXPECT_EQ(std::vector<AnsiString>{}, Differences(expected, ProductFiles()));
+            EXPECT_EQ(1u, n);  // killed before its journal existed
         }
+        // Nothing of the run is left: no temporary folder, no renamed file, no journal; only the
+        // protocol beside the installation.
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(n > run.EndLine ? newTree_ : oldTree_, Installation()));
+        EXPECT_FALSE(DirectoryExists(WorkFolder()));
+        EXPECT_FALSE(FileExists(JournalPath()));
     }
 }
 
@@ -383,10 +426,12 @@ TEST_F(EveryItemRun, FailedAtAnyFileOperationTheRunFailsCleanlyAndTheNextStartRo
         }
         ASSERT_TRUE(failedOne);
         if (Finished(protocol)) {
-            EXPECT_FALSE(FileExists(JournalPath()));
-            EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, ProductFiles()));
+            // A temporary folder that could not be removed keeps the journal, ended, that names it.
+            if (FileExists(JournalPath()))
+                StartAfterFinishedRun();
+            EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, Installation()));
         } else {
-            ExpectRolledBackTo(n > run.EndLine ? newTree_ : oldTree_);
+            ExpectRolledBackTo(n > run.EndLine ? newTree_ : oldTree_, n > run.EndLine);
         }
     }
 }
@@ -472,6 +517,124 @@ TEST_F(EveryItemRun, HiddenSystemAndReadOnlyFilesAreUpdatedOrRestored)
         StartAndRollBack();
         EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, Installation()));
     }
+}
+
+TEST_F(EveryItemRun, AReadOnlyExecutableMovedAsideIsDeletedAndNothingOfTheRunIsLeft)
+{
+    Prepare(0);
+    for (int attributes : {faReadOnly, faReadOnly | faHidden | faSysFile}) {
+        SCOPED_TRACE("executable with attributes " + std::to_string(attributes));
+        Install();
+        ASSERT_EQ(0, FileSetAttr(root_ + "EXE\\qmt.exe", attributes));
+        std::vector<AnsiString> protocol;
+        {
+            TPromptScript script;
+            script.Answer(idNo);  // 3009
+            RefuseCreateOverProtectedFiles windows;
+            protocol = Start();
+            EXPECT_TRUE(windows.Failed().empty());
+        }
+        // The patch moves the old executable aside into the work folder and makes the new one; the old
+        // one, still read-only, is deleted there with everything else of the run.
+        EXPECT_TRUE(Finished(protocol));
+        for (const AnsiString &line : protocol)
+            EXPECT_EQ(AnsiString::npos, line.find("Невозможно удалить")) << line;
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, Installation()));
+    }
+}
+
+TEST_F(EveryItemRun, HiddenAndReadOnlyFilesKilledAfterEachChangeAreRolledBackWithTheirAttributes)
+{
+    Prepare(0);
+    // Targets of every kind of change the run makes: moved aside and patched (the executable), patched
+    // twice, patched as a database, replaced whole. One without the archive attribute, one with it.
+    const std::map<AnsiString, int> marked = {{"EXE\\qmt.exe", faReadOnly | faHidden},
+                                              {"DATA\\text.bin", faHidden},
+                                              {"DB\\base3", faHidden | faSysFile | faArchive},
+                                              {"DATA\\readme.txt", faHidden | faArchive},
+                                              {"Данные\\отчёт.dat", faSysFile}};
+    auto mark = [&] {
+        for (const auto &[name, attributes] : marked)
+            ASSERT_EQ(0, FileSetAttr(root_ + name, attributes)) << name;
+    };
+    auto attributesNow = [&] {
+        std::map<AnsiString, int> now;
+        for (const auto &entry : marked)
+            now[entry.first] = FileGetAttr(root_ + entry.first) & KeptFileAttributes;
+        return now;
+    };
+    Install();
+    mark();
+    const std::map<AnsiString, int> before = attributesNow();
+    EXPECT_EQ(faReadOnly | faHidden, before.at("EXE\\qmt.exe") & (faReadOnly | faHidden | faSysFile));
+
+    std::vector<uint64_t> points;
+    uint64_t endLine = 0;
+    {
+        TPromptScript script;
+        script.Answer(idNo);  // 3009
+        KillOnWindowsAt count;
+        ASSERT_TRUE(Finished(Start()));
+        endLine = count.LastOf(TFileOp::JournalWrite);  // the end command
+        // Right after each change of a marked file; after the end line nothing is undone.
+        for (size_t i = 0; i + 1 < endLine; ++i)
+            for (const auto &entry : marked)
+                if (count.PassedKinds()[i] != TFileOp::JournalWrite &&
+                    Touches(count.PassedNames()[i], root_ + entry.first))
+                    points.push_back(i + 2);
+    }
+    EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, Installation()));
+    ASSERT_GT(points.size(), 15u);
+
+    for (uint64_t n : points) {
+        SCOPED_TRACE("killed at operation " + std::to_string(n));
+        Install();
+        mark();
+        {
+            TPromptScript noQuestion;
+            KillOnWindowsAt kill(n);
+            EXPECT_THROW(Start(), TEngineKilled);
+        }
+        if (FileExists(JournalPath())) {
+            RefuseCreateOverProtectedFiles windows;
+            StartAndRollBack();
+        }
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, Installation()));
+        EXPECT_EQ(before, attributesNow());
+    }
+}
+
+TEST_F(EveryItemRun, AFinishedRunsTemporaryFolderThatCannotBeRemovedKeepsItsJournalUntilItIs)
+{
+    Prepare(0);
+    const uint64_t endLine = CountedRun().EndLine;
+    Install();
+    {
+        KillAtFileOp kill(endLine + 1);  // the first step of its tidying up
+        EXPECT_THROW(Start(), TEngineKilled);
+    }
+    ASSERT_TRUE(DirectoryExists(WorkFolder()));
+    ASSERT_TRUE(FileExists(JournalPath()));
+
+    // Another program holds the folder's files: the next start cannot remove it, keeps the journal that
+    // names it and ends before it begins anything of its own.
+    std::vector<AnsiString> protocol;
+    {
+        TPromptScript noQuestion;
+        FailFileOps held([&](uint64_t, TFileOp kind, const AnsiString &name) {
+            const bool inside = name.rfind(WorkFolder(), 0) == 0;
+            return inside && (kind == TFileOp::Delete || kind == TFileOp::RemoveFolder) ? SysErrorAccessDenied : 0u;
+        });
+        protocol = Start();
+        EXPECT_TRUE(noQuestion.Seen().empty());
+    }
+    EXPECT_TRUE(Has(protocol, " Не удалось удалить временную папку прошлого обновления " + WorkFolder()));
+    EXPECT_FALSE(Has(protocol, " Начало протоколирования (файл отката)"));
+    EXPECT_TRUE(DirectoryExists(WorkFolder()));
+    EXPECT_TRUE(FileExists(JournalPath()));
+
+    StartAfterFinishedRun();
+    EXPECT_EQ(std::vector<AnsiString>{}, Differences(newTree_, Installation()));
 }
 
 TEST_F(EveryItemRun, CyrillicProductFolder)

@@ -429,6 +429,7 @@ TEST_F(RollBack, ATargetEqualToItsBackupIsLeftAsItIs)
     Backup("EXE\\a.dll", Original1);
     SaveJournal();
     ASSERT_EQ(0, FileSetAttr(root_ + "EXE\\a.dll", faReadOnly));
+    ASSERT_EQ(0, FileSetAttr(temp_ + "BAK0\\EXE\\a.dll", faReadOnly));  // as the backup keeps it
     {
         RefuseCreateOverProtectedFiles windows;
         TPromptScript script;
@@ -453,4 +454,57 @@ TEST_F(RollBack, ATargetEqualToItsBackupIsLeftAsItIs)
     TPromptScript script;
     EXPECT_TRUE(again.RollBack());
     EXPECT_EQ(words, ReadBytes(root_ + "EXE\\a.dll"));
+}
+
+TEST_F(RollBack, RestoredFilesGetBackTheAttributesTheirBackupsKept)
+{
+    const int kept = faHidden | faReadOnly | faSysFile;
+    for (const std::string &left : {std::string("patched"), Original1}) {
+        // The run changed the file (it is a new plain file now), or a rollback stopped after it had
+        // copied the bytes back and before it gave back the attributes.
+        SCOPED_TRACE(left);
+        journal_.clear();
+        FileSetAttr(root_ + "EXE\\a.dll", 0);
+        WriteBytes(root_ + "EXE\\a.dll", Original1);
+        Cmd(ejc_Start, JournalStartText);
+        Backup("EXE\\a.dll", left);
+        const AnsiString backup = temp_ + "BAK0\\EXE\\a.dll";
+        ASSERT_EQ(0, FileSetAttr(backup, kept));
+        SaveJournal();
+        TPromptScript script;
+        TForm1 form(nullptr);
+        Ready(form);
+        EXPECT_TRUE(form.RollBack());
+        EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+        // Wine keeps the archive attribute on every file; Windows gives it back as the backup has it.
+        EXPECT_EQ(FileGetAttr(backup) & KeptFileAttributes, FileGetAttr(root_ + "EXE\\a.dll") & KeptFileAttributes);
+        EXPECT_EQ(kept, FileGetAttr(root_ + "EXE\\a.dll") & kept);
+        FileSetAttr(backup, 0);
+    }
+}
+
+TEST_F(RollBack, AttributesThatCannotBeGivenBackFailTheRollbackAndKeepTheJournal)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Backup("EXE\\a.dll", "patched");
+    ASSERT_EQ(0, FileSetAttr(temp_ + "BAK0\\EXE\\a.dll", faHidden));
+    SaveJournal();
+    TPromptScript script;
+    {
+        FailFileOps refuse([](uint64_t, TFileOp kind, const AnsiString &) {
+            return kind == TFileOp::Attributes ? SysErrorAccessDenied : 0u;
+        });
+        EXPECT_FALSE(form_.RollBack());
+    }
+    EXPECT_NE(-1,
+              IndexOf("Произошла аварийная ситуация Не удалось восстановить атрибуты файла " + root_ + "EXE\\a.dll"));
+    EXPECT_TRUE(FileExists(form_.JournalPath));
+    // The next attempt gives them back; the bytes are there already.
+    form_.ProductMutex[0].Close();
+    TForm1 again(nullptr);
+    Ready(again);
+    EXPECT_TRUE(again.RollBack());
+    EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_EQ(faHidden, FileGetAttr(root_ + "EXE\\a.dll") & (faHidden | faReadOnly | faSysFile));
 }

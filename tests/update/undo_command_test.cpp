@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "update/JournalLine.h"
 #include "update/UndoCommand.h"
 
 TEST(UndoCommand, BackupTextGivesTargetBackupChecksumAndSize)
@@ -74,4 +77,35 @@ TEST(UndoCommand, BackupSizesAreComparedInTheirLow32Bits)
     EXPECT_TRUE(BackupAsJournaled(77, 0xFFFFFFFFull, 77, 0xFFFFFFFFu));
     EXPECT_FALSE(BackupAsJournaled(77, 0x100000010ull, 77, 0x11));
     EXPECT_FALSE(BackupAsJournaled(78, 0x10, 77, 0x10));
+}
+
+TEST(UndoCommand, AJournalWhoseNewestCommandIsItsEndIsThatOfAFinishedRun)
+{
+    const AnsiString date = "07.12.26 18:00:00.000";
+    const std::vector<AnsiString> begun = {
+        JournalCommandLine(date, ejc_Start, JournalStartText), JournalProtocolLine(date, "...Выполнение обновления"),
+        JournalCommandLine(date, ejc_TempFolder, "D:\\OLD.TMP\\"),
+        JournalCommandLine(date, ejc_TempFolder, "C:\\P\\QMTUPDTA.TMP\\"),
+        JournalCommandLine(date, ejc_Backup, "C:\\P\\a<C:\\P\\QMTUPDTA.TMP\\BAK0\\a00000000010000000002")};
+    AnsiString temp = "stale";
+    EXPECT_FALSE(FinishedRunJournal(begun, temp));
+    EXPECT_EQ("", temp);
+
+    std::vector<AnsiString> finished = begun;
+    finished.push_back(JournalCommandLine(date, ejc_End, JournalEndText));
+    finished.push_back(JournalProtocolLine(date, "Удаление папки"));  // protocol lines do not count
+    EXPECT_TRUE(FinishedRunJournal(finished, temp));
+    EXPECT_EQ("C:\\P\\QMTUPDTA.TMP\\", temp);  // the newest temporary folder
+
+    // An end line cut off or damaged is no end: the run may have stopped anywhere after its last command.
+    std::vector<AnsiString> damaged = finished;
+    damaged[5][damaged[5].size() - 1] ^= 1;
+    EXPECT_FALSE(FinishedRunJournal(damaged, temp));
+
+    // A run that ended before it chose a temporary folder names none.
+    EXPECT_TRUE(FinishedRunJournal(
+        {JournalCommandLine(date, ejc_Start, JournalStartText), JournalCommandLine(date, ejc_End, JournalEndText)},
+        temp));
+    EXPECT_EQ("", temp);
+    EXPECT_FALSE(FinishedRunJournal({}, temp));
 }
