@@ -119,5 +119,7 @@ AnsiString ChooseFolderWithSpace(const AnsiString &title, uint64_t C, uint64_t B
 
 // Empties a folder tree, logging each file and folder removed, and removes the folder itself when
 // `remove` is set; a missing folder is created (with its parents) unless `remove` is set. Failures
-// show only in the protocol: a phase's result line reports failure when any removal of it failed.
+// show only in the protocol: a phase's result line reports failure when any removal of it failed. The
+// folders it clears are the engine's own: hidden and system files go as well, read-only ones are made
+// writable first.
 void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log);

@@ -2,7 +2,8 @@
 // signature is checked and taken off, a command line is taken apart into its code and text, and the
 // texts of a backup and of a created entry into their names and numbers. What a reader takes apart
 // must put back together to the same text; and the input, used as a command's text, must come back
-// unchanged through a signed command line.
+// unchanged through a signed command line. A journal taken for that of a finished run ends with a
+// signed end command, and the temporary folder it names is the text of one of its command lines.
 #include <string>
 #include <string_view>
 
@@ -64,8 +65,22 @@ void CheckLine(AnsiString line)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view content(reinterpret_cast<const char *>(data), size);
-    for (const AnsiString &line : SplitJournalLines(content))
+    const std::vector<AnsiString> lines = SplitJournalLines(content);
+    for (const AnsiString &line : lines)
         CheckLine(line);
+    AnsiString temp;
+    if (FinishedRunJournal(lines, temp)) {
+        AnsiString newest;
+        for (const AnsiString &line : lines)
+            if (IsCommandLine(line))
+                newest = line;
+        int code = 0;
+        AnsiString text;
+        if (!VerifyLine(newest) || !StripSignature(newest) || !ParseCommandLine(newest, code, text) || code != ejc_End)
+            FuzzFinding("a journal whose newest command is not a signed end is taken for a finished run's");
+        if (!temp.empty() && content.find(temp) == std::string_view::npos)
+            FuzzFinding("a finished run's temporary folder is not in its journal");
+    }
 
     // The whole input as a command's text: written, checked and read back.
     const int code = size > 0 ? static_cast<int>(data[0]) - 64 : 0;

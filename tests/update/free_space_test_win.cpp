@@ -120,6 +120,26 @@ TEST(ClearFolder, CreatesAMissingFolderUnlessItIsToBeRemoved)
     EXPECT_EQ(log.Lines, std::vector<AnsiString>{"Попытка очистки и удаления несуществующей папки"});
 }
 
+TEST(ClearFolder, HiddenSystemAndReadOnlyFilesOfTheEnginesFolderGoToo)
+{
+    // What a product file moved aside into the work folder keeps: nothing of it may stay behind.
+    TempFolder t;
+    MakeTree(t);
+    ASSERT_EQ(0, FileSetAttr(t / "tree\\top.txt", faReadOnly));
+    ASSERT_EQ(0, FileSetAttr(t / "tree\\a\\in a.txt", faHidden | faSysFile | faReadOnly));
+    ASSERT_EQ(0, FileSetAttr(t / "tree\\a\\b\\Файл.dat", faHidden));
+    RecordingLog log;
+    {
+        KillAtFileOp count;
+        ClearFolder(t / "tree", true, log);
+        // Each read-only file is made writable through the gate before it is deleted.
+        EXPECT_EQ(2, std::count(count.PassedKinds().begin(), count.PassedKinds().end(), TFileOp::Attributes));
+    }
+    EXPECT_FALSE(DirectoryExists(t / "tree"));
+    EXPECT_EQ(CountLines(log, "Успешно удалено "), 6);
+    EXPECT_EQ(CountLines(log, "Невозможно удалить "), 0);
+}
+
 TEST(ClearFolder, ALockedFileFailsItsPhaseAndStays)
 {
     TempFolder t;
