@@ -3,15 +3,17 @@
 // handler of its type; then the configuration file is marked as updated. The desktop shortcut of an
 // updated copy is made by the run once the journal holds its end (update/Run_win.cpp).
 #include <string>
+#include <vector>
 
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
 #include "update/ApplyPlan.h"
-#include "update/ChecksumFile.h"
+#include "update/Checksum.h"
 #include "update/DesktopShortcut.h"
 #include "update/FileOps.h"
 #include "update/JournalLine.h"
 #include "update/Lzma86File.h"
+#include "update/Payload.h"
 #include "update/uMain.h"
 #include "update/uSelKindUpdt.h"
 
@@ -41,9 +43,11 @@ int TForm1::ProgressCallback(void *user, int phase, uint64_t value)
 bool TForm1::ApplyItem(const TPartNfo &item)
 {
     Log(ept_ChecksumCompare, SelfPath + "(" + item.Name + ")", true);
-    uint32_t sum = 0;
-    if (!CheckStep(ChecksumFilePart(SelfPath, item.Position, item.Rec[PN_ItemLength], sum) &&
-                       sum == item.Rec[PN_ItemSum],
+    // The item is read from the updater's file once: the bytes whose sum is checked are the bytes
+    // unpacked.
+    std::vector<uint8_t> bytes;
+    if (!CheckStep(ReadPayloadItem(SelfPath, item, bytes) &&
+                       AddChecksum(0, bytes.data(), bytes.size()) == item.Rec[PN_ItemSum],
                    false))
         return false;
 
@@ -54,10 +58,12 @@ bool TForm1::ApplyItem(const TPartNfo &item)
     FileOpCreateFolder(ExtractFilePath(backup));
 
     Log(ept_Unpack, work, true);
-    if (!CheckStep(DecompressFileLzma86(work, SelfPath, item.Position + item.Name.size() + kItemHeaderBytes,
-                                        &TForm1::ProgressCallback, this) != 0,
+    const size_t header = item.Name.size() + kItemHeaderBytes;
+    if (!CheckStep(bytes.size() > header && DecompressMemoryLzma86(work, bytes.data() + header, bytes.size() - header,
+                                                                   &TForm1::ProgressCallback, this) != 0,
                    false))
         return false;
+    bytes = {};
     Log(ept_Plain, "...Обновление " + item.Name, true);
     // The handler changes the target: its backup and the journal line naming it go to the disk first.
     if (item.Type <= ADDREPM && !(CheckStep(CopyFileJournaled(target, backup, false, true), false) && FlushJournal()))

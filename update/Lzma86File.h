@@ -12,6 +12,9 @@
 // the unpacked size.
 uint64_t DecompressFileLzma86(const AnsiString &outName, const AnsiString &inName, uint64_t offset,
                               TLzmaProgressCallback callback, void *userData);
+// The same for a stream held in memory: `size` bytes from `data` are all its input.
+uint64_t DecompressMemoryLzma86(const AnsiString &outName, const uint8_t *data, size_t size,
+                                TLzmaProgressCallback callback, void *userData);
 
 // Packs `inName` into `outName` (level 9, 8 MB dictionary, no x86 filter). Returns the packed size,
 // 0 on failure (and then no output file is left).

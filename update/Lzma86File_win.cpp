@@ -40,16 +40,12 @@ bool ReadWholeFile(const AnsiString &fileName, std::vector<uint8_t> &bytes)
     return bytes.empty() || source.ReadAt(0, bytes.data(), bytes.size());
 }
 
-}  // namespace
-
-uint64_t DecompressFileLzma86(const AnsiString &outName, const AnsiString &inName, uint64_t offset,
-                              TLzmaProgressCallback callback, void *userData)
+// Decodes the stream at `offset` of `source` and writes it whole into `outName`: the unpacked size, 0
+// on failure.
+uint64_t DecodeToFile(const AnsiString &outName, TByteSource &source, uint64_t offset, const TLzmaProgress &progress)
 {
-    const TLzmaProgress progress{callback, userData};
     std::vector<uint8_t> plain;
     try {
-        TFileStream in(inName, fmOpenRead | fmShareDenyWrite);
-        TStreamSource source(in);
         uint8_t header[kLzma86HeaderSize];
         uint64_t size = 0;
         if (source.Size() == 0 || !source.ReadAt(offset, header, sizeof header) ||
@@ -58,10 +54,31 @@ uint64_t DecompressFileLzma86(const AnsiString &outName, const AnsiString &inNam
         plain.resize(size_t(size));
         if (!Lzma86Decode(source, offset, plain.data(), plain.size(), progress))
             return 0;
-    } catch (const std::exception &) {  // the input cannot be opened, or no memory for the output
+    } catch (const std::exception &) {  // no memory for the output
         return 0;
     }
     return WriteWholeFile(outName, plain) ? plain.size() : 0;
+}
+
+}  // namespace
+
+uint64_t DecompressFileLzma86(const AnsiString &outName, const AnsiString &inName, uint64_t offset,
+                              TLzmaProgressCallback callback, void *userData)
+{
+    try {
+        TFileStream in(inName, fmOpenRead | fmShareDenyWrite);
+        TStreamSource source(in);
+        return DecodeToFile(outName, source, offset, {callback, userData});
+    } catch (const Exception &) {  // the input cannot be opened
+        return 0;
+    }
+}
+
+uint64_t DecompressMemoryLzma86(const AnsiString &outName, const uint8_t *data, size_t size,
+                                TLzmaProgressCallback callback, void *userData)
+{
+    TMemorySource source(data, size);
+    return DecodeToFile(outName, source, 0, {callback, userData});
 }
 
 std::vector<uint8_t> CompressFileToMemory(const AnsiString &inName, TLzmaProgressCallback callback, void *userData)

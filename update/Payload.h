@@ -45,3 +45,7 @@ bool ReadPayload(TByteSource &source, const AnsiString &selfPath, TRunLog &log, 
 // ReadPayload on a file, opened read-only with others free to read and write it; a file that cannot
 // be opened is logged (index 26) and fails (Windows build).
 bool ReadPayloadFile(const AnsiString &fileName, TRunLog &log, TPayloadInfo &info);
+
+// The bytes of one item as they stand in the payload file: from its type byte over its record's
+// length (index 10). False when the file cannot be opened or holds fewer (Windows build).
+bool ReadPayloadItem(const AnsiString &fileName, const TPartNfo &item, std::vector<uint8_t> &bytes);

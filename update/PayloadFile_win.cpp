@@ -18,6 +18,18 @@ bool ReadPayloadFile(const AnsiString &fileName, TRunLog &log, TPayloadInfo &inf
     }
 }
 
+bool ReadPayloadItem(const AnsiString &fileName, const TPartNfo &item, std::vector<uint8_t> &bytes)
+{
+    try {
+        TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
+        TStreamSource source(file);
+        bytes.resize(item.Rec[PN_ItemLength]);
+        return source.ReadAt(item.Position, bytes.data(), bytes.size());
+    } catch (const Exception &) {
+        return false;
+    }
+}
+
 bool TForm1::ReadUpdatePayload(const AnsiString &fileName)
 {
     TPayloadInfo info;

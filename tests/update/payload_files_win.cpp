@@ -126,6 +126,43 @@ TEST_F(PayloadFiles, UnpacksAnItemOfThePayloadWithProgress)
               DecompressFileLzma86(Path("a.tmp"), Path("upd.exe"), StreamOffset(payload, 0, 1), nullptr, nullptr));
 }
 
+TEST_F(PayloadFiles, AnItemReadOnceIsSummedAndUnpackedFromTheSameBytes)
+{
+    const std::vector<uint8_t> content = PatternBytes(300000, 9);
+    TestPayloadBuilder b;
+    b.AddSection();
+    b.AddFile(ADDREPL, "base\\std1", content);
+    const TestPayload payload = b.Build();
+    Write("upd.exe", payload.Bytes);
+    RecordingLog log;
+    TPayloadInfo info;
+    ASSERT_TRUE(ReadPayloadFile(Path("upd.exe"), log, info));
+    const TPartNfo &item = info.Items[1];
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadPayloadItem(Path("upd.exe"), item, bytes));
+    ASSERT_EQ(item.Rec[PN_ItemLength], bytes.size());
+    EXPECT_EQ(item.Rec[PN_ItemSum], AddChecksum(0, bytes.data(), bytes.size()));
+    const size_t header = 7 + item.Name.size();
+    ProgressRecord progress;
+    const AnsiString out = Path("распакованный.tmp");
+    EXPECT_EQ(content.size(), DecompressMemoryLzma86(out, bytes.data() + header, bytes.size() - header,
+                                                     &ProgressRecord::Callback, &progress));
+    EXPECT_EQ(content, Contents(out));
+    EXPECT_EQ(std::make_pair(0, uint64_t(content.size())), progress.calls.front());
+    EXPECT_EQ(std::make_pair(1, uint64_t(content.size())), progress.calls.back());
+
+    // The stream may not run past the item's bytes: a cut item unpacks nothing and leaves no file.
+    EXPECT_EQ(0u, DecompressMemoryLzma86(Path("cut.tmp"), bytes.data() + header, bytes.size() - header - 1, nullptr,
+                                         nullptr));
+    EXPECT_FALSE(Exists(Path("cut.tmp")));
+    // An item whose record reaches past the file's end, or a file that is missing, reads nothing.
+    TPartNfo beyond = item;
+    beyond.Rec[PN_ItemLength] = uint32_t(payload.Bytes.size() - item.Position + 1);
+    EXPECT_FALSE(ReadPayloadItem(Path("upd.exe"), beyond, bytes));
+    EXPECT_FALSE(ReadPayloadItem(Path("нет.exe"), item, bytes));
+}
+
 TEST_F(PayloadFiles, DamagedStreamsFailAndLeaveNoOutputFile)
 {
     const std::vector<uint8_t> content = PatternBytes(200000, 6);
