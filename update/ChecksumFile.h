@@ -5,6 +5,12 @@
 #include "framework/AnsiString.h"
 #include "framework/Classes.h"
 
+// A file's size and checksum as ChecksumFile gives them.
+struct TFileSum {
+    uint32_t Sum = 0;
+    uint64_t Size = 0;
+};
+
 // Over the whole file; `size` receives the file's size. False when the file cannot be opened or read.
 bool ChecksumFile(const AnsiString &fileName, uint32_t &sum, uint64_t &size);
 // Over [start, start + length) of the file.

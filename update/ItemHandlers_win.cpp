@@ -15,20 +15,21 @@ namespace {
 
 enum class FileCheck { Unreadable, Differs, Matches };
 
-// Checks a file's size and checksum against two record entries; `sizeSlack` bytes of size difference
-// are accepted. The checksum's result stands on a line of its own, or with `sumOnSameLine` on the
-// checksum line itself; the comparison's result stands on the comparison line.
+// Checks a file's size and checksum against two record entries; with `peSize` a size within one byte
+// is accepted. The checksum's result stands on a line of its own, or with `sumOnSameLine` on the
+// checksum line itself; the comparison's result stands on the comparison line. A sum already `known`
+// (a backup's, computed as it was journaled) is taken instead of reading the file again.
 FileCheck CheckFile(TRunLog &log, const AnsiString &file, uint32_t size, uint32_t sum, bool sumOnSameLine = false,
-                    bool peSize = false)
+                    bool peSize = false, const TFileSum *known = nullptr)
 {
     log.Log(ept_Checksum, file, true);
-    uint32_t actualSum = 0;
-    uint64_t actualSize = 0;
-    if (!log.CheckStep(ChecksumFile(file, actualSum, actualSize), !sumOnSameLine))
+    TFileSum actual;
+    const bool summed = known ? (actual = *known, true) : ChecksumFile(file, actual.Sum, actual.Size);
+    if (!log.CheckStep(summed, !sumOnSameLine))
         return FileCheck::Unreadable;
     log.Log(ept_ChecksumCompare, file, true);
-    const bool sizeOk = peSize ? PeOldSizeAccepted(actualSize, size) : actualSize == size;
-    return log.CheckStep(sizeOk && actualSum == sum, false) ? FileCheck::Matches : FileCheck::Differs;
+    const bool sizeOk = peSize ? PeOldSizeAccepted(actual.Size, size) : actual.Size == size;
+    return log.CheckStep(sizeOk && actual.Sum == sum, false) ? FileCheck::Matches : FileCheck::Differs;
 }
 
 }  // namespace
@@ -36,7 +37,8 @@ FileCheck CheckFile(TRunLog &log, const AnsiString &file, uint32_t size, uint32_
 bool TForm1::ApplyBinDiff(const TPartNfo &item, const AnsiString &target, const AnsiString &backup,
                           const AnsiString &work)
 {
-    if (CheckFile(*this, backup, item.Rec[PN_OldSize], item.Rec[PN_OldSum]) != FileCheck::Matches)
+    if (CheckFile(*this, backup, item.Rec[PN_OldSize], item.Rec[PN_OldSum], false, false, JournaledBackupSum(backup)) !=
+        FileCheck::Matches)
         return false;
     FileOpDelete(target);  // the patch writes it anew; a target that stays is replaced there
     Log(ept_Patch, target, true);
@@ -52,7 +54,8 @@ bool TForm1::ApplyBinDiff(const TPartNfo &item, const AnsiString &target, const 
 bool TForm1::ApplyDbbDiff(const TPartNfo &item, const AnsiString &target, const AnsiString &backup,
                           const AnsiString &work)
 {
-    if (CheckFile(*this, backup, item.Rec[PN_OldSize], item.Rec[PN_OldSum]) != FileCheck::Matches)
+    if (CheckFile(*this, backup, item.Rec[PN_OldSize], item.Rec[PN_OldSum], false, false, JournaledBackupSum(backup)) !=
+        FileCheck::Matches)
         return false;
     // The patch was made against the plain database: unscramble the old file, patch it, scramble the
     // result again with the same key.

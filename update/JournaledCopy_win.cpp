@@ -130,6 +130,11 @@ bool TForm1::CompareFiles(const AnsiString &a, const AnsiString &b)
     return equal;
 }
 
+const TFileSum *TForm1::JournaledBackupSum(const AnsiString &backup) const
+{
+    return !journaledBackup_.empty() && backup == journaledBackup_ ? &journaledBackupSum_ : nullptr;
+}
+
 bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &destination, bool force, bool once)
 {
     if (once) {
@@ -142,6 +147,8 @@ bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &desti
             return true;
         HandledFiles->Add(destination);
     }
+    if (destination == journaledBackup_)
+        journaledBackup_.clear();  // about to be written again
     const bool sourceIsFile = FileExists(source);
     const bool sourceIsFolder = !sourceIsFile && DirectoryExists(source);
     if (!force && sourceIsFolder)
@@ -179,8 +186,11 @@ bool TForm1::CopyFileJournaled(const AnsiString &source, const AnsiString &desti
         Log(ept_Exception, "Не удалось задать атрибуты копии " + destination, true);
         return false;
     }
-    if (same)
+    if (same) {
+        journaledBackup_ = destination;
+        journaledBackupSum_ = TFileSum{sum, size};
         return LogCmd(ejc_Backup, BackupCommandText(source, destination, sum, size));
+    }
     LogCmd(ejc_Created, CreatedCommandText(destination, sum, size));
     return false;
 }

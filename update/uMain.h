@@ -13,6 +13,7 @@
 #include "framework/Kernel.h"
 #include "framework/StdCtrls.h"
 #include "storage/rdwr_cfg.h"
+#include "update/ChecksumFile.h"
 #include "update/PartNfo.h"
 #include "update/ProgressPace.h"
 #include "update/RunLog.h"
@@ -187,6 +188,11 @@ public:
 
 private:
     bool ApplyItem(const TPartNfo &item);
+    // The size and checksum of `backup` when it is the backup CopyFileJournaled journaled last (it
+    // computed them then, right after the copy); null otherwise.
+    const TFileSum *JournaledBackupSum(const AnsiString &backup) const;
+    AnsiString journaledBackup_;
+    TFileSum journaledBackupSum_;
     int progressShift_ = 0;  // the unpacking's total beyond an int is shown shifted
     TProtocolTarget ProtocolTarget();
     // The run's steps up to the update itself; false ends the run as failed.
