@@ -22,7 +22,7 @@ bool WriteJournalLine(const TProtocolTarget &target, const AnsiString &line, boo
     if (target.Suspended)
         return true;
     try {
-        AppendJournalLine(*target.Journal, line, commandLine);
+        AppendJournalLine(*target.Journal, *target.JournalEnd, line, commandLine);
         return true;
     } catch (const std::exception &e) {
         ReportWriteFailure(target.List, e);
@@ -32,9 +32,8 @@ bool WriteJournalLine(const TProtocolTarget &target, const AnsiString &line, boo
 
 }  // namespace
 
-void AppendJournalLine(TStream &journal, const AnsiString &line, bool commandLine)
+void AppendJournalLine(TStream &journal, long long &end, const AnsiString &line, bool commandLine)
 {
-    long long end = journal.Seek(0, soFromEnd);
     AnsiString bytes = line;
     if (end != 0)
         bytes = commandLine ? "\r\n" + line + "\r\n" : "\r\n" + line;
@@ -42,12 +41,15 @@ void AppendJournalLine(TStream &journal, const AnsiString &line, bool commandLin
         ThrowFileOpWriteError("journal", error);
     try {
         journal.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+        end += static_cast<long long>(bytes.size());
     } catch (...) {
         // A line cut off by a full disk would fail its signature and stop rollback at it: take the
-        // part that was written back off, so the journal ends with its last whole line.
+        // part that was written back off, so the journal ends with its last whole line. The stream
+        // stands at the end again either way.
         try {
             if (PassFileOpGate(TFileOp::Resize, line) == 0)
                 journal.SetSize(end);
+            end = journal.Seek(0, soFromEnd);
         } catch (...) {}
         throw;
     }

@@ -23,15 +23,17 @@ public:
 // Where protocol and command lines go for one call.
 struct TProtocolTarget {
     TProtocolList &List;
-    TStream *Journal;  // null when no journal is open
-    bool Suspended;    // while set, the journal is left alone and writing reports success
-    AnsiString Date;   // the line's local time, formatted with JournalDateFormat
+    TStream *Journal;       // null when no journal is open
+    long long *JournalEnd;  // the journal's length, where its stream stands between lines
+    bool Suspended;         // while set, the journal is left alone and writing reports success
+    AnsiString Date;        // the line's local time, formatted with JournalDateFormat
 };
 
-// Writes one signed line at the journal's end with a single write: CR LF before it unless the file is
-// empty, and for a command line CR LF after it too. Throws what the stream throws, after taking any
-// part of the line that was written back off the file.
-void AppendJournalLine(TStream &journal, const AnsiString &line, bool commandLine);
+// Writes one signed line at the journal's end `end`, where the stream stands, with a single write and
+// no seek: CR LF before it unless the file is empty, and for a command line CR LF after it too; `end`
+// moves past it. Throws what the stream throws, after taking any part of the line that was written
+// back off the file (`end` then gives the journal's length again).
+void AppendJournalLine(TStream &journal, long long &end, const AnsiString &line, bool commandLine);
 
 // A protocol line (table text `index`, a blank, `text`): with `newLine` clear and lines in the list it
 // extends the list's last line; in the journal it is always a line of its own. False when no journal

@@ -12,7 +12,7 @@
 
 TProtocolTarget TForm1::ProtocolTarget()
 {
-    return TProtocolTarget{*protocol_, JournalStream, JournalSuspended != 0,
+    return TProtocolTarget{*protocol_, JournalStream, &journalEnd_, JournalSuspended != 0,
                            FormatDateTime(JournalDateFormat, CurrentClock().Now())};
 }
 
@@ -58,6 +58,8 @@ bool TForm1::OpenJournal()
             if (!FileExists(JournalPath))
                 FileOpCreate(JournalPath, 0);
             JournalStream = new TFileStream(JournalPath, fmOpenReadWrite | fmShareDenyWrite);
+            // The stream stays at the end from here on: each line is appended without a seek.
+            journalEnd_ = JournalStream->Seek(0, soFromEnd);
             return true;
         },
         " ");

@@ -195,6 +195,7 @@ private:
     TFileSum journaledBackupSum_;
     int progressShift_ = 0;  // the unpacking's total beyond an int is shown shifted
     TProtocolTarget ProtocolTarget();
+    long long journalEnd_ = 0;  // the journal's length, where JournalStream stands
     // The run's steps up to the update itself; false ends the run as failed.
     bool RunSteps(bool &cancelled);
     bool LastRunCheck(bool &cancelled);

@@ -44,7 +44,8 @@ TEST(Journal, ByteLayoutOfANewJournal)
 {
     TProtocolLines list;
     TMemoryStream journal;
-    TProtocolTarget target{list, &journal, false, Date};
+    long long end = 0;
+    TProtocolTarget target{list, &journal, &end, false, Date};
 
     ASSERT_TRUE(WriteCommand(target, ejc_Start, JournalStartText));
     AnsiString start = JournalCommandLine(Date, 4, "Запуск");
@@ -72,11 +73,41 @@ TEST(Journal, ByteLayoutOfANewJournal)
     EXPECT_EQ("LogCmd 8 C:\\QMT\\QMTUPDTA.TMP\\ ...ОК ", list.Lines[2]);
 }
 
+// A journal that counts the seeks made on it.
+class TSeekCountingStream : public TMemoryStream {
+public:
+    long long Seek(long long offset, TSeekOrigin origin) override
+    {
+        ++seeks;
+        return TMemoryStream::Seek(offset, origin);
+    }
+    int seeks = 0;
+};
+
+TEST(Journal, LinesAreAppendedWhereTheStreamStandsWithoutASeek)
+{
+    TProtocolLines list;
+    TSeekCountingStream journal;
+    long long end = 0;
+    TProtocolTarget target{list, &journal, &end, false, Date};
+    ASSERT_TRUE(WriteCommand(target, ejc_Start, JournalStartText));
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(WriteProtocol(target, ept_Plain, "Шаг " + std::to_string(i), true));
+    ASSERT_TRUE(WriteCommand(target, ejc_End, JournalEndText));
+    EXPECT_EQ(0, journal.seeks);
+    EXPECT_EQ(journal.Size(), end);
+    const std::vector<AnsiString> lines = SplitJournalLines(Content(journal));
+    ASSERT_EQ(22u, lines.size());
+    for (const AnsiString &line : lines)
+        EXPECT_TRUE(VerifyLine(line)) << line;
+}
+
 TEST(Journal, StepResultExtendsTheTitleInTheListOnly)
 {
     TProtocolLines list;
     TMemoryStream journal;
-    TProtocolTarget target{list, &journal, false, Date};
+    long long end = 0;
+    TProtocolTarget target{list, &journal, &end, false, Date};
     WriteProtocol(target, ept_Plain, "Создание списка обновлений", true);
     WriteProtocol(target, ept_Ok, "", false);
     ASSERT_EQ(1u, list.Lines.size());
@@ -85,7 +116,7 @@ TEST(Journal, StepResultExtendsTheTitleInTheListOnly)
 
     // With nothing in the list yet, a continuation starts a line of its own.
     TProtocolLines empty;
-    TProtocolTarget first{empty, nullptr, false, Date};
+    TProtocolTarget first{empty, nullptr, &end, false, Date};
     WriteProtocol(first, ept_Failed, "", false);
     ASSERT_EQ(1u, empty.Lines.size());
     EXPECT_EQ("...Были ошибки ", empty.Lines[0]);
@@ -94,13 +125,14 @@ TEST(Journal, StepResultExtendsTheTitleInTheListOnly)
 TEST(Journal, NoJournalOrSuspended)
 {
     TProtocolLines list;
-    TProtocolTarget none{list, nullptr, false, Date};
+    long long end = 0;
+    TProtocolTarget none{list, nullptr, &end, false, Date};
     EXPECT_FALSE(WriteProtocol(none, ept_Plain, "a", true));
     EXPECT_FALSE(WriteCommand(none, ejc_Created, "z<a"));
     EXPECT_EQ(2u, list.Lines.size());  // the list still shows them
 
     TMemoryStream journal;
-    TProtocolTarget suspended{list, &journal, true, Date};
+    TProtocolTarget suspended{list, &journal, &end, true, Date};
     EXPECT_TRUE(WriteProtocol(suspended, ept_Restore, "b", true));
     EXPECT_TRUE(WriteCommand(suspended, ejc_Backup, "c"));
     EXPECT_EQ(0, journal.Size());
@@ -112,7 +144,8 @@ TEST(Journal, FailedWriteReportsAndLeavesOnlyWholeLines)
     TProtocolLines list;
     AnsiString start = JournalCommandLine(Date, 4, "Запуск");
     TFullDiskStream journal(static_cast<long long>(start.size()) + 20);
-    TProtocolTarget target{list, &journal, false, Date};
+    long long end = 0;
+    TProtocolTarget target{list, &journal, &end, false, Date};
     ASSERT_TRUE(WriteCommand(target, ejc_Start, JournalStartText));
 
     // A change command that does not fit: the step that asked for it gets false.
