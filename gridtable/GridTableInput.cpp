@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -220,9 +221,35 @@ int FollowTarget(const TAxisView &view, int first, int last, bool toFarEnd)
     return std::clamp(result, view.Fixed, std::max(view.Fixed, view.MaxFirst));
 }
 
+// The editable cell a step finds along one line from the current cell (spanning [from, to] along it),
+// walking cell by cell (a span as one): the nearest at least `distance` away, else the farthest.
+struct TLineTarget {
+    bool Found = false;
+    bool Farthest = false;  // the walk ran to the table's edge
+    TLineCell Cell;
+};
+
+TLineTarget WalkLine(const TGridLine &line, int from, int to, int step, int distance, int fixed, int count)
+{
+    TLineTarget target;
+    int i = step > 0 ? to + 1 : from - 1;
+    for (int walked = 1; i >= fixed && i < count; ++walked) {
+        const TLineCell cell = line.At(i);
+        if (cell.Editable) {
+            target.Cell = cell;
+            target.Found = true;
+            if (walked >= distance)
+                break;
+        }
+        i = step > 0 ? cell.Last + 1 : cell.First - 1;
+    }
+    target.Farthest = !(i >= fixed && i < count);
+    return target;
+}
+
 }  // namespace
 
-TGridKeyMove GridKeyTarget(TXGridModel &table, const TGridGeometry &grid, std::uint16_t key)
+TGridKeyMove GridKeyTarget(TXGridModel &table, const TGridGeometry &grid, std::uint16_t key, const TGridLane &lane)
 {
     TGridKeyMove move;
     move.Col = grid.Col();
@@ -245,37 +272,56 @@ TGridKeyMove GridKeyTarget(TXGridModel &table, const TGridGeometry &grid, std::u
     case GridKeyPageDown: horizontal = false, distance = grid.VisibleRowCount(); break;
     default: return move;
     }
-    const TGridLine line{table, horizontal, horizontal ? grid.Row() : grid.Col()};
+
+    // The current cell's extent across the step (the lines it may be left by) and along it.
+    int acrossFirst = horizontal ? grid.Row() : grid.Col(), acrossLast = acrossFirst;
+    int alongFirst = horizontal ? grid.Col() : grid.Row(), alongLast = alongFirst;
+    const S_XSGCell *current = GetGridCell(table, grid.Row(), grid.Col(), true);
+    if (current != nullptr && current->InSpan()) {
+        acrossFirst = horizontal ? current->Row : current->Col;
+        acrossLast = horizontal ? current->EndRow : current->EndCol;
+        alongFirst = horizontal ? current->Col : current->Row;
+        alongLast = horizontal ? current->EndCol : current->EndRow;
+    }
+    // Where the user stands: the lane while it belongs to the current cell and lies inside it.
+    const bool laneHere = lane.CellCol == grid.Col() && lane.CellRow == grid.Row();
+    int standCol = grid.Col(), standRow = grid.Row();
+    if (laneHere && current != nullptr && current->InSpan()) {
+        if (lane.Col >= current->Col && lane.Col <= current->EndCol)
+            standCol = lane.Col;
+        if (lane.Row >= current->Row && lane.Row <= current->EndRow)
+            standRow = lane.Row;
+    }
+    const int stand = horizontal ? standRow : standCol;
+
+    // The line the user stands on first, then the cell's other lines in order.
     const int fixed = horizontal ? grid.FixedCols() : grid.FixedRows();
     const int count = horizontal ? grid.ColCount() : grid.RowCount();
-    const TLineCell current = line.At(horizontal ? grid.Col() : grid.Row());
-
-    // Walk cell by cell (a span as one) that way.
-    bool found = false, farthest = false;
-    TLineCell target;
-    int i = step > 0 ? current.Last + 1 : current.First - 1;
-    for (int walked = 1; i >= fixed && i < count; ++walked) {
-        const TLineCell cell = line.At(i);
-        if (cell.Editable) {
-            target = cell;
-            found = true;
-            if (walked >= distance)
-                break;
+    std::vector<int> lines{stand};
+    for (int other = acrossFirst; other <= acrossLast; ++other)
+        if (other != stand)
+            lines.push_back(other);
+    TLineTarget target;
+    int along = stand;
+    for (int other : lines) {
+        target = WalkLine(TGridLine{table, horizontal, other}, alongFirst, alongLast, step, distance, fixed, count);
+        if (target.Found) {
+            along = other;
+            break;
         }
-        i = step > 0 ? cell.Last + 1 : cell.First - 1;
     }
-    if (!found)
+    if (!target.Found)
         return move;
-    farthest = !(i >= fixed && i < count);
     move.Moved = true;
-    move.Col = target.Col;
-    move.Row = target.Row;
+    move.Col = target.Cell.Col;
+    move.Row = target.Cell.Row;
+    move.Lane = TGridLane{horizontal ? standCol : along, horizontal ? along : standRow, move.Col, move.Row};
 
     // The view follows the target's span along both directions.
-    const S_XSGCell *master = GetGridCell(table, target.Row, target.Col, true);
+    const S_XSGCell *master = GetGridCell(table, target.Cell.Row, target.Cell.Col, true);
     const bool span = master != nullptr && master->InSpan();
-    const int lastCol = span ? master->EndCol : target.Col, lastRow = span ? master->EndRow : target.Row;
-    move.TopRow = FollowTarget(RowView(grid), target.Row, lastRow, farthest && !horizontal && step > 0);
-    move.LeftCol = FollowTarget(ColView(grid), target.Col, lastCol, farthest && horizontal && step > 0);
+    const int lastCol = span ? master->EndCol : move.Col, lastRow = span ? master->EndRow : move.Row;
+    move.TopRow = FollowTarget(RowView(grid), move.Row, lastRow, target.Farthest && !horizontal && step > 0);
+    move.LeftCol = FollowTarget(ColView(grid), move.Col, lastCol, target.Farthest && horizontal && step > 0);
     return move;
 }

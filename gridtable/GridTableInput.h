@@ -47,18 +47,32 @@ enum : std::uint16_t {
 };
 inline bool IsGridNavigationKey(std::uint16_t key) { return key >= GridKeyPageUp && key <= GridKeyDown; }
 
+// Where the user stands inside the current cell. A span is one cell, yet it covers several columns
+// and rows: the column (row) the user came along when a step entered it is the one the next vertical
+// (horizontal) step leaves it by, so that a span whose first column (row) leads nowhere does not hold
+// the user. It belongs to the cell the step went to and means nothing once another cell is current.
+struct TGridLane {
+    int Col = -1, Row = -1;          // the column and row the user was in (-1: none)
+    int CellCol = -1, CellRow = -1;  // the current cell it belongs to
+};
+
 struct TGridKeyMove {
     bool Moved = false;    // an editable cell other than the current one was found
     int Col = 0, Row = 0;  // the target (a span's master)
     int LeftCol = 0, TopRow = 0;
+    TGridLane Lane;  // for the next step while the target stays the current cell
 };
 
 // Where the key takes the current cell of a grid of this geometry (sizes with lines as the grid holds
 // them): Left and Right by one column, Home and End by the columns shown, Up and Down by one row, Page
 // Up and Down by the rows shown, to the nearest editable cell at least that many cells away in the
 // current row (column), a span counting as one cell; when there is none that far, the farthest
-// editable cell that way. The view follows: a target ending below (right of) the cells shown is
-// brought up (left) just enough, one starting above (left of) them becomes the first shown, one larger
-// than the view is shown from its start, and a move to the farthest cell downwards (rightwards) shows
-// the last rows (columns) when the target stays shown.
-TGridKeyMove GridKeyTarget(TXGridModel &table, const TGridGeometry &grid, std::uint16_t key);
+// editable cell that way. From a span the step looks along the lane's column (row) when the lane
+// belongs to the current cell and lies inside the span, else along the current column (row); failing
+// that along the span's other columns from the left (rows from the top). When none of them holds an
+// editable cell that way, nothing moves. The view follows: a target ending below (right of) the cells
+// shown is brought up (left) just enough, one starting above (left of) them becomes the first shown,
+// one larger than the view is shown from its start, and a move to the farthest cell downwards
+// (rightwards) shows the last rows (columns) when the target stays shown.
+TGridKeyMove GridKeyTarget(TXGridModel &table, const TGridGeometry &grid, std::uint16_t key,
+                           const TGridLane &lane = TGridLane{});

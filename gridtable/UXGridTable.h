@@ -13,6 +13,7 @@
 #include "gridtable/CellEditorControls.h"
 #include "gridtable/GridPaint.h"
 #include "gridtable/GridScreen.h"
+#include "gridtable/GridTableInput.h"
 #include "gridtable/UXGridTabService.h"
 
 class TBitmap;
@@ -256,6 +257,8 @@ private:
     bool timedScroll_ = false;
     bool mouseDown_ = false;  // a press is being handled; cleared once one on an editable cell was
     bool shiftSelecting_ = false;
+    // The column and row the last key step came along, for leaving the span it went to the same way.
+    TGridLane lane_;
     std::unique_ptr<TBitmap> offscreen_;
     std::unique_ptr<TMeasureCanvas> measureCanvas_;
     S_XSGCell *editedCell_ = nullptr;

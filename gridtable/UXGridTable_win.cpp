@@ -343,12 +343,15 @@ void TXGridTable::NavigateByKey(uint16_t &key)
     }
     if (!IsGridNavigationKey(key))
         return;
-    const TGridKeyMove move = GridKeyTarget(model_, Geometry(), key);
+    const TGridKeyMove move = GridKeyTarget(model_, Geometry(), key, lane_);
     key = 0;
     if (!move.Moved)
         return;
     MoveTopLeft(move.LeftCol, move.TopRow);
     MoveToCell(move.Col, move.Row);
+    // A move the application refused keeps the lane of the cell that stays current.
+    if (Col() == move.Col && Row() == move.Row)
+        lane_ = move.Lane;
 }
 
 void TXGridTable::KeyDown(uint16_t &key, TShiftState shift)

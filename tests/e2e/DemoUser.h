@@ -75,6 +75,9 @@ public:
     bool Press(int x, int y);
     bool MoveTo(int x, int y);
     bool Release(int x, int y);
+    // The pointer at a point and the wheel turned by the notches: more than 0 away from the user (up),
+    // less toward (down).
+    bool Wheel(int x, int y, int notches);
     // Keys one after another ("RETURN", "ctrl+RETURN", "a"), and a text typed.
     bool Keys(const std::vector<AnsiString> &keys);
     bool Type(const AnsiString &text);

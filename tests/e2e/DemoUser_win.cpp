@@ -1,6 +1,7 @@
 #include "tests/e2e/DemoUser.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 #include <string>
@@ -386,6 +387,18 @@ bool TDemoUser::Mouse(const char *command, int x, int y)
 bool TDemoUser::Press(int x, int y) { return Mouse("down", x, y); }
 bool TDemoUser::MoveTo(int x, int y) { return Mouse("move", x, y); }
 bool TDemoUser::Release(int x, int y) { return Mouse("up", x, y); }
+
+bool TDemoUser::Wheel(int x, int y, int notches)
+{
+    if (!useX_)
+        return Do("wheel|" + Where(x, y) + "|" + std::to_string(notches)) == "ok";
+    // The X server's wheel is its buttons 4 (up) and 5 (down).
+    const std::wstring button = notches > 0 ? L"4" : L"5";
+    XRun(L"mousemove " + At(x + xOffset_, y + yOffset_) + L" sleep 0.1 click --repeat " +
+         std::to_wstring(std::abs(notches)) + L" --delay 80 " + button);
+    Sleep(60);
+    return true;
+}
 
 bool TDemoUser::ClickOn(const TControlSpec &spec)
 {

@@ -325,16 +325,6 @@ struct TableView {
     }
 };
 
-// The last "cell" event of the table in the log after the first `from` lines: "ROW,COL".
-AnsiString LastCell(const std::vector<AnsiString> &log, size_t from)
-{
-    AnsiString cell;
-    for (size_t i = from; i < log.size(); ++i)
-        if (log[i].rfind("cell gtSheet ", 0) == 0)
-            cell = log[i].substr(13);
-    return cell;
-}
-
 }  // namespace
 
 TEST_F(ControlsDemo, TableKeysSkipCellsThatCannotBeEditedAndScrollASpanUnderTheFixedRowsInsideADesktop)
@@ -356,19 +346,35 @@ TEST_F(ControlsDemo, TableKeysSkipCellsThatCannotBeEditedAndScrollASpanUnderTheF
     ASSERT_TRUE(step("DOWN", "3,2"));
     ASSERT_TRUE(step("RIGHT", "3,3"));
     ASSERT_TRUE(step("DOWN", "4,3"));
-    // The notes beside the labels below cannot be edited: Down goes on to the span under them, whole,
-    // and stays there (the column of its master holds nothing editable further down).
+    // The notes beside the labels below cannot be edited: Down goes on to the span under them, whole.
     ASSERT_TRUE(step("DOWN", "11,1"));
     EXPECT_TRUE(user.Shot("demo_table_span_is_the_current_cell"));
-    const size_t from = user.Log().size();
-    EXPECT_TRUE(user.Keys({"DOWN"}));
-    // The span stands whole in the table as tall as the form: nothing has scrolled. The row below it is
-    // taken by the mouse.
-    TPoint below = table.Inside(DemoRow::FirstPlain, DemoCol::Values);
-    below.Y -= 4;
-    ASSERT_TRUE(user.Click(below.X, below.Y));
-    ASSERT_TRUE(Logged("cell gtSheet 14,2", from));
-    EXPECT_EQ("14,2", LastCell(user.Log(), from)) << "Down moved off the span";
+    // The span stands whole in the table as tall as the form: nothing has scrolled, and its last row
+    // shows the current cell's colour at its right end.
+    const TPoint spanEnd = table.Inside(DemoRow::SpanEnd, DemoCol::Notes);
+    EXPECT_EQ("FFFFA0", user.Pixel(spanEnd.X, spanEnd.Y));
+    // The span's master stands in the label column, where nothing below can be edited; the keys leave
+    // the span by the notes column they came along, both ways.
+    ASSERT_TRUE(step("DOWN", "14,3"));
+    ASSERT_TRUE(step("UP", "11,1"));
+    ASSERT_TRUE(step("UP", "4,3"));
+    ASSERT_TRUE(step("DOWN", "11,1"));
+    ASSERT_TRUE(step("DOWN", "14,3"));
+    ASSERT_TRUE(step("LEFT", "14,2"));
+    // The wheel over the table steps onto the span and off it again by the values column, both ways.
+    const TPoint over = Centre(table.client);
+    auto turn = [&](int notches, const AnsiString &expected) {
+        const size_t from = user.Log().size();
+        if (user.Wheel(over.X, over.Y, notches) && user.WaitLog("cell gtSheet " + expected, 20000, from))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "wheel " << notches << " to " << Utf8(expected) << "\n"
+                                             << Joined(user.Log());
+    };
+    ASSERT_TRUE(turn(1, "11,1"));
+    ASSERT_TRUE(turn(1, "10,2"));
+    ASSERT_TRUE(turn(-1, "11,1"));
+    ASSERT_TRUE(turn(-1, "14,2"));
+    EXPECT_TRUE(user.Shot("demo_table_the_wheel_left_the_span_by_the_values_column"));
     // Down the plain rows until the span's first row has scrolled under the fixed rows (how many rows
     // that takes depends on the table's height): the span's light blue just below the heads, and the
     // row below the span where its third row stood before.

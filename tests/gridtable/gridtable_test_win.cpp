@@ -385,8 +385,12 @@ TEST(GridTable, KeysGoToEditableCellsSelectSpansWholeAndLeaveTheCanvasUnlocked)
     table.SetRow(1);
     ASSERT_EQ(table.Col(), 3);
 
-    EXPECT_EQ(SendKey(table, VK_LEFT), 0);  // over the locked (2, 1) and (1, 1): nothing there
-    EXPECT_EQ(table.Col(), 3);
+    // (3, 1) is a span of two rows: left of its first row only the locked (2, 1) and (1, 1), so Left
+    // leaves it by its second row; Right comes back onto it.
+    EXPECT_EQ(SendKey(table, VK_LEFT), 0);
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 2));
+    EXPECT_EQ(SendKey(table, VK_RIGHT), 0);
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(3, 1));
     EXPECT_EQ(SendKey(table, VK_DOWN), 0);  // the 2-row span on column 3 is one cell
     EXPECT_EQ(table.Row(), 3);
     EXPECT_EQ(SendKey(table, VK_DOWN), 0);  // into the 2 x 2 span: its master
@@ -414,9 +418,10 @@ TEST(GridTable, KeysGoToEditableCellsSelectSpansWholeAndLeaveTheCanvasUnlocked)
     SendKey(table, VK_NEXT);  // to the 2 x 2 span, shown whole
     EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 4));
     EXPECT_EQ(table.TopRow(), 4);
+    // Back up along column 3, which the page came down: over (3, 3) to the span of (3, 1).
     SendKey(table, VK_PRIOR);
-    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(2, 2));
-    EXPECT_EQ(table.TopRow(), 2);
+    EXPECT_EQ(std::pair(table.Col(), table.Row()), std::pair(3, 1));
+    EXPECT_EQ(table.TopRow(), 1);
     form->Hide();
     form->Free();
 }

@@ -189,16 +189,21 @@ struct KeyFixture {
         grid.MoveCurrent(fixedCols, fixedRows, true);
     }
     void NotEditable(int row, int col) { table.Rows.at(row).at(col).Flags = 0; }
+    // The key as the table takes it: the lane of each move is kept for the next.
     TGridKeyMove Key(std::uint16_t key)
     {
-        TGridKeyMove m = GridKeyTarget(table, grid, key);
+        TGridKeyMove m = GridKeyTarget(table, grid, key, lane);
         if (m.Moved) {
             grid.SetTopLeft(m.LeftCol, m.TopRow);
             grid.MoveCurrent(m.Col, m.Row, true);
+            lane = m.Lane;
         }
         return m;
     }
+    TGridLane lane;
 };
+
+std::pair<int, int> At(const TGridKeyMove &m) { return {m.Col, m.Row}; }
 
 }  // namespace
 
@@ -313,4 +318,122 @@ TEST(GridKeys, ASpanTallerThanTheViewIsShownFromItsFirstRow)
     m = f.Key(GridKeyUp);
     EXPECT_EQ(m.Row, 6);
     EXPECT_EQ(m.TopRow, 6);
+}
+
+// A span of rows 4-6 over columns 1-3 whose first column holds nothing else editable, as a label
+// column beside a span of notes: the keys and the wheel step onto it as one cell and off it again by
+// the column (row) they came along.
+struct SpanOverALabelColumn : KeyFixture {
+    SpanOverALabelColumn() : KeyFixture(12, 5, 1, 1, 1000, 1000)
+    {
+        for (int r = 1; r < 12; ++r)
+            if (r != 4)
+                NotEditable(r, 1);
+        EXPECT_NE(MergeGridCells(table, 4, 6, 3, 1), nullptr);
+    }
+};
+
+TEST(GridKeys, AStepOffASpanKeepsToTheColumnItCameAlong)
+{
+    SpanOverALabelColumn f;
+    f.grid.MoveCurrent(2, 3, true);
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(1, 4));
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(2, 7));
+    EXPECT_EQ(At(f.Key(GridKeyUp)), std::pair(1, 4));
+    EXPECT_EQ(At(f.Key(GridKeyUp)), std::pair(2, 3));
+    // Along the third column both ways.
+    f.grid.MoveCurrent(3, 2, true);
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(3, 3));
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(1, 4));
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(3, 7));
+    EXPECT_EQ(At(f.Key(GridKeyUp)), std::pair(1, 4));
+    EXPECT_EQ(At(f.Key(GridKeyUp)), std::pair(3, 3));
+    // Without a lane (reached some other way) the span is left by its columns from the left: the first
+    // holds nothing, the second does.
+    f.grid.MoveCurrent(1, 4, true);
+    f.lane = {};
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(2, 7));
+    // Clicked in its third column, the span is left by that one.
+    f.grid.MoveCurrent(3, 5, true);
+    EXPECT_EQ(At(f.Key(GridKeyUp)), std::pair(3, 3));
+    // Entered along the third column, then clicked in the second: the span is left by the second.
+    f.grid.MoveCurrent(3, 3, true);
+    f.Key(GridKeyDown);
+    f.grid.MoveCurrent(2, 5, true);
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(2, 7));
+}
+
+TEST(GridKeys, ALaneWithNothingThatWayGivesWayToTheSpansOtherColumnsFromTheLeft)
+{
+    SpanOverALabelColumn f;
+    for (int r = 7; r < 12; ++r)
+        f.NotEditable(r, 3);
+    f.grid.MoveCurrent(3, 3, true);
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(1, 4));
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(2, 7));
+    // Nothing editable below in any of its columns: the span stays current and the key is spent.
+    for (int r = 7; r < 12; ++r)
+        f.NotEditable(r, 2);
+    f.grid.MoveCurrent(3, 3, true);
+    EXPECT_EQ(At(f.Key(GridKeyDown)), std::pair(1, 4));
+    TGridKeyMove m = f.Key(GridKeyDown);
+    EXPECT_FALSE(m.Moved);
+    EXPECT_EQ(At(m), std::pair(1, 4));
+    EXPECT_FALSE(f.Key(GridKeyPageDown).Moved);
+    // Up still leaves it by the column it came along.
+    EXPECT_EQ(At(f.Key(GridKeyUp)), std::pair(3, 3));
+}
+
+TEST(GridKeys, ASideStepOffASpanKeepsToTheRowItCameAlong)
+{
+    SpanOverALabelColumn f;
+    // The fourth column is editable beside the span's lower two rows only.
+    f.NotEditable(4, 4);
+    f.grid.MoveCurrent(4, 6, true);
+    EXPECT_EQ(At(f.Key(GridKeyLeft)), std::pair(1, 4));
+    EXPECT_EQ(At(f.Key(GridKeyRight)), std::pair(4, 6));
+    // Entered from above, the span is left by its rows from the top: the first has nothing to the
+    // right, the second has.
+    f.grid.MoveCurrent(2, 3, true);
+    f.Key(GridKeyDown);
+    EXPECT_EQ(At(f.Key(GridKeyRight)), std::pair(4, 5));
+    // Nothing to the left of the span but the fixed column: the key is spent.
+    f.grid.MoveCurrent(4, 5, true);
+    f.Key(GridKeyLeft);
+    EXPECT_FALSE(f.Key(GridKeyLeft).Moved);
+}
+
+TEST(GridKeys, TheViewFollowsAStepOffASpanAlongAnotherColumn)
+{
+    // Rows of 21 below a fixed row, 4 rows shown: the span (rows 4-6) enters the view whole, and the
+    // step off it below scrolls by one more.
+    SpanOverALabelColumn f;
+    f.grid.SetClientSize(1000, 21 + 4 * 21 + 10);
+    ASSERT_EQ(f.grid.VisibleRowCount(), 4);
+    f.grid.MoveCurrent(3, 3, true);
+    TGridKeyMove m = f.Key(GridKeyDown);
+    EXPECT_EQ(At(m), std::pair(1, 4));
+    EXPECT_EQ(m.TopRow, 3);
+    m = f.Key(GridKeyDown);
+    EXPECT_EQ(At(m), std::pair(3, 7));
+    EXPECT_EQ(m.TopRow, 4);
+    m = f.Key(GridKeyUp);
+    EXPECT_EQ(m.TopRow, 4);
+    m = f.Key(GridKeyUp);
+    EXPECT_EQ(At(m), std::pair(3, 3));
+    EXPECT_EQ(m.TopRow, 3);
+    // A page up onto the span from row 10, a page down off it along the same column, and up past it
+    // to the farthest cell.
+    f.grid.SetTopLeft(1, 7);
+    f.grid.MoveCurrent(3, 10, true);
+    m = f.Key(GridKeyPageUp);
+    EXPECT_EQ(At(m), std::pair(1, 4));
+    EXPECT_EQ(m.TopRow, 4);
+    m = f.Key(GridKeyPageDown);
+    EXPECT_EQ(At(m), std::pair(3, 10));
+    EXPECT_EQ(m.TopRow, 7);
+    EXPECT_EQ(At(f.Key(GridKeyPageUp)), std::pair(1, 4));
+    m = f.Key(GridKeyPageUp);
+    EXPECT_EQ(At(m), std::pair(3, 1));
+    EXPECT_EQ(m.TopRow, 1);
 }

@@ -585,6 +585,8 @@ std::wstring ClickAnswer(int x, int y)
 //   click|X|Y, dclick|X|Y, rclick|X|Y, down|X|Y, up|X|Y, move|X|Y
 //                             the mouse at a point of the screen (a click waits until the window
 //                             there takes input, and answers the class and text of what it clicked)
+//   wheel|X|Y|NOTCHES         the pointer at a point of the screen, the wheel turned by the notches
+//                             (more than 0 away from the user, less toward)
 //   ready|X|Y                 waits until the window at a point of the screen takes input
 //   under|X|Y                 the class and text of the window at a point of the screen
 //   keys|KEY|KEY...           keys pressed one after another ("ctrl+RETURN", "SPACE", "a")
@@ -674,6 +676,17 @@ std::wstring UserCommand(DWORD process, HWND &current, const std::wstring &line)
         }
         Settle();
         return ClickAnswer(x, y);
+    }
+    if (c == L"wheel") {
+        MoveTo(x, y);
+        Sleep(100);
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        input.mi.mouseData = static_cast<DWORD>(_wtoi(arg(3).c_str()) * WHEEL_DELTA);
+        SendInput(1, &input, sizeof input);
+        Settle();
+        return L"ok";
     }
     if (c == L"ready") {
         WaitUntilEnabled(x, y, 3000);
