@@ -32,8 +32,11 @@ long double RoundMagnitude(long double magnitude, int decimals)
         n = 31;
     long double scaled = n ? magnitude * Pow10Table[n] : magnitude;
     // Cut toward zero after the offset: the 0.51 takes a half upward even when the scaled half
-    // lies a little below its exact value.
-    scaled = std::trunc(scaled + 0.51L);
+    // lies a little below its exact value. From 2^63 up the extended type holds only whole numbers,
+    // and between 2^63 and 2^64 the sum would round up to the next one (its step is 1 there), so a
+    // whole value is left as it is.
+    if (scaled < 0x1p63L)
+        scaled = std::trunc(scaled + 0.51L);
     return n ? scaled / Pow10Table[n] : scaled;
 }
 

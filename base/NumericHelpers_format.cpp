@@ -112,7 +112,10 @@ double RoundToDecimals(int n, double x)
     const double scaled = std::fabs(x) * Power(k);
     if (!std::isfinite(scaled))
         return x;
-    const double rounded = std::floor(scaled + 0.5 + 1e-10) / Power(k);
+    // From 2^52 up a double holds only whole numbers; between 2^52 and 2^53 the half would round
+    // an odd one up to the next even one, so a whole value is left as it is.
+    const double whole = scaled < 0x1p52 ? std::floor(scaled + 0.5 + 1e-10) : scaled;
+    const double rounded = whole / Power(k);
     return x < 0 ? -rounded : rounded;
 }
 

@@ -221,6 +221,18 @@ TEST(RoundToDecimals, RoundsHalfAwayFromZeroWithTheBinaryHalfPushedUp)
     EXPECT_EQ(RoundToDecimals(1, 2.25), 2.3);
 }
 
+TEST(RoundToDecimals, LeavesAValueThatIsWholeWhenScaled)
+{
+    // Scaled to between 2^52 and 2^53 a double is whole: an odd one must not become the next even.
+    EXPECT_EQ(RoundToDecimals(0, 4503599627370497.0), 4503599627370497.0);
+    EXPECT_EQ(RoundToDecimals(0, -9007199254740991.0), -9007199254740991.0);
+    EXPECT_EQ(RoundToDecimals(1, 450359962737049.7), 450359962737049.7);
+    EXPECT_EQ(RoundToDecimals(0, 4503599627370496.0), 4503599627370496.0);
+    // Just below 2^52 the halves still round away from zero.
+    EXPECT_EQ(RoundToDecimals(0, 2251799813685248.5), 2251799813685249.0);
+    EXPECT_EQ(RoundToDecimals(0, 4503599627370495.5), 4503599627370496.0);
+}
+
 TEST(RoundToDecimals, GivesBackAValueThatHasNoDigitThatFarDown)
 {
     EXPECT_EQ(RoundToDecimals(20, 1e300), 1e300);
@@ -296,6 +308,16 @@ TEST(FloatToFitText, WritesFixedDecimalsWithACommaAndTrimsForNegativeN)
     EXPECT_EQ(FloatToFitText(1, 99.96), "100,0");
     EXPECT_EQ(FloatToFitText(-2, 1e20), "100000000000000000000");
     EXPECT_EQ(FloatToFitText(3, 123456789012345678.0), "123456789012346000,000");
+}
+
+TEST(FloatToFitText, WholeValuesScaledBeyondTheDoubleStepStayWhole)
+{
+    EXPECT_EQ(FloatToFitText(9, 9300000000.0), "9300000000,000000000");
+    EXPECT_EQ(FloatToFitText(-9, 9300000000.0), "9300000000");
+    EXPECT_EQ(FloatToFitText(-12, -9990000000.0), "-9990000000");
+    EXPECT_EQ(FloatToFitText(2, 1e17), "100000000000000000,00");
+    EXPECT_EQ(FloatToFitText(0, 4503599627370497.0), "4503599627370500");
+    EXPECT_EQ(FloatToFitText(-9, 9300000000.5), "9300000000,5");
 }
 
 TEST(FloatToFitText, WritesFifteenSignificantDigitsThenZeros)

@@ -277,6 +277,20 @@ TEST(DoubleToDigits, RoundedDecompositions)
         EXPECT_EQ(c.exponent, d.exponent) << c.value;
         EXPECT_EQ(c.negative, d.negative) << c.value;
     }
+    // Scaled by 10^decimals to between 2^63 and 2^64: the digits of the rounded value, nothing more.
+    const Case band[] = {
+        {9300000000.5, 9, 18, "93000000005", 10, false},
+        {9300000000.0, 9, 18, "93", 10, false},
+        {-9990000000.0, 9, 18, "999", 10, true},
+        {1e17, 2, 18, "1", 18, false},
+        {123456789.123456789, 11, 18, "123456789123456791", 9, false},
+    };
+    for (const Case &c : band) {
+        Decomposed d = Decompose(c.value, c.decimals, c.precision);
+        EXPECT_EQ(c.digits, d.digits) << c.value;
+        EXPECT_EQ(c.exponent, d.exponent) << c.value;
+        EXPECT_EQ(c.negative, d.negative) << c.value;
+    }
     for (double vanishing : {0.000123, 5e-324, -1e-300}) {
         Decomposed d = Decompose(vanishing, 2);
         EXPECT_EQ("", d.digits) << vanishing;
@@ -380,7 +394,8 @@ TEST(NumberTextPrecision, FloatingConversionsGiveTheSameDigitsOnADoublePrecision
         std::vector<std::string> out;
         char digits[19];
         char text[512];
-        for (double value : {161.4026961, 1.0 / 3, 2.0 / 3 * 1e17, 123456789.987654321, DBL_MAX / 3, 1e-300 / 7}) {
+        for (double value : {161.4026961, 1.0 / 3, 2.0 / 3 * 1e17, 123456789.987654321, DBL_MAX / 3, 1e-300 / 7,
+                             9300000000.5, -9990000000.0, 1e17}) {
             for (int decimals : {0, 2, 9}) {
                 TDecimalDigits d = DoubleToDigits(value, digits, 18, decimals);
                 int n = DigitsToText(text, digits, d, TDigitsFormat{9, ',', 255});

@@ -124,6 +124,27 @@ TEST(DoubleToText, LargeValuesHave18SignificantDigits)
     }
 }
 
+TEST(DoubleToText, AValueScaledToBetween2To63And2To64KeepsItsDigits)
+{
+    // value × 10^decimals lies between 2^63 and 2^64, where the extended type's step is 1: the
+    // rounding offset must not carry into a last fraction digit.
+    EXPECT_EQ("9300000000", Text(9300000000.0, 9));
+    EXPECT_EQ("9300000000,000", Text(9300000000.0, 9, 3));
+    EXPECT_EQ("9300000000,000", Text(9300000000.0, -9, 3));
+    EXPECT_EQ("-9990000000", Text(-9990000000.0, 12, 0, DoubleTextZero));
+    EXPECT_EQ("100000000000000000", Text(1e17, 2));
+    EXPECT_EQ("100000000000000000,00", Text(1e17, 2, 2));
+    EXPECT_EQ("150000000000000000", Text(1.5e17, 2));
+    EXPECT_EQ("9300000000,500000000", Text(9300000000.5, 9));
+    EXPECT_EQ("9300000000,5", Text(9300000000.5, -9));
+    EXPECT_EQ("18000000000", Text(18000000000.0, 9));  // 1.8e19, just below 2^64
+    // Either side of the band the rounding was already right.
+    EXPECT_EQ("9000000000", Text(9000000000.0, 9));
+    EXPECT_EQ("20000000000", Text(20000000000.0, 9));
+    EXPECT_EQ(9300000000.0, RoundDoubleDecimals(9300000000.0, 9));
+    EXPECT_EQ(1e17, RoundDoubleDecimals(1e17, 2));
+}
+
 TEST(DoubleToText, SpecialValuesGiveMinusTheLengthOfTheirText)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -283,7 +304,8 @@ TEST(NumberTextPrecision, AThreadStartedAtDoublePrecisionGetsTheSameResults)
 {
     auto results = [] {
         std::vector<std::string> out;
-        for (double value : {12345678.123456789, 0.1 + 0.2, 1.005, 2.675, 98765.4321987, 1e18 / 3, DBL_MAX / 7}) {
+        for (double value : {12345678.123456789, 0.1 + 0.2, 1.005, 2.675, 98765.4321987, 1e18 / 3, DBL_MAX / 7,
+                             9300000000.0, -9990000000.0, 1e17, 9300000000.5}) {
             for (int decimals : {2, -9, 9})
                 out.push_back(Text(value, decimals, 0, 0));
             double rounded = RoundDoubleDecimals(value * 1e-8, 9);
