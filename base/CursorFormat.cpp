@@ -65,39 +65,40 @@ AnsiString FormatWidth(std::int32_t value, int width, char fill)
 
 namespace {
 
-// DoubleToDigits and DigitsToText with the given separator and padding; an empty text for a zero and
-// for a value that vanished at the decimals asked for.
-AnsiString DigitsText(double value, int decimals, int fractionDigits, char separator)
+// DoubleToDigits (15 digits) and DigitsToText; an empty text for a value that is zero at the
+// decimals asked for: a zero, a value that rounds to zero and one that vanished before its first
+// digit (which DigitsToText would write as "0" and a bare separator).
+AnsiString DigitsText(double value, int decimals, TDigitsFormat format)
 {
     char digits[20];
     TDecimalDigits number = DoubleToDigits(value, digits, 15, decimals);
-    TDigitsFormat format;
-    format.fractionDigits = static_cast<std::int8_t>(fractionDigits < 0     ? -1
-                                                     : fractionDigits > 127 ? 127
-                                                                            : fractionDigits);
-    format.separator = separator;
-    format.maxPlainExponent = 255;
+    if (number.count == 0 || (number.count == 1 && digits[0] == '0'))
+        return AnsiString();
     AnsiString text(static_cast<std::size_t>(DigitsToText(nullptr, digits, number, format)), '\0');
     DigitsToText(text.data(), digits, number, format);
-    return text == "0" ? AnsiString() : text;
+    return text;
 }
+
+// Fixed form without padding, exponents only beyond 10^255.
+TDigitsFormat FixedFormat(char separator) { return TDigitsFormat{-1, separator, 255}; }
 
 }  // namespace
 
 AnsiString FormatFixed(double value, int decimals, char separator)
 {
-    AnsiString text = DigitsText(value, decimals, -1, separator);
+    AnsiString text = DigitsText(value, decimals, FixedFormat(separator));
     return text.empty() ? AnsiString("0") : text;
 }
 
 AnsiString FormatFixedOrEmpty(double value, int decimals, char separator)
 {
-    return DigitsText(value, decimals, -1, separator);
+    return DigitsText(value, decimals, FixedFormat(separator));
 }
 
-AnsiString FormatDouble(double value, int decimals, int fractionDigits, bool zeroAsDigit)
+AnsiString FormatDouble(double value, int decimals, TDigitsFormat options, bool zeroAsDigit)
 {
-    AnsiString text = DigitsText(value, decimals, fractionDigits, ',');
+    options.separator = ',';
+    AnsiString text = DigitsText(value, decimals, options);
     return text.empty() && zeroAsDigit ? AnsiString("0") : text;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/NumberText.h"
 #include "framework/AnsiString.h"
 
 // ---- cursor readers --------------------------------------------------------------------------
@@ -37,11 +38,12 @@ AnsiString FormatFixed(double value, int decimals, char separator);
 inline AnsiString FormatFixedComma(double value, int decimals) { return FormatFixed(value, decimals, ','); }
 // FormatFixed, but a zero or a value that rounds to nothing gives an empty text.
 AnsiString FormatFixedOrEmpty(double value, int decimals, char separator);
-// The value rounded to |decimals| decimals with at most 15 significant digits and "," as the
-// separator; a fraction, when one is left, is padded with zeros to at least `fractionDigits` digits
-// (negative: no padding). A zero or a value that rounds to nothing gives "0" with `zeroAsDigit`, else
-// an empty text; NaN and the infinities give their special texts.
-AnsiString FormatDouble(double value, int decimals, int fractionDigits, bool zeroAsDigit);
+// The value rounded to |decimals| decimals with at most 15 significant digits, written by DigitsToText
+// with the options' padding and largest plain exponent and always "," as the separator: a fraction,
+// when one is left, is padded with zeros to at least options.fractionDigits digits (negative: no
+// padding); a value of 10^m or more is written as 1,5e20. A zero or a value that rounds to nothing
+// gives "0" with `zeroAsDigit`, else an empty text; NaN and the infinities give their special texts.
+AnsiString FormatDouble(double value, int decimals, TDigitsFormat options, bool zeroAsDigit);
 
 // ---- text ------------------------------------------------------------------------------------
 // Copies the bytes of the text before the first one that is in the set to the output and returns

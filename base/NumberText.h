@@ -243,8 +243,9 @@ struct TDigitsFormat {
     char separator = ',';
     std::uint8_t maxPlainExponent = 15;
 };
-// Writes the digits of DoubleToDigits. A special value writes its text, a vanished one (count 0)
-// nothing. No terminator; returns the length; a null buffer gives the length only.
+// Writes the digits of DoubleToDigits. A special value writes its text; a vanished one (count 0)
+// is a zero below the point: "0", the separator and the padding zeros ("0," with no padding). No
+// terminator; returns the length; a null buffer gives the length only.
 int DigitsToText(char *buffer, const char *digits, TDecimalDigits number, TDigitsFormat format);
 
 // Writes the value × 10^|decimals|, rounded to an integer (a half to the even neighbour), in the

@@ -275,9 +275,6 @@ int DigitsToText(char *buffer, const char *digits, TDecimalDigits number, TDigit
     int n = number.count;
     if (n < 0)
         return Emit(buffer, digits, -n);
-    // A value that vanished at the decimals asked for has no text at all.
-    if (n == 0)
-        return 0;
     int e = number.exponent;
     int f = format.fractionDigits;
     int length = 0;

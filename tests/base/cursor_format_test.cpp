@@ -98,14 +98,46 @@ TEST(Formatters, FixedFormsDropTrailingZerosAndTreatZero)
 
 TEST(Formatters, DoubleWithPaddingZeroFlagAndSpecialValues)
 {
-    EXPECT_EQ("NAN", FormatDouble(std::numeric_limits<double>::quiet_NaN(), 2, 0, true));
-    EXPECT_EQ("-INFINITY", FormatDouble(-std::numeric_limits<double>::infinity(), 2, 0, false));
-    EXPECT_EQ("0", FormatDouble(0, 2, 2, true));
-    EXPECT_EQ("", FormatDouble(0, 2, 2, false));
-    EXPECT_EQ("", FormatDouble(0.001, 2, 0, false));
-    EXPECT_EQ("1,50", FormatDouble(1.5, 3, 2, false));
-    EXPECT_EQ("1,5", FormatDouble(1.5, 3, -1, false));
-    EXPECT_EQ("0,3", FormatDouble(0.25, 1, 0, false));
+    // Plain digits up to 10^255, as the fixed forms write them.
+    auto padded = [](int fractionDigits) { return TDigitsFormat{static_cast<std::int8_t>(fractionDigits), ',', 255}; };
+    EXPECT_EQ("NAN", FormatDouble(std::numeric_limits<double>::quiet_NaN(), 2, padded(0), true));
+    EXPECT_EQ("-INFINITY", FormatDouble(-std::numeric_limits<double>::infinity(), 2, padded(0), false));
+    EXPECT_EQ("0", FormatDouble(0, 2, padded(2), true));
+    EXPECT_EQ("", FormatDouble(0, 2, padded(2), false));
+    EXPECT_EQ("", FormatDouble(0.001, 2, padded(0), false));
+    EXPECT_EQ("1,50", FormatDouble(1.5, 3, padded(2), false));
+    EXPECT_EQ("1,5", FormatDouble(1.5, 3, padded(-1), false));
+    EXPECT_EQ("0,3", FormatDouble(0.25, 1, padded(0), false));
+    // A value that vanished before its first digit is a zero, whatever the padding.
+    EXPECT_EQ("", FormatDouble(0.000123, 2, padded(3), false));
+    EXPECT_EQ("0", FormatDouble(-0.000123, 2, padded(3), true));
+}
+
+TEST(Formatters, DoubleTakesTheWholeFormatOfTheDigitWriter)
+{
+    // The largest plain exponent chooses between the exponent form and plain digits.
+    EXPECT_EQ("1e20", FormatDouble(1e20, 0, TDigitsFormat{0, ',', 15}, false));
+    EXPECT_EQ("100000000000000000000", FormatDouble(1e20, 0, TDigitsFormat{0, ',', 255}, false));
+    EXPECT_EQ("-1,5e16", FormatDouble(-1.5e16, 0, TDigitsFormat{2, ',', 15}, false));
+    EXPECT_EQ("1234,5", FormatDouble(1234.5, 2, TDigitsFormat{-1, ',', 4}, false));
+    EXPECT_EQ("1,2345e3", FormatDouble(1234.5, 2, TDigitsFormat{-1, ',', 3}, false));
+    // The separator is always a comma.
+    EXPECT_EQ("2,50", FormatDouble(2.5, 2, TDigitsFormat{2, '.', 15}, false));
+}
+
+TEST(Formatters, TinyAndHugeValuesInTheFixedForms)
+{
+    // A value that vanished before its first digit at the decimals asked for is a zero.
+    EXPECT_EQ("0", FormatFixedComma(0.000123, 2));
+    EXPECT_EQ("0", FormatFixedComma(-0.000123, 2));
+    EXPECT_EQ("0", FormatFixed(0.000123, 2, '.'));
+    EXPECT_EQ("", FormatFixedOrEmpty(0.000123, 2, ','));
+    // Scaled by 10^decimals to between 2^63 and 2^64: whole values stay whole.
+    EXPECT_EQ("9300000000", FormatFixedComma(9300000000.0, 9));
+    EXPECT_EQ("100000000000000000", FormatFixed(1e17, 2, '.'));
+    EXPECT_EQ("-9990000000", FormatFixedOrEmpty(-9990000000.0, 9, ','));
+    EXPECT_EQ("9300000000,5", FormatFixedComma(9300000000.5, 9));
+    EXPECT_EQ("9300000000", FormatDouble(9300000000.0, 9, TDigitsFormat{0, ',', 255}, false));
 }
 
 TEST(CopyBeforeAnyOfTest, CopiesOnlyTheTextBeforeTheFirstSetByte)

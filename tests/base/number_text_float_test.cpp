@@ -320,7 +320,17 @@ TEST(DigitsToText, PlainAndExponentForms)
     EXPECT_EQ("12000", Plain("12", 5, 2));
     EXPECT_EQ("1,2e4", Plain("12", 5, 2, false, 4));
     EXPECT_EQ("1e0", Plain("1", 1, 2, false, 0));
-    EXPECT_EQ("", Plain("", 0, 2));  // vanished at the decimals asked for
+    // Vanished at the decimals asked for (count 0, exponent 0): a zero below the point.
+    EXPECT_EQ("0,00", Plain("", 0, 2));
+    EXPECT_EQ("0,", Plain("", 0, 0));
+    EXPECT_EQ("0,000", Plain("", 0, 3));
+    EXPECT_EQ("0,", Plain("", 0, -1));
+    char vanished[19];
+    char zeroText[8];
+    TDecimalDigits tiny = DoubleToDigits(0.000123, vanished, 15, 2);
+    TDigitsFormat point{2, '.', 15};
+    ASSERT_EQ(4, DigitsToText(nullptr, vanished, tiny, point));
+    EXPECT_EQ("0.00", std::string(zeroText, static_cast<std::size_t>(DigitsToText(zeroText, vanished, tiny, point))));
 
     char digits[19];
     char buffer[16];
