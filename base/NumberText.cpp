@@ -64,6 +64,17 @@ int AccumulateDigits(const char *text, int i, int maximum, char stop, std::uint3
     return i;
 }
 
+int ReadSignedDigits(const char *text, int i, int maxDigits, std::uint32_t &value, char &sign)
+{
+    while (text[i] == ' ')
+        ++i;
+    sign = text[i] == '+' || text[i] == '-' ? text[i++] : 0;
+    value = 0;
+    for (int start = i; i - start < maxDigits && IsDigit(text[i]); ++i)
+        value = value * 10 + static_cast<std::uint32_t>(text[i] - '0');
+    return i;
+}
+
 std::int32_t SignedResult(std::uint32_t value, bool negative, bool over, bool *overflow)
 {
     if (value > (negative ? 0x80000000u : 0x7FFFFFFFu))

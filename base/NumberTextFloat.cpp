@@ -167,14 +167,10 @@ double MeasureDecimalText(const char *text, int *consumed, char separator, int *
     long double value = 0;
     bool negative = false;
     if (text != nullptr) {
-        while (text[i] == ' ')
-            ++i;
-        if (text[i] == '-' || text[i] == '+')
-            negative = text[i++] == '-';
         std::uint32_t whole = 0;
-        int start = i;
-        for (; i - start < 9 && IsDigit(text[i]); ++i)
-            whole = whole * 10 + static_cast<std::uint32_t>(text[i] - '0');
+        char sign = 0;
+        i = ReadSignedDigits(text, 0, 9, whole, sign);
+        negative = sign == '-';
         value = whole;
         // A tenth digit ends the reading: the number is taken as its first nine digits.
         if (!IsDigit(text[i]) && separator != 0 && text[i] == separator) {

@@ -38,6 +38,10 @@ int WriteUnsigned(char *out, std::uint64_t value);
 // Decimal digits from byte i while they are readable, accumulated modulo 2^32; `over` is set when
 // a digit comes after the value has passed 0xCCCCCCC. Returns the index after the digits.
 int AccumulateDigits(const char *text, int i, int maximum, char stop, std::uint32_t &value, bool &over);
+// The digit reader of the decimal texts: leading blanks, one sign ('+' or '-', or 0 for none, goes
+// to `sign`), then at most `maxDigits` digits (9 at most, so that the value fits), never past the
+// NUL. Returns the index after the digits.
+int ReadSignedDigits(const char *text, int i, int maxDigits, std::uint32_t &value, char &sign);
 // The signed result of a magnitude read, with the overflow flag: set when `over` is, or when the
 // magnitude does not fit 32 signed bits.
 std::int32_t SignedResult(std::uint32_t value, bool negative, bool over, bool *overflow);

@@ -1,6 +1,6 @@
 #include "base/PackedDate.h"
 
-#include "base/NumberText.h"
+#include "base/NumberTextInternal.h"
 #include "framework/Clock.h"
 #include "framework/SysUtils.h"
 
@@ -31,17 +31,21 @@ int Day(std::uint16_t packed) { return packed & 31; }
 int Month(std::uint16_t packed) { return (packed >> 5) & 15; }
 int YearField(std::uint16_t packed) { return packed >> 9; }
 
-// One number of a date or time text: `width` bytes at most (0 = up to the first non-digit). Moves
-// past it and past one separator byte after it, never past the NUL. False when it overflows.
-bool ReadPart(const char *&cursor, int width, bool separatorFollows, int &value)
+// The most digits of a year or of the seconds; day, month, hour and minute have two.
+constexpr int LastFieldDigits = 9;
+
+// One number of a date or time text, read by the digit reader: leading blanks, one sign, at most
+// `digits` digits, nothing past the NUL. Moves past it and past one separator byte after it. False
+// when a sign stands before the digits: a signed field is no date or time.
+bool ReadPart(const char *&cursor, int digits, bool separatorFollows, int &value)
 {
-    int used = 0;
-    bool overflow = false;
-    value = DigitsToInt(cursor, &used, 0, width, &overflow);
-    cursor += used;
+    std::uint32_t read = 0;
+    char sign = 0;
+    cursor += numtext::ReadSignedDigits(cursor, 0, digits, read, sign);
+    value = static_cast<int>(read);
     if (separatorFollows && *cursor != 0)
         ++cursor;
-    return !overflow;
+    return sign == 0;
 }
 
 void Write2(char *out, int value)
@@ -79,9 +83,9 @@ std::uint16_t ParseTime(const char *text, int *consumed)
         return 0;
     const char *cursor = text;
     int hour = 0, minute = 0, second = 0;
-    bool ok =
-        ReadPart(cursor, 2, true, hour) && ReadPart(cursor, 2, true, minute) && ReadPart(cursor, 0, false, second);
-    if (!ok || hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+    bool ok = ReadPart(cursor, 2, true, hour) && ReadPart(cursor, 2, true, minute) &&
+              ReadPart(cursor, LastFieldDigits, false, second);
+    if (!ok || hour > 23 || minute > 59 || second > 59)
         return 0;
     if (consumed != nullptr)
         *consumed = static_cast<int>(cursor - text);
@@ -137,14 +141,15 @@ std::uint16_t ParseDate(const char *text, int *consumed)
         return 0;
     const char *cursor = text;
     int day = 0, month = 0, year = 0;
-    if (!ReadPart(cursor, 2, true, day) || !ReadPart(cursor, 2, true, month) || !ReadPart(cursor, 0, false, year))
+    if (!ReadPart(cursor, 2, true, day) || !ReadPart(cursor, 2, true, month) ||
+        !ReadPart(cursor, LastFieldDigits, false, year))
         return 0;
     int field;
     if (year >= YearBase)
         field = year - YearBase;
     else if (year >= 1900 && year <= 1998)
         field = year - 1900;
-    else if (year >= 0 && year < 100)
+    else if (year < 100)
         field = year;
     else
         return 0;

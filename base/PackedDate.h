@@ -19,8 +19,9 @@ std::uint16_t PackTime(const SYSTEMTIME &time);
 // Fills the hour, minute and second (twice the stored half-seconds); returns 0.
 int UnpackTime(SYSTEMTIME &time, std::uint16_t packed);
 // Reads two digits of hour, skips one separator byte, two digits of minute, one separator byte and
-// the seconds' digits; the parts after the NUL are missing and count as 0. An hour above 23, a
-// minute or second above 59 or a negative part gives 0 with 0 consumed.
+// at most nine digits of seconds; blanks before a part are skipped and counted. The parts after the
+// NUL are missing and count as 0. An hour above 23, a minute or second above 59 or a part with a
+// sign gives 0 with 0 consumed.
 std::uint16_t ParseTime(const char *text, int *consumed);
 // hh<sep>mm (5 bytes) or hh<sep>mm<sep>ss (8 bytes), each with its leading zero. No terminator; a
 // null buffer gives the length only.
@@ -34,10 +35,11 @@ std::uint16_t PackDate(int day, int month, int year);
 std::uint16_t PackDateSys(const SYSTEMTIME &time);
 // Fills the day, month and year (2000 + the field); returns 0.
 int UnpackDate(SYSTEMTIME &time, std::uint16_t packed);
-// Reads two digits of day, one separator byte, two digits of month, one separator byte and the
-// year's digits; nothing past the NUL is read. Years from 2000 count from 2000, 1900-1998 from 1900
-// and below 100 stand as they are; any other year (100-1899, 1999, above 2127, negative) gives 0
-// with 0 consumed.
+// Reads two digits of day, one separator byte, two digits of month, one separator byte and at most
+// nine digits of year; blanks before a part are skipped and counted ( 17.10.90 is 17 October 1990,
+// 9 bytes), nothing past the NUL is read. Years from 2000 count from 2000, 1900-1998 from 1900 and
+// below 100 stand as they are; any other year (100-1899, 1999, above 2127) and a part with a sign
+// give 0 with 0 consumed, which CheckPackedDate refuses.
 std::uint16_t ParseDate(const char *text, int *consumed);
 // 0 valid, 1 bad day (0 or beyond the month's days), 2 bad month (outside 1-12).
 int CheckPackedDate(std::uint16_t packed);

@@ -70,9 +70,32 @@ TEST(PackedTime, ParsesTextsWithAndWithoutSeconds)
     EXPECT_EQ(PackTime(Time(12, 0, 0)), ParseTime("12", nullptr));
 }
 
+TEST(PackedTime, BlanksBeforeAPartAreSkippedAndCounted)
+{
+    int consumed = -1;
+    EXPECT_EQ(PackTime(Time(20, 37, 12)), ParseTime(" 20:37:12", &consumed));
+    EXPECT_EQ(9, consumed);
+    EXPECT_EQ(PackTime(Time(20, 37, 12)), ParseTime("  20: 37:  12", &consumed));
+    EXPECT_EQ(13, consumed);
+    EXPECT_EQ(PackTime(Time(7, 5, 0)), ParseTime(" 7. 5", &consumed));
+    EXPECT_EQ(5, consumed);
+    // At most two digits for the hour, however many blanks come first.
+    EXPECT_EQ(PackTime(Time(12, 5, 0)), ParseTime("   123 5", &consumed));
+    EXPECT_EQ(8, consumed);
+}
+
+TEST(PackedTime, APartWithASignIsNoTime)
+{
+    for (const char *text : {"-20:37:12", "+20:37:12", " -1:30", "12:+30", "12:30:-5", "12:30: +5"}) {
+        int consumed = -1;
+        EXPECT_EQ(0, ParseTime(text, &consumed)) << text;
+        EXPECT_EQ(0, consumed) << text;
+    }
+}
+
 TEST(PackedTime, ShortTextsStopAtTheirEnd)
 {
-    for (const char *text : {"12:30", "12:3", "12:", "12", "1", ""}) {
+    for (const char *text : {"12:30", "12:3", "12:", "12", "1", "", " ", "12: ", "12:30:  "}) {
         ExactText exact(text);
         int consumed = -1;
         ParseTime(exact.get(), &consumed);
@@ -192,9 +215,37 @@ TEST(PackedDate, ParsesTheYearForms)
     }
 }
 
+TEST(PackedDate, BlanksBeforeAPartAreSkippedAndCounted)
+{
+    int consumed = -1;
+    EXPECT_EQ(PackDate(17, 10, 1990), ParseDate(" 17.10.90", &consumed));
+    EXPECT_EQ(9, consumed);
+    EXPECT_EQ(PackDate(17, 10, 1990), ParseDate("17. 10. 1990", &consumed));
+    EXPECT_EQ(12, consumed);
+    EXPECT_EQ(PackDate(7, 3, 2021), ParseDate("   7.3.  21 rest", &consumed));
+    EXPECT_EQ(11, consumed);
+    EXPECT_EQ(0, CheckPackedDate(ParseDate(" 29.02.2024", &consumed)));
+    EXPECT_EQ(11, consumed);
+    // Blanks alone are a part with no digits: day 0, which the check refuses.
+    EXPECT_EQ(1, CheckPackedDate(ParseDate("  .10.90", &consumed)));
+    EXPECT_EQ(8, consumed);
+}
+
+TEST(PackedDate, APartWithASignIsNoDate)
+{
+    for (const char *text :
+         {"-17.10.90", "+17.10.90", " -5.10.90", "17.-10.90", "17.+10.90", "17.10.+90", "17.10. -1990"}) {
+        int consumed = -1;
+        std::uint16_t packed = ParseDate(text, &consumed);
+        EXPECT_EQ(0, packed) << text;
+        EXPECT_EQ(0, consumed) << text;
+        EXPECT_NE(0, CheckPackedDate(packed)) << text;
+    }
+}
+
 TEST(PackedDate, ShortTextsStopAtTheirEnd)
 {
-    for (const char *text : {"01.02", "01.0", "01.", "01", ""}) {
+    for (const char *text : {"01.02", "01.0", "01.", "01", "", "01. ", "01.02.  "}) {
         ExactText exact(text);
         int consumed = -1;
         ParseDate(exact.get(), &consumed);

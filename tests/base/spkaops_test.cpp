@@ -129,6 +129,27 @@ TEST(SpkaOps, EveryTypeFormatsAndReadsBack)
     EXPECT_EQ(4000000000u, LoadU32(b.r() + b.pair + 12));
 }
 
+TEST(SpkaOps, WholeDoublesNearTwoTo63AtNineDecimalsAndBlankDates)
+{
+    Bytes descriptors;
+    AppendSpkaDescriptor(descriptors, SpkaType::Double, 0, 2);
+    AppendSpkaDescriptor(descriptors, SpkaType::Date, 16, 1);
+    descriptors.push_back(SpkaDescriptorEnd);
+    Bytes record(18, 0);
+    // Scaled by 10^9 these lie between 2^63 and 2^64: no spurious last fraction digit.
+    const double doubles[2] = {9300000000.0, -9990000000.5};
+    std::memcpy(record.data(), doubles, sizeof doubles);
+    StoreU16(record.data() + 16, PackDate(17, 10, 2090));
+    AnsiString line;
+    SPKA_Ops::FormatRecord(descriptors, line, record.data(), '!', '|');
+    EXPECT_EQ("9300000000|-9990000000,5|17.10.2090!", line);
+
+    // A date field written with a leading blank reads as the date.
+    Bytes back(18, 0xEE);
+    SPKA_Ops::ParseRecord(descriptors, back.data(), "1|2| 17.10.90!", '!', '|');
+    EXPECT_EQ(PackDate(17, 10, 1990), LoadU16(back.data() + 16));
+}
+
 TEST(SpkaOps, ExtremeFloatingValuesFormatWholeAndReadBack)
 {
     Bytes descriptors;
