@@ -134,5 +134,7 @@ private:
     TCaptionButton button_;
     TForm *form_ = nullptr;
     bool hasRect_ = false;
+    // The form's window the button was placed on.
+    HWND window_ = nullptr;
     HWND previousCapture_ = nullptr;
 };

@@ -18,7 +18,9 @@ TFormExtender::TFormExtender(TComponent *owner) : TComponent(owner), button_(*th
 {
     if (!form_)
         throw EClassNotFound(ClassName() + "... Только для форм!");
-    hook_.Hook(form_->Handle(), [this](TMessage &m) { FormWndProc(m); });
+    // The form is followed to every window it makes (a change of its border makes one anew).
+    hook_.Hook(form_, [this](TMessage &m) { FormWndProc(m); });
+    window_ = hook_.Window();
     CalcButtonRect();
     DrawButton();
 }
@@ -82,8 +84,18 @@ void TFormExtender::RedrawCaption()
 
 void TFormExtender::FormWndProc(TMessage &m)
 {
-    hook_.CallOldProc(m);
-    if (!button_.Visible() || !hook_.Hooked())
+    // The form's own handling may free the form and this extender with it (caFree, a release).
+    if (!hook_.CallOldProc(m))
+        return;
+    if (!hook_.Hooked())
+        return;
+    if (hook_.Window() != window_) {
+        // The form made its window anew: the button is placed on it afresh, in a frame that may differ.
+        window_ = hook_.Window();
+        hasRect_ = false;
+        CalcButtonRect();
+    }
+    if (!button_.Visible())
         return;
     switch (m.Msg) {
     case WM_NCACTIVATE:

@@ -144,6 +144,7 @@ void TDataModule::AfterConstruction()
 
 void TDataModule::BeforeDestruction()
 {
+    TComponent::BeforeDestruction();
     if (destroyed_)
         return;
     destroyed_ = true;

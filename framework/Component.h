@@ -48,7 +48,7 @@ public:
 // Component states the framework tracks.
 enum TComponentStateFlag : unsigned {
     csLoading = 1,     // the owner's constructor is still building it; see Loaded
-    csDestroying = 2,  // its destructor has started
+    csDestroying = 2,  // it is being freed (Free has begun, or its destructor)
     csDesigning = 4,   // shown in a form designer rather than run (only tests set it here)
 };
 
@@ -74,6 +74,11 @@ public:
     TComponent *Components(int index) const { return components_.at(static_cast<size_t>(index)); }
     // The owned component of that name (exact match), or null.
     TComponent *FindComponent(const AnsiString &name) const;
+
+    // Marks the component as being freed: Free does it before anything else, and a window control's
+    // destructor for one deleted directly. No event reaches a control that is being freed.
+    void BeforeDestruction() override { MarkDestroying(); }
+    void MarkDestroying() { state_ |= csDestroying; }
 
     unsigned ComponentState() const { return state_; }
     bool Loading() const { return (state_ & csLoading) != 0; }

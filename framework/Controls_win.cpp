@@ -65,6 +65,12 @@ struct WindowProcs {
             control->defaultProc_ = nullptr;
             return m.Result;
         }
+        // A control being freed hears nothing more: its children and its own parts may be gone already,
+        // and the window's last messages (the focus leaving it as it goes) would reach them.
+        if (control->Destroying()) {
+            control->DefaultHandler(m);
+            return m.Result;
+        }
         try {
             control->WndProc(m);
         } catch (const std::exception &e) {
@@ -115,6 +121,7 @@ TWinControl::TWinControl(TComponent *owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
+    MarkDestroying();
     while (!controls_.empty())
         controls_.back()->Free();
     DestroyHandle();
@@ -611,7 +618,9 @@ void TWinControl::RemoveControl(TControl *control)
         return;
     controls_.erase(it);
     control->parent_ = nullptr;
-    if (auto *w = dynamic_cast<TWinControl *>(control); w && w->handle_ && !Destroying())
+    if (Destroying())
+        return;
+    if (auto *w = dynamic_cast<TWinControl *>(control); w && w->handle_)
         w->DestroyHandle();
     AlignControls();
 }

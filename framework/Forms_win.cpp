@@ -70,6 +70,7 @@ void TForm::AfterConstruction()
 
 void TForm::BeforeDestruction()
 {
+    TWinControl::BeforeDestruction();
     if (destroyedEventDone_)
         return;
     destroyedEventDone_ = true;

@@ -3,6 +3,7 @@
 // (a framework window, a system control or a window of another library in this process), with the
 // procedure it replaced still callable. Windows build only.
 #include <functional>
+#include <memory>
 
 #include "framework/Controls.h"
 
@@ -43,7 +44,9 @@ public:
     void Unhook();
     // The procedure the window had before this hook, with the message's window and parameters; its
     // answer goes into message.Result. Without a hook the message is left unanswered (Result 0).
-    void CallOldProc(TMessage &message);
+    // False when this hook was freed during the call (the procedure freed the hook's owner, as a form
+    // closed with caFree or released frees what it owns): the caller must then touch nothing of it.
+    bool CallOldProc(TMessage &message);
 
     bool Hooked() const { return window_ != nullptr; }
     // The control followed by Hook(control, ...), or null.
@@ -65,6 +68,8 @@ private:
     HWND window_ = nullptr;
     void *oldProc_ = nullptr;
     void *instance_ = nullptr;
+    // Cleared when this hook is freed; a call in progress holds its own reference.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The current window procedure of a window (the system's WNDPROC).

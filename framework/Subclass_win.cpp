@@ -131,7 +131,11 @@ void *WindowProcedure(HWND window) { return reinterpret_cast<void *>(GetWindowLo
 
 TSubClass::TSubClass() = default;
 
-TSubClass::~TSubClass() { Unhook(); }
+TSubClass::~TSubClass()
+{
+    *alive_ = false;
+    Unhook();
+}
 
 void TSubClass::Hook(TWinControl *control, TWndMethod method)
 {
@@ -174,10 +178,10 @@ void TSubClass::Hook(HWND window, TWndMethod method)
 {
     if (window_ || !window)
         return;
-    void *instance = MakeObjectInstance([this, method = std::move(method)](TMessage &m) {
+    void *instance = MakeObjectInstance([this, alive = alive_, method = std::move(method)](TMessage &m) {
         method(m);
-        // The window is gone: nothing of it stays hooked.
-        if (m.Msg == WM_NCDESTROY)
+        // The window is gone: nothing of it stays hooked (unless the method freed this hook already).
+        if (m.Msg == WM_NCDESTROY && *alive)
             Detach();
     });
     SetLastError(0);
@@ -227,10 +231,12 @@ void TSubClass::Detach()
     instance_ = nullptr;
 }
 
-void TSubClass::CallOldProc(TMessage &message)
+bool TSubClass::CallOldProc(TMessage &message)
 {
     if (!window_ || !oldProc_)
-        return;
+        return true;
+    const std::shared_ptr<bool> alive = alive_;
     message.Result =
         CallWindowProcW(reinterpret_cast<WNDPROC>(oldProc_), window_, message.Msg, message.WParam, message.LParam);
+    return *alive;
 }

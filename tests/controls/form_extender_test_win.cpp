@@ -13,6 +13,7 @@
 #include "framework/Subclass.h"
 #include "framework/Themes.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/PageHeap.h"
 #include "tests/support/Processes.h"
 #include "tests/support/TempFolder.h"
 
@@ -126,6 +127,65 @@ TEST(FormExtender, ANewCaptionTextIsDrawnWithTheButtonStillOnIt)
     library.ClearCalls();
     form->SetCaption("Нова назва");
     EXPECT_GT(buttonDraws(), 0);
+    form->Free();
+    SetThemeLibrary(nullptr);
+}
+
+TEST(FormExtender, AFormThatFreesItselfLeavesItsFreedExtenderUntouched)
+{
+    // Closed with caFree or released, the form frees itself, and the extender it owns, inside the
+    // extender's own window procedure; on pages of their own, a read of the freed extender faults.
+    TControlsRun run;
+    TPageHeapScope pages;
+    for (bool close : {true, false}) {
+        SCOPED_TRACE(close ? "closed with caFree" : "released");
+        auto *form = new TForm(nullptr);
+        form->SetBounds(20, 20, 300, 150);
+        form->OnClose = [](TObject *, TCloseAction &action) { action = caFree; };
+        new TFormExtender(form);
+        const int forms = Screen->FormCount();
+        close ? form->Close() : form->Release();
+        Application->ProcessMessages();
+        EXPECT_EQ(forms - 1, Screen->FormCount());
+    }
+}
+
+TEST(FormExtender, TheButtonFollowsTheFormToTheWindowsItMakesAnew)
+{
+    // A change of the border icons or style makes the form's window anew: the new window is hooked
+    // and the button placed and drawn on it in its own frame.
+    TControlsRun run;
+    TRecordingThemeLibrary library;
+    SetThemeLibrary(&library);
+    FormHost plain;
+    void *frameworkProc = WindowProcedure(plain.form->Handle());
+    auto *form = new TForm(nullptr);
+    form->SetBounds(20, 20, 320, 150);
+    auto *extender = new TFormExtender(form);
+    const TCaptionMetrics m{Screen->SystemMetric(smCxFrame), Screen->SystemMetric(smCyFrame),
+                            Screen->SystemMetric(smCxSize), Screen->SystemMetric(smCySize)};
+    auto buttonDraws = [&] {
+        int n = 0;
+        for (const TThemeCall &call : library.CallsOf("DrawBackground"))
+            n += call.Class == TThemeClass::Window;
+        return n;
+    };
+    for (int change = 0; change < 2; ++change) {
+        SCOPED_TRACE(change == 0 ? "border icons" : "border style");
+        HWND before = form->Handle();
+        if (change == 0)
+            form->SetBorderIcons(biSystemMenu | biMinimize);
+        else
+            form->SetBorderStyle(bsSingle);
+        HWND now = form->Handle();
+        ASSERT_NE(before, now);
+        EXPECT_NE(frameworkProc, WindowProcedure(now));
+        EXPECT_EQ(CaptionButtonRect(WindowScreenRect(now).Width(), m), extender->ButtonRect());
+        Application->ProcessMessages();
+        library.ClearCalls();
+        form->SetCaption(change == 0 ? "Перша" : "Друга");
+        EXPECT_GT(buttonDraws(), 0);
+    }
     form->Free();
     SetThemeLibrary(nullptr);
 }

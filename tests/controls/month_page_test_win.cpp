@@ -15,6 +15,7 @@
 #include "framework/StdCtrls.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/PageHeap.h"
 #include "tests/support/WindowPicture.h"
 
 namespace {
@@ -409,4 +410,36 @@ TEST_F(MonthPage, ScaledWithItsFormThePageTakesItsOwnSizeInTheScaledFontOnce)
     EXPECT_EQ(fresh.Height(), page->Height());
     EXPECT_EQ(fresh.Layout().CellWidth, page->Layout().CellWidth);
     EXPECT_EQ(page->Width() - 2, page->RightArrow()->Left() + page->RightArrow()->Width());
+}
+
+TEST(MonthPageFreed, AFormFreedWhileTheYearBoxHoldsTheKeyboardRunsNoYearApplyThroughTheWindowSystem)
+{
+    // As the year box's window goes, the focus leaves it: by then the page's up-down is freed, and the
+    // box's OnExit would apply the year from it. On pages of their own, such a read faults.
+    TPageHeapScope pages;
+    for (bool release : {false, true}) {
+        SCOPED_TRACE(release ? "released" : "freed");
+        auto *form = new TForm(nullptr);
+        form->SetBounds(0, 0, 400, 300);
+        form->SetBorderStyle(bsNone);
+        auto *page = new TXMonthPage(form);
+        page->SetParent(form);
+        page->SetBounds(10, 10, page->Width(), page->Height());
+        int selected = 0;
+        page->OnSelectDate = [&](TObject *, TDateTime, const AnsiString &, bool &) { ++selected; };
+        form->Show();
+        page->ShowYearBox();
+        page->YearBox()->SetFocus();
+        Application->ProcessMessages();
+        ASSERT_TRUE(page->YearBox()->Focused());
+        const int forms = Screen->FormCount();
+        if (release) {
+            form->Release();
+            Application->ProcessMessages();
+        } else {
+            form->Free();
+        }
+        EXPECT_EQ(forms - 1, Screen->FormCount());
+        EXPECT_EQ(0, selected);
+    }
 }
