@@ -20,9 +20,14 @@ public:
 
     // Runs before the destructor while the whole object still exists (forms run OnDestroy here).
     virtual void BeforeDestruction() {}
-    // BeforeDestruction, then delete. Null-safe through the free function Free below.
+    // An object still in use further down the stack may take a free as a request to free itself once
+    // that use has ended (a form inside its own modal loop); true when it did.
+    virtual bool DeferFree() { return false; }
+    // BeforeDestruction, then delete (unless deferred). Null-safe through the free function Free below.
     void Free()
     {
+        if (DeferFree())
+            return;
         BeforeDestruction();
         delete this;
     }

@@ -307,6 +307,10 @@ public:
     // Window procedure of the framework's windows (public so the window system can reach it).
     virtual void WndProc(TMessage &message);
 
+    // False once the control is freed: code that runs an event handler and then goes on with the
+    // control keeps this, and stops when the handler freed the control.
+    std::shared_ptr<const bool> Alive() const { return alive_; }
+
 protected:
     // Key and focus steps of the window procedure; the defaults fire OnKeyDown, OnKeyPress, OnKeyUp,
     // OnEnter and OnExit.
@@ -380,6 +384,7 @@ private:
     bool keyDownDone_ = false;
     // The client size the anchored children were last placed for (-1: not yet known).
     int anchorWidth_ = -1, anchorHeight_ = -1;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // A window that the control paints itself, on Canvas, in Paint.

@@ -121,6 +121,7 @@ TWinControl::TWinControl(TComponent *owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
+    *alive_ = false;
     MarkDestroying();
     while (!controls_.empty())
         controls_.back()->Free();
@@ -245,6 +246,9 @@ HBRUSH TWinControl::ControlColor(HDC dc)
 
 void TWinControl::WndProc(TMessage &m)
 {
+    // An event handler may free the control (a double click that closes its form for good): nothing of
+    // it is touched after that.
+    const std::shared_ptr<const bool> alive = alive_;
     switch (m.Msg) {
     case WM_COMMAND:
         // A menu's choice: the item clicks itself.
@@ -397,7 +401,7 @@ void TWinControl::WndProc(TMessage &m)
         MouseUp(ButtonOf(m.Msg), MouseShift(m.WParam), x, y);
         // The framework's own windows (forms, panels) are clicked by the left button's release over
         // them (a captured release may come from outside).
-        if (m.Msg == WM_LBUTTONUP && !defaultProc_ && (ControlStyle() & csClickEvents) && Enabled() && handle_ &&
+        if (m.Msg == WM_LBUTTONUP && *alive && !defaultProc_ && (ControlStyle() & csClickEvents) && Enabled() && handle_ &&
             x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight())
             Click();
         return;
@@ -406,12 +410,13 @@ void TWinControl::WndProc(TMessage &m)
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
         MouseDown(ButtonOf(m.Msg), MouseShift(m.WParam) | ssDouble, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        if (m.Msg == WM_LBUTTONDBLCLK)
+        if (m.Msg == WM_LBUTTONDBLCLK && *alive)
             DblClick();
         break;
     case WM_MOUSEMOVE:
         TrackMouse(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
-        MouseMove(MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        if (*alive)
+            MouseMove(MouseShift(m.WParam), GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
         break;
     case WM_MOUSELEAVE:
         // With the mouse captured the moves go on arriving; they tell when it is back.
@@ -488,7 +493,8 @@ void TWinControl::WndProc(TMessage &m)
     }
     default: break;
     }
-    DefaultHandler(m);
+    if (*alive)
+        DefaultHandler(m);
 }
 
 bool TWinControl::DoKeyDown(uint16_t &key, TShiftState shift)

@@ -98,6 +98,9 @@ public:
     void AfterConstruction();
     // Runs OnDestroy; Free and the owner's clean-up call it before the destructor.
     void BeforeDestruction() override;
+    // Freed inside its own modal loop (by a handler, by its owner's freeing, by a release handled in
+    // the loop), the form leaves its owner, ends the loop with mrCancel and is released after it.
+    bool DeferFree() override;
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnActivate;
@@ -152,6 +155,7 @@ private:
     bool destroyedEventDone_ = false;
     bool positioned_ = false;
     bool modal_ = false;
+    bool releaseAfterModal_ = false;
     int modalResult_ = mrNone;
     TMainMenu *menu_ = nullptr;
     std::unique_ptr<TIcon> largeIcon_, smallIcon_;

@@ -78,6 +78,18 @@ void TForm::BeforeDestruction()
         OnDestroy(this);
 }
 
+bool TForm::DeferFree()
+{
+    if (!modal_)
+        return false;
+    releaseAfterModal_ = true;
+    if (modalResult_ == mrNone)
+        modalResult_ = mrCancel;
+    if (Owner())
+        Owner()->RemoveComponent(this);
+    return true;
+}
+
 unsigned long TForm::WindowStyle() const
 {
     unsigned long style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
@@ -545,6 +557,8 @@ int TForm::ShowModal()
         Show();
         while (modalResult_ == mrNone) {
             Application->HandleMessage();
+            if (releaseAfterModal_)
+                break;  // freed meanwhile: nothing more is asked of it
             if (Application->Terminated() && modalResult_ == mrNone)
                 modalResult_ = mrCancel;
             if (modalResult_ != mrNone) {
@@ -563,12 +577,14 @@ int TForm::ShowModal()
         restore();
         modal_ = false;
         Hide();
+        if (releaseAfterModal_)
+            Release();
         throw;
     }
     restore();
     modal_ = false;
     Hide();
-    if (freeAfter)
+    if (freeAfter || releaseAfterModal_)
         Release();
     return modalResult_;
 }
@@ -615,6 +631,7 @@ bool TForm::DialogKey(uint16_t key, TShiftState shift)
 
 void TForm::WndProc(TMessage &m)
 {
+    const std::shared_ptr<const bool> alive = Alive();
     switch (m.Msg) {
     case WM_CLOSE: Close(); return;
     case WM_ACTIVATE:
@@ -625,13 +642,15 @@ void TForm::WndProc(TMessage &m)
             ScreenSetActiveForm(this, false);
             if (OnDeactivate)
                 OnDeactivate(this);
+            if (!*alive)
+                return;
         }
         break;
     case CM_ACTIVATE:
         if (Screen->ActiveForm() == this && OnActivate)
             OnActivate(this);
         return;
-    case CM_RELEASE: Free(); return;
+    case CM_RELEASE: Free(); return;  // inside its modal loop, deferred to the loop's end
     case WM_VSCROLL:
     case WM_HSCROLL:
         if (autoScroll_ && !m.LParam) {
@@ -641,7 +660,8 @@ void TForm::WndProc(TMessage &m)
         break;
     case WM_SIZE:
         TWinControl::WndProc(m);
-        UpdateScrollBars();
+        if (*alive)
+            UpdateScrollBars();
         return;
     default: break;
     }

@@ -131,6 +131,9 @@ protected:
     void ClampInView(int col, int row);
     // Repaints the cells of a block.
     void InvalidateRect(const TGridRect &cells);
+    // Ends a selection by the mouse (and its timer): the grid is about to open something over itself,
+    // which takes the button's release.
+    void StopSelecting();
 
     void Paint() override;
     void CreateParams(TCreateParams &params) override;
@@ -156,7 +159,6 @@ private:
     void UpdateScrollBars();
     void Scroll(bool vertical, unsigned code, int position);
     void PaintCell(const TGridSpan &col, const TGridSpan &row, const TRect &clip, bool focused);
-    void StopSelecting();
 
     TGridGeometry geometry_;
     TColor fixedColor_;

@@ -406,7 +406,9 @@ void TCustomGrid::WndProc(TMessage &m)
         break;
     case WM_TIMER:
         if (m.WParam == kSelectTimer) {
-            if (!selecting_) {
+            // The button's release may have gone to another window (one the grid opened over itself).
+            if (!selecting_ || GetCapture() != Handle()) {
+                StopSelecting();
                 KillTimer(Handle(), kSelectTimer);
                 return;
             }
@@ -432,7 +434,8 @@ void TCustomGrid::WndProc(TMessage &m)
         }
         break;
     case WM_CANCELMODE:
-    case WM_CAPTURECHANGED: StopSelecting(); break;
+    case WM_CAPTURECHANGED:
+    case WM_KILLFOCUS: StopSelecting(); break;
     default: break;
     }
     TCustomControl::WndProc(m);
@@ -454,9 +457,12 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
                 MoveAnchor(cell.X, cell.Y);
             else
                 MoveCurrent(cell.X, cell.Y, true, true);
-            selecting_ = true;
-            if (HandleAllocated())
+            // Only a press the grid holds the mouse for selects: the second press of a double click is
+            // not captured, and its release may go to whatever the double click opens.
+            if (HandleAllocated() && GetCapture() == Handle()) {
+                selecting_ = true;
                 SetTimer(Handle(), kSelectTimer, kSelectInterval, nullptr);
+            }
         }
     }
     TCustomControl::MouseDown(button, shift, x, y);

@@ -163,8 +163,9 @@ public:
     const TFont &GridFont() const override { return *Font(); }
     void CreateCellEditor() override;
     void GridRowInserted(int row) override { TCustomGrid::InsertRow(row); }
-    // The grid's own deletion, never this table's DeleteRow again.
-    void GridRowDeleted(int row) override { TCustomGrid::DeleteRow(row); }
+    // The grid's own deletion, never this table's DeleteRow again. The row of a cell being edited
+    // ends its editor, which then writes nowhere; a row above it moves the editing position up.
+    void GridRowDeleted(int row) override;
     TRect GridVisibleCells() const override;
     void MeasureGridCell(S_XSGCell &cell) override;
     void CorrectRowHeight(int row) override;

@@ -51,8 +51,13 @@ TXGridTable::~TXGridTable()
 {
     if (!designing_) {
         servePopupMenu_.reset();
-        if (EditForm != nullptr)
-            EditForm->Free();  // owned by the table, but freed before the model it edits
+        // Owned by the table, but freed before the model it edits. An editor still open (the table
+        // freed by a handler while it runs) is ended first and goes once its loop has ended.
+        if (EditForm != nullptr) {
+            if (EditForm->Modal())
+                EditForm->SetModalResult(mrCancel);
+            EditForm->Free();
+        }
         EditForm = nullptr;
     }
     FreeGridCells(model_);
@@ -132,6 +137,21 @@ void TXGridTable::InvalidateGridCell(int row, int col)
 }
 
 void TXGridTable::DeleteRow(int row) { DeleteGridRow(model_, row); }
+
+void TXGridTable::GridRowDeleted(int row)
+{
+    TCustomGrid::DeleteRow(row);
+    if (editedCell_ == nullptr)
+        return;
+    // The cell's memory went with its row; the rows below keep theirs and move up by one.
+    if (row == EditRow) {
+        editedCell_ = nullptr;
+        if (EditForm != nullptr && EditForm->Modal())
+            EditForm->SetModalResult(mrCancel);
+    } else if (row < EditRow) {
+        --EditRow;
+    }
+}
 
 // ---- the model's host ------------------------------------------------------------------------------
 

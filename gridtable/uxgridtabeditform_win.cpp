@@ -372,9 +372,18 @@ void TXGridTable::EditCellRounds(SDataForOut &data)
                 return;
         }
         editedCell_ = cell;
-        if (PrepareCellEditor(*cell, data))
+        if (PrepareCellEditor(*cell, data)) {
+            const std::shared_ptr<const bool> alive = Alive();
             EditForm->ShowEditor();
+            // Freed meanwhile by a handler of the application: the editor ended with it.
+            if (!*alive || Destroying())
+                return;
+        }
+        // The cell's row was deleted while the editor was open: the rounds end with it.
+        const bool rowGone = editedCell_ == nullptr;
         editedCell_ = nullptr;
+        if (rowGone)
+            return;
         cell = GetGridCell(model_, EditRow, EditCol, true);
         if (cell == nullptr)
             return;
@@ -394,6 +403,8 @@ void TXGridTable::DblClick()
 {
     if (shiftSelecting_ || model_.RowDescriptions.SelectedCount > 0)
         return;
+    // The editor opens over the table and takes the double click's last release.
+    StopSelecting();
     SDataForOut data;
     editData_ = &data;
     try {
@@ -401,8 +412,12 @@ void TXGridTable::DblClick()
             if (OnBeforeDblClick)
                 OnBeforeDblClick(this, cell, data);
             if (EditForm != nullptr && IsCellEditable(model_, EditRow, EditCol) && EditRow >= FixedRows() &&
-                EditCol >= FixedCols())
+                EditCol >= FixedCols()) {
+                const std::shared_ptr<const bool> alive = Alive();
                 EditCellRounds(data);
+                if (!*alive)
+                    return;
+            }
         }
     } catch (...) {
         editData_ = nullptr;

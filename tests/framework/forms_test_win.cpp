@@ -9,6 +9,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "tests/support/PageHeap.h"
 
 namespace {
 AnsiString WindowTextOf(HWND h)
@@ -169,6 +170,31 @@ TEST(Forms, ShowModalKeepsRunningWhileCloseQueryRefuses)
     EXPECT_EQ(mrYes, form->ShowModal());
     EXPECT_EQ(2, asked);
     form->Free();
+}
+
+TEST(Forms, AFormFreedInsideItsModalLoopEndsItAndIsReleasedAfterIt)
+{
+    // Freed while its loop runs (a release handled in the loop, its owner freed by a handler), the form
+    // must outlive the loop, which reads it after each message; on pages of their own a read of the
+    // freed form faults.
+    TPageHeapScope pages;
+    for (bool byOwner : {false, true}) {
+        SCOPED_TRACE(byOwner ? "owner freed" : "released");
+        auto *owner = byOwner ? new TForm(nullptr) : nullptr;
+        auto *form = new TForm(owner);
+        bool destroyed = false;
+        form->OnDestroy = [&](TObject *) { destroyed = true; };
+        bool closed = false;
+        form->OnClose = [&](TObject *, TCloseAction &) { closed = true; };
+        form->HandleNeeded();
+        (byOwner ? owner : form)->Release();
+        EXPECT_EQ(mrCancel, form->ShowModal());
+        EXPECT_FALSE(closed);  // a form freed is not asked to close
+        EXPECT_FALSE(destroyed);
+        EXPECT_FALSE(form->Visible());
+        Application->ProcessMessages();
+        EXPECT_TRUE(destroyed);
+    }
 }
 
 TEST(Forms, EnterPressesTheDefaultButtonAndEscTheCancelButton)

@@ -332,6 +332,27 @@ TEST(Grids, RangeSelectGrowsTheSelectionByShiftKeysAndByDraggingThroughTheWindow
     EXPECT_EQ((TGridRect{5, 6, 5, 6}), grid->Selection());
 }
 
+TEST(Grids, ADoubleClickThatOpensAWindowOverTheGridLeavesNoSelectionRunning)
+{
+    // The double click's last release goes to the window it opened: the grid never sees it. Its
+    // second press, not captured, starts no selection, so no timer scrolls the grid meanwhile.
+    GridHost host;
+    RecordingGrid *grid = host.grid;
+    HWND h = grid->Handle();
+    bool opened = false;
+    grid->OnDblClick = [&](TObject *) { opened = true; };  // a window over the grid takes the release
+    const LPARAM at = At(grid->CellRect(2, 3));
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(h, WM_LBUTTONUP, 0, at);
+    SendMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(KillTimer(h, 1)) << "the selection timer runs";
+    // A press that holds the mouse selects until the capture goes elsewhere.
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ReleaseCapture();
+    EXPECT_FALSE(KillTimer(h, 1)) << "the selection timer runs";
+}
+
 TEST(Grids, CellsUnderTheMouseAndCountsKeepTheirRules)
 {
     GridHost host;

@@ -14,6 +14,7 @@
 #include "gridtable/uxgridtabeditform.h"
 #include "tests/gridtable/TableOnForm.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/PageHeap.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/WindowPicture.h"
 
@@ -217,6 +218,77 @@ TEST(CellEditing, RoundsEndWhenAHandlerTakesTheCellAway)
     EXPECT_EQ(afters, 0);
     EXPECT_EQ(steps.seen.size(), 1u);
     EXPECT_EQ(t.table->EditedCell(), nullptr);
+}
+
+TEST(CellEditing, ATableFreedWhileItsEditorRunsEndsTheEditorAndNothingReadsTheFreedTable)
+{
+    // A handler of the application frees the table's form while the editor runs its modal loop (here
+    // a release handled in that loop): the table ends its editor, which goes once the loop is over,
+    // and the way back from the double click reads nothing of the freed table. On pages of their own,
+    // such a read faults.
+    TPageHeapScope pages;
+    StoredScreen stored(EveryKind());
+    TTableForm *form = ShownTable::MakeForm(stored, 7, 1);
+    form->Show();
+    Pump();
+    TXGridTable *table = form->Table;
+    int afters = 0;
+    table->OnAfterCellEdit = [&](TObject *, S_XSGCell *, EXSGEditValue &, bool) { ++afters; };
+    const TRect r = table->GetGridCellRect(1, 1);
+    const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    const HWND h = table->Handle();
+    TForm *editor = table->CellEditorForm();
+    const auto listed = [](TForm *f) {
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (Screen->Forms(i) == f)
+                return true;
+        return false;
+    };
+    form->Release();
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(h, WM_LBUTTONUP, 0, at);
+    SendMessageW(h, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(0, afters);
+    EXPECT_FALSE(listed(form));
+    EXPECT_TRUE(listed(editor));  // until its loop has ended
+    Application->ProcessMessages();
+    EXPECT_FALSE(listed(editor));
+}
+
+TEST(CellEditing, ARowDeletedUnderTheOpenEditorEndsItAndNothingIsWrittenIntoTheFreedCell)
+{
+    // While the editor is open the application deletes the edited cell's row, and Enter comes after:
+    // the cell went with its row's memory. On pages of their own, a write into it faults.
+    TPageHeapScope pages;
+    ShownTable t(EveryKind());
+    int afters = 0;
+    t.table->OnAfterCellEdit = [&](TObject *, S_XSGCell *, EXSGEditValue &, bool) { ++afters; };
+    PromptSteps steps;
+    steps.Then([&](const TPrompt &p) {
+        TFEditForm *editor = EditorOf(p);
+        t.table->DeleteRow(1);
+        EXPECT_EQ(nullptr, t.table->EditedCell());
+        editor->pNumEdit->SetText("5");
+        uint16_t key = VK_RETURN;
+        editor->pNumEdit->OnKeyDown(editor->pNumEdit, key, 0);
+        return TPromptAnswer{1, {}};
+    });
+    t.DoubleClick(1, 1);
+    EXPECT_EQ(afters, 0);
+    EXPECT_EQ(t.table->RowCount(), 5);
+    EXPECT_EQ(GetRunTextByNumber(t.table->Model(), *GetGridCell(t.table->Model(), 1, 1), 1), "Примітка до рядка");
+
+    // A row above the edited one moves the editing position up with the cell.
+    steps.Then([&](const TPrompt &) {
+        t.table->DeleteRow(1);
+        EXPECT_EQ(t.table->EditingRow(), 1);
+        EXPECT_EQ(t.table->EditedCell(), GetGridCell(t.table->Model(), 1, 1));
+        return TPromptAnswer{1, {}};
+    });
+    t.DoubleClick(2, 1);
+    EXPECT_EQ(afters, 1);
+    EXPECT_EQ(steps.unanswered, 0);
 }
 
 TEST(CellEditing, FractionRaisesItsRowToTwiceTheTextHeightOfTheDigits)
