@@ -138,10 +138,16 @@ SALS_Link *TLBsAls::Append(std::string_view source, bool asLine)
         ParseAliasRecord(*entry, source, word_.recordSeparator);
     if (entry->error != 0)
         word_.flags |= AlsHasErrors;
-    if (SALS_Link *last = Last())
+    // From the last entry this list appended: another holder of a shared chain may have appended
+    // behind it since.
+    SALS_Link *last = tail_ != nullptr ? tail_ : head_;
+    while (last != nullptr && last->next != nullptr)
+        last = last->next;
+    if (last != nullptr)
         last->next = entry;
     else
         head_ = entry;
+    tail_ = entry;
     return entry;
 }
 
@@ -163,6 +169,13 @@ void TLBsAls::FreeAll()
         delete head_;
         head_ = next;
     }
+    tail_ = nullptr;
+}
+
+void TLBsAls::SetHead(SALS_Link *head)
+{
+    head_ = head;
+    tail_ = nullptr;
 }
 
 SALS_Link *TLBsAls::Before(const SALS_Link *entry) const

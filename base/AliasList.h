@@ -111,11 +111,18 @@ protected:
     AliasFileImage Image(bool text) const;
     int Load(const char *fileName, int nameLength, bool text);
     int Save(const char *fileName, int nameLength, bool text);
+    // The list takes another chain (it does not free the one it had).
+    void SetHead(SALS_Link *head);
 
-    SALS_Link *head_ = nullptr;
     SAlsFlagWord word_;
     TAliasLoader loader_ = nullptr;
     void *loaderContext_ = nullptr;
+
+private:
+    SALS_Link *head_ = nullptr;
+    // The last entry appended, so that loading a list does not walk the chain for every entry; null
+    // until the first append to the chain the list holds.
+    SALS_Link *tail_ = nullptr;
 };
 
 // A path that begins with the at sign: the alias's folder (Russian), a backslash and the rest of the

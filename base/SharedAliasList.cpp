@@ -36,16 +36,16 @@ int TLUAls::Acquire(const char *fileName, int nameLength)
         shared.users.Increment();
     }
     if ((shared.word.flags & AlsLoaded) != 0) {
-        if (head_ != shared.head)
+        if (Head() != shared.head)
             FreeAll();  // entries of its own give way to the shared list
-        head_ = shared.head;
+        SetHead(shared.head);
         word_ = shared.word;
         return 1;
     }
     if (LoadBinary(fileName, nameLength) == 0)
         return 0;
     word_.flags |= AlsFolderBackslash;
-    shared.head = head_;
+    shared.head = Head();
     shared.word = word_;
     return 1;
 }
@@ -65,9 +65,9 @@ void TLUAls::Release()
     TZLockHold hold(shared.lock);
     acquired_ = false;
     // Entries this holder added while it had no shared list are its own.
-    if (head_ != shared.head)
+    if (Head() != shared.head)
         FreeAll();
-    head_ = nullptr;
+    SetHead(nullptr);
     word_ = SAlsFlagWord{};
     if (shared.users.Decrement() <= 0) {
         while (shared.head != nullptr) {

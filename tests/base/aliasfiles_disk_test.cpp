@@ -207,6 +207,34 @@ TEST(SharedAliasList, HoldersShareOneLoadAndTheLastFreesIt)
     EXPECT_EQ(AliasErrEmpty, third.LastError());
 }
 
+TEST(SharedAliasList, EntriesHoldersAppendJoinTheOneChainInOrder)
+{
+    Folder folder;
+    const AnsiString name = folder.Path() + "alias.qmt";
+    {
+        TLBsAls source;
+        ASSERT_EQ(1, source.LoadTextImage(AliasFileImage{'C', 'F', 'G', '#', 'C', ':', '\\', 'P'}));
+        ASSERT_EQ(1, source.SaveBinary(name.c_str()));
+    }
+    TLUAls first, second;
+    ASSERT_EQ(1, first.Acquire(name.c_str()));
+    SALS_Link *a = first.AddLink("A#1", 0, true);
+    ASSERT_EQ(1, second.Acquire(name.c_str()));
+    // Each holder appends behind what the other appended, not behind what it appended itself.
+    SALS_Link *b = second.AddLink("B#2", 0, true);
+    SALS_Link *c = first.AddLink("C#3", 0, true);
+    SALS_Link *d = second.AddLink("D#4", 0, true);
+    std::string order;
+    for (const SALS_Link *e = first.Head(); e != nullptr; e = e->next)
+        order += std::string(e->Id()) + ' ';
+    EXPECT_EQ("CFG A B C D ", order);
+    EXPECT_EQ(a->next, b);
+    EXPECT_EQ(c->next, d);
+    EXPECT_EQ(d, first.Last());
+    EXPECT_EQ(d, second.Last());
+    EXPECT_EQ(c, second.Find("C"));
+}
+
 TEST(SharedAliasList, AFailedLoadCountsItsUserAndCanBeRetried)
 {
     Folder folder;

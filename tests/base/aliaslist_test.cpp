@@ -247,6 +247,11 @@ TEST(AliasList, ChainOperations)
     list.FreeAll();
     EXPECT_EQ(nullptr, list.Head());
     EXPECT_EQ(nullptr, list.Last());
+    // Appending after the chain was freed starts a new one.
+    SALS_Link *d = list.AddLink("D#4", 0, true);
+    EXPECT_EQ(d, list.Head());
+    EXPECT_EQ(d, list.Last());
+    EXPECT_EQ(nullptr, d->next);
 }
 
 TEST(AliasList, ForEachCountsTrueResultsUntilFalse)
