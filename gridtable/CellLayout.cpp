@@ -1,11 +1,28 @@
 #include "gridtable/CellLayout.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 namespace {
 
 std::uint16_t ToField(int value) { return static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF)); }
+
+// A piece with the run's leading fields (font, rectangle, flags, mark, spare bytes, number) and no text.
+S_SGText RunFormat(const S_SGText &run)
+{
+    S_SGText piece;
+    piece.Font = run.Font;
+    piece.Left = run.Left;
+    piece.Top = run.Top;
+    piece.Width = run.Width;
+    piece.Height = run.Height;
+    piece.Flags = run.Flags;
+    piece.Mark = run.Mark;
+    std::copy(std::begin(run.Spare), std::end(run.Spare), std::begin(piece.Spare));
+    piece.Number = run.Number;
+    return piece;
+}
 
 }  // namespace
 
@@ -60,7 +77,8 @@ bool TCellLayoutContext::LineHoldsPiece() const
 
 void TCellLayoutContext::EmitPiece()
 {
-    S_SGText piece = *currentRun_;
+    // The run's format, not its text: a run of many lines would otherwise be copied into each of them.
+    S_SGText piece = RunFormat(*currentRun_);
     piece.Left = ToField(x_);
     piece.Top = ToField(y_);
     piece.Width = ToField(pieceWidth_);
@@ -142,7 +160,7 @@ void TCellLayoutContext::ReflowToLastSeparator()
     const size_t moved = static_cast<size_t>(sep.Index) + 1;
     CloseLine(moved, sep.LineHeight, sep.LineDescent);
     if (!after.empty()) {
-        S_SGText rest = piece;
+        S_SGText rest = RunFormat(piece);
         rest.Text = after;
         rest.Width = ToField(sep.WidthAfter);
         rest.Height = ToField(sep.RunDescent);
