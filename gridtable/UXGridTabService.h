@@ -26,6 +26,12 @@ struct TXGridModel {
     S_SGColorTable Colours;
     std::uint8_t Language = 1;  // 1: runs list 1 shown, 0: list 0
     bool HasEditable = false;   // some cell outside the fixed rows and columns is editable
+    // The editable cells outside the fixed rows and columns, as the model's operations keep them, and
+    // the fixed counts they were counted for. When the grid's fixed counts differ, or the cells were
+    // made anew (not counted), the next operation counts them anew.
+    bool EditableCounted = false;
+    int EditableCells = 0;
+    int EditableFixedRows = 0, EditableFixedCols = 0;
     bool AutoCorRowH = true;    // a changed text re-measures its cell and corrects the row height
     bool ReDrawVisCell = true;  // a changed cell is repainted at once
 };
@@ -76,6 +82,10 @@ S_XSGCell &CopyGridCell(const S_XSGCell &source, S_XSGCell &target);
 // and repaints the cell.
 void SetCellEditable(TXGridModel &table, int row, int col, bool on);
 bool IsCellEditable(TXGridModel &table, int row, int col);
+// Counts the editable cells outside the fixed rows and columns anew and sets the has-editable flag.
+// The model's operations keep the count as they change cells; code that writes a cell's editable bit
+// itself counts anew afterwards (cells made by CreateGridCells are counted by the next operation).
+void RecountEditableCells(TXGridModel &table);
 
 int GetGridRowCount(const TXGridModel &table);
 int GetGridColCount(const TXGridModel &table);

@@ -24,14 +24,22 @@ std::uint16_t AddClamped(std::uint16_t value, int delta)
     return static_cast<std::uint16_t>(std::clamp(static_cast<int>(value) + delta, 0, 0xFFFF));
 }
 
-// Every cell that lies in a span, in the table's order.
+// Every cell with its place, in the table's order.
 template <class F>
-void ForEachSpanMember(TXGridModel &table, F f)
+void ForEachCell(TXGridModel &table, F f)
 {
-    for (S_XSGRow &row : table.Rows)
-        for (S_XSGCell &cell : row)
-            if (cell.InSpan())
-                f(cell);
+    for (int r = 0; r < RowCountOf(table); ++r) {
+        S_XSGRow &row = table.Rows[r];
+        for (int c = 0; c < static_cast<int>(row.size()); ++c)
+            f(r, c, row[c]);
+    }
+}
+
+// A plain cell holds its own place, as a fetch would write it.
+void WritePlace(S_XSGCell &cell, int row, int col)
+{
+    cell.Row = static_cast<std::int16_t>(row);
+    cell.Col = static_cast<std::int16_t>(col);
 }
 
 // Makes every member of the span a plain cell (attributes and texts stay where they are).
@@ -42,36 +50,100 @@ void DissolveSpan(TXGridModel &table, int top, int bottom, int left, int right)
             table.Rows[r][c].ClearSpanFields();
 }
 
-// After spans changed: every span's bottom-right cell that is not its master carries state 3.
-void MarkBottomRightCells(TXGridModel &table)
+// ---- the editable-cell count ----
+// The model counts the editable cells outside the fixed rows and columns; each step changes the count
+// by what it changed in the cells it touched, so that the has-editable flag costs no walk over the
+// table. The count is kept for the fixed counts it was made with; when the grid's differ, or the
+// cells were made anew, the next step counts again.
+
+bool EditableCountFits(const TXGridModel &table)
 {
-    for (S_XSGRow &row : table.Rows)
-        for (S_XSGCell &cell : row) {
-            if (cell.MergeState != CellMaster)
-                continue;
-            if (cell.EndRow < RowCountOf(table) && cell.EndCol < ColCountOf(table) &&
-                (cell.EndRow != cell.Row || cell.EndCol != cell.Col))
-                table.Rows[cell.EndRow][cell.EndCol].MergeState = CellBottomRight;
-        }
+    return table.EditableCounted && table.EditableFixedRows == table.Host.GridFixedRows() &&
+           table.EditableFixedCols == table.Host.GridFixedCols();
 }
 
+// Editable cells of rows top..bottom and columns left..right that lie outside the fixed rows and
+// columns the count is kept for.
+int EditableIn(const TXGridModel &table, int top, int bottom, int left = 0,
+               int right = std::numeric_limits<int>::max())
+{
+    int count = 0;
+    for (int r = std::max(top, table.EditableFixedRows); r <= bottom && r < RowCountOf(table); ++r) {
+        const S_XSGRow &row = table.Rows[r];
+        for (int c = std::max(left, table.EditableFixedCols); c <= right && c < static_cast<int>(row.size()); ++c)
+            count += row[c].Flags & CellEditable;
+    }
+    return count;
+}
+
+// Before a step: the count fits the grid's fixed counts.
+void FitEditableCount(TXGridModel &table)
+{
+    if (!EditableCountFits(table))
+        RecountEditableCells(table);
+}
+
+// After a step that changed the count by `change` (a step that changed the fixed counts counts anew).
+void ChangeEditableCount(TXGridModel &table, int change)
+{
+    if (!EditableCountFits(table)) {
+        RecountEditableCells(table);
+        return;
+    }
+    table.EditableCells += change;
+    table.HasEditable = table.EditableCells > 0;
+}
+
+// ---- repainting ----
+
+bool SpanOrCellVisible(const TRect &visible, const S_XSGCell &cell)
+{
+    const int endRow = cell.InSpan() ? cell.EndRow : cell.Row, endCol = cell.InSpan() ? cell.EndCol : cell.Col;
+    return !(endRow < visible.Top || cell.Row > visible.Bottom || endCol < visible.Left || cell.Col > visible.Right);
+}
+
+// Cell (row, col), or the span it belongs to, repainted when it meets the visible range.
+void InvalidateIn(TXGridModel &table, const TRect &visible, int row, int col)
+{
+    const S_XSGCell *cell = GetGridCell(table, row, col, false);
+    if (cell == nullptr)
+        return;
+    if (cell->InSpan()) {
+        if (SpanOrCellVisible(visible, *cell))
+            table.Host.InvalidateGridCell(cell->Row, cell->Col);
+        return;
+    }
+    if (row >= visible.Top && row <= visible.Bottom && col >= visible.Left && col <= visible.Right)
+        table.Host.InvalidateGridCell(row, col);
+}
+
+// Repaints the cells of rows first..last and columns left..right, asking the grid for its visible
+// range once.
+void InvalidateBlock(TXGridModel &table, int first, int last, int left, int right)
+{
+    if (!table.ReDrawVisCell)
+        return;
+    const TRect visible = table.Host.GridVisibleCells();
+    for (int r = std::max(first, 0); r <= last && r < RowCountOf(table); ++r)
+        for (int c = std::max(left, 0); c <= right && c < ColCountOf(table); ++c)
+            InvalidateIn(table, visible, r, c);
+}
+
+// After rows from `first` on moved: repaints what of them can be seen. A span that reaches up from
+// them into the visible rows is met in row `first`, every other one in a visible row; rows out of
+// sight are not visited.
 void InvalidateRowsFrom(TXGridModel &table, int first)
 {
-    for (int r = std::max(first, 0); r < RowCountOf(table); ++r)
-        for (int c = 0; c < ColCountOf(table); ++c)
-            InvalidateModelCell(table, r, c);
-}
-
-void RefreshHasEditable(TXGridModel &table)
-{
-    const int fixedRows = table.Host.GridFixedRows(), fixedCols = table.Host.GridFixedCols();
-    table.HasEditable = false;
-    for (int r = fixedRows; r < RowCountOf(table) && !table.HasEditable; ++r)
-        for (int c = fixedCols; c < ColCountOf(table); ++c)
-            if (table.Rows[r][c].Flags & CellEditable) {
-                table.HasEditable = true;
-                break;
-            }
+    first = std::max(first, 0);
+    if (!table.ReDrawVisCell || first >= RowCountOf(table))
+        return;
+    const TRect visible = table.Host.GridVisibleCells();
+    const int left = std::max(visible.Left, 0), right = std::min(visible.Right, ColCountOf(table) - 1);
+    for (int c = left; c <= right; ++c)
+        InvalidateIn(table, visible, first, c);
+    for (int r = std::max(first + 1, visible.Top); r <= visible.Bottom && r < RowCountOf(table); ++r)
+        for (int c = left; c <= right; ++c)
+            InvalidateIn(table, visible, r, c);
 }
 
 int SpanMemberSum(const TXGridModel &table, int count, int (IXGridHost::*size)(int) const)
@@ -94,6 +166,17 @@ void CreateGridCells(TXGridModel &table)
     for (int r = 0; r < rows; ++r)
         table.RowDescriptions.Rows.push_back(
             TXRowDescription{static_cast<std::uint32_t>(std::max(table.Host.GridRowHeight(r), 0)), 0, 0});
+    // The cells are counted by the next step that changes any (a loaded screen puts its own in first).
+    table.EditableCounted = false;
+}
+
+void RecountEditableCells(TXGridModel &table)
+{
+    table.EditableCounted = true;
+    table.EditableFixedRows = table.Host.GridFixedRows();
+    table.EditableFixedCols = table.Host.GridFixedCols();
+    table.EditableCells = EditableIn(table, 0, RowCountOf(table) - 1);
+    table.HasEditable = table.EditableCells > 0;
 }
 
 S_XSGCell *GetGridCell(TXGridModel &table, int row, int col, bool resolve)
@@ -125,6 +208,8 @@ S_XSGCell *MergeGridCells(TXGridModel &table, int top, int bottom, int right, in
             if (table.Rows[r][c].InSpan())
                 return nullptr;
 
+    FitEditableCount(table);
+    const int editableBefore = EditableIn(table, top, bottom, left, right);
     S_XSGCell &master = table.Rows[top][left];
     const S_XSGCell &corner = table.Rows[bottom][right];
     master.BottomLineColour = corner.BottomLineColour;
@@ -143,18 +228,20 @@ S_XSGCell *MergeGridCells(TXGridModel &table, int top, int bottom, int right, in
             cell.Col = static_cast<std::int16_t>(left);
             cell.EndCol = static_cast<std::int16_t>(right);
         }
-    RefreshHasEditable(table);
-    for (int r = top; r <= bottom; ++r)
-        for (int c = left; c <= right; ++c)
-            InvalidateModelCell(table, r, c);
+    ChangeEditableCount(table, EditableIn(table, top, bottom, left, right) - editableBefore);
+    InvalidateBlock(table, top, bottom, left, right);
     return &master;
 }
 
-void InsertGridRow(TXGridModel &table, int row)
+namespace {
+
+// The model's and the grid's part of inserting a row, without repainting; false for a row outside.
+bool InsertRowCells(TXGridModel &table, int row)
 {
     const int rows = RowCountOf(table), cols = ColCountOf(table);
     if (row < 0 || row > rows)
-        return;
+        return false;
+    FitEditableCount(table);
     // The row description takes the height of the row that was at this place (the last row's when
     // appending).
     const int heightSource = std::min(row, rows - 1);
@@ -188,7 +275,13 @@ void InsertGridRow(TXGridModel &table, int row)
             }
         }
     }
-    ForEachSpanMember(table, [row](S_XSGCell &cell) {
+    // The one walk over the whole table: span members below move down with their rows, plain cells
+    // take their new places.
+    ForEachCell(table, [row](int r, int c, S_XSGCell &cell) {
+        if (!cell.InSpan()) {
+            WritePlace(cell, r, c);
+            return;
+        }
         if (cell.EndRow >= row)
             ++cell.EndRow;
         if (cell.Row >= row)
@@ -202,12 +295,16 @@ void InsertGridRow(TXGridModel &table, int row)
     if (descriptions.ShiftAnchor >= row)
         ++descriptions.ShiftAnchor;
     table.Host.GridRowInserted(row);
-    RefreshHasEditable(table);
-    InvalidateRowsFrom(table, row);
+    // The new row, or above the fixed border the row it pushed below it, joins the counted rows.
+    ChangeEditableCount(table, EditableIn(table, std::max(row, table.EditableFixedRows),
+                                          std::max(row, table.EditableFixedRows)));
+    return true;
 }
 
-int AppendGridRow(TXGridModel &table)
+// The same for a row appended; returns its index.
+int AppendRowCells(TXGridModel &table)
 {
+    FitEditableCount(table);
     const int row = RowCountOf(table), cols = ColCountOf(table);
     S_XSGRow fresh = DefaultRow(cols);
     for (int c = 0; c < cols; ++c) {
@@ -219,7 +316,21 @@ int AppendGridRow(TXGridModel &table)
     table.Host.GridRowInserted(row);
     table.RowDescriptions.Rows.push_back(
         TXRowDescription{static_cast<std::uint32_t>(std::max(table.Host.GridRowHeight(row), 0)), 0, 0});
-    RefreshHasEditable(table);
+    ChangeEditableCount(table, EditableIn(table, row, row));
+    return row;
+}
+
+}  // namespace
+
+void InsertGridRow(TXGridModel &table, int row)
+{
+    if (InsertRowCells(table, row))
+        InvalidateRowsFrom(table, row);
+}
+
+int AppendGridRow(TXGridModel &table)
+{
+    const int row = AppendRowCells(table);
     InvalidateRowsFrom(table, row);
     return row;
 }
@@ -231,21 +342,23 @@ int InsertGridRowCopy(TXGridModel &table, int source, int target)
         return -1;
     int row;
     if (target < 0) {
-        row = AppendGridRow(table);
+        row = AppendRowCells(table);
     } else {
-        InsertGridRow(table, target);
+        InsertRowCells(table, target);
         row = target;
         if (source >= target)
             ++source;
     }
+    const int editableBefore = EditableIn(table, row, row);
     S_XSGRow &to = table.Rows[row];
     const S_XSGRow &from = table.Rows[source];
     for (size_t c = 0; c < to.size() && c < from.size(); ++c) {
         if (to[c].InSpan())
             continue;  // the new row lies inside a span here
         CopyGridCell(from[c], to[c]);
+        WritePlace(to[c], row, static_cast<int>(c));
     }
-    RefreshHasEditable(table);
+    ChangeEditableCount(table, EditableIn(table, row, row) - editableBefore);
     InvalidateRowsFrom(table, row);
     return row;
 }
@@ -259,6 +372,12 @@ void DeleteGridRow(TXGridModel &table, int row)
         ResetGridRow(table, row);
         return;
     }
+
+    // The rows whose editable cells the deletion can change: the row, the one below that may take over
+    // a span, and the first scrollable row when a fixed row goes.
+    FitEditableCount(table);
+    const int lastTouched = std::max(row + 1, table.EditableFixedRows);
+    const int editableBefore = EditableIn(table, row, lastTouched);
 
     // A master whose span reaches below hands the span on to the cell below it.
     if (row + 1 < rows)
@@ -284,16 +403,31 @@ void DeleteGridRow(TXGridModel &table, int row)
         --descriptions.ShiftAnchor;
     table.Host.GridRowDeleted(row);
 
-    ForEachSpanMember(table, [row](S_XSGCell &cell) {
+    // The one walk over the whole table: span members below move up with their rows and spans through
+    // the row shrink (one reduced to a single cell becomes a plain cell); plain cells take their new
+    // places. Then every span's bottom-right cell that is not its master carries state 3 (the row that
+    // held it may be gone).
+    std::vector<const S_XSGCell *> masters;
+    ForEachCell(table, [row, &masters](int r, int c, S_XSGCell &cell) {
+        if (!cell.InSpan()) {
+            WritePlace(cell, r, c);
+            return;
+        }
         if (cell.EndRow >= row)
             --cell.EndRow;
         if (cell.Row > row)
             --cell.Row;
-        if (cell.Row == cell.EndRow && cell.Col == cell.EndCol)
+        if (cell.Row == cell.EndRow && cell.Col == cell.EndCol) {
             cell.ClearSpanFields();
+            WritePlace(cell, r, c);
+        } else if (cell.MergeState == CellMaster) {
+            masters.push_back(&cell);
+        }
     });
-    MarkBottomRightCells(table);
-    RefreshHasEditable(table);
+    for (const S_XSGCell *master : masters)
+        if (master->EndRow < RowCountOf(table) && master->EndCol < ColCountOf(table))
+            table.Rows[master->EndRow][master->EndCol].MergeState = CellBottomRight;
+    ChangeEditableCount(table, EditableIn(table, row, lastTouched - 1) - editableBefore);
     const int fixedRows = table.Host.GridFixedRows();
     InvalidateRowsFrom(table, row - 1 >= fixedRows ? row - 1 : row);
 }
@@ -302,19 +436,26 @@ void ResetGridRow(TXGridModel &table, int row)
 {
     if (row < 0 || row >= RowCountOf(table))
         return;
+    FitEditableCount(table);
+    const int editableBefore = EditableIn(table, row, row);
     for (const S_XSGCell &cell : table.Rows[row])
         if (cell.InSpan() && (cell.Row != row || cell.EndRow != row))
             DissolveSpan(table, cell.Row, cell.EndRow, cell.Col, cell.EndCol);
-    for (S_XSGCell &cell : table.Rows[row]) {
+    for (int c = 0; c < static_cast<int>(table.Rows[row].size()); ++c) {
+        S_XSGCell &cell = table.Rows[row][c];
         ClearCell(cell);
         cell = S_XSGCell{};
+        WritePlace(cell, row, c);
     }
-    RefreshHasEditable(table);
-    for (int c = 0; c < ColCountOf(table); ++c)
-        InvalidateModelCell(table, row, c);
+    ChangeEditableCount(table, EditableIn(table, row, row) - editableBefore);
+    InvalidateBlock(table, row, row, 0, ColCountOf(table) - 1);
 }
 
-void FreeGridCells(TXGridModel &table) { std::vector<S_XSGRow>().swap(table.Rows); }
+void FreeGridCells(TXGridModel &table)
+{
+    std::vector<S_XSGRow>().swap(table.Rows);
+    table.EditableCounted = false;
+}
 
 S_XSGCell CopyGridCell(const S_XSGCell &source)
 {
@@ -336,8 +477,13 @@ void SetCellEditable(TXGridModel &table, int row, int col, bool on)
     S_XSGCell *cell = GetGridCell(table, row, col, true);
     if (cell == nullptr)
         return;
+    FitEditableCount(table);
+    // Where the cell whose bit changes lies: a span member's master sits at the span's first cell.
+    const S_XSGCell &at = table.Rows[row][col];
+    const int cellRow = cell == &at ? row : at.Row, cellCol = cell == &at ? col : at.Col;
+    const int before = EditableIn(table, cellRow, cellRow, cellCol, cellCol);
     cell->Flags = static_cast<std::uint8_t>(on ? cell->Flags | CellEditable : cell->Flags & ~CellEditable);
-    RefreshHasEditable(table);
+    ChangeEditableCount(table, EditableIn(table, cellRow, cellRow, cellCol, cellCol) - before);
     InvalidateModelCell(table, *cell);
 }
 
@@ -376,27 +522,13 @@ int TotalGridHeight(const TXGridModel &table)
 
 void InvalidateModelCell(TXGridModel &table, const S_XSGCell &cell)
 {
-    if (!table.ReDrawVisCell)
-        return;
-    const TRect visible = table.Host.GridVisibleCells();
-    const int endRow = cell.InSpan() ? cell.EndRow : cell.Row, endCol = cell.InSpan() ? cell.EndCol : cell.Col;
-    if (endRow < visible.Top || cell.Row > visible.Bottom || endCol < visible.Left || cell.Col > visible.Right)
-        return;
-    table.Host.InvalidateGridCell(cell.Row, cell.Col);
+    if (table.ReDrawVisCell && SpanOrCellVisible(table.Host.GridVisibleCells(), cell))
+        table.Host.InvalidateGridCell(cell.Row, cell.Col);
 }
 
 void InvalidateModelCell(TXGridModel &table, int row, int col)
 {
-    const S_XSGCell *cell = GetGridCell(table, row, col, false);
-    if (cell == nullptr)
-        return;
-    if (cell->InSpan()) {
-        InvalidateModelCell(table, *cell);
-        return;
-    }
-    if (!table.ReDrawVisCell)
-        return;
-    const TRect visible = table.Host.GridVisibleCells();
-    if (row >= visible.Top && row <= visible.Bottom && col >= visible.Left && col <= visible.Right)
-        table.Host.InvalidateGridCell(row, col);
+    // Fetched first: a plain cell takes its place whether or not it is repainted.
+    if (GetGridCell(table, row, col, false) != nullptr && table.ReDrawVisCell)
+        InvalidateIn(table, table.Host.GridVisibleCells(), row, col);
 }

@@ -25,6 +25,7 @@ public:
     std::vector<int> colWidths, rowHeights;
     int newRowHeight = 20;
     TRect visible{0, 0, 1000, 1000};  // Left, Top, Right, Bottom cells, inclusive
+    mutable int visibleAsked = 0;     // how often the model asked for the visible range
 
     std::vector<std::pair<int, int>> invalidated;  // (row, col)
     std::vector<int> inserted, deleted, corrected;
@@ -67,7 +68,11 @@ public:
         rowHeights.erase(rowHeights.begin() + row);
         deleted.push_back(row);
     }
-    TRect GridVisibleCells() const override { return visible; }
+    TRect GridVisibleCells() const override
+    {
+        ++visibleAsked;
+        return visible;
+    }
     void InvalidateGridCell(int row, int col) override { invalidated.emplace_back(row, col); }
     void MeasureGridCell(S_XSGCell &cell) override
     {
@@ -86,6 +91,7 @@ public:
         corrected.clear();
         measured.clear();
         messages.clear();
+        visibleAsked = 0;
     }
 };
 

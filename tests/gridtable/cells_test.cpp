@@ -1,6 +1,7 @@
 // Cells, spans, rows and row descriptions of the cell model, on a stand-in grid.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 
@@ -306,6 +307,57 @@ TEST(GridCells, InvalidationOnlyWhenVisibleAndAsked)
     f.host.ClearRecords();
     InvalidateModelCell(f.table, 3, 3);
     EXPECT_TRUE(f.host.invalidated.empty());
+}
+
+TEST(GridCells, RowStepsRepaintWhatCanBeSeenAskingForTheVisibleRangeOncePerStep)
+{
+    using Cells = std::vector<std::pair<int, int>>;
+    auto sorted = [](Cells cells) {
+        std::sort(cells.begin(), cells.end());
+        cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+        return cells;
+    };
+    TGridFixture f(40, 4);
+    f.host.visible = Rect(0, 0, 3, 4);
+    MergeGridCells(f.table, 3, 7, 2, 2);    // reaches from the visible rows down out of sight
+    MergeGridCells(f.table, 20, 22, 1, 0);  // out of sight
+    f.host.ClearRecords();
+
+    InsertGridRow(f.table, 5);
+    EXPECT_EQ(f.host.visibleAsked, 1);
+    // Below the new row nothing is seen but the span that reaches up into the visible rows.
+    EXPECT_EQ(sorted(f.host.invalidated), (Cells{{3, 2}}));
+    // Cells out of sight still take their new places and spans their new rows.
+    EXPECT_EQ(f.At(30, 1).Row, 30);
+    EXPECT_EQ(f.At(21, 0).Row, 21);
+    EXPECT_EQ(f.At(21, 0).EndRow, 23);
+
+    f.host.ClearRecords();
+    InsertGridRow(f.table, 2);
+    EXPECT_EQ(f.host.visibleAsked, 1);
+    EXPECT_EQ(sorted(f.host.invalidated), (Cells{{2, 0}, {2, 1}, {2, 2}, {2, 3}, {3, 0}, {3, 1}, {3, 2}, {3, 3},
+                                                 {4, 0}, {4, 1}, {4, 2}, {4, 3}}));
+
+    f.host.ClearRecords();
+    InsertGridRowCopy(f.table, 30, 1);
+    EXPECT_EQ(f.host.visibleAsked, 1);
+    EXPECT_EQ(f.At(1, 3).Row, 1);  // a copied cell holds its own place
+    EXPECT_EQ(f.At(31, 3).Row, 31);
+
+    f.host.ClearRecords();
+    DeleteGridRow(f.table, 10);
+    EXPECT_EQ(f.host.visibleAsked, 1);
+    EXPECT_TRUE(f.host.invalidated.empty());  // rows 9 on are out of sight, and so is every span there
+    // The span lost its bottom row: the cell above is its bottom-right cell now.
+    ExpectSpan(f.At(9, 2), CellBottomRight, 5, 9, 2, 2);
+    EXPECT_EQ(f.At(20, 0).Row, 20);
+    ExpectSpan(f.At(22, 1), CellCovered, 22, 24, 0, 1);
+    ExpectSpan(f.At(24, 1), CellBottomRight, 22, 24, 0, 1);
+
+    f.host.ClearRecords();
+    AppendGridRow(f.table);
+    ResetGridRow(f.table, 2);
+    EXPECT_EQ(f.host.visibleAsked, 2);
 }
 
 TEST(GridCells, TextHeightsAndTotals)
