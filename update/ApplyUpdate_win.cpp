@@ -65,9 +65,14 @@ bool TForm1::ApplyItem(const TPartNfo &item)
         return false;
     bytes = {};
     Log(ept_Plain, "...Обновление " + item.Name, true);
-    // The handler changes the target: its backup and the journal line naming it go to the disk first.
-    if (item.Type <= ADDREPM && !(CheckStep(CopyFileJournaled(target, backup, false, true), false) && FlushJournal()))
-        return false;
+    // The handler changes the target. One that exists is backed up, and the backup and the journal line
+    // naming it go to the disk first. A new target's line (rollback deletes the file) reaches the disk
+    // with the next flush: nothing that existed before the run is at stake in it.
+    if (item.Type <= ADDREPM) {
+        const bool existed = FileExists(target);
+        if (!CheckStep(CopyFileJournaled(target, backup, false, true), false) || (existed && !FlushJournal()))
+            return false;
+    }
 
     switch (item.Type) {
     case BINDIFF: return ApplyBinDiff(item, target, backup, work);
