@@ -2,6 +2,7 @@
 // folder, its target backed up into the backup folder of the current data section, and handed to the
 // handler of its type; then the configuration file is marked as updated. The desktop shortcut of an
 // updated copy is made by the run once the journal holds its end (update/Run_win.cpp).
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,13 @@ int TForm1::ProgressCallback(void *user, int phase, uint64_t value)
     return 0;
 }
 
+void TForm1::MakeRunFolder(const AnsiString &folder)
+{
+    // Items share folders: one made (or found) for an earlier item is not looked for again.
+    if (runFolders_.count(folder) == 0 && FileOpCreateFolder(folder))
+        runFolders_.insert(folder);
+}
+
 bool TForm1::ApplyItem(const TPartNfo &item)
 {
     Log(ept_ChecksumCompare, SelfPath + "(" + item.Name + ")", true);
@@ -52,10 +60,10 @@ bool TForm1::ApplyItem(const TPartNfo &item)
         return false;
 
     const AnsiString work = WorkPath(TempFolder, item.Name);
-    FileOpCreateFolder(ExtractFilePath(work));
+    MakeRunFolder(ExtractFilePath(work));
     const AnsiString target = (UpdateVariant == 1 ? CopyFolder : ProductFolder) + item.Name;
     const AnsiString backup = BackupPath(TempFolder, SectionNumber, item.Name);
-    FileOpCreateFolder(ExtractFilePath(backup));
+    MakeRunFolder(ExtractFilePath(backup));
 
     Log(ept_Unpack, work, true);
     const size_t header = item.Name.size() + kItemHeaderBytes;
@@ -88,6 +96,7 @@ bool TForm1::ApplyItem(const TPartNfo &item)
 bool TForm1::ApplyUpdate()
 {
     PnStatus->Show();
+    runFolders_.clear();
     const AnsiString tooLong =
         FirstPathTooLong(Items, TempFolder, UpdateVariant == 1 ? CopyFolder : ProductFolder, SectionNumber);
     if (!tooLong.empty()) {

@@ -4,6 +4,7 @@
 // that file's pure functions; the window itself (layout, closing) is in update/uMain_win.cpp.
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "framework/AnsiString.h"
@@ -188,6 +189,9 @@ public:
 
 private:
     bool ApplyItem(const TPartNfo &item);
+    // Makes a folder of the work or backup tree with its missing parents, once per apply loop.
+    void MakeRunFolder(const AnsiString &folder);
+    std::set<AnsiString> runFolders_;
     // The size and checksum of `backup` when it is the backup CopyFileJournaled journaled last (it
     // computed them then, right after the copy); null otherwise.
     const TFileSum *JournaledBackupSum(const AnsiString &backup) const;
