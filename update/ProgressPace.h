@@ -12,7 +12,7 @@ class TProgressBar;
 
 class TProgressPace {
 public:
-    static constexpr int PaceMilliseconds = 40;
+    static constexpr int PaceMilliseconds = 100;
 
     explicit TProgressPace(TProgressBar *bar) : bar_(bar) {}
     // A new range of 0 .. max, the position at 0.
