@@ -75,7 +75,7 @@ private:
     T *Place(T *control, int left, int top, int width, int height)
     {
         control->SetParent(this);
-        control->SetBounds(left, top, width, height);
+        static_cast<TControl *>(control)->SetBounds(left, top, width, height);
         return control;
     }
 };

@@ -153,8 +153,9 @@ TEST(XCheckBox, SpaceTogglesAndAClickTogglesOnlyOnTheBox)
 
     // A click on the caption focuses the box and leaves it as it was.
     ClickAt(box, 120, 12);
-    if (GetForegroundWindow() == f.form->Handle())  // another test program may hold the screen's input
+    if (GetForegroundWindow() == f.form->Handle()) {  // another test program may hold the screen's input
         EXPECT_TRUE(box->Focused());
+    }
     EXPECT_EQ(cbUnchecked, box->State());
     EXPECT_EQ(0, checks);
     // A click on the box toggles it.

@@ -63,8 +63,9 @@ TEST(CellEditorForm, MadeOnceWithTheFirstRunTimeScreenWithItsSixteenControlsInFo
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->Name(), ControlNames[i]);
         EXPECT_EQ(control->Color(), clSkyBlue) << ControlNames[i];
-        if (control->Parent() == editor)
+        if (control->Parent() == editor) {
             EXPECT_FALSE(control->Visible()) << ControlNames[i];
+        }
     }
     EXPECT_EQ(editor->pEditUp->Parent(), editor->pFractionPanel);
     EXPECT_EQ(editor->pShape->Parent(), editor->pFractionPanel);

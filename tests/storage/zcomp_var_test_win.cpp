@@ -70,7 +70,7 @@ protected:
 
 TEST_F(EnvironmentTest, LoadsRecordVersionAndAliases)
 {
-    PutAliasFile({{"Exe", "@\\Exe\\"}, {"Cfg", "@\\Cfg\\"}, {"Doc", "@\\Doc\\", "@\\Док\\"}});
+    PutAliasFile({{"Exe", "@\\Exe\\", ""}, {"Cfg", "@\\Cfg\\", ""}, {"Doc", "@\\Doc\\", "@\\Док\\"}});
     PutCfgFiles();
     TPromptScript script;
     ProgramVersion.d = 2;
@@ -103,7 +103,7 @@ TEST_F(EnvironmentTest, LoadingTwiceGivesTheSameAliases)
 
 TEST_F(EnvironmentTest, MissingFilesAreReportedInOrderAndChangeNothing)
 {
-    PutAliasFile({{"Exe", "@\\Exe\\"}});
+    PutAliasFile({{"Exe", "@\\Exe\\", ""}});
     TPromptScript script;
     script.Answer(idOk);
     EXPECT_EQ(LoadProductEnvironment(root_, 0), 1);

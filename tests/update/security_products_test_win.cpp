@@ -33,6 +33,7 @@ TEST(QuerySecurityProducts, AskedTwiceInOneProcessTellsTheSameOrNothing)
     const AnsiString first = QuerySecurityProducts(true, true, false);
     const AnsiString second = QuerySecurityProducts(true, true, false);
     EXPECT_EQ(first, second);
-    if (!first.empty())
+    if (!first.empty()) {
         EXPECT_EQ(first.compare(0, 2, "  "), 0);
+    }
 }
