@@ -12,6 +12,22 @@
 #include "storage/QMTSaveOpen.h"
 #include "tests/support/TempFolder.h"
 
+namespace {
+// The system's file dialogs make the folder they show the process's current one, and a current folder
+// cannot be removed: a test that shows one puts back the current folder it found before its temporary
+// folder goes.
+class TCurrentFolderKept {
+public:
+    TCurrentFolderKept() { GetCurrentDirectoryW(MAX_PATH, saved_); }
+    ~TCurrentFolderKept() { SetCurrentDirectoryW(saved_); }
+    TCurrentFolderKept(const TCurrentFolderKept &) = delete;
+    TCurrentFolderKept &operator=(const TCurrentFolderKept &) = delete;
+
+private:
+    wchar_t saved_[MAX_PATH + 1] = L"";
+};
+}  // namespace
+
 TEST(QMTSaveOpen, CancelledDialogsChooseNothing)
 {
     TQMTSaveOpen dlg(nullptr, "C:\\start\\");
@@ -64,6 +80,7 @@ TEST(QMTSaveOpen, ChosenFilesAndTheFolderUsedLast)
 TEST(QMTSaveOpen, TheRealGroupDialogShowsOnlyFoldersAndWantedFiles)
 {
     TempFolder tmp;
+    TCurrentFolderKept current;
     WriteWholeFile(tmp / "one.qmt", "1");
     WriteWholeFile(tmp / "two.QMT", "2");
     WriteWholeFile(tmp / "other.txt", "3");
@@ -109,6 +126,7 @@ TEST(QMTSaveOpen, TheRealGroupDialogShowsOnlyFoldersAndWantedFiles)
 TEST(QMTSaveOpen, TheSaveDialogNotesAFolderOtherThanTheStartingOne)
 {
     TempFolder tmp;
+    TCurrentFolderKept current;
     ASSERT_TRUE(CreateDir(tmp / "Папка"));
     TQMTSaveOpen dlg(nullptr, tmp.Path());
     std::vector<bool> seen;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <stdexcept>
 
@@ -16,6 +18,27 @@ AnsiString SystemTemp()
     DWORD n = GetTempPathW(MAX_PATH + 1, buf);
     return WideToCp1251(std::wstring(buf, n));
 }
+
+// A test program that ends with a temporary folder of its own still there (a file left open, a folder
+// left some process's current one) fails, naming it: each test removes what it makes.
+class TLeftFoldersCheck : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        const AnsiString pattern =
+            IncludeTrailingBackslash(SystemTemp()) + "qmt_test_" + IntToStr(GetCurrentProcessId()) + "_*";
+        AnsiString left;
+        TSearchRec rec;
+        if (FindFirst(pattern, faAnyFile, rec) == 0) {
+            do
+                left += " " + rec.Name;
+            while (FindNext(rec) == 0);
+            FindClose(rec);
+        }
+        EXPECT_TRUE(left.empty()) << "left in the temporary folder:" << left;
+    }
+};
+const bool leftFoldersChecked = (::testing::AddGlobalTestEnvironment(new TLeftFoldersCheck), true);
 }  // namespace
 
 TempFolder::TempFolder() : TempFolder(SystemTemp()) {}
