@@ -163,6 +163,34 @@ TEST(CellLayout, ReflowToAnEarlierRunsSeparator)
     EXPECT_EQ(runs[3].Height, 10);
 }
 
+TEST(CellLayout, PiecesCarryTheirRunsFormatAndTheirOwnTextOnly)
+{
+    TLayoutFixture f;
+    S_SGText first = TextRun(1, 7, "one two three four f", 1);
+    first.Flags |= 0xC0;  // carried bits
+    first.Mark = 0x5D;
+    first.Spare[0] = 1, first.Spare[1] = 2, first.Spare[2] = 3;
+    S_SGText second = TextRun(0, 9, "vesix");
+    second.Mark = 2;
+    second.Spare[2] = 0xEE;
+    const TRunList original = {first, second};
+    TRunList runs = original;
+    f.Layout(runs, 70);  // a word a line; the second run sends the first one's last letter to the next
+    ASSERT_GT(runs.size(), 3u);
+    std::string texts[2];
+    for (const S_SGText &piece : runs) {
+        const S_SGText &run = original[piece.Number == 7 ? 0 : 1];
+        EXPECT_EQ(piece.Font, run.Font);
+        EXPECT_EQ(piece.Flags, run.Flags);
+        EXPECT_EQ(piece.Mark, run.Mark);
+        EXPECT_EQ(std::string(piece.Spare, piece.Spare + 3), std::string(run.Spare, run.Spare + 3));
+        EXPECT_LE(piece.Text.size(), 14u);
+        texts[piece.Number == 7 ? 0 : 1] += piece.Text;
+    }
+    EXPECT_EQ(texts[0], first.Text);
+    EXPECT_EQ(texts[1], second.Text);
+}
+
 TEST(CellLayout, CharactersAsWideAsTheColumnStillEnd)
 {
     // A 10-pixel column: usable width 9. Fonts 16 and 17 pixels high give 8- and 9-pixel characters.
