@@ -96,6 +96,13 @@ TEST_F(ControlsDemo, TheFormSwitchesFromUkrainianToRussianInsideADesktop)
     EXPECT_TRUE(user.Has(ByText("Static", "Город")));
     EXPECT_FALSE(user.Has(ByText("Static", "Місто")));
     EXPECT_TRUE(user.Shot("demo_form_in_russian"));
+
+    // The demonstration's dialogs go with it: a question with its header, text and buttons in Russian.
+    ASSERT_TRUE(Press("Вопрос"));
+    ASSERT_GT(user.Window(Header(MsgKindQuestion, true)).Width(), 0) << Utf8(user.Failure());
+    EXPECT_TRUE(user.Shot("demo_question_in_russian"));
+    ASSERT_TRUE(Press("Нет"));
+    EXPECT_TRUE(Logged("answer btQuestion no"));
 }
 
 TEST_F(ControlsDemo, MessagesAnsweredAsAUserAnswersThemInsideADesktop)
