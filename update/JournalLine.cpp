@@ -42,6 +42,7 @@ uint32_t RotateLeft13(uint32_t v) { return (v << 13) | (v >> 19); }
 
 const char *const JournalStartText = "Запуск";
 const char *const JournalEndText = "Конец";
+const char *const RolledBackVariantText = "-1";
 const char *const JournalWriteFailedText = "!!!Невозможно сохранить протокол!!! ";
 const char *const JournalDateFormat = "dd.mm.yy hh:nn:ss.zzz";
 

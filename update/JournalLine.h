@@ -67,6 +67,9 @@ bool IsChangeCommand(int code);
 // Texts of the start and end commands.
 extern const char *const JournalStartText;
 extern const char *const JournalEndText;
+// Text of the variant command a rollback writes right before the end line it gives the journal: the
+// run's changes are undone, no update variant stands (rollback reads it as variant -1).
+extern const char *const RolledBackVariantText;
 
 // The list item added when a journal line cannot be written; the exception's message and a blank follow.
 extern const char *const JournalWriteFailedText;

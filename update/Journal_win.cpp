@@ -81,3 +81,19 @@ bool TForm1::CloseJournal()
     JournalUnflushed = 0;
     return true;
 }
+
+bool TForm1::EndRolledBackJournal()
+{
+    // Rollback runs before this start keeps a journal of its own: the earlier run's journal is opened
+    // for these two lines alone, and they are on the disk before anything it names is removed.
+    return Guarded(
+        [&] {
+            TFileStream journal(JournalPath, fmOpenReadWrite | fmShareDenyWrite);
+            long long end = journal.Seek(0, soFromEnd);
+            const TProtocolTarget target{*protocol_, &journal, &end, false,
+                                         FormatDateTime(JournalDateFormat, CurrentClock().Now())};
+            return WriteCommand(target, ejc_Variant, RolledBackVariantText) &&
+                   WriteCommand(target, ejc_End, JournalEndText) && FileOpFlush(journal);
+        },
+        " ");
+}

@@ -160,7 +160,6 @@ bool TForm1::RollBack()
     if (!pass(true))
         return false;
 
-    bool ok = true;
     if (newestIsEnd) {
         // The earlier run finished and only failed to delete its journal: the installation (or its
         // updated copy) is as that run left it, and nothing must be undone or removed but the
@@ -181,32 +180,51 @@ bool TForm1::RollBack()
             Log(ept_Plain, "Файл отката изменился во время ожидания: " + JournalPath, true);
             return false;
         }
-        ok = UpdateVariant != 1 ? pass(false) : removeFoldersMadeForCopy();
+        if (!(UpdateVariant != 1 ? pass(false) : removeFoldersMadeForCopy()))
+            return false;
+        // The copy is what a copy run made: it goes while the journal still says the run is to be
+        // undone, so a rollback stopped on the way is offered again and removes the rest.
+        if (UpdateVariant == 1 && !CopyFolder.empty()) {
+            ClearFolder(CopyFolder, true);
+            if (DirectoryExists(CopyFolder)) {
+                Log(ept_Plain, "Не удалось удалить копию ЦМТ " + CopyFolder, true);
+                return false;
+            }
+        }
+        // Everything is undone. The journal, ended, names the temporary folder with the backups until
+        // that is gone, and goes last: a rollback stopped on the way leaves the next start a journal to
+        // tidy up after, never a folder nothing names, nor a journal whose backups are gone.
+        if (!EndRolledBackJournal())
+            return false;
     }
-    if (!ok)
-        return false;
-    if (!FileOpDelete(JournalPath)) {
-        // Left behind, it would roll back again after the temporary folder with its backups is gone.
-        Log(ept_Plain, "Не удалось удалить файл отката " + JournalPath, true);
-        return false;
-    }
+    // Left behind, the ended journal has the next start remove what is left.
+    if (!TidyJournaledRun(TempFolder))
+        Log(ept_Plain, "Временные файлы будут удалены при следующем запуске", true);
     return true;
 }
 
-bool TForm1::TidyFinishedRun(bool &finished)
+bool TForm1::TidyJournaledRun(const AnsiString &tempFolder)
 {
-    std::string content;
-    AnsiString temp;
-    finished = ReadJournal(JournalPath, content) && FinishedRunJournal(SplitJournalLines(content), temp);
-    if (!finished)
-        return true;
-    Log(ept_Plain, "Прошлое обновление завершено. Удаление его временных файлов", true);
-    if (!temp.empty())
-        ClearFolder(temp, true);
+    if (!tempFolder.empty())
+        ClearFolder(tempFolder, true);
     // The journal is the only thing that names the folder: it goes last, once the folder is gone.
-    if (!temp.empty() && DirectoryExists(temp)) {
-        Log(ept_Plain, "Не удалось удалить временную папку прошлого обновления " + temp, true);
+    if (!tempFolder.empty() && DirectoryExists(tempFolder)) {
+        Log(ept_Plain, "Не удалось удалить временную папку прошлого обновления " + tempFolder, true);
         return false;
     }
     return DeleteFileLogged(JournalPath);
+}
+
+bool TForm1::TidyFinishedRun(bool &finished, bool &rolledBack)
+{
+    std::string content;
+    AnsiString temp;
+    finished = ReadJournal(JournalPath, content) && FinishedRunJournal(SplitJournalLines(content), temp, rolledBack);
+    if (!finished)
+        return true;
+    Log(ept_Plain,
+        rolledBack ? "Откат прошлого обновления завершен. Удаление его временных файлов"
+                   : "Прошлое обновление завершено. Удаление его временных файлов",
+        true);
+    return TidyJournaledRun(temp);
 }

@@ -102,29 +102,30 @@ bool TForm1::LastRunCheck(bool &cancelled)
         Log(ept_Plain, "Нет проблем", true);
         return true;
     }
-    // A run that finished and was stopped while it tidied up: nothing to undo, nothing failed.
-    bool finished = false;
-    if (!TidyFinishedRun(finished))
+    // A run that finished, or a rollback that did, stopped while it tidied up: nothing to undo, nothing
+    // failed.
+    bool finished = false, rolledBack = false;
+    if (!TidyFinishedRun(finished, rolledBack))
         return false;
-    if (finished)
+    if (finished && !rolledBack)
         return true;
     LastRunProblems = 1;
-    if (!AskYesNo(3001, true)) {
-        LogAndShowError(5003);
-        Log(ept_Cancelled, AnsiString(), true);
-        cancelled = true;
-        return false;
+    if (!finished) {
+        if (!AskYesNo(3001, true)) {
+            LogAndShowError(5003);
+            Log(ept_Cancelled, AnsiString(), true);
+            cancelled = true;
+            return false;
+        }
+        Log(ept_Plain, "Есть проблемы. Попытка отката к предыдущему состоянию.", true);
+        if (!CheckStep(RollBack(), true)) {
+            LogAndShowError(5003);
+            return false;
+        }
+        TempFolder.clear();
+        Log(ept_Plain, "Восстановление завершено успешно", true);
     }
-    Log(ept_Plain, "Есть проблемы. Попытка отката к предыдущему состоянию.", true);
-    if (!CheckStep(RollBack(), true)) {
-        LogAndShowError(5003);
-        return false;
-    }
-    ClearFolder(TempFolder, true);
-    if (UpdateVariant == 1)
-        ClearFolder(CopyFolder, true);
-    TempFolder.clear();
-    Log(ept_Plain, "Восстановление завершено успешно", true);
+    // After a rollback, also one an earlier start finished, the update goes on only when the user wants.
     if (!AskYesNo(3003, false)) {
         Log(ept_Cancelled, AnsiString(), true);
         cancelled = true;

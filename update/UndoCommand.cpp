@@ -68,10 +68,12 @@ bool IsAbsolutePath(const AnsiString &name)
     return name.size() >= 3 && name[0] == '\\' && name[1] == '\\' && name[2] != '\\';
 }
 
-bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFolder)
+bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFolder, bool &rolledBack)
 {
     tempFolder.clear();
+    rolledBack = false;
     bool newest = true;
+    bool beforeEnd = false;  // the command right before the end is still to come
     for (size_t i = lines.size(); i-- > 0;) {
         AnsiString line = lines[i];
         if (!IsCommandLine(line))
@@ -81,10 +83,14 @@ bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFo
         if (!VerifyLine(line) || !StripSignature(line) || !ParseCommandLine(line, code, text)) {
             if (newest)
                 return false;
+            beforeEnd = false;
             continue;
         }
         if (newest && code != ejc_End)
             return false;
+        if (beforeEnd)
+            rolledBack = code == ejc_Variant && text == RolledBackVariantText;
+        beforeEnd = newest;
         newest = false;
         if (code == ejc_TempFolder) {
             tempFolder = text;

@@ -34,5 +34,7 @@ bool IsAbsolutePath(const AnsiString &name);
 
 // Whether a journal (its lines, oldest first) is that of a run that finished: its newest command line
 // is well signed and is the end command, so nothing it records is to be undone. `tempFolder` then
-// names the run's temporary folder (its newest well-signed command 8), empty when it journaled none.
-bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFolder);
+// names the run's temporary folder (its newest well-signed command 8), empty when it journaled none;
+// `rolledBack` tells that a rollback gave the journal its end: the command right before the end is
+// the variant command with RolledBackVariantText, and the installation is the one the run started from.
+bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFolder, bool &rolledBack);

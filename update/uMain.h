@@ -56,6 +56,9 @@ public:
     bool OpenJournal();
     // Writes the end command and closes the journal; the file stays.
     bool CloseJournal();
+    // Ends the journal of a run that rollback has undone: the rolled-back variant line and the end line,
+    // written through to the disk. False (with a protocol line) when they cannot be.
+    bool EndRolledBackJournal();
     // The journal is the run's write-ahead log: before a change to anything that existed before the
     // run, the lines that let rollback undo it are written through to the disk. One flush covers every
     // line written since the last; with none waiting (or no journal kept) it does nothing. False when
@@ -82,14 +85,19 @@ public:
     void StartProduct();
 
     // Rollback of an earlier run that did not finish (update/RollBack_win.cpp): undoes what its journal
-    // records, newest first, back to its start, and deletes the journal when everything was undone.
+    // records, newest first, back to its start, removes a copy the run made, ends the journal, removes
+    // the temporary folder and deletes the journal last.
     bool RollBack();
     // One command line without its signature; false `ok` ends the rollback as failed, true ends the pass.
     bool UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass);
-    // The journal of an earlier run that finished (its newest command is its end) but was stopped
-    // before it had removed everything: its temporary folder is removed, then the journal. Sets
-    // `finished` (false: not such a journal, nothing done); false when something of it stays.
-    bool TidyFinishedRun(bool &finished);
+    // The journal of an earlier run that finished, or was rolled back (its newest command is its end),
+    // but was stopped before it had removed everything: its temporary folder is removed, then the
+    // journal. Sets `finished` (false: not such a journal, nothing done) and `rolledBack` (a rollback
+    // ended it: the installation is the one that run started from); false when something of it stays.
+    bool TidyFinishedRun(bool &finished, bool &rolledBack);
+    // Removes the temporary folder an ended journal names (none when empty), then the journal; false,
+    // with the journal kept, when the folder stays.
+    bool TidyJournaledRun(const AnsiString &tempFolder);
 
     // Copies a backup back over the file it saved, after checking that the backup still has the size
     // and checksum journaled for it, and compares the two (update/RestoreFile_win.cpp).

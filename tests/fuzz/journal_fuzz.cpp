@@ -69,17 +69,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const AnsiString &line : lines)
         CheckLine(line);
     AnsiString temp;
-    if (FinishedRunJournal(lines, temp)) {
-        AnsiString newest;
+    bool rolledBack = false;
+    if (FinishedRunJournal(lines, temp, rolledBack)) {
+        AnsiString newest, beforeIt;
         for (const AnsiString &line : lines)
-            if (IsCommandLine(line))
+            if (IsCommandLine(line)) {
+                beforeIt = newest;
                 newest = line;
+            }
         int code = 0;
         AnsiString text;
         if (!VerifyLine(newest) || !StripSignature(newest) || !ParseCommandLine(newest, code, text) || code != ejc_End)
             FuzzFinding("a journal whose newest command is not a signed end is taken for a finished run's");
         if (!temp.empty() && content.find(temp) == std::string_view::npos)
             FuzzFinding("a finished run's temporary folder is not in its journal");
+        if (rolledBack && (!VerifyLine(beforeIt) || !StripSignature(beforeIt) ||
+                           !ParseCommandLine(beforeIt, code, text) || code != ejc_Variant || text != RolledBackVariantText))
+            FuzzFinding("a journal is taken for a rolled back run's without the rolled-back variant before its end");
+    } else if (rolledBack) {
+        FuzzFinding("a journal that is no finished run's is taken for a rolled back run's");
     }
 
     // The whole input as a command's text: written, checked and read back.

@@ -161,6 +161,15 @@ bool Asked(const TPromptScript &script, int id)
                        [&](const TPrompt &p) { return p.Text.find(mark) != AnsiString::npos; });
 }
 
+// Targets of every kind of change the run makes, with attributes of their own: moved aside and patched
+// (the executable), patched twice, patched as a database, replaced whole. One without the archive
+// attribute, one with it.
+const std::map<AnsiString, int> MarkedFiles = {{"EXE\\qmt.exe", faReadOnly | faHidden},
+                                               {"DATA\\text.bin", faHidden},
+                                               {"DB\\base3", faHidden | faSysFile | faArchive},
+                                               {"DATA\\readme.txt", faHidden | faArchive},
+                                               {"Данные\\отчёт.dat", faSysFile}};
+
 // Kills the engine at its N-th file operation (0: never) and meanwhile refuses what Windows refuses:
 // a file created over a hidden, system or read-only one.
 class KillOnWindowsAt : public KillAtFileOp {
@@ -275,6 +284,31 @@ protected:
         EXPECT_FALSE(Has(protocol, " Восстановление завершено успешно"));
     }
 
+    // A start that finds the journal a rollback ended and was stopped while it tidied up: it asks no
+    // question about a failed run and undoes nothing more, removes what the rollback left and asks, as
+    // after a rollback of its own, whether to go on with the update (3003, declined).
+    void StartAfterRolledBackRun()
+    {
+        TPromptScript script;
+        script.Answer(idNo);  // 3003
+        const std::vector<AnsiString> protocol = Start();
+        ASSERT_EQ(1u, script.Seen().size());
+        EXPECT_NE(AnsiString::npos, script.Seen()[0].Text.find("Продолжить выполнение обновления?"));
+        EXPECT_TRUE(Has(protocol, " Откат прошлого обновления завершен. Удаление его временных файлов"));
+        EXPECT_FALSE(Has(protocol, " Есть проблемы. Попытка отката к предыдущему состоянию."));
+        for (const AnsiString &line : protocol)
+            EXPECT_EQ(AnsiString::npos, line.find(ProtocolText(ept_Undo))) << line;
+    }
+
+    // The kept attributes of every file of the installation.
+    std::map<AnsiString, int> Attributes() const
+    {
+        std::map<AnsiString, int> attributes;
+        for (const auto &entry : Installation())
+            attributes[entry.first] = FileGetAttr(root_ + entry.first) & KeptFileAttributes;
+        return attributes;
+    }
+
     // The installation the next start must leave after a run that did not finish (or finished and
     // left its `ended` journal), and that start when the run left its journal.
     void ExpectRolledBackTo(const TestTree &expected, bool ended = false)
@@ -361,40 +395,92 @@ TEST_F(EveryItemRun, KilledAtAnyFileOperationTheNextStartRollsBack)
 TEST_F(EveryItemRun, RollbackKilledAtAnyOfItsFileOperationsAndStartedAgainStillRestores)
 {
     Prepare(0);
-    // The fullest journal: the run killed where it would write its end line.
-    const uint64_t endLine = CountedRun().EndLine;
     Install();
+    for (const auto &[name, attributes] : MarkedFiles)
+        ASSERT_EQ(0, FileSetAttr(root_ + name, attributes)) << name;
+    const std::map<AnsiString, int> oldAttributes = Attributes();
+    // The fullest journal: the run killed where it would write its end line.
+    uint64_t endLine = 0;
     {
-        KillAtFileOp kill(endLine);
+        TPromptScript script;
+        script.Answer(idNo);  // 3009
+        KillOnWindowsAt count;
+        ASSERT_TRUE(Finished(Start()));
+        endLine = count.LastOf(TFileOp::JournalWrite);
+    }
+    Install();
+    for (const auto &[name, attributes] : MarkedFiles)
+        ASSERT_EQ(0, FileSetAttr(root_ + name, attributes)) << name;
+    {
+        KillOnWindowsAt kill(endLine);
         EXPECT_THROW(Start(), TEngineKilled);
     }
     const TestTree leftByTheRun = ReadTree(root_);
+    std::map<AnsiString, int> leftAttributes;
+    for (const auto &entry : leftByTheRun)
+        leftAttributes[entry.first] = FileGetAttr(root_ + entry.first) & KeptFileAttributes;
+    auto restoreLeftByTheRun = [&] {
+        RemoveTree(ExcludeTrailingBackslash(root_));
+        WriteTree(root_, leftByTheRun);
+        for (const auto &[name, attributes] : leftAttributes)
+            ASSERT_EQ(0, FileSetAttr(root_ + name, attributes)) << name;
+    };
+
     std::vector<uint64_t> points;
+    uint64_t ended = 0;
+    size_t tidying = 0;
     {
-        KillAtFileOp count;
+        KillOnWindowsAt count;
         StartAndRollBack();
         points = KillPoints(count, WorkFolder());
+        ended = count.LastOf(TFileOp::JournalWrite);  // the rollback's end line; it only tidies up after it
+        // After its end it is killed at the first and the last of each run of operations of one kind
+        // (the flush of the journal, deletions in the temporary folder, its folders, the journal): one
+        // deletion more or less of the same folder leaves the next start the same work.
+        const std::vector<TFileOp> &kinds = count.PassedKinds();
+        ASSERT_GT(kinds.size(), ended + 10);  // backups, work files, folders, the journal
+        for (size_t i = ended; i < kinds.size(); ++i) {
+            const bool first = kinds[i] != kinds[i - 1];
+            const bool last = i + 1 == kinds.size() || kinds[i + 1] != kinds[i];
+            if (first || last) {
+                points.push_back(i + 1);
+                ++tidying;
+            }
+        }
     }
     ASSERT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, Installation()));
-    ASSERT_GT(points.size(), 12u);  // restores, removals, the journal
+    ASSERT_EQ(oldAttributes, Attributes());
+    ASSERT_GT(points.size(), 12u);  // restores, removals, the end of the journal
+    ASSERT_GE(tidying, 4u);
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
 
     for (uint64_t n : points) {
         SCOPED_TRACE("rollback killed at operation " + std::to_string(n));
-        RemoveTree(ExcludeTrailingBackslash(root_));
-        WriteTree(root_, leftByTheRun);
+        restoreLeftByTheRun();
         {
             TPromptScript script;
             script.Answer(idYes);  // 3001
-            KillAtFileOp kill(n);
+            KillOnWindowsAt kill(n);
             EXPECT_THROW(Start(), TEngineKilled);
         }
-        // Killed after it had deleted the journal, it had undone everything.
-        if (FileExists(JournalPath())) {
-            StartAndRollBack();
-            EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, Installation()));
-        } else {
-            EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, ProductFiles()));
+        // The journal goes last; once it holds the rollback's end the next start only tidies up.
+        ASSERT_TRUE(FileExists(JournalPath()));
+        {
+            RefuseCreateOverProtectedFiles windows;
+            if (n > ended)
+                StartAfterRolledBackRun();
+            else
+                StartAndRollBack();
         }
+        // Nothing of the run or of its rollback is left: no temporary folder, no renamed file, no
+        // journal; only the protocol beside the installation it started from, attributes and all.
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(oldTree_, Installation()));
+        EXPECT_EQ(oldAttributes, Attributes());
+        EXPECT_FALSE(DirectoryExists(WorkFolder()));
+        EXPECT_FALSE(FileExists(JournalPath()));
+        for (const auto &entry : ReadTree(root_))
+            EXPECT_NE('~', entry.first.back()) << entry.first;
     }
 }
 
@@ -546,13 +632,7 @@ TEST_F(EveryItemRun, AReadOnlyExecutableMovedAsideIsDeletedAndNothingOfTheRunIsL
 TEST_F(EveryItemRun, HiddenAndReadOnlyFilesKilledAfterEachChangeAreRolledBackWithTheirAttributes)
 {
     Prepare(0);
-    // Targets of every kind of change the run makes: moved aside and patched (the executable), patched
-    // twice, patched as a database, replaced whole. One without the archive attribute, one with it.
-    const std::map<AnsiString, int> marked = {{"EXE\\qmt.exe", faReadOnly | faHidden},
-                                              {"DATA\\text.bin", faHidden},
-                                              {"DB\\base3", faHidden | faSysFile | faArchive},
-                                              {"DATA\\readme.txt", faHidden | faArchive},
-                                              {"Данные\\отчёт.dat", faSysFile}};
+    const std::map<AnsiString, int> &marked = MarkedFiles;
     auto mark = [&] {
         for (const auto &[name, attributes] : marked)
             ASSERT_EQ(0, FileSetAttr(root_ + name, attributes)) << name;

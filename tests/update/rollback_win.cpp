@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -254,7 +255,7 @@ TEST_F(RollBack, FinishedRunOnlyLeftItsJournal)
     EXPECT_EQ(-1, IndexOf("Откат изменений"));
 }
 
-TEST_F(RollBack, CopyOfTheInstallationIsLeftToBeRemoved)
+TEST_F(RollBack, CopyOfTheInstallationIsRemovedThenTheJournalEndedThenTheTemporaryFolderAndTheJournal)
 {
     AnsiString copy = root_ + "QMT5_311\\";
     BuildInstallation(copy);
@@ -267,6 +268,7 @@ TEST_F(RollBack, CopyOfTheInstallationIsLeftToBeRemoved)
     Backup("EXE\\a.dll", "changed");  // even a backup that names the product is left alone
     SaveJournal();
     TPromptScript script;
+    FailFileOps record([](uint64_t, TFileOp, const AnsiString &) { return 0u; });
     ASSERT_TRUE(form_.RollBack());
     EXPECT_TRUE(script.Seen().empty());
     EXPECT_EQ(1, form_.UpdateVariant);
@@ -274,8 +276,73 @@ TEST_F(RollBack, CopyOfTheInstallationIsLeftToBeRemoved)
     EXPECT_EQ(temp_, form_.TempFolder);
     EXPECT_EQ(ProductMutexName(copy + "EXE\\qmt.exe"), form_.MutexName[1]);
     EXPECT_TRUE(form_.ProductMutex[1].Held());  // the copy's product was found closed
-    EXPECT_TRUE(FileExists(copy + "EXE\\qmt.exe"));
+    EXPECT_FALSE(DirectoryExists(copy));
+    EXPECT_FALSE(DirectoryExists(temp_));
     EXPECT_EQ("changed", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+
+    // The copy goes while the journal still asks for a rollback; then the journal gets the rollback's
+    // variant and end lines; then the temporary folder goes, and the journal last of all.
+    const std::vector<TFileOp> &kinds = record.Kinds();
+    const std::vector<AnsiString> &names = record.Names();
+    auto first = [&](auto match) {
+        for (size_t i = 0; i < kinds.size(); ++i)
+            if (match(kinds[i], names[i]))
+                return long(i);
+        return -1L;
+    };
+    auto last = [&](auto match) {
+        for (size_t i = kinds.size(); i-- > 0;)
+            if (match(kinds[i], names[i]))
+                return long(i);
+        return -1L;
+    };
+    auto in = [](const AnsiString &folder) {
+        return [folder](TFileOp kind, const AnsiString &name) {
+            return kind != TFileOp::JournalWrite && name.rfind(folder, 0) == 0;
+        };
+    };
+    auto line = [](const AnsiString &mark) {
+        return [mark](TFileOp kind, const AnsiString &name) {
+            return kind == TFileOp::JournalWrite && name.find(mark) != AnsiString::npos;
+        };
+    };
+    const long variantLine = first(line("*2#-1"));
+    const long endLine = first(line("*5#Конец"));
+    ASSERT_GE(variantLine, 0);
+    EXPECT_EQ(variantLine + 1, endLine);
+    EXPECT_LT(last(in(copy)), variantLine);
+    EXPECT_GT(first(in(temp_)), endLine);
+    EXPECT_EQ(long(kinds.size()) - 1, last(in(form_.JournalPath)));
+    EXPECT_EQ(TFileOp::Delete, kinds.back());
+}
+
+TEST_F(RollBack, AJournalThatCannotBeEndedFailsTheRollbackAndKeepsEverythingItNames)
+{
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_TempFolder, temp_);
+    Backup("EXE\\a.dll", "changed");
+    SaveJournal();
+    TPromptScript script;
+    {
+        FailFileOps full([](uint64_t, TFileOp kind, const AnsiString &name) {
+            return kind == TFileOp::JournalWrite && name.find("*2#-1") != AnsiString::npos ? SysErrorDiskFull : 0u;
+        });
+        TForm1 first(nullptr);  // holds the product's mutex while it lives
+        Ready(first);
+        EXPECT_FALSE(first.RollBack());
+    }
+    // The file is back, but the backups stay with the journal that names them: rolled back again, the
+    // same journal finds nothing more to copy and is ended and removed with them.
+    EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_EQ(journal_, ReadBytes(form_.JournalPath));
+    EXPECT_TRUE(DirectoryExists(temp_));
+    TForm1 again(nullptr);
+    Ready(again);
+    EXPECT_TRUE(again.RollBack());
+    EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_FALSE(DirectoryExists(temp_));
     EXPECT_FALSE(FileExists(form_.JournalPath));
 }
 
@@ -355,16 +422,20 @@ TEST_F(RollBack, InterruptedAtEachFileOperationThenRunAgain)
     Backup("Data\\b.dbb", std::string(3 << 20, 'x'));  // more than one piece to copy back
     Created(root_ + "EXE\\new.txt");
     std::string changedB = ReadBytes(root_ + "Data\\b.dbb");
+    const std::map<AnsiString, std::string> backups = ReadTree(temp_);
     // The state the failed run left, set up again before every attempt.
     auto leftByTheRun = [&] {
         WriteBytes(root_ + "EXE\\a.dll", "patched first");
         WriteBytes(root_ + "Data\\b.dbb", changedB);
         WriteBytes(root_ + "EXE\\new.txt", "a file the update brought");
+        RemoveTree(ExcludeTrailingBackslash(temp_));
+        WriteTree(temp_, backups);
         SaveJournal();
     };
+    // Restored, and nothing of the run left: its backups and journal go with everything else.
     auto restored = [&] {
         return ReadBytes(root_ + "EXE\\a.dll") == Original1 && ReadBytes(root_ + "Data\\b.dbb") == Original2 &&
-               !FileExists(root_ + "EXE\\new.txt") && !FileExists(form_.JournalPath);
+               !FileExists(root_ + "EXE\\new.txt") && !DirectoryExists(temp_) && !FileExists(form_.JournalPath);
     };
 
     TPromptScript script;

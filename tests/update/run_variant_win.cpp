@@ -409,3 +409,75 @@ TEST_F(RunVariant, ACopyRunFailingAtItsFileOperationsFailsCleanlyAndTheNextStart
     }
     DeleteFile(link);
 }
+
+TEST_F(RunVariant, ACopyRunsRollbackKilledAnywhereLeavesNothingOfTheCopyAfterTheNextStart)
+{
+    const auto installation = WithoutProtocols(ReadTree(root_));
+    // The copy goes into a folder the dialog makes; the run is stopped where it would write its end.
+    {
+        KillAtJournalLine kill("*5#");
+        EXPECT_THROW(CopyRun(copies_ + "New\\"), TEngineKilled);
+    }
+    const auto leftInRoot = ReadTree(root_), leftInCopies = ReadTree(copies_);
+    ASSERT_TRUE(DirectoryExists(copies_ + "New\\QMT5_311"));
+    auto leftByTheRun = [&] {
+        for (const AnsiString &folder : {root_, copies_}) {
+            RemoveTree(ExcludeTrailingBackslash(folder));
+            ForceDirectories(folder);
+        }
+        WriteTree(root_, leftInRoot);
+        WriteTree(copies_, leftInCopies);
+    };
+    auto oneStart = [&](PromptSteps &prompts) {
+        TForm1 form(nullptr);
+        form.SelfPath = form_.SelfPath;
+        form.FormActivate(&form);
+        std::vector<AnsiString> protocol;
+        for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
+            protocol.push_back(form.LsBx_Prot->Items()->Strings(i));
+        for (const TPrompt &p : prompts.seen)
+            EXPECT_EQ(AnsiString::npos, p.Text.find("msgid №3009")) << p.Text;
+        return protocol;
+    };
+
+    uint64_t ended = 0, operations = 0;
+    {
+        KillAtFileOp count;
+        StartAndRollBack(form_.SelfPath);
+        ended = count.LastOf(TFileOp::JournalWrite);  // the rollback's end line; it only tidies up after it
+        operations = count.Passed();
+    }
+    ASSERT_FALSE(DirectoryExists(copies_ + "New"));
+    ASSERT_GT(operations, ended + 3);  // the temporary folder's files and folders, the journal
+
+    for (uint64_t n = 1; n <= operations; ++n) {
+        SCOPED_TRACE("rollback killed at operation " + std::to_string(n));
+        leftByTheRun();
+        {
+            PromptSteps prompts;
+            prompts.Answer(idYes);  // 3001
+            KillAtFileOp kill(n);
+            EXPECT_THROW(oneStart(prompts), TEngineKilled);
+        }
+        // The journal goes last; once it holds the rollback's end the next start only tidies up after
+        // it and asks whether to go on (3003, declined), with no question about a failed run.
+        ASSERT_TRUE(FileExists(root_ + "qmt_3.1.1.txt"));
+        if (n > ended) {
+            PromptSteps prompts;
+            prompts.Answer(idNo);  // 3003
+            const std::vector<AnsiString> protocol = oneStart(prompts);
+            EXPECT_EQ(0, prompts.unanswered);
+            ASSERT_EQ(1u, prompts.seen.size());
+            EXPECT_TRUE(Contains(prompts.seen[0].Text, "Продолжить выполнение обновления?")) << prompts.seen[0].Text;
+            EXPECT_TRUE(Has(protocol, "Откат прошлого обновления завершен. Удаление его временных файлов"));
+        } else {
+            StartAndRollBack(form_.SelfPath);
+        }
+        // Neither the copy, nor the folder made to hold it, nor the temporary folder, nor the journal.
+        EXPECT_FALSE(DirectoryExists(copies_ + "New"));
+        EXPECT_TRUE(DirectoryExists(copies_));
+        EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
+        EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(installation, WithoutProtocols(ReadTree(root_))));
+    }
+}

@@ -88,24 +88,69 @@ TEST(UndoCommand, AJournalWhoseNewestCommandIsItsEndIsThatOfAFinishedRun)
         JournalCommandLine(date, ejc_TempFolder, "C:\\P\\QMTUPDTA.TMP\\"),
         JournalCommandLine(date, ejc_Backup, "C:\\P\\a<C:\\P\\QMTUPDTA.TMP\\BAK0\\a00000000010000000002")};
     AnsiString temp = "stale";
-    EXPECT_FALSE(FinishedRunJournal(begun, temp));
+    bool rolledBack = true;
+    EXPECT_FALSE(FinishedRunJournal(begun, temp, rolledBack));
     EXPECT_EQ("", temp);
+    EXPECT_FALSE(rolledBack);
 
     std::vector<AnsiString> finished = begun;
     finished.push_back(JournalCommandLine(date, ejc_End, JournalEndText));
     finished.push_back(JournalProtocolLine(date, "Удаление папки"));  // protocol lines do not count
-    EXPECT_TRUE(FinishedRunJournal(finished, temp));
+    EXPECT_TRUE(FinishedRunJournal(finished, temp, rolledBack));
     EXPECT_EQ("C:\\P\\QMTUPDTA.TMP\\", temp);  // the newest temporary folder
+    EXPECT_FALSE(rolledBack);
 
     // An end line cut off or damaged is no end: the run may have stopped anywhere after its last command.
     std::vector<AnsiString> damaged = finished;
     damaged[5][damaged[5].size() - 1] ^= 1;
-    EXPECT_FALSE(FinishedRunJournal(damaged, temp));
+    EXPECT_FALSE(FinishedRunJournal(damaged, temp, rolledBack));
 
     // A run that ended before it chose a temporary folder names none.
     EXPECT_TRUE(FinishedRunJournal(
         {JournalCommandLine(date, ejc_Start, JournalStartText), JournalCommandLine(date, ejc_End, JournalEndText)},
-        temp));
+        temp, rolledBack));
     EXPECT_EQ("", temp);
-    EXPECT_FALSE(FinishedRunJournal({}, temp));
+    EXPECT_FALSE(FinishedRunJournal({}, temp, rolledBack));
+}
+
+TEST(UndoCommand, AJournalARollbackEndedTellsSo)
+{
+    const AnsiString date = "07.12.26 18:00:00.000";
+    const std::vector<AnsiString> begun = {
+        JournalCommandLine(date, ejc_Start, JournalStartText), JournalCommandLine(date, ejc_Variant, "1"),
+        JournalCommandLine(date, ejc_CopyFolder, "D:\\QMT5_311\\"),
+        JournalCommandLine(date, ejc_TempFolder, "C:\\P\\QMTUPDTA.TMP\\"),
+        JournalCommandLine(date, ejc_Backup, "C:\\P\\a<C:\\P\\QMTUPDTA.TMP\\BAK0\\a00000000010000000002")};
+    AnsiString temp;
+    bool rolledBack = false;
+
+    // The rollback's two lines, protocol lines between them or not.
+    std::vector<AnsiString> ended = begun;
+    ended.push_back(JournalCommandLine(date, ejc_Variant, RolledBackVariantText));
+    ended.push_back(JournalProtocolLine(date, "LogCmd 2 -1"));
+    ended.push_back(JournalCommandLine(date, ejc_End, JournalEndText));
+    EXPECT_TRUE(FinishedRunJournal(ended, temp, rolledBack));
+    EXPECT_TRUE(rolledBack);
+    EXPECT_EQ("C:\\P\\QMTUPDTA.TMP\\", temp);
+
+    // A run's own variant line, or one elsewhere than right before the end, is no rollback's.
+    for (const AnsiString &variant : {AnsiString("1"), AnsiString("0"), AnsiString("-10")}) {
+        std::vector<AnsiString> other = begun;
+        other.push_back(JournalCommandLine(date, ejc_Variant, variant));
+        other.push_back(JournalCommandLine(date, ejc_End, JournalEndText));
+        EXPECT_TRUE(FinishedRunJournal(other, temp, rolledBack)) << variant;
+        EXPECT_FALSE(rolledBack) << variant;
+    }
+    std::vector<AnsiString> earlier = begun;
+    earlier.insert(earlier.begin() + 4, JournalCommandLine(date, ejc_Variant, RolledBackVariantText));
+    earlier.push_back(JournalCommandLine(date, ejc_End, JournalEndText));
+    EXPECT_TRUE(FinishedRunJournal(earlier, temp, rolledBack));
+    EXPECT_FALSE(rolledBack);
+
+    // A damaged line right before the end tells nothing; the rollback's end alone undoes nothing more
+    // either way.
+    std::vector<AnsiString> damaged = ended;
+    damaged[5][damaged[5].size() - 1] ^= 1;
+    EXPECT_TRUE(FinishedRunJournal(damaged, temp, rolledBack));
+    EXPECT_FALSE(rolledBack);
 }
