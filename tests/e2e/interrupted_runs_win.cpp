@@ -4,7 +4,7 @@
 // run killed after its journal's end had finished, and the next start only tidies up after it, without
 // a question. Afterwards the installation is the old version byte for byte, or the new one when the
 // killed run had already written its journal's end or deleted the journal, and nothing of the killed
-// run is left beside it.
+// run is left beside it. A rollback killed as it ends leaves the next start only its tidying up.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -222,4 +222,74 @@ TEST_F(InterruptedRuns, CorrectionKilledAtTenMomentsThenRolledBackOnTheNextStart
     std::printf("correction killed:%s\n", outcomes.c_str());
     // Only the last moments come after the journal's end.
     EXPECT_GE(rolledBack, 7);
+}
+
+TEST_F(InterruptedRuns, CorrectionsRollbackKilledAsItEndsLeavesTheOldVersionAndNothingElse)
+{
+    const ProductUpdate update = MakeProductUpdate("3.1.1.2", "3.1.1.5", 400 * 1024);
+    auto begin = [&](TStartedProcess &run) { return Start(run); };
+    const int commands = UndisturbedRun(update, begin, "Протокол_qmt_3.1.1.5.txt");
+    ASSERT_GT(commands, 4);
+    const AnsiString journal = root_ + "qmt_3.1.1.5.txt";
+    const AnsiString protocol = "Протокол_qmt_3.1.1.5.txt";
+    // A run killed halfway leaves a journal to roll back and the backups in its temporary folder.
+    const KillState state = KilledRun(update, begin, "qmt_3.1.1.5.txt", commands / 2 + 1, 0);
+    ASSERT_FALSE(state.Finished());
+    const FileTree leftByTheRun = ReadInstallation(root_);
+    ASSERT_TRUE(DirectoryExists(root_ + kTempFolder));
+
+    // The rollback is killed at moments after it has written its end into the journal, while it
+    // removes the temporary folder and the journal.
+    std::string outcomes;
+    for (DWORD delay : {DWORD(0), DWORD(1), DWORD(3)}) {
+        RemoveTestFolder(root_);
+        ForceDirectories(root_);
+        WriteInstallation(root_, leftByTheRun);
+        WriteFileBytes(root_ + "qmtupdt_e2e.exe", update.Updater);
+        const int before = JournalCommands(journal);
+        {
+            TStartedProcess killed;
+            ASSERT_TRUE(Start(killed));
+            AnsiString texts;
+            EXPECT_EQ(0u, AnswerBoxes(killed.Id(), {"Внимание!=6"}, texts));  // 3001: roll back
+            EXPECT_TRUE(WaitForJournalCommands(journal, before + 2, 60000));  // the rolled-back variant, the end
+            Sleep(delay);
+            killed.Kill();
+        }
+        const bool left = FileExists(journal);
+        const bool ended = left && JournalEnded(journal);
+        SCOPED_TRACE("killed " + std::to_string(delay) + " ms after the rollback's end; journal " +
+                     (ended  ? "ended"
+                      : left ? "unfinished"
+                             : "deleted"));
+        if (left) {
+            // The next start: an ended journal is tidied up after with no question about a failed run,
+            // and the user is asked, as after a rollback, whether to go on (3003, declined).
+            DeleteFile(root_ + protocol);
+            TStartedProcess again;
+            ASSERT_TRUE(Start(again));
+            AnsiString texts;
+            if (ended) {
+                EXPECT_EQ(0u, AnswerBoxes(again.Id(), {"Внимание!=7"}, texts));
+                EXPECT_EQ(AnsiString::npos, texts.find("(msgid №3001)")) << Utf8(texts);
+            } else {
+                EXPECT_EQ(0u, AnswerBoxes(again.Id(), {"Внимание!=6", "Внимание!=7"}, texts));
+            }
+            EXPECT_NE(AnsiString::npos, texts.find("Продолжить выполнение обновления?")) << Utf8(texts);
+            ASSERT_TRUE(WaitForFile(root_ + protocol, 60000));
+            Sleep(300);
+            if (ended)
+                EXPECT_TRUE(HasLineWith(ProtocolLines(root_ + protocol),
+                                        " Откат прошлого обновления завершен. Удаление его временных файлов"));
+            EXPECT_TRUE(CloseUpdater(again));
+        }
+        // The old version byte for byte, and nothing of the run or its rollback beside it.
+        EXPECT_TRUE(SameTree(update.Before, ReadInstallation(root_)));
+        EXPECT_FALSE(DirectoryExists(root_ + kTempFolder));
+        outcomes += "\n  " + std::to_string(delay) + " ms: journal " +
+                    (ended  ? "ended"
+                     : left ? "unfinished"
+                            : "deleted");
+    }
+    std::printf("rollback killed:%s\n", outcomes.c_str());
 }

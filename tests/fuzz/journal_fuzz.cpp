@@ -83,8 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             FuzzFinding("a journal whose newest command is not a signed end is taken for a finished run's");
         if (!temp.empty() && content.find(temp) == std::string_view::npos)
             FuzzFinding("a finished run's temporary folder is not in its journal");
-        if (rolledBack && (!VerifyLine(beforeIt) || !StripSignature(beforeIt) ||
-                           !ParseCommandLine(beforeIt, code, text) || code != ejc_Variant || text != RolledBackVariantText))
+        if (rolledBack &&
+            (!VerifyLine(beforeIt) || !StripSignature(beforeIt) || !ParseCommandLine(beforeIt, code, text) ||
+             code != ejc_Variant || text != RolledBackVariantText))
             FuzzFinding("a journal is taken for a rolled back run's without the rolled-back variant before its end");
     } else if (rolledBack) {
         FuzzFinding("a journal that is no finished run's is taken for a rolled back run's");
