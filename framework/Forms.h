@@ -136,6 +136,7 @@ private:
     unsigned long WindowStyle() const;
     unsigned long WindowExStyle() const;
     void SendIcons();
+    void FocusOnActivation();
 
     TBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -159,6 +160,9 @@ private:
     int modalResult_ = mrNone;
     TMainMenu *menu_ = nullptr;
     std::unique_ptr<TIcon> largeIcon_, smallIcon_;
+    // The window of the control that had the focus when the form was left, focused again when the form
+    // is activated. A window, not a pointer: the control may be freed meanwhile.
+    HWND focusedWhenLeft_ = nullptr;
 };
 
 class TApplication : public TComponent {

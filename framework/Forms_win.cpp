@@ -589,6 +589,28 @@ int TForm::ShowModal()
     return modalResult_;
 }
 
+// A form that is activated gives the keyboard to a control, as users of dialogs expect: Enter presses
+// the focused button, arrows move in the focused list. The control that had it when the form was left
+// gets it back; else the first in tab order that can take it. A form with none keeps it itself.
+void TForm::FocusOnActivation()
+{
+    if (ActiveControl())
+        return;
+    TWinControl *target = nullptr;
+    // A system control's inner window (a combo box's edit) stands for the control round it.
+    if (focusedWhenLeft_ && IsWindow(focusedWhenLeft_) && IsChild(Handle(), focusedWhenLeft_))
+        for (HWND h = focusedWhenLeft_; h && h != Handle() && !target; h = GetParent(h))
+            target = TWinControl::FromHandle(h);
+    focusedWhenLeft_ = nullptr;
+    if (!target || !target->CanFocus()) {
+        std::vector<TWinControl *> stops;
+        CollectTabStops(this, stops);
+        target = stops.empty() ? nullptr : stops.front();
+    }
+    if (target)
+        target->SetFocus();
+}
+
 TWinControl *TForm::ActiveControl() const
 {
     TWinControl *focused = TWinControl::FromHandle(GetFocus());
@@ -638,13 +660,19 @@ void TForm::WndProc(TMessage &m)
         if (LOWORD(m.WParam) != WA_INACTIVE) {
             ScreenSetActiveForm(this, true);
             PostMessageW(Handle(), CM_ACTIVATE, 0, 0);
-        } else {
-            ScreenSetActiveForm(this, false);
-            if (OnDeactivate)
-                OnDeactivate(this);
-            if (!*alive)
-                return;
+            // The system's own handling puts the focus on the form's window, where no key is of use.
+            TWinControl::WndProc(m);
+            if (*alive && !HIWORD(m.WParam))
+                FocusOnActivation();
+            return;
         }
+        if (HWND focused = GetFocus(); focused && IsChild(Handle(), focused))
+            focusedWhenLeft_ = focused;
+        ScreenSetActiveForm(this, false);
+        if (OnDeactivate)
+            OnDeactivate(this);
+        if (!*alive)
+            return;
         break;
     case CM_ACTIVATE:
         if (Screen->ActiveForm() == this && OnActivate)

@@ -27,6 +27,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
 #include "storage/sqmtver.h"
+#include "tests/support/PointerInput.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowPicture.h"
@@ -769,6 +770,58 @@ TEST_F(MessageDialog, ItsOwnModalShowEndsWithEscOrTheYesButton)
     EXPECT_EQ(AskThreeWay("Один, два чи три?", 0), 3);
     EXPECT_TRUE(AskQuestion("Продовжити?", 0));
     EXPECT_EQ(step, 2);
+    EXPECT_EQ(script.Unanswered(), 0);
+}
+
+TEST_F(MessageDialog, EnterPressesTheFirstButtonTheDialogFocusesWhenShownThroughTheWindowSystem)
+{
+    // No script answers: each dialog is shown on the screen, and the user's first key is Enter.
+    TPromptScript script;
+    for (int i = 0; i < 6; ++i)
+        script.PassThrough();
+    AnsiString focused;
+    bool pressed = false, pictured = false;
+    int waited = 0;
+    TTimer user(nullptr);
+    user.SetInterval(50);
+    user.OnTimer = [&](TObject *) {
+        auto *d = dynamic_cast<TDMessages *>(Screen->ActiveForm());
+        if (!d || !d->Visible() || GetForegroundWindow() != d->Handle())
+            return;
+        if (pressed) {
+            // Enter did nothing: the dialog is closed as refused, and the answer shows it.
+            if (++waited > 60)
+                d->SetModalResult(mrCancel);
+            return;
+        }
+        waited = 0;
+        focused = d->ActiveControl() ? d->ActiveControl()->Name() : AnsiString("none");
+        if (!pictured)
+            pictured = SaveScreenshot(d->Handle(), "message_question_opens_with_yes_focused");
+        pressed = true;
+        KeyStroke(VK_RETURN);
+    };
+    auto answered = [&](const char *what, const char *wantFocused) {
+        SCOPED_TRACE(what);
+        EXPECT_TRUE(pressed);
+        EXPECT_EQ(focused, wantFocused);
+        pressed = false;
+        focused = "";
+    };
+    EXPECT_TRUE(AskQuestion("Продовжити?", 0));
+    answered("question", "btYes");
+    EXPECT_EQ(AskYesCancelNo("Зберегти зміни?", 0), 1);
+    answered("yes / refuse / no", "btYes");
+    EXPECT_EQ(AskThreeWay("Один, два чи три?", 0), 1);
+    answered("three numbered answers", "btYes");
+    EXPECT_EQ(AskQuestionWithBox("Видалити?") & 1, 1);
+    answered("question with a box", "btYes");
+    // A message's only button is its exit.
+    ShowWarning("Увага", 0);
+    answered("warning", "btWatchExit");
+    ShowMessageNo("Помилка", 0);
+    answered("error", "btWatchExit");
+    EXPECT_TRUE(pictured);
     EXPECT_EQ(script.Unanswered(), 0);
 }
 

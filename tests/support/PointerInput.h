@@ -1,7 +1,10 @@
 #pragma once
-// The mouse as a user moves it, for tests that drive windows through the window system's input queue,
-// and a pump that waits for what the input causes. Windows build only.
-#include "framework/Types.h"
+// The mouse as a user moves it and the keys as a user presses them, for tests that drive windows
+// through the window system's input queue, and a pump that waits for what the input causes. Windows
+// build only.
+#include <cstdint>
+
+#include "framework/Controls.h"
 
 // Runs the program's messages for the given time.
 void PumpFor(int milliseconds);
@@ -40,3 +43,7 @@ bool MovePointerUntil(const TPoint &screen, Settled settled)
 
 // Presses or releases the left button where the pointer is.
 void PressLeftButton(bool down);
+
+// Presses and releases the key through the input queue, with Ctrl and Shift held as the shift state
+// says: the window with the focus gets it, as from the keyboard.
+void KeyStroke(std::uint16_t key, TShiftState shift = 0);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/Forms.h"
 
 void PumpFor(int milliseconds)
@@ -44,4 +46,27 @@ void PressLeftButton(bool down)
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendInput(1, &input, sizeof input);
+}
+
+void KeyStroke(std::uint16_t key, TShiftState shift)
+{
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    const WORD modifiers[] = {static_cast<WORD>(shift & ssCtrl ? VK_CONTROL : 0),
+                              static_cast<WORD>(shift & ssShift ? VK_SHIFT : 0)};
+    for (WORD m : modifiers)
+        if (m)
+            add(m, false);
+    add(key, false);
+    add(key, true);
+    for (WORD m : modifiers)
+        if (m)
+            add(m, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
