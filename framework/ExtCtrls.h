@@ -20,6 +20,9 @@ protected:
     bool WantsPaint() const override { return true; }
     void PaintWindow(HDC dc) override;
     void TextChanged() override;
+    // The bevel runs along the edges and the caption is placed in the whole panel: a new size
+    // repaints all of it, not only the part the system uncovers.
+    void Resize() override;
 
 private:
     TBevelCut bevelOuter_ = bvRaised;

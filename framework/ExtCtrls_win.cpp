@@ -28,6 +28,12 @@ void TPanel::SetAlignment(TAlignment alignment)
     Invalidate();
 }
 
+void TPanel::Resize()
+{
+    Invalidate();
+    TWinControl::Resize();
+}
+
 void TPanel::TextChanged()
 {
     TWinControl::TextChanged();

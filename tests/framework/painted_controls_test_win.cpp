@@ -7,6 +7,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/WindowPicture.h"
 
 namespace {
 // On a white form.
@@ -91,4 +92,39 @@ TEST(PaintedControls, SpeedButtonClicksOnReleaseOverItAndShowsItsGlyph)
     SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(1, clicks);
+}
+
+TEST(PaintedControls, APanelAtTheFormsFootIsRedrawnWholeWhenTheFormIsWidened)
+{
+    FormHost host;
+    host.form->SetBorderStyle(bsNone);
+    auto *status = host.Add<TPanel>();
+    status->SetAlign(alBottom);
+    status->SetHeight(24);
+    status->SetBevelOuter(bvLowered);
+    status->SetAlignment(taLeftJustify);
+    status->SetCaption("Готово");
+    host.form->SetBounds(0, 0, 200, 100);
+    host.form->Show();
+    auto settle = [] {
+        for (int i = 0; i < 20; ++i)
+            Application->ProcessMessages();
+    };
+    settle();
+    // Only what the window system asks to be painted is painted: the screen is read as it stands.
+    auto pixel = [&](int x, int y) {
+        HDC dc = GetDC(status->Handle());
+        COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(status->Handle(), dc);
+        return c;
+    };
+    const int oldRight = status->Width() - 1;
+    const COLORREF face = pixel(oldRight - 40, 20);
+    ASSERT_NE(pixel(oldRight, 12), face);  // the bevel's right line
+    host.form->SetBounds(0, 0, 320, 100);
+    settle();
+    EXPECT_EQ(status->Width(), 320);
+    EXPECT_EQ(pixel(oldRight, 12), face) << "the old right bevel line is still on the screen";
+    EXPECT_NE(pixel(status->Width() - 1, 12), face);
+    EXPECT_TRUE(SaveScreenshot(host.form->Handle(), "panel_status_line_after_widening"));
 }
