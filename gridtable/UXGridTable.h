@@ -193,8 +193,10 @@ protected:
     void KeyDown(uint16_t &key, TShiftState shift) override;
     // Stretches columns and rows as GridStretchType says and lays the cells out again.
     void Resize() override;
-    // Edits the cell at the editing position in the editor of its kind, round after round as
-    // OnAfterCellEdit asks; nothing at all while rows are selected or being selected.
+    // Edits the double-clicked cell in the editor of its kind, round after round as OnAfterCellEdit
+    // asks, when it is the editing position (an editable cell outside the fixed ones); OnBeforeDblClick
+    // is told of any cell double-clicked. Nothing at all while rows are selected or being selected, or
+    // when the two presses fell on different cells (the first scrolled the table under the pointer).
     void DblClick() override;
 
     // The editing position: the last editable cell chosen by the mouse or by selection.
@@ -257,6 +259,10 @@ private:
     bool usePMIfCellNotEdit_ = false;
     bool timedScroll_ = false;
     bool mouseDown_ = false;  // a press is being handled; cleared once one on an editable cell was
+    // The cell under the left button's last press, as the table lay then, and the cell of the last
+    // double click: its second press fell on the cell of the first ((-1, -1) when not).
+    TGridCoord pressedCell_{-1, -1};
+    TGridCoord doubleClickedCell_{-1, -1};
     bool shiftSelecting_ = false;
     // The column and row the last key step came along, for leaving the span it went to the same way.
     TGridLane lane_;

@@ -326,6 +326,10 @@ void TXGridTable::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (gatePopup)
         menu->SetAutoPopup(false);
     const TGridCoord cell = MouseCoord(x, y);
+    if (button == mbLeft) {
+        doubleClickedCell_ = (shift & ssDouble) && cell == pressedCell_ ? cell : TGridCoord{-1, -1};
+        pressedCell_ = cell;
+    }
     if (GetGridCell(model_, cell.Y, cell.X) == nullptr || !IsCellEditable(model_, cell.Y, cell.X))
         return;
     if (gatePopup)

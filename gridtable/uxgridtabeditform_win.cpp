@@ -378,6 +378,10 @@ void TXGridTable::EditCellRounds(SDataForOut &data)
             // Freed meanwhile by a handler of the application: the editor ended with it.
             if (!*alive || Destroying())
                 return;
+            // The handler that closed the editor could not focus the table while the modal form
+            // disabled it; the keyboard comes back here now.
+            if (CanFocus())
+                SetFocus();
         }
         // The cell's row was deleted while the editor was open: the rounds end with it.
         const bool rowGone = editedCell_ == nullptr;
@@ -408,11 +412,14 @@ void TXGridTable::DblClick()
     SDataForOut data;
     editData_ = &data;
     try {
-        if (S_XSGCell *cell = GetGridCell(model_, EditRow, EditCol, true)) {
+        // A press on a cell that is not editable leaves the editing position where it was: only the
+        // cell double-clicked is edited, and only when it is that position.
+        const TGridCoord at = doubleClickedCell_;
+        if (S_XSGCell *cell = GetGridCell(model_, at.Y, at.X, true)) {
             if (OnBeforeDblClick)
                 OnBeforeDblClick(this, cell, data);
-            if (EditForm != nullptr && IsCellEditable(model_, EditRow, EditCol) && EditRow >= FixedRows() &&
-                EditCol >= FixedCols()) {
+            if (EditForm != nullptr && at.X == EditCol && at.Y == EditRow && IsCellEditable(model_, EditRow, EditCol) &&
+                EditRow >= FixedRows() && EditCol >= FixedCols()) {
                 const std::shared_ptr<const bool> alive = Alive();
                 EditCellRounds(data);
                 if (!*alive)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "base/fun_other.h"
@@ -21,6 +22,7 @@
 #include "tests/gridtable/TableOnForm.h"
 #include "tests/support/ClipboardTestLock.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/PointerInput.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/WindowPicture.h"
 
@@ -498,5 +500,62 @@ TEST(CellEditorApply, TheRealModalEditorTakesTypedKeysAndKeepsARefusedFractionOp
     EXPECT_TRUE(openAfterEnter);
     EXPECT_EQ(t.Texts(RowFraction), (std::vector<AnsiString>{"1\n", "2"}));
     EXPECT_FALSE(editor->Visible());
+    SetPromptHandler(previous);
+}
+
+TEST(CellEditorApply, TheKeyboardIsBackOnTheTableHoweverTheEditorClosedThroughTheWindowSystem)
+{
+    ApplyTable t;
+    TPromptHandler previous = SetPromptHandler(nullptr);
+    TFEditForm *editor = t.table->CellEditorForm();
+    ASSERT_NE(editor, nullptr);
+    SetForegroundWindow(t.form->Handle());
+    auto menuCommand = [](TFEditForm &e, int tag) {
+        TPopupMenu *popup = e.pNumEdit->PopupMenu();
+        popup->SetPopupComponent(e.pNumEdit);
+        popup->OnPopup(popup);
+        for (int i = 0; i < popup->Items()->Count(); ++i)
+            if (popup->Items()->Items(i)->Tag() == tag)
+                popup->Items()->Items(i)->Click();
+    };
+    struct Case {
+        int row;
+        const char *how;
+        std::function<void(TFEditForm &)> close;
+    };
+    const Case cases[] = {
+        {RowUnsigned, "Enter", [](TFEditForm &) { KeyStroke(VK_RETURN); }},
+        {RowRich, "Ctrl+Enter", [](TFEditForm &) { KeyStroke(VK_RETURN, ssCtrl); }},
+        {RowWhole, "Esc", [](TFEditForm &) { KeyStroke(VK_ESCAPE); }},
+        {RowDate, "the accept button", [](TFEditForm &e) { e.pBtnSave->Click(); }},
+        {RowList, "the cancel button", [](TFEditForm &e) { e.pBtnCancel->Click(); }},
+        {RowButtons, "a cell button", [](TFEditForm &e) { e.BP_Btn1->Click(); }},
+        {RowSigned, "the menu's apply", [&](TFEditForm &e) { menuCommand(e, 2); }},
+        {RowUnsigned, "the menu's cancel", [&](TFEditForm &e) { menuCommand(e, 3); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.how);
+        bool closed = false;
+        TTimer timer(nullptr);
+        timer.SetInterval(50);
+        timer.OnTimer = [&](TObject *) {
+            // The editor's own control has the keyboard once it is up.
+            TWinControl *focused = Screen->ActiveControl();
+            if (!editor->Visible() || focused == nullptr || focused->GetParentForm() != editor)
+                return;
+            timer.SetEnabled(false);
+            closed = true;
+            c.close(*editor);
+        };
+        t.table->SetFocus();
+        t.DoubleClick(c.row);
+        EXPECT_TRUE(closed);
+        EXPECT_FALSE(editor->Visible());
+        EXPECT_TRUE(PumpUntil([&] { return t.table->Focused(); }, 2000));
+        // An arrow typed now moves in the table.
+        const int row = t.table->Row();
+        KeyStroke(c.row == RowCount - 1 ? VK_UP : VK_DOWN);
+        EXPECT_TRUE(PumpUntil([&] { return t.table->Row() != row; }, 2000));
+    }
     SetPromptHandler(previous);
 }

@@ -139,6 +139,68 @@ TEST(CellEditing, NothingOpensOnANonEditableOrFixedCellNorAnythingAtAllWhileRows
     EXPECT_EQ(steps.seen.size(), 1u);
 }
 
+TEST(CellEditing, ADoubleClickOnACellThatIsNotEditableEditsNothingAfterAnEditableOneWasChosen)
+{
+    ShownTable t(EveryKind());
+    std::vector<S_XSGCell *> told;
+    t.table->OnBeforeDblClick = [&](TObject *, S_XSGCell *cell, SDataForOut &) { told.push_back(cell); };
+    PromptSteps steps;
+    t.DoubleClick(1, 1);  // editable: the editor opens, the scripted answer closes it
+    ASSERT_EQ(steps.seen.size(), 1u);
+    // The cell marked not editable, then the fixed numbering cell of the same row.
+    t.DoubleClick(4, 1);
+    t.DoubleClick(1, 0);
+    EXPECT_EQ(steps.seen.size(), 1u);
+    EXPECT_EQ(told, (std::vector<S_XSGCell *>{GetGridCell(t.table->Model(), 1, 1), GetGridCell(t.table->Model(), 4, 1),
+                                             GetGridCell(t.table->Model(), 1, 0)}));
+    EXPECT_EQ(t.table->EditedCell(), nullptr);
+}
+
+// A table taller than its view: a press on the last, partly shown row scrolls it into view, and the
+// second press of the double click lands on another cell.
+TEST(CellEditing, ADoubleClickWhoseFirstPressScrollsTheTableOpensNoEditorOverTheCellNowUnderThePointer)
+{
+    testdata::GridScreenBuilder b(8, 2);
+    b.fixedRows = 1;
+    b.fixedCols = 1;
+    b.widths = {30, 300};
+    b.heights = {22, 40, 40, 40, 40, 70, 70, 70};
+    b.fonts = ArialFonts();
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 2; ++c) {
+            auto &cell = b.Cell(r, c);
+            cell.editKind = r > 0 && c > 0 ? EditKindRich : 0;
+            cell.flags = r > 0 && c > 0 ? 0x41 : 0x40;
+            Texts(cell, {gridtest::Run(0, std::to_string(r * 10 + c), 1)});
+        }
+    ShownTable t(b);
+    int before = 0, dbl = 0;
+    t.table->OnBeforeDblClick = [&](TObject *, S_XSGCell *, SDataForOut &) { ++before; };
+    t.table->OnDblClick = [&](TObject *) { ++dbl; };
+    PromptSteps steps;
+    const TRect last = t.table->GetGridCellRect(1, 5);
+    ASSERT_GT(last.Bottom, t.table->ClientHeight());
+    const POINT p{(last.Left + last.Right) / 2, t.table->ClientHeight() - 3};  // its lowest shown pixels
+    const int topBefore = t.table->TopRow();
+    SendMessageW(t.table->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    SendMessageW(t.table->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    ASSERT_EQ(t.table->Row(), 5);
+    ASSERT_GT(t.table->TopRow(), topBefore);
+    const TGridCoord under = t.table->MouseCoord(p.x, p.y);
+    ASSERT_NE(under.Y, 5);
+    SendMessageW(t.table->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    SendMessageW(t.table->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    // The second press is a click on the cell it fell on; no cell was double-clicked.
+    EXPECT_TRUE(steps.seen.empty());
+    EXPECT_EQ(before, 0);
+    EXPECT_EQ(dbl, 1);
+    EXPECT_EQ(t.table->Row(), under.Y);
+    // A double click there now edits that cell.
+    t.DoubleClick(under.Y, 1);
+    EXPECT_EQ(steps.seen.size(), 1u);
+    EXPECT_EQ(before, 1);
+}
+
 TEST(CellEditing, RoundsFollowTheEditValueAndTheChangedFlagComparesWithTheTextBeforeTheFirst)
 {
     ShownTable t(EveryKind());
