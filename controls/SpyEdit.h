@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,7 @@ class TPopupMenu;
 class TCanvas;
 class TComboBox;
 class TScreen;
+class TSubClass;
 
 // ---- tables ---------------------------------------------------------------------------------------
 
@@ -87,6 +89,9 @@ AnsiString RealShowText(double value, int decimals, int zeros, bool showZero);
 AnsiString IntegerShowText(int32_t value, bool showZero);
 // Nothing for 0; otherwise dd.mm.yyyy of a packed date (years 2000-2127).
 AnsiString DateShowText(uint16_t packed);
+// Whether the text is a number a field of the number type (SpyFieldInteger, a decimal) holds: digits
+// with a leading sign or none, a decimal one separator at most.
+bool IsNumberFieldText(const AnsiString &text, uint32_t type, char separator);
 // What a field of the kind (and, for an edit, the field type) takes of a clipboard text, or nothing:
 // an integer field a valid integer; a decimal field a valid decimal, its first "." made the separator
 // first; a memo, a text edit or the callback's control a text with no control character other than
@@ -398,6 +403,10 @@ private:
     // focus, so a control that cannot take it is left as it is.
     static void FocusIfPossible(TWinControl *control);
     void FocusHome() { FocusIfPossible(HomeControl); }
+    // While an edit or memo is the current field its window procedure is hooked: a paste by the edit's
+    // own menu or by a WM_PASTE goes through PasteIntoField, checked as the supervisor's own paste is.
+    void WatchPastes(TWinControl *field);
+    void FieldMessage(TMessage &message);
     // The first row of the control-id table that carries the name; null when none does.
     const SpyControlIdRow *IdRowOfName(const char *name) const;
     // Sends the request about the current control (its kind filled in) to the control callback; false
@@ -431,4 +440,6 @@ private:
     // value it held before; a rejection puts it back.
     uint8_t *checkedRow_ = nullptr;
     uint32_t valueBeforeCheck_ = 0;
+    std::shared_ptr<TSubClass> pasteHook_;
+    bool pasting_ = false;  // PasteIntoField pastes a text field's text by the edit's own paste
 };

@@ -40,15 +40,20 @@ void TSpyEdit_Bs::PasteIntoField()
     case SpyKind::Edit:
         if (!currentEdit_)
             return;
-        if (type == SpyFieldInteger || type == SpyFieldShortDecimal || type == SpyFieldLongDecimal)
+        if (type == SpyFieldInteger || type == SpyFieldShortDecimal || type == SpyFieldLongDecimal) {
             currentEdit_->SetText(text);  // the checked number, its separator already the locale's
-        else
+        } else {
+            pasting_ = true;
             currentEdit_->PasteFromClipboard();
+            pasting_ = false;
+        }
         break;
     case SpyKind::Memo:
         if (!currentMemo_)
             return;
+        pasting_ = true;
         currentMemo_->PasteFromClipboard();
+        pasting_ = false;
         // The memo holds one text wrapped to its width: the pasted line breaks become blanks.
         if (form_)
             AutoSizeText(MemoText(currentMemo_), form_->Canvas(), currentMemo_);

@@ -140,6 +140,12 @@ bool TSpyEdit_Bs::IsValueChanged()
     oldText_ = entryText_;
     if (currentKind_ != SpyKind::Edit)
         return changed;
+    // A number field never accepts a text that is no number, whatever put it there.
+    const bool number = d.type == SpyFieldInteger || d.type == SpyFieldShortDecimal || d.type == SpyFieldLongDecimal;
+    if (number && !newText_.empty() && !IsNumberFieldText(newText_, d.type, ',')) {
+        RejectEntry(-1);
+        return false;
+    }
     bool oneSided = newText_.empty() != oldText_.empty();
 
     if (d.type == SpyFieldInteger) {

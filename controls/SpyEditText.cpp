@@ -53,6 +53,11 @@ bool ValidDecimal(const AnsiString &text, char separator)
 }
 }  // namespace
 
+bool IsNumberFieldText(const AnsiString &text, uint32_t type, char separator)
+{
+    return ValidDecimal(text, type == SpyFieldInteger ? '\0' : separator);
+}
+
 AnsiString PasteTextForField(const AnsiString &text, uint8_t kind, uint32_t type, char separator)
 {
     if (text.empty())
@@ -60,7 +65,7 @@ AnsiString PasteTextForField(const AnsiString &text, uint8_t kind, uint32_t type
     switch (kind) {
     case SpyKind::Edit:
         if (type == SpyFieldInteger)
-            return ValidDecimal(text, '\0') ? text : AnsiString();
+            return IsNumberFieldText(text, type, separator) ? text : AnsiString();
         if (type == SpyFieldShortDecimal || type == SpyFieldLongDecimal) {
             AnsiString number = text;
             if (separator != '.') {
@@ -68,7 +73,7 @@ AnsiString PasteTextForField(const AnsiString &text, uint8_t kind, uint32_t type
                 if (point != AnsiString::npos)
                     number[point] = separator;
             }
-            return ValidDecimal(number, separator) ? number : AnsiString();
+            return IsNumberFieldText(number, type, separator) ? number : AnsiString();
         }
         // A text edit takes text as a memo does (a one-line edit keeps the first line of it).
         return HasStrayControl(text) ? AnsiString() : text;

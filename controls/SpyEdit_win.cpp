@@ -1,5 +1,7 @@
 // The data-entry supervisor on the form: classifying and attaching controls, the current field's text
 // and focus, the close query and the memo's text.
+#include <windows.h>
+
 #include <memory>
 
 #include "controls/SpyEdit.h"
@@ -7,6 +9,7 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "framework/Subclass.h"
 
 void TSpyEdit_Bs::FocusIfPossible(TWinControl *control)
 {
@@ -14,8 +17,32 @@ void TSpyEdit_Bs::FocusIfPossible(TWinControl *control)
         control->SetFocus();
 }
 
+void TSpyEdit_Bs::WatchPastes(TWinControl *field)
+{
+    if (pasteHook_ && pasteHook_->Control() == field)
+        return;
+    pasteHook_.reset();
+    if (!field)
+        return;
+    pasteHook_ = std::make_shared<TSubClass>();
+    pasteHook_->Hook(field, [this](TMessage &m) { FieldMessage(m); });
+}
+
+void TSpyEdit_Bs::FieldMessage(TMessage &m)
+{
+    // The hook goes with the field's window: the message is passed on before anything else.
+    std::shared_ptr<TSubClass> hook = pasteHook_;
+    if (m.Msg == WM_PASTE && !pasting_ && currentDescriptor_ && currentKind_ != SpyKind::None) {
+        PasteIntoField();
+        m.Result = 0;
+        return;
+    }
+    hook->CallOldProc(m);
+}
+
 void TSpyEdit_Bs::BindForm(TForm *form, const SpyControlIdRow *ids, uint8_t *descriptors)
 {
+    WatchPastes(nullptr);
     currentEdit_ = nullptr;
     currentMemo_ = nullptr;
     currentKind_ = SpyKind::None;
@@ -146,7 +173,15 @@ bool TSpyEdit_Bs::SelectControl(uint32_t id)
     SetErrorCode(0);
     SetModified(false);
     checkedRow_ = nullptr;
-    return FindControlId(id) && AttachControl(SpyOperation::AttachCurrent, currentId_->name) && FindDescriptor(id);
+    const bool selected =
+        FindControlId(id) && AttachControl(SpyOperation::AttachCurrent, currentId_->name) && FindDescriptor(id);
+    if (selected && currentEdit_)
+        WatchPastes(currentEdit_);
+    else if (selected && currentMemo_)
+        WatchPastes(currentMemo_);
+    else
+        WatchPastes(nullptr);
+    return selected;
 }
 
 bool TSpyEdit_Bs::EnterField(uint32_t id)

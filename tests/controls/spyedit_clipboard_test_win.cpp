@@ -12,6 +12,7 @@
 #include "tests/controls/SpyTestForm.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
 #include "tests/support/ClipboardTestLock.h"
+#include "tests/support/PointerInput.h"
 
 namespace {
 // The form with "," as the decimal separator and the field events recorded.
@@ -126,6 +127,64 @@ TEST(SpyEditClipboard, TextEditsAndMemosPasteByThemselves)
     f.spy.PasteIntoField();
     EXPECT_EQ("новая строка", TSpyEdit_Bs::MemoText(f.note));
     EXPECT_TRUE(f.events.empty());
+}
+
+TEST(SpyEditClipboard, APasteMessageToTheCurrentFieldIsCheckedAsTheSupervisorsOwnPaste)
+{
+    ClipForm f;
+    // A letter sent to the integer field as the system's paste: nothing is pasted, nothing checked.
+    ASSERT_TRUE(f.spy.EnterField(IdAmount));
+    f.amount->SelectAll();
+    ASSERT_TRUE(Clipboard()->SetAsText("abc"));
+    SendMessageW(f.amount->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ("12", f.amount->Text());
+    EXPECT_TRUE(f.events.empty());
+    // A number goes in whole and is accepted at once.
+    ASSERT_TRUE(Clipboard()->SetAsText("345"));
+    SendMessageW(f.amount->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ("345", f.amount->Text());
+    EXPECT_EQ(CheckAndAccept, f.events);
+
+    // A text field pastes by itself, once, and is checked.
+    ASSERT_TRUE(f.spy.EnterField(IdName));
+    f.events.clear();
+    f.name->SetSelStart(0);
+    f.name->SetSelLength(0);
+    ASSERT_TRUE(Clipboard()->SetAsText("Ф. "));
+    SendMessageW(f.name->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ("Ф. Иванов", f.name->Text());
+    EXPECT_EQ(CheckAndAccept, f.events);
+
+    // A field the supervisor has left is no longer watched: it pastes as any edit.
+    ASSERT_TRUE(f.spy.EnterField(IdSum));
+    f.amount->SelectAll();
+    ASSERT_TRUE(Clipboard()->SetAsText("7"));
+    SendMessageW(f.amount->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ("7", f.amount->Text());
+}
+
+TEST(SpyEditClipboard, TheEditsOwnMenuPastesNoLettersIntoANumberFieldThroughTheWindowSystem)
+{
+    ClipForm f;
+    SetForegroundWindow(f.host.form->Handle());
+    ASSERT_TRUE(f.spy.EnterField(IdAmount));
+    ASSERT_TRUE(PumpUntil([&] { return f.amount->Focused(); }));
+    f.amount->SelectAll();
+    ASSERT_TRUE(Clipboard()->SetAsText("abc"));
+    // The edit's own context menu, and its Paste item chosen by its key.
+    PostMessageW(f.amount->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f.amount->Handle()), MAKELPARAM(-1, -1));
+    KeyStroke('P');
+    PumpFor(300);
+    EXPECT_EQ("12", f.amount->Text());
+    EXPECT_TRUE(f.events.empty());
+    // Enter on a number field whose text is no number (put there past the supervisor) refuses it and
+    // brings the entry text back.
+    f.amount->SetText("abc5");
+    f.spy.SetModified(true);
+    f.spy.HandleKey(VK_RETURN);
+    EXPECT_EQ("12", f.amount->Text());
+    EXPECT_TRUE(f.events.empty());
+    EXPECT_FALSE(f.spy.Flags() & SpyFlag::Accepted);
 }
 
 TEST(SpyEditClipboard, CallbacksControlPastesAndCopiesThroughTheCallback)
