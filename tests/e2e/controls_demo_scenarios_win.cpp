@@ -483,6 +483,8 @@ TEST_F(ControlsDemo, TableCellsEditedInPlaceByTheirEditorsInsideADesktop)
     const AnsiString fraction = edited(from, "7,2");
     EXPECT_NE(AnsiString::npos, fraction.find('3')) << Utf8(fraction);
     EXPECT_NE(AnsiString::npos, fraction.find('4')) << Utf8(fraction);
+    // The numerator's line break is written escaped: the event stays one line of the log.
+    EXPECT_NE(AnsiString::npos, fraction.find("\\n")) << Utf8(fraction);
 
     // A number.
     from = user.Log().size();

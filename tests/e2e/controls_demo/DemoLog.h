@@ -1,6 +1,6 @@
 #pragma once
 // The demonstration's record of what it received: every event as one line "EVENT CONTROL VALUES" in a
-// log file (written through at once, so that a reader from outside sees it while the program runs) and
+// log file (its control characters escaped) (written through at once, so that a reader from outside sees it while the program runs) and
 // on the main form's status line.
 #include <functional>
 

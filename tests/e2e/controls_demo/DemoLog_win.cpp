@@ -2,7 +2,35 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "framework/Cp1251.h"
+
+namespace {
+// One event is one line of the file: a control character in a value (a fraction's line break, a tab)
+// is written as its escape: \n, \r, \t or \xHH.
+AnsiString EscapedLine(const AnsiString &line)
+{
+    AnsiString escaped;
+    for (char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            escaped += c;
+        } else if (c == '\n') {
+            escaped += "\\n";
+        } else if (c == '\r') {
+            escaped += "\\r";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            escaped += hex;
+        }
+    }
+    return escaped;
+}
+}  // namespace
 
 TDemoLog::TDemoLog(const AnsiString &fileName) : fileName_(fileName)
 {
@@ -27,7 +55,7 @@ void TDemoLog::Event(const AnsiString &event, const AnsiString &control, const A
     if (!values.empty())
         line += " " + values;
     if (file_) {
-        const AnsiString bytes = line + "\r\n";
+        const AnsiString bytes = EscapedLine(line) + "\r\n";
         DWORD written = 0;
         WriteFile(static_cast<HANDLE>(file_), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     }
