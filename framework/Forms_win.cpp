@@ -594,7 +594,9 @@ int TForm::ShowModal()
 // gets it back; else the first in tab order that can take it. A form with none keeps it itself.
 void TForm::FocusOnActivation()
 {
-    if (ActiveControl())
+    // A form activated while it is hidden (the system passes the activation on as it hides) has no
+    // control that can take the keyboard.
+    if (ActiveControl() || !Visible() || !IsWindowVisible(Handle()))
         return;
     TWinControl *target = nullptr;
     // A system control's inner window (a combo box's edit) stands for the control round it.
@@ -607,7 +609,7 @@ void TForm::FocusOnActivation()
         CollectTabStops(this, stops);
         target = stops.empty() ? nullptr : stops.front();
     }
-    if (target)
+    if (target && target->CanFocus())
         target->SetFocus();
 }
 
