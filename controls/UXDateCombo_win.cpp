@@ -17,10 +17,19 @@ constexpr int Inset = 2;
 
 AnsiString DateText(TDateTime date) { return YmdText(YmdOf(date)); }
 
-// The system's check-box glyph, 16 x 16 when it cannot be read.
+// The system's check-box glyph, 16 x 16 when it cannot be read: one of the twelve glyphs (four
+// across, three down) of the system's check-box bitmap, the size a check box draws its box at. (The
+// menu's check mark can be smaller, and a box window of that size shows its glyph cut.)
 int CheckBoxSide()
 {
-    int side = GetSystemMetrics(SM_CXMENUCHECK);
+    constexpr WORD CheckBoxesBitmap = 32759;  // OBM_CHECKBOXES, declared by <windows.h> only with OEMRESOURCE
+    int side = 0;
+    if (HBITMAP boxes = LoadBitmapW(nullptr, MAKEINTRESOURCEW(CheckBoxesBitmap))) {
+        BITMAP info{};
+        if (GetObjectW(boxes, sizeof info, &info))
+            side = std::max(info.bmWidth / 4, info.bmHeight / 3);
+        DeleteObject(boxes);
+    }
     return side > 0 ? side : 16;
 }
 }  // namespace
@@ -133,7 +142,8 @@ void TXDateCombo::LayoutControls()
 
 void TXDateCombo::ApplyMargins()
 {
-    edit_->SetMargins(checkBox_ ? checkBox_->Width() + Inset : 0, button_->Width() + Inset);
+    // The box stands Inset in from the edit's inside: the date's text starts Inset beyond its right edge.
+    edit_->SetMargins(checkBox_ ? Inset + checkBox_->Width() + Inset : 0, button_->Width() + Inset);
 }
 
 void TXDateCombo::TextToDate()

@@ -69,7 +69,8 @@ protected:
 
     // The parts of the field as every lay-out leaves them: the edit fills the field, the button is a
     // square as high as the edit's inside, centred, 2 px in from the inside's right edge, the check box
-    // 2 px in from the left and centred, the edit's margins keep clear of both.
+    // 2 px in from the left and centred, the edit's margins keep clear of both (the date's text 2 px
+    // beyond the box).
     static void ExpectLaidOut(TXDateCombo *field)
     {
         const int edge = GetSystemMetrics(SM_CYEDGE);
@@ -84,7 +85,7 @@ protected:
         if (TCheckBox *box = field->CheckBox()) {
             EXPECT_EQ(edge + 2, box->Left());
             EXPECT_EQ((field->Height() - box->Height()) / 2, box->Top());
-            EXPECT_EQ(box->Width() + 2, edit->LeftMargin());
+            EXPECT_EQ(2 + box->Width() + 2, edit->LeftMargin());
         }
     }
 

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include "controls/UXDateCombo.h"
 #include "controls/UZButton.h"
 #include "controls/uMonPage.h"
@@ -91,7 +94,7 @@ TEST_F(DateCombo, TheCheckBoxSwitchesTheDateOffAndAClickBringsToday)
     field->SetChecked(true);
     ASSERT_NE(nullptr, field->CheckBox());
     EXPECT_TRUE(field->GetChecked());
-    EXPECT_EQ(field->CheckBox()->Width() + 2, field->Edit()->LeftMargin());
+    EXPECT_EQ(2 + field->CheckBox()->Width() + 2, field->Edit()->LeftMargin());
     EXPECT_EQ("06.05.2024", field->GetsSelDate());
     field->SetChecked(false);
     EXPECT_GE(boxEvents, 1);
@@ -109,6 +112,55 @@ TEST_F(DateCombo, TheCheckBoxSwitchesTheDateOffAndAClickBringsToday)
     field->SetUseCheckBox(false);
     EXPECT_EQ(nullptr, field->CheckBox());
     EXPECT_EQ(0, field->Edit()->LeftMargin());
+}
+
+TEST_F(DateCombo, TheCheckBoxIsDrawnWholeBesideTheDateText)
+{
+    field->SetSelDate(EncodeDate(2024, 3, 15));
+    field->SetChecked(true);
+    host->form->Repaint();
+    Pump();
+    ASSERT_TRUE(SaveScreenshot(host->form->Handle(), "date_field_check_box_whole_beside_the_text"));
+    // The field's inside as it stands on the screen, its sunken border left out: which columns hold
+    // anything drawn on the white ground (the box's light right and bottom edges count).
+    const TPoint origin = field->ClientToScreen(Point(0, 0));
+    const int edge = GetSystemMetrics(SM_CYEDGE) + 1, height = field->Height();
+    HDC screen = GetDC(nullptr);
+    auto drawn = [&](int x, int y) {
+        const COLORREF c = GetPixel(screen, origin.X + x, origin.Y + y);
+        return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 245;
+    };
+    std::vector<int> top, bottom;  // per column the first and last row drawn on, -1 for none
+    for (int x = edge; x < field->Width() / 2; ++x) {
+        int first = -1, last = -1;
+        for (int y = edge; y < height - edge; ++y)
+            if (drawn(x, y)) {
+                first = first < 0 ? y : first;
+                last = y;
+            }
+        top.push_back(first);
+        bottom.push_back(last);
+    }
+    ReleaseDC(nullptr, screen);
+    // The box: the first run of columns with something drawn; then a gap; then the date's first digit.
+    size_t boxLeft = 0;
+    while (boxLeft < top.size() && top[boxLeft] < 0)
+        ++boxLeft;
+    size_t boxRight = boxLeft;
+    while (boxRight < top.size() && top[boxRight] >= 0)
+        ++boxRight;
+    size_t textLeft = boxRight;
+    while (textLeft < top.size() && top[textLeft] < 0)
+        ++textLeft;
+    ASSERT_LT(boxLeft, top.size());
+    const int boxWidth = static_cast<int>(boxRight - boxLeft);
+    // Whole: as wide as it is high, its top edge drawn along its width as far as its right edge.
+    const int boxHeight = bottom[boxLeft] - top[boxLeft] + 1;
+    EXPECT_GE(boxWidth, 11);
+    EXPECT_LE(std::abs(boxWidth - boxHeight), 1) << boxWidth << " x " << boxHeight;
+    EXPECT_LE(std::abs(top[boxLeft] - top[boxRight - 1]), 1) << "the box's top edge does not reach its right edge";
+    EXPECT_GE(static_cast<int>(textLeft - boxRight), 2) << "the box touches the date's text";
+    EXPECT_LT(textLeft, top.size()) << "no text right of the box";
 }
 
 TEST_F(DateCombo, TheButtonDropsThePageBelowAClickedDaySetsTheTextEscRestoresThroughTheWindowSystem)
