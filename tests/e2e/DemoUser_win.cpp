@@ -109,7 +109,8 @@ std::wstring XKey(std::wstring name)
                  {L"LEFT", L"Left"},     {L"RIGHT", L"Right"},    {L"UP", L"Up"},       {L"DOWN", L"Down"},
                  {L"DELETE", L"Delete"}, {L"BACK", L"BackSpace"}, {L"HOME", L"Home"},   {L"END", L"End"},
                  {L"PRIOR", L"Prior"},   {L"NEXT", L"Next"},      {L"F2", L"F2"},       {L"F4", L"F4"},
-                 {L"F12", L"F12"},       {L"INSERT", L"Insert"},  {L" ", L"space"},     {L",", L"comma"},
+                 {L"F10", L"F10"},       {L"F12", L"F12"},        {L"INSERT", L"Insert"}, {L" ", L"space"},
+                 {L",", L"comma"},
                  {L".", L"period"},      {L"-", L"minus"},        {L"/", L"slash"}};
     for (const auto &n : names)
         if (name == n.name)

@@ -254,6 +254,91 @@ TEST_F(ControlsDemo, TheSupervisorRefusesWhatADecimalFieldCannotHoldAndAcceptsOn
     EXPECT_TRUE(Logged("accepted edInt 42"));
 }
 
+TEST_F(ControlsDemo, TheShortAndSignedFieldsAndTheFieldsMenuOfTheSupervisorsOperationsInsideADesktop)
+{
+    const TControlSpec shortField = InMain(Below("Edit", "Коротке дробове"));
+    const TControlSpec signedField = InMain(Below("Edit", "Зі знаком"));
+    const TControlSpec textField = InMain(Below("Edit", "Текст"));
+    const TControlSpec integer = InMain(Below("Edit", "Ціле число"));
+    // The fields' menu opened from the keyboard on the field with the focus, its n-th command chosen.
+    auto command = [&](int n) {
+        std::vector<AnsiString> keys = {"shift+F10"};
+        keys.insert(keys.end(), static_cast<size_t>(n), "DOWN");
+        keys.push_back("RETURN");
+        return user.Keys(keys);
+    };
+    enum { Paste = 1, Copy, ClearNumbers, ReadOnly, Editable, ShowByName };
+
+    // Six digits in all in the short decimal; a sign only first in the signed one.
+    ASSERT_TRUE(user.ClickOn(shortField)) << Utf8(user.Failure());
+    ASSERT_TRUE(user.Type("1234567"));
+    EXPECT_TRUE(user.WaitText(shortField, "123456")) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("refused edShort 7"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_TRUE(Logged("accepted edShort 123456"));
+    ASSERT_TRUE(user.ClickOn(signedField));
+    ASSERT_TRUE(user.Type("-4-2"));
+    EXPECT_TRUE(user.WaitText(signedField, "-42")) << Utf8(user.Failure());
+    EXPECT_TRUE(Logged("refused edSigned -"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_TRUE(Logged("accepted edSigned -42"));
+
+    // A text copied by the menu is pasted into the short decimal neither by the menu nor by Ctrl+V.
+    ASSERT_TRUE(user.ClickOn(textField));
+    ASSERT_TRUE(user.Type("abc"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_TRUE(Logged("accepted edText abc"));
+    ASSERT_TRUE(user.ClickOn(textField));
+    ASSERT_TRUE(command(Copy));
+    EXPECT_TRUE(Logged("copy edText abc"));
+    ASSERT_TRUE(user.ClickOn(shortField));
+    ASSERT_TRUE(command(Paste));
+    EXPECT_TRUE(Logged("paste edShort abc"));
+    ASSERT_TRUE(user.Keys({"ctrl+v"}));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    EXPECT_TRUE(user.WaitText(shortField, "123456")) << Utf8(user.Failure());
+    // A number copied from the integer field goes in whole and is accepted at once.
+    ASSERT_TRUE(user.ClickOn(integer));
+    ASSERT_TRUE(user.Type("17"));
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    ASSERT_TRUE(user.ClickOn(integer));
+    ASSERT_TRUE(command(Copy));
+    EXPECT_TRUE(Logged("copy edInt 17"));
+    ASSERT_TRUE(user.ClickOn(shortField));
+    ASSERT_TRUE(command(Paste));
+    EXPECT_TRUE(Logged("accepted edShort 17"));
+    for (const AnsiString &line : user.Log())
+        EXPECT_NE("accepted edShort abc", line);
+
+    // A number and the date field's date shown in fields named by their names.
+    ASSERT_TRUE(command(ShowByName));
+    EXPECT_TRUE(user.WaitText(shortField, "1234,50")) << Utf8(user.Failure());
+    EXPECT_TRUE(user.WaitText(signedField, "-15")) << Utf8(user.Failure());
+    EXPECT_TRUE(user.WaitText(textField, "15.03.2024")) << Utf8(user.Failure());
+    EXPECT_TRUE(user.Shot("demo_fields_number_and_date_shown_by_name"));
+
+    // The number fields read-only in the button face's colour, then editable and white again.
+    const TRect box = user.Find(integer);
+    const int x = box.Right - 6, y = (box.Top + box.Bottom) / 2;
+    EXPECT_EQ("FFFFFF", user.Pixel(x, y));
+    ASSERT_TRUE(command(ReadOnly));
+    EXPECT_TRUE(Logged("readonly pmFields edInt#edDecimal#edShort#edSigned"));
+    Sleep(300);
+    EXPECT_NE("FFFFFF", user.Pixel(x, y));
+    EXPECT_TRUE(user.Shot("demo_number_fields_read_only"));
+    ASSERT_TRUE(user.ClickOn(textField));
+    ASSERT_TRUE(command(Editable));
+    EXPECT_TRUE(Logged("editable pmFields edInt#edDecimal#edShort#edSigned"));
+    Sleep(300);
+    EXPECT_EQ("FFFFFF", user.Pixel(x, y));
+    // Cleared by name.
+    ASSERT_TRUE(command(ClearNumbers));
+    EXPECT_TRUE(user.WaitText(shortField, "")) << Utf8(user.Failure());
+    EXPECT_TRUE(user.WaitText(signedField, "")) << Utf8(user.Failure());
+    EXPECT_TRUE(user.WaitText(integer, "")) << Utf8(user.Failure());
+    EXPECT_TRUE(user.WaitText(textField, "15.03.2024")) << "a field not named was cleared";
+}
+
 TEST_F(ControlsDemo, TheEditingFormAsksBeforeItClosesWithAChangeInsideADesktop)
 {
     const AnsiString form = "Редагування запису";
@@ -489,6 +574,11 @@ TEST_F(ControlsDemo, TableCellsEditedInPlaceByTheirEditorsInsideADesktop)
     // A number.
     from = user.Log().size();
     ASSERT_TRUE(open(DemoRow::Number));
+    // The editor's own menu, opened from the keyboard: each caption with its shortcut.
+    ASSERT_TRUE(user.Keys({"shift+F10"}));
+    Sleep(500);
+    EXPECT_TRUE(user.Shot("demo_table_number_editor_menu"));
+    ASSERT_TRUE(user.Keys({"ESCAPE"}));
     ASSERT_TRUE(user.Keys({"END", "BACK", "BACK"}));
     ASSERT_TRUE(user.Type("42"));
     EXPECT_TRUE(user.Shot("demo_table_number_editor_holding_42"));

@@ -13,6 +13,7 @@ class TEdit;
 class TLabel;
 class TMemo;
 class TPanel;
+class TPopupMenu;
 class TFormExtender;
 class TRichEditEx;
 class TXCheckBox;
@@ -42,7 +43,7 @@ private:
     TZMLButton *LangButton(const char *name, int x, int y, int w, int h, const AnsiString &ukr, const AnsiString &rus);
     TZButton *KindButton(const char *name, int kind, int x, int y);
     // A label with its text in both languages: the language button switches it with the rest.
-    TLabel *Label(const AnsiString &ukr, const AnsiString &rus, int x, int y);
+    TLabel *Label(const AnsiString &ukr, const AnsiString &rus, int x, int y, int w = 116);
     template <class T>
     T *Field(const char *name, int x, int y, int w, int h);
     void BuildLanguageGroup();
@@ -51,6 +52,9 @@ private:
     void BuildOthers();
     void BuildTable();
     void HookSupervisor();
+    // The fields' popup menu, set on them by name: the supervisor's paste and copy and its operations
+    // on controls named by their names.
+    void BuildFieldMenu();
     void Pump(int milliseconds);
 
     void ShowAlarm();
@@ -69,7 +73,8 @@ public:
     TZRadioButton *RadioFirst, *RadioSecond;
     TZButton *LangSwitch;
     TZText *Intro;
-    TEdit *IntField, *DecimalField, *TextField;
+    TEdit *IntField, *DecimalField, *ShortField, *SignedField, *TextField;
+    TPopupMenu *FieldMenu;
     TMemo *NoteField;
     TButton *Done;
     TXDateCombo *Date;

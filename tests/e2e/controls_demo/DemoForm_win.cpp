@@ -18,6 +18,7 @@
 #include "controls/uzRadioButton.h"
 #include "controls/zText.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
 #include "gridtable/CellLayout.h"
@@ -29,11 +30,16 @@
 
 namespace {
 
-enum : uint32_t { IdInt = 1, IdDecimal, IdText, IdNote };
+enum : uint32_t { IdInt = 1, IdDecimal, IdText, IdNote, IdShort, IdSigned };
 
 const SpyControlIdRow FieldIds[] = {
-    {IdInt, "edInt"}, {IdDecimal, "edDecimal"}, {IdText, "edText"}, {IdNote, "mmNote"}, {0, nullptr},
+    {IdInt, "edInt"},   {IdDecimal, "edDecimal"}, {IdShort, "edShort"}, {IdSigned, "edSigned"},
+    {IdText, "edText"}, {IdNote, "mmNote"},       {0, nullptr},
 };
+
+// The fields the menu's operations name.
+constexpr const char *NumberFieldNames = "edInt#edDecimal#edShort#edSigned";
+constexpr const char *FieldNames = "edInt#edDecimal#edShort#edSigned#edText#mmNote";
 
 const char *const SelBoxItems[] = {"Київ", "Львів", "Одеса"};
 
@@ -85,6 +91,7 @@ TDemoForm::TDemoForm(TComponent *owner, TDemoLog &log, const AnsiString &root) :
     };
     OnShow = [this](TObject *) {
         Spy.BindForm(this, FieldIds, Descriptors.data());
+        Spy.SetPopupByNames(FieldNames, FieldMenu);
         log_.Event("shown", "DemoForm");
     };
 }
@@ -116,12 +123,12 @@ TZButton *TDemoForm::KindButton(const char *name, int kind, int x, int y)
     return button;
 }
 
-TLabel *TDemoForm::Label(const AnsiString &ukr, const AnsiString &rus, int x, int y)
+TLabel *TDemoForm::Label(const AnsiString &ukr, const AnsiString &rus, int x, int y, int w)
 {
     auto *label = new TWithLangBoxes<TLabel>(this);
     label->SetParent(this);
     label->SetAutoSize(false);
-    label->SetBounds(x, y, 116, 16);
+    label->SetBounds(x, y, w, 16);
     label->CaptionL()->SetLUkr(ukr);
     label->CaptionL()->SetLRus(rus);
     labelTexts_.push_back(label->CaptionL());
@@ -287,12 +294,16 @@ void TDemoForm::BuildMessageButtons()
 void TDemoForm::BuildFields()
 {
     const int top = 352;
-    Label("Ціле число", "Целое число", 8, top);
-    IntField = Field<TEdit>("edInt", 8, top + 18, 110, 22);
-    Label("Дробове число", "Дробное число", 128, top);
-    DecimalField = Field<TEdit>("edDecimal", 128, top + 18, 110, 22);
-    Label("Текст", "Текст", 248, top);
-    TextField = Field<TEdit>("edText", 248, top + 18, 252, 22);
+    Label("Ціле число", "Целое число", 8, top, 84);
+    IntField = Field<TEdit>("edInt", 8, top + 18, 84, 22);
+    Label("Дробове число", "Дробное число", 100, top, 100);
+    DecimalField = Field<TEdit>("edDecimal", 100, top + 18, 92, 22);
+    Label("Коротке дробове", "Короткое дробное", 200, top, 96);
+    ShortField = Field<TEdit>("edShort", 200, top + 18, 92, 22);
+    Label("Зі знаком", "Со знаком", 300, top, 84);
+    SignedField = Field<TEdit>("edSigned", 300, top + 18, 84, 22);
+    Label("Текст", "Текст", 392, top, 108);
+    TextField = Field<TEdit>("edText", 392, top + 18, 108, 22);
     Label("Примітка", "Примечание", 8, top + 46);
     NoteField = Field<TMemo>("mmNote", 8, top + 64, 400, 50);
     Done = Field<TButton>("btDone", 416, top + 64, 84, 26);
@@ -303,7 +314,66 @@ void TDemoForm::BuildFields()
         {IdDecimal, SpyFieldLongDecimal, 2, 0, 0},
         {IdText, 0, 0, 0, 0},
         {IdNote, 0, 0, 0, 0},
+        {IdShort, SpyFieldShortDecimal, 2, 0, 0},
+        {IdSigned, SpyFieldInteger, 0, 0, SpyFieldSigned},
     });
+    BuildFieldMenu();
+}
+
+void TDemoForm::BuildFieldMenu()
+{
+    FieldMenu = new TPopupMenu(this);
+    FieldMenu->SetName("pmFields");
+    // The field the menu works on is the supervisor's current one: the field the user is in.
+    auto current = [this] {
+        const SpyControlIdRow *row = Spy.CurrentIdRow();
+        return AnsiString(row && Spy.CurrentKind() != SpyKind::None ? row->name : "none");
+    };
+    auto text = [this](TEdit *field) { return field->Name() + "=" + field->Text(); };
+    const std::vector<std::pair<const char *, std::function<void()>>> items = {
+        {"Вставити",
+         [this, current] {
+             log_.Event("paste", current(), TSpyEdit_Bs::PasteText());
+             Spy.PasteIntoField();
+         }},
+        {"Копіювати",
+         [this, current] {
+             Spy.CopyFromField();
+             log_.Event("copy", current(), TSpyEdit_Bs::PasteText());
+         }},
+        {"-", nullptr},
+        {"Очистити числа",
+         [this] {
+             Spy.ClearTextByNames(NumberFieldNames);
+             log_.Event("clear", "pmFields", NumberFieldNames);
+         }},
+        {"Лише читання",
+         [this] {
+             Spy.SetEditableByNames(NumberFieldNames, false);
+             log_.Event("readonly", "pmFields", NumberFieldNames);
+         }},
+        {"Редагувати",
+         [this] {
+             Spy.SetEditableByNames(NumberFieldNames, true);
+             log_.Event("editable", "pmFields", NumberFieldNames);
+         }},
+        {"Показати число і дату",
+         [this, text] {
+             Spy.ShowRealByName("edShort", 2, false, 0, true, false, 1234.5);
+             Spy.ShowIntegerByName(-15, "edSigned", true, false);
+             Spy.ShowDateByName(Date->GetPackedDate(), "edText", false);
+             log_.Event("show", "pmFields", text(ShortField) + " " + text(SignedField) + " " + text(TextField));
+         }},
+    };
+    for (const auto &[caption, run] : items) {
+        auto *item = new TMenuItem(FieldMenu);
+        item->SetCaption(caption);
+        if (run) {
+            std::function<void()> command = run;
+            item->OnClick = [command](TObject *) { command(); };
+        }
+        FieldMenu->Items()->Add(item);
+    }
 }
 
 void TDemoForm::HookSupervisor()
@@ -319,8 +389,9 @@ void TDemoForm::HookSupervisor()
     };
     Spy.MessageFunction = [](const AnsiString &, int number) { ShowMessageNo("", number); };
     Spy.SecondMessageFunction = [](const AnsiString &, int number) { ShowMessageNo("", number); };
-    const std::pair<TCustomEdit *, uint32_t> fields[] = {
-        {IntField, IdInt}, {DecimalField, IdDecimal}, {TextField, IdText}, {NoteField, IdNote}};
+    const std::pair<TCustomEdit *, uint32_t> fields[] = {{IntField, IdInt},       {DecimalField, IdDecimal},
+                                                         {ShortField, IdShort},   {SignedField, IdSigned},
+                                                         {TextField, IdText},     {NoteField, IdNote}};
     for (const auto &[field, id] : fields) {
         TCustomEdit *edit = field;
         const uint32_t fieldId = id;

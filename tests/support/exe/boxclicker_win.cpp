@@ -401,7 +401,7 @@ WORD VirtualKey(const std::wstring &name, bool &shift)
                  {L"LEFT", VK_LEFT},     {L"RIGHT", VK_RIGHT},   {L"UP", VK_UP},       {L"DOWN", VK_DOWN},
                  {L"DELETE", VK_DELETE}, {L"BACK", VK_BACK},     {L"HOME", VK_HOME},   {L"END", VK_END},
                  {L"PRIOR", VK_PRIOR},   {L"NEXT", VK_NEXT},     {L"F2", VK_F2},       {L"F4", VK_F4},
-                 {L"F12", VK_F12},       {L"INSERT", VK_INSERT}};
+                 {L"F10", VK_F10},       {L"F12", VK_F12},       {L"INSERT", VK_INSERT}};
     for (const auto &n : names)
         if (name == n.name)
             return n.vk;
