@@ -81,17 +81,21 @@ void TCaptionButton::ButtonUp()
     Put(cbPressed, false);
     Put(cbClicking, true);
     site_.RedrawButton();
+    // The click ends as it began, even when it throws; unless it freed the button.
     struct Done {
-        TCaptionButton &b;
+        TCaptionButton *b;
         ~Done()
         {
-            b.Put(cbClicking, false);
-            b.Put(cbHover, false);
-            if (b.Visible())
-                b.site_.RedrawButton();
+            if (!b)
+                return;
+            b->Put(cbClicking, false);
+            b->Put(cbHover, false);
+            if (b->Visible())
+                b->site_.RedrawButton();
         }
-    } done{*this};
-    site_.ButtonClicked();
+    } done{this};
+    if (!site_.ButtonClicked())
+        done.b = nullptr;
 }
 
 void TCaptionButton::CaptureLost()

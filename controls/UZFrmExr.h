@@ -4,6 +4,7 @@
 // procedure and adds to what the previous procedure did; where the button sits and how it reacts to the
 // window's messages are pure (TCaptionButton below), so that they can be checked without a window.
 #include <cstdint>
+#include <memory>
 
 #include "framework/Component.h"
 #include "framework/Graphics.h"
@@ -32,7 +33,9 @@ public:
     virtual void CaptureMouse() = 0;
     // Gives the mouse back to the window that had it before (or to none).
     virtual void GiveMouseBack() = 0;
-    virtual void ButtonClicked() = 0;
+    // Runs the click; false when it freed the button (its handler closed the form for good), so that
+    // nothing of the button is touched after it.
+    virtual bool ButtonClicked() = 0;
 };
 
 // The button's state bits.
@@ -128,7 +131,7 @@ private:
     void RedrawButton() override { DrawButton(); }
     void CaptureMouse() override;
     void GiveMouseBack() override;
-    void ButtonClicked() override;
+    bool ButtonClicked() override;
 
     TSubClass hook_;
     TCaptionButton button_;
@@ -137,4 +140,6 @@ private:
     // The form's window the button was placed on.
     HWND window_ = nullptr;
     HWND previousCapture_ = nullptr;
+    // Cleared when the extender is freed; a click in progress holds its own reference.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -27,6 +27,7 @@ TFormExtender::TFormExtender(TComponent *owner) : TComponent(owner), button_(*th
 
 TFormExtender::~TFormExtender()
 {
+    *alive_ = false;
     if (button_.Tracking())
         GiveMouseBack();
     hook_.Unhook();
@@ -139,8 +140,10 @@ void TFormExtender::GiveMouseBack()
         ReleaseMouseCapture();
 }
 
-void TFormExtender::ButtonClicked()
+bool TFormExtender::ButtonClicked()
 {
+    const std::shared_ptr<bool> alive = alive_;
     if (OnClick)
         OnClick(this);
+    return *alive;
 }

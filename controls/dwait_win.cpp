@@ -54,11 +54,17 @@ TZWait::TZWait(TWinControl *owner, int x, int y, int number, const AnsiString &e
     : owner_(owner), window_(new TFWait(owner))
 {
     window_->ClearOnFree(&window_);
-    const TPoint at = owner ? owner->ClientToScreen(Point(x, y)) : Point(x, y);
-    window_->SetBounds(at.X, at.Y, WaitWidth, WaitHeight);
-    window_->ZText1->SetText(1, WaitText(number, extra));
-    window_->Show();
-    window_->Repaint();
+    try {
+        const TPoint at = owner ? owner->ClientToScreen(Point(x, y)) : Point(x, y);
+        window_->SetBounds(at.X, at.Y, WaitWidth, WaitHeight);
+        window_->ZText1->SetText(1, WaitText(number, extra));
+        window_->Show();
+        window_->Repaint();
+    } catch (...) {
+        // Unbuilt, this wait is no more: its window goes now, and with it the pointer to clear.
+        FreeAndNil(window_);
+        throw;
+    }
 }
 
 TZWait::~TZWait()

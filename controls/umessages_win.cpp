@@ -493,6 +493,9 @@ void StartMessageDialog()
     if (registered)
         return;
     replaced = SetMessagePresenter(&presenter);
+    // Still there from a run before, put back by a presenter that was registered over it.
+    if (replaced == &presenter)
+        replaced = nullptr;
     registered = true;
 }
 
@@ -500,7 +503,10 @@ void StopMessageDialog()
 {
     if (!registered)
         return;
-    SetMessagePresenter(replaced);
+    // A presenter registered after the dialog stays: the one it replaced goes back only while the
+    // dialog is still the one registered.
+    if (&CurrentMessagePresenter() == &presenter)
+        SetMessagePresenter(replaced);
     replaced = nullptr;
     registered = false;
 }

@@ -50,6 +50,8 @@ void TDCCanvas::SetHandle(HDC dc)
 
 HDC TDCCanvas::Handle()
 {
+    if (dc_ && HandleStale())
+        FreeHandle();
     if (!dc_)
         CreateHandle();
     return dc_;
@@ -224,6 +226,12 @@ void TControlCanvas::CreateHandle()
 {
     window_ = control_->Handle();
     SetHandle(GetDC(window_));
+}
+
+bool TControlCanvas::HandleStale() const
+{
+    // A context fetched from the control's window, which the control has made anew (or let go) since.
+    return window_ != nullptr && (!control_->HandleAllocated() || control_->Handle() != window_);
 }
 
 void TControlCanvas::FreeHandle()

@@ -349,6 +349,9 @@ public:
 protected:
     // Called when a context is needed and none is set (window canvases fetch theirs here).
     virtual void CreateHandle() {}
+    // The context held belongs to what is no more (a window made anew since): it is let go and fetched
+    // afresh at the next use.
+    virtual bool HandleStale() const { return false; }
     // Lets the context go; subclasses release what they acquired.
     virtual void FreeHandle() { SetHandle(nullptr); }
     HDC CurrentHandle() const { return dc_; }
@@ -398,6 +401,7 @@ public:
 protected:
     void CreateHandle() override;
     void FreeHandle() override;
+    bool HandleStale() const override;
 
 private:
     TWinControl *control_;

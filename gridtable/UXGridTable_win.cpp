@@ -184,8 +184,10 @@ void TXGridTable::ShowGridMessage(const AnsiString &text) { ShowMessage(text); }
 
 TCanvas *TXGridTable::GridCanvas()
 {
-    // A table not yet on a window measures on a context of the screen.
-    if (HandleAllocated() || Parent() != nullptr)
+    // A table not yet on a window measures on a context of the screen: fetching the window's own would
+    // make the window in the middle of a layout, and the window's first size lays the cells out anew
+    // under the layout that asked.
+    if (HandleAllocated())
         return Canvas();
     if (!measureCanvas_)
         measureCanvas_ = std::make_unique<TMeasureCanvas>();

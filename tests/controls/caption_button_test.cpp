@@ -14,15 +14,21 @@ struct Site : TCaptionButtonSite {
     TCaptionButton *button = nullptr;
     std::uint8_t stateAtClick = 0;
     bool throwOnClick = false;
+    bool freeOnClick = false;  // the button was made with new
     void RedrawButton() override { log += 'd'; }
     void CaptureMouse() override { log += 'c'; }
     void GiveMouseBack() override { log += 'g'; }
-    void ButtonClicked() override
+    bool ButtonClicked() override
     {
         log += 'k';
         stateAtClick = button->State();
         if (throwOnClick)
             throw std::runtime_error("click failed");
+        if (freeOnClick) {
+            delete button;
+            return false;
+        }
+        return true;
     }
 };
 
@@ -185,6 +191,22 @@ TEST(CaptionButton, AClickThatThrowsStillEndsTheClick)
     EXPECT_THROW(f.button.ButtonUp(), std::runtime_error);
     EXPECT_EQ("gdkd", f.Take());
     EXPECT_EQ(cbVisible, f.button.State());
+}
+
+TEST(CaptionButton, AClickThatFreesTheButtonLeavesItUntouched)
+{
+    // The click's handler closes the form for good, and the button goes with it.
+    Site site;
+    site.freeOnClick = true;
+    site.button = new TCaptionButton(site);
+    site.button->SetRect(Fixture::kButton);
+    TPoint on = kOn;
+    intptr_t answer = HTCAPTION;
+    site.button->HitTest(on, answer);
+    site.button->ButtonDown(HTBORDER);
+    site.log.clear();
+    site.button->ButtonUp();
+    EXPECT_EQ("gdk", site.log);
 }
 
 TEST(CaptionButton, HiddenItLeavesEveryAnswerAloneAndEndsAPress)

@@ -12,6 +12,7 @@
 #include "controls/zText.h"
 #include "framework/Forms.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/PageHeap.h"
 #include "tests/support/WindowPicture.h"
 
 namespace {
@@ -104,6 +105,19 @@ TEST_F(Wait, AScopedWindowFreedWithItsOwnerIsNotFreedAgain)
     owner->Free();
     EXPECT_EQ(wait.Window(), nullptr);
 }  // the destructor touches neither the window nor the owner
+
+TEST_F(Wait, AScopedWindowWhoseTextFailsLeavesNoWindowThatClearsTheFailedWaitWhenFreed)
+{
+    // The text is read after the window is made: a provider that fails ends the wait unbuilt. The window
+    // must go with it, not stay with its owner holding the place of the freed wait's pointer, which its
+    // freeing would clear. On pages of their own, that write faults.
+    TPageHeapScope pages;
+    MessageTextProvider = [](std::uint16_t, bool, int, AnsiString &) { throw Exception("no text base"); };
+    TForm *owner = new TForm(nullptr);
+    EXPECT_THROW(new TZWait(owner, 0, 0, 4321, ""), Exception);
+    EXPECT_EQ(0, owner->ComponentCount());
+    owner->Free();
+}
 
 TEST_F(Wait, NestedUsersShareOneWindowAndTheHourglass)
 {

@@ -837,3 +837,26 @@ TEST_F(MessageDialog, TheControlsStartUpRegistersTheDialogAndTheShutdownPutsTheB
     ShowMessageNo("Текст", 0);
     EXPECT_EQ(prompts.unanswered, 0);
 }
+
+TEST_F(MessageDialog, TheShutdownLeavesAPresenterRegisteredAfterTheDialogInPlace)
+{
+    struct TLater : TMessagePresenter {
+        int shown = 0;
+        TMessageResult Present(TMessageRequest &) override
+        {
+            ++shown;
+            return {};
+        }
+    } later;
+    TMessagePresenter *dialog = SetMessagePresenter(&later);
+    StopControls();
+    EXPECT_EQ(&CurrentMessagePresenter(), &later);
+    // The later one goes, putting the dialog back; a new start takes it as its own, not as the one
+    // it replaced, and its shutdown leaves the box.
+    SetMessagePresenter(dialog);
+    StartControls();
+    StopControls();
+    EXPECT_EQ(&CurrentMessagePresenter(), &MessageBoxPresenter());
+    StartControls();
+    EXPECT_EQ(later.shown, 0);
+}

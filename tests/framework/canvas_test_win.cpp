@@ -34,6 +34,18 @@ TEST(Canvas, CyrillicTextMeasuresAndGrowsWithTheFont)
     EXPECT_GT(widths[0xC6], widths[static_cast<unsigned char>('.')]);
 }
 
+TEST(Canvas, AControlsCanvasFollowsItsControlToAWindowMadeAnew)
+{
+    // Used outside painting, the canvas keeps the context of the control's window; a window made anew
+    // (a change of the border icons) must not leave it drawing on the one that went.
+    auto *form = new TForm(nullptr);
+    form->Canvas()->TextWidth("x");
+    EXPECT_EQ(form->Handle(), WindowFromDC(form->Canvas()->Handle()));
+    form->SetBorderIcons(biSystemMenu);
+    EXPECT_EQ(form->Handle(), WindowFromDC(form->Canvas()->Handle()));
+    form->Free();
+}
+
 TEST(Canvas, WordWrappedCalcRectGivesMoreLinesWhenNarrower)
 {
     TMeasureCanvas canvas;
