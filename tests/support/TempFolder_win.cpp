@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <stdexcept>
+#include <vector>
 
 #include "framework/Classes.h"
 #include "framework/Cp1251.h"
@@ -19,22 +21,26 @@ AnsiString SystemTemp()
     return WideToCp1251(std::wstring(buf, n));
 }
 
+// The folders this program made, so that the check below names only its own: Wine reuses process ids,
+// and a folder left by an earlier run under the same id is no fault of this one.
+std::vector<AnsiString> &MadeFolders()
+{
+    static std::vector<AnsiString> made;
+    return made;
+}
+std::mutex madeFoldersLock;
+
 // A test program that ends with a temporary folder of its own still there (a file left open, a folder
 // left some process's current one) fails, naming it: each test removes what it makes.
 class TLeftFoldersCheck : public ::testing::Environment {
 public:
     void TearDown() override
     {
-        const AnsiString pattern =
-            IncludeTrailingBackslash(SystemTemp()) + "qmt_test_" + IntToStr(GetCurrentProcessId()) + "_*";
         AnsiString left;
-        TSearchRec rec;
-        if (FindFirst(pattern, faAnyFile, rec) == 0) {
-            do
-                left += " " + rec.Name;
-            while (FindNext(rec) == 0);
-            FindClose(rec);
-        }
+        std::lock_guard<std::mutex> hold(madeFoldersLock);
+        for (const AnsiString &folder : MadeFolders())
+            if (DirectoryExists(folder))
+                left += " " + folder;
         EXPECT_TRUE(left.empty()) << "left in the temporary folder:" << left;
     }
 };
@@ -51,6 +57,8 @@ TempFolder::TempFolder(const AnsiString &where)
         AnsiString candidate = base + "qmt_test_" + IntToStr(GetCurrentProcessId()) + "_" + IntToStr(++counter);
         if (CreateDir(candidate)) {
             path_ = IncludeTrailingBackslash(candidate);
+            std::lock_guard<std::mutex> hold(madeFoldersLock);
+            MadeFolders().push_back(candidate);
             return;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS)
