@@ -263,3 +263,24 @@ TEST_F(DateFieldDropDownThroughTheWindowSystem, TheButtonOpensAndClosesTheCalend
     EXPECT_EQ(other->Handle(), GetFocus());
     EXPECT_EQ("20.03.2024", field->Edit()->Text());
 }
+
+TEST_F(DateFieldDropDownThroughTheWindowSystem, AClickOnAMonthArrowKeepsTheKeyboardThereSoEnterTurnsTheMonthAgain)
+{
+    field->SetSelDate(EncodeDate(2024, 3, 15));
+    field->DropDown();
+    Pump();
+    TForm *drop = field->DropDownForm();
+    TXMonthPage *page = field->MonthPage();
+    ASSERT_TRUE(drop->Visible());
+    TZButton *arrow = page->RightArrow();
+    const TPoint centre = arrow->ClientToScreen(Point(arrow->Width() / 2, arrow->Height() / 2));
+    RealClick(centre);
+    EXPECT_EQ((TYmd{2024, 4, 15}), page->Shown());
+    EXPECT_TRUE(PumpUntil([&] { return arrow->Focused(); }, 2000));
+    KeyStroke(VK_RETURN);
+    EXPECT_TRUE(PumpUntil([&] { return page->Shown().Month == 5; }, 2000));
+    EXPECT_TRUE(drop->Visible());
+    EXPECT_EQ(EncodeDate(2024, 3, 15), field->SelDate());
+    drop->Hide();
+    Pump();
+}

@@ -179,6 +179,22 @@ TEST_F(ControlsDemo, AMonthPageDroppedDownPicksADayAndEscBringsTheDateBackInside
     EXPECT_TRUE(user.WaitText(field, "15.03.2024")) << Utf8(user.Failure());
     EXPECT_TRUE(Logged("change dcDate 15.03.2024"));
     EXPECT_TRUE(user.Shot("demo_date_back_to_15_03_after_esc"));
+
+    // A click on the month arrow keeps the keyboard there: Enter turns the month again and picks no
+    // day, the page stays.
+    user.Window("");
+    ASSERT_TRUE(user.ClickOn(RightOf("Button", "15.03.2024"))) << Utf8(user.Failure());
+    ASSERT_GT(user.Popup().Width(), 0) << Utf8(user.Failure());
+    const TRect back = user.Find(Nth("Button", 0));
+    ASSERT_TRUE(user.Click(Centre(back).X, Centre(back).Y));
+    const size_t before = user.Log().size();
+    ASSERT_TRUE(user.Keys({"RETURN"}));
+    Sleep(500);
+    EXPECT_EQ("Button|", user.Focus().substr(0, 7)) << Utf8(user.Focus());
+    EXPECT_GT(user.Popup(2000).Width(), 0) << "Enter on the arrow closed the page";
+    EXPECT_EQ(before, user.Log().size()) << Joined(user.Log());
+    ASSERT_TRUE(user.Keys({"ESCAPE", "ESCAPE"}));
+    EXPECT_TRUE(user.WaitText(field, "15.03.2024")) << Utf8(user.Failure());
 }
 
 TEST_F(ControlsDemo, PaintedCheckBoxAndSelectionBoxByMouseAndSpaceInsideADesktop)
