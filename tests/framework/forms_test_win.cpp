@@ -10,6 +10,7 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/PageHeap.h"
+#include "tests/support/PointerInput.h"
 
 namespace {
 AnsiString WindowTextOf(HWND h)
@@ -317,4 +318,38 @@ TEST(Forms, ApplicationCreatesTheMainFormAndTerminatesOnItsClose)
     form->Free();
     Application->SetMainForm(oldMain);
     EXPECT_NE(AnsiString::npos, Application->ExeName().find("test_framework"));
+}
+
+TEST(Forms, AnActivatedFormGivesTheKeyboardToItsFirstControlThatCanTakeItOrBackToTheLastThroughTheWindowSystem)
+{
+    auto *form = new TForm(nullptr);
+    form->SetBounds(0, 0, 300, 200);
+    auto edit = [form](int top) {
+        auto *e = new TEdit(form);
+        e->SetParent(form);
+        e->SetTop(top);
+        return e;
+    };
+    TEdit *disabled = edit(10), *hidden = edit(40), *first = edit(70), *last = edit(100);
+    disabled->SetEnabled(false);
+    hidden->SetVisible(false);
+    auto *other = new TForm(nullptr);
+    other->SetBounds(320, 0, 200, 100);
+    TEdit *otherEdit = new TEdit(other);
+    otherEdit->SetParent(other);
+    form->Show();
+    EXPECT_TRUE(PumpUntil([&] { return first->Focused(); }, 2000)) << "the first control that can take the keyboard";
+    last->SetFocus();
+    other->Show();
+    EXPECT_TRUE(PumpUntil([&] { return otherEdit->Focused(); }, 2000));
+    form->BringToFront();
+    EXPECT_TRUE(PumpUntil([&] { return last->Focused(); }, 2000)) << "the control that had it when the form was left";
+    // One that can no longer take it gives way to the first that can.
+    other->BringToFront();
+    ASSERT_TRUE(PumpUntil([&] { return otherEdit->Focused(); }, 2000));
+    last->SetEnabled(false);
+    form->BringToFront();
+    EXPECT_TRUE(PumpUntil([&] { return first->Focused(); }, 2000));
+    other->Free();
+    form->Free();
 }
