@@ -278,9 +278,10 @@ TEST_F(InterruptedRuns, CorrectionsRollbackKilledAsItEndsLeavesTheOldVersionAndN
             EXPECT_NE(AnsiString::npos, texts.find("Продолжить выполнение обновления?")) << Utf8(texts);
             ASSERT_TRUE(WaitForFile(root_ + protocol, 60000));
             Sleep(300);
-            if (ended)
+            if (ended) {
                 EXPECT_TRUE(HasLineWith(ProtocolLines(root_ + protocol),
                                         " Откат прошлого обновления завершен. Удаление его временных файлов"));
+            }
             EXPECT_TRUE(CloseUpdater(again));
         }
         // The old version byte for byte, and nothing of the run or its rollback beside it.
