@@ -19,10 +19,10 @@
 #include "tests/support/PatchWriter.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/PeImageWriter.h"
-#include "update/Checksum.h"
-#include "update/DbbRekey.h"
-#include "update/Lzma86.h"
-#include "update/PartNfo.h"
+#include "update/payload/Checksum.h"
+#include "update/patch/DbbRekey.h"
+#include "update/payload/Lzma86.h"
+#include "update/payload/PartNfo.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;

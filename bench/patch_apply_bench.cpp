@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/support/PatchWriter.h"
-#include "update/BinPatch.h"
+#include "update/patch/BinPatch.h"
 
 namespace {
 

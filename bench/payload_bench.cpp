@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "tests/support/PayloadBuilder.h"
-#include "update/ByteSource.h"
-#include "update/Checksum.h"
-#include "update/Lzma86.h"
+#include "update/payload/ByteSource.h"
+#include "update/payload/Checksum.h"
+#include "update/payload/Lzma86.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "storage/dbkeys.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/PayloadBuilder.h"
-#include "update/DbbRekey.h"
+#include "update/patch/DbbRekey.h"
 
 namespace {
 

@@ -36,14 +36,14 @@
 #include "framework/Cp1251.h"
 #include "framework/Prompt.h"
 #include "framework/SysUtils.h"
-#include "update/ApplyPlan.h"
-#include "update/BinPatch.h"
-#include "update/DbbRekey.h"
-#include "update/FileOps.h"
-#include "update/Lzma86.h"
-#include "update/Payload.h"
-#include "update/uMain.h"
-#include "update/uSelKindUpdt.h"
+#include "update/apply/ApplyPlan.h"
+#include "update/patch/BinPatch.h"
+#include "update/patch/DbbRekey.h"
+#include "update/apply/FileOps.h"
+#include "update/payload/Lzma86.h"
+#include "update/payload/Payload.h"
+#include "update/run/uMain.h"
+#include "update/variant/uSelKindUpdt.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-# Source conventions shared by every area:
+# Source conventions shared by every area (an area's files sit in it or in its subject folders):
 #   <area>/*.cpp, *.c         build in both builds
 #   <area>/*_win.cpp          Windows build only (needs Windows headers or the window system)
 #   <area>/*_native.cpp       native build only (its stand-ins for what the _win.cpp files do)
@@ -24,10 +24,23 @@ function(qmt_sources out dir)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
-# qmt_area(NAME [DEPS lib...]): static library qmt_NAME from NAME/.
+# qmt_sources_tree(OUT DIR [EXCLUDE subfolder...]): the sources of DIR and of its subject folders,
+# leaving out the named subfolders (a program's entry that is built apart).
+function(qmt_sources_tree out dir)
+  cmake_parse_arguments(A "" "" "EXCLUDE" ${ARGN})
+  file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.c)
+  foreach(sub IN LISTS A_EXCLUDE)
+    list(FILTER found EXCLUDE REGEX "^${dir}/${sub}/")
+  endforeach()
+  qmt_platform_filter(found ${found})
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+# qmt_area(NAME [DEPS lib...] [EXCLUDE subfolder...]): static library qmt_NAME from NAME/ and its
+# subject folders.
 function(qmt_area name)
-  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
-  qmt_sources(srcs ${PROJECT_SOURCE_DIR}/${name})
+  cmake_parse_arguments(A "" "" "DEPS;EXCLUDE" ${ARGN})
+  qmt_sources_tree(srcs ${PROJECT_SOURCE_DIR}/${name} EXCLUDE ${A_EXCLUDE})
   if(srcs)
     add_library(qmt_${name} STATIC ${srcs})
     target_include_directories(qmt_${name} PUBLIC ${PROJECT_SOURCE_DIR})

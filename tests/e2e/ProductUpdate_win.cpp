@@ -2,10 +2,10 @@
 
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
-#include "update/ApplyPlan.h"
-#include "update/ByteSource.h"
-#include "update/PartNfo.h"
-#include "update/VersionCheck.h"
+#include "update/apply/ApplyPlan.h"
+#include "update/payload/ByteSource.h"
+#include "update/payload/PartNfo.h"
+#include "update/run/VersionCheck.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "tests/fuzz/FuzzTarget.h"
-#include "update/ApplyPlan.h"
-#include "update/JournalLine.h"
-#include "update/UndoCommand.h"
+#include "update/apply/ApplyPlan.h"
+#include "update/journal/JournalLine.h"
+#include "update/journal/UndoCommand.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/PatchWriter.h"
-#include "update/BinPatch.h"
+#include "update/patch/BinPatch.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/RecordingLog.h"
-#include "update/ByteSource.h"
-#include "update/Lzma86.h"
-#include "update/Payload.h"
-#include "update/Seal.h"
+#include "update/payload/ByteSource.h"
+#include "update/payload/Lzma86.h"
+#include "update/payload/Payload.h"
+#include "update/payload/Seal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "storage/dbkeys.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/CompoundFileBuilder.h"
-#include "update/DbbRekey.h"
+#include "update/patch/DbbRekey.h"
 
 namespace {
 

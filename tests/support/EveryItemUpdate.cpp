@@ -8,8 +8,8 @@
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/PatchWriter.h"
 #include "tests/support/PeImageWriter.h"
-#include "update/Checksum.h"
-#include "update/PartNfo.h"
+#include "update/payload/Checksum.h"
+#include "update/payload/PartNfo.h"
 
 namespace {
 

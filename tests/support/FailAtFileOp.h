@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "update/FileOps.h"
+#include "update/apply/FileOps.h"
 
 // System error codes the gates fail with.
 constexpr uint32_t SysErrorAccessDenied = 5;  // ERROR_ACCESS_DENIED

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "update/FileOps.h"
+#include "update/apply/FileOps.h"
 
 class KillAtFileOp : public TFileOpGate {
 public:

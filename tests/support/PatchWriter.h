@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "update/BinPatch.h"
+#include "update/patch/BinPatch.h"
 
 // A patch before encoding. The header's old size is taken as given (the applier does not test it).
 struct PatchImage {

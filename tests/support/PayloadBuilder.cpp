@@ -4,11 +4,11 @@
 
 #include "tests/support/PatchWriter.h"
 #include "tests/support/PeImageWriter.h"
-#include "update/ByteSource.h"
-#include "update/Checksum.h"
-#include "update/Lzma86.h"
-#include "update/PartNfo.h"
-#include "update/Seal.h"
+#include "update/payload/ByteSource.h"
+#include "update/payload/Checksum.h"
+#include "update/payload/Lzma86.h"
+#include "update/payload/PartNfo.h"
+#include "update/payload/Seal.h"
 
 namespace {
 

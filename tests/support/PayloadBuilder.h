@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/AnsiString.h"
-#include "update/PartNfo.h"
+#include "update/payload/PartNfo.h"
 
 struct TestPayloadItem {
     uint8_t Type = 0;

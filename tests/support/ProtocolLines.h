@@ -2,7 +2,7 @@
 // A protocol list that keeps its lines in memory, for tests of the engine's protocol.
 #include <vector>
 
-#include "update/Journal.h"
+#include "update/journal/Journal.h"
 
 class TProtocolLines : public TProtocolList {
 public:

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "update/RunLog.h"
+#include "update/run/RunLog.h"
 
 class RecordingLog : public TRunLog {
 public:

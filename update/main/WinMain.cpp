@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "framework/Forms.h"
-#include "update/uMain.h"
-#include "update/uSelKindUpdt.h"
-#include "update/uYesNo.h"
+#include "update/run/uMain.h"
+#include "update/variant/uSelKindUpdt.h"
+#include "update/run/uYesNo.h"
 
 int main()
 {

@@ -11,7 +11,7 @@
 #include "framework/SysUtils.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
-#include "update/PartNfo.h"
+#include "update/payload/PartNfo.h"
 
 namespace {
 

@@ -1,0 +1,66 @@
+// The file-free parts of the item handlers: database keys by name, the folders a new file needs,
+// items by edition and the PE patch's old-size slack.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "storage/dbkeys.h"
+#include "update/patch/DbbRekey.h"
+#include "update/apply/ItemHandlers.h"
+#include "update/payload/PartNfo.h"
+
+TEST(DbbKeyForFile, TakesTheKeyFromTheNamesLastDigit)
+{
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(static_cast<int32_t>(DbbKeys[i - 1]), DbbKeyForFile("C:\\P\\Db\\base" + std::to_string(i))) << i;
+    EXPECT_EQ(0, DbbKeyForFile("base0"));
+    EXPECT_EQ(7, DbbKeyForFile("base7"));
+    EXPECT_EQ(9, DbbKeyForFile("9"));
+    EXPECT_EQ(NoDbbKey, DbbKeyForFile("C:\\P\\Db\\base.dbb"));
+    EXPECT_EQ(NoDbbKey, DbbKeyForFile("base1 "));
+    EXPECT_EQ(NoDbbKey, DbbKeyForFile(""));
+    // A key that reads as negative in its i32 is still a key, not the missing one.
+    for (uint32_t key : DbbKeys)
+        EXPECT_NE(NoDbbKey, static_cast<int32_t>(key));
+}
+
+TEST(MissingFolders, OutermostFirstUpToTheFirstThatExists)
+{
+    const std::set<AnsiString> existing = {"C:\\P", "C:"};
+    const auto exists = [&](const AnsiString &f) { return existing.count(f) != 0; };
+    EXPECT_EQ((std::vector<AnsiString>{"C:\\P\\Новая", "C:\\P\\Новая\\b", "C:\\P\\Новая\\b\\c"}),
+              MissingFolders("C:\\P\\Новая\\b\\c\\file.txt", exists));
+    EXPECT_TRUE(MissingFolders("C:\\P\\file.txt", exists).empty());
+    EXPECT_TRUE(MissingFolders("file.txt", exists).empty());
+    // A drive that does not exist ends the walk instead of looping on its root.
+    EXPECT_EQ((std::vector<AnsiString>{"Q:\\", "Q:\\a"}), MissingFolders("Q:\\a\\f", exists));
+}
+
+TEST(MissingFolders, JournalTextRemovesTheFolderOnRollback)
+{
+    EXPECT_EQ("z<C:\\P\\Новая00000000000000000000", CreatedFolderCommandText("C:\\P\\Новая"));
+}
+
+TEST(ItemForEdition, PeAndAddRepMItemsGoToTheirEditionOnly)
+{
+    EXPECT_TRUE(ItemForEdition(PE1DIFF, 0, 0));
+    EXPECT_FALSE(ItemForEdition(PE1DIFF, 0, 1));
+    EXPECT_FALSE(ItemForEdition(PE2DIFF, 0, 0));
+    EXPECT_TRUE(ItemForEdition(PE2DIFF, 0, 1));
+    EXPECT_TRUE(ItemForEdition(ADDREPM, 2, 1));
+    EXPECT_FALSE(ItemForEdition(ADDREPM, 2, 0));
+    EXPECT_FALSE(ItemForEdition(ADDREPM, 0, 255));  // the edition entry + 1 does not wrap to 0
+    EXPECT_TRUE(ItemForEdition(ADDREPL, 7, 0));
+    EXPECT_TRUE(ItemForEdition(BINDIFF, 0, 1));
+}
+
+TEST(PeOldSizeAccepted, OneByteEitherWayButNotTwo)
+{
+    EXPECT_TRUE(PeOldSizeAccepted(1000, 1000));
+    EXPECT_TRUE(PeOldSizeAccepted(1001, 1000));
+    EXPECT_TRUE(PeOldSizeAccepted(999, 1000));
+    EXPECT_FALSE(PeOldSizeAccepted(1002, 1000));
+    EXPECT_FALSE(PeOldSizeAccepted(998, 1000));
+    EXPECT_FALSE(PeOldSizeAccepted(0x100000000ull, 0));  // a size past 32 bits is no match for a small one
+    EXPECT_TRUE(PeOldSizeAccepted(0x100000000ull, 0xFFFFFFFFu));
+}

@@ -1,0 +1,483 @@
+// The run's choice of update variant: an ordinary version step goes to a copy of the installation made
+// by the variant dialog, or nowhere when the user cancels there.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/SysUtils.h"
+#include "tests/support/FailAtFileOp.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/InstallationBuilder.h"
+#include "tests/support/KillAtFileOp.h"
+#include "tests/support/PayloadBuilder.h"
+#include "tests/support/PromptSteps.h"
+#include "tests/support/TempFolder.h"
+#include "update/variant/DesktopShortcut.h"
+#include "update/run/uMain.h"
+#include "update/variant/uSelKindUpdt.h"
+
+namespace {
+
+bool Contains(const AnsiString &text, const AnsiString &part) { return text.find(part) != AnsiString::npos; }
+
+std::string Bytes(const std::vector<uint8_t> &v) { return std::string(v.begin(), v.end()); }
+
+class RunVariant : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = MakeTestFolder("qmt_variant_prod");
+        copies_ = MakeTestFolder("qmt_variant_copies");
+        BuildInstallation(root_);
+        ForceDirectories(root_ + "DATA");
+        WriteWholeFile(root_ + "DATA\\keep.txt", "data of the old version");
+        TestPayloadBuilder payload;  // 3.1.0 -> 3.1.1: a version step, not a correction
+        payload.AddSection();
+        payload.AddFile(ADDREPL, "DATA\\new.txt", PatternBytes(300, 1));
+        payload.AddFile(ADDREPL, "EXE\\qmt.exe", PatternBytes(50, 2));
+        std::vector<uint8_t> updater = payload.Build().Bytes;
+        TFileStream file(root_ + "qmtupdt.exe", fmCreate);
+        file.WriteBuffer(updater.data(), static_cast<long>(updater.size()));
+        form_.SelfPath = root_ + "qmtupdt.exe";
+        Application->CreateForm(Frm_SelKU);
+        Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
+    }
+    void TearDown() override
+    {
+        if (Frm_SelKU)
+            Frm_SelKU->Free();
+        Frm_SelKU = nullptr;
+        RemoveTestFolder(root_);
+        RemoveTestFolder(copies_);
+    }
+
+    // One start of the updater whose variant dialog copies the installation into `folder` (3011 yes,
+    // 3009 no), with a fresh dialog that goes when the start ends, also when it is killed. Returns the
+    // start's protocol; `asked` receives the texts of its questions and messages.
+    std::vector<AnsiString> CopyRun(const AnsiString &folder, const AnsiString &label = AnsiString(),
+                                    std::vector<AnsiString> *asked = nullptr)
+    {
+        if (!Frm_SelKU) {
+            Application->CreateForm(Frm_SelKU);
+            Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
+        }
+        struct FreeDialog {
+            ~FreeDialog()
+            {
+                Frm_SelKU->Free();
+                Frm_SelKU = nullptr;
+            }
+        } freeDialog;
+        PromptSteps prompts;
+        prompts
+            .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
+                dialog.Ed_NewFolder->SetText(folder);
+                if (!label.empty())
+                    dialog.Ed_Label->SetText(label);
+                dialog.Btn_NextClick(nullptr);
+            })
+            .Answer(idYes)
+            .Answer(idNo);
+        TForm1 form(nullptr);
+        form.SelfPath = form_.SelfPath;
+        form.FormActivate(&form);
+        if (asked)
+            for (const TPrompt &p : prompts.seen)
+                asked->push_back(p.Text);
+        std::vector<AnsiString> protocol;
+        for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
+            protocol.push_back(form.LsBx_Prot->Items()->Strings(i));
+        return protocol;
+    }
+
+    bool Logged(const AnsiString &line)
+    {
+        for (int i = 0; i < form_.LsBx_Prot->Items()->Count(); ++i)
+            if (form_.LsBx_Prot->Items()->Strings(i) == line)
+                return true;
+        return false;
+    }
+
+    AnsiString root_, copies_;
+    FakeClock clock_;
+    TClockOverride useClock_{clock_};
+    TForm1 form_{nullptr};
+};
+
+AnsiString DesktopLink(const AnsiString &name)
+{
+    char desktop[DesktopFolderBufferSize] = {};
+    if (ReadDesktopFolder(desktop) == 0)
+        return AnsiString();
+    return IncludeTrailingBackslash(desktop) + name;
+}
+
+// A start that rolls back the journal it finds and then declines the update.
+void StartAndRollBack(const AnsiString &updater)
+{
+    PromptSteps prompts;
+    prompts.Answer(idYes).Answer(idNo);  // 3001: roll back; 3003: no update now
+    TForm1 next(nullptr);
+    next.SelfPath = updater;
+    next.FormActivate(&next);
+    EXPECT_EQ(0, prompts.unanswered);
+}
+
+// A start that finds the ended journal of a finished run: it asks nothing about it, removes what the
+// run left and goes on as a fresh start, whose variant dialog the user cancels (3003: no update now).
+void StartAfterFinishedRun(const AnsiString &updater)
+{
+    PromptSteps prompts;
+    prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) { dialog.Btn_CancelClick(nullptr); }).Answer(idNo);
+    TForm1 next(nullptr);
+    next.SelfPath = updater;
+    next.FormActivate(&next);
+    EXPECT_EQ(0, prompts.unanswered);
+    for (const TPrompt &p : prompts.seen)
+        EXPECT_EQ(AnsiString::npos, p.Text.find("msgid №3001")) << p.Text;
+}
+
+}  // namespace
+
+TEST_F(RunVariant, VersionStepUpdatesAFreshCopyAndPutsItsShortcutOnTheDesktop)
+{
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    DeleteFile(link);
+    const std::string oldExe = ReadWholeFile(root_ + "EXE\\qmt.exe");
+
+    PromptSteps prompts;
+    prompts
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
+            EXPECT_EQ(root_, dialog.Ed_CurRoot->Text());
+            EXPECT_EQ("QMT5_311", dialog.Ed_CloneName->Text());
+            dialog.Ed_NewFolder->SetText(copies_);
+            dialog.Ed_Label->SetText("Копия ЦМТ");
+            dialog.Btn_NextClick(nullptr);
+        })
+        .Then([](const TPrompt &p) {
+            EXPECT_TRUE(Contains(p.Text, "msgid №3011")) << p.Text;
+            return TPromptAnswer{idYes, {}};
+        })
+        .Then([](const TPrompt &p) {
+            EXPECT_TRUE(Contains(p.Text, "msgid №3009")) << p.Text;
+            return TPromptAnswer{idNo, {}};
+        });
+    form_.FormActivate(&form_);
+    EXPECT_EQ(0, prompts.unanswered);
+
+    const AnsiString copy = copies_ + "QMT5_311\\";
+    EXPECT_EQ(1, form_.UpdateVariant);
+    EXPECT_EQ(copy, form_.CopyFolder);
+    EXPECT_TRUE(Logged(" Программа выполнена успешно"));
+    EXPECT_FALSE(Frm_SelKU->Enabled());
+    // The copy holds the new version; the installation it was made from is as it was.
+    EXPECT_EQ(Bytes(PatternBytes(300, 1)), ReadWholeFile(copy + "DATA\\new.txt"));
+    EXPECT_EQ(Bytes(PatternBytes(50, 2)), ReadWholeFile(copy + "EXE\\qmt.exe"));
+    EXPECT_EQ("data of the old version", ReadWholeFile(copy + "DATA\\keep.txt"));
+    EXPECT_EQ(std::string("3.1.1") + '\0', ReadWholeFile(copy + "Cfg\\CFG.QMT").substr(38, 6));
+    EXPECT_EQ(oldExe, ReadWholeFile(root_ + "EXE\\qmt.exe"));
+    EXPECT_FALSE(FileExists(root_ + "DATA\\new.txt"));
+    EXPECT_EQ(std::string("3.1.0") + '\0', ReadWholeFile(root_ + "Cfg\\CFG.QMT").substr(38, 6));
+    EXPECT_FALSE(FileExists(copy + "qmtupdt.exe"));  // files of the root are never copied
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+
+    EXPECT_TRUE(FileExists(link));
+    DeleteFile(link);
+}
+
+TEST_F(RunVariant, CancelInTheDialogEndsTheRunWithNothingChanged)
+{
+    PromptSteps prompts;
+    prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) { dialog.Btn_CancelClick(nullptr); })
+        .Answer(idNo);  // 3003: stop, do not go on with the update
+    form_.FormActivate(&form_);
+    EXPECT_EQ(0, prompts.unanswered);
+    ASSERT_EQ(2u, prompts.seen.size());  // no 3009: nothing was updated
+    EXPECT_TRUE(Logged("Отменено пользователем. "));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+    EXPECT_FALSE(FileExists(root_ + "DATA\\new.txt"));
+    EXPECT_TRUE(FileExists(root_ + "Протокол_qmt_3.1.1.txt"));
+}
+
+TEST_F(RunVariant, ACopyThatFailsEndsTheRunAndLeavesItsJournalForRollback)
+{
+    // A file another program holds exclusively cannot be copied.
+    TFileStream locked(root_ + "DATA\\keep.txt", fmOpenReadWrite | fmShareExclusive);
+    PromptSteps prompts;
+    prompts
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
+            dialog.Ed_NewFolder->SetText(copies_);
+            dialog.Btn_NextClick(nullptr);
+        })
+        .Answer(idYes);  // 3011
+    form_.FormActivate(&form_);
+    EXPECT_FALSE(Logged(" Программа выполнена успешно"));
+    EXPECT_EQ(2u, prompts.seen.size());                   // the dialog and 3011; no offer to start the product
+    EXPECT_FALSE(DirectoryExists(copies_ + "QMT5_311"));  // the dialog removed what it made
+    EXPECT_TRUE(FileExists(root_ + "qmt_3.1.1.txt"));     // the next start rolls the run back
+}
+
+TEST_F(RunVariant, ACopyRunStoppedBeforeItsEndLeavesNoShortcutOnceRolledBack)
+{
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    const AnsiString copy = copies_ + "QMT5_311\\";
+    uint64_t endLine = 0;
+    {
+        KillAtFileOp count;
+        CopyRun(copies_, "Копия ЦМТ");
+        endLine = count.LastOf(TFileOp::JournalWrite);
+    }
+    ASSERT_TRUE(FileExists(link));
+    DeleteFile(link);
+    RemoveTree(ExcludeTrailingBackslash(copy));
+
+    {
+        KillAtFileOp kill(endLine);
+        EXPECT_THROW(CopyRun(copies_, "Копия ЦМТ"), TEngineKilled);
+    }
+    EXPECT_TRUE(DirectoryExists(copy));
+    EXPECT_FALSE(FileExists(link));  // it would point at the copy the next start removes
+    StartAndRollBack(form_.SelfPath);
+    EXPECT_FALSE(DirectoryExists(copy));
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+}
+
+namespace {
+
+// Stops the engine where it would write the first journal line that holds `marker`.
+struct KillAtJournalLine : TFileOpGate {
+    explicit KillAtJournalLine(const AnsiString &marker) : marker(marker), previous(SetFileOpGate(this)) {}
+    ~KillAtJournalLine() override { SetFileOpGate(previous); }
+    uint32_t Before(TFileOp kind, const AnsiString &name) override
+    {
+        if (kind == TFileOp::JournalWrite && name.find(marker) != AnsiString::npos)
+            throw TEngineKilled{0, kind, name};
+        return 0;
+    }
+    AnsiString marker;
+    TFileOpGate *previous;
+};
+
+}  // namespace
+
+TEST_F(RunVariant, ACopyRunStoppedAnywhereLeavesNoFolderOfItsCopyOnceRolledBack)
+{
+    // The copy goes into folders the dialog makes; the run is stopped before it journals the variant,
+    // before it journals the copy's folder, at the first file of the copy, and before its end.
+    for (const AnsiString &marker :
+         std::vector<AnsiString>{"*2#1", "*1#", "*9#z<" + copies_ + "New\\QMT5_311\\", "*5#"}) {
+        SCOPED_TRACE(marker);
+        {
+            KillAtJournalLine kill(marker);
+            EXPECT_THROW(CopyRun(copies_ + "New\\"), TEngineKilled);
+        }
+        ASSERT_TRUE(DirectoryExists(copies_ + "New\\QMT5_311"));
+
+        StartAndRollBack(form_.SelfPath);
+        EXPECT_FALSE(DirectoryExists(copies_ + "New"));  // the copy and the folder made to hold it
+        EXPECT_TRUE(DirectoryExists(copies_));
+        EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+    }
+}
+
+TEST_F(RunVariant, AShortcutThatCannotBeSavedLeavesTheFinishedCopyAndTheRunSucceeds)
+{
+    // A folder where the link would go: the shell cannot save the link over it.
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    DeleteFile(link);
+    ASSERT_TRUE(ForceDirectories(link));
+    const std::vector<AnsiString> protocol = CopyRun(copies_, "Копия ЦМТ");
+    RemoveDir(link);
+    auto has = [&](const AnsiString &line) {
+        return std::find(protocol.begin(), protocol.end(), line) != protocol.end();
+    };
+    EXPECT_TRUE(has("Произошла аварийная ситуация Ярлык на рабочем столе не сохранен: Копия ЦМТ.LNK"));
+    EXPECT_TRUE(has(" Программа выполнена успешно"));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));  // no rollback is offered at the next start
+    EXPECT_EQ(Bytes(PatternBytes(300, 1)), ReadWholeFile(copies_ + "QMT5_311\\DATA\\new.txt"));
+}
+
+namespace {
+
+// The product folder without the protocols runs save there.
+std::map<AnsiString, std::string> WithoutProtocols(std::map<AnsiString, std::string> tree)
+{
+    std::erase_if(tree, [](const auto &entry) { return entry.first.rfind("Протокол_", 0) == 0; });
+    return tree;
+}
+
+// The entries that are missing, left over or of other bytes in `actual`.
+std::vector<AnsiString> Differences(const std::map<AnsiString, std::string> &expected,
+                                    const std::map<AnsiString, std::string> &actual)
+{
+    std::vector<AnsiString> out;
+    for (const auto &[name, bytes] : expected)
+        if (!actual.count(name) || actual.at(name) != bytes)
+            out.push_back((actual.count(name) ? "other bytes " : "missing ") + name);
+    for (const auto &entry : actual)
+        if (!expected.count(entry.first))
+            out.push_back("left over " + entry.first);
+    return out;
+}
+
+bool Has(const std::vector<AnsiString> &lines, const AnsiString &part)
+{
+    return std::any_of(lines.begin(), lines.end(), [&](const AnsiString &l) { return Contains(l, part); });
+}
+
+}  // namespace
+
+TEST_F(RunVariant, ACopyRunFailingAtItsFileOperationsFailsCleanlyAndTheNextStartRollsBack)
+{
+    // Enough files that the copy of the installation is most of the run's operations.
+    for (int i = 0; i < 40; ++i)
+        WriteWholeFile(root_ + "DATA\\file" + std::to_string(i) + ".dat",
+                       std::string(size_t(100 + i), char('a' + i % 26)));
+    const auto installation = WithoutProtocols(ReadTree(root_));
+    const AnsiString copy = copies_ + "QMT5_311\\";
+    const AnsiString link = DesktopLink("QMT5_311.LNK");
+
+    std::vector<TFileOp> kinds;
+    std::vector<AnsiString> names;
+    uint64_t endLine = 0;
+    {
+        FailFileOps record([](uint64_t, TFileOp, const AnsiString &) { return 0u; });
+        ASSERT_TRUE(Has(CopyRun(copies_), " Программа выполнена успешно"));
+        kinds = record.Kinds();
+        names = record.Names();
+        for (size_t i = 0; i < kinds.size(); ++i)
+            if (kinds[i] == TFileOp::JournalWrite && Contains(record.Names()[i], "*5#"))
+                endLine = i + 1;
+    }
+    // The files of the copy need no flush of their own: a handful for the whole run.
+    EXPECT_LT(std::count(kinds.begin(), kinds.end(), TFileOp::Flush), 12);
+    const auto updatedCopy = ReadTree(copy);
+    ASSERT_GT(kinds.size(), 200u);
+    ASSERT_GT(endLine, 0u);
+
+    // A sample, since each start copies the whole installation: about twenty-five operations spread
+    // over the run, the copy's included, and every one of the last forty (the update of the copy's
+    // files, its end and the clearing up; the run in place fails at each kind of these in turn).
+    std::vector<uint64_t> sample;
+    const uint64_t last = kinds.size() - 40;
+    for (uint64_t n = 1; n < last; n += last / 25 + 1)
+        sample.push_back(n);
+    for (uint64_t n = last; n <= kinds.size(); ++n)
+        sample.push_back(n);
+    for (uint64_t n : sample) {
+        SCOPED_TRACE("operation " + std::to_string(n) + " failed: " + names[n - 1]);
+        RemoveTree(ExcludeTrailingBackslash(copy));
+        DeleteFile(link);
+        std::vector<AnsiString> asked, protocol;
+        {
+            FailAtFileOp fail(n);
+            protocol = CopyRun(copies_, AnsiString(), &asked);
+            ASSERT_FALSE(fail.Failed().empty());
+        }
+        const bool offered = Has(asked, "msgid №3009");
+        if (Has(protocol, " Программа выполнена успешно")) {
+            EXPECT_TRUE(offered);
+            // A temporary folder that could not be removed keeps the journal, ended, that names it.
+            if (FileExists(root_ + "qmt_3.1.1.txt"))
+                StartAfterFinishedRun(form_.SelfPath);
+            EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+            EXPECT_TRUE(ReadTree(copy) == updatedCopy);
+        } else {
+            EXPECT_FALSE(offered);
+            if (FileExists(root_ + "qmt_3.1.1.txt")) {
+                if (n > endLine)
+                    StartAfterFinishedRun(form_.SelfPath);
+                else
+                    StartAndRollBack(form_.SelfPath);
+            }
+            EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+            // Once the journal held its end, the updated copy stays.
+            if (n > endLine)
+                EXPECT_TRUE(ReadTree(copy) == updatedCopy);
+            else
+                EXPECT_FALSE(DirectoryExists(copy));
+        }
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(installation, WithoutProtocols(ReadTree(root_))));
+    }
+    DeleteFile(link);
+}
+
+TEST_F(RunVariant, ACopyRunsRollbackKilledAnywhereLeavesNothingOfTheCopyAfterTheNextStart)
+{
+    const auto installation = WithoutProtocols(ReadTree(root_));
+    // The copy goes into a folder the dialog makes; the run is stopped where it would write its end.
+    {
+        KillAtJournalLine kill("*5#");
+        EXPECT_THROW(CopyRun(copies_ + "New\\"), TEngineKilled);
+    }
+    const auto leftInRoot = ReadTree(root_), leftInCopies = ReadTree(copies_);
+    ASSERT_TRUE(DirectoryExists(copies_ + "New\\QMT5_311"));
+    auto leftByTheRun = [&] {
+        for (const AnsiString &folder : {root_, copies_}) {
+            RemoveTree(ExcludeTrailingBackslash(folder));
+            ForceDirectories(folder);
+        }
+        WriteTree(root_, leftInRoot);
+        WriteTree(copies_, leftInCopies);
+    };
+    auto oneStart = [&](PromptSteps &prompts) {
+        TForm1 form(nullptr);
+        form.SelfPath = form_.SelfPath;
+        form.FormActivate(&form);
+        std::vector<AnsiString> protocol;
+        for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
+            protocol.push_back(form.LsBx_Prot->Items()->Strings(i));
+        for (const TPrompt &p : prompts.seen)
+            EXPECT_EQ(AnsiString::npos, p.Text.find("msgid №3009")) << p.Text;
+        return protocol;
+    };
+
+    uint64_t ended = 0, operations = 0;
+    {
+        KillAtFileOp count;
+        StartAndRollBack(form_.SelfPath);
+        ended = count.LastOf(TFileOp::JournalWrite);  // the rollback's end line; it only tidies up after it
+        operations = count.Passed();
+    }
+    ASSERT_FALSE(DirectoryExists(copies_ + "New"));
+    ASSERT_GT(operations, ended + 3);  // the temporary folder's files and folders, the journal
+
+    for (uint64_t n = 1; n <= operations; ++n) {
+        SCOPED_TRACE("rollback killed at operation " + std::to_string(n));
+        leftByTheRun();
+        {
+            PromptSteps prompts;
+            prompts.Answer(idYes);  // 3001
+            KillAtFileOp kill(n);
+            EXPECT_THROW(oneStart(prompts), TEngineKilled);
+        }
+        // The journal goes last; once it holds the rollback's end the next start only tidies up after
+        // it and asks whether to go on (3003, declined), with no question about a failed run.
+        ASSERT_TRUE(FileExists(root_ + "qmt_3.1.1.txt"));
+        if (n > ended) {
+            PromptSteps prompts;
+            prompts.Answer(idNo);  // 3003
+            const std::vector<AnsiString> protocol = oneStart(prompts);
+            EXPECT_EQ(0, prompts.unanswered);
+            ASSERT_EQ(1u, prompts.seen.size());
+            EXPECT_TRUE(Contains(prompts.seen[0].Text, "Продолжить выполнение обновления?")) << prompts.seen[0].Text;
+            EXPECT_TRUE(Has(protocol, "Откат прошлого обновления завершен. Удаление его временных файлов"));
+        } else {
+            StartAndRollBack(form_.SelfPath);
+        }
+        // Neither the copy, nor the folder made to hold it, nor the temporary folder, nor the journal.
+        EXPECT_FALSE(DirectoryExists(copies_ + "New"));
+        EXPECT_TRUE(DirectoryExists(copies_));
+        EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
+        EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(installation, WithoutProtocols(ReadTree(root_))));
+    }
+}

@@ -1,0 +1,230 @@
+// Rollback of an earlier run that did not finish: its journal is read from the newest line back, every
+// command line must carry a good signature, and the changes it records are undone until its start.
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/SysUtils.h"
+#include "update/apply/FileOps.h"
+#include "update/journal/JournalLine.h"
+#include "update/journal/UndoCommand.h"
+#include "update/run/uMain.h"
+
+namespace {
+
+// The journal file's bytes; false when it cannot be read.
+bool ReadJournal(const AnsiString &path, std::string &content)
+{
+    try {
+        TFileStream file(path, fmOpenRead | fmShareDenyNone);
+        content.assign(static_cast<size_t>(file.Size()), '\0');
+        if (!content.empty())
+            file.ReadBuffer(&content[0], static_cast<long>(content.size()));
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+int32_t VariantOf(const AnsiString &text)
+{
+    if (text.empty() || text.size() > 9)
+        return -1;
+    size_t start = text[0] == '-' ? 1 : 0;
+    if (start == text.size())
+        return -1;
+    for (size_t i = start; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+    return static_cast<int32_t>(std::stol(text));
+}
+
+}  // namespace
+
+bool TForm1::UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass)
+{
+    int code = 0;
+    AnsiString text;
+    if (!ParseCommandLine(line, code, text)) {
+        // A signed line the engine could not have written: nothing can be undone from it safely.
+        ok = false;
+        return false;
+    }
+    switch (code) {
+    case ejc_CopyFolder: CopyFolder = text; return false;
+    case ejc_Variant: UpdateVariant = VariantOf(text); return false;
+    case ejc_TempFolder:
+        // Read in the first pass as well: a run that failed while copying the installation never
+        // reaches the second one, and its temporary folder must still be found and removed.
+        TempFolder = text;
+        if (firstPass)
+            return false;
+        break;
+    default:
+        if (code < ejc_Start || firstPass)
+            return false;
+    }
+
+    Log(ept_Undo, line, true);
+    switch (code) {
+    case ejc_Start: ok = true; break;
+    case ejc_End: ok = true; break;
+    case ejc_Backup: {
+        TBackupCommand backup;
+        ok =
+            ParseBackupCommand(text, backup) && RestoreFile(backup.Backup, backup.Target, backup.Size, backup.Checksum);
+        break;
+    }
+    case ejc_Created: {
+        AnsiString name;
+        if (!ParseCreatedCommand(text, name))
+            ok = false;
+        else if (IsAbsolutePath(name))
+            ok = DeleteFileLogged(name);
+        // A relative name is the marker of a file that did not exist: nothing was created under it.
+        break;
+    }
+    default: break;
+    }
+    CheckStep(ok, false);
+    return code == ejc_Start;
+}
+
+bool TForm1::RollBack()
+{
+    UpdateVariant = 0;
+    Log(ept_JournalScan, JournalPath, true);
+
+    std::string content;
+    if (!ReadJournal(JournalPath, content)) {
+        Log(ept_JournalDamaged, JournalPath, true);
+        return false;
+    }
+    std::vector<AnsiString> lines = SplitJournalLines(content);
+
+    // Walks the command lines from the newest; false when a line fails its signature or its undo.
+    bool newestIsEnd = false;
+    auto pass = [&](bool firstPass) {
+        bool ok = true;
+        bool newest = true;
+        for (size_t i = lines.size(); i-- > 0;) {
+            AnsiString line = lines[i];
+            if (!IsCommandLine(line))
+                continue;
+            if (!VerifyLine(line)) {
+                Log(ept_JournalDamaged, JournalPath, true);
+                return false;
+            }
+            StripSignature(line);
+            if (firstPass && newest) {
+                int code = 0;
+                AnsiString text;
+                newestIsEnd = ParseCommandLine(line, code, text) && code == ejc_End;
+                newest = false;
+            }
+            bool endsPass = UndoJournalCommand(line, ok, firstPass);
+            if (!ok)
+                return false;
+            if (endsPass)
+                break;
+        }
+        return true;
+    };
+
+    // A copy of the installation changed nothing outside the copy but the folders made to hold it: those
+    // are removed here, newest first back to the run's start, the copy itself (whose folder may not
+    // have been journaled yet) with them; what lies inside a journaled copy the run removes afterwards.
+    auto removeFoldersMadeForCopy = [&] {
+        for (size_t i = lines.size(); i-- > 0;) {
+            AnsiString line = lines[i];
+            if (!IsCommandLine(line))
+                continue;
+            StripSignature(line);  // verified by the first pass
+            int code = 0;
+            AnsiString text, name;
+            if (!ParseCommandLine(line, code, text))
+                return false;
+            if (code == ejc_Start)
+                return true;
+            if (code != ejc_Created || !ParseCreatedCommand(text, name) || !IsAbsolutePath(name) ||
+                (!CopyFolder.empty() && name.compare(0, CopyFolder.size(), CopyFolder) == 0))
+                continue;
+            Log(ept_Undo, line, true);
+            if (!CheckStep(DeleteFileLogged(name), false))
+                return false;
+        }
+        return true;
+    };
+
+    if (!pass(true))
+        return false;
+
+    if (newestIsEnd) {
+        // The earlier run finished and only failed to delete its journal: the installation (or its
+        // updated copy) is as that run left it, and nothing must be undone or removed but the
+        // temporary folder.
+        UpdateVariant = 0;
+        CopyFolder.clear();
+    } else {
+        if (FindProductExe(false, true) && WaitProductClosed(0))
+            return false;
+        // A copy of the installation was being updated: nothing outside the copy was changed, and the
+        // run removes the copy. Its product must not be running from it.
+        if (UpdateVariant == 1 && !CopyFolder.empty() && DirectoryExists(CopyFolder) && FindProductExe(true, true) &&
+            WaitProductClosed(1))
+            return false;
+        // While we waited another updater may have rolled the journal back, or started anew.
+        std::string now;
+        if (!ReadJournal(JournalPath, now) || now != content) {
+            Log(ept_Plain, "Файл отката изменился во время ожидания: " + JournalPath, true);
+            return false;
+        }
+        if (!(UpdateVariant != 1 ? pass(false) : removeFoldersMadeForCopy()))
+            return false;
+        // The copy is what a copy run made: it goes while the journal still says the run is to be
+        // undone, so a rollback stopped on the way is offered again and removes the rest.
+        if (UpdateVariant == 1 && !CopyFolder.empty()) {
+            ClearFolder(CopyFolder, true);
+            if (DirectoryExists(CopyFolder)) {
+                Log(ept_Plain, "Не удалось удалить копию ЦМТ " + CopyFolder, true);
+                return false;
+            }
+        }
+        // Everything is undone. The journal, ended, names the temporary folder with the backups until
+        // that is gone, and goes last: a rollback stopped on the way leaves the next start a journal to
+        // tidy up after, never a folder nothing names, nor a journal whose backups are gone.
+        if (!EndRolledBackJournal())
+            return false;
+    }
+    // Left behind, the ended journal has the next start remove what is left.
+    if (!TidyJournaledRun(TempFolder))
+        Log(ept_Plain, "Временные файлы будут удалены при следующем запуске", true);
+    return true;
+}
+
+bool TForm1::TidyJournaledRun(const AnsiString &tempFolder)
+{
+    if (!tempFolder.empty())
+        ClearFolder(tempFolder, true);
+    // The journal is the only thing that names the folder: it goes last, once the folder is gone.
+    if (!tempFolder.empty() && DirectoryExists(tempFolder)) {
+        Log(ept_Plain, "Не удалось удалить временную папку прошлого обновления " + tempFolder, true);
+        return false;
+    }
+    return DeleteFileLogged(JournalPath);
+}
+
+bool TForm1::TidyFinishedRun(bool &finished, bool &rolledBack)
+{
+    std::string content;
+    AnsiString temp;
+    finished = ReadJournal(JournalPath, content) && FinishedRunJournal(SplitJournalLines(content), temp, rolledBack);
+    if (!finished)
+        return true;
+    Log(ept_Plain,
+        rolledBack ? "Откат прошлого обновления завершен. Удаление его временных файлов"
+                   : "Прошлое обновление завершено. Удаление его временных файлов",
+        true);
+    return TidyJournaledRun(temp);
+}

@@ -1,0 +1,183 @@
+// The main window: its layout, and closing only once the run has finished.
+#include "update/run/uMain.h"
+
+#include <chrono>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "update/journal/Journal.h"
+#include "update/run/MsgBoxes.h"
+
+TForm1 *Form1 = nullptr;
+uint8_t CfgTail[CfgRawTailLength];
+
+namespace {
+
+// The protocol list box as the journal's protocol list: the newest line is selected, and so in view.
+// On the screen a line added to the box repaints it and its scroll bar, which under some systems costs
+// more than the step the line reports; so while the box is shown, lines wait and reach it together at
+// most every pace of the progress bar, added while the box is hidden for that moment. Lines still
+// waiting are shown before a message box and whenever the window processes its messages.
+class TListBoxProtocol : public TProtocolList {
+public:
+    explicit TListBoxProtocol(TListBox *box) : box_(box) {}
+    int Count() const override { return box_->Items()->Count() + int(waiting_.size()); }
+    void Add(const AnsiString &line) override
+    {
+        if (!box_->HandleAllocated()) {
+            box_->Items()->Add(line);
+            box_->SetItemIndex(Count() - 1);
+            return;
+        }
+        waiting_.push_back(line);
+        ShowIfDue();
+    }
+    void ExtendLast(const AnsiString &text) override
+    {
+        if (!waiting_.empty()) {
+            waiting_.back() += text;
+        } else if (!box_->HandleAllocated()) {
+            const int last = Count() - 1;
+            box_->Items()->SetString(last, box_->Items()->Strings(last) + text);
+            box_->SetItemIndex(last);
+            return;
+        } else {
+            extension_ += text;
+        }
+        ShowIfDue();
+    }
+    void ShowWaiting() override
+    {
+        if (waiting_.empty() && extension_.empty())
+            return;
+        // A box with the keyboard focus keeps it: it is not hidden, and takes the lines one by one.
+        const bool hide = box_->Visible() && !box_->Focused();
+        if (hide)
+            box_->SetVisible(false);
+        if (!extension_.empty() && box_->Items()->Count() > 0) {
+            const int last = box_->Items()->Count() - 1;
+            box_->Items()->SetString(last, box_->Items()->Strings(last) + extension_);
+        }
+        extension_.clear();
+        for (const AnsiString &line : waiting_)
+            box_->Items()->Add(line);
+        waiting_.clear();
+        box_->SetItemIndex(box_->Items()->Count() - 1);
+        if (hide)
+            box_->SetVisible(true);
+        shown_ = std::chrono::steady_clock::now();
+    }
+
+private:
+    void ShowIfDue()
+    {
+        if (std::chrono::steady_clock::now() - shown_ >= std::chrono::milliseconds(TProgressPace::PaceMilliseconds))
+            ShowWaiting();
+    }
+    TListBox *box_;
+    std::vector<AnsiString> waiting_;
+    AnsiString extension_;  // text for the end of the box's last line
+    std::chrono::steady_clock::time_point shown_{};
+};
+
+}  // namespace
+
+TForm1::TForm1(TComponent *owner) : TForm(owner)
+{
+    SetName("Form1");
+    SelfPath = GetModuleFileName();
+    SetPosition(poScreenCenter);
+    SetBounds(0, 0, 700, 316);
+
+    Pn_Exit = new TPanel(this);
+    Pn_Exit->SetName("Pn_Exit");
+    Pn_Exit->SetParent(this);
+    Pn_Exit->SetCaption("");
+    Pn_Exit->SetHeight(41);
+    Pn_Exit->SetAlign(alBottom);
+    Pn_Exit->SetVisible(false);
+
+    Btn_Close = new TButton(this);
+    Btn_Close->SetName("Btn_Close");
+    Btn_Close->SetParent(Pn_Exit);
+    Btn_Close->SetCaption("Выход");
+    Btn_Close->SetBounds(300, 8, 90, 25);
+    Btn_Close->OnClick = [this](TObject *sender) { Btn_CloseClick(sender); };
+
+    PnStatus = new TPanel(this);
+    PnStatus->SetName("PnStatus");
+    PnStatus->SetParent(this);
+    PnStatus->SetCaption("");
+    PnStatus->SetHeight(25);
+    PnStatus->SetAlign(alBottom);
+    PnStatus->SetVisible(false);
+
+    PrBar = new TProgressBar(this);
+    PrBar->SetName("PrBar");
+    PrBar->SetParent(this);
+    PrBar->SetMax(100);
+    PrBar->SetHeight(17);
+    PrBar->SetAlign(alBottom);
+    Progress = std::make_unique<TProgressPace>(PrBar);
+
+    Label1 = new TLabel(this);
+    Label1->SetName("Label1");
+    Label1->SetParent(this);
+    Label1->SetCaption("Протокол");
+    Label1->SetAlign(alTop);
+
+    LsBx_Prot = new TListBox(this);
+    LsBx_Prot->SetName("LsBx_Prot");
+    LsBx_Prot->SetParent(this);
+    LsBx_Prot->SetAlign(alClient);
+    protocol_ = std::make_unique<TListBoxProtocol>(LsBx_Prot);
+    Progress->BeforeMessages = [this] { protocol_->ShowWaiting(); };
+    SetBeforeMessageBox(this, [this] { protocol_->ShowWaiting(); });
+
+    OnCreate = [this](TObject *sender) { FormCreate(sender); };
+    OnActivate = [this](TObject *sender) { FormActivate(sender); };
+    OnClose = [this](TObject *sender, TCloseAction &action) { FormClose(sender, action); };
+    OnDestroy = [this](TObject *sender) { FormDestroy(sender); };
+}
+
+TForm1::~TForm1()
+{
+    ClearBeforeMessageBox(this);
+    delete JournalStream;
+    delete HandledFiles;
+}
+
+void TForm1::FormCreate(TObject *)
+{
+    HandledFiles = new TStringList;
+    HandledFiles->SetSorted(true);
+    HandledFiles->SetDuplicates(dupIgnore);
+    SetCaption("");
+}
+
+void TForm1::FormClose(TObject *, TCloseAction &Action) { Action = RunFinished ? caFree : caNone; }
+
+void TForm1::Btn_CloseClick(TObject *) { Close(); }
+
+void TForm1::FormDestroy(TObject *)
+{
+    OwnMutex.Close();
+    ProductMutex[0].Close();
+    ProductMutex[1].Close();
+    delete HandledFiles;
+    HandledFiles = nullptr;
+    Items.clear();
+    AcceptedBuilds.clear();
+}
+
+void TForm1::SetRunCaption(const AnsiString &caption) { SetCaption(caption); }
+
+void TForm1::ShowRunError(int id, const std::vector<AnsiString> &arguments)
+{
+    if (arguments.empty())
+        ShowError(id);
+    else if (arguments.size() == 1)
+        ShowError(id, arguments[0]);
+    else
+        ShowError(id, arguments[0], arguments[1]);
+}

@@ -1,0 +1,59 @@
+// Folders of the copy: creating its path, telling whether a folder is empty, the shell's browsers.
+#include "framework/Dialogs.h"
+#include "framework/SysUtils.h"
+#include "update/apply/FileOps.h"
+#include "update/variant/uSelKindUpdt.h"
+
+bool CreateFolderPath(const AnsiString &path, AnsiString &created)
+{
+    if (path.empty())
+        return false;
+    const AnsiString folder = ExcludeTrailingBackslash(path);
+    const AnsiString parent = ExtractFileDir(folder);
+    if (folder.size() < 3 || DirectoryExists(folder) || folder == parent)
+        return true;
+    created = folder;
+    // Parents first, so that `created` ends as the topmost folder that was missing.
+    return CreateFolderPath(parent, created) && FileOpCreateFolder(folder);
+}
+
+bool FolderIsEmpty(const AnsiString &folder)
+{
+    TSearchRec rec;
+    if (FindFirst(IncludeTrailingBackslash(folder) + "*", faAnyFile, rec) != 0)
+        return true;
+    bool empty = true;
+    do
+        if (rec.Name != "." && rec.Name != "..")
+            empty = false;
+    while (empty && FindNext(rec) == 0);
+    FindClose(rec);
+    return empty;
+}
+
+TBrowsDir::TBrowsDir(const AnsiString &title) : Title(title) {}
+
+TBrowsDir::~TBrowsDir() = default;
+
+bool TBrowsDir::BrowseFolder()
+{
+    Folder.clear();
+    for (;;) {
+        AnsiString path, displayName;
+        if (!BrowseForFolder(nullptr, Title, CSIDL_DRIVES, BIF_RETURNONLYFSDIRS, path, displayName))
+            return false;
+        if (!path.empty()) {
+            Folder = IncludeTrailingBackslash(path);
+            return true;
+        }
+    }
+}
+
+bool TBrowsDir::BrowseComputer()
+{
+    AnsiString path, displayName;
+    if (!BrowseForFolder(nullptr, Title, CSIDL_NETWORK, BIF_BROWSEFORCOMPUTER, path, displayName))
+        return false;
+    Computer = displayName;
+    return true;
+}
