@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/PatchWriter.h"
 #include "tests/support/PayloadBuilder.h"

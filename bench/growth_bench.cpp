@@ -17,7 +17,7 @@
 #include "gridtable/CellLayout.h"
 #include "gridtable/GridPaint.h"
 #include "gridtable/UXGridTabService.h"
-#include "storage/dwfile.h"
+#include "storage/compound/dwfile.h"
 #include "tests/support/MemFiles.h"
 #include "tests/support/RizaFileBuilder.h"
 

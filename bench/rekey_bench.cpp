@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "storage/dbkeys.h"
+#include "storage/compound/dbkeys.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/PayloadBuilder.h"
 #include "update/patch/DbbRekey.h"

@@ -5,7 +5,7 @@
 #include "controls/UZMLBtn.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
-#include "storage/sqmtver.h"
+#include "storage/compound/sqmtver.h"
 
 TViewPrt *ViewPrt = nullptr;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "gridtable/CellLayout.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "framework/SysUtils.h"
 #include "gridtable/GridScreen.h"
 #include "gridtable/UXGridTabService.h"
-#include "storage/dwfile.h"
-#include "storage/fun_struct.h"
+#include "storage/compound/dwfile.h"
+#include "storage/compound/fun_struct.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include "framework/PromptScript.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
-#include "storage/sqmtver.h"
+#include "storage/compound/sqmtver.h"
 #include "tests/support/PointerInput.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/TempFolder.h"

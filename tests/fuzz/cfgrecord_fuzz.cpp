@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "base/zmsg.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "base/fun_other.h"
 #include "base/zmsg.h"
 #include "framework/Classes.h"
-#include "storage/drec.h"
-#include "storage/fun_struct.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/compound/drec.h"
+#include "storage/compound/fun_struct.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // Besides the sanitizers: a file that re-keys must re-key back to itself (less any trailing bytes).
 #include <algorithm>
 
-#include "storage/dbkeys.h"
+#include "storage/compound/dbkeys.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "update/patch/DbbRekey.h"

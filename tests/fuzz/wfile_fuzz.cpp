@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "base/zmsg.h"
-#include "storage/dbkeys.h"
-#include "storage/dwfile.h"
-#include "storage/wstore_mem.h"
+#include "storage/compound/dbkeys.h"
+#include "storage/compound/dwfile.h"
+#include "storage/compound/wstore_mem.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/CompoundFileBuilder.h"
 

@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "gridtable/GridPaint.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/gridtable/StandInHost.h"
 
 namespace {

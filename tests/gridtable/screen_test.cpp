@@ -7,8 +7,8 @@
 
 #include "base/TZExcept.h"
 #include "gridtable/GridScreen.h"
-#include "storage/dwfile.h"
-#include "storage/fun_struct.h"
+#include "storage/compound/dwfile.h"
+#include "storage/compound/fun_struct.h"
 #include "tests/gridtable/StandInHost.h"
 #include "tests/support/GridScreenBuilder.h"
 #include "tests/support/MemFiles.h"

@@ -4,7 +4,7 @@
 #include "base/AppPaths.h"
 #include "framework/SysUtils.h"
 #include "gridtable/GridScreen.h"
-#include "storage/fun_struct.h"
+#include "storage/compound/fun_struct.h"
 #include "tests/gridtable/StandInHost.h"
 #include "tests/support/GridScreenBuilder.h"
 #include "tests/support/ScopedAliases.h"

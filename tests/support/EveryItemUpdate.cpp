@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "storage/dbkeys.h"
+#include "storage/compound/dbkeys.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/PatchWriter.h"
 #include "tests/support/PeImageWriter.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "framework/AnsiString.h"
-#include "storage/ourio.h"
+#include "storage/files/ourio.h"
 
 class FakeFolders : public IFolderAccess {
 public:

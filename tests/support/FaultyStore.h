@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "base/zmsg.h"
-#include "storage/wstore.h"
+#include "storage/compound/wstore.h"
 
 class FaultyStoreSystem : public WStoreSystem {
 public:

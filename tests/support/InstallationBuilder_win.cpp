@@ -5,7 +5,7 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/support/PeImageWriter.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Installs a store system of files held in memory for the life of the object, so compound-file code
 // runs on files a test puts there by name.
-#include "storage/wstore_mem.h"
+#include "storage/compound/wstore_mem.h"
 
 class ScopedMemFiles {
 public:

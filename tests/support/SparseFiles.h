@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/zmsg.h"
-#include "storage/wstore.h"
+#include "storage/compound/wstore.h"
 
 class SparseFiles : public WStoreSystem {
 public:

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/Bytes.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "update/payload/Checksum.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "storage/dbkeys.h"
-#include "storage/drec.h"
-#include "storage/dwfile_layout.h"
-#include "storage/scramble.h"
+#include "storage/compound/dbkeys.h"
+#include "storage/compound/drec.h"
+#include "storage/compound/dwfile_layout.h"
+#include "storage/compound/scramble.h"
 
 using CompoundFile::HeaderSize;
 using CompoundFile::RecordHeaderSize;

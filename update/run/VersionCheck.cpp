@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "update/journal/JournalLine.h"
 #include "update/payload/Payload.h"
 

@@ -13,7 +13,7 @@
 #include "framework/Forms.h"
 #include "framework/Kernel.h"
 #include "framework/StdCtrls.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "update/payload/ChecksumFile.h"
 #include "update/payload/PartNfo.h"
 #include "update/apply/ProgressPace.h"

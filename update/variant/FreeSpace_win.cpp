@@ -7,7 +7,7 @@
 #include "framework/Dialogs.h"
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
-#include "storage/ourio.h"
+#include "storage/files/ourio.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
 #include "update/run/MsgBoxes.h"

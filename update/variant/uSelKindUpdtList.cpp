@@ -5,7 +5,7 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
-#include "storage/ourio.h"
+#include "storage/files/ourio.h"
 
 const char *const ProductFolders[ProductFolderCount] = {
     "Base",      "Cfg",      "Doc",       "Exe",         "Rus\\LBN",     "Rus\\Data", "Rus\\Etalon",   "Rus\\Frg_Std",

@@ -3,7 +3,7 @@
 
 #include "framework/Kernel.h"
 #include "framework/SysUtils.h"
-#include "storage/ourio.h"
+#include "storage/files/ourio.h"
 #include "update/variant/FreeSpace.h"
 #include "update/apply/ItemHandlers.h"
 #include "update/journal/JournalLine.h"

@@ -23,7 +23,7 @@
 #include "framework/SysUtils.h"
 #include "gridtable/CellLayout.h"
 #include "gridtable/UXGridTable.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/e2e/controls_demo/DemoEditForm.h"
 #include "tests/e2e/controls_demo/DemoLog.h"
 #include "tests/e2e/controls_demo/DemoProduct.h"

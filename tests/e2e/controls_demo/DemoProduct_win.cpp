@@ -4,8 +4,8 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
-#include "storage/rdwr_cfg.h"
-#include "storage/zcomp_var.h"
+#include "storage/config/rdwr_cfg.h"
+#include "storage/config/zcomp_var.h"
 #include "tests/support/AliasFileBuilder.h"
 #include "tests/support/InstallationBuilder.h"
 

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "storage/dbkeys.h"
+#include "storage/compound/dbkeys.h"
 #include "update/patch/DbbRekey.h"
 #include "update/apply/ItemHandlers.h"
 #include "update/payload/PartNfo.h"

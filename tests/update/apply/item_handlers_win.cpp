@@ -7,8 +7,8 @@
 
 #include "framework/Classes.h"
 #include "framework/SysUtils.h"
-#include "storage/dbkeys.h"
-#include "storage/rdwr_cfg.h"
+#include "storage/compound/dbkeys.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/PatchWriter.h"

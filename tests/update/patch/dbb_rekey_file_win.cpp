@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/SysUtils.h"
-#include "storage/dbkeys.h"
+#include "storage/compound/dbkeys.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/RecordingLog.h"
 #include "tests/support/TempFolder.h"

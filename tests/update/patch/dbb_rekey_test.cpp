@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "storage/dbkeys.h"
+#include "storage/compound/dbkeys.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "update/patch/DbbRekey.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/rdwr_cfg.h"
+#include "storage/config/rdwr_cfg.h"
 #include "tests/support/PeImageWriter.h"
 #include "tests/support/RecordingLog.h"
 #include "update/run/VersionCheck.h"

@@ -1,0 +1,21 @@
+#pragma once
+// Helpers shared by the compound-file sources.
+#include <cstdint>
+#include <cstdio>
+
+#include "base/Bytes.h"
+#include "framework/AnsiString.h"
+#include "storage/compound/dwfile_layout.h"
+
+namespace dwfile_detail {
+
+using namespace CompoundFile;
+
+inline AnsiString Hex8(uint32_t v)
+{
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(v));
+    return hex;
+}
+
+}  // namespace dwfile_detail

@@ -1,0 +1,53 @@
+// Compound files on disk: each store is an SFile, so names may be alias paths and every failure is
+// raised as SFile raises it.
+#include "storage/compound/wstore.h"
+
+#include "base/zmsg.h"
+#include "framework/SysUtils.h"
+#include "storage/files/dsfile.h"
+
+namespace {
+
+class FileStore : public WStore {
+public:
+    FileStore(const AnsiString &name, int mode) : file_(name, static_cast<uint8_t>(mode)) {}
+
+    const AnsiString &Name() const override { return file_.Name(); }
+    uint32_t Read(void *buffer, uint32_t n) override { return file_.Read(buffer, n); }
+    uint32_t Write(const void *buffer, uint32_t n) override { return file_.Write(buffer, n); }
+    void Seek(uint32_t position) override { file_.Seek(position); }
+    uint32_t Tell() override { return file_.Tell(); }
+    uint32_t Size() override
+    {
+        const uint32_t here = file_.Tell();
+        const uint32_t end = file_.SeekFrom(0, 2);
+        file_.Seek(here);
+        return end;
+    }
+    void Flush() override { file_.Flush(); }
+
+private:
+    SFile file_;
+};
+
+class FileStoreSystem : public WStoreSystem {
+public:
+    std::unique_ptr<WStore> Open(const AnsiString &name, int mode) override
+    {
+        return std::make_unique<FileStore>(name, mode);
+    }
+    void Delete(const AnsiString &name) override { DeleteFile(name); }
+    void Replace(const AnsiString &target, const AnsiString &replacement) override
+    {
+        if (!ReplaceFileWith(target, replacement))
+            RaiseWindowsError(replacement + "=>" + target);
+    }
+};
+
+}  // namespace
+
+WStoreSystem &PlatformStoreSystem()
+{
+    static FileStoreSystem files;
+    return files;
+}

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "base/dPath.h"
+#include "base/zmsg.h"
+#include "framework/Classes.h"
+#include "storage/config/rdwr_cfg.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+// The process record and the alias CFG pointing at a fresh folder, both restored afterwards.
+class CfgFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = *Cfg;
+        folders_.Add(temp_.Path());
+        names_.AddObject("CFG", nullptr);
+        AliasNames = &names_;
+        AliasFolders = &folders_;
+    }
+    void TearDown() override
+    {
+        *Cfg = saved_;
+        AliasNames = nullptr;
+        AliasFolders = nullptr;
+    }
+    static void Fill(s_Cfg &cfg)
+    {
+        for (uint32_t i = 0; i < CfgFixedLength; ++i)
+            cfg.Fixed[i] = static_cast<uint8_t>(i * 13 + 1);
+        cfg.Texts[2] = "Текст";
+    }
+
+    TempFolder temp_;
+    TStringList names_, folders_;
+    s_Cfg saved_;
+};
+
+}  // namespace
+
+TEST_F(CfgFileTest, SaveOverALongerFileKeepsItsTailAndLoadsBackExactly)
+{
+    s_Cfg record;
+    Fill(record);
+    record.Texts[5] = AnsiString(500, 'z');
+    const std::vector<uint8_t> longer = StoreCfg(record, "x");
+    WriteWholeFile(temp_ / "cfg.qmt", std::string(longer.begin(), longer.end()));
+    record.Texts[5].clear();
+    *Cfg = record;
+    SaveCfg();
+    EXPECT_EQ(ReadWholeFile(temp_ / "cfg.qmt").size(), CfgEmptyStoredLength + 5 + 500);  // not shortened
+    *Cfg = s_Cfg();
+    LoadCfg("");  // through CFG#cfg.qmt
+    EXPECT_TRUE(*Cfg == record);
+    *Cfg = s_Cfg();
+    LoadCfg(temp_.Path());
+    EXPECT_TRUE(*Cfg == record);
+}
+
+TEST_F(CfgFileTest, EngineImageLoadsAsTheSameRecord)
+{
+    s_Cfg record;
+    Fill(record);
+    record.Texts[2].clear();
+    const std::vector<uint8_t> stored = StoreCfg(record, "x");
+    uint8_t tail[CfgRawTailLength];
+    s_Cfg raw;
+    ReadCfgRawView(stored.data(), stored.size(), raw, tail);
+    const std::vector<uint8_t> image = CfgRawImage(raw, tail);
+    WriteWholeFile(temp_ / "cfg.qmt", std::string(image.begin(), image.end()));
+    LoadCfg(temp_.Path());
+    EXPECT_TRUE(*Cfg == record);
+}
+
+TEST_F(CfgFileTest, MissingFileRaisesOneAndSavingNeedsAnExistingFile)
+{
+    const s_Cfg before = *Cfg;
+    try {
+        LoadCfg(temp_.Path());
+        FAIL();
+    } catch (const ZError &e) {
+        EXPECT_EQ(e.Number(), 1);
+        EXPECT_EQ(e.Message(), temp_ / "cfg.qmt");
+    }
+    EXPECT_TRUE(*Cfg == before);
+    try {
+        SaveCfg();
+        FAIL();
+    } catch (const ZError &e) {
+        EXPECT_EQ(e.Number(), 1);
+    }
+}
+
+TEST_F(CfgFileTest, OversizedRecordIsRefusedBeforeWriting)
+{
+    WriteWholeFile(temp_ / "cfg.qmt", "old");
+    Cfg->Texts[0] = AnsiString(CfgStoredLimit, 'a');
+    try {
+        SaveCfg();
+        FAIL();
+    } catch (const ZError &e) {
+        EXPECT_EQ(e.Number(), 0);
+    }
+    EXPECT_EQ(ReadWholeFile(temp_ / "cfg.qmt"), "old");
+}
