@@ -1,11 +1,11 @@
 #include "controls/ControlsRun.h"
 
 #include "base/NumericHelpers.h"
-#include "controls/MonthGrid.h"
+#include "controls/dates/MonthGrid.h"
 #include "controls/UDataModule.h"
-#include "controls/UZButton.h"
+#include "controls/buttons/UZButton.h"
 #include "controls/UZLangBox.h"
-#include "controls/umessages.h"
+#include "controls/messages/umessages.h"
 
 namespace {
 int runs = 0;

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "controls/RichEditEx.h"
-#include "controls/UXDateCombo.h"
-#include "controls/UZButton.h"
+#include "controls/dates/UXDateCombo.h"
+#include "controls/buttons/UZButton.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Mask.h"
 #include "framework/StdCtrls.h"

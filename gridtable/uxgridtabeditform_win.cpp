@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "controls/RichEditEx.h"
-#include "controls/UXDateCombo.h"
-#include "controls/UZButton.h"
-#include "controls/zText.h"
+#include "controls/dates/UXDateCombo.h"
+#include "controls/buttons/UZButton.h"
+#include "controls/messages/zText.h"
 #include "framework/Clock.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"

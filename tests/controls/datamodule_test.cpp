@@ -2,7 +2,7 @@
 
 #include "controls/ControlsRun.h"
 #include "controls/UDataModule.h"
-#include "controls/UZButton.h"
+#include "controls/buttons/UZButton.h"
 
 TEST(DataModule, OneInstanceMadeOnceAndFreedWithItsPointerCleared)
 {

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "controls/UDataModule.h"
-#include "controls/UZButton.h"
+#include "controls/buttons/UZButton.h"
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "framework/SysUtils.h"

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "controls/UZMLBtn.h"
-#include "controls/uzCheckBox.h"
-#include "controls/uzRadioButton.h"
+#include "controls/buttons/UZMLBtn.h"
+#include "controls/buttons/uzCheckBox.h"
+#include "controls/buttons/uzRadioButton.h"
 #include "framework/Cp1251.h"
 #include "framework/Forms.h"
 #include "tests/support/FormHost.h"

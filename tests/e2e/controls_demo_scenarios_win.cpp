@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/MessagePresenter.h"
-#include "controls/MonthGrid.h"
+#include "controls/dates/MonthGrid.h"
 #include "controls/UZFrmExr.h"
 #include "tests/e2e/DemoUser.h"
 #include "tests/e2e/controls_demo/DemoProduct.h"

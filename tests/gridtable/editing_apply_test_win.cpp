@@ -10,8 +10,8 @@
 
 #include "base/fun_other.h"
 #include "controls/RichEditEx.h"
-#include "controls/UXDateCombo.h"
-#include "controls/UZButton.h"
+#include "controls/dates/UXDateCombo.h"
+#include "controls/buttons/UZButton.h"
 #include "framework/Cp1251.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Mask.h"

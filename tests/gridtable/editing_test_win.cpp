@@ -6,9 +6,9 @@
 #include <windows.h>
 
 #include "controls/RichEditEx.h"
-#include "controls/UXDateCombo.h"
-#include "controls/UZButton.h"
-#include "controls/zText.h"
+#include "controls/dates/UXDateCombo.h"
+#include "controls/buttons/UZButton.h"
+#include "controls/messages/zText.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "gridtable/uxgridtabeditform.h"

@@ -1,7 +1,7 @@
 #include "tests/e2e/controls_demo/DemoEditForm.h"
 
 #include "base/zmsg.h"
-#include "controls/UZBtnPan.h"
+#include "controls/buttons/UZBtnPan.h"
 #include "controls/UZLangBox.h"
 #include "framework/StdCtrls.h"
 #include "tests/e2e/controls_demo/DemoForm.h"

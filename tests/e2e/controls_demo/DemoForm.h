@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "controls/SpyEdit.h"
+#include "controls/supervisor/SpyEdit.h"
 #include "controls/UZLangBox.h"
 #include "framework/Forms.h"
 
