@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 #include "storage/config/rdwr_cfg.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <functional>
 
 #include "framework/GridGeometry.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 // The shared image list holds this many 16 x 16 images; an image run with a higher index draws nothing.
 constexpr int GridImageCount = 88;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "framework/GridGeometry.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 // ---- row heights -----------------------------------------------------------------------------------
 

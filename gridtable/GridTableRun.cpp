@@ -1,8 +1,8 @@
 #include "gridtable/GridTableRun.h"
 
 #include "controls/ControlsRun.h"
-#include "gridtable/CellEditing.h"
-#include "gridtable/GridScreen.h"
+#include "gridtable/editing/CellEditing.h"
+#include "gridtable/screens/GridScreen.h"
 
 namespace {
 int runs = 0;

@@ -10,11 +10,11 @@
 #include <memory>
 
 #include "framework/Grids.h"
-#include "gridtable/CellEditorControls.h"
+#include "gridtable/editing/CellEditorControls.h"
 #include "gridtable/GridPaint.h"
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 #include "gridtable/GridTableInput.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 class TBitmap;
 class TEdit;

@@ -10,10 +10,10 @@
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 #include "gridtable/GridTableInput.h"
 #include "gridtable/UXGridTable.h"
-#include "gridtable/uxgridtabeditform.h"
+#include "gridtable/editing/uxgridtabeditform.h"
 
 namespace {
 constexpr int MaxGridLineWidth = 10;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/gridtable/StandInHost.h"
 #include "tests/support/GridScreenBuilder.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/RecordingCanvas.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 class TStandInHost : public IXGridHost {
 public:

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Classes.h"
-#include "gridtable/CellEditing.h"
+#include "gridtable/editing/CellEditing.h"
 #include "tests/gridtable/StandInHost.h"
 #include "tests/support/ScopedCfgLanguage.h"
 

@@ -11,7 +11,7 @@
 #include "controls/messages/zText.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
-#include "gridtable/uxgridtabeditform.h"
+#include "gridtable/editing/uxgridtabeditform.h"
 #include "tests/gridtable/TableOnForm.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/PromptSteps.h"

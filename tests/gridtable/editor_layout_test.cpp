@@ -1,7 +1,7 @@
 // Where the in-cell editors go and what the date and list editors start with.
 #include <gtest/gtest.h>
 
-#include "gridtable/CellEditorLayout.h"
+#include "gridtable/editing/CellEditorLayout.h"
 #include "tests/gridtable/StandInHost.h"
 
 namespace {

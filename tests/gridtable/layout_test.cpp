@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 #include "tests/gridtable/StandInHost.h"
 
 namespace {

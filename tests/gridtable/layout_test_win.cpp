@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 #include "tests/gridtable/StandInHost.h"
 
 TEST(CellLayoutWindows, PieceWidthsAreTheCanvasTextWidths)

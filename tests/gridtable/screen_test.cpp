@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "base/TZExcept.h"
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/fun_struct.h"
 #include "tests/gridtable/StandInHost.h"

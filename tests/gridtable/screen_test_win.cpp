@@ -3,7 +3,7 @@
 
 #include "base/AppPaths.h"
 #include "framework/SysUtils.h"
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 #include "storage/compound/fun_struct.h"
 #include "tests/gridtable/StandInHost.h"
 #include "tests/support/GridScreenBuilder.h"

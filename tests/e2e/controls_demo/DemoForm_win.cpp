@@ -21,7 +21,7 @@
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 #include "gridtable/UXGridTable.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/e2e/controls_demo/DemoEditForm.h"

@@ -18,7 +18,7 @@
 #include "framework/Cp1251.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 #include "gridtable/GridTableRun.h"
 #include "storage/config/zcomp_var.h"
 #include "tests/e2e/controls_demo/DemoForm.h"

@@ -1,4 +1,4 @@
-#include "gridtable/GridCell.h"
+#include "gridtable/model/GridCell.h"
 
 #include <algorithm>
 #include <cstring>

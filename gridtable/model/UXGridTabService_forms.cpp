@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/SysUtils.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "base/TZExcept.h"
 #include "base/zmsg.h"
 #include "framework/SysUtils.h"
-#include "gridtable/GridScreen.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/screens/GridScreen.h"
+#include "gridtable/model/UXGridTabService.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/fun_struct.h"
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "gridtable/GridCell.h"
-#include "gridtable/GridHost.h"
+#include "gridtable/model/GridCell.h"
+#include "gridtable/model/GridHost.h"
 
 struct TXGridModel {
     // The language flag comes from the base library's second language byte.

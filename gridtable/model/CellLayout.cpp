@@ -1,4 +1,4 @@
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 
 #include <algorithm>
 #include <iterator>

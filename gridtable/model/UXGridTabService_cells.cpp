@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "base/LangText.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 namespace {
 

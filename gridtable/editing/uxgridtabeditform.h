@@ -8,7 +8,7 @@
 #include "framework/AnsiString.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
-#include "gridtable/CellEditorLayout.h"
+#include "gridtable/editing/CellEditorLayout.h"
 
 class TComboBox;
 class TEdit;

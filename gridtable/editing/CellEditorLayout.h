@@ -12,7 +12,7 @@
 
 #include "framework/AnsiString.h"
 #include "framework/Types.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 // Edit kinds of a cell: 1-3 a number in one line (1 unsigned decimal, 2 signed decimal, 3 whole), 4
 // rich text, 5 a fraction, 6 a date, 8 a choice from a list, 9 two buttons; 0 and 7 open nothing.

@@ -1,4 +1,4 @@
-#include "gridtable/CellEditing.h"
+#include "gridtable/editing/CellEditing.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include "framework/Classes.h"
 #include "framework/Exception.h"
 #include "framework/VirtualKeys.h"
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 
 namespace {
 

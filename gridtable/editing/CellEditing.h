@@ -7,7 +7,7 @@
 #include "framework/AnsiString.h"
 #include "framework/Menus.h"
 #include "framework/SysUtils.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 class TStrings;
 

@@ -12,9 +12,9 @@
 #include "framework/Mask.h"
 #include "framework/StdCtrls.h"
 #include "framework/VirtualKeys.h"
-#include "gridtable/CellEditing.h"
-#include "gridtable/CellEditorControls.h"
-#include "gridtable/uxgridtabeditform.h"
+#include "gridtable/editing/CellEditing.h"
+#include "gridtable/editing/CellEditorControls.h"
+#include "gridtable/editing/uxgridtabeditform.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Parsing and checking of stored table screens: byte spans in, a staging screen out. Nothing here
 // touches a table.
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 
 #include <cstring>
 

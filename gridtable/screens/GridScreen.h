@@ -23,7 +23,7 @@
 
 #include "base/Bytes.h"
 #include "framework/AnsiString.h"
-#include "gridtable/GridCell.h"
+#include "gridtable/model/GridCell.h"
 
 class WFile;
 struct TXGridModel;

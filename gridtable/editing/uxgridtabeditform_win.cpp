@@ -1,5 +1,5 @@
 // The in-cell editor form.
-#include "gridtable/uxgridtabeditform.h"
+#include "gridtable/editing/uxgridtabeditform.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
-#include "gridtable/CellLayout.h"
+#include "gridtable/model/CellLayout.h"
 #include "gridtable/UXGridTable.h"
 
 namespace {

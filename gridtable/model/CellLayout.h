@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/Graphics.h"
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 // The last break opportunity in an earlier piece of the current line.
 struct SLastSeparator {

@@ -1,4 +1,4 @@
-#include "gridtable/CellEditorControls.h"
+#include "gridtable/editing/CellEditorControls.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/VirtualKeys.h"
-#include "gridtable/CellEditing.h"
+#include "gridtable/editing/CellEditing.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "gridtable/UXGridTabService.h"
+#include "gridtable/model/UXGridTabService.h"
 
 namespace {
 

@@ -1,3 +1,3 @@
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 
 AnsiString DesignScreenFileName() { return "Riza.sfr"; }

@@ -1,4 +1,4 @@
-#include "gridtable/CellEditorLayout.h"
+#include "gridtable/editing/CellEditorLayout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "gridtable/GridScreen.h"
+#include "gridtable/screens/GridScreen.h"
 #include "storage/utilities/dutilfile.h"
 
 AnsiString DesignScreenFileName() { return FindCfgFolder() + "Riza.sfr"; }
