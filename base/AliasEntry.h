@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 constexpr int dfMaxLenAliasID = 15;
 constexpr int dfMaxLenAliasInfo = 522;

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 using AliasFileImage = std::vector<std::uint8_t>;
 

@@ -1,7 +1,7 @@
 #pragma once
 // Whole-file reading and writing of alias files.
 #include "base/AliasFileForms.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // False when the file cannot be opened or read whole.
 bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes);

@@ -2,7 +2,7 @@
 
 #include "base/AppPaths.h"
 #include "base/FLBase.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

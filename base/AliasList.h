@@ -9,7 +9,7 @@
 
 #include "base/AliasEntry.h"
 #include "base/AliasFileForms.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // List flag bits.
 enum : std::uint8_t {

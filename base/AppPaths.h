@@ -2,7 +2,7 @@
 // Path helpers that ask the system: existence tests, the current folder, the application folder
 // and the search for a named folder in the application folder or its nearest ancestor.
 #include "base/PathParts.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // The path exists and is a folder / exists and is not a folder.
 bool IsDirectory(const AnsiString &path);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "base/BilingualTable.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TForm;
 

@@ -5,9 +5,9 @@
 #include "base/BuiltinIcons.h"
 #include "base/KeyCodes.h"
 #include "base/TAIco.h"
-#include "framework/Forms.h"
-#include "framework/Kernel.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/windows/StdCtrls.h"
 
 namespace {
 constexpr uint32_t KeyEscape = 27;

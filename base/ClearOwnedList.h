@@ -4,7 +4,7 @@
 // A missing predicate keeps nothing.
 #include <functional>
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 
 template <class T>
 void ClearOwnedList(TList *&list, bool destroyList, const std::function<bool(T *)> &keep)

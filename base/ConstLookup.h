@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 struct KeyPtrRow {
     std::uint32_t key;

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "base/NumberText.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // ---- cursor readers --------------------------------------------------------------------------
 // The bytes up to the NUL or either delimiter; the cursor stops on the byte that ended them.

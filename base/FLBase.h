@@ -5,8 +5,8 @@
 // value (false, 0 bytes, position -1). Not shared between threads.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
-#include "framework/RawFile.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/RawFile.h"
 
 class TFLBase {
 public:

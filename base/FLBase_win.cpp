@@ -5,7 +5,7 @@
 #include "base/AppPaths.h"
 #include "base/FileErrorReport.h"
 #include "base/FileErrors.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 TFLBase::TFLBase() { Close(); }
 

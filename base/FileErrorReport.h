@@ -5,7 +5,7 @@
 // system's error code.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // The code an object keeps for file error n, or the system error code for n = 0.
 std::uint32_t FileErrorCode(unsigned number, unsigned long systemCode);

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/BilingualTable.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Numbers of the file classes' messages. A file error n is thrown as TZExcept with the code
 // 0xE4000000 + n (0xE4000032 to 0xE400003D) and the file name as its text.

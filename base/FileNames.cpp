@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "base/PathParts.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // File-name helpers over AnsiString, folder and file listings and the read-only switch.
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TStrings;
 

@@ -1,8 +1,8 @@
 #include "base/FileNames.h"
 
 #include "base/AppPaths.h"
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
-#include "framework/Graphics.h"
-#include "framework/Types.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/runtime/Types.h"
 
 // Three numbers whose third defaults to 10.
 struct TTriple {

@@ -3,7 +3,7 @@
 // the virtual key + 256 with Alt, + 512 with Ctrl, + 1024 with Shift.
 #include <cstdint>
 
-#include "framework/Controls.h"
+#include "framework/windows/Controls.h"
 
 constexpr uint32_t KeyCodeAlt = 256, KeyCodeCtrl = 512, KeyCodeShift = 1024;
 constexpr uint32_t KeyCodeLeftButton = 2048, KeyCodeRightButton = 4096, KeyCodeMiddleButton = 8192;

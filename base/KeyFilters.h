@@ -1,6 +1,6 @@
 #pragma once
 // Filters for typed characters: each returns the character when it may be typed, 0 when not.
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TCustomEdit;
 

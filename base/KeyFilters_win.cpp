@@ -1,5 +1,5 @@
 #include "base/KeyFilters.h"
 
-#include "framework/StdCtrls.h"
+#include "framework/windows/StdCtrls.h"
 
 char FilterNumberKey(char key, const TCustomEdit &edit) { return FilterNumberKey(key, edit.Text(), edit.SelStart()); }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 enum : std::uint8_t { LangUkr = 0, LangRus = 1, LangWhole = 2 };
 

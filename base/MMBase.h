@@ -3,8 +3,8 @@
 // in an error box, like those of the file classes.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
-#include "framework/Kernel.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Kernel.h"
 
 class TMM_Base {
 public:

@@ -5,7 +5,7 @@
 #include "base/AppPaths.h"
 #include "base/FileErrorReport.h"
 #include "base/FileErrors.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 std::uint32_t TMM_Base::Open(const char *name, int length)
 {

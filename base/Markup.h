@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/Graphics.h"
+#include "framework/graphics/Graphics.h"
 
 // Flags of a format block, as they stand in the high part of a style word.
 enum : std::uint32_t {

@@ -1,7 +1,7 @@
 #include "base/MessageBoxPresenter.h"
 
 #include "base/CfgLanguage.h"
-#include "framework/Prompt.h"
+#include "framework/windows/Prompt.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "base/MessagePresenter.h"
 
 #include "base/MessageBoxPresenter.h"
-#include "framework/Component.h"
+#include "framework/runtime/Component.h"
 
 SMsgTest::~SMsgTest() { delete Control; }
 

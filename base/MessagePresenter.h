@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/Markup.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TObject;
 

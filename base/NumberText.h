@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // ---- powers of ten ---------------------------------------------------------------------------
 // 10^0 to 10^31 in the extended type, indexed by the decimal count.

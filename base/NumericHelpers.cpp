@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "base/Bytes.h"
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TCanvas;
 class TList;

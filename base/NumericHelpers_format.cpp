@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "base/NumericHelpers.h"
-#include "framework/Graphics.h"
-#include "framework/SysUtils.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "base/PackedDate.h"
 
 #include "base/NumberTextInternal.h"
-#include "framework/Clock.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Clock.h"
+#include "framework/runtime/SysUtils.h"
 
 const std::uint8_t DaysPerMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 

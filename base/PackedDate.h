@@ -7,7 +7,7 @@
 // then reports it), and a year outside 2000-2127 makes the whole date 0.
 #include <cstdint>
 
-#include "framework/SystemTime.h"
+#include "framework/runtime/SystemTime.h"
 
 // Days of each month of a year that is not a leap year, January first.
 extern const std::uint8_t DaysPerMonth[12];

@@ -5,7 +5,7 @@
 // otherwise; every routine returns the length it produced.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // The lengths of the parts in text order: drive, colon, folder (with its leading and trailing
 // backslashes), name, dot, extension. Their sum is the text length.

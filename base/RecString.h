@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class RecString {
 public:

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 constexpr std::size_t FieldDescriptorSize = 9;
 constexpr char FieldSeparator = '\x01';

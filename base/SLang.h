@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/ADObj.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TSLang : public TADObj {
 public:

@@ -1,7 +1,7 @@
 #include "base/SharedAliasList.h"
 
 #include "base/ZLock.h"
-#include "framework/Kernel.h"
+#include "framework/runtime/Kernel.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include <span>
 
 #include "base/SbOps.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 constexpr std::size_t SpkaDescriptorSize = 5;
 constexpr std::uint8_t SpkaDescriptorEnd = 'G';

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/IconData.h"
-#include "framework/Graphics.h"
+#include "framework/graphics/Graphics.h"
 
 class TWinControl;
 

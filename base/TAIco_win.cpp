@@ -1,6 +1,6 @@
 #include "base/TAIco.h"
 
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 TAIco::TAIco() : systemWidth_(Screen->SystemMetric(smCxIcon)), systemHeight_(Screen->SystemMetric(smCyIcon)) {}
 

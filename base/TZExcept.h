@@ -3,7 +3,7 @@
 // the name of the file concerned). Thrown by value and caught as Exception&, like ZError.
 #include <cstdint>
 
-#include "framework/Exception.h"
+#include "framework/runtime/Exception.h"
 
 // An own error number n of the library becomes the code OwnErrorBase + n.
 constexpr uint32_t OwnErrorBase = 0xE4000000u;

@@ -18,8 +18,8 @@
 #include <span>
 
 #include "base/ZLock.h"
-#include "framework/AnsiString.h"
-#include "framework/Kernel.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Kernel.h"
 
 class TMM_Base;
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Every byte equal to `from` becomes `to`; returns the number of bytes walked.
 int ReplaceByte(char *text, char from, char to, int n);

@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "base/TZExcept.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class URString {
 public:

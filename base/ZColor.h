@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/Graphics.h"
+#include "framework/graphics/Graphics.h"
 
 class TZColor {
 public:

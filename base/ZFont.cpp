@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "framework/GdiObjects.h"
+#include "framework/graphics/GdiObjects.h"
 
 namespace {
 

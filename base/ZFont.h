@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "base/ZColor.h"
-#include "framework/Graphics.h"
-#include "framework/WinHandles.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/WinHandles.h"
 
 class TZFont {
 public:

@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Classes.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Classes.h"
 
 class TSFile;
 

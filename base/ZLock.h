@@ -2,7 +2,7 @@
 // The libraries' one lock. Each shared singleton keeps a TZLock of its own and holds it around its
 // whole operation; no code holds two of them at once. The thread that holds a lock may enter it again
 // (entries and leaves pair up).
-#include "framework/Kernel.h"
+#include "framework/runtime/Kernel.h"
 
 class TZLock {
 public:

@@ -5,8 +5,8 @@
 #include "base/CfgLanguage.h"
 #include "base/LangText.h"
 #include "base/zmsg.h"
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 
 TStringList *AliasNames = nullptr;
 TStringList *AliasFolders = nullptr;

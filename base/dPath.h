@@ -1,6 +1,6 @@
 #pragma once
 // Alias paths: "CFG#cfg.qmt" names the file cfg.qmt in the folder registered for the alias CFG.
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TStringList;
 

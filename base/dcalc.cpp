@@ -5,7 +5,7 @@
 
 #include "base/NumericHelpers.h"
 #include "base/zmsg.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

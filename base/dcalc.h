@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Reads one identifier at the cursor, moves the cursor past it and gives its value. Returns 0 when
 // the identifier is accepted, a positive number to end the expression there, or a negative one for

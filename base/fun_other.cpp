@@ -8,8 +8,8 @@
 #include "base/ClearOwnedList.h"
 #include "base/KeyCodes.h"
 #include "base/NumericHelpers.h"
-#include "framework/Classes.h"
-#include "framework/Menus.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Menus.h"
 
 std::int32_t DesignDensity = 800;
 std::int32_t ScreenDensity = 800;

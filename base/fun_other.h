@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "framework/AnsiString.h"
-#include "framework/Component.h"
-#include "framework/SysUtils.h"
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Component.h"
+#include "framework/runtime/SysUtils.h"
+#include "framework/runtime/Types.h"
 
 class TCanvas;
 class TControl;

@@ -4,10 +4,10 @@
 #include "base/KeyCodes.h"
 #include "base/Markup.h"
 #include "base/fun_other.h"
-#include "framework/Buttons.h"
-#include "framework/Classes.h"
-#include "framework/Clipbrd.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Buttons.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Clipbrd.h"
+#include "framework/windows/StdCtrls.h"
 
 namespace {
 

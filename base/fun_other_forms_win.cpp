@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "base/fun_other.h"
-#include "framework/Classes.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Menus.h"
 
 // ---- fonts and forms for the screen ----------------------------------------------------------------
 

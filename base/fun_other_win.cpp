@@ -2,8 +2,8 @@
 #include "base/dPath.h"
 #include "base/fun_other.h"
 #include "base/zmsg.h"
-#include "framework/Kernel.h"
-#include "framework/RawFile.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/RawFile.h"
 
 int CheckFileNameChars(const AnsiString &path, const AnsiString &root, int start)
 {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "framework/Exception.h"
+#include "framework/runtime/Exception.h"
 
 // The library layer's exception. Its message holds the "|"-separated arguments of a numbered
 // message; its help context holds the message number (0: the message is the whole text, 99: the

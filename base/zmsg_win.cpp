@@ -1,9 +1,9 @@
 // The parts of the message service that meet the system: its error texts, the string resources and
 // the last system error shown.
 #include "base/zmsg.h"
-#include "framework/Kernel.h"
-#include "framework/LoadStr.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/LoadStr.h"
+#include "framework/runtime/SysUtils.h"
 
 void RaiseWindowsError(const AnsiString &arg)
 {

@@ -12,8 +12,8 @@
 
 #include "base/AliasList.h"
 #include "base/TextBase.h"
-#include "framework/GridGeometry.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/windows/GridGeometry.h"
+#include "framework/graphics/RecordingCanvas.h"
 #include "gridtable/model/CellLayout.h"
 #include "gridtable/GridPaint.h"
 #include "gridtable/model/UXGridTabService.h"

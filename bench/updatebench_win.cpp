@@ -31,11 +31,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/Clock.h"
-#include "framework/Cp1251.h"
-#include "framework/Prompt.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Clock.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/windows/Prompt.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/ApplyPlan.h"
 #include "update/patch/BinPatch.h"
 #include "update/patch/DbbRekey.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The framework's rich edit that also reports keyboard-layout changes: a plain notification, for an
 // editor that follows the language being typed. Windows build only.
-#include "framework/ComCtrls.h"
+#include "framework/windows/ComCtrls.h"
 
 class TRichEditEx : public TRichEdit {
 public:

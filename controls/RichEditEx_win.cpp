@@ -1,6 +1,6 @@
 #include "controls/RichEditEx.h"
 
-#include "framework/Messages.h"
+#include "framework/windows/Messages.h"
 
 TRichEditEx::TRichEditEx(TComponent *owner) : TRichEdit(owner) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide data module of the controls: it holds the shared image list of 16 x 16 glyphs
 // (EImgLs16x16 names them) that buttons and the grid table draw from.
-#include "framework/Component.h"
+#include "framework/runtime/Component.h"
 
 class TImageList;
 

@@ -1,5 +1,5 @@
 #include "controls/UDataModule.h"
-#include "framework/ImgList.h"
+#include "framework/graphics/ImgList.h"
 #include "resources/glyphs16.h"
 
 TImageList *MakeImgLs16x16(TComponent *owner)

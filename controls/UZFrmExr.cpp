@@ -1,6 +1,6 @@
 #include "controls/UZFrmExr.h"
 
-#include "framework/NonClient.h"
+#include "framework/windows/NonClient.h"
 
 TRect CaptionButtonRect(int windowWidth, const TCaptionMetrics &m)
 {

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/Component.h"
-#include "framework/Graphics.h"
-#include "framework/Subclass.h"
-#include "framework/Themes.h"
-#include "framework/Types.h"
+#include "framework/runtime/Component.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/windows/Subclass.h"
+#include "framework/graphics/Themes.h"
+#include "framework/runtime/Types.h"
 
 class TForm;
 struct TMessage;

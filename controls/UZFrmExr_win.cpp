@@ -1,9 +1,9 @@
 #include "controls/UZFrmExr.h"
 
-#include "framework/Classes.h"
-#include "framework/Forms.h"
-#include "framework/Messages.h"
-#include "framework/NonClient.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Messages.h"
+#include "framework/windows/NonClient.h"
 
 namespace {
 TForm *OwnerForm(TComponent *owner) { return dynamic_cast<TForm *>(owner); }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/Exception.h"
+#include "framework/runtime/Exception.h"
 
 namespace {
 struct {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "framework/Component.h"
+#include "framework/runtime/Component.h"
 
 // The order is the controls' own (Russian first); the base library numbers its two languages the other
 // way round, and the two numberings are never mixed.

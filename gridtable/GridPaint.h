@@ -11,7 +11,7 @@
 // cell.
 #include <functional>
 
-#include "framework/GridGeometry.h"
+#include "framework/windows/GridGeometry.h"
 #include "gridtable/model/UXGridTabService.h"
 
 // The shared image list holds this many 16 x 16 images; an image run with a higher index draws nothing.

@@ -4,7 +4,7 @@
 // (UXGridTable.h) applies the results; tests call these with a stand-in host.
 #include <cstdint>
 
-#include "framework/GridGeometry.h"
+#include "framework/windows/GridGeometry.h"
 #include "gridtable/model/UXGridTabService.h"
 
 // ---- row heights -----------------------------------------------------------------------------------

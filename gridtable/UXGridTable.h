@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "framework/Grids.h"
+#include "framework/windows/Grids.h"
 #include "gridtable/editing/CellEditorControls.h"
 #include "gridtable/GridPaint.h"
 #include "gridtable/screens/GridScreen.h"

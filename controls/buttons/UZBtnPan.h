@@ -7,10 +7,10 @@
 #include <functional>
 #include <vector>
 
-#include "framework/Component.h"
-#include "framework/Controls.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Types.h"
+#include "framework/runtime/Component.h"
+#include "framework/windows/Controls.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/runtime/Types.h"
 
 // ---- placement of the buttons -------------------------------------------------------------------
 

@@ -1,7 +1,7 @@
 #include "controls/buttons/UZBtnPan.h"
 
 #include "controls/buttons/UZButton.h"
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 namespace {
 // The panel's close-query handler on its form: a type of its own, so that the panel can tell its

@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "controls/UZLangBox.h"
-#include "framework/AnsiString.h"
-#include "framework/Controls.h"
-#include "framework/Graphics.h"
-#include "framework/StdCtrls.h"
-#include "framework/Themes.h"
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/Controls.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/graphics/Themes.h"
+#include "framework/runtime/Types.h"
 
 // The predefined kinds of button.
 enum EZBtnPDT : uint8_t {

@@ -1,8 +1,8 @@
 #include "controls/buttons/UZButton.h"
 
 #include "controls/UDataModule.h"
-#include "framework/Forms.h"
-#include "framework/ImgList.h"
+#include "framework/windows/Forms.h"
+#include "framework/graphics/ImgList.h"
 
 namespace {
 // The window style of an owner-drawn button: it sends its parent a draw-item message for each drawing.

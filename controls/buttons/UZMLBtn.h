@@ -3,7 +3,7 @@
 // than one line. A "#" in the caption starts a new line: the window holds a line feed there, and the
 // caption reads back with the "#".
 #include "controls/UZLangBox.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/StdCtrls.h"
 
 class TZMLButton : public TWithLangBoxes<TButton> {
 public:

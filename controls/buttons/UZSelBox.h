@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "controls/UZLangBox.h"
-#include "framework/Controls.h"
-#include "framework/Themes.h"
+#include "framework/windows/Controls.h"
+#include "framework/graphics/Themes.h"
 
 // The elements a selection box is drawn with in a state: the button and the frame round the text.
 struct TSelBoxLook {

@@ -1,7 +1,7 @@
 #include "controls/buttons/UZSelBox.h"
 
-#include "framework/Messages.h"
-#include "framework/NonClient.h"
+#include "framework/windows/Messages.h"
+#include "framework/windows/NonClient.h"
 
 namespace {
 // DrawText flags of the text: one line, centred vertically, no prefix characters.

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "controls/UZLangBox.h"
-#include "framework/AnsiString.h"
-#include "framework/Controls.h"
-#include "framework/Graphics.h"
-#include "framework/StdCtrls.h"  // the three check states, shared with the system's check box
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/Controls.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/windows/StdCtrls.h"  // the three check states, shared with the system's check box
+#include "framework/runtime/Types.h"
 
 // The size of text[0, length) as drawn.
 using TTextExtentFn = std::function<TSize(const char *text, int length)>;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/Themes.h"
+#include "framework/graphics/Themes.h"
 
 namespace {
 constexpr int kBoxSize = 13;

@@ -2,8 +2,8 @@
 // The arithmetic of the date field, apart from its windows: reading the "dd.mm.yyyy" text of its
 // masked edit, the 16-bit packed form of its date, and where its drop-down calendar goes on screen.
 #include "controls/dates/MonthGrid.h"
-#include "framework/AnsiString.h"
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Types.h"
 
 #include <cstdint>
 

@@ -2,9 +2,9 @@
 // The arithmetic of the month page, apart from its window: a month laid out as six weeks of seven
 // days from Monday with the neighbouring months' days around it, the dates of its cells, moves by days
 // and months kept inside the years the page offers, and the page's texts in the interface language.
-#include "framework/AnsiString.h"
-#include "framework/SysUtils.h"
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/SysUtils.h"
+#include "framework/runtime/Types.h"
 
 // The first and last years a month page shows; every date it shows or reports lies in between.
 constexpr int MonthPageFirstYear = 1900;

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "controls/dates/DateFieldRules.h"
-#include "framework/Controls.h"
+#include "framework/windows/Controls.h"
 
 class TCheckBox;
 class TForm;

@@ -7,10 +7,10 @@
 #include "base/fun_other.h"
 #include "controls/buttons/UZButton.h"
 #include "controls/dates/uMonPage.h"
-#include "framework/Forms.h"
-#include "framework/Mask.h"
-#include "framework/StdCtrls.h"
-#include "framework/VirtualKeys.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Mask.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/windows/VirtualKeys.h"
 
 namespace {
 constexpr int Inset = 2;

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "controls/dates/MonthGrid.h"
-#include "framework/Controls.h"
+#include "framework/windows/Controls.h"
 
 class TComboBox;
 class TPopupMenu;

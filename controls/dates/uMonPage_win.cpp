@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "controls/buttons/UZButton.h"
-#include "framework/ComCtrls.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-#include "framework/Messages.h"
-#include "framework/StdCtrls.h"
-#include "framework/VirtualKeys.h"
+#include "framework/windows/ComCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Menus.h"
+#include "framework/windows/Messages.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/windows/VirtualKeys.h"
 
 namespace {
 // What the page answers when asked which keys it takes: arrows, Tab and characters, as a button does;

@@ -2,7 +2,7 @@
 // TViewPrt: the file viewer the message dialog opens from its view button, a maximised window that
 // shows an errors file or an inaccuracies file as plain text, with a button for each when both are
 // given.
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 class TPanel;
 class TRichEdit;

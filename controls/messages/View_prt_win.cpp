@@ -3,8 +3,8 @@
 #include "base/CfgLanguage.h"
 #include "base/fun_other.h"
 #include "controls/buttons/UZMLBtn.h"
-#include "framework/ComCtrls.h"
-#include "framework/ExtCtrls.h"
+#include "framework/windows/ComCtrls.h"
+#include "framework/windows/ExtCtrls.h"
 #include "storage/compound/sqmtver.h"
 
 TViewPrt *ViewPrt = nullptr;

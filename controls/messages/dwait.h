@@ -3,8 +3,8 @@
 // of showing it. TZWait shows a window of its own for as long as the object lives; TNZWait shares one
 // window among nested users, who open and close it in turn, with the hourglass cursor while it is
 // open. Everything runs on the GUI thread.
-#include "framework/AnsiString.h"
-#include "framework/Forms.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/Forms.h"
 
 class TZText;
 

@@ -9,7 +9,7 @@
 
 #include "base/Markup.h"
 #include "base/MessagePresenter.h"
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 class TButton;
 class TImage;

@@ -8,11 +8,11 @@
 #include "controls/messages/umessages.h"
 #include "controls/buttons/uzCheckBox.h"
 #include "controls/buttons/uzRadioButton.h"
-#include "framework/Dialogs.h"
-#include "framework/ExtCtrls.h"
-#include "framework/ImgList.h"
-#include "framework/StdCtrls.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Dialogs.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/graphics/ImgList.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

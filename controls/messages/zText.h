@@ -10,9 +10,9 @@
 #include <string_view>
 
 #include "controls/UZLangBox.h"
-#include "framework/AnsiString.h"
-#include "framework/Controls.h"
-#include "framework/Graphics.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/Controls.h"
+#include "framework/graphics/Graphics.h"
 
 constexpr int ZTextLineCount = 5;
 // Text indexes: 0-4 the lines in the control's language, 5-9 the Russian, 10-14 the Ukrainian texts.

@@ -3,7 +3,7 @@
 
 #include "base/fun_other.h"
 #include "base/zmsg.h"
-#include "framework/Messages.h"
+#include "framework/windows/Messages.h"
 
 TZText::TZText(TComponent *owner) : TCustomControl(owner), lang_(InterfaceLang())
 {

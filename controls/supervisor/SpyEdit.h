@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Controls.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/Controls.h"
 
 class TComponent;
 class TForm;

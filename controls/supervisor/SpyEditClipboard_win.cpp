@@ -3,10 +3,10 @@
 // whole text, a memo's line breaks made blanks.
 #include "base/fun_other.h"
 #include "controls/supervisor/SpyEdit.h"
-#include "framework/Clipbrd.h"
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Clipbrd.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 constexpr uint16_t KeyEnter = 13;

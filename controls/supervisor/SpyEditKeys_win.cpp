@@ -6,9 +6,9 @@
 #include "base/KeyCodes.h"
 #include "base/NumberText.h"
 #include "controls/supervisor/SpyEdit.h"
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 constexpr uint16_t KeyBackspace = 8, KeyEnter = 13, KeyEscape = 27, KeyDelete = 46, KeyF12 = 123;

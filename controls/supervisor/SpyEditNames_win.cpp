@@ -4,10 +4,10 @@
 
 #include "base/TextPrims.h"
 #include "controls/supervisor/SpyEdit.h"
-#include "framework/Buttons.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Buttons.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Menus.h"
+#include "framework/windows/StdCtrls.h"
 
 namespace {
 constexpr TColor MarkColour = clGreen;

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "controls/supervisor/SpyEdit.h"
-#include "framework/Buttons.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-#include "framework/StdCtrls.h"
-#include "framework/Subclass.h"
+#include "framework/windows/Buttons.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Menus.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/windows/Subclass.h"
 
 void TSpyEdit_Bs::FocusIfPossible(TWinControl *control)
 {

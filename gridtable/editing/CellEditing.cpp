@@ -6,9 +6,9 @@
 #include "base/CfgLanguage.h"
 #include "base/NumericHelpers.h"
 #include "base/fun_other.h"
-#include "framework/Classes.h"
-#include "framework/Exception.h"
-#include "framework/VirtualKeys.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Exception.h"
+#include "framework/windows/VirtualKeys.h"
 #include "gridtable/model/CellLayout.h"
 
 namespace {

@@ -4,9 +4,9 @@
 // and shortcuts, and the unit's small text and number helpers.
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Menus.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/Menus.h"
+#include "framework/runtime/SysUtils.h"
 #include "gridtable/model/UXGridTabService.h"
 
 class TStrings;

@@ -4,7 +4,7 @@
 // the number editors' typing and pasting, and the clipboard's text.
 #include <cstdint>
 
-#include "framework/Menus.h"
+#include "framework/windows/Menus.h"
 
 class TCustomEdit;
 class TEdit;

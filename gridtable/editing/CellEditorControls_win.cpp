@@ -4,9 +4,9 @@
 
 #include "base/KeyCodes.h"
 #include "base/fun_other.h"
-#include "framework/ComCtrls.h"
-#include "framework/StdCtrls.h"
-#include "framework/VirtualKeys.h"
+#include "framework/windows/ComCtrls.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/windows/VirtualKeys.h"
 #include "gridtable/editing/CellEditing.h"
 
 namespace {

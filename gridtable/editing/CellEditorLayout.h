@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Types.h"
 #include "gridtable/model/UXGridTabService.h"
 
 // Edit kinds of a cell: 1-3 a number in one line (1 unsigned decimal, 2 signed decimal, 3 whole), 4

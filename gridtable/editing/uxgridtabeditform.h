@@ -5,9 +5,9 @@
 // CellEditorLayout.h and builds everywhere).
 #include <cstdint>
 
-#include "framework/AnsiString.h"
-#include "framework/Forms.h"
-#include "framework/Graphics.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/Forms.h"
+#include "framework/graphics/Graphics.h"
 #include "gridtable/editing/CellEditorLayout.h"
 
 class TComboBox;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/Graphics.h"
+#include "framework/graphics/Graphics.h"
 #include "gridtable/model/UXGridTabService.h"
 
 // The last break opportunity in an earlier piece of the current line.

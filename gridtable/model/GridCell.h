@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Graphics.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/graphics/Graphics.h"
 
 // ---- runs ------------------------------------------------------------------------------------------
 

@@ -1,8 +1,8 @@
 #pragma once
 // What the cell model needs of the grid component that shows it. The component implements it; tests
 // use a stand-in. Widths and heights are without the grid line.
-#include "framework/AnsiString.h"
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Types.h"
 
 class TCanvas;
 class TFont;

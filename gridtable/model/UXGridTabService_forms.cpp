@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "gridtable/model/UXGridTabService.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "gridtable/model/UXGridTabService.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "base/Bytes.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "gridtable/model/GridCell.h"
 
 class WFile;

@@ -5,7 +5,7 @@
 
 #include "base/TZExcept.h"
 #include "base/zmsg.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "gridtable/screens/GridScreen.h"
 #include "gridtable/model/UXGridTabService.h"
 #include "storage/compound/dwfile.h"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Capacity of a default record buffer and the largest data length a record may have.
 extern const uint32_t MaxRecordLength;

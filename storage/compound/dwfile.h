@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/dwfile_layout.h"
 #include "storage/compound/sqmtver.h"

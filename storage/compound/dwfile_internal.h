@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "base/Bytes.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "storage/compound/dwfile_layout.h"
 
 namespace dwfile_detail {

@@ -12,7 +12,7 @@
 #include "base/RecString.h"
 #include "base/fun_other.h"
 #include "base/zmsg.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/dwfile.h"
 #include "storage/config/rdwr_cfg.h"

@@ -26,7 +26,7 @@
 #include <cstdint>
 #include <span>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TList;
 class TZTabField;

@@ -2,7 +2,7 @@
 // and from 1900 from 90 on, so it holds the years 1990-2089.
 #include <cstdio>
 
-#include "framework/Clock.h"
+#include "framework/runtime/Clock.h"
 #include "storage/compound/fun_struct.h"
 
 namespace {

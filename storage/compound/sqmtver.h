@@ -6,7 +6,7 @@
 // optionally "." b, "." c, "." d. The letter "У" marks variant 2, any other letter variant 1.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 struct SQMTVER {
     uint8_t product = 0;

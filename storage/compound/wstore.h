@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // One open file with a position. Open modes are those of SFile: 1 read, 2 create asking before
 // replacing, 3 create replacing silently, 4 read and write. Failures are raised as ZError.

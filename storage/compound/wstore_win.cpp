@@ -3,7 +3,7 @@
 #include "storage/compound/wstore.h"
 
 #include "base/zmsg.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/files/dsfile.h"
 
 namespace {

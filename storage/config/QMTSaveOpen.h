@@ -3,7 +3,7 @@
 // a group of files of one extension, remembering the folders used.
 #include <memory>
 
-#include "framework/Dialogs.h"
+#include "framework/windows/Dialogs.h"
 
 class TQMTSaveOpen : public TComponent {
 public:

@@ -1,9 +1,9 @@
 // The file dialog component.
 #include "storage/config/QMTSaveOpen.h"
 
-#include "framework/DialogFileList.h"
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/DialogFileList.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/files/ourio.h"
 
 namespace {

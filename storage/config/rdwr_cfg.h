@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 constexpr uint32_t CfgFixedLength = 1375;
 constexpr int CfgTextCount = 8;

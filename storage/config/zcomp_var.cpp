@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "base/dPath.h"
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // The product root: the folder that holds the EXE folder. `appFolder` is the program's folder
 // without its trailing backslash; when that folder is itself named EXE (any case) its parent is the

@@ -4,8 +4,8 @@
 
 #include "base/AppPaths.h"
 #include "base/PathParts.h"
-#include "framework/Dialogs.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Dialogs.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/dwfile.h"
 #include "storage/config/rdwr_cfg.h"

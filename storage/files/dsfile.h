@@ -5,8 +5,8 @@
 // 999 replacement refused by the user (already told).
 #include <cstdint>
 
-#include "framework/AnsiString.h"
-#include "framework/RawFile.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/RawFile.h"
 
 class SFile {
 public:

@@ -2,7 +2,7 @@
 
 #include "base/dPath.h"
 #include "base/zmsg.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 SFile::SFile(const AnsiString &name, uint8_t mode) : name_(ResolveAliasPath(name)), mode_(mode)
 {

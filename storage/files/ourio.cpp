@@ -1,7 +1,7 @@
 // Folder-tree walks over IFolderAccess.
 #include "storage/files/ourio.h"
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

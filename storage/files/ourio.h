@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Classes.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Classes.h"
 
 // One entry of a folder as the file system reports it (attributes with the framework's fa* bits).
 struct SFolderEntry {

@@ -1,7 +1,7 @@
 // The folder-tree helpers over the real file system.
 #include "storage/files/ourio.h"
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 class SystemFolders : public IFolderAccess {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "base/PathParts.h"
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class WFile;
 

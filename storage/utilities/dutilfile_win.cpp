@@ -2,7 +2,7 @@
 #include "base/AppPaths.h"
 #include "base/dPath.h"
 #include "base/zmsg.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/utilities/dutilfile.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <deque>
 #include <vector>
 
-#include "framework/Forms.h"
-#include "framework/Prompt.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Prompt.h"
+#include "framework/windows/StdCtrls.h"
 
 class FileBoxes {
 public:

@@ -8,9 +8,9 @@
 #include <random>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/RecordingCanvas.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/graphics/RecordingCanvas.h"
+#include "framework/runtime/SysUtils.h"
 
 TEST(ReadShortText, ReadsLengthAndBytesAndMovesPastBoth)
 {

@@ -12,7 +12,7 @@
 #include "base/SharedAliasList.h"
 
 #ifdef _WIN32
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/TempFolder.h"
 #else
 #include <filesystem>

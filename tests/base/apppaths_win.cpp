@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/AppPaths.h"
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

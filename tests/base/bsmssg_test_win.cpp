@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "base/BsMssg.h"
-#include "framework/Forms.h"
-#include "framework/PromptScript.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/PromptScript.h"
+#include "framework/windows/StdCtrls.h"
 #include "tests/support/PromptSteps.h"
 
 namespace {

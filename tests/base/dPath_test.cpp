@@ -8,7 +8,7 @@
 
 #include "base/CfgLanguage.h"
 #include "base/zmsg.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "base/FileNames.h"
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "base/FLBase.h"
 #include "base/LangText.h"
 #include "base/TZExcept.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/base/FileBoxes.h"
 #include "tests/support/TempFolder.h"
 

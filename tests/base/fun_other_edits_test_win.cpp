@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "base/fun_other.h"
-#include "framework/Buttons.h"
-#include "framework/Classes.h"
-#include "framework/Clipbrd.h"
-#include "framework/Forms.h"
-#include "framework/Kernel.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Buttons.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Clipbrd.h"
+#include "framework/windows/Forms.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/windows/StdCtrls.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
 #include "tests/support/ClipboardTestLock.h"
 #include "tests/support/FormHost.h"

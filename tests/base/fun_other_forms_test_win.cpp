@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "base/fun_other.h"
-#include "framework/Classes.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-#include "framework/StdCtrls.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Menus.h"
+#include "framework/windows/StdCtrls.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/WindowPicture.h"
 

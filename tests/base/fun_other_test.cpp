@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/fun_other.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "tests/support/PeImageWriter.h"
 
 TEST(ScreenValues, StartWithTheDesignValues)

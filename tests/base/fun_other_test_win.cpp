@@ -4,8 +4,8 @@
 
 #include "base/fun_other.h"
 #include "base/zmsg.h"
-#include "framework/Classes.h"
-#include "framework/Kernel.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Kernel.h"
 #include "tests/support/PeImageWriter.h"
 #include "tests/support/ScopedAliases.h"
 #include "tests/support/ShownMessages.h"

@@ -5,7 +5,7 @@
 
 #include "base/FLBase.h"
 #include "base/ZJPEG.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/base/FileBoxes.h"
 #include "tests/support/JpegBuilder.h"
 #include "tests/support/TempFolder.h"

@@ -3,7 +3,7 @@
 
 #include "base/KeyCodes.h"
 #include "base/KeyFilters.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 TEST(KeyToCode, EachModifierAddsItsWeight)
 {

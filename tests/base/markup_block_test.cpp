@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Markup.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/graphics/RecordingCanvas.h"
 #include "tests/base/MarkupText.h"
 
 namespace {

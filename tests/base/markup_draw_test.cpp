@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/Markup.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/graphics/RecordingCanvas.h"
 #include "tests/base/MarkupText.h"
 
 namespace {

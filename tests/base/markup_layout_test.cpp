@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/Markup.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/graphics/RecordingCanvas.h"
 #include "tests/base/MarkupText.h"
 
 namespace {

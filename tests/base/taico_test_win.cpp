@@ -5,7 +5,7 @@
 
 #include "base/BuiltinIcons.h"
 #include "base/TAIco.h"
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 TEST(TAIco, SelectsImagesAndMakesIconsWithoutTouchingTheData)
 {

@@ -8,8 +8,8 @@
 #include "base/CfgLanguage.h"
 #include "base/MessagePresenter.h"
 #include "base/zmsg.h"
-#include "framework/Component.h"
-#include "framework/PromptScript.h"
+#include "framework/runtime/Component.h"
+#include "framework/windows/PromptScript.h"
 
 namespace {
 

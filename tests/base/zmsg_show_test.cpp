@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/zmsg.h"
-#include "framework/Prompt.h"
+#include "framework/windows/Prompt.h"
 
 namespace {
 // Records the message boxes shown and answers each with OK.

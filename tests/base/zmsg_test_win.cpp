@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "base/zmsg.h"
-#include "framework/Kernel.h"
-#include "framework/PromptScript.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/windows/PromptScript.h"
 
 namespace {
 ZError RaisedFor(DWORD code, const AnsiString &arg)

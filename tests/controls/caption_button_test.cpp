@@ -5,8 +5,8 @@
 #include <string>
 
 #include "controls/UZFrmExr.h"
-#include "framework/NonClient.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/windows/NonClient.h"
+#include "framework/graphics/RecordingCanvas.h"
 
 namespace {
 struct Site : TCaptionButtonSite {

@@ -7,7 +7,7 @@
 
 #include "base/fun_other.h"
 #include "controls/ClosureHolder.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 
 // An item that is not freed is reported by the sanitizer build's leak check when the program ends.
 

@@ -2,7 +2,7 @@
 
 #include "controls/ControlsRun.h"
 #include "controls/UZLangBox.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 // The test program is a program that links the controls: they run for the whole of it.

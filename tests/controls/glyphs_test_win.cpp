@@ -5,9 +5,9 @@
 
 #include "controls/UDataModule.h"
 #include "controls/buttons/UZButton.h"
-#include "framework/Forms.h"
-#include "framework/ImgList.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Forms.h"
+#include "framework/graphics/ImgList.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/WindowPicture.h"
 

@@ -7,8 +7,8 @@
 #include "controls/buttons/UZMLBtn.h"
 #include "controls/buttons/uzCheckBox.h"
 #include "controls/buttons/uzRadioButton.h"
-#include "framework/Cp1251.h"
-#include "framework/Forms.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/windows/Forms.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/WindowPicture.h"
 

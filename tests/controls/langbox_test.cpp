@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "controls/UZLangBox.h"
-#include "framework/Exception.h"
+#include "framework/runtime/Exception.h"
 
 namespace {
 // A component with a caption and a hint reached by name.

@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Types.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Types.h"
 #include "tests/support/Processes.h"
 #include "tests/support/TempFolder.h"
 

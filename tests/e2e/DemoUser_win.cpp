@@ -6,8 +6,8 @@
 #include <cwctype>
 #include <string>
 
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/UpdaterRun.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <random>
 #include <string>
 
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/e2e/ProductUpdate.h"
 #include "tests/support/InstallationBuilder.h"
 

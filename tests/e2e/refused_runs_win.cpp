@@ -2,7 +2,7 @@
 // it was, with the protocol written where the user finds it.
 #include <gtest/gtest.h>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/UpdaterRun.h"
 

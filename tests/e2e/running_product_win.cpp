@@ -2,7 +2,7 @@
 // closed, and gives up with a clear error when the user does not want to wait any longer.
 #include <gtest/gtest.h>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/UpdaterRun.h"
 

@@ -5,8 +5,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/e2e/ProductUpdate.h"
 #include "tests/support/InstallationBuilder.h"
 

@@ -3,8 +3,8 @@
 // is started when the user asks for it.
 #include <gtest/gtest.h>
 
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/e2e/ProductUpdate.h"
 #include "tests/support/InstallationBuilder.h"
 

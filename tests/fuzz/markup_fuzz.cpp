@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/Markup.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/graphics/RecordingCanvas.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

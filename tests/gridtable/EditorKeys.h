@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "framework/Controls.h"
-#include "framework/Cp1251.h"
+#include "framework/windows/Controls.h"
+#include "framework/runtime/Cp1251.h"
 
 namespace gridtest {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/RecordingCanvas.h"
+#include "framework/graphics/RecordingCanvas.h"
 #include "gridtable/model/UXGridTabService.h"
 
 class TStandInHost : public IXGridHost {

@@ -2,7 +2,7 @@
 // editor menus' captions, items and shortcuts, and the unit's text and number helpers.
 #include <gtest/gtest.h>
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "gridtable/editing/CellEditing.h"
 #include "tests/gridtable/StandInHost.h"
 #include "tests/support/ScopedCfgLanguage.h"

@@ -9,9 +9,9 @@
 
 #include "base/AppPaths.h"
 #include "controls/UDataModule.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Menus.h"
+#include "framework/runtime/SysUtils.h"
 #include "gridtable/UXGridTable.h"
 #include "storage/compound/fun_struct.h"
 #include "storage/config/rdwr_cfg.h"

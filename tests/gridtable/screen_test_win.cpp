@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/AppPaths.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "gridtable/screens/GridScreen.h"
 #include "storage/compound/fun_struct.h"
 #include "tests/gridtable/StandInHost.h"

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
 

@@ -1,6 +1,6 @@
 #include "tests/support/FailAtFileOp.h"
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 uint32_t RefusedAsOnWindows(TFileOp kind, const AnsiString &name)
 {

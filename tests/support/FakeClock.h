@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/Clock.h"
+#include "framework/runtime/Clock.h"
 
 class FakeClock : public TClock {
 public:

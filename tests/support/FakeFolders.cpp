@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 AnsiString Key(const AnsiString &path) { return AnsiUpperCase(ExcludeTrailingBackslash(path)); }

@@ -3,7 +3,7 @@
 // Names compare without case like the system's; entries list in the order they were added.
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "storage/files/ourio.h"
 
 class FakeFolders : public IFolderAccess {

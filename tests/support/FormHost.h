@@ -1,7 +1,7 @@
 #pragma once
 // A form of 400 x 300 that a test puts controls on; the form and its controls are freed with the
 // host. Windows build only.
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 struct FormHost {
     FormHost() : form(new TForm(nullptr)) { form->SetBounds(0, 0, 400, 300); }

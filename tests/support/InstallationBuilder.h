@@ -3,7 +3,7 @@
 // minimal PE image with a chosen build stamp) and "Cfg\CFG.QMT" with a chosen version and edition.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 struct TestInstallation {
     AnsiString ExeFolderName = "EXE";

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/support/PeImageWriter.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/payload/PartNfo.h"
 
 struct TestPayloadItem {

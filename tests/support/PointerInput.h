@@ -4,7 +4,7 @@
 // build only.
 #include <cstdint>
 
-#include "framework/Controls.h"
+#include "framework/windows/Controls.h"
 
 // Runs the program's messages for the given time.
 void PumpFor(int milliseconds);

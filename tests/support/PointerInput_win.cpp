@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 void PumpFor(int milliseconds)
 {

@@ -4,7 +4,7 @@
 // box with a caption) and asked to close. Windows build only.
 #include <windows.h>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // A process started with a command line in a working folder; killed if it still runs when the object
 // goes away.

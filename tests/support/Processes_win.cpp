@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <string>
 
-#include "framework/Cp1251.h"
+#include "framework/runtime/Cp1251.h"
 
 TStartedProcess::~TStartedProcess()
 {

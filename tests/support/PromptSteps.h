@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Forms.h"
-#include "framework/Prompt.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Prompt.h"
 
 class PromptSteps {
 public:

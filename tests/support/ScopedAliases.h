@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "base/dPath.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 
 class TScopedAliases {
 public:

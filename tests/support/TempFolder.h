@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TempFolder {
 public:

@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 AnsiString SystemTemp()

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/Processes.h"
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "framework/Classes.h"
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // of the updater's final window. Windows build only.
 #include <windows.h>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Saves the window, frame and all, as a 24-bit BMP file; false when it has no size or the file cannot
 // be written. A window of another process is brought to the front first and given a moment to paint

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Forms.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Forms.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/ApplyPlan.h"
 #include "update/payload/Checksum.h"
 #include "update/variant/DesktopShortcut.h"

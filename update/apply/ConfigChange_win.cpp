@@ -4,8 +4,8 @@
 #include <exception>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/ApplyPlan.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"

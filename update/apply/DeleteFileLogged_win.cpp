@@ -1,5 +1,5 @@
 // The logged deletion the engine's steps share: a file is deleted with a protocol line and its result.
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
 #include "update/run/uMain.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 
 namespace {
 

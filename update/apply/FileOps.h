@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TStream;
 class TFileStream;

@@ -1,10 +1,10 @@
 #include "update/apply/FileOps.h"
 
 #include "base/FileNames.h"
-#include "framework/Classes.h"
-#include "framework/Kernel.h"
-#include "framework/RawFile.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/RawFile.h"
+#include "framework/runtime/SysUtils.h"
 
 static_assert(KeptFileAttributes == (faReadOnly | faHidden | faSysFile | faArchive));
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/payload/Checksum.h"
 #include "update/payload/PartNfo.h"
 

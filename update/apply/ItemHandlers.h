@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // The folders of `fileName`'s path that do not exist yet, outermost first (each must be made before
 // the next). Empty when the file's folder exists or the name has no folder.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/payload/ChecksumFile.h"
 #include "update/patch/DbbRekey.h"
 #include "update/apply/FileOps.h"

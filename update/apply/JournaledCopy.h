@@ -1,6 +1,6 @@
 #pragma once
 // The copy with progress under the journaled copy (update/JournaledCopy_win.cpp).
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TProgressPace;
 

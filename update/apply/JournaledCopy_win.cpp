@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/Forms.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Forms.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/ApplyPlan.h"
 #include "update/payload/ChecksumFile.h"
 #include "update/apply/FileOps.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "framework/ComCtrls.h"
-#include "framework/Forms.h"
+#include "framework/windows/ComCtrls.h"
+#include "framework/windows/Forms.h"
 
 bool TProgressPace::Due(std::chrono::steady_clock::time_point &last) const
 {

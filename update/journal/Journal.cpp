@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
 

@@ -3,7 +3,7 @@
 // watches and, while a journal is open and not suspended, as a dated and signed line to the journal;
 // a command line records a change that rollback can undo. Each journal line reaches the file with one
 // write of an unbuffered stream, so a killed updater leaves every line it wrote.
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TStream;
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Number of entries of the protocol-text table (indexes 0 to 26).
 constexpr int ProtocolTextCount = 27;

@@ -1,10 +1,10 @@
 // The main window's protocol and journal steps over the protocol list and the journal file.
 #include <exception>
 
-#include "framework/Classes.h"
-#include "framework/Clock.h"
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Clock.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/Journal.h"
 #include "update/journal/JournalLine.h"

@@ -3,8 +3,8 @@
 #include <exception>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/payload/ChecksumFile.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"

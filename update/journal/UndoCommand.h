@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 struct TBackupCommand {
     AnsiString Target;  // the file that was saved, to be copied back

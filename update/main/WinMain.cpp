@@ -2,7 +2,7 @@
 // and the update-variant dialog, made at start-up; an exception that escapes is shown by the application.
 #include <exception>
 
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 #include "update/run/uMain.h"
 #include "update/variant/uSelKindUpdt.h"
 #include "update/run/uYesNo.h"

@@ -14,7 +14,7 @@
 #include <span>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 constexpr std::size_t PatchHeaderSize = 18;
 constexpr std::size_t PatchStepSize = 12;

@@ -2,7 +2,7 @@
 // The patch applier over files: the old file, the patch and the new file as whole memory mappings.
 #include <functional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/run/RunLog.h"
 
 // Progress of one apply: `position` of `maximum` (3) steps done.

@@ -3,9 +3,9 @@
 #include <memory>
 #include <span>
 
-#include "framework/Classes.h"
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/patch/BinPatch.h"
 #include "update/apply/FileOps.h"
 #include "update/run/uMain.h"

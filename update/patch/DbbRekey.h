@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/payload/ByteSource.h"
 
 enum class RekeyFault : uint8_t {

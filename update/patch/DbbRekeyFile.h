@@ -2,7 +2,7 @@
 // Database re-keying over files: the source read in place, the destination written from scratch.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/patch/DbbRekey.h"
 #include "update/run/RunLog.h"
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
 #include "update/payload/StreamSource.h"

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/payload/ByteSource.h"
 
 // Continues a running sum over a piece of the range. Pieces must start at multiples of 4 from the

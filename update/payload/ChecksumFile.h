@@ -2,8 +2,8 @@
 // The additive checksum of files and open streams (see Checksum.h).
 #include <cstdint>
 
-#include "framework/AnsiString.h"
-#include "framework/Classes.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Classes.h"
 
 // A file's size and checksum as ChecksumFile gives them.
 struct TFileSum {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/payload/Lzma86.h"
 
 // Unpacks the stream at `offset` of `inName` into `outName` (created or replaced). Returns the

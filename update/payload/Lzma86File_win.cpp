@@ -3,8 +3,8 @@
 #include <exception>
 #include <memory>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/FileOps.h"
 #include "update/payload/StreamSource.h"
 

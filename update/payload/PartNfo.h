@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Item types of the payload.
 enum : uint8_t {

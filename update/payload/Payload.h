@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/payload/ByteSource.h"
 #include "update/payload/PartNfo.h"
 #include "update/run/RunLog.h"

@@ -1,6 +1,6 @@
 // The payload reader on a file, and the main window's payload steps.
-#include "framework/Classes.h"
-#include "framework/Kernel.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Kernel.h"
 #include "update/payload/Payload.h"
 #include "update/payload/StreamSource.h"
 #include "update/run/uMain.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The byte-source view of a framework stream (an open file, a memory stream).
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "update/payload/ByteSource.h"
 
 class TStreamSource : public TByteStore {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Question boxes: true when the answer is Yes.
 bool AskYesNo(int32_t id, bool addSuffix);

@@ -2,9 +2,9 @@
 
 #include <initializer_list>
 
-#include "framework/Forms.h"
-#include "framework/LoadStr.h"
-#include "framework/Prompt.h"
+#include "framework/windows/Forms.h"
+#include "framework/runtime/LoadStr.h"
+#include "framework/windows/Prompt.h"
 #include "update/run/MsgText.h"
 
 namespace {

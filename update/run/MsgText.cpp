@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/Prompt.h"
+#include "framework/windows/Prompt.h"
 
 namespace {
 

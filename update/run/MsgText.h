@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // The three kinds of box the engine shows.
 enum EMsgKind { emk_Question, emk_Error, emk_Info };

@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // Asks whether a folder (with trailing "\") holds a subfolder named "exe" in any letter case.
 using THasExeFolder = std::function<bool(const AnsiString &folder)>;

@@ -6,7 +6,7 @@
 #include <exception>
 #include <vector>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "update/journal/JournalLine.h"
 
 class TRunLog {

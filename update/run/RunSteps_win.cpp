@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/Clock.h"
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Clock.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/journal/JournalLine.h"
 #include "update/run/MsgBoxes.h"
 #include "update/run/ProductFolder.h"

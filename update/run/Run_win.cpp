@@ -2,8 +2,8 @@
 // the main window's first activation. Every step ends through CheckStep; the first failure ends the run.
 #include <exception>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/ApplyPlan.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/Journal.h"

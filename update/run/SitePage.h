@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 // The maker's web site (with trailing "/"); the maker puts the real address here.
 extern const char *const SiteAddress;

@@ -7,12 +7,12 @@
 #include <set>
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/ComCtrls.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/Kernel.h"
-#include "framework/StdCtrls.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/windows/ComCtrls.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/windows/StdCtrls.h"
 #include "storage/config/rdwr_cfg.h"
 #include "update/payload/ChecksumFile.h"
 #include "update/payload/PartNfo.h"

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <vector>
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "update/journal/Journal.h"
 #include "update/run/MsgBoxes.h"
 

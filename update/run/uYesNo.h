@@ -3,8 +3,8 @@
 // on the maker's web site. Created at start-up with the other forms.
 #include <cstdint>
 
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/StdCtrls.h"
 
 class TYesNo1 : public TForm {
 public:

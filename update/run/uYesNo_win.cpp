@@ -1,6 +1,6 @@
 #include "update/run/uYesNo.h"
 
-#include "framework/ShellOpen.h"
+#include "framework/windows/ShellOpen.h"
 #include "update/run/SitePage.h"
 
 TYesNo1 *YesNo1 = nullptr;

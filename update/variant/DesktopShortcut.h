@@ -1,8 +1,8 @@
 #pragma once
 // The desktop shortcut to the product executable of an updated copy: finding the user's desktop
 // folder and saving the shell link there.
-#include "framework/AnsiString.h"
-#include "framework/Registry.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Registry.h"
 
 // Size of the buffer ReadDesktopFolder fills: a path of up to 260 bytes and its terminator.
 constexpr int DesktopFolderBufferSize = 261;

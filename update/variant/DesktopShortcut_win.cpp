@@ -1,7 +1,7 @@
 // The desktop shortcut over the real system.
-#include "framework/Kernel.h"
-#include "framework/ShellLink.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/windows/ShellLink.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/variant/DesktopShortcut.h"
 
 namespace {

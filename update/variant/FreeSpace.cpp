@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/journal/JournalLine.h"
 #include "update/run/RunLog.h"
 

@@ -1,5 +1,5 @@
 // The free-space step and its companions as steps of the main window.
-#include "framework/Kernel.h"
+#include "framework/runtime/Kernel.h"
 #include "update/variant/FreeSpace.h"
 #include "update/run/uMain.h"
 

@@ -5,8 +5,8 @@
 // fill, the clear and the count of users change together under the record's lock.
 #include <cstdint>
 
-#include "framework/AnsiString.h"
-#include "framework/Kernel.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Kernel.h"
 
 // The process-wide record. Without data (the version query failed, or no user yet) every code is 0.
 struct TOSVersionRecord {

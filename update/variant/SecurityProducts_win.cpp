@@ -1,5 +1,5 @@
 // Security software as the security centre of Windows reports it.
-#include "framework/Wmi.h"
+#include "framework/runtime/Wmi.h"
 #include "update/variant/uSelKindUpdtList.h"
 
 AnsiString QuerySecurityProducts(bool antivirus, bool firewall, bool ukrainian)

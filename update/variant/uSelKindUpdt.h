@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
-#include "framework/Classes.h"
-#include "framework/Component.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Component.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/StdCtrls.h"
 #include "update/payload/PartNfo.h"
 #include "update/variant/uSelKindUpdtList.h"
 

@@ -1,6 +1,6 @@
 // Folders of the copy: creating its path, telling whether a folder is empty, the shell's browsers.
-#include "framework/Dialogs.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Dialogs.h"
+#include "framework/runtime/SysUtils.h"
 #include "update/apply/FileOps.h"
 #include "update/variant/uSelKindUpdt.h"
 

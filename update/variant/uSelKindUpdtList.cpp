@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/files/ourio.h"
 
 const char *const ProductFolders[ProductFolderCount] = {

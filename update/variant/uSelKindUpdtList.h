@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "framework/AnsiString.h"
-#include "framework/Wmi.h"
+#include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Wmi.h"
 
 class IFolderAccess;
 class TStringList;

@@ -1,8 +1,8 @@
 // The update-variant dialog: layout, handlers and the copy of the installation.
 #include "update/variant/uSelKindUpdt.h"
 
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/files/ourio.h"
 #include "update/variant/FreeSpace.h"
 #include "update/apply/ItemHandlers.h"

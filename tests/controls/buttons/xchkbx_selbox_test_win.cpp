@@ -8,9 +8,9 @@
 
 #include "controls/buttons/UZSelBox.h"
 #include "controls/buttons/uXChkBx.h"
-#include "framework/Forms.h"
-#include "framework/RecordingCanvas.h"
-#include "framework/Themes.h"
+#include "framework/windows/Forms.h"
+#include "framework/graphics/RecordingCanvas.h"
+#include "framework/graphics/Themes.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/WindowPicture.h"
 

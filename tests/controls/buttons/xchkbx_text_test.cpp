@@ -7,7 +7,7 @@
 
 #include "controls/buttons/UZSelBox.h"
 #include "controls/buttons/uXChkBx.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/graphics/RecordingCanvas.h"
 
 namespace {
 // Every character 10 pixels wide, lines 16 high.

@@ -9,7 +9,7 @@
 #include "base/zmsg.h"
 #include "controls/buttons/UZBtnPan.h"
 #include "controls/buttons/UZButton.h"
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 #include "tests/support/ShownMessages.h"
 #include "tests/support/WindowPicture.h"
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "controls/buttons/UZButton.h"
-#include "framework/RecordingCanvas.h"
-#include "framework/Themes.h"
+#include "framework/graphics/RecordingCanvas.h"
+#include "framework/graphics/Themes.h"
 
 namespace {
 struct GlyphCall {

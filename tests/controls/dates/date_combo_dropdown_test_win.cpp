@@ -8,10 +8,10 @@
 #include "controls/dates/UXDateCombo.h"
 #include "controls/buttons/UZButton.h"
 #include "controls/dates/uMonPage.h"
-#include "framework/Forms.h"
-#include "framework/Mask.h"
-#include "framework/Menus.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Mask.h"
+#include "framework/windows/Menus.h"
+#include "framework/windows/StdCtrls.h"
 #include "tests/controls/dates/DateFieldHost.h"
 
 namespace {

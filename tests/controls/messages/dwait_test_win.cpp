@@ -10,7 +10,7 @@
 #include "controls/ControlsRun.h"
 #include "controls/messages/dwait.h"
 #include "controls/messages/zText.h"
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/PageHeap.h"
 #include "tests/support/WindowPicture.h"

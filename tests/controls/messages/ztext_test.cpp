@@ -9,7 +9,7 @@
 #include "base/zmsg.h"
 #include "controls/messages/dwait.h"
 #include "controls/messages/zText.h"
-#include "framework/RecordingCanvas.h"
+#include "framework/graphics/RecordingCanvas.h"
 
 namespace {
 

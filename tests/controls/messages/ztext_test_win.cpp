@@ -7,7 +7,7 @@
 #include "base/fun_other.h"
 #include "controls/ControlsRun.h"
 #include "controls/messages/zText.h"
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 #include "tests/support/FormHost.h"
 #include "tests/support/ShownMessages.h"
 #include "tests/support/WindowPicture.h"

@@ -2,7 +2,7 @@
 // A picture of a test form once every control has painted itself. Windows build only.
 #include <windows.h>
 
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 #include "tests/support/WindowPicture.h"
 
 inline bool SaveFormPicture(TForm *form, const AnsiString &name)

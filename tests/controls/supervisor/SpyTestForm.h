@@ -7,10 +7,10 @@
 
 #include "controls/ControlsRun.h"
 #include "controls/supervisor/SpyEdit.h"
-#include "framework/Buttons.h"
-#include "framework/Forms.h"
-#include "framework/Menus.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Buttons.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Menus.h"
+#include "framework/windows/StdCtrls.h"
 #include "tests/support/FormHost.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "framework/Clipbrd.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Clipbrd.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/controls/supervisor/SpyTestForm.h"
 #include "tests/support/ClipboardHeldElsewhere.h"
 #include "tests/support/ClipboardTestLock.h"

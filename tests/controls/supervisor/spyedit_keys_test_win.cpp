@@ -7,9 +7,9 @@
 
 #include "controls/ControlsRun.h"
 #include "controls/supervisor/SpyEdit.h"
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/StdCtrls.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/controls/supervisor/SpyFormPicture.h"
 #include "tests/support/FormHost.h"
 

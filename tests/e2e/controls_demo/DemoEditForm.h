@@ -1,7 +1,7 @@
 #pragma once
 // A small editing form over the demonstration's record: two fields and the button panel with its
 // editing protocol (load, check, save, and the question when it is closed with unsaved changes).
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 class TEdit;
 class TZBtnPanel;

@@ -3,7 +3,7 @@
 #include "base/zmsg.h"
 #include "controls/buttons/UZBtnPan.h"
 #include "controls/UZLangBox.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/StdCtrls.h"
 #include "tests/e2e/controls_demo/DemoForm.h"
 #include "tests/e2e/controls_demo/DemoLog.h"
 

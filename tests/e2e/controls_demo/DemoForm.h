@@ -6,7 +6,7 @@
 
 #include "controls/supervisor/SpyEdit.h"
 #include "controls/UZLangBox.h"
-#include "framework/Forms.h"
+#include "framework/windows/Forms.h"
 
 class TButton;
 class TEdit;

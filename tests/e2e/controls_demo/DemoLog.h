@@ -4,7 +4,7 @@
 // on the main form's status line.
 #include <functional>
 
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 
 class TDemoLog {
 public:

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "framework/Cp1251.h"
+#include "framework/runtime/Cp1251.h"
 
 namespace {
 // One event is one line of the file: a control character in a value (a fraction's line break, a tab)

@@ -2,7 +2,7 @@
 // The product the demonstration runs on: a temporary product folder written with the test-data
 // builders (executable folder with its alias file, configuration folder with the configuration record
 // and the table screens), loaded as the product's environment.
-#include "framework/AnsiString.h"
+#include "framework/runtime/AnsiString.h"
 #include "tests/support/GridScreenBuilder.h"
 
 // The stored screen number the demonstration's table shows.

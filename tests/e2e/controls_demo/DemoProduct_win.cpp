@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/config/rdwr_cfg.h"
 #include "storage/config/zcomp_var.h"
 #include "tests/support/AliasFileBuilder.h"

@@ -2,7 +2,7 @@
 // program; the message boxes are answered by a script.
 #include <gtest/gtest.h>
 
-#include "framework/Prompt.h"
+#include "framework/windows/Prompt.h"
 #include "storage/compound/dwfile.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/support/CompoundFileBuilder.h"

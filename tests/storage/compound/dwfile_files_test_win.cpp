@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/compound/dwfile.h"
 #include "tests/storage/compound/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"

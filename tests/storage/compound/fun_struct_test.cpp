@@ -10,7 +10,7 @@
 #include "base/RecString.h"
 #include "base/fun_other.h"
 #include "base/zmsg.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/fun_struct.h"

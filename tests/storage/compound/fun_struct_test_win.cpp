@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/fun_other.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/fun_struct.h"
 #include "tests/support/CompoundFileBuilder.h"

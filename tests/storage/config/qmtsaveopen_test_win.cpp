@@ -7,8 +7,8 @@
 #include <atomic>
 #include <thread>
 
-#include "framework/DialogFileList.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/DialogFileList.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/config/QMTSaveOpen.h"
 #include "tests/support/TempFolder.h"
 

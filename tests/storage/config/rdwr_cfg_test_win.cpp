@@ -2,7 +2,7 @@
 
 #include "base/dPath.h"
 #include "base/zmsg.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/support/TempFolder.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/dPath.h"
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 
 TEST(ProductRoot, ParentOfAnExeFolderInAnyCase)
 {

@@ -6,9 +6,9 @@
 
 #include "base/PathParts.h"
 #include "base/dPath.h"
-#include "framework/Classes.h"
-#include "framework/Cp1251.h"
-#include "framework/PromptScript.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/windows/PromptScript.h"
 #include "storage/config/rdwr_cfg.h"
 #include "storage/compound/sqmtver.h"
 #include "storage/compound/wstore_mem.h"

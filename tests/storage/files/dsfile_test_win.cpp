@@ -8,10 +8,10 @@
 
 #include "base/dPath.h"
 #include "base/zmsg.h"
-#include "framework/Classes.h"
-#include "framework/Cp1251.h"
-#include "framework/Prompt.h"
-#include "framework/PromptScript.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/windows/Prompt.h"
+#include "framework/windows/PromptScript.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

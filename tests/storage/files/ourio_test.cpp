@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/files/ourio.h"
 #include "tests/support/FakeFolders.h"
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/files/ourio.h"
 #include "tests/support/TempFolder.h"
 

@@ -6,8 +6,8 @@
 #include <windows.h>
 
 #include "base/AppPaths.h"
-#include "framework/Cp1251.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
 #include "tests/storage/compound/WFileTestUtil.h"

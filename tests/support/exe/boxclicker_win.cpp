@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Cp1251.h"
+#include "framework/runtime/Cp1251.h"
 #include "tests/support/Processes.h"
 #include "tests/support/WindowPicture.h"
 

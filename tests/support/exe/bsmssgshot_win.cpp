@@ -1,8 +1,8 @@
 // The library's run-time message dialog with three buttons, shown for a few seconds so that the test
 // runner can take a screenshot of it (tools/test saves it to build/windows/screenshots/).
 #include "base/BsMssg.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/windows/Forms.h"
 
 int main()
 {

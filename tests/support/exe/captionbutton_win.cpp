@@ -13,9 +13,9 @@
 
 #include "controls/ControlsRun.h"
 #include "controls/UZFrmExr.h"
-#include "framework/Forms.h"
-#include "framework/NonClient.h"
-#include "framework/Themes.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/NonClient.h"
+#include "framework/graphics/Themes.h"
 #include "tests/support/PointerInput.h"
 #include "tests/support/WindowPicture.h"
 

@@ -4,11 +4,11 @@
 // test runner can take a screenshot of the frame and caption (tools/test saves it).
 #include <windows.h>
 
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/NonClient.h"
-#include "framework/Subclass.h"
-#include "framework/Themes.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/NonClient.h"
+#include "framework/windows/Subclass.h"
+#include "framework/graphics/Themes.h"
 
 namespace {
 class TCaptionShotForm : public TForm {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "base/MessagePresenter.h"
-#include "framework/Cp1251.h"
+#include "framework/runtime/Cp1251.h"
 #include "tests/e2e/DemoUser.h"
 #include "tests/e2e/controls_demo/DemoProduct.h"
 #include "tests/support/UpdaterRun.h"

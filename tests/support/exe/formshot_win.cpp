@@ -2,13 +2,13 @@
 // the test runner can take a screenshot of it (tools/test saves it to build/windows/screenshots/).
 #include <windows.h>
 
-#include "framework/Buttons.h"
-#include "framework/ComCtrls.h"
-#include "framework/Cp1251.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Forms.h"
-#include "framework/Mask.h"
-#include "framework/StdCtrls.h"
+#include "framework/windows/Buttons.h"
+#include "framework/windows/ComCtrls.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/windows/ExtCtrls.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Mask.h"
+#include "framework/windows/StdCtrls.h"
 
 namespace {
 // A button that draws itself: a frame, a coloured strip and its caption.

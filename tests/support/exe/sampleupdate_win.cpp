@@ -7,8 +7,8 @@
 #include <exception>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
 #include "update/payload/PartNfo.h"

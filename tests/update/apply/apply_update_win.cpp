@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/PromptScript.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/PromptScript.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/FailAtFileOp.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"

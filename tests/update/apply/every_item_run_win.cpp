@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/PromptScript.h"
-#include "framework/SysUtils.h"
+#include "framework/windows/PromptScript.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/EveryItemUpdate.h"
 #include "tests/support/FailAtFileOp.h"
 #include "tests/support/FakeClock.h"

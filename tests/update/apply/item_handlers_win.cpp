@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/compound/dbkeys.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/support/CompoundFileBuilder.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "tests/support/ProtocolLines.h"
 #include "update/journal/Journal.h"
 #include "update/journal/JournalLine.h"

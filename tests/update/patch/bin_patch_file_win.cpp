@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/Kernel.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/PatchWriter.h"
 #include "tests/support/RecordingLog.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/SysUtils.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/compound/dbkeys.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/RecordingLog.h"

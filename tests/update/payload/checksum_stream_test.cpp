@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "framework/Classes.h"
+#include "framework/runtime/Classes.h"
 #include "tests/support/PayloadBuilder.h"
 #include "update/payload/Checksum.h"
 #include "update/payload/ChecksumFile.h"

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <vector>
 
-#include "framework/Cp1251.h"
+#include "framework/runtime/Cp1251.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/RecordingLog.h"
 #include "update/payload/Checksum.h"

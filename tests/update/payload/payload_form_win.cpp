@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/PromptScript.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/PromptScript.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
 #include "update/run/uMain.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "framework/Classes.h"
-#include "framework/Clock.h"
-#include "framework/PromptScript.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Clock.h"
+#include "framework/windows/PromptScript.h"
 #include "update/journal/JournalLine.h"
 #include "update/run/uMain.h"
 

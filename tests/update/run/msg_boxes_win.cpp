@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "framework/Cp1251.h"
-#include "framework/Forms.h"
-#include "framework/LoadStr.h"
-#include "framework/PromptScript.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/windows/Forms.h"
+#include "framework/runtime/LoadStr.h"
+#include "framework/windows/PromptScript.h"
 #include "update/run/MsgBoxes.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/Cp1251.h"
-#include "framework/Kernel.h"
-#include "framework/PromptScript.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/windows/PromptScript.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "update/run/ProductFolder.h"

@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/PromptScript.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/PromptScript.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"

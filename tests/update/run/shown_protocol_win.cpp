@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Classes.h"
-#include "framework/Prompt.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Prompt.h"
 #include "update/journal/JournalLine.h"
 #include "update/run/MsgBoxes.h"
 #include "update/run/uMain.h"

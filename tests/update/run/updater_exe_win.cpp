@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/UpdaterRun.h"

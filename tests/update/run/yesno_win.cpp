@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/Clock.h"
+#include "framework/runtime/Clock.h"
 #include "update/run/uYesNo.h"
 
 TEST(YesNo1, ButtonsSetTheResult)

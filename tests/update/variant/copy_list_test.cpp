@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <map>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/FakeFolders.h"
 #include "update/variant/uSelKindUpdtList.h"
 

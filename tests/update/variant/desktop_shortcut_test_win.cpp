@@ -7,10 +7,10 @@
 
 #include <cstring>
 
-#include "framework/Cp1251.h"
-#include "framework/Kernel.h"
-#include "framework/ShellLink.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Cp1251.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/windows/ShellLink.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/TempFolder.h"
 #include "update/variant/DesktopShortcut.h"
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "framework/Classes.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/RecordingLog.h"

@@ -1,7 +1,7 @@
 // The version of the system the tests run on, as the system's own query tells it.
 #include <gtest/gtest.h>
 
-#include "framework/Kernel.h"
+#include "framework/runtime/Kernel.h"
 #include "update/variant/OSVers.h"
 
 TEST(TOSVers, TheRunningSystemHasACodeOfTheTable)

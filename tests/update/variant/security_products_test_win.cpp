@@ -2,7 +2,7 @@
 // namespaces may be missing, which must read as "no products".
 #include <gtest/gtest.h>
 
-#include "framework/Wmi.h"
+#include "framework/runtime/Wmi.h"
 #include "update/variant/uSelKindUpdtList.h"
 
 TEST(Wmi, ANamespaceThatDoesNotAnswerGivesNoResults)

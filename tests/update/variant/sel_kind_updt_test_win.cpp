@@ -7,10 +7,10 @@
 #include <deque>
 #include <functional>
 
-#include "framework/Classes.h"
-#include "framework/Forms.h"
-#include "framework/Prompt.h"
-#include "framework/SysUtils.h"
+#include "framework/runtime/Classes.h"
+#include "framework/windows/Forms.h"
+#include "framework/windows/Prompt.h"
+#include "framework/runtime/SysUtils.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowPicture.h"
