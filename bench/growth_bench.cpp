@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "base/AliasList.h"
-#include "base/TextBase.h"
+#include "base/aliases/AliasList.h"
+#include "base/files/TextBase.h"
 #include "framework/windows/GridGeometry.h"
 #include "framework/graphics/RecordingCanvas.h"
 #include "gridtable/model/CellLayout.h"

@@ -3,7 +3,7 @@
 #include <exception>
 #include <memory>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 
 ClosureHolder::~ClosureHolder() { Fire(); }
 

@@ -1,6 +1,6 @@
 #include "controls/ControlsRun.h"
 
-#include "base/NumericHelpers.h"
+#include "base/numbers/NumericHelpers.h"
 #include "controls/dates/MonthGrid.h"
 #include "controls/UDataModule.h"
 #include "controls/buttons/UZButton.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/UDataModule.h"
 #include "framework/windows/Dialogs.h"
 #include "framework/windows/ExtCtrls.h"

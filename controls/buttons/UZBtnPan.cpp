@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 
 namespace {
 // The message that asks whether to save the changes before the form closes.

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/buttons/UZButton.h"
 #include "controls/dates/uMonPage.h"
 #include "framework/windows/Forms.h"

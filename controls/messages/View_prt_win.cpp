@@ -1,7 +1,7 @@
 #include "controls/messages/View_prt.h"
 
-#include "base/CfgLanguage.h"
-#include "base/fun_other.h"
+#include "base/text/CfgLanguage.h"
+#include "base/input/fun_other.h"
 #include "controls/buttons/UZMLBtn.h"
 #include "framework/windows/ComCtrls.h"
 #include "framework/windows/ExtCtrls.h"

@@ -1,8 +1,8 @@
 // The text of the wait windows.
 #include "controls/messages/dwait.h"
 
-#include "base/CfgLanguage.h"
-#include "base/zmsg.h"
+#include "base/text/CfgLanguage.h"
+#include "base/messages/zmsg.h"
 
 AnsiString WaitText(int number, const AnsiString &extra)
 {

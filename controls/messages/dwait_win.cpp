@@ -4,7 +4,7 @@
 #include <memory>
 #include <mutex>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/messages/zText.h"
 
 TFWait::TFWait(TComponent *owner) : TForm(owner)

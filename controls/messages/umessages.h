@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "base/Markup.h"
-#include "base/MessagePresenter.h"
+#include "base/text/Markup.h"
+#include "base/messages/MessagePresenter.h"
 #include "framework/windows/Forms.h"
 
 class TButton;

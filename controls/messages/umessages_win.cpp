@@ -1,8 +1,8 @@
 #include <memory>
 
-#include "base/BuiltinIcons.h"
-#include "base/CfgLanguage.h"
-#include "base/fun_other.h"
+#include "base/graphics/BuiltinIcons.h"
+#include "base/text/CfgLanguage.h"
+#include "base/input/fun_other.h"
 #include "controls/UZLangBox.h"
 #include "controls/messages/View_prt.h"
 #include "controls/messages/umessages.h"

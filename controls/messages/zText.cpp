@@ -1,7 +1,7 @@
 // Measuring and drawing of the five-line text panel.
 #include "controls/messages/zText.h"
 
-#include "base/Markup.h"
+#include "base/text/Markup.h"
 
 namespace {
 

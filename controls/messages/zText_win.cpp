@@ -1,8 +1,8 @@
 // The five-line text panel as a window.
 #include "controls/messages/zText.h"
 
-#include "base/fun_other.h"
-#include "base/zmsg.h"
+#include "base/input/fun_other.h"
+#include "base/messages/zmsg.h"
 #include "framework/windows/Messages.h"
 
 TZText::TZText(TComponent *owner) : TCustomControl(owner), lang_(InterfaceLang())

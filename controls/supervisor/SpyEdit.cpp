@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "base/TextPrims.h"
+#include "base/text/TextPrims.h"
 
 SpyFieldDescriptor ReadDescriptorRow(const uint8_t *row)
 {

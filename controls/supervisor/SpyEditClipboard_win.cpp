@@ -1,7 +1,7 @@
 // The data-entry supervisor and the clipboard: a pasted text is checked against the current field and
 // then goes through the same Enter check as typed input; a copied text is the field's selection or
 // whole text, a memo's line breaks made blanks.
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/supervisor/SpyEdit.h"
 #include "framework/windows/Clipbrd.h"
 #include "framework/windows/Forms.h"

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/KeyCodes.h"
-#include "base/NumberText.h"
+#include "base/input/KeyCodes.h"
+#include "base/numbers/NumberText.h"
 #include "controls/supervisor/SpyEdit.h"
 #include "framework/windows/Forms.h"
 #include "framework/windows/StdCtrls.h"

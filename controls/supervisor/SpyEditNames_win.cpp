@@ -2,7 +2,7 @@
 // clearing, popup menus, editable or read-only, visible, enabling by the focus, showing values, tags.
 #include <cmath>
 
-#include "base/TextPrims.h"
+#include "base/text/TextPrims.h"
 #include "controls/supervisor/SpyEdit.h"
 #include "framework/windows/Buttons.h"
 #include "framework/windows/Forms.h"

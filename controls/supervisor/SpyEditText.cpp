@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "base/NumberText.h"
-#include "base/PackedDate.h"
+#include "base/numbers/NumberText.h"
+#include "base/numbers/PackedDate.h"
 #include "controls/supervisor/SpyEdit.h"
 
 AnsiString RealShowText(double value, int decimals, int zeros, bool showZero)

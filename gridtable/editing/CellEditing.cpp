@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "base/CfgLanguage.h"
-#include "base/NumericHelpers.h"
-#include "base/fun_other.h"
+#include "base/text/CfgLanguage.h"
+#include "base/numbers/NumericHelpers.h"
+#include "base/input/fun_other.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Exception.h"
 #include "framework/windows/VirtualKeys.h"

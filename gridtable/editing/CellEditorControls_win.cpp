@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "base/KeyCodes.h"
-#include "base/fun_other.h"
+#include "base/input/KeyCodes.h"
+#include "base/input/fun_other.h"
 #include "framework/windows/ComCtrls.h"
 #include "framework/windows/StdCtrls.h"
 #include "framework/windows/VirtualKeys.h"

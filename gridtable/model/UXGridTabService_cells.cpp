@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "base/LangText.h"
+#include "base/text/LangText.h"
 #include "gridtable/model/UXGridTabService.h"
 
 namespace {

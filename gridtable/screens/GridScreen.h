@@ -21,7 +21,7 @@
 #include <span>
 #include <vector>
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 #include "framework/runtime/AnsiString.h"
 #include "gridtable/model/GridCell.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "base/TZExcept.h"
-#include "base/zmsg.h"
+#include "base/messages/TZExcept.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/SysUtils.h"
 #include "gridtable/screens/GridScreen.h"
 #include "gridtable/model/UXGridTabService.h"

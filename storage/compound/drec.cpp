@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 
 const uint32_t MaxRecordLength = 20000;
 const uint32_t NoLink = 0xFFFFFFFFu;

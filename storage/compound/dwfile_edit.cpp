@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/dwfile_internal.h"
 

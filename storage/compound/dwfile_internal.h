@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 #include "framework/runtime/AnsiString.h"
 #include "storage/compound/dwfile_layout.h"
 

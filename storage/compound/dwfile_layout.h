@@ -8,7 +8,7 @@
 // is one bare chain of records from position 0.
 #include <cstdint>
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 
 namespace CompoundFile {
 

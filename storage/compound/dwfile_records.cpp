@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/dwfile_internal.h"
 

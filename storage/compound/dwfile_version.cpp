@@ -1,7 +1,7 @@
 // The version stamp of a compound file: the text in the first record of logical file 0.
 #include <cstring>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/dwfile.h"
 #include "storage/config/rdwr_cfg.h"
 

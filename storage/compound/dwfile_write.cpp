@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/dwfile_internal.h"
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "base/Bytes.h"
-#include "base/LangText.h"
-#include "base/NumericHelpers.h"
-#include "base/RecString.h"
-#include "base/fun_other.h"
-#include "base/zmsg.h"
+#include "base/memory/Bytes.h"
+#include "base/text/LangText.h"
+#include "base/numbers/NumericHelpers.h"
+#include "base/records/RecString.h"
+#include "base/input/fun_other.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/Classes.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/dwfile.h"

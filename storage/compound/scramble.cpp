@@ -1,6 +1,6 @@
 #include "storage/compound/scramble.h"
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 
 const uint32_t HeaderKeyMultiplier = 40617;
 const uint32_t DirectoryKeyMultiplier = 52934;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "base/NumericHelpers.h"
+#include "base/numbers/NumericHelpers.h"
 
 SQMTVER ProgramVersion = {5, 0, 3, 1, 1, 0, {}, "3.1.1"};
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 
 std::unique_ptr<WStore> MemStoreSystem::Open(const AnsiString &name, int mode)
 {

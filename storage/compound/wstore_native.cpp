@@ -1,6 +1,6 @@
 // A build without the simple file has no file system for compound files: opening raises a clear
 // error; tests install the store system they need.
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/wstore.h"
 
 namespace {

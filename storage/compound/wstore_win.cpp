@@ -2,7 +2,7 @@
 // raised as SFile raises it.
 #include "storage/compound/wstore.h"
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/files/dsfile.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/Bytes.h"
-#include "base/CfgLanguage.h"
-#include "base/NumericHelpers.h"
-#include "base/zmsg.h"
+#include "base/memory/Bytes.h"
+#include "base/text/CfgLanguage.h"
+#include "base/numbers/NumericHelpers.h"
+#include "base/messages/zmsg.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Loading and saving the configuration record through the simple file.
 #include <vector>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/files/dsfile.h"
 #include "storage/config/rdwr_cfg.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "base/dPath.h"
+#include "base/aliases/dPath.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/SysUtils.h"
 

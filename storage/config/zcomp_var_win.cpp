@@ -2,8 +2,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/AppPaths.h"
-#include "base/PathParts.h"
+#include "base/files/AppPaths.h"
+#include "base/files/PathParts.h"
 #include "framework/windows/Dialogs.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/compound/drec.h"

@@ -1,7 +1,7 @@
 #include "storage/files/dsfile.h"
 
-#include "base/dPath.h"
-#include "base/zmsg.h"
+#include "base/aliases/dPath.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/SysUtils.h"
 
 SFile::SFile(const AnsiString &name, uint8_t mode) : name_(ResolveAliasPath(name)), mode_(mode)

@@ -5,7 +5,7 @@
 // Failures are raised as ZError unless said otherwise; the folder search raises TZExcept.
 #include <cstdint>
 
-#include "base/PathParts.h"
+#include "base/files/PathParts.h"
 #include "framework/runtime/AnsiString.h"
 
 class WFile;

@@ -1,5 +1,5 @@
 // The search for the product's configuration folder.
-#include "base/TZExcept.h"
+#include "base/messages/TZExcept.h"
 #include "storage/utilities/dutilfile.h"
 
 AnsiString ProductRootFolder;

@@ -1,7 +1,7 @@
 // Copying logical files between compound files and finding an empty one.
 #include <string>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
 

@@ -1,8 +1,8 @@
 // A record file written out as text, one line per record.
 #include <memory>
 
-#include "base/dPath.h"
-#include "base/zmsg.h"
+#include "base/aliases/dPath.h"
+#include "base/messages/zmsg.h"
 #include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/wstore.h"

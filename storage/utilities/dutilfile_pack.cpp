@@ -2,7 +2,7 @@
 #include <memory>
 #include <vector>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/dwfile_internal.h"

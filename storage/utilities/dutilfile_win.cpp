@@ -1,7 +1,7 @@
 // The utilities that reach the real file system directly.
-#include "base/AppPaths.h"
-#include "base/dPath.h"
-#include "base/zmsg.h"
+#include "base/files/AppPaths.h"
+#include "base/aliases/dPath.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/utilities/dutilfile.h"
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/ClosureHolder.h"
 #include "framework/runtime/Classes.h"
 

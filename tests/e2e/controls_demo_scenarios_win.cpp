@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "base/MessagePresenter.h"
+#include "base/messages/MessagePresenter.h"
 #include "controls/dates/MonthGrid.h"
 #include "controls/UZFrmExr.h"
 #include "tests/e2e/DemoUser.h"

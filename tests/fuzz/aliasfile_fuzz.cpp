@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "base/AliasList.h"
-#include "base/LangText.h"
+#include "base/aliases/AliasList.h"
+#include "base/text/LangText.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

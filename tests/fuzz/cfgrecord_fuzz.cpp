@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/fuzz/FuzzTarget.h"
 

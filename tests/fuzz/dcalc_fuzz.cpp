@@ -4,8 +4,8 @@
 // most an arithmetic message when evaluated (never one of the check's own).
 #include <algorithm>
 
-#include "base/dcalc.h"
-#include "base/zmsg.h"
+#include "base/numbers/dcalc.h"
+#include "base/messages/zmsg.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/ShownMessages.h"
 

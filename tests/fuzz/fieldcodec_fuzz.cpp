@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "base/RecString.h"
-#include "base/fun_other.h"
-#include "base/zmsg.h"
+#include "base/records/RecString.h"
+#include "base/input/fun_other.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/Classes.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/fun_struct.h"

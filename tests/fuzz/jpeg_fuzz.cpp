@@ -4,7 +4,7 @@
 // input must leave the list empty.
 #include <algorithm>
 
-#include "base/ZJPEG.h"
+#include "base/files/ZJPEG.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/JpegBuilder.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/Markup.h"
+#include "base/text/Markup.h"
 #include "framework/graphics/RecordingCanvas.h"
 #include "tests/fuzz/FuzzTarget.h"
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "base/RecString.h"
-#include "base/RecordText.h"
+#include "base/records/RecString.h"
+#include "base/records/RecordText.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "base/Bytes.h"
-#include "base/SbOps.h"
+#include "base/memory/Bytes.h"
+#include "base/records/SbOps.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "base/SpkaOps.h"
+#include "base/records/SpkaOps.h"
 #include "tests/fuzz/FuzzTarget.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // and the text, and no copy may exceed its buffer.
 #include <algorithm>
 
-#include "base/PackedWord.h"
-#include "base/TextBase.h"
+#include "base/memory/PackedWord.h"
+#include "base/files/TextBase.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/support/RizaFileBuilder.h"
 

@@ -4,7 +4,7 @@
 // plain file that opens is also given a new logical file 0, which must then read back exactly.
 #include <cstring>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/dbkeys.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/wstore_mem.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/AppPaths.h"
+#include "base/files/AppPaths.h"
 #include "controls/UDataModule.h"
 #include "framework/windows/Forms.h"
 #include "framework/runtime/SysUtils.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/RichEditEx.h"
 #include "controls/dates/UXDateCombo.h"
 #include "controls/buttons/UZButton.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/RichEditEx.h"
 #include "controls/dates/UXDateCombo.h"
 #include "controls/buttons/UZButton.h"

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/RichEditEx.h"
 #include "framework/windows/ComCtrls.h"
 #include "framework/windows/Forms.h"

@@ -7,7 +7,7 @@
 
 #include <thread>
 
-#include "base/AppPaths.h"
+#include "base/files/AppPaths.h"
 #include "controls/UDataModule.h"
 #include "framework/windows/Forms.h"
 #include "framework/windows/Menus.h"

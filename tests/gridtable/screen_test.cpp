@@ -5,7 +5,7 @@
 #include <functional>
 #include <sstream>
 
-#include "base/TZExcept.h"
+#include "base/messages/TZExcept.h"
 #include "gridtable/screens/GridScreen.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/fun_struct.h"

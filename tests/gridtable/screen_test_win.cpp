@@ -1,7 +1,7 @@
 // A stored screen read at run time from "Riza.sfr" on disk, found through the CFG alias.
 #include <gtest/gtest.h>
 
-#include "base/AppPaths.h"
+#include "base/files/AppPaths.h"
 #include "framework/runtime/SysUtils.h"
 #include "gridtable/screens/GridScreen.h"
 #include "storage/compound/fun_struct.h"

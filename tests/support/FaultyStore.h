@@ -4,7 +4,7 @@
 // program is killed there or another program locks the file.
 #include <cstdint>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/wstore.h"
 
 class FaultyStoreSystem : public WStoreSystem {

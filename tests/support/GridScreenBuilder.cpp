@@ -1,6 +1,6 @@
 #include "tests/support/GridScreenBuilder.h"
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 
 namespace testdata {
 

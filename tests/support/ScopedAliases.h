@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "base/dPath.h"
+#include "base/aliases/dPath.h"
 #include "framework/runtime/Classes.h"
 
 class TScopedAliases {

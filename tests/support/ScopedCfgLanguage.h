@@ -1,7 +1,7 @@
 #pragma once
 // Replaces the base library's readers of the configuration's language bytes for a test and puts the
 // ones in place before back when it goes (the storage layer's, in a program that links it).
-#include "base/CfgLanguage.h"
+#include "base/text/CfgLanguage.h"
 
 class ScopedCfgLanguageReaders {
 public:

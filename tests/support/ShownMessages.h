@@ -3,7 +3,7 @@
 // library would show and answers each with the given modal result (by default the dialog's own: 2).
 #include <vector>
 
-#include "base/MessagePresenter.h"
+#include "base/messages/MessagePresenter.h"
 
 class TShownMessages : public TMessagePresenter {
 public:

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "storage/compound/wstore.h"
 
 class SparseFiles : public WStoreSystem {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 
 inline ZError CatchZError(const std::function<void()> &statement)
 {

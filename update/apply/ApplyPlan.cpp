@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 #include "storage/config/rdwr_cfg.h"
 #include "update/payload/Checksum.h"
 

@@ -1,6 +1,6 @@
 #include "update/apply/FileOps.h"
 
-#include "base/FileNames.h"
+#include "base/files/FileNames.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Kernel.h"
 #include "framework/runtime/RawFile.h"

@@ -8,8 +8,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "base/Bytes.h"
-#include "base/MemBlock.h"
+#include "base/memory/Bytes.h"
+#include "base/memory/MemBlock.h"
 
 namespace {
 

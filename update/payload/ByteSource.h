@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 
 class TByteSource {
 public:

@@ -7,7 +7,7 @@ extern "C" {
 #include "LzmaEnc.h"
 }
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 #include "update/payload/X86Filter.h"
 
 namespace {

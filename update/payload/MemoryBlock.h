@@ -2,7 +2,7 @@
 // The engine's names for the base library's block move and compare.
 #include <cstdint>
 
-#include "base/MemBlock.h"
+#include "base/memory/MemBlock.h"
 
 // Copies count bytes forward (first byte first); a negative count copies -count bytes from the last
 // byte backward, for a destination above an overlapping source. Returns count.

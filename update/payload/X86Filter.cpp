@@ -1,6 +1,6 @@
 #include "update/payload/X86Filter.h"
 
-#include "base/Bytes.h"
+#include "base/memory/Bytes.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The free-space step's contact with the system: drive queries, the speed test, folder clearing.
 #include "update/variant/FreeSpace.h"
 
-#include "base/FileNames.h"
+#include "base/files/FileNames.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Clock.h"
 #include "framework/windows/Dialogs.h"

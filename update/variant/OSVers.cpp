@@ -1,6 +1,6 @@
 #include "update/variant/OSVers.h"
 
-#include "base/ZLock.h"
+#include "base/memory/ZLock.h"
 
 namespace {
 

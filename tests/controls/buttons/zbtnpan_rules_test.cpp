@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "base/MessagePresenter.h"
-#include "base/zmsg.h"
+#include "base/messages/MessagePresenter.h"
+#include "base/messages/zmsg.h"
 #include "controls/buttons/UZBtnPan.h"
 #include "tests/support/ShownMessages.h"
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "base/MessagePresenter.h"
-#include "base/zmsg.h"
+#include "base/messages/MessagePresenter.h"
+#include "base/messages/zmsg.h"
 #include "controls/buttons/UZBtnPan.h"
 #include "controls/buttons/UZButton.h"
 #include "framework/windows/Forms.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/dates/UXDateCombo.h"
 #include "controls/buttons/UZButton.h"
 #include "controls/dates/uMonPage.h"

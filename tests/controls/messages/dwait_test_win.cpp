@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "base/CfgLanguage.h"
-#include "base/fun_other.h"
-#include "base/zmsg.h"
+#include "base/text/CfgLanguage.h"
+#include "base/input/fun_other.h"
+#include "base/messages/zmsg.h"
 #include "controls/ControlsRun.h"
 #include "controls/messages/dwait.h"
 #include "controls/messages/zText.h"

@@ -8,11 +8,11 @@
 #include <functional>
 #include <vector>
 
-#include "base/CfgLanguage.h"
-#include "base/MessageBoxPresenter.h"
-#include "base/MessagePresenter.h"
-#include "base/fun_other.h"
-#include "base/zmsg.h"
+#include "base/text/CfgLanguage.h"
+#include "base/messages/MessageBoxPresenter.h"
+#include "base/messages/MessagePresenter.h"
+#include "base/input/fun_other.h"
+#include "base/messages/zmsg.h"
 #include "controls/ControlsRun.h"
 #include "controls/UZLangBox.h"
 #include "controls/buttons/UZMLBtn.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "base/MessagePresenter.h"
+#include "base/messages/MessagePresenter.h"
 #include "controls/messages/umessages.h"
 
 TEST(MessageDialogRules, SpareHeightNeverLiftsTheButtonsAboveTheImage)

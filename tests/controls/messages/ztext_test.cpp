@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "base/CfgLanguage.h"
-#include "base/zmsg.h"
+#include "base/text/CfgLanguage.h"
+#include "base/messages/zmsg.h"
 #include "controls/messages/dwait.h"
 #include "controls/messages/zText.h"
 #include "framework/graphics/RecordingCanvas.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "controls/ControlsRun.h"
 #include "controls/messages/zText.h"
 #include "framework/windows/Forms.h"

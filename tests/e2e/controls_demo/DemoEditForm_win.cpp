@@ -1,6 +1,6 @@
 #include "tests/e2e/controls_demo/DemoEditForm.h"
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 #include "controls/buttons/UZBtnPan.h"
 #include "controls/UZLangBox.h"
 #include "framework/windows/StdCtrls.h"

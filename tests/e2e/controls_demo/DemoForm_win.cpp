@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "base/MessagePresenter.h"
-#include "base/zmsg.h"
+#include "base/messages/MessagePresenter.h"
+#include "base/messages/zmsg.h"
 #include "controls/RichEditEx.h"
 #include "controls/dates/UXDateCombo.h"
 #include "controls/buttons/UZButton.h"

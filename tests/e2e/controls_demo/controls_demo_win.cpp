@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "base/dPath.h"
-#include "base/zmsg.h"
+#include "base/aliases/dPath.h"
+#include "base/messages/zmsg.h"
 #include "controls/UZLangBox.h"
 #include "framework/runtime/Cp1251.h"
 #include "framework/windows/Forms.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "base/zmsg.h"
+#include "base/messages/zmsg.h"
 
 TEST(WRec, AcceptsLengthsUpToTheLimit)
 {

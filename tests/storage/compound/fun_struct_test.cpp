@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "base/Bytes.h"
-#include "base/RecString.h"
-#include "base/fun_other.h"
-#include "base/zmsg.h"
+#include "base/memory/Bytes.h"
+#include "base/records/RecString.h"
+#include "base/input/fun_other.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/Classes.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/dwfile.h"

@@ -1,7 +1,7 @@
 // The field descriptions read from the storage file on disk, found through the CFG alias.
 #include <gtest/gtest.h>
 
-#include "base/fun_other.h"
+#include "base/input/fun_other.h"
 #include "framework/runtime/Classes.h"
 #include "storage/compound/drec.h"
 #include "storage/compound/fun_struct.h"

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "base/CfgLanguage.h"
-#include "base/zmsg.h"
+#include "base/text/CfgLanguage.h"
+#include "base/messages/zmsg.h"
 #include "tests/support/ScopedCfgLanguage.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "base/dPath.h"
-#include "base/zmsg.h"
+#include "base/aliases/dPath.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/Classes.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/support/TempFolder.h"

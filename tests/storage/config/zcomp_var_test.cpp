@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/dPath.h"
+#include "base/aliases/dPath.h"
 #include "framework/runtime/Classes.h"
 
 TEST(ProductRoot, ParentOfAnExeFolderInAnyCase)

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "base/PathParts.h"
-#include "base/dPath.h"
+#include "base/files/PathParts.h"
+#include "base/aliases/dPath.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Cp1251.h"
 #include "framework/windows/PromptScript.h"

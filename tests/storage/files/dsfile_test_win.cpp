@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "base/dPath.h"
-#include "base/zmsg.h"
+#include "base/aliases/dPath.h"
+#include "base/messages/zmsg.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Cp1251.h"
 #include "framework/windows/Prompt.h"

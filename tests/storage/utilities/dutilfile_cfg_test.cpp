@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "base/TZExcept.h"
+#include "base/messages/TZExcept.h"
 #include "storage/utilities/dutilfile.h"
 
 namespace {

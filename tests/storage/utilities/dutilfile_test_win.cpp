@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "base/AppPaths.h"
+#include "base/files/AppPaths.h"
 #include "framework/runtime/Cp1251.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/utilities/dutilfile.h"

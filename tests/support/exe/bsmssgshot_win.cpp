@@ -1,6 +1,6 @@
 // The library's run-time message dialog with three buttons, shown for a few seconds so that the test
 // runner can take a screenshot of it (tools/test saves it to build/windows/screenshots/).
-#include "base/BsMssg.h"
+#include "base/messages/BsMssg.h"
 #include "framework/windows/ExtCtrls.h"
 #include "framework/windows/Forms.h"
 

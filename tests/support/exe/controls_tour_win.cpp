@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "base/MessagePresenter.h"
+#include "base/messages/MessagePresenter.h"
 #include "framework/runtime/Cp1251.h"
 #include "tests/e2e/DemoUser.h"
 #include "tests/e2e/controls_demo/DemoProduct.h"

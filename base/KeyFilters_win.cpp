@@ -1,5 +1,0 @@
-#include "base/KeyFilters.h"
-
-#include "framework/windows/StdCtrls.h"
-
-char FilterNumberKey(char key, const TCustomEdit &edit) { return FilterNumberKey(key, edit.Text(), edit.SelStart()); }

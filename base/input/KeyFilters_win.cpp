@@ -1,0 +1,5 @@
+#include "base/input/KeyFilters.h"
+
+#include "framework/windows/StdCtrls.h"
+
+char FilterNumberKey(char key, const TCustomEdit &edit) { return FilterNumberKey(key, edit.Text(), edit.SelStart()); }

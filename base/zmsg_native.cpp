@@ -1,4 +1,0 @@
-// The native build has no string resources: every number without a built-in text has none.
-#include "base/zmsg.h"
-
-AnsiString ResourceMessageText(int) { return AnsiString(); }
