@@ -6,7 +6,7 @@
 
 #include "base/text/Case1251.h"
 #include "base/memory/ClearOwnedList.h"
-#include "base/input/KeyCodes.h"
+#include "base/keys/KeyCodes.h"
 #include "base/numbers/NumericHelpers.h"
 #include "framework/runtime/Classes.h"
 #include "framework/windows/Menus.h"

@@ -1,7 +1,7 @@
 // The utilities that work on edits and memos, the clipboard and the icons of executables.
 #include <memory>
 
-#include "base/input/KeyCodes.h"
+#include "base/keys/KeyCodes.h"
 #include "base/text/Markup.h"
 #include "base/input/fun_other.h"
 #include "framework/windows/Buttons.h"

@@ -3,7 +3,7 @@
 
 #include "base/messages/BsMssg.h"
 #include "base/graphics/BuiltinIcons.h"
-#include "base/input/KeyCodes.h"
+#include "base/keys/KeyCodes.h"
 #include "base/graphics/TAIco.h"
 #include "framework/windows/Forms.h"
 #include "framework/runtime/Kernel.h"

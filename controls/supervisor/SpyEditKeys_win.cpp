@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "base/input/KeyCodes.h"
+#include "base/keys/KeyCodes.h"
 #include "base/numbers/NumberText.h"
 #include "controls/supervisor/SpyEdit.h"
 #include "framework/windows/Forms.h"

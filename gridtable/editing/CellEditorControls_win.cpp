@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/input/KeyCodes.h"
+#include "base/keys/KeyCodes.h"
 #include "base/input/fun_other.h"
 #include "framework/windows/ComCtrls.h"
 #include "framework/windows/StdCtrls.h"

@@ -1,8 +1,8 @@
 // Key codes and the typed-character filters.
 #include <gtest/gtest.h>
 
-#include "base/input/KeyCodes.h"
-#include "base/input/KeyFilters.h"
+#include "base/keys/KeyCodes.h"
+#include "base/keys/KeyFilters.h"
 #include "framework/runtime/SysUtils.h"
 
 TEST(KeyToCode, EachModifierAddsItsWeight)

@@ -1,4 +1,4 @@
-#include "base/input/KeyFilters.h"
+#include "base/keys/KeyFilters.h"
 
 #include "framework/windows/StdCtrls.h"
 

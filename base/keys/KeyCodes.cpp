@@ -1,4 +1,4 @@
-#include "base/input/KeyCodes.h"
+#include "base/keys/KeyCodes.h"
 
 namespace {
 constexpr uint16_t VkShift = 16, VkControl = 17, VkMenu = 18, VkApps = 93;
