@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "framework/windows/Controls.h"
 #include "framework/runtime/Cp1251.h"
 #include "framework/runtime/Exception.h"
 #include "framework/graphics/Graphics.h"
@@ -212,36 +211,7 @@ TColor TDCCanvas::Pixel(int x, int y)
     return c == CLR_INVALID ? clNone : static_cast<TColor>(c);
 }
 
-// ---- TControlCanvas, TMeasureCanvas -------------------------------------------------------------------
-
-TControlCanvas::~TControlCanvas() { FreeHandle(); }
-
-void TControlCanvas::SetPaintContext(HDC dc)
-{
-    FreeHandle();
-    SetHandle(dc);
-}
-
-void TControlCanvas::CreateHandle()
-{
-    window_ = control_->Handle();
-    SetHandle(GetDC(window_));
-}
-
-bool TControlCanvas::HandleStale() const
-{
-    // A context fetched from the control's window, which the control has made anew (or let go) since.
-    return window_ != nullptr && (!control_->HandleAllocated() || control_->Handle() != window_);
-}
-
-void TControlCanvas::FreeHandle()
-{
-    HDC dc = CurrentHandle();
-    SetHandle(nullptr);
-    if (dc && window_)
-        ReleaseDC(window_, dc);
-    window_ = nullptr;
-}
+// ---- TMeasureCanvas ------------------------------------------------------------------------------------
 
 TMeasureCanvas::TMeasureCanvas() { SetHandle(CreateCompatibleDC(nullptr)); }
 
