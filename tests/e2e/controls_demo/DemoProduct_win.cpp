@@ -5,7 +5,7 @@
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/config/rdwr_cfg.h"
-#include "storage/config/zcomp_var.h"
+#include "storage/zcomp_var.h"
 #include "tests/support/AliasFileBuilder.h"
 #include "tests/support/InstallationBuilder.h"
 

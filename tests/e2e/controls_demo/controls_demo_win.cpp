@@ -20,7 +20,7 @@
 #include "framework/runtime/SysUtils.h"
 #include "gridtable/screens/GridScreen.h"
 #include "gridtable/GridTableRun.h"
-#include "storage/config/zcomp_var.h"
+#include "storage/zcomp_var.h"
 #include "tests/e2e/controls_demo/DemoForm.h"
 #include "tests/e2e/controls_demo/DemoLog.h"
 #include "tests/e2e/controls_demo/DemoProduct.h"

@@ -12,7 +12,7 @@
 #include "storage/config/rdwr_cfg.h"
 #include "storage/compound/sqmtver.h"
 #include "storage/compound/wstore_mem.h"
-#include "storage/config/zcomp_var.h"
+#include "storage/zcomp_var.h"
 #include "tests/support/AliasFileBuilder.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/TempFolder.h"

@@ -10,7 +10,7 @@
 #include "storage/compound/dwfile.h"
 #include "storage/config/rdwr_cfg.h"
 #include "storage/compound/sqmtver.h"
-#include "storage/config/zcomp_var.h"
+#include "storage/zcomp_var.h"
 
 int LoadProductEnvironment(const AnsiString &root, uint8_t mode)
 {

@@ -1,4 +1,4 @@
-#include "storage/config/zcomp_var.h"
+#include "storage/zcomp_var.h"
 
 #include <cstdint>
 
