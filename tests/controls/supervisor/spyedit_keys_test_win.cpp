@@ -12,6 +12,7 @@
 #include "framework/runtime/SysUtils.h"
 #include "tests/controls/supervisor/SpyFormPicture.h"
 #include "tests/support/FormHost.h"
+#include "tests/support/PointerInput.h"
 
 namespace {
 enum : uint32_t { IdCount = 1, IdPrice, IdRate, IdShare, IdName, IdNote, IdSigned, IdCodes };
@@ -486,25 +487,6 @@ TEST(SpyEditKeys, CommitPendingResetsTheErrorCode)
 }
 
 namespace {
-void Press(WORD key, bool ctrl = false)
-{
-    std::vector<INPUT> inputs;
-    auto add = [&](WORD vk, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(in);
-    };
-    if (ctrl)
-        add(VK_CONTROL, false);
-    add(key, false);
-    add(key, true);
-    if (ctrl)
-        add(VK_CONTROL, true);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 void Pump()
 {
     for (int i = 0; i < 20; ++i) {
@@ -531,13 +513,13 @@ TEST(SpyEditKeys, KeysTypedThroughTheWindowSystem)
     Pump();
     ASSERT_EQ(SpyKind::Edit, f.spy.CurrentKind());
     for (WORD key : {WORD('1'), WORD('2'), WORD(VK_OEM_PERIOD), WORD('5'), WORD(VK_OEM_PERIOD), WORD('A'), WORD('7')})
-        Press(key);
+        KeyStroke(key);
     Pump();
     EXPECT_EQ("12,57", f.price->Text());
     EXPECT_TRUE(f.spy.Modified());
     EXPECT_TRUE(SaveFormPicture(f.host.form, "spyedit_typed_price"));
 
-    Press(VK_RETURN);
+    KeyStroke(VK_RETURN);
     Pump();
     EXPECT_EQ((std::vector<uint8_t>{2, 7}), f.events);
     EXPECT_TRUE(f.home->Focused());
@@ -549,7 +531,7 @@ TEST(SpyEditKeys, KeysTypedThroughTheWindowSystem)
     Pump();
     f.count->SetSelStart(8);
     for (WORD key : {WORD(VK_OEM_PERIOD), WORD('9'), WORD('0')})
-        Press(key);
+        KeyStroke(key);
     Pump();
     EXPECT_EQ("123456789", f.count->Text());
 }
