@@ -88,6 +88,10 @@ public:
     void SetUsePMIfCellNotEdit(bool on) { usePMIfCellNotEdit_ = on; }
 
     // ---- sizes ---------------------------------------------------------------------------------------
+    // The grid's counts, as the grid sets them; more rows or columns than the cell model can number
+    // (MaxGridRows, MaxGridCols) are refused with EInvalidGridOperation and the table stays as it was.
+    void SetRowCount(int count);
+    void SetColCount(int count);
     int GetGridColWidth(int col) const;
     int GetGridRowHeight(int row) const;
     void SetGridColWidth(int col, int width) override;

@@ -104,6 +104,18 @@ void TXGridTable::SetNumFileScreen(int screen)
 
 // ---- sizes -----------------------------------------------------------------------------------------
 
+void TXGridTable::SetRowCount(int count)
+{
+    CheckGridSize(count, ColCount());
+    TCustomGrid::SetRowCount(count);
+}
+
+void TXGridTable::SetColCount(int count)
+{
+    CheckGridSize(RowCount(), count);
+    TCustomGrid::SetColCount(count);
+}
+
 int TXGridTable::GetGridColWidth(int col) const { return ColWidths(col) - lineWidth_; }
 
 int TXGridTable::GetGridRowHeight(int row) const { return RowHeights(row) - lineWidth_; }
@@ -163,6 +175,7 @@ void TXGridTable::SetGridCurrentCell(int row, int col)
 
 void TXGridTable::SetGridSize(int rows, int cols, int fixedRows, int fixedCols)
 {
+    CheckGridSize(rows, cols);  // both counts before either changes
     SetRowCount(std::max(rows, 1));
     SetColCount(std::max(cols, 1));
     SetFixedRows(std::clamp(fixedRows, 0, RowCount() - 1));

@@ -7,15 +7,9 @@
 #include <functional>
 
 #include "framework/windows/Controls.h"
-#include "framework/runtime/Exception.h"
+#include "framework/windows/GridError.h"
 #include "framework/windows/GridGeometry.h"
 #include "framework/windows/StdCtrls.h"
-
-// A grid asked for a cell it does not have (or for a fixed cell as its current cell).
-class EInvalidGridOperation : public Exception {
-public:
-    using Exception::Exception;
-};
 
 class TCustomGrid : public TCustomControl {
 public:

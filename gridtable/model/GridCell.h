@@ -60,6 +60,12 @@ enum : std::uint8_t {
     CellMarked = 0x80,   // painted in the configured mark colour
 };
 
+// A cell numbers its rows and columns in 16 bits (and the stored screens keep them so): a table has at
+// most 32768 rows and 32768 columns, indexes 0 to 32767. Every step that would take a table past them
+// refuses (CheckGridSize).
+constexpr int MaxGridRows = 32768;
+constexpr int MaxGridCols = 32768;
+
 struct S_XSGCell {
     std::uint8_t MergeState = CellPlain;
     // A span member holds the span's rectangle; a plain cell gets its own row and column written

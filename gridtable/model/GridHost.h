@@ -30,7 +30,7 @@ public:
     // Makes the cell the current one.
     virtual void SetGridCurrentCell(int row, int col) = 0;
     // Row and column counts and the fixed counts; the grid keeps at least one row and one column and
-    // fixed counts below the counts.
+    // fixed counts below the counts. Counts the cells cannot number are refused (CheckGridSize).
     virtual void SetGridSize(int rows, int cols, int fixedRows, int fixedCols) = 0;
     // Scrolls so that the row and the column are the first shown after the fixed ones.
     virtual void SetGridTopLeft(int topRow, int leftCol) = 0;

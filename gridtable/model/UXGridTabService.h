@@ -38,8 +38,13 @@ struct TXGridModel {
 
 // ---- cells, spans and rows -------------------------------------------------------------------------
 
+// Refuses a table of more rows than MaxGridRows or more columns than MaxGridCols: raises
+// EInvalidGridOperation with a message that names the limit.
+void CheckGridSize(int rows, int cols);
+
 // Makes the grid's row count times column count of default cells (replacing any) and one row
-// description per row with the grid's row height.
+// description per row with the grid's row height. A grid larger than a table can be is refused
+// (CheckGridSize) with the model as it was.
 void CreateGridCells(TXGridModel &table);
 
 // The cell at (row, col), null outside the model. A plain cell gets (row, col) written into its
@@ -52,13 +57,14 @@ S_XSGCell *GetGridCell(TXGridModel &table, int row, int col, bool resolve = fals
 S_XSGCell *MergeGridCells(TXGridModel &table, int top, int bottom, int right, int left);
 
 // Inserts a row of default cells before `row` (0..row count); a row inserted inside a span becomes
-// part of it.
+// part of it. A table of MaxGridRows rows refuses (CheckGridSize) and stays as it was.
 void InsertGridRow(TXGridModel &table, int row);
-// Appends a row of default cells; returns its index.
+// Appends a row of default cells; returns its index. Refused like InsertGridRow.
 int AppendGridRow(TXGridModel &table);
 // Inserts a row at `target` (appends when negative) and copies the cells of `source` into it (a
 // source at or below the target counts one lower); cells the new row gets from a span it lies in stay
 // members of that span. Returns the new row's index, -1 when an argument lies outside the table.
+// Refused like InsertGridRow.
 int InsertGridRowCopy(TXGridModel &table, int source, int target);
 // The model's part of deleting a grid row. With more than fixed + 1 rows the row leaves the model,
 // the grid and the row descriptions; a span master on it whose span reaches below hands the span,
@@ -245,7 +251,8 @@ AnsiString CellToText(const S_XSGCell &cell);
 AnsiString RunToText(const S_SGText &run);
 AnsiString CellTextForm(const S_XSGCell &cell);
 // Reads a text form into the cell (cleared first). Never reads past the text: missing fields stay 0,
-// a field that is not a decimal number reads as 0, the flag fields are masked to their widths, and a
+// a field that is not a decimal number reads as 0, a span's row or column outside 16 bits reads as 0,
+// the flag fields are masked to their widths, other numbers keep the bits that fit their field, and a
 // run count larger than the runs present takes the runs present.
 void CellFromTextForm(const AnsiString &text, S_XSGCell &cell);
 

@@ -3,6 +3,8 @@
 #include <limits>
 
 #include "base/text/LangText.h"
+#include "framework/runtime/SysUtils.h"
+#include "framework/windows/GridError.h"
 #include "gridtable/model/UXGridTabService.h"
 
 namespace {
@@ -18,6 +20,11 @@ int ColCountOf(const TXGridModel &table)
 }
 
 S_XSGRow DefaultRow(int cols) { return S_XSGRow(static_cast<size_t>(std::max(cols, 0))); }
+
+// A row or column index as a cell holds it. The model never has more than MaxGridRows rows or
+// MaxGridCols columns (each step that would grow it further refuses first), so every index of a
+// cell, and every span bound, fits the cell's 16 bits.
+std::int16_t CellIndex(int index) { return static_cast<std::int16_t>(index); }
 
 std::uint16_t AddClamped(std::uint16_t value, int delta)
 {
@@ -38,8 +45,8 @@ void ForEachCell(TXGridModel &table, F f)
 // A plain cell holds its own place, as a fetch would write it.
 void WritePlace(S_XSGCell &cell, int row, int col)
 {
-    cell.Row = static_cast<std::int16_t>(row);
-    cell.Col = static_cast<std::int16_t>(col);
+    cell.Row = CellIndex(row);
+    cell.Col = CellIndex(col);
 }
 
 // Makes every member of the span a plain cell (attributes and texts stay where they are).
@@ -158,9 +165,20 @@ int SpanMemberSum(const TXGridModel &table, int count, int (IXGridHost::*size)(i
 
 TXGridModel::TXGridModel(IXGridHost &host) : Host(host), Language(SecondLanguage != 0 ? 1 : 0) {}
 
+void CheckGridSize(int rows, int cols)
+{
+    if (rows > MaxGridRows)
+        throw EInvalidGridOperation("В таблице не может быть более " + IntToStr(MaxGridRows) +
+                                    " строк (номера строк от 0 до " + IntToStr(MaxGridRows - 1) + ")");
+    if (cols > MaxGridCols)
+        throw EInvalidGridOperation("В таблице не может быть более " + IntToStr(MaxGridCols) +
+                                    " столбцов (номера столбцов от 0 до " + IntToStr(MaxGridCols - 1) + ")");
+}
+
 void CreateGridCells(TXGridModel &table)
 {
     const int rows = std::max(table.Host.GridRowCount(), 0), cols = std::max(table.Host.GridColCount(), 0);
+    CheckGridSize(rows, cols);
     table.Rows.assign(static_cast<size_t>(rows), DefaultRow(cols));
     table.RowDescriptions = TXRowDescriptions{};
     for (int r = 0; r < rows; ++r)
@@ -185,8 +203,7 @@ S_XSGCell *GetGridCell(TXGridModel &table, int row, int col, bool resolve)
         return nullptr;
     S_XSGCell &cell = table.Rows[row][col];
     if (!cell.InSpan()) {
-        cell.Row = static_cast<std::int16_t>(row);
-        cell.Col = static_cast<std::int16_t>(col);
+        WritePlace(cell, row, col);
         return &cell;
     }
     if (resolve && cell.Row >= 0 && cell.Row < RowCountOf(table) && cell.Col >= 0 &&
@@ -223,10 +240,10 @@ S_XSGCell *MergeGridCells(TXGridModel &table, int top, int bottom, int right, in
                 ClearCell(cell);
                 cell.MergeState = (r == bottom && c == right) ? CellBottomRight : CellCovered;
             }
-            cell.Row = static_cast<std::int16_t>(top);
-            cell.EndRow = static_cast<std::int16_t>(bottom);
-            cell.Col = static_cast<std::int16_t>(left);
-            cell.EndCol = static_cast<std::int16_t>(right);
+            cell.Row = CellIndex(top);
+            cell.EndRow = CellIndex(bottom);
+            cell.Col = CellIndex(left);
+            cell.EndCol = CellIndex(right);
         }
     ChangeEditableCount(table, EditableIn(table, top, bottom, left, right) - editableBefore);
     InvalidateBlock(table, top, bottom, left, right);
@@ -241,6 +258,7 @@ bool InsertRowCells(TXGridModel &table, int row)
     const int rows = RowCountOf(table), cols = ColCountOf(table);
     if (row < 0 || row > rows)
         return false;
+    CheckGridSize(rows + 1, cols);
     FitEditableCount(table);
     // The row description takes the height of the row that was at this place (the last row's when
     // appending).
@@ -276,7 +294,7 @@ bool InsertRowCells(TXGridModel &table, int row)
         }
     }
     // The one walk over the whole table: span members below move down with their rows, plain cells
-    // take their new places.
+    // take their new places (the table had room for the row, so no bound moves past the last index).
     ForEachCell(table, [row](int r, int c, S_XSGCell &cell) {
         if (!cell.InSpan()) {
             WritePlace(cell, r, c);
@@ -304,13 +322,13 @@ bool InsertRowCells(TXGridModel &table, int row)
 // The same for a row appended; returns its index.
 int AppendRowCells(TXGridModel &table)
 {
-    FitEditableCount(table);
     const int row = RowCountOf(table), cols = ColCountOf(table);
+    CheckGridSize(row + 1, cols);
+    FitEditableCount(table);
     S_XSGRow fresh = DefaultRow(cols);
     for (int c = 0; c < cols; ++c) {
         fresh[c].Flags |= CellEditable;
-        fresh[c].Row = static_cast<std::int16_t>(row);
-        fresh[c].Col = static_cast<std::int16_t>(c);
+        WritePlace(fresh[c], row, c);
     }
     table.Rows.push_back(std::move(fresh));
     table.Host.GridRowInserted(row);

@@ -59,6 +59,13 @@ T Narrow(std::int64_t value)
     return static_cast<T>(static_cast<std::uint64_t>(value));
 }
 
+// A row or column of a span: a number the cell's 16 bits cannot hold names no cell of any table and
+// reads as 0, as a field that is no number does (its low bits would name another cell).
+std::int16_t CellCoordinate(std::int64_t value)
+{
+    return value >= INT16_MIN && value <= INT16_MAX ? static_cast<std::int16_t>(value) : 0;
+}
+
 constexpr size_t CellFields = 13, RunFields = 10, FontFields = 6;
 
 S_SGText RunFromText(std::string_view text)
@@ -130,10 +137,10 @@ void CellFromTextForm(const AnsiString &text, S_XSGCell &cell)
     const std::vector<std::string_view> parts = SplitFields(text, '$', SIZE_MAX);
     const std::vector<std::string_view> f = SplitFields(parts[0], '|', CellFields);
     cell.MergeState = Narrow<std::uint8_t>(FieldAt(f, 0));
-    cell.Row = Narrow<std::int16_t>(FieldAt(f, 1));
-    cell.EndRow = Narrow<std::int16_t>(FieldAt(f, 2));
-    cell.Col = Narrow<std::int16_t>(FieldAt(f, 3));
-    cell.EndCol = Narrow<std::int16_t>(FieldAt(f, 4));
+    cell.Row = CellCoordinate(FieldAt(f, 1));
+    cell.EndRow = CellCoordinate(FieldAt(f, 2));
+    cell.Col = CellCoordinate(FieldAt(f, 3));
+    cell.EndCol = CellCoordinate(FieldAt(f, 4));
     cell.TextHeight = Narrow<std::uint16_t>(FieldAt(f, 5));
     const auto attributes = Narrow<std::uint32_t>(FieldAt(f, 6));
     cell.BottomLineColour = static_cast<std::uint8_t>(attributes);

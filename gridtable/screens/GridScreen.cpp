@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "gridtable/model/UXGridTabService.h"
+
 namespace {
 
 constexpr std::uint32_t CellLeadingSize = 17;
@@ -88,6 +90,9 @@ bool ReadScreenHeader(std::span<const std::uint8_t> record, STabDescription &hea
     if (read.RowCount < 1 || read.ColCount < 1 || read.FontCount < 0 || !Within(read.FixedCols, 0, read.ColCount - 1) ||
         !Within(read.FixedRows, 0, read.RowCount - 1))
         return false;
+    // A screen of more rows or columns than a table can number is no damage to pass over as a missing
+    // screen: it is refused by name, before its sizes (which no record can hold) are looked at.
+    CheckGridSize(read.RowCount, read.ColCount);
     const std::uint64_t sizes = 4ull * (static_cast<std::uint64_t>(read.ColCount) + read.RowCount);
     if (sizes > reader.Remaining())
         return false;

@@ -59,7 +59,8 @@ public:
 bool IsScreenHeader(std::span<const std::uint8_t> record);
 // The 35 bytes and the sizes; false for a record too short for them, a row or column count below 1,
 // a negative font count, fixed counts outside 0 to count - 1, or a width or height outside -1 (hidden)
-// to 32767.
+// to 32767. Counts beyond what a table can hold (MaxGridRows, MaxGridCols) raise
+// EInvalidGridOperation, naming the limit; the header is left as it was.
 bool ReadScreenHeader(std::span<const std::uint8_t> record, STabDescription &header);
 // A count of 0-256 and that many colours.
 bool ReadScreenColours(std::span<const std::uint8_t> record, S_SGColorTable &colours);
@@ -75,7 +76,8 @@ bool CheckScreenSpans(const SGridScreen &screen);
 bool ReadScreenFonts(IScreenRecords &records, std::int32_t count, std::vector<S_SGFont> &fonts);
 // The next rows x cols records as cells, row by row.
 bool ReadScreenCells(IScreenRecords &records, std::int32_t rows, std::int32_t cols, std::vector<S_XSGCell> &cells);
-// Every record of a screen, in order; false for a missing or damaged screen.
+// Every record of a screen, in order; false for a missing or damaged screen. A header of more rows
+// or columns than a table can hold raises EInvalidGridOperation (the screen left as it was).
 bool ReadGridScreen(IScreenRecords &records, SGridScreen &screen);
 
 // ---- the table side ---------------------------------------------------------------------------------
@@ -100,7 +102,9 @@ struct TXGridScreenSource {
 // Loads screen NumFileScreen into the table. A missing or damaged screen, or a storage error, changes
 // nothing in the table (designing, the user is told which screen does not exist). At run time the
 // editor form is made once, after the first load, and the first editable cell becomes the current one.
-// Returns true when the screen was loaded.
+// Returns true when the screen was loaded. A screen of more rows or columns than a table can hold is
+// refused: EInvalidGridOperation, naming the limit, with the storage closed as after any load and
+// nothing of the table changed (no editor made either).
 bool LoadGridScreen(TXGridModel &table, TXGridScreenSource &source);
 // Makes source.Storage the file to read and opens its logical file `screen`: at run time the shared
 // storage (opened read-only and kept when nobody has opened it), designing a new file on the

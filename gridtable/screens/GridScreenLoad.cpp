@@ -6,6 +6,7 @@
 #include "base/messages/TZExcept.h"
 #include "base/messages/zmsg.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/GridError.h"
 #include "gridtable/screens/GridScreen.h"
 #include "gridtable/model/UXGridTabService.h"
 #include "storage/compound/dwfile.h"
@@ -203,7 +204,11 @@ bool LoadGridScreen(TXGridModel &table, TXGridScreenSource &source)
         loaded = ReadGridScreen(records, screen);
     } catch (const ZError &) {
         // A storage that cannot be opened or read holds no screen for this table.
-    } catch (const TZExcept &) {}
+    } catch (const TZExcept &) {
+    } catch (const EInvalidGridOperation &) {
+        CloseScreenStorage(source);
+        throw;
+    }
     CloseScreenStorage(source);
 
     if (loaded)

@@ -1,10 +1,11 @@
 // Fuzz target for the stored table screen parser. An input is a sequence of records, each a u16 length
-// and that many bytes (the last one cut where the input ends). A screen that fails to parse must leave
-// the staging screen as it was; one that parses is put into a model over a stand-in grid, whose spans
-// and cells are then walked.
+// and that many bytes (the last one cut where the input ends). A screen that fails to parse, or is
+// refused for claiming more rows or columns than a table can hold, must leave the staging screen as it
+// was; one that parses is put into a model over a stand-in grid, whose spans and cells are then walked.
 #include <algorithm>
 #include <cstring>
 
+#include "framework/windows/GridError.h"
 #include "gridtable/screens/GridScreen.h"
 #include "tests/fuzz/FuzzTarget.h"
 #include "tests/gridtable/StandInHost.h"
@@ -67,7 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     InputRecords records(data, size);
     SGridScreen screen;
     screen.Header.RowCount = -7;  // what a refused screen must leave
-    if (!ReadGridScreen(records, screen)) {
+    bool read = false;
+    try {
+        read = ReadGridScreen(records, screen);
+    } catch (const EInvalidGridOperation &) {
+        // A header of more rows or columns than a table can hold: refused by name.
+    }
+    if (!read) {
         if (screen.Header.RowCount != -7 || !screen.Cells.empty())
             FuzzFinding("a refused screen changed the staging screen");
         return 0;
@@ -102,5 +109,11 @@ std::vector<Bytes> FuzzSeedInputs()
     rich.Cell(0, 1).runs1 = {run, run};
     rich.Cell(0, 2).editKind = 5;
 
-    return {Framed(small.Records()), Framed(rich.Records())};
+    // A header that claims more rows than a table can number (its heights need not be there).
+    std::vector<Bytes> tooTall = small.Records();
+    const std::uint32_t rows = MaxGridRows + 1;
+    for (int i = 0; i < 4; ++i)
+        tooTall[0][7 + i] = static_cast<std::uint8_t>(rows >> (8 * i));
+
+    return {Framed(small.Records()), Framed(rich.Records()), Framed(tooTall)};
 }

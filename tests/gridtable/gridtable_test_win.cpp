@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <functional>
 #include <thread>
 
 #include "base/files/AppPaths.h"
@@ -213,6 +214,42 @@ TEST(GridTable, DeleteRowRemovesTheRowOnceFromModelGridAndRowDescriptions)
         EXPECT_EQ(table->GetGridRowHeight(r), heights[r]) << r;
     EXPECT_EQ(GetCurrentCellText(model, *GetGridCell(model, 2, 1)), "row 3");
     EXPECT_EQ(model.RowDescriptions.Rows[2].Height, 23u);
+}
+
+TEST(GridTable, CountsPastWhatTheCellsCanNumberAreRefusedWithTheTableAsItWas)
+{
+    FormHost host;
+    auto *table = host.Add<TXGridTable>();
+    TXGridModel &model = table->Model();
+    table->SetGridSize(3, 2, 1, 0);
+    CreateGridCells(model);
+    const auto expectRefused = [&](const char *what, const std::function<void()> &step) {
+        try {
+            step();
+            ADD_FAILURE() << what << ": not refused";
+        } catch (const EInvalidGridOperation &e) {
+            EXPECT_NE(e.Message().find("32768"), AnsiString::npos) << what << ": " << e.Message();
+        }
+        EXPECT_EQ(table->RowCount(), 3) << what;
+        EXPECT_EQ(table->ColCount(), 2) << what;
+        EXPECT_EQ(table->FixedRows(), 1) << what;
+        EXPECT_EQ(model.Rows.size(), 3u) << what;
+    };
+    expectRefused("rows", [&] { table->SetRowCount(MaxGridRows + 1); });
+    expectRefused("columns", [&] { table->SetColCount(MaxGridCols + 1); });
+    expectRefused("rows with columns", [&] { table->SetGridSize(MaxGridRows + 1, 4, 0, 0); });
+    expectRefused("columns with rows", [&] { table->SetGridSize(4, MaxGridCols + 1, 0, 0); });
+
+    // At the limit the grid and its cells are made; a row more is refused, a row less makes room.
+    table->SetGridSize(MaxGridRows, 2, 1, 0);
+    CreateGridCells(model);
+    ASSERT_EQ(model.Rows.size(), static_cast<size_t>(MaxGridRows));
+    EXPECT_THROW(AppendGridRow(model), EInvalidGridOperation);
+    EXPECT_EQ(table->RowCount(), MaxGridRows);
+    table->DeleteRow(MaxGridRows - 1);
+    EXPECT_EQ(table->RowCount(), MaxGridRows - 1);
+    EXPECT_EQ(AppendGridRow(model), MaxGridRows - 1);
+    EXPECT_EQ(table->RowCount(), MaxGridRows);
 }
 
 TEST(GridTable, EmptyTablePaintsItsGroundAndLeavesTheCanvasUnlocked)

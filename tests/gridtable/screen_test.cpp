@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/messages/TZExcept.h"
+#include "framework/windows/GridError.h"
 #include "gridtable/screens/GridScreen.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/fun_struct.h"
@@ -85,6 +86,24 @@ protected:
     TXGridModel table;
     TXGridScreenSource source;
 };
+
+// The header's count at `offset` (7 rows, 11 columns) set to `count`.
+void SetHeaderCount(Bytes &header, size_t offset, uint32_t count)
+{
+    for (size_t i = 0; i < 4; ++i)
+        header.at(offset + i) = static_cast<uint8_t>(count >> (8 * i));
+}
+
+// Runs the step and gives the message of the grid's operation exception it raised, or "not refused".
+std::string RefusalOf(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const EInvalidGridOperation &e) {
+        return e.Message();
+    }
+    return "not refused";
+}
 
 // A screen with a little of everything: a fixed row and column, a span, colours, two fonts, an image
 // run and texts in both lists.
@@ -389,6 +408,40 @@ TEST_F(ScreenLoad, ADamagedOrMissingScreenLeavesTheTableAsItWas)
     EXPECT_EQ(host.editorsCreated, 1);
 }
 
+TEST_F(ScreenLoad, AScreenOfMoreRowsOrColumnsThanATableCanHoldIsRefusedByName)
+{
+    ASSERT_TRUE(Load(RichScreen()));
+    const std::string before = State();
+    struct Case {
+        const char *what;
+        size_t offset;
+        uint32_t count;
+        const char *kind;
+    };
+    // Such a header cannot hold its sizes in a record: it is refused for its counts, not as damaged.
+    const Case cases[] = {{"32769 rows", 7, MaxGridRows + 1, "строк"},
+                          {"40000 rows", 7, 40000, "строк"},
+                          {"32769 columns", 11, MaxGridCols + 1, "столбц"}};
+    for (const Case &c : cases) {
+        std::vector<Bytes> records = RichScreen().Records();
+        SetHeaderCount(records[0], c.offset, c.count);
+        auto file = testdata::CompoundFileBuilder::Created(5);
+        file.Commit(ScreenNo, records);
+        mem.files.Put(RizaFileName, file.Build());
+        CloseSharedScreenStorage();
+
+        const std::string message = RefusalOf([&] { LoadGridScreen(table, source); });
+        EXPECT_NE(message.find("32768"), std::string::npos) << c.what << ": " << message;
+        EXPECT_NE(message.find(c.kind), std::string::npos) << c.what << ": " << message;
+        EXPECT_EQ(State(), before) << c.what;
+        EXPECT_EQ(source.Storage, nullptr) << c.what << ": the storage is let go as after any load";
+        EXPECT_TRUE(host.messages.empty()) << c.what;
+    }
+    EXPECT_EQ(host.editorsCreated, 1);
+    // The same table loads a screen it can hold afterwards.
+    EXPECT_TRUE(Load(RichScreen()));
+}
+
 TEST_F(ScreenLoad, AMissingFirstScreenStillMakesTheEditor)
 {
     mem.files.Put(RizaFileName, testdata::CompoundFileBuilder::Created(5).Build());
@@ -461,6 +514,19 @@ TEST_F(ScreenLoad, DesignModeOpensAndClosesTheFileEachTime)
     EXPECT_EQ(host.messages[0], "Экрана с номером 4 не существует для данной таблицы");
     EXPECT_EQ(State(), before);
     EXPECT_EQ(RizaFile, nullptr);
+
+    // A screen of more rows than a table can hold is refused by name, and the file closed all the same.
+    std::vector<Bytes> records = RichScreen().Records();
+    SetHeaderCount(records[0], 7, MaxGridRows + 1);
+    auto tooTall = testdata::CompoundFileBuilder::Created(5);
+    tooTall.Commit(4, records);
+    mem.files.Put(name, tooTall.Build());
+    host.ClearRecords();
+    EXPECT_NE(RefusalOf([&] { LoadGridScreen(table, source); }).find("32768"), std::string::npos);
+    EXPECT_EQ(State(), before);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(RizaFile, nullptr);
+    EXPECT_EQ(source.Own, nullptr);
 }
 
 TEST(ScreenParts, HeaderChecks)
@@ -481,9 +547,18 @@ TEST(ScreenParts, HeaderChecks)
     GridScreenBuilder wide(1, 4990);
     EXPECT_EQ(wide.HeaderRecord().size(), 35u + 4 * 4991);
     EXPECT_TRUE(ReadScreenHeader(wide.HeaderRecord(), header));
+    // Counts past what a table can hold are refused by name, whether or not the sizes are there.
     Bytes huge = b.HeaderRecord();
-    huge[7] = huge[8] = huge[9] = 0xFF;  // R = 0x00FFFFFF
-    huge[10] = 0;
-    EXPECT_FALSE(ReadScreenHeader(huge, header));
+    SetHeaderCount(huge, 7, 0x00FFFFFF);
+    EXPECT_NE(RefusalOf([&] { ReadScreenHeader(huge, header); }).find("32768"), std::string::npos);
     EXPECT_EQ(header.ColCount, 4990) << "a refused header leaves the last one";
+    GridScreenBuilder tallest(MaxGridRows, 1), widest(1, MaxGridCols);
+    EXPECT_TRUE(ReadScreenHeader(tallest.HeaderRecord(), header));
+    EXPECT_EQ(header.RowCount, MaxGridRows);
+    EXPECT_TRUE(ReadScreenHeader(widest.HeaderRecord(), header));
+    EXPECT_EQ(header.ColCount, MaxGridCols);
+    GridScreenBuilder tooTall(MaxGridRows + 1, 1), tooWide(1, MaxGridCols + 1);
+    EXPECT_NE(RefusalOf([&] { ReadScreenHeader(tooTall.HeaderRecord(), header); }).find("строк"), std::string::npos);
+    EXPECT_NE(RefusalOf([&] { ReadScreenHeader(tooWide.HeaderRecord(), header); }).find("столбц"), std::string::npos);
+    EXPECT_EQ(header.ColCount, MaxGridCols);
 }

@@ -79,17 +79,25 @@ TEST(GridTextForms, CellRoundTripWithEveryField)
 TEST(GridTextForms, DamagedCellFormsReadSafely)
 {
     S_XSGCell cell;
-    // Wide flag fields are masked to their bits; words too wide keep their low bits; a field that is
-    // not a number reads as 0.
-    CellFromTextForm("2|x|70000|-1|4|5|258|3|7|7|3|2|9", cell);
+    // Wide flag fields are masked to their bits; other words too wide keep their low bits, but a span's
+    // row or column beyond 16 bits names no cell and reads as 0 (its low bits would name another); a
+    // field that is not a number reads as 0.
+    CellFromTextForm("2|x|70000|-1|4|70003|258|3|7|7|3|2|9", cell);
     EXPECT_EQ(cell.MergeState, 2);
     EXPECT_EQ(cell.Row, 0);
-    EXPECT_EQ(cell.EndRow, static_cast<std::int16_t>(70000));
+    EXPECT_EQ(cell.EndRow, 0);
     EXPECT_EQ(cell.Col, -1);
+    EXPECT_EQ(cell.TextHeight, static_cast<std::uint16_t>(70003));
     EXPECT_EQ(cell.BottomLineColour, 2);
     EXPECT_EQ(cell.RightLineColour, 1);
     EXPECT_EQ(cell.Flags, 0x01 | 0x06 | 0x18 | 0x20 | 0x00 | 0x80);
     EXPECT_TRUE(cell.Runs1.empty());
+    // The ends of the coordinate field are coordinates; one past either end is none.
+    CellFromTextForm("1|32767|-32768|32768|-32769", cell);
+    EXPECT_EQ(cell.Row, 32767);
+    EXPECT_EQ(cell.EndRow, -32768);
+    EXPECT_EQ(cell.Col, 0);
+    EXPECT_EQ(cell.EndCol, 0);
 
     // A form cut short, a count larger than the runs present, a count that is not a number.
     // Numbers at and past the ends of 64 bits.
