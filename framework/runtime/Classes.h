@@ -113,16 +113,24 @@ public:
     void LoadFromStream(TStream &stream);
     void SaveToStream(TStream &stream) const;
 
-    // Suspend and resume change notification; kept for the familiar calling pattern.
-    void BeginUpdate() { ++updateCount_; }
+    // Suspend and resume showing changes; calls nest. Lines that a window shows are drawn once, at the
+    // outermost EndUpdate, instead of at each change.
+    void BeginUpdate()
+    {
+        if (updateCount_++ == 0)
+            SetUpdateState(true);
+    }
     void EndUpdate()
     {
-        if (updateCount_ > 0)
-            --updateCount_;
+        if (updateCount_ > 0 && --updateCount_ == 0)
+            SetUpdateState(false);
     }
+    bool Updating() const { return updateCount_ > 0; }
 
 protected:
     virtual int CompareStrings(const AnsiString &a, const AnsiString &b) const;
+    // Called as the first BeginUpdate starts an update and as the last EndUpdate ends it.
+    virtual void SetUpdateState(bool) {}
     int updateCount_ = 0;
 };
 

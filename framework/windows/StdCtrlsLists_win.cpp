@@ -160,10 +160,27 @@ public:
 
     void Fill(HWND h)
     {
+        if (Updating())
+            SendMessageW(h, WM_SETREDRAW, FALSE, 0);
         SendMessageW(h, combo_ ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
         for (size_t i = 0; i < items_.size(); ++i)
             SendText(h, static_cast<int>(i), items_[i].text);
         SendMessageW(h, combo_ ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(*itemIndex_), 0);
+    }
+
+protected:
+    // The window stops drawing while an update lasts (a line added to a shown list otherwise repaints the
+    // list and its scroll bar at once, and under some systems that costs more than the step the line
+    // reports) and is drawn whole, scroll bar and all, once it ends. Unlike hiding the window, this keeps
+    // the keyboard focus where it is.
+    void SetUpdateState(bool updating) override
+    {
+        HWND h = Window();
+        if (!h)
+            return;
+        SendMessageW(h, WM_SETREDRAW, updating ? FALSE : TRUE, 0);
+        if (!updating)
+            RedrawWindow(h, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
     }
 
 private:

@@ -16,8 +16,9 @@ namespace {
 // The protocol list box as the journal's protocol list: the newest line is selected, and so in view.
 // On the screen a line added to the box repaints it and its scroll bar, which under some systems costs
 // more than the step the line reports; so while the box is shown, lines wait and reach it together at
-// most every pace of the progress bar, added while the box is hidden for that moment. Lines still
-// waiting are shown before a message box and whenever the window processes its messages.
+// most every pace of the progress bar, added inside one update of the box's lines so that it is drawn
+// once for them (and keeps the keyboard when it has it). Lines still waiting are shown before a message
+// box and whenever the window processes its messages.
 class TListBoxProtocol : public TProtocolList {
 public:
     explicit TListBoxProtocol(TListBox *box) : box_(box) {}
@@ -50,10 +51,7 @@ public:
     {
         if (waiting_.empty() && extension_.empty())
             return;
-        // A box with the keyboard focus keeps it: it is not hidden, and takes the lines one by one.
-        const bool hide = box_->Visible() && !box_->Focused();
-        if (hide)
-            box_->SetVisible(false);
+        box_->Items()->BeginUpdate();
         if (!extension_.empty() && box_->Items()->Count() > 0) {
             const int last = box_->Items()->Count() - 1;
             box_->Items()->SetString(last, box_->Items()->Strings(last) + extension_);
@@ -63,8 +61,7 @@ public:
             box_->Items()->Add(line);
         waiting_.clear();
         box_->SetItemIndex(box_->Items()->Count() - 1);
-        if (hide)
-            box_->SetVisible(true);
+        box_->Items()->EndUpdate();
         shown_ = std::chrono::steady_clock::now();
     }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/runtime/Classes.h"
 
 namespace {
@@ -159,3 +161,34 @@ TEST(TStringListTest, StreamRoundTripKeepsCp1251Bytes)
     back.LoadFromStream(m);
     EXPECT_EQ(l.Text(), back.Text());
 }
+
+namespace {
+// A list that records when an update starts and ends, as a list shown in a window does.
+class UpdateStateLog : public TStringList {
+public:
+    std::vector<bool> States;
+
+protected:
+    void SetUpdateState(bool updating) override { States.push_back(updating); }
+};
+}  // namespace
+
+TEST(TStringListTest, NestedUpdatesStartAndEndOnceAtTheOutermostCalls)
+{
+    UpdateStateLog list;
+    list.EndUpdate();  // an end without a start changes nothing
+    EXPECT_TRUE(list.States.empty());
+    list.BeginUpdate();
+    list.BeginUpdate();
+    list.Add("рядок");
+    EXPECT_TRUE(list.Updating());
+    list.EndUpdate();
+    EXPECT_TRUE(list.Updating());  // the inner end leaves the outer update on
+    EXPECT_EQ(std::vector<bool>{true}, list.States);
+    list.EndUpdate();
+    list.EndUpdate();
+    EXPECT_FALSE(list.Updating());
+    EXPECT_EQ((std::vector<bool>{true, false}), list.States);
+    EXPECT_EQ(1, list.Count());
+}
+

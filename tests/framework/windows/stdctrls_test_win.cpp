@@ -42,6 +42,61 @@ TEST(StdCtrls, ListBoxItemsReachTheWindowAndItemIndexScrolls)
     EXPECT_THROW(list->Items()->Delete(0), EListError);
 }
 
+// A shown list takes lines inside one update without drawing each (a line added to a shown list
+// otherwise repaints it and its scroll bar at once) and without losing the keyboard; at the end of the
+// outermost update it is drawn whole with every line, the last one in view.
+TEST(StdCtrls, ListBoxLinesAddedInOneUpdateAreDrawnOnceAtItsEndAndTheKeyboardStays)
+{
+    Host host;
+    auto *list = host.Add<TListBox>();
+    list->SetBounds(0, 0, 200, 60);
+    host.form->Show();
+    list->SetFocus();
+    HWND h = list->Handle();
+    ASSERT_EQ(h, GetFocus());
+    UpdateWindow(h);
+    ASSERT_FALSE(GetUpdateRect(h, nullptr, FALSE));
+
+    list->Items()->BeginUpdate();
+    list->Items()->BeginUpdate();
+    for (int i = 0; i < 40; ++i)
+        list->Items()->Add("строка " + std::to_string(i));
+    EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE));
+    list->Items()->EndUpdate();  // the inner end: still nothing drawn
+    list->Items()->Add("последняя");
+    EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE));
+    list->SetItemIndex(40);
+    EXPECT_EQ(h, GetFocus());
+    EXPECT_TRUE(IsWindowVisible(h));
+    list->Items()->EndUpdate();
+
+    EXPECT_TRUE(GetUpdateRect(h, nullptr, FALSE));  // drawn at the next paint, whole
+    EXPECT_EQ(h, GetFocus());
+    EXPECT_EQ(41, SendMessageW(h, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(40, SendMessageW(h, LB_GETCURSEL, 0, 0));
+    EXPECT_GT(list->TopIndex(), 0);
+    UpdateWindow(h);
+    EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE));
+}
+
+// A list whose window is made while an update lasts waits for its end as well.
+TEST(StdCtrls, ListBoxMadeDuringAnUpdateIsDrawnAtItsEnd)
+{
+    Host host;
+    auto *list = host.Add<TListBox>();
+    list->SetBounds(0, 0, 200, 60);
+    list->Items()->BeginUpdate();
+    list->Items()->Add("перша");
+    host.form->Show();
+    HWND h = list->Handle();
+    UpdateWindow(h);
+    list->Items()->Add("друга");
+    EXPECT_FALSE(GetUpdateRect(h, nullptr, FALSE));
+    list->Items()->EndUpdate();
+    EXPECT_TRUE(GetUpdateRect(h, nullptr, FALSE));
+    EXPECT_EQ(2, SendMessageW(h, LB_GETCOUNT, 0, 0));
+}
+
 TEST(StdCtrls, MemoLinesAreItsText)
 {
     Host host;
