@@ -2,6 +2,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "framework/windows/AlignLayout.h"
 #include "framework/runtime/Cp1251.h"
@@ -12,8 +14,41 @@
 #include "framework/windows/WinInternal.h"
 
 namespace {
-const wchar_t kControlProp[] = L"QmtFrameworkControl";
 const wchar_t kClassName[] = L"QmtWindow";
+
+// Which control each window of the process belongs to. Every message a control receives, and every
+// message the loop dispatches, asks it, so it is kept in the process: a window property would be
+// fetched from the window server each time (under Wine one round trip each), which cost a run of
+// thousands of protocol lines more than the lines themselves. A window of another process is never in it.
+class TWindowOwners {
+public:
+    void Set(HWND window, TWinControl *control)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        owners_[window] = control;
+    }
+    void Remove(HWND window)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        owners_.erase(window);
+    }
+    TWinControl *Find(HWND window)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = owners_.find(window);
+        return it == owners_.end() ? nullptr : it->second;
+    }
+
+private:
+    std::mutex mutex_;
+    std::unordered_map<HWND, TWinControl *> owners_;
+};
+
+TWindowOwners &WindowOwners()
+{
+    static TWindowOwners *owners = new TWindowOwners;  // never freed: windows may outlive static objects
+    return *owners;
+}
 
 TMouseButton ButtonOf(UINT msg)
 {
@@ -47,7 +82,7 @@ struct WindowProcs {
         if (msg == WM_NCCREATE) {
             auto *cs = reinterpret_cast<CREATESTRUCTW *>(l);
             if (auto *created = static_cast<TWinControl *>(cs->lpCreateParams)) {
-                SetPropW(hwnd, kControlProp, created);
+                WindowOwners().Set(hwnd, created);
                 created->handle_ = hwnd;
             }
         }
@@ -59,7 +94,7 @@ struct WindowProcs {
             control->DefaultHandler(m);
             if (control->defaultProc_)
                 SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->defaultProc_));
-            RemovePropW(hwnd, kControlProp);
+            WindowOwners().Remove(hwnd);
             control->handle_ = nullptr;
             control->mouseInside_ = false;
             control->defaultProc_ = nullptr;
@@ -132,7 +167,7 @@ TWinControl::~TWinControl()
 
 TWinControl *TWinControl::FromHandle(HWND window)
 {
-    return window ? static_cast<TWinControl *>(GetPropW(window, kControlProp)) : nullptr;
+    return window ? WindowOwners().Find(window) : nullptr;
 }
 
 HWND TWinControl::Handle()
@@ -176,7 +211,7 @@ void TWinControl::CreateWnd()
     if (!hwnd)
         throw Exception("Cannot create the window of " + Name());
     if (!own) {
-        SetPropW(hwnd, kControlProp, this);
+        WindowOwners().Set(hwnd, this);
         handle_ = hwnd;
         defaultProc_ = reinterpret_cast<void *>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcs::Proc)));

@@ -198,6 +198,27 @@ TEST(Controls, ACapturingControlGetsTheReleaseOutsideIt)
     EXPECT_EQ(nullptr, GetCapture());
 }
 
+// Each window knows its control while the window exists, system class or not; a window that is gone,
+// or was never one of ours, names none (its handle may be reused by another window).
+TEST(Controls, AWindowNamesItsControlOnlyWhileItExists)
+{
+    FormHost host;
+    auto *list = host.Add<TListBox>();
+    host.form->Show();
+    HWND listWindow = list->Handle();
+    EXPECT_EQ(host.form, TWinControl::FromHandle(host.form->Handle()));
+    EXPECT_EQ(list, TWinControl::FromHandle(listWindow));
+    EXPECT_EQ(nullptr, TWinControl::FromHandle(GetDesktopWindow()));
+    EXPECT_EQ(nullptr, TWinControl::FromHandle(nullptr));
+    HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, host.form->Handle(), nullptr, nullptr,
+                                 nullptr);
+    EXPECT_EQ(nullptr, TWinControl::FromHandle(plain));
+    DestroyWindow(plain);
+    list->Free();
+    EXPECT_FALSE(IsWindow(listWindow));
+    EXPECT_EQ(nullptr, TWinControl::FromHandle(listWindow));
+}
+
 TEST(Controls, CustomControlPaintsOnItsCanvas)
 {
     Host host;
