@@ -2,42 +2,11 @@
 // places through the variant dialog: the copy becomes the new version, the installation it was made
 // from stays as it was, and a desktop shortcut starts the copy.
 #include <gtest/gtest.h>
-#include <objbase.h>
-#include <shlobj.h>
 
-#include "framework/runtime/Cp1251.h"
 #include "framework/runtime/SysUtils.h"
 #include "tests/e2e/ProductUpdate.h"
 #include "tests/support/InstallationBuilder.h"
-
-namespace {
-
-// The program and the working folder a shell link starts.
-bool ReadLink(const AnsiString &linkFile, AnsiString &target, AnsiString &folder)
-{
-    bool ok = false;
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    IShellLinkW *link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void **>(&link)))) {
-        IPersistFile *file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
-            wchar_t path[MAX_PATH] = L"", dir[MAX_PATH] = L"";
-            ok = SUCCEEDED(file->Load(Cp1251ToWide(linkFile).c_str(), STGM_READ)) &&
-                 SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)) &&
-                 SUCCEEDED(link->GetWorkingDirectory(dir, MAX_PATH));
-            target = WideToCp1251(path);
-            folder = WideToCp1251(dir);
-            file->Release();
-        }
-        link->Release();
-    }
-    if (com)
-        CoUninitialize();
-    return ok;
-}
-
-}  // namespace
+#include "tests/support/ShellLinks.h"
 
 TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
 {
@@ -71,11 +40,12 @@ TEST(UpdateCopy, VersionStepUpdatesAFreshCopyAndLeavesTheInstallation)
         EXPECT_TRUE(HasLineWith(protocol, line)) << Utf8(line) << " is not in the protocol:\n" << Joined(protocol);
     EXPECT_FALSE(HasLineWith(protocol, "Были ошибки")) << Joined(protocol);
 
-    AnsiString target, folder;
+    TShellLinkInfo info;
     ASSERT_TRUE(FileExists(link)) << Utf8(link);
-    EXPECT_TRUE(ReadLink(link, target, folder)) << Utf8(link);
-    EXPECT_EQ(0, AnsiCompareText(copy + "EXE\\qmt.exe", target)) << Utf8(target);
-    EXPECT_EQ(0, AnsiCompareText(ExcludeTrailingBackslash(copy), ExcludeTrailingBackslash(folder))) << Utf8(folder);
+    EXPECT_TRUE(ReadShellLink(link, info)) << Utf8(link);
+    EXPECT_EQ(0, AnsiCompareText(copy + "EXE\\qmt.exe", info.Target)) << Utf8(info.Target);
+    EXPECT_EQ(0, AnsiCompareText(ExcludeTrailingBackslash(copy), ExcludeTrailingBackslash(info.WorkingFolder)))
+        << Utf8(info.WorkingFolder);
 
     // Started from the end of the run, the product is the copy's.
     EXPECT_EQ(0u, AnswerBoxes(run.Id(), {"Внимание!=6"}, texts));

@@ -60,6 +60,22 @@ AnsiString DesktopFolder();
 // Tests delete links once the updaters have ended and this wait (bounded: another test program's builder
 // may be waiting for that program) is over. True once no menu builder runs (at once on Windows).
 bool WaitForMenuBuilder(int timeout);
+// While it lives, Wine's menu builder does not start on the links saved in the prefix: its DLL override
+// in the prefix's registry disables it, as it was before afterwards (Windows reads no such key). For
+// tests that remove a link or its target right after the link is made: the builder opens the target
+// for its icon at a moment of its own, and a file it holds cannot be removed then.
+class TMenuBuilderOff {
+public:
+    TMenuBuilderOff();
+    ~TMenuBuilderOff();
+    TMenuBuilderOff(const TMenuBuilderOff &) = delete;
+    TMenuBuilderOff &operator=(const TMenuBuilderOff &) = delete;
+
+private:
+    std::wstring previous_;
+    bool had_ = false;  // the prefix had an override of its own, put back afterwards
+    bool set_ = false;
+};
 
 // True once a box of `process` is on the screen (within `timeout` ms); it stays unanswered.
 bool WaitForBoxOf(DWORD process, int timeout);

@@ -151,6 +151,44 @@ bool WaitForMenuBuilder(int timeout)
     return false;
 }
 
+namespace {
+const wchar_t kDllOverrides[] = L"Software\\Wine\\DllOverrides";
+const wchar_t kMenuBuilder[] = L"winemenubuilder.exe";
+}  // namespace
+
+TMenuBuilderOff::TMenuBuilderOff()
+{
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+        return;  // Windows, which has no menu builder
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kDllOverrides, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    wchar_t value[256] = L"";
+    DWORD type = 0, size = sizeof value - sizeof(wchar_t);
+    had_ =
+        RegQueryValueExW(key, kMenuBuilder, nullptr, &type, reinterpret_cast<BYTE *>(value), &size) == ERROR_SUCCESS &&
+        type == REG_SZ;
+    if (had_)
+        previous_ = value;
+    set_ = RegSetValueExW(key, kMenuBuilder, 0, REG_SZ, reinterpret_cast<const BYTE *>(L""), sizeof(wchar_t)) ==
+           ERROR_SUCCESS;  // an empty override: disabled
+    RegCloseKey(key);
+}
+
+TMenuBuilderOff::~TMenuBuilderOff()
+{
+    HKEY key = nullptr;
+    if (!set_ || RegOpenKeyExW(HKEY_CURRENT_USER, kDllOverrides, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    if (had_)
+        RegSetValueExW(key, kMenuBuilder, 0, REG_SZ, reinterpret_cast<const BYTE *>(previous_.c_str()),
+                       DWORD((previous_.size() + 1) * sizeof(wchar_t)));
+    else
+        RegDeleteValueW(key, kMenuBuilder);
+    RegCloseKey(key);
+}
+
 DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<AnsiString> &steps, int timeout)
 {
     AnsiString line = "\"" QMT_HELPER_DIR "\\boxclicker.exe\" -dialog " + std::to_string(process) + " \"" + caption +

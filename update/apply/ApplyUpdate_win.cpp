@@ -1,21 +1,21 @@
 // The apply loop: each item of the payload is checked in the updater's file, unpacked into the work
 // folder, its target backed up into the backup folder of the current data section, and handed to the
-// handler of its type; then the configuration file is marked as updated. The desktop shortcut of an
-// updated copy is made by the run once the journal holds its end (update/Run_win.cpp).
+// handler of its type; then the configuration file is marked as updated, and an updated copy of the
+// installation gets its desktop shortcut.
 #include <set>
 #include <string>
 #include <vector>
 
-#include "framework/windows/Forms.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/Forms.h"
 #include "update/apply/ApplyPlan.h"
-#include "update/payload/Checksum.h"
-#include "update/variant/DesktopShortcut.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
+#include "update/payload/Checksum.h"
 #include "update/payload/Lzma86File.h"
 #include "update/payload/Payload.h"
 #include "update/run/uMain.h"
+#include "update/variant/DesktopShortcut.h"
 #include "update/variant/uSelKindUpdt.h"
 
 namespace {
@@ -126,6 +126,9 @@ bool TForm1::ApplyUpdate()
     Log(ept_Plain, "Очистка usekls.qmt (старые маршруты)", true);
     if (!CheckStep(ClearOldRoutes(), true))
         return false;
+    Log(ept_Plain, "Создание ярлыка", true);
+    if (!CheckStep(CreateProductShortcut(), true))
+        return false;
     PnStatus->Hide();
     return true;
 }
@@ -138,10 +141,18 @@ bool TForm1::CreateProductShortcut()
 {
     // The name the user gave the shortcut in the variant dialog (the copy's name unless changed there).
     const AnsiString name = ShortcutFileName(Frm_SelKU ? Frm_SelKU->ShortcutName : AnsiString(), NewVersion);
+    // The link lies outside the copy: it is journaled, and the line is on the disk, before it is made,
+    // so that a rollback of a run stopped before its end removes it with the copy. Once the journal
+    // holds the end the link is there, whatever stops the run afterwards. It is not made when its line
+    // cannot be written; nor journaled where a folder has its name, which the shell cannot save over
+    // and a rollback would remove.
+    auto journalLink = [this](const AnsiString &link) {
+        return !DirectoryExists(link) && LogCmd(ejc_Created, CreatedCommandText(link, 0, 0)) && FlushJournal();
+    };
     bool saved = false;
     // Only a desktop that cannot be found fails the step; a link that could not be saved leaves the
     // finished copy as it is, and the protocol says so.
-    if (!CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved))
+    if (!CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved, journalLink))
         return false;
     if (!saved)
         Log(ept_Exception, "Ярлык на рабочем столе не сохранен: " + name, true);

@@ -132,9 +132,10 @@ bool TForm1::RollBack()
         return true;
     };
 
-    // A copy of the installation changed nothing outside the copy but the folders made to hold it: those
-    // are removed here, newest first back to the run's start, the copy itself (whose folder may not
-    // have been journaled yet) with them; what lies inside a journaled copy the run removes afterwards.
+    // A copy of the installation changed nothing outside the copy but the folders made to hold it and
+    // its desktop shortcut: those are removed here, newest first back to the run's start, the copy
+    // itself (whose folder may not have been journaled yet) with them; what lies inside a journaled
+    // copy the run removes afterwards.
     auto removeFoldersMadeForCopy = [&] {
         for (size_t i = lines.size(); i-- > 0;) {
             AnsiString line = lines[i];

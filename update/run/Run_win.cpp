@@ -189,15 +189,8 @@ bool TForm1::RunSteps(bool &cancelled)
     if (!CheckStep(ApplyUpdate(), true))
         return false;  // the journal stays for the next start's rollback
     Log(ept_Plain, "", true);
+    // The end line: everything the run makes, the copy's shortcut included, is made before it.
     CloseJournal();
-    // The copy's shortcut lies outside the copy, where no rollback removes it: it is made only once the
-    // journal says the run has finished, so a run stopped before that leaves none pointing at a copy
-    // that the next start removes. A shortcut that fails leaves the finished copy to the next start.
-    if (UpdateVariant == 1 && !Correction) {
-        Log(ept_Plain, "Создание ярлыка", true);
-        if (!CheckStep(CreateProductShortcut(), true))
-            return false;
-    }
     if (!EndRun())
         return false;
     Log(ept_Plain, "Программа выполнена успешно", true);

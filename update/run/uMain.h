@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Kernel.h"
 #include "framework/windows/ComCtrls.h"
 #include "framework/windows/ExtCtrls.h"
 #include "framework/windows/Forms.h"
-#include "framework/runtime/Kernel.h"
 #include "framework/windows/StdCtrls.h"
 #include "storage/config/rdwr_cfg.h"
+#include "update/apply/ProgressPace.h"
 #include "update/payload/ChecksumFile.h"
 #include "update/payload/PartNfo.h"
-#include "update/apply/ProgressPace.h"
 #include "update/run/RunLog.h"
 
 class TFileStream;
@@ -143,12 +143,14 @@ public:
     bool ApplyAddRepM(const TPartNfo &item, const AnsiString &target, const AnsiString &backup, const AnsiString &work);
 
     // Apply loop (update/ApplyUpdate_win.cpp): every item checked, unpacked, its target backed up and
-    // handed to its handler; then the configuration change (and, for a copy, its closing steps).
+    // handed to its handler; then the configuration change and, for a copy, its closing steps and the
+    // shortcut.
     bool ApplyUpdate();
     // The unpacking's progress on PrBar (user: the window); phase 0 gives the total.
     static int ProgressCallback(void *user, int phase, uint64_t value);
     bool CompilePaths();
     bool ClearOldRoutes();
+    // The copy's desktop shortcut, journaled as a file the run created before it is made.
     bool CreateProductShortcut();
     // Journaled copy (update/JournaledCopy_win.cpp). A backup (no force) of an existing file is
     // journaled as command 6 once it compares equal; of a missing file, as command 9 naming the file

@@ -29,7 +29,7 @@ bool SaveShellLink(const AnsiString &target, const AnsiString &linkFile, const A
 }
 
 bool CreateDesktopShortcut(const AnsiString &target, const AnsiString &linkName, const AnsiString &workingFolder,
-                           IDesktopServices &system, bool *saved)
+                           IDesktopServices &system, bool *saved, const TBeforeLinkSaved &beforeSave)
 {
     if (saved)
         *saved = false;
@@ -48,7 +48,9 @@ bool CreateDesktopShortcut(const AnsiString &target, const AnsiString &linkName,
         else
             return false;
     }
-    bool ok = SaveShellLink(target, desktop + "\\" + linkName, linkName, workingFolder, system);
+    const AnsiString linkFile = desktop + "\\" + linkName;
+    const bool ok =
+        (!beforeSave || beforeSave(linkFile)) && SaveShellLink(target, linkFile, linkName, workingFolder, system);
     if (saved)
         *saved = ok;
     return true;

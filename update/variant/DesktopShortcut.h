@@ -1,6 +1,8 @@
 #pragma once
 // The desktop shortcut to the product executable of an updated copy: finding the user's desktop
 // folder and saving the shell link there.
+#include <functional>
+
 #include "framework/runtime/AnsiString.h"
 #include "framework/runtime/Registry.h"
 
@@ -28,11 +30,16 @@ int ReadDesktopFolder(char *buffer, IDesktopServices &system);
 // Saves the link and repaints the desktop; true when the link was saved.
 bool SaveShellLink(const AnsiString &target, const AnsiString &linkFile, const AnsiString &description,
                    const AnsiString &workingFolder, IDesktopServices &system);
+// Told the link file once the desktop is found and before the link is saved there; false keeps the
+// link from being saved, as if the system could not save it.
+using TBeforeLinkSaved = std::function<bool(const AnsiString &linkFile)>;
+
 // Puts a link named `linkName` to `target` on the desktop, its description the link name. The
 // desktop is the registry's, else the Windows folder's "DESKTOP" or "Рабочий стол" subfolder. False
 // only when no desktop folder is found; whether the link was saved goes to `saved` when given.
 bool CreateDesktopShortcut(const AnsiString &target, const AnsiString &linkName, const AnsiString &workingFolder,
-                           IDesktopServices &system, bool *saved = nullptr);
+                           IDesktopServices &system, bool *saved = nullptr,
+                           const TBeforeLinkSaved &beforeSave = nullptr);
 
 // The same over the real system (Windows build).
 IDesktopServices &SystemDesktopServices();
@@ -41,4 +48,4 @@ int ReadDesktopFolder(char *buffer);
 bool SaveShellLink(const AnsiString &target, const AnsiString &linkFile, const AnsiString &description,
                    const AnsiString &workingFolder);
 bool CreateDesktopShortcut(const AnsiString &target, const AnsiString &linkName, const AnsiString &workingFolder,
-                           bool *saved = nullptr);
+                           bool *saved = nullptr, const TBeforeLinkSaved &beforeSave = nullptr);

@@ -1,7 +1,8 @@
 // The desktop shortcut over the real system.
 #include "framework/runtime/Kernel.h"
-#include "framework/windows/ShellLink.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/ShellLink.h"
+#include "update/apply/FileOps.h"
 #include "update/variant/DesktopShortcut.h"
 
 namespace {
@@ -16,6 +17,9 @@ public:
     bool SaveLink(const AnsiString &target, const AnsiString &linkFile, const AnsiString &description,
                   const AnsiString &workingFolder) override
     {
+        // The link is a file the engine makes, outside its own folders: it passes the file-operation gate.
+        if (PassFileOpGate(TFileOp::Create, linkFile) != 0)
+            return false;
         bool saved = SaveShellLinkFile(target, linkFile, description, workingFolder, swShow);
         RefreshDesktopWindow();
         return saved;
@@ -39,7 +43,7 @@ bool SaveShellLink(const AnsiString &target, const AnsiString &linkFile, const A
 }
 
 bool CreateDesktopShortcut(const AnsiString &target, const AnsiString &linkName, const AnsiString &workingFolder,
-                           bool *saved)
+                           bool *saved, const TBeforeLinkSaved &beforeSave)
 {
-    return CreateDesktopShortcut(target, linkName, workingFolder, SystemDesktopServices(), saved);
+    return CreateDesktopShortcut(target, linkName, workingFolder, SystemDesktopServices(), saved, beforeSave);
 }

@@ -15,9 +15,11 @@
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/PromptSteps.h"
+#include "tests/support/ShellLinks.h"
 #include "tests/support/TempFolder.h"
-#include "update/variant/DesktopShortcut.h"
+#include "tests/support/UpdaterRun.h"
 #include "update/run/uMain.h"
+#include "update/variant/DesktopShortcut.h"
 #include "update/variant/uSelKindUpdt.h"
 
 namespace {
@@ -102,6 +104,8 @@ protected:
         return false;
     }
 
+    // The copies and their shortcuts are removed as soon as they are made.
+    TMenuBuilderOff menuBuilderOff_;
     AnsiString root_, copies_;
     FakeClock clock_;
     TClockOverride useClock_{clock_};
@@ -129,16 +133,30 @@ void StartAndRollBack(const AnsiString &updater)
 
 // A start that finds the ended journal of a finished run: it asks nothing about it, removes what the
 // run left and goes on as a fresh start, whose variant dialog the user cancels (3003: no update now).
-void StartAfterFinishedRun(const AnsiString &updater)
+// The dialog goes with the start. Returns the start's protocol.
+std::vector<AnsiString> StartAfterFinishedRun(const AnsiString &updater)
 {
+    struct FreeDialog {
+        ~FreeDialog()
+        {
+            if (Frm_SelKU)
+                Frm_SelKU->Free();
+            Frm_SelKU = nullptr;
+        }
+    } freeDialog;
     PromptSteps prompts;
     prompts.OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) { dialog.Btn_CancelClick(nullptr); }).Answer(idNo);
     TForm1 next(nullptr);
     next.SelfPath = updater;
     next.FormActivate(&next);
     EXPECT_EQ(0, prompts.unanswered);
+    EXPECT_TRUE(prompts.steps.empty());  // the variant dialog came: the start went on as a fresh one
     for (const TPrompt &p : prompts.seen)
         EXPECT_EQ(AnsiString::npos, p.Text.find("msgid №3001")) << p.Text;
+    std::vector<AnsiString> protocol;
+    for (int i = 0; i < next.LsBx_Prot->Items()->Count(); ++i)
+        protocol.push_back(next.LsBx_Prot->Items()->Strings(i));
+    return protocol;
 }
 
 }  // namespace
@@ -242,10 +260,10 @@ TEST_F(RunVariant, ACopyRunStoppedBeforeItsEndLeavesNoShortcutOnceRolledBack)
         EXPECT_THROW(CopyRun(copies_, "Копия ЦМТ"), TEngineKilled);
     }
     EXPECT_TRUE(DirectoryExists(copy));
-    EXPECT_FALSE(FileExists(link));  // it would point at the copy the next start removes
+    EXPECT_TRUE(FileExists(link));  // made before the end line, and journaled
     StartAndRollBack(form_.SelfPath);
     EXPECT_FALSE(DirectoryExists(copy));
-    EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(FileExists(link));  // it would point at the copy the rollback removed
     EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
 }
 
@@ -303,6 +321,27 @@ TEST_F(RunVariant, AShortcutThatCannotBeSavedLeavesTheFinishedCopyAndTheRunSucce
     EXPECT_TRUE(has(" Программа выполнена успешно"));
     EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));  // no rollback is offered at the next start
     EXPECT_EQ(Bytes(PatternBytes(300, 1)), ReadWholeFile(copies_ + "QMT5_311\\DATA\\new.txt"));
+}
+
+TEST_F(RunVariant, AFolderWhereTheShortcutWouldGoIsLeftByTheRollbackOfTheRun)
+{
+    // The user's folder of the link's name: the run makes no link there and journals none, so a rollback
+    // of the run, stopped before its end, takes nothing of the user's.
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    DeleteFile(link);
+    ASSERT_TRUE(ForceDirectories(link));
+    WriteWholeFile(link + "\\note.txt", "the user's");
+    {
+        KillAtJournalLine kill("*5#");
+        EXPECT_THROW(CopyRun(copies_, "Копия ЦМТ"), TEngineKilled);
+    }
+    StartAndRollBack(form_.SelfPath);
+    EXPECT_FALSE(DirectoryExists(copies_ + "QMT5_311"));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+    ASSERT_TRUE(FileExists(link + "\\note.txt"));
+    EXPECT_EQ("the user's", ReadWholeFile(link + "\\note.txt"));
+    RemoveTree(link);
 }
 
 namespace {
@@ -420,6 +459,10 @@ TEST_F(RunVariant, ACopyRunsRollbackKilledAnywhereLeavesNothingOfTheCopyAfterThe
     }
     const auto leftInRoot = ReadTree(root_), leftInCopies = ReadTree(copies_);
     ASSERT_TRUE(DirectoryExists(copies_ + "New\\QMT5_311"));
+    // The copy's shortcut, made before the end line, is left on the desktop too.
+    const AnsiString link = DesktopLink("QMT5_311.LNK");
+    ASSERT_TRUE(FileExists(link));
+    const std::string leftLink = ReadWholeFile(link);
     auto leftByTheRun = [&] {
         for (const AnsiString &folder : {root_, copies_}) {
             RemoveTree(ExcludeTrailingBackslash(folder));
@@ -427,6 +470,7 @@ TEST_F(RunVariant, ACopyRunsRollbackKilledAnywhereLeavesNothingOfTheCopyAfterThe
         }
         WriteTree(root_, leftInRoot);
         WriteTree(copies_, leftInCopies);
+        WriteWholeFile(link, leftLink);
     };
     auto oneStart = [&](PromptSteps &prompts) {
         TForm1 form(nullptr);
@@ -448,6 +492,7 @@ TEST_F(RunVariant, ACopyRunsRollbackKilledAnywhereLeavesNothingOfTheCopyAfterThe
         operations = count.Passed();
     }
     ASSERT_FALSE(DirectoryExists(copies_ + "New"));
+    ASSERT_FALSE(FileExists(link));
     ASSERT_GT(operations, ended + 3);  // the temporary folder's files and folders, the journal
 
     for (uint64_t n = 1; n <= operations; ++n) {
@@ -473,11 +518,82 @@ TEST_F(RunVariant, ACopyRunsRollbackKilledAnywhereLeavesNothingOfTheCopyAfterThe
         } else {
             StartAndRollBack(form_.SelfPath);
         }
-        // Neither the copy, nor the folder made to hold it, nor the temporary folder, nor the journal.
+        // Neither the copy, nor the folder made to hold it, nor its shortcut, nor the temporary folder,
+        // nor the journal.
         EXPECT_FALSE(DirectoryExists(copies_ + "New"));
+        EXPECT_FALSE(FileExists(link));
         EXPECT_TRUE(DirectoryExists(copies_));
         EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
         EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
         EXPECT_EQ(std::vector<AnsiString>{}, Differences(installation, WithoutProtocols(ReadTree(root_))));
     }
+}
+
+TEST_F(RunVariant, ACopyRunKilledAnywhereFromItsShortcutOnLeavesTheShortcutWithTheFinishedCopyAlone)
+{
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    DeleteFile(link);
+    const auto installation = WithoutProtocols(ReadTree(root_));
+    const AnsiString copy = copies_ + "QMT5_311\\";
+    const AnsiString journal = root_ + "qmt_3.1.1.txt";
+
+    // The undisturbed run: where it journals the shortcut, where its end, and how many operations in all.
+    uint64_t shortcutLine = 0, endLine = 0, operations = 0;
+    {
+        KillAtFileOp count;
+        ASSERT_TRUE(Has(CopyRun(copies_, "Копия ЦМТ"), " Программа выполнена успешно"));
+        operations = count.Passed();
+        for (size_t i = 0; i < count.PassedKinds().size(); ++i) {
+            if (count.PassedKinds()[i] != TFileOp::JournalWrite)
+                continue;
+            if (Contains(count.PassedNames()[i], "*9#z<" + link))
+                shortcutLine = i + 1;
+            if (Contains(count.PassedNames()[i], "*5#"))
+                endLine = i + 1;
+        }
+    }
+    const auto finishedCopies = ReadTree(copies_);
+    ASSERT_TRUE(FileExists(link));
+    ASSERT_GT(endLine, 0u);
+    ASSERT_GT(operations, endLine + 3u);  // after it the temporary folder's files and folders, the journal
+    EXPECT_GT(shortcutLine, 0u);
+    EXPECT_LT(shortcutLine, endLine);  // the shortcut is journaled and made before the end line
+
+    // Killed at every operation from the shortcut's journal line (or the end line, should that come
+    // first) to the journal's deletion.
+    const uint64_t from = shortcutLine > 0 ? std::min(shortcutLine, endLine) : endLine;
+    for (uint64_t n = from; n <= operations; ++n) {
+        SCOPED_TRACE("killed at operation " + std::to_string(n) + " (shortcut journaled at " +
+                     std::to_string(shortcutLine) + ", end line at " + std::to_string(endLine) + ")");
+        RemoveTree(ExcludeTrailingBackslash(copy));
+        DeleteFile(link);
+        {
+            KillAtFileOp kill(n);
+            EXPECT_THROW(CopyRun(copies_, "Копия ЦМТ"), TEngineKilled);
+        }
+        ASSERT_TRUE(FileExists(journal));  // the journal goes last
+        if (n > endLine) {
+            // The run had finished: the next start asks no question about it, tidies up after it and
+            // goes on as a fresh start. The finished copy keeps its shortcut, which starts it.
+            const std::vector<AnsiString> protocol = StartAfterFinishedRun(form_.SelfPath);
+            EXPECT_TRUE(Has(protocol, "Прошлое обновление завершено. Удаление его временных файлов"));
+            EXPECT_TRUE(ReadTree(copies_) == finishedCopies);
+            TShellLinkInfo info;
+            ASSERT_TRUE(ReadShellLink(link, info));
+            EXPECT_TRUE(AnsiSameText(copy + "EXE\\qmt.exe", info.Target)) << info.Target;
+            EXPECT_TRUE(AnsiSameText(ExcludeTrailingBackslash(copy), ExcludeTrailingBackslash(info.WorkingFolder)))
+                << info.WorkingFolder;
+        } else {
+            // Not finished: the rollback removes the copy and the shortcut that would point at it.
+            StartAndRollBack(form_.SelfPath);
+            EXPECT_FALSE(DirectoryExists(copy));
+            EXPECT_FALSE(FileExists(link));
+        }
+        // The installation is the old one, and nothing of the run is left beside it.
+        EXPECT_EQ(std::vector<AnsiString>{}, Differences(installation, WithoutProtocols(ReadTree(root_))));
+        EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
+        EXPECT_FALSE(FileExists(journal));
+    }
+    DeleteFile(link);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "update/variant/DesktopShortcut.h"
 
@@ -102,4 +103,35 @@ TEST(DesktopShortcut, FallsBackToTheWindowsFolderDesktops)
         sys.windows = "";  // the system does not tell its folder
         EXPECT_FALSE(CreateDesktopShortcut("t.exe", "L.LNK", "w", sys));
     }
+}
+
+TEST(DesktopShortcut, IsToldTheLinkFileBeforeItIsSavedAndMayKeepItUnsaved)
+{
+    FakeDesktop sys;
+    std::vector<AnsiString> told;
+    size_t savedBefore = 0;
+    auto before = [&](bool allow) {
+        return [&, allow](const AnsiString &linkFile) {
+            told.push_back(linkFile);
+            savedBefore = sys.saved.size();
+            return allow;
+        };
+    };
+    bool saved = false;
+    EXPECT_TRUE(CreateDesktopShortcut("t.exe", "L.LNK", "w", sys, &saved, before(true)));
+    EXPECT_TRUE(saved);
+    ASSERT_EQ(std::vector<AnsiString>{"C:\\Users\\u\\Desktop\\L.LNK"}, told);
+    EXPECT_EQ(0u, savedBefore);  // told first, saved after
+    EXPECT_EQ(1u, sys.saved.size());
+
+    // Refused: nothing is saved, and the desktop was still found.
+    EXPECT_TRUE(CreateDesktopShortcut("t.exe", "L.LNK", "w", sys, &saved, before(false)));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(2u, told.size());
+    EXPECT_EQ(1u, sys.saved.size());
+
+    // Without a desktop there is no link file to tell.
+    sys.registryResult = rrNoKey;
+    EXPECT_FALSE(CreateDesktopShortcut("t.exe", "L.LNK", "w", sys, &saved, before(true)));
+    EXPECT_EQ(2u, told.size());
 }

@@ -1,63 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <objbase.h>
-#include <objidl.h>
-#include <shlobj.h>
 
 #include <cstring>
 
 #include "framework/runtime/Cp1251.h"
 #include "framework/runtime/Kernel.h"
-#include "framework/windows/ShellLink.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/ShellLink.h"
+#include "tests/support/ShellLinks.h"
 #include "tests/support/TempFolder.h"
 #include "update/variant/DesktopShortcut.h"
 
 namespace {
-struct LinkInfo {
-    std::wstring target, workingFolder, description;
-    int showCmd = -1;
-};
-
-// Reads a link file back through the shell-link object.
-bool ReadLink(const AnsiString &linkFile, LinkInfo &info)
-{
-    CoInitialize(nullptr);
-    IShellLinkW *link = nullptr;
-    bool ok = false;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void **>(&link)))) {
-        IPersistFile *file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
-            if (SUCCEEDED(file->Load(Cp1251ToWide(linkFile).c_str(), STGM_READ))) {
-                wchar_t buf[MAX_PATH * 2] = {};
-                // The item list holds the target in full Unicode; the plain path may have been kept
-                // in the system's ANSI code page.
-                LPITEMIDLIST items = nullptr;
-                if (SUCCEEDED(link->GetIDList(&items)) && items && SHGetPathFromIDListW(items, buf))
-                    info.target = buf;
-                CoTaskMemFree(items);
-                buf[0] = 0;
-                if (info.target.empty() && SUCCEEDED(link->GetPath(buf, MAX_PATH * 2, nullptr, SLGP_RAWPATH)))
-                    info.target = buf;
-                buf[0] = 0;
-                link->GetWorkingDirectory(buf, MAX_PATH * 2);
-                info.workingFolder = buf;
-                buf[0] = 0;
-                link->GetDescription(buf, MAX_PATH * 2);
-                info.description = buf;
-                link->GetShowCmd(&info.showCmd);
-                ok = true;
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return ok;
-}
-
 // The real system with the desktop moved into a test folder.
 class TestDesktop : public IDesktopServices {
 public:
@@ -91,17 +46,17 @@ TEST(DesktopShortcutSystem, TheLinkReadsBackWithTargetFolderAndShowState)
     ASSERT_TRUE(CreateDesktopShortcut(tmp / "Копия\\EXE\\qmt.exe", "Копия.LNK", tmp / "Копия", sys, &saved));
     EXPECT_TRUE(saved);
     ASSERT_TRUE(FileExists(tmp / "Рабочий стол\\Копия.LNK"));
-    LinkInfo info;
-    ASSERT_TRUE(ReadLink(tmp / "Рабочий стол\\Копия.LNK", info));
-    EXPECT_TRUE(AnsiSameText(tmp / "Копия\\EXE\\qmt.exe", WideToCp1251(info.target))) << WideToCp1251(info.target);
-    EXPECT_TRUE(AnsiSameText(tmp / "Копия", WideToCp1251(info.workingFolder)));
-    EXPECT_EQ("Копия.LNK", WideToCp1251(info.description));
+    TShellLinkInfo info;
+    ASSERT_TRUE(ReadShellLink(tmp / "Рабочий стол\\Копия.LNK", info));
+    EXPECT_TRUE(AnsiSameText(tmp / "Копия\\EXE\\qmt.exe", info.Target)) << info.Target;
+    EXPECT_TRUE(AnsiSameText(tmp / "Копия", info.WorkingFolder));
+    EXPECT_EQ("Копия.LNK", info.Description);
     // The file stores "shown" (5) in its header; readers of links take any value but maximised and
     // minimised as normal.
     std::string bytes = ReadWholeFile(tmp / "Рабочий стол\\Копия.LNK");
     ASSERT_GE(bytes.size(), 0x40u);
     EXPECT_EQ(SW_SHOW, static_cast<unsigned char>(bytes[0x3C]));
-    EXPECT_EQ(SW_SHOWNORMAL, info.showCmd);
+    EXPECT_EQ(SW_SHOWNORMAL, info.ShowCmd);
 }
 
 TEST(DesktopShortcutSystem, AFailedSaveIsReportedAndTheStepStillSucceeds)
