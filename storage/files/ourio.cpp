@@ -10,20 +10,30 @@ bool IsFolder(const SFolderEntry &e) { return (e.Attr & faDirectory) != 0; }
 bool IsLink(const SFolderEntry &e) { return (e.Attr & faSymLink) != 0; }
 
 // Folders of the tree in walk order into `folders`; folder links met on the way into `links`
-// (without a trailing backslash), not entered.
-void Walk(const AnsiString &folder, TStrings &folders, std::vector<AnsiString> *links, IFolderAccess &fs)
+// (without a trailing backslash), not entered; when `files` is given, the full names of the files each
+// listing shows, folder by folder in walk order, so that a listing of every file needs no second pass.
+void Walk(const AnsiString &folder, TStrings &folders, std::vector<AnsiString> *links, TStrings *files,
+          IFolderAccess &fs)
 {
     folders.Add(folder);
+    std::vector<AnsiString> below;
     for (const SFolderEntry &e : fs.List(folder, "*.*")) {
-        if (!Listable(e) || !IsFolder(e) || e.Name == "." || e.Name == "..")
+        if (!Listable(e) || e.Name == "." || e.Name == "..")
             continue;
+        if (!IsFolder(e)) {
+            if (files)
+                files->Add(folder + e.Name);
+            continue;
+        }
         if (IsLink(e)) {
             if (links)
                 links->push_back(folder + e.Name);
             continue;
         }
-        Walk(folder + e.Name + "\\", folders, links, fs);
+        below.push_back(folder + e.Name + "\\");
     }
+    for (const AnsiString &sub : below)
+        Walk(sub, folders, links, files, fs);
 }
 
 int ListFiles(const TStrings &folders, const AnsiString &mask, TStrings &list, IFolderAccess &fs)
@@ -43,26 +53,32 @@ int ListFiles(const TStrings &folders, const AnsiString &mask, TStrings &list, I
 
 }  // namespace
 
-void CollectFolders(const AnsiString &folder, TStrings &list, IFolderAccess &fs) { Walk(folder, list, nullptr, fs); }
+void CollectFolders(const AnsiString &folder, TStrings &list, IFolderAccess &fs)
+{
+    Walk(folder, list, nullptr, nullptr, fs);
+}
 
 int ListFilesRecursive(const AnsiString &folder, const AnsiString &mask, TStrings &list, bool append, IFolderAccess &fs)
 {
-    TStringList folders;
-    Walk(folder, folders, nullptr, fs);
     if (!append)
         list.Clear();
+    TStringList folders;
+    if (mask == "*.*") {  // the walk's own listings show every file
+        const int before = list.Count();
+        Walk(folder, folders, nullptr, &list, fs);
+        return list.Count() - before;
+    }
+    Walk(folder, folders, nullptr, nullptr, fs);
     return ListFiles(folders, mask, list, fs);
 }
 
 int DeleteFolderTree(const AnsiString &folder, IFolderAccess &fs)
 {
     const AnsiString root = IncludeTrailingBackslash(folder);
-    TStringList folders;
+    TStringList folders, files;
     std::vector<AnsiString> links;
-    Walk(root, folders, &links, fs);
+    Walk(root, folders, &links, &files, fs);
 
-    TStringList files;
-    ListFiles(folders, "*.*", files, fs);
     int failures = 0;
     // Read-only files are not made writable: they stay and count as failures.
     for (int i = 0; i < files.Count(); ++i)

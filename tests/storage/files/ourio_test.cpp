@@ -54,6 +54,35 @@ TEST(Ourio, ListFilesRecursiveFolderByFolderWithAndWithoutAppend)
     EXPECT_EQ(0, l.Count());
 }
 
+// Listing a folder is a round trip to the file system (several, under Wine): a walk for every file
+// lists each folder of the tree once, and gives what a folder-by-folder listing gives.
+TEST(Ourio, EveryFileOfATreeIsListedWithOneListingOfEachFolder)
+{
+    struct CountingFolders : FakeFolders {
+        std::vector<AnsiString> listed;
+        std::vector<SFolderEntry> List(const AnsiString &folder, const AnsiString &mask) override
+        {
+            listed.push_back(folder + mask);
+            return FakeFolders::List(folder, mask);
+        }
+    } fs;
+    BuildTree(fs);
+    fs.AddFile("C:\\R\\x\\e.bin");
+    TStringList all, bySteps, folders;
+    EXPECT_EQ(5, ListFilesRecursive("C:\\R\\", "*.*", all, false, fs));
+    EXPECT_EQ(4u, fs.listed.size());  // R, x, y, z
+    CollectFolders("C:\\R\\", folders, fs);
+    for (int i = 0; i < folders.Count(); ++i)
+        for (const SFolderEntry &e : fs.List(folders[i], "*.*"))
+            if (!(e.Attr & faDirectory))
+                bySteps.Add(folders[i] + e.Name);
+    EXPECT_EQ(Items(bySteps), Items(all));
+    fs.listed.clear();
+    EXPECT_EQ(0, DeleteFolderTree("C:\\R", fs));
+    EXPECT_EQ(4u, fs.listed.size());
+    EXPECT_FALSE(fs.Exists("C:\\R"));
+}
+
 TEST(Ourio, DeleteFolderTreeRemovesFilesThenFoldersDeepestFirst)
 {
     FakeFolders fs;
