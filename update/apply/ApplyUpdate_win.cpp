@@ -48,13 +48,13 @@ void TForm1::MakeRunFolder(const AnsiString &folder)
         runFolders_.insert(folder);
 }
 
-bool TForm1::ApplyItem(const TPartNfo &item)
+bool TForm1::ApplyItem(const TPartNfo &item, TPayloadItems &payload)
 {
     Log(ept_ChecksumCompare, SelfPath + "(" + item.Name + ")", true);
     // The item is read from the updater's file once: the bytes whose sum is checked are the bytes
     // unpacked.
     std::vector<uint8_t> bytes;
-    if (!CheckStep(ReadPayloadItem(SelfPath, item, bytes) &&
+    if (!CheckStep(payload.Read(item, bytes) &&
                        AddChecksum(0, bytes.data(), bytes.size()) == item.Rec[PN_ItemSum],
                    false))
         return false;
@@ -103,6 +103,7 @@ bool TForm1::ApplyUpdate()
         Log(ept_Exception, "Путь длиннее " + std::to_string(MaxOpenPathLength) + " символов: " + tooLong, true);
         return false;
     }
+    TPayloadItems payload(SelfPath);  // open for the whole loop
     for (size_t i = 0; i < Items.size(); ++i) {
         const TPartNfo &item = Items[i];
         PnStatus->SetCaption(std::to_string(i + 1) + " из " + std::to_string(ItemCount));
@@ -111,7 +112,7 @@ bool TForm1::ApplyUpdate()
             ++SectionNumber;
             continue;
         }
-        if (!ApplyItem(item))
+        if (!ApplyItem(item, payload))
             return false;
     }
     if (!UpdateConfigFile())

@@ -2,12 +2,15 @@
 // The payload carried at the end of the updater's own file: the items after the executable image, the
 // directory of 48-byte records, the trailer (counts, versions, accepted builds) and the seal.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "framework/runtime/AnsiString.h"
 #include "update/payload/ByteSource.h"
 #include "update/payload/PartNfo.h"
 #include "update/run/RunLog.h"
+
+class TFileStream;
 
 // What the reader learns from a payload.
 struct TPayloadInfo {
@@ -46,6 +49,21 @@ bool ReadPayload(TByteSource &source, const AnsiString &selfPath, TRunLog &log, 
 // be opened is logged (index 26) and fails (Windows build).
 bool ReadPayloadFile(const AnsiString &fileName, TRunLog &log, TPayloadInfo &info);
 
-// The bytes of one item as they stand in the payload file: from its type byte over its record's
-// length (index 10). False when the file cannot be opened or holds fewer (Windows build).
+// The payload file held open while its items are read one after another, so that a run of hundreds of
+// items opens it once (Windows build).
+class TPayloadItems {
+public:
+    // Opens the file read-only, others free to read and write it; a file that cannot be opened reads
+    // no item.
+    explicit TPayloadItems(const AnsiString &fileName);
+    ~TPayloadItems();
+    // The bytes of one item as they stand in the file: from its type byte over its record's length
+    // (index 10). False when the file could not be opened or holds fewer.
+    bool Read(const TPartNfo &item, std::vector<uint8_t> &bytes);
+
+private:
+    std::unique_ptr<TFileStream> file_;
+};
+
+// One item read from a payload file opened for it alone (TPayloadItems).
 bool ReadPayloadItem(const AnsiString &fileName, const TPartNfo &item, std::vector<uint8_t> &bytes);

@@ -18,16 +18,32 @@ bool ReadPayloadFile(const AnsiString &fileName, TRunLog &log, TPayloadInfo &inf
     }
 }
 
-bool ReadPayloadItem(const AnsiString &fileName, const TPartNfo &item, std::vector<uint8_t> &bytes)
+TPayloadItems::TPayloadItems(const AnsiString &fileName)
 {
     try {
-        TFileStream file(fileName, fmOpenRead | fmShareDenyNone);
-        TStreamSource source(file);
+        file_ = std::make_unique<TFileStream>(fileName, fmOpenRead | fmShareDenyNone);
+    } catch (const Exception &) {
+    }
+}
+
+TPayloadItems::~TPayloadItems() = default;
+
+bool TPayloadItems::Read(const TPartNfo &item, std::vector<uint8_t> &bytes)
+{
+    if (!file_)
+        return false;
+    try {
+        TStreamSource source(*file_);
         bytes.resize(item.Rec[PN_ItemLength]);
         return source.ReadAt(item.Position, bytes.data(), bytes.size());
     } catch (const Exception &) {
         return false;
     }
+}
+
+bool ReadPayloadItem(const AnsiString &fileName, const TPartNfo &item, std::vector<uint8_t> &bytes)
+{
+    return TPayloadItems(fileName).Read(item, bytes);
 }
 
 bool TForm1::ReadUpdatePayload(const AnsiString &fileName)

@@ -20,6 +20,7 @@
 #include "update/run/RunLog.h"
 
 class TFileStream;
+class TPayloadItems;
 struct sDskNfo;
 class TStringList;
 class TProtocolList;
@@ -198,7 +199,7 @@ public:
     uint8_t Correction = 0;
 
 private:
-    bool ApplyItem(const TPartNfo &item);
+    bool ApplyItem(const TPartNfo &item, TPayloadItems &payload);
     // Makes a folder of the work or backup tree with its missing parents, once per apply loop.
     void MakeRunFolder(const AnsiString &folder);
     std::set<AnsiString> runFolders_;

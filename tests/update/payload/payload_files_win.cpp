@@ -161,6 +161,15 @@ TEST_F(PayloadFiles, AnItemReadOnceIsSummedAndUnpackedFromTheSameBytes)
     beyond.Rec[PN_ItemLength] = uint32_t(payload.Bytes.size() - item.Position + 1);
     EXPECT_FALSE(ReadPayloadItem(Path("upd.exe"), beyond, bytes));
     EXPECT_FALSE(ReadPayloadItem(Path("нет.exe"), item, bytes));
+    // Held open, the file gives one item after another, and an item past its end spoils none after it.
+    TPayloadItems open(Path("upd.exe"));
+    std::vector<uint8_t> again;
+    EXPECT_TRUE(open.Read(item, again));
+    EXPECT_FALSE(open.Read(beyond, bytes));
+    EXPECT_TRUE(open.Read(item, bytes));
+    EXPECT_EQ(again, bytes);
+    TPayloadItems missing(Path("нет.exe"));
+    EXPECT_FALSE(missing.Read(item, bytes));
 }
 
 TEST_F(PayloadFiles, DamagedStreamsFailAndLeaveNoOutputFile)
