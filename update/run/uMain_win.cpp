@@ -15,10 +15,10 @@ namespace {
 
 // The protocol list box as the journal's protocol list: the newest line is selected, and so in view.
 // On the screen a line added to the box repaints it and its scroll bar, which under some systems costs
-// more than the step the line reports; so while the box is shown, lines wait and reach it together at
-// most every pace of the progress bar, added inside one update of the box's lines so that it is drawn
-// once for them (and keeps the keyboard when it has it). Lines still waiting are shown before a message
-// box and whenever the window processes its messages.
+// more than the step the line reports; so while the box is shown, lines wait and reach it together a
+// few times a second, added inside one update of the box's lines so that it is drawn once for them (and
+// keeps the keyboard when it has it). Lines still waiting are shown before a message box and at the
+// end of the run.
 class TListBoxProtocol : public TProtocolList {
 public:
     explicit TListBoxProtocol(TListBox *box) : box_(box) {}
@@ -65,12 +65,17 @@ public:
         shown_ = std::chrono::steady_clock::now();
     }
 
-private:
+    // Shows the waiting lines when the last showing is a pace ago.
     void ShowIfDue()
     {
-        if (std::chrono::steady_clock::now() - shown_ >= std::chrono::milliseconds(TProgressPace::PaceMilliseconds))
+        if (std::chrono::steady_clock::now() - shown_ >= std::chrono::milliseconds(PaceMilliseconds))
             ShowWaiting();
     }
+
+private:
+    // The box is drawn whole each time it shows lines (they scroll it), which costs more than the
+    // progress bar's step: it is shown at a slower pace than the bar, still several times a second.
+    static constexpr int PaceMilliseconds = 250;
     TListBox *box_;
     std::vector<AnsiString> waiting_;
     AnsiString extension_;  // text for the end of the box's last line
@@ -127,8 +132,9 @@ TForm1::TForm1(TComponent *owner) : TForm(owner)
     LsBx_Prot->SetName("LsBx_Prot");
     LsBx_Prot->SetParent(this);
     LsBx_Prot->SetAlign(alClient);
-    protocol_ = std::make_unique<TListBoxProtocol>(LsBx_Prot);
-    Progress->BeforeMessages = [this] { protocol_->ShowWaiting(); };
+    auto protocol = std::make_unique<TListBoxProtocol>(LsBx_Prot);
+    Progress->BeforeMessages = [list = protocol.get()] { list->ShowIfDue(); };
+    protocol_ = std::move(protocol);
     SetBeforeMessageBox(this, [this] { protocol_->ShowWaiting(); });
 
     OnCreate = [this](TObject *sender) { FormCreate(sender); };
