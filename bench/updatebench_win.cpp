@@ -118,7 +118,17 @@ public:
     double seconds = 0;
 };
 
-int Run(const AnsiString &updater)
+// Ends the process once a mode that shows windows has printed its figures, its windows still up: under
+// Wine on a screen without a window manager, taking a shown window down waits two seconds for a window
+// manager that is not there, most of the time of a whole step.
+[[noreturn]] void EndProcess(int code)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ExitProcess(UINT(code));
+}
+
+[[noreturn]] void Run(const AnsiString &updater)
 {
     FlushCount flushes;
     WaitClock clock;
@@ -137,10 +147,10 @@ int Run(const AnsiString &updater)
     if (!ok)
         for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
             std::fprintf(stderr, "%s\n", form.LsBx_Prot->Items()->Strings(i).c_str());
-    return ok ? 0 : 1;
+    EndProcess(ok ? 0 : 1);
 }
 
-int Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &name)
+[[noreturn]] void Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &name)
 {
     FlushCount flushes;
     TForm1 form(nullptr);
@@ -150,7 +160,7 @@ int Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &nam
     form.JournalPath = root + "qmt_bench.txt";
     form.JournalSuspended = 0;
     if (!form.OpenJournal())
-        return 1;
+        EndProcess(1);
     auto *dialog = new TFrm_SelKU(nullptr);
     dialog->AfterConstruction();
     dialog->JournalPath = form.JournalPath;
@@ -182,7 +192,7 @@ int Copy(const AnsiString &root, const AnsiString &parent, const AnsiString &nam
     dialog->Free();
     form.CloseJournal();
     DeleteFile(form.JournalPath);
-    return result == SelKU_Copied ? 0 : 1;
+    EndProcess(result == SelKU_Copied ? 0 : 1);
 }
 
 // A file read whole, in pieces of 1 MB.
@@ -510,9 +520,9 @@ int main(int argc, char **argv)
         --argc;
     }
     if (mode == "run" && argc == 3)
-        return Run(argv[2]);
+        Run(argv[2]);
     if (mode == "copy" && argc == 5)
-        return Copy(IncludeTrailingBackslash(argv[2]), IncludeTrailingBackslash(argv[3]), argv[4]);
+        Copy(IncludeTrailingBackslash(argv[2]), IncludeTrailingBackslash(argv[3]), argv[4]);
     if (mode == "copyfloor" && (argc == 4 || (argc == 5 && std::string(argv[4]) == "compare")))
         return CopyFloor(IncludeTrailingBackslash(argv[2]), IncludeTrailingBackslash(argv[3]), argc == 5);
     if (mode == "runfloor" && argc >= 4 && argc <= 6) {
