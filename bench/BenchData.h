@@ -4,6 +4,8 @@
 // tenth of it: patched files, patched databases, replaced files and new files.
 //   OUT/inst/             the installation (version 3.1.1.2)
 //   OUT/inst/qmtupdt.exe  the updater (to 3.1.1.5)
+// Written by the native generator for tools/bench and by the Windows benchmark program for the CI's
+// slowdown guard alike.
 #include <cstdint>
 #include <filesystem>
 

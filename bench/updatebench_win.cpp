@@ -23,6 +23,8 @@
 //     a patch applied with the engine's patch transform, a database re-keyed to plain, patched and
 //     re-keyed back in memory, a new file moved into place; at the end the configuration file, backed up
 //     in the same way, marked as updated, and WORK removed. With "noflush" the flushes are passed over.
+//   updatebench.exe guard WORK
+//     the CI's slowdown guard over "run", "copy" and their floors (bench/SlowdownGuard.h).
 #include <windows.h>
 
 #include <algorithm>
@@ -31,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/SlowdownGuard.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Clock.h"
 #include "framework/runtime/Cp1251.h"
@@ -533,7 +536,9 @@ int main(int argc, char **argv)
             return 2;
         return RunFloor(argv[2], IncludeTrailingBackslash(argv[3]), floor);
     }
+    if (mode == "guard" && argc == 3)
+        return SlowdownGuard(argv[2]);
     std::fprintf(stderr, "usage: updatebench.exe run UPDATER [noflush] | copy ROOT PARENT NAME [noflush] |"
-                         " copyfloor ROOT OUT [compare] | runfloor UPDATER WORK [apply [noflush]]\n");
+                         " copyfloor ROOT OUT [compare] | runfloor UPDATER WORK [apply [noflush]] | guard WORK\n");
     return 2;
 }
