@@ -140,20 +140,42 @@ protected:
         return state;
     }
 
+    // How long an undisturbed run takes from one journal command to the next, in ms, measured from
+    // its second command to its `commands`-th: the steps its kill moments fall into.
+    double CommandPace(const ProductUpdate &update, const std::function<bool(TStartedProcess &)> &begin,
+                       const AnsiString &journal, int commands)
+    {
+        Reset(update);
+        TStartedProcess run;
+        double pace = 1;
+        if (begin(run) && WaitForJournalCommands(root_ + journal, 2, 60000)) {
+            const ULONGLONG start = GetTickCount64();
+            WaitForJournalCommands(root_ + journal, commands, 60000);
+            pace = double(GetTickCount64() - start) / std::max(commands - 2, 1);
+        }
+        if (WaitForBoxOf(run.Id(), 60000)) {  // 3009
+            AnsiString texts;
+            AnswerBoxes(run.Id(), {"Внимание!=7"}, texts);
+        }
+        CloseUpdater(run);
+        return std::max(pace, 1.0);
+    }
+
     // Kill moments spread over a run of `commands` journal lines: the line to wait for (from the
-    // second, the first after the start) and a delay of up to 40 ms after it, seeded.
+    // second, the first after the start) and a delay after it of up to one step of the run (`pace`
+    // ms), seeded, so that each moment falls inside the step after its line however fast the run is.
     struct Moment {
         int Commands;
         DWORD Delay;
     };
-    static std::vector<Moment> Moments(int count, int commands, unsigned seed)
+    static std::vector<Moment> Moments(int count, int commands, double pace, unsigned seed)
     {
         std::mt19937 random(seed);
         std::uniform_real_distribution<double> within(0.0, 1.0);
         std::vector<Moment> moments;
         for (int i = 0; i < count; ++i) {
             int line = 2 + int((commands - 1) * (i + within(random)) / count);
-            moments.push_back({std::min(line, commands), DWORD(40 * within(random))});
+            moments.push_back({std::min(line, commands), DWORD(pace * within(random))});
         }
         return moments;
     }
@@ -202,9 +224,10 @@ TEST_F(InterruptedRuns, CorrectionKilledAtTenMomentsThenRolledBackOnTheNextStart
     ASSERT_GT(commands, 2);
     EXPECT_TRUE(SameTree(update.After, ReadInstallation(root_)));
 
+    const double pace = CommandPace(update, begin, "qmt_3.1.1.5.txt", commands);
     int rolledBack = 0;
     std::string outcomes;
-    for (const Moment &moment : Moments(10, commands, 20261207)) {
+    for (const Moment &moment : Moments(10, commands, pace, 20261207)) {
         const KillState state = KilledRun(update, begin, "qmt_3.1.1.5.txt", moment.Commands, moment.Delay);
         const std::string when = std::to_string(moment.Delay) + " ms after journal line " +
                                  std::to_string(moment.Commands) + " of " + std::to_string(commands);
@@ -219,7 +242,7 @@ TEST_F(InterruptedRuns, CorrectionKilledAtTenMomentsThenRolledBackOnTheNextStart
         rolledBack += state.Finished() ? 0 : 1;
         outcomes += "\n  " + when + ": " + (state.Finished() ? "new version" : "rolled back");
     }
-    std::printf("correction killed:%s\n", outcomes.c_str());
+    std::printf("correction killed (%.1f ms a journal command):%s\n", pace, outcomes.c_str());
     // Only the last moments come after the journal's end.
     EXPECT_GE(rolledBack, 7);
 }
