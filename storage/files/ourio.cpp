@@ -64,9 +64,10 @@ int ListFilesRecursive(const AnsiString &folder, const AnsiString &mask, TString
         list.Clear();
     TStringList folders;
     if (mask == "*.*") {  // the walk's own listings show every file
-        const int before = list.Count();
-        Walk(folder, folders, nullptr, &list, fs);
-        return list.Count() - before;
+        TStringList files;
+        Walk(folder, folders, nullptr, &files, fs);
+        list.AddStrings(files);
+        return files.Count();
     }
     Walk(folder, folders, nullptr, nullptr, fs);
     return ListFiles(folders, mask, list, fs);

@@ -77,6 +77,13 @@ TEST(Ourio, EveryFileOfATreeIsListedWithOneListingOfEachFolder)
             if (!(e.Attr & faDirectory))
                 bySteps.Add(folders[i] + e.Name);
     EXPECT_EQ(Items(bySteps), Items(all));
+    // The count is of the files found, also when the list already holds some of them.
+    TStringList kept;
+    kept.SetSorted(true);
+    kept.SetDuplicates(dupIgnore);
+    kept.Add("C:\\R\\a.txt");
+    EXPECT_EQ(5, ListFilesRecursive("C:\\R\\", "*.*", kept, true, fs));
+    EXPECT_EQ(5, kept.Count());
     fs.listed.clear();
     EXPECT_EQ(0, DeleteFolderTree("C:\\R", fs));
     EXPECT_EQ(4u, fs.listed.size());
