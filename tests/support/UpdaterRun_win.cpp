@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
@@ -118,8 +119,18 @@ DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiStrin
                       std::to_string(stepTimeout) + " \"" + textFile + "\"";
     for (const AnsiString &step : steps)
         line += " \"" + step + "\"";
+    // Under a loaded Wine a process now and then fails to start; one that cannot be started after a
+    // few tries fails the answer, its system error told on the test's error output.
     TStartedProcess clicker;
-    if (!clicker.Start(line, QMT_HELPER_DIR))
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = clicker.Start(line, QMT_HELPER_DIR);
+        if (!started) {
+            std::fprintf(stderr, "the box clicker did not start (system error %lu)\n", GetLastError());
+            Sleep(200);
+        }
+    }
+    if (!started)
         return ~0u;
     DWORD code = clicker.Wait(static_cast<DWORD>(stepTimeout) * static_cast<DWORD>(steps.size() + 1));
     texts.clear();
@@ -195,8 +206,18 @@ DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<Ans
                       "\" " + std::to_string(timeout);
     for (const AnsiString &step : steps)
         line += " \"" + step + "\"";
+    // Under a loaded Wine a process now and then fails to start; one that cannot be started after a
+    // few tries fails the answer, its system error told on the test's error output.
     TStartedProcess clicker;
-    if (!clicker.Start(line, QMT_HELPER_DIR))
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        started = clicker.Start(line, QMT_HELPER_DIR);
+        if (!started) {
+            std::fprintf(stderr, "the box clicker did not start (system error %lu)\n", GetLastError());
+            Sleep(200);
+        }
+    }
+    if (!started)
         return ~0u;
     return clicker.Wait(DWORD(timeout) + 10000);
 }
