@@ -111,6 +111,22 @@ std::vector<uint8_t> UpdaterWith(TestPayloadBuilder payload)
     return payload.Build().Bytes;
 }
 
+namespace {
+// Starts the box clicker with its command line. Under a loaded Wine a process now and then fails to
+// start: it is tried a few times, and a clicker that cannot be started is told on the test's error
+// output with the system's error.
+bool StartClicker(TStartedProcess &clicker, const AnsiString &line)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (clicker.Start(line, QMT_HELPER_DIR))
+            return true;
+        std::fprintf(stderr, "the box clicker did not start (system error %lu)\n", GetLastError());
+        Sleep(200);
+    }
+    return false;
+}
+}  // namespace
+
 DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiString &texts, int stepTimeout)
 {
     AnsiString textFile = IncludeTrailingBackslash(std::filesystem::temp_directory_path().string()) + "qmt_e2e_boxes_" +
@@ -119,18 +135,8 @@ DWORD AnswerBoxes(DWORD process, const std::vector<AnsiString> &steps, AnsiStrin
                       std::to_string(stepTimeout) + " \"" + textFile + "\"";
     for (const AnsiString &step : steps)
         line += " \"" + step + "\"";
-    // Under a loaded Wine a process now and then fails to start; one that cannot be started after a
-    // few tries fails the answer, its system error told on the test's error output.
     TStartedProcess clicker;
-    bool started = false;
-    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        started = clicker.Start(line, QMT_HELPER_DIR);
-        if (!started) {
-            std::fprintf(stderr, "the box clicker did not start (system error %lu)\n", GetLastError());
-            Sleep(200);
-        }
-    }
-    if (!started)
+    if (!StartClicker(clicker, line))
         return ~0u;
     DWORD code = clicker.Wait(static_cast<DWORD>(stepTimeout) * static_cast<DWORD>(steps.size() + 1));
     texts.clear();
@@ -206,18 +212,8 @@ DWORD WorkDialog(DWORD process, const AnsiString &caption, const std::vector<Ans
                       "\" " + std::to_string(timeout);
     for (const AnsiString &step : steps)
         line += " \"" + step + "\"";
-    // Under a loaded Wine a process now and then fails to start; one that cannot be started after a
-    // few tries fails the answer, its system error told on the test's error output.
     TStartedProcess clicker;
-    bool started = false;
-    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        started = clicker.Start(line, QMT_HELPER_DIR);
-        if (!started) {
-            std::fprintf(stderr, "the box clicker did not start (system error %lu)\n", GetLastError());
-            Sleep(200);
-        }
-    }
-    if (!started)
+    if (!StartClicker(clicker, line))
         return ~0u;
     return clicker.Wait(DWORD(timeout) + 10000);
 }
