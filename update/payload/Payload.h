@@ -65,5 +65,3 @@ private:
     std::unique_ptr<TFileStream> file_;
 };
 
-// One item read from a payload file opened for it alone (TPayloadItems).
-bool ReadPayloadItem(const AnsiString &fileName, const TPartNfo &item, std::vector<uint8_t> &bytes);

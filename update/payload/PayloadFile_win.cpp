@@ -41,11 +41,6 @@ bool TPayloadItems::Read(const TPartNfo &item, std::vector<uint8_t> &bytes)
     }
 }
 
-bool ReadPayloadItem(const AnsiString &fileName, const TPartNfo &item, std::vector<uint8_t> &bytes)
-{
-    return TPayloadItems(fileName).Read(item, bytes);
-}
-
 bool TForm1::ReadUpdatePayload(const AnsiString &fileName)
 {
     TPayloadInfo info;
