@@ -134,6 +134,19 @@ protected:
     int updateCount_ = 0;
 };
 
+// One update of a list's lines, ended however its scope is left: a list an exception left inside an
+// update would never be drawn again.
+class TStringsUpdate {
+public:
+    explicit TStringsUpdate(TStrings &strings) : strings_(strings) { strings_.BeginUpdate(); }
+    ~TStringsUpdate() { strings_.EndUpdate(); }
+    TStringsUpdate(const TStringsUpdate &) = delete;
+    TStringsUpdate &operator=(const TStringsUpdate &) = delete;
+
+private:
+    TStrings &strings_;
+};
+
 class TStringList : public TStrings {
 public:
     using TStringListSortCompare = int (*)(TStringList *list, int index1, int index2);

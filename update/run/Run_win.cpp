@@ -214,9 +214,8 @@ void TForm1::FinishRun(bool success, bool cancelled)
 {
     RunFinished = 1;
     Progress->Show();
-    protocol_->ShowWaiting();
+    protocol_->ShowWaiting();  // every line goes into the file
     Pn_Exit->Show();
-    LsBx_Prot->SetItemIndex(LsBx_Prot->Items()->Count() - 1);
 
     AnsiString protocolFile = !JournalPath.empty()
                                   ? ExtractFilePath(JournalPath) + "Протокол_" + ExtractFileName(JournalPath)
@@ -230,6 +229,10 @@ void TForm1::FinishRun(bool success, bool cancelled)
             return true;
         },
         " ");
+    // The window shows every line, the file's path last, selected and in view, before the run waits for
+    // the user: the user whose run failed needs that path most, and no question comes to show it.
+    protocol_->ShowWaiting();
+    LsBx_Prot->SetItemIndex(LsBx_Prot->Items()->Count() - 1);
 
     if (!cancelled && success && AskYesNo(3009, true)) {
         ProductMutex[0].Close();

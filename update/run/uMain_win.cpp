@@ -2,7 +2,7 @@
 #include "update/run/uMain.h"
 
 #include <chrono>
-#include <vector>
+#include <deque>
 
 #include "framework/runtime/Classes.h"
 #include "update/journal/Journal.h"
@@ -51,17 +51,20 @@ public:
     {
         if (waiting_.empty() && extension_.empty())
             return;
-        box_->Items()->BeginUpdate();
-        if (!extension_.empty() && box_->Items()->Count() > 0) {
-            const int last = box_->Items()->Count() - 1;
-            box_->Items()->SetString(last, box_->Items()->Strings(last) + extension_);
+        // A line the box refuses ends this showing, not the box's drawing: the update ends however the
+        // showing is left, and the lines not yet in the box wait for the next one.
+        TStrings &items = *box_->Items();
+        TStringsUpdate update(items);
+        if (!extension_.empty() && items.Count() > 0) {
+            const int last = items.Count() - 1;
+            items.SetString(last, items.Strings(last) + extension_);
         }
         extension_.clear();
-        for (const AnsiString &line : waiting_)
-            box_->Items()->Add(line);
-        waiting_.clear();
-        box_->SetItemIndex(box_->Items()->Count() - 1);
-        box_->Items()->EndUpdate();
+        while (!waiting_.empty()) {
+            items.Add(waiting_.front());
+            waiting_.pop_front();
+        }
+        box_->SetItemIndex(items.Count() - 1);
         shown_ = std::chrono::steady_clock::now();
     }
 
@@ -77,7 +80,7 @@ private:
     // progress bar's step: it is shown at a slower pace than the bar, still several times a second.
     static constexpr int PaceMilliseconds = 250;
     TListBox *box_;
-    std::vector<AnsiString> waiting_;
+    std::deque<AnsiString> waiting_;
     AnsiString extension_;  // text for the end of the box's last line
     std::chrono::steady_clock::time_point shown_{};
 };

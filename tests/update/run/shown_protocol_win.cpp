@@ -1,5 +1,6 @@
 // The protocol of a shown main window: its list box takes lines in batches, while every journal line
-// is on the disk at once.
+// is on the disk at once; however the run ends, the window shows every line before it waits for the
+// user, the protocol file's path last.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,10 +8,21 @@
 #include <vector>
 
 #include "framework/runtime/Classes.h"
+#include "framework/runtime/Kernel.h"
+#include "framework/runtime/SysUtils.h"
 #include "framework/windows/Prompt.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/InstallationBuilder.h"
+#include "tests/support/PayloadBuilder.h"
+#include "tests/support/PromptSteps.h"
+#include "tests/support/WindowPicture.h"
 #include "update/journal/JournalLine.h"
+#include "update/payload/PartNfo.h"
 #include "update/run/MsgBoxes.h"
+#include "update/run/ProductFolder.h"
 #include "update/run/uMain.h"
+#include "update/variant/uSelKindUpdt.h"
+#undef DeleteFile  // the framework's DeleteFile(AnsiString) is meant here
 
 namespace {
 
@@ -64,4 +76,157 @@ TEST(ShownProtocol, LinesReachTheJournalAtOnceAndTheBoxInOrderBeforeAMessageBox)
         form.CloseJournal();
     }
     std::filesystem::remove_all(folder);
+}
+
+namespace {
+
+// A shown main window's whole run on an installation in `root_`, ended one way or another.
+class FinishedRun : public ::testing::Test {
+protected:
+    void SetUp() override { root_ = MakeTestFolder("qmt_finished_protocol"); }
+    void TearDown() override
+    {
+        if (Frm_SelKU)
+            Frm_SelKU->Free();
+        Frm_SelKU = nullptr;
+        RemoveTestFolder(root_);
+    }
+
+    void PlaceUpdater(const TestPayloadBuilder &payload = TestPayloadBuilder{})
+    {
+        std::vector<uint8_t> bytes = payload.Build().Bytes;
+        TFileStream file(root_ + "qmtupdt.exe", fmCreate);
+        file.WriteBuffer(bytes.data(), static_cast<long>(bytes.size()));
+    }
+
+    // A journal an earlier run left: rollback is offered.
+    void LeaveJournal()
+    {
+        const std::string line = "\r\n" + JournalCommandLine("06.12.26 23:10:00.000", ejc_Start, JournalStartText) + "\r\n";
+        TFileStream journal(root_ + "qmt_3.1.1.txt", fmCreate);
+        journal.WriteBuffer(line.data(), static_cast<long>(line.size()));
+    }
+
+    // Runs the shown window with `prompts` answering, and one more answer (No) for the run's last box;
+    // checks the window as the run leaves it to the user: every line of the protocol file, then the
+    // file's path, the last line selected and in view. The last box showed every line before it.
+    void RunAndCheck(PromptSteps &prompts, const char *picture)
+    {
+        std::vector<AnsiString> atTheLastBox;
+        TForm1 form(nullptr);
+        form.SelfPath = root_ + "qmtupdt.exe";
+        form.Show();
+        prompts.Then([&](const TPrompt &) {
+            atTheLastBox = BoxLines(form);
+            return TPromptAnswer{idNo, {}};
+        });
+        form.FormActivate(&form);
+        EXPECT_TRUE(prompts.steps.empty()) << "the run asked fewer questions than expected";
+        EXPECT_EQ(0, prompts.unanswered) << "the run asked more questions than expected";
+        Application->ProcessMessages();
+        SaveScreenshot(form.Handle(), picture);
+
+        const AnsiString file = root_ + "Протокол_qmt_3.1.1" + (correction_ ? ".5" : "") + ".txt";
+        TStringList saved;
+        saved.LoadFromFile(file);
+        std::vector<AnsiString> expected;
+        for (int i = 0; i < saved.Count(); ++i)
+            expected.push_back(saved.Strings(i));
+        expected.push_back("Техническая информация о проведенных действиях сохранена в: ");
+        expected.push_back(file);
+        EXPECT_EQ(expected, BoxLines(form));
+        const int last = form.LsBx_Prot->Items()->Count() - 1;
+        EXPECT_EQ(last, form.LsBx_Prot->ItemIndex());
+        RECT item{}, client{};
+        SendMessageW(form.LsBx_Prot->Handle(), LB_GETITEMRECT, WPARAM(last), LPARAM(&item));
+        GetClientRect(form.LsBx_Prot->Handle(), &client);
+        EXPECT_TRUE(item.top >= 0 && item.bottom <= client.bottom) << "the last line is out of view";
+        // The box's last line may take its step's result afterwards.
+        ASSERT_FALSE(atTheLastBox.empty());
+        ASSERT_LE(atTheLastBox.size(), expected.size());
+        const size_t n = atTheLastBox.size() - 1;
+        EXPECT_EQ(std::vector<AnsiString>(atTheLastBox.begin(), atTheLastBox.begin() + n),
+                  std::vector<AnsiString>(expected.begin(), expected.begin() + n));
+        EXPECT_EQ(0u, expected[n].find(atTheLastBox[n])) << atTheLastBox[n];
+    }
+
+    AnsiString root_;
+    bool correction_ = false;
+    FakeClock clock_;
+    TClockOverride useClock_{clock_};
+};
+
+}  // namespace
+
+TEST_F(FinishedRun, AfterSuccessTheWindowEndsWithTheProtocolFilesPath)
+{
+    TestInstallation installed;
+    installed.VersionText = "5-3.1.1.2";
+    BuildInstallation(root_, installed);
+    TestPayloadBuilder correction;
+    correction.BaseVersion = "3.1.1.2";
+    correction.NewVersion = "3.1.1.5";
+    correction.AddSection();
+    correction.AddFile(ADDREPL, "DATA\\new.txt", PatternBytes(300, 1));
+    PlaceUpdater(correction);
+    correction_ = true;
+    PromptSteps prompts;  // 3009: the last question, answered No
+    RunAndCheck(prompts, "updater_finished_success");
+}
+
+TEST_F(FinishedRun, AfterAFailureTheWindowEndsWithTheProtocolFilesPath)
+{
+    TestInstallation older;
+    older.VersionText = "5-3.0.9";
+    BuildInstallation(root_, older);
+    PlaceUpdater();
+    PromptSteps prompts;  // 5013
+    RunAndCheck(prompts, "updater_finished_failed");
+
+    // A missing product executable (5009) and the product left running (5007) end the same way.
+    RemoveTestFolder(root_);
+    root_ = MakeTestFolder("qmt_finished_protocol");
+    BuildInstallation(root_);
+    ASSERT_TRUE(DeleteFile(root_ + "EXE\\qmt.exe"));
+    PlaceUpdater();
+    PromptSteps missing;  // 5009
+    RunAndCheck(missing, "updater_finished_no_product");
+
+    RemoveTestFolder(root_);
+    root_ = MakeTestFolder("qmt_finished_protocol");
+    BuildInstallation(root_);
+    PlaceUpdater();
+    TNamedMutex product;
+    ASSERT_TRUE(product.Create(ProductMutexName(root_ + "EXE\\qmt.exe")));
+    PromptSteps running;
+    running.Answer(idNo);  // 3007: stop waiting; then 5007
+    RunAndCheck(running, "updater_finished_product_running");
+}
+
+TEST_F(FinishedRun, AfterACancelInTheVariantDialogTheWindowEndsWithTheProtocolFilesPath)
+{
+    BuildInstallation(root_);
+    PlaceUpdater();
+    Application->CreateForm(Frm_SelKU);
+    Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
+    PromptSteps prompts;
+    prompts.OnDialog<TFrm_SelKU>([](TFrm_SelKU &dialog) { dialog.Btn_CancelClick(nullptr); });
+    RunAndCheck(prompts, "updater_finished_cancelled");
+}
+
+TEST_F(FinishedRun, AfterARollbackTheWindowEndsWithTheProtocolFilesPath)
+{
+    // Rolled back, and the user wants no update now (3003 No).
+    BuildInstallation(root_);
+    PlaceUpdater();
+    LeaveJournal();
+    PromptSteps declined;
+    declined.Answer(idYes);  // 3001; then 3003
+    RunAndCheck(declined, "updater_finished_rolled_back");
+
+    // The rollback refused (3001 No, then 5003).
+    LeaveJournal();
+    PromptSteps refused;
+    refused.Answer(idNo);
+    RunAndCheck(refused, "updater_finished_rollback_refused");
 }
