@@ -192,3 +192,17 @@ TEST(TStringListTest, NestedUpdatesStartAndEndOnceAtTheOutermostCalls)
     EXPECT_EQ(1, list.Count());
 }
 
+
+TEST(TStringListTest, AnUpdateScopeLeftByAnExceptionStillEndsTheUpdate)
+{
+    UpdateStateLog list;
+    EXPECT_THROW(
+        {
+            TStringsUpdate update(list);
+            list.Add("рядок");
+            list.Strings(5);  // out of bounds: throws
+        },
+        EListError);
+    EXPECT_FALSE(list.Updating());
+    EXPECT_EQ((std::vector<bool>{true, false}), list.States);
+}
