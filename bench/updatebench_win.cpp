@@ -117,6 +117,12 @@ public:
         SystemClock().Sleep(milliseconds);
         seconds += Seconds() - start;
     }
+    void SleepServing(unsigned milliseconds, const std::function<void()> &serve) override
+    {
+        const double start = Seconds();
+        SystemClock().SleepServing(milliseconds, serve);
+        seconds += Seconds() - start;
+    }
     std::uint64_t TickCount() override { return SystemClock().TickCount(); }
     double seconds = 0;
 };

@@ -1,6 +1,7 @@
 // The system clock and the installed-clock slot.
 #include "framework/runtime/Clock.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -32,6 +33,19 @@ public:
 
     void Sleep(unsigned milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
+    void SleepServing(unsigned milliseconds, const std::function<void()> &serve) override
+    {
+        using namespace std::chrono;
+        const auto end = steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        for (;;) {
+            serve();
+            const auto now = steady_clock::now();
+            if (now >= end)
+                return;
+            std::this_thread::sleep_for(std::min<steady_clock::duration>(end - now, std::chrono::milliseconds(ServeMilliseconds)));
+        }
+    }
+
     std::uint64_t TickCount() override
     {
         using namespace std::chrono;
@@ -62,4 +76,8 @@ TClock &CurrentClock()
 TClock *InstallClock(TClock *clock) { return Slot().exchange(clock); }
 
 void ClockSleep(unsigned milliseconds) { CurrentClock().Sleep(milliseconds); }
+void ClockSleepServing(unsigned milliseconds, const std::function<void()> &serve)
+{
+    CurrentClock().SleepServing(milliseconds, serve);
+}
 std::uint64_t ClockTickCount() { return CurrentClock().TickCount(); }

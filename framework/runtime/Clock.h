@@ -2,6 +2,7 @@
 // The clock seam: every reading of the local time, every wait and every tick count goes through
 // the installed clock, so tests can put in a clock whose waits cost nothing.
 #include <cstdint>
+#include <functional>
 
 #include "framework/runtime/SysUtils.h"
 
@@ -11,6 +12,15 @@ public:
     // Local date and time.
     virtual TDateTime Now() = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
+    // Waits as Sleep does, calling `serve` as it starts and, on the real clock, every
+    // ServeMilliseconds while it lasts: a program keeps its window drawn while it waits. A test clock
+    // serves once and then sleeps.
+    virtual void SleepServing(unsigned milliseconds, const std::function<void()> &serve)
+    {
+        serve();
+        Sleep(milliseconds);
+    }
+    static constexpr unsigned ServeMilliseconds = 20;
     // Milliseconds from an arbitrary start, never going back.
     virtual std::uint64_t TickCount() = 0;
 };
@@ -37,4 +47,5 @@ private:
 
 // Waits through the clock in force.
 void ClockSleep(unsigned milliseconds);
+void ClockSleepServing(unsigned milliseconds, const std::function<void()> &serve);
 std::uint64_t ClockTickCount();

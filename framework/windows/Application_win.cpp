@@ -127,6 +127,15 @@ void TApplication::ProcessMessages()
     while (ProcessMessage()) {}
 }
 
+void TApplication::ProcessPaintMessages()
+{
+    // The system offers a window's paint message as long as its area stays invalid: a window whose
+    // painting leaves it so would be offered again at once, so the round is bounded.
+    MSG msg;
+    for (int i = 0; i < 256 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        DispatchMessageW(&msg);
+}
+
 void TApplication::HandleMessage()
 {
     if (!ProcessMessage())

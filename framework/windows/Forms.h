@@ -190,6 +190,9 @@ public:
     void Run();
     // Handles the messages waiting now and returns.
     void ProcessMessages();
+    // Draws the program's windows that wait to be drawn, and handles nothing else: input, timers and
+    // posted messages stay queued, so nothing the user does runs before the program is ready for it.
+    void ProcessPaintMessages();
     // Waits for one message and handles it.
     void HandleMessage();
     void Terminate();

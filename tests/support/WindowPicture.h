@@ -3,7 +3,14 @@
 // of the updater's final window. Windows build only.
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "framework/runtime/AnsiString.h"
+
+// The pixels of a rectangle of the screen as it stands, 0xRRGGBB, row by row from the top; empty when
+// the rectangle is.
+std::vector<uint32_t> ScreenPixels(const RECT &r);
 
 // Saves the window, frame and all, as a 24-bit BMP file; false when it has no size or the file cannot
 // be written. A window of another process is brought to the front first and given a moment to paint

@@ -7,14 +7,11 @@
 #include "framework/runtime/Cp1251.h"
 #include "framework/runtime/SysUtils.h"
 
-namespace {
-
-// Saves a rectangle of the screen as it stands as a 24-bit BMP file.
-bool SaveScreenRect(const RECT &r, const wchar_t *fileName)
+std::vector<uint32_t> ScreenPixels(const RECT &r)
 {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
-        return false;
+        return {};
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
@@ -24,25 +21,55 @@ bool SaveScreenRect(const RECT &r, const wchar_t *fileName)
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = w;
-    info.biHeight = h;
+    info.biHeight = -h;  // top row first
     info.biPlanes = 1;
-    info.biBitCount = 24;
+    info.biBitCount = 32;
     info.biCompression = BI_RGB;
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<unsigned char> pixels(static_cast<size_t>(stride) * h);
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
     GetDIBits(dc, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
+    for (uint32_t &pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+namespace {
+
+// Saves a rectangle of the screen as it stands as a 24-bit BMP file.
+bool SaveScreenRect(const RECT &r, const wchar_t *fileName)
+{
+    const std::vector<uint32_t> pixels = ScreenPixels(r);
+    if (pixels.empty())
+        return false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<unsigned char> rows(static_cast<size_t>(stride) * h);  // bottom row first
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t pixel = pixels[size_t(y) * w + x];
+            unsigned char *out = &rows[size_t(h - 1 - y) * stride + size_t(x) * 3];
+            out[0] = pixel & 0xFF;
+            out[1] = (pixel >> 8) & 0xFF;
+            out[2] = (pixel >> 16) & 0xFF;
+        }
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
     BITMAPFILEHEADER head{};
     head.bfType = 0x4D42;  // "BM"
     head.bfOffBits = sizeof head + sizeof info;
-    head.bfSize = head.bfOffBits + static_cast<DWORD>(pixels.size());
+    head.bfSize = head.bfOffBits + static_cast<DWORD>(rows.size());
     FILE *f = _wfopen(fileName, L"wb");
     if (!f)
         return false;
     const bool ok = std::fwrite(&head, sizeof head, 1, f) == 1 && std::fwrite(&info, sizeof info, 1, f) == 1 &&
-                    std::fwrite(pixels.data(), 1, pixels.size(), f) == pixels.size();
+                    std::fwrite(rows.data(), 1, rows.size(), f) == rows.size();
     return std::fclose(f) == 0 && ok;
 }
 

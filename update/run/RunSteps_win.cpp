@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "framework/runtime/Classes.h"
-#include "framework/runtime/Clock.h"
 #include "framework/runtime/Kernel.h"
 #include "framework/runtime/SysUtils.h"
 #include "update/journal/JournalLine.h"
@@ -151,8 +150,8 @@ bool TForm1::AcquireProductMutex(int slot)
 bool TForm1::WaitProductClosed(int slot)
 {
     for (;;) {
-        ClockSleep(300);
-        ClockSleep(300);
+        PauseRun(300);
+        PauseRun(300);
         for (int attempt = 1; attempt <= 10; ++attempt) {
             if (AcquireProductMutex(slot))
                 return false;
@@ -160,7 +159,7 @@ bool TForm1::WaitProductClosed(int slot)
                 "Программа ЦМТ либо еще одно обновление обнаружены в памяти. Ожидаем 1 секунду. Попытка " +
                     std::to_string(attempt) + " из 10",
                 true);
-            ClockSleep(1000);
+            PauseRun(1000);
         }
         if (!AskYesNo(3007, SelfPath, true))
             break;

@@ -81,6 +81,9 @@ public:
     bool AcquireProductMutex(int slot);
     // Waits for the product to close; true when it still runs and the user stops waiting.
     bool WaitProductClosed(int slot);
+    // A pause of the run: the window shows every line logged so far and stays drawn while it lasts; it
+    // takes no input meanwhile.
+    void PauseRun(unsigned milliseconds);
     // Starts the updated product (the copy for variant 1) with its folder as current folder, then
     // closes the window; error 5017 when it cannot be started.
     void StartProduct();

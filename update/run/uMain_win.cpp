@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "framework/runtime/Classes.h"
+#include "framework/runtime/Clock.h"
 #include "update/journal/Journal.h"
 #include "update/run/MsgBoxes.h"
 
@@ -174,6 +175,16 @@ void TForm1::FormDestroy(TObject *)
     HandledFiles = nullptr;
     Items.clear();
     AcceptedBuilds.clear();
+}
+
+void TForm1::PauseRun(unsigned milliseconds)
+{
+    // The run holds the window's thread: while it waits (for the product to close, ten seconds and
+    // more) the window would stay undrawn, black, and look hung. Only painting is done here, so nothing
+    // the user clicks runs before its step.
+    protocol_->ShowWaiting();
+    Progress->Show();
+    ClockSleepServing(milliseconds, [] { Application->ProcessPaintMessages(); });
 }
 
 void TForm1::SetRunCaption(const AnsiString &caption) { SetCaption(caption); }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -229,4 +230,81 @@ TEST_F(FinishedRun, AfterARollbackTheWindowEndsWithTheProtocolFilesPath)
     PromptSteps refused;
     refused.Answer(idNo);
     RunAndCheck(refused, "updater_finished_rollback_refused");
+}
+
+namespace {
+
+// How the items of a shown list box stand on the screen: each item from the top one in view to the
+// last is drawn, its background the list's (or the selection's) and text on it.
+std::vector<std::string> UndrawnItems(TListBox &box)
+{
+    std::vector<std::string> undrawn;
+    const HWND list = box.Handle();
+    for (int i = box.TopIndex(); i < box.Items()->Count(); ++i) {
+        RECT r{};
+        SendMessageW(list, LB_GETITEMRECT, WPARAM(i), LPARAM(&r));
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT *>(&r), 2);
+        InflateRect(&r, -2, -2);  // inside the focus frame of the selected one
+        const bool selected = i == box.ItemIndex();
+        const uint32_t paper = selected ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_WINDOW);
+        const uint32_t ink = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT);
+        auto rgb = [](uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+        size_t onPaper = 0, inInk = 0;
+        const std::vector<uint32_t> pixels = ScreenPixels(r);
+        for (uint32_t pixel : pixels) {
+            onPaper += pixel == rgb(paper) ? 1 : 0;
+            inInk += pixel == rgb(ink) ? 1 : 0;
+        }
+        if (pixels.empty() || onPaper < pixels.size() / 2 || inInk < 20)
+            undrawn.push_back("item " + std::to_string(i) + ": " + std::to_string(onPaper) + " of " +
+                              std::to_string(pixels.size()) + " pixels of its background, " + std::to_string(inInk) +
+                              " of its text");
+    }
+    return undrawn;
+}
+
+// A test clock whose pauses of a second can look at the screen.
+class LookingClock : public FakeClock {
+public:
+    void Sleep(unsigned milliseconds) override
+    {
+        FakeClock::Sleep(milliseconds);
+        if (milliseconds == 1000 && onSecond)
+            onSecond(++seconds);
+    }
+    std::function<void(int)> onSecond;
+    int seconds = 0;
+};
+
+}  // namespace
+
+TEST_F(FinishedRun, WhileTheRunWaitsForTheProductItsWindowIsDrawnWithEveryAttemptLine)
+{
+    BuildInstallation(root_);
+    PlaceUpdater();
+    TNamedMutex product;  // the product runs
+    ASSERT_TRUE(product.Create(ProductMutexName(root_ + "EXE\\qmt.exe")));
+
+    TForm1 form(nullptr);
+    form.SelfPath = root_ + "qmtupdt.exe";
+    form.Show();  // and the run starts at once, as its activation starts it, before the window is drawn
+    LookingClock clock;
+    TClockOverride useClock(clock);
+    std::vector<std::string> undrawn;
+    int lines = 0;
+    clock.onSecond = [&](int second) {
+        if (second != 5)
+            return;
+        SaveScreenshot(form.Handle(), "updater_waiting_for_product");
+        undrawn = UndrawnItems(*form.LsBx_Prot);
+        lines = form.LsBx_Prot->Items()->Count();
+    };
+    PromptSteps prompts;
+    prompts.Answer(idNo).Answer(idOk);  // 3007: stop waiting; 5007
+    form.FormActivate(&form);
+    EXPECT_EQ(0, prompts.unanswered);
+
+    EXPECT_EQ(std::vector<std::string>{}, undrawn);
+    ASSERT_GT(lines, 5);
+    EXPECT_NE(AnsiString::npos, form.LsBx_Prot->Items()->Strings(lines - 1).find("Попытка 5 из 10"));
 }
