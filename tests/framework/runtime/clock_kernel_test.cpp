@@ -34,6 +34,22 @@ TEST(ClockSeam, SystemClockMovesForward)
     EXPECT_GE(SystemClock().TickCount() - t0, 15u);
 }
 
+TEST(ClockSeam, AWaitThatServesServesThroughoutOnTheSystemClockAndOnceOnATestClock)
+{
+    int served = 0;
+    const std::uint64_t t0 = SystemClock().TickCount();
+    SystemClock().SleepServing(100, [&] { ++served; });
+    EXPECT_GE(SystemClock().TickCount() - t0, 95u);
+    EXPECT_GE(served, 3);  // a window stays drawn through the wait, not only at its start
+
+    FakeClock fake;
+    TClockOverride use(fake);
+    served = 0;
+    ClockSleepServing(1000, [&] { ++served; });
+    EXPECT_EQ(1, served);
+    EXPECT_EQ(std::vector<unsigned>{1000}, fake.sleeps);
+}
+
 TEST(Locking, CriticalSectionAndCounterUnderThreads)
 {
     TCriticalSection cs;
