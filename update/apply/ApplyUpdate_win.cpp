@@ -142,18 +142,27 @@ bool TForm1::CreateProductShortcut()
 {
     // The name the user gave the shortcut in the variant dialog (the copy's name unless changed there).
     const AnsiString name = ShortcutFileName(Frm_SelKU ? Frm_SelKU->ShortcutName : AnsiString(), NewVersion);
-    // The link lies outside the copy: it is journaled, and the line is on the disk, before it is made,
-    // so that a rollback of a run stopped before its end removes it with the copy. Once the journal
-    // holds the end the link is there, whatever stops the run afterwards. It is not made when its line
-    // cannot be written; nor journaled where a folder has its name, which the shell cannot save over
-    // and a rollback would remove.
-    auto journalLink = [this](const AnsiString &link) {
-        return !DirectoryExists(link) && LogCmd(ejc_Created, CreatedCommandText(link, 0, 0)) && FlushJournal();
+    // The link lies outside the copy: what a rollback of the run must undo there is journaled, and the
+    // lines are on the disk, before the link is saved. A new link is journaled as a file the run
+    // creates, which the rollback removes with the copy. A file that already bears the name (a user's,
+    // or the shortcut of an earlier copy) is backed up and journaled as a changed file, which the
+    // rollback puts back as it was, attributes included; the link is then saved over it, as the user
+    // asked. Once the journal holds the end the link is there, whatever stops the run afterwards.
+    // Nothing is saved when a line or the backup cannot be made, nor where a folder has the name,
+    // which the shell cannot save over.
+    auto prepareLink = [this](const AnsiString &link) {
+        if (DirectoryExists(link))
+            return false;
+        const bool existed = FileExists(link);
+        if (!CopyFileJournaled(link, TempFolder + "LNK\\" + ExtractFileName(link), false, true) || !FlushJournal())
+            return false;
+        // The shell writes the link over the file only when it is neither read-only, hidden nor system.
+        return !existed || FileOpSetAttributes(link, FileGetAttr(link) & faArchive);
     };
     bool saved = false;
     // Only a desktop that cannot be found fails the step; a link that could not be saved leaves the
     // finished copy as it is, and the protocol says so.
-    if (!CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved, journalLink))
+    if (!CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved, prepareLink))
         return false;
     if (!saved)
         Log(ept_Exception, "Ярлык на рабочем столе не сохранен: " + name, true);

@@ -133,10 +133,16 @@ bool TForm1::RollBack()
     };
 
     // A copy of the installation changed nothing outside the copy but the folders made to hold it and
-    // its desktop shortcut: those are removed here, newest first back to the run's start, the copy
+    // its desktop shortcut, with a file the shortcut was saved over: those are undone here, newest
+    // first back to the run's start (what was made removed, what was saved over restored), the copy
     // itself (whose folder may not have been journaled yet) with them; what lies inside a journaled
-    // copy the run removes afterwards.
-    auto removeFoldersMadeForCopy = [&] {
+    // copy the run removes afterwards. The installation the copy was made from is never touched.
+    auto undoOutsideCopy = [&] {
+        auto in = [](const AnsiString &name, const AnsiString &folder) {
+            return !folder.empty() && name.size() >= folder.size() &&
+                   AnsiCompareText(name.substr(0, folder.size()), folder) == 0;
+        };
+        auto insideCopy = [&](const AnsiString &name) { return in(name, CopyFolder); };
         for (size_t i = lines.size(); i-- > 0;) {
             AnsiString line = lines[i];
             if (!IsCommandLine(line))
@@ -144,16 +150,21 @@ bool TForm1::RollBack()
             StripSignature(line);  // verified by the first pass
             int code = 0;
             AnsiString text, name;
+            TBackupCommand backup;
             if (!ParseCommandLine(line, code, text))
                 return false;
             if (code == ejc_Start)
                 return true;
-            if (code != ejc_Created || !ParseCreatedCommand(text, name) || !IsAbsolutePath(name) ||
-                (!CopyFolder.empty() && name.compare(0, CopyFolder.size(), CopyFolder) == 0))
-                continue;
-            Log(ept_Undo, line, true);
-            if (!CheckStep(DeleteFileLogged(name), false))
-                return false;
+            if (code == ejc_Created && ParseCreatedCommand(text, name) && IsAbsolutePath(name) && !insideCopy(name)) {
+                Log(ept_Undo, line, true);
+                if (!CheckStep(DeleteFileLogged(name), false))
+                    return false;
+            } else if (code == ejc_Backup && ParseBackupCommand(text, backup) && !insideCopy(backup.Target) &&
+                       !in(backup.Target, ProductFolder)) {
+                Log(ept_Undo, line, true);
+                if (!CheckStep(RestoreFile(backup.Backup, backup.Target, backup.Size, backup.Checksum), false))
+                    return false;
+            }
         }
         return true;
     };
@@ -181,7 +192,7 @@ bool TForm1::RollBack()
             Log(ept_Plain, "Файл отката изменился во время ожидания: " + JournalPath, true);
             return false;
         }
-        if (!(UpdateVariant != 1 ? pass(false) : removeFoldersMadeForCopy()))
+        if (!(UpdateVariant != 1 ? pass(false) : undoOutsideCopy()))
             return false;
         // The copy is what a copy run made: it goes while the journal still says the run is to be
         // undone, so a rollback stopped on the way is offered again and removes the rest.

@@ -597,3 +597,68 @@ TEST_F(RunVariant, ACopyRunKilledAnywhereFromItsShortcutOnLeavesTheShortcutWithT
     }
     DeleteFile(link);
 }
+
+TEST_F(RunVariant, ACopyRunKilledAroundItsShortcutKeepsAUsersFileOfTheShortcutsName)
+{
+    // The user's own file bears the name the shortcut gets: kept as it was by a rollback of the run,
+    // attributes included; saved over by the new link once the run has finished.
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    const std::string usersBytes = "the user's own file, not a link";
+    const AnsiString copy = copies_ + "QMT5_311\\";
+    const AnsiString journal = root_ + "qmt_3.1.1.txt";
+    for (const int attributes : {faArchive, faArchive | faReadOnly}) {
+        SCOPED_TRACE("the user's file has attributes " + std::to_string(attributes));
+        auto usersFile = [&] {
+            FileSetAttr(link, 0);
+            DeleteFile(link);
+            WriteWholeFile(link, usersBytes);
+            FileSetAttr(link, attributes);
+        };
+        // The undisturbed run: from where the shortcut step touches the desktop to the end line.
+        RemoveTree(ExcludeTrailingBackslash(copy));
+        usersFile();
+        uint64_t first = 0, endLine = 0;
+        {
+            KillAtFileOp count;
+            ASSERT_TRUE(Has(CopyRun(copies_, "Копия ЦМТ"), " Программа выполнена успешно"));
+            for (size_t i = 0; i < count.PassedNames().size(); ++i) {
+                if (first == 0 && Contains(count.PassedNames()[i], "Копия ЦМТ"))
+                    first = i + 1;
+                if (count.PassedKinds()[i] == TFileOp::JournalWrite && Contains(count.PassedNames()[i], "*5#"))
+                    endLine = i + 1;
+            }
+        }
+        ASSERT_GT(first, 0u);
+        ASSERT_GT(endLine, first);
+        TShellLinkInfo info;
+        ASSERT_TRUE(ReadShellLink(link, info));  // the finished run saved its link over the file
+        EXPECT_TRUE(AnsiSameText(copy + "EXE\\qmt.exe", info.Target)) << info.Target;
+
+        // Killed at every operation from the first on the desktop's file to just past the end line.
+        for (uint64_t n = first - 1; n <= endLine + 1; ++n) {
+            SCOPED_TRACE("killed at operation " + std::to_string(n) + " (end line at " + std::to_string(endLine) +
+                         ")");
+            RemoveTree(ExcludeTrailingBackslash(copy));
+            usersFile();
+            {
+                KillAtFileOp kill(n);
+                EXPECT_THROW(CopyRun(copies_, "Копия ЦМТ"), TEngineKilled);
+            }
+            if (n > endLine) {
+                StartAfterFinishedRun(form_.SelfPath);
+                ASSERT_TRUE(ReadShellLink(link, info));
+                EXPECT_TRUE(AnsiSameText(copy + "EXE\\qmt.exe", info.Target)) << info.Target;
+            } else {
+                StartAndRollBack(form_.SelfPath);
+                EXPECT_FALSE(DirectoryExists(copy));
+                EXPECT_EQ(usersBytes, ReadWholeFile(link));
+                EXPECT_EQ(attributes, FileGetAttr(link) & KeptFileAttributes);
+            }
+            EXPECT_FALSE(FileExists(journal));
+            EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
+        }
+    }
+    FileSetAttr(link, 0);
+    DeleteFile(link);
+}
