@@ -73,6 +73,14 @@ TEST(RefusedRuns, VersionMismatchFromExeFolderChangesNothing)
     EXPECT_TRUE(
         HasLineWith(protocol, "Обновление не предназначено для данной редакции ЦМТ.  У Вас установлена ЦМТ-5-3.0.9"))
         << Joined(protocol);
+    // The window shows every line of the file, then where the file is, that line selected.
+    int selected = -1;
+    std::vector<AnsiString> expected = protocol;
+    expected.push_back("Техническая информация о проведенных действиях сохранена в: ");
+    expected.push_back(protocolFile);
+    const std::vector<AnsiString> shown = ShownProtocolLines(run.Id(), &selected);
+    EXPECT_EQ(expected, shown) << Joined(shown);
+    EXPECT_EQ(int(shown.size()) - 1, selected);
     EXPECT_TRUE(CloseUpdater(run));
     EXPECT_FALSE(FileExists(root + "qmt_3.1.1.txt"));
     EXPECT_TRUE(SameTree(before, ReadInstallation(root)));

@@ -92,6 +92,10 @@ bool WaitForFolder(const AnsiString &folder, int timeout);
 // After the run: the main window closed, the program ended. False when it had to be killed.
 bool CloseUpdater(TStartedProcess &updater);
 
+// The lines of the protocol list in the main window of `process`, read from the list itself as the user
+// sees it (empty when there is no such window), and the index of its selected line (-1 for none).
+std::vector<AnsiString> ShownProtocolLines(DWORD process, int *selected = nullptr);
+
 // The lines of a protocol file, and whether one of them contains `part`.
 std::vector<AnsiString> ProtocolLines(const AnsiString &fileName);
 bool HasLineWith(const std::vector<AnsiString> &lines, const AnsiString &part);

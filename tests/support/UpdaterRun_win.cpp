@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -261,6 +262,26 @@ bool CloseUpdater(TStartedProcess &updater)
         return true;
     updater.Kill();
     return false;
+}
+
+std::vector<AnsiString> ShownProtocolLines(DWORD process, int *selected)
+{
+    if (selected)
+        *selected = -1;
+    HWND main = MainWindowOf(process);
+    HWND list = main ? FindWindowExW(main, nullptr, L"ListBox", nullptr) : nullptr;
+    std::vector<AnsiString> lines;
+    if (!list)
+        return lines;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(size_t(std::max<LRESULT>(SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0), 0)) + 1, L'\0');
+        text.resize(size_t(std::max<LRESULT>(SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data())), 0)));
+        lines.push_back(WideToCp1251(text));
+    }
+    if (selected)
+        *selected = int(SendMessageW(list, LB_GETCURSEL, 0, 0));
+    return lines;
 }
 
 std::vector<AnsiString> ProtocolLines(const AnsiString &fileName)
