@@ -42,7 +42,8 @@ public:
             const auto now = steady_clock::now();
             if (now >= end)
                 return;
-            std::this_thread::sleep_for(std::min<steady_clock::duration>(end - now, std::chrono::milliseconds(ServeMilliseconds)));
+            std::this_thread::sleep_for(
+                std::min<steady_clock::duration>(end - now, std::chrono::milliseconds(ServeMilliseconds)));
         }
     }
 

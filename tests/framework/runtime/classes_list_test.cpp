@@ -192,7 +192,6 @@ TEST(TStringListTest, NestedUpdatesStartAndEndOnceAtTheOutermostCalls)
     EXPECT_EQ(1, list.Count());
 }
 
-
 TEST(TStringListTest, AnUpdateScopeLeftByAnExceptionStillEndsTheUpdate)
 {
     UpdateStateLog list;

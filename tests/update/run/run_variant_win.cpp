@@ -637,8 +637,7 @@ TEST_F(RunVariant, ACopyRunKilledAroundItsShortcutKeepsAUsersFileOfTheShortcutsN
 
         // Killed at every operation from the first on the desktop's file to just past the end line.
         for (uint64_t n = first - 1; n <= endLine + 1; ++n) {
-            SCOPED_TRACE("killed at operation " + std::to_string(n) + " (end line at " + std::to_string(endLine) +
-                         ")");
+            SCOPED_TRACE("killed at operation " + std::to_string(n) + " (end line at " + std::to_string(endLine) + ")");
             RemoveTree(ExcludeTrailingBackslash(copy));
             usersFile();
             {

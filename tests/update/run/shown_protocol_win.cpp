@@ -103,7 +103,8 @@ protected:
     // A journal an earlier run left: rollback is offered.
     void LeaveJournal()
     {
-        const std::string line = "\r\n" + JournalCommandLine("06.12.26 23:10:00.000", ejc_Start, JournalStartText) + "\r\n";
+        const std::string line =
+            "\r\n" + JournalCommandLine("06.12.26 23:10:00.000", ejc_Start, JournalStartText) + "\r\n";
         TFileStream journal(root_ + "qmt_3.1.1.txt", fmCreate);
         journal.WriteBuffer(line.data(), static_cast<long>(line.size()));
     }
