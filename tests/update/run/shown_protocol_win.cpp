@@ -81,7 +81,7 @@ TEST(ShownProtocol, LinesReachTheJournalAtOnceAndTheBoxInOrderBeforeAMessageBox)
 
 namespace {
 
-// A shown main window's whole run on an installation in `root_`, ended one way or another.
+// A main window's whole run on an installation in `root_`, ended one way or another.
 class FinishedRun : public ::testing::Test {
 protected:
     void SetUp() override { root_ = MakeTestFolder("qmt_finished_protocol"); }
@@ -109,15 +109,19 @@ protected:
         journal.WriteBuffer(line.data(), static_cast<long>(line.size()));
     }
 
-    // Runs the shown window with `prompts` answering, and one more answer (No) for the run's last box;
+    // Runs the window with `prompts` answering, and one more answer (No) for the run's last box;
     // checks the window as the run leaves it to the user: every line of the protocol file, then the
     // file's path, the last line selected and in view. The last box showed every line before it.
-    void RunAndCheck(PromptSteps &prompts, const char *picture)
+    void RunAndCheck(PromptSteps &prompts)
     {
         std::vector<AnsiString> atTheLastBox;
         TForm1 form(nullptr);
         form.SelfPath = root_ + "qmtupdt.exe";
-        form.Show();
+        // The window's controls exist, so its list takes lines as a shown one does, but it is not put on
+        // the screen: the test programs share one screen, and a window that took the activation from
+        // another program's would close that one's dropped-down calendar or end its button's press.
+        form.HandleNeeded();
+        ASSERT_TRUE(form.LsBx_Prot->HandleAllocated());
         prompts.Then([&](const TPrompt &) {
             atTheLastBox = BoxLines(form);
             return TPromptAnswer{idNo, {}};
@@ -125,8 +129,6 @@ protected:
         form.FormActivate(&form);
         EXPECT_TRUE(prompts.steps.empty()) << "the run asked fewer questions than expected";
         EXPECT_EQ(0, prompts.unanswered) << "the run asked more questions than expected";
-        Application->ProcessMessages();
-        SaveScreenshot(form.Handle(), picture);
 
         const AnsiString file = root_ + "Протокол_qmt_3.1.1" + (correction_ ? ".5" : "") + ".txt";
         TStringList saved;
@@ -173,7 +175,7 @@ TEST_F(FinishedRun, AfterSuccessTheWindowEndsWithTheProtocolFilesPath)
     PlaceUpdater(correction);
     correction_ = true;
     PromptSteps prompts;  // 3009: the last question, answered No
-    RunAndCheck(prompts, "updater_finished_success");
+    RunAndCheck(prompts);
 }
 
 TEST_F(FinishedRun, AfterAFailureTheWindowEndsWithTheProtocolFilesPath)
@@ -183,7 +185,7 @@ TEST_F(FinishedRun, AfterAFailureTheWindowEndsWithTheProtocolFilesPath)
     BuildInstallation(root_, older);
     PlaceUpdater();
     PromptSteps prompts;  // 5013
-    RunAndCheck(prompts, "updater_finished_failed");
+    RunAndCheck(prompts);
 
     // A missing product executable (5009) and the product left running (5007) end the same way.
     RemoveTestFolder(root_);
@@ -192,7 +194,7 @@ TEST_F(FinishedRun, AfterAFailureTheWindowEndsWithTheProtocolFilesPath)
     ASSERT_TRUE(DeleteFile(root_ + "EXE\\qmt.exe"));
     PlaceUpdater();
     PromptSteps missing;  // 5009
-    RunAndCheck(missing, "updater_finished_no_product");
+    RunAndCheck(missing);
 
     RemoveTestFolder(root_);
     root_ = MakeTestFolder("qmt_finished_protocol");
@@ -202,7 +204,7 @@ TEST_F(FinishedRun, AfterAFailureTheWindowEndsWithTheProtocolFilesPath)
     ASSERT_TRUE(product.Create(ProductMutexName(root_ + "EXE\\qmt.exe")));
     PromptSteps running;
     running.Answer(idNo);  // 3007: stop waiting; then 5007
-    RunAndCheck(running, "updater_finished_product_running");
+    RunAndCheck(running);
 }
 
 TEST_F(FinishedRun, AfterACancelInTheVariantDialogTheWindowEndsWithTheProtocolFilesPath)
@@ -213,7 +215,7 @@ TEST_F(FinishedRun, AfterACancelInTheVariantDialogTheWindowEndsWithTheProtocolFi
     Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
     PromptSteps prompts;
     prompts.OnDialog<TFrm_SelKU>([](TFrm_SelKU &dialog) { dialog.Btn_CancelClick(nullptr); });
-    RunAndCheck(prompts, "updater_finished_cancelled");
+    RunAndCheck(prompts);
 }
 
 TEST_F(FinishedRun, AfterARollbackTheWindowEndsWithTheProtocolFilesPath)
@@ -224,13 +226,13 @@ TEST_F(FinishedRun, AfterARollbackTheWindowEndsWithTheProtocolFilesPath)
     LeaveJournal();
     PromptSteps declined;
     declined.Answer(idYes);  // 3001; then 3003
-    RunAndCheck(declined, "updater_finished_rolled_back");
+    RunAndCheck(declined);
 
     // The rollback refused (3001 No, then 5003).
     LeaveJournal();
     PromptSteps refused;
     refused.Answer(idNo);
-    RunAndCheck(refused, "updater_finished_rollback_refused");
+    RunAndCheck(refused);
 }
 
 namespace {
