@@ -404,7 +404,7 @@ TEST(ZSelBox, ADisabledBoxIgnoresKeysAndClicks)
     EXPECT_EQ(0, f.selects);
 }
 
-TEST(ZSelBox, AnApplicationsMouseDownHandlerReplacesThePress)
+TEST(ZSelBox, AnApplicationsMouseDownHandlerReplacesThePressThroughTheWindowSystem)
 {
     SelBoxForm f;
     TZSelBox *sel = f.sel;

@@ -290,7 +290,10 @@ TEST_F(FinishedRun, WhileTheRunWaitsForTheProductItsWindowIsDrawnWithEveryAttemp
 
     TForm1 form(nullptr);
     form.SelfPath = root_ + "qmtupdt.exe";
-    form.Show();  // and the run starts at once, as its activation starts it, before the window is drawn
+    // On the screen without taking the activation from another test program's window, and the run
+    // started at once, as its activation starts it, before the window is drawn.
+    form.HandleNeeded();
+    ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
     LookingClock clock;
     TClockOverride useClock(clock);
     std::vector<std::string> undrawn;
