@@ -12,6 +12,10 @@
 // the rectangle is.
 std::vector<uint32_t> ScreenPixels(const RECT &r);
 
+// The pixels of a rectangle of a window's client area as the window last drew them, whatever another
+// program's window covers of it on the screen; same form.
+std::vector<uint32_t> ClientPixels(HWND window, const RECT &r);
+
 // Saves the window, frame and all, as a 24-bit BMP file; false when it has no size or the file cannot
 // be written. A window of another process is brought to the front first and given a moment to paint
 // (the caller paints its own windows).

@@ -7,16 +7,18 @@
 #include "framework/runtime/Cp1251.h"
 #include "framework/runtime/SysUtils.h"
 
-std::vector<uint32_t> ScreenPixels(const RECT &r)
+namespace {
+
+// The pixels of a rectangle of what a device context shows, 0xRRGGBB, row by row from the top.
+std::vector<uint32_t> PixelsOf(HDC source, const RECT &r)
 {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return {};
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HDC dc = CreateCompatibleDC(source);
+    HBITMAP bitmap = CreateCompatibleBitmap(source, w, h);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);  // as it stands on the screen
+    BitBlt(dc, 0, 0, w, h, source, r.left, r.top, SRCCOPY);
     SelectObject(dc, old);
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
@@ -29,9 +31,26 @@ std::vector<uint32_t> ScreenPixels(const RECT &r)
     GetDIBits(dc, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
     for (uint32_t &pixel : pixels)
         pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+}  // namespace
+
+std::vector<uint32_t> ScreenPixels(const RECT &r)
+{
+    HDC screen = GetDC(nullptr);
+    std::vector<uint32_t> pixels = PixelsOf(screen, r);  // as it stands on the screen
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+std::vector<uint32_t> ClientPixels(HWND window, const RECT &r)
+{
+    HDC client = GetDC(window);
+    std::vector<uint32_t> pixels = PixelsOf(client, r);
+    ReleaseDC(window, client);
     return pixels;
 }
 

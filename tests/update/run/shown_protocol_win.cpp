@@ -237,8 +237,9 @@ TEST_F(FinishedRun, AfterARollbackTheWindowEndsWithTheProtocolFilesPath)
 
 namespace {
 
-// How the items of a shown list box stand on the screen: each item from the top one in view to the
-// last is drawn, its background the list's (or the selection's) and text on it.
+// How the items of a shown list box stand as the box drew them: each item from the top one in view to
+// the last is drawn, its background the list's (or the selection's) and text on it. Read from the
+// box's own pixels, not the screen, where another test program's window may lie over it.
 std::vector<std::string> UndrawnItems(TListBox &box)
 {
     std::vector<std::string> undrawn;
@@ -246,14 +247,13 @@ std::vector<std::string> UndrawnItems(TListBox &box)
     for (int i = box.TopIndex(); i < box.Items()->Count(); ++i) {
         RECT r{};
         SendMessageW(list, LB_GETITEMRECT, WPARAM(i), LPARAM(&r));
-        MapWindowPoints(list, nullptr, reinterpret_cast<POINT *>(&r), 2);
         InflateRect(&r, -2, -2);  // inside the focus frame of the selected one
         const bool selected = i == box.ItemIndex();
         const uint32_t paper = selected ? GetSysColor(COLOR_HIGHLIGHT) : GetSysColor(COLOR_WINDOW);
         const uint32_t ink = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : GetSysColor(COLOR_WINDOWTEXT);
         auto rgb = [](uint32_t c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
         size_t onPaper = 0, inInk = 0;
-        const std::vector<uint32_t> pixels = ScreenPixels(r);
+        const std::vector<uint32_t> pixels = ClientPixels(list, r);
         for (uint32_t pixel : pixels) {
             onPaper += pixel == rgb(paper) ? 1 : 0;
             inInk += pixel == rgb(ink) ? 1 : 0;
