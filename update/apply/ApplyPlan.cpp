@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/memory/Bytes.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/config/rdwr_cfg.h"
 #include "update/payload/Checksum.h"
 
@@ -37,6 +38,19 @@ AnsiString WorkPath(const AnsiString &tempFolder, const AnsiString &name) { retu
 AnsiString BackupPath(const AnsiString &tempFolder, uint32_t section, const AnsiString &name)
 {
     return tempFolder + "BAK" + std::to_string(section) + "\\" + name;
+}
+
+AnsiString ShortcutBackupPath(const AnsiString &tempFolder, const AnsiString &linkName)
+{
+    return tempFolder + "LNK\\" + linkName;
+}
+
+bool IsShortcutBackup(const AnsiString &backup, const AnsiString &tempFolder)
+{
+    const AnsiString folder = ShortcutBackupPath(tempFolder, AnsiString());
+    return !tempFolder.empty() && backup.size() > folder.size() &&
+           AnsiCompareText(backup.substr(0, folder.size()), folder) == 0 &&
+           backup.find('\\', folder.size()) == AnsiString::npos;
 }
 
 AnsiString FirstPathTooLong(const TPartList &items, const AnsiString &tempFolder, const AnsiString &targetFolder,

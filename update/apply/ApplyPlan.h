@@ -12,6 +12,10 @@
 AnsiString WorkPath(const AnsiString &tempFolder, const AnsiString &name);
 // T + "BAK" + section + "\" + name: the backup of the item's target in the current data section.
 AnsiString BackupPath(const AnsiString &tempFolder, uint32_t section, const AnsiString &name);
+// T + "LNK\" + link name: the backup of a file the copy's desktop shortcut is saved over.
+AnsiString ShortcutBackupPath(const AnsiString &tempFolder, const AnsiString &linkName);
+// Whether `backup` is such a backup of the run whose temporary folder is `tempFolder`.
+bool IsShortcutBackup(const AnsiString &backup, const AnsiString &tempFolder);
 
 // The longest path the system opens: 259 characters; one of 260 is refused (the base library's file
 // classes keep the same limit). Checked by the engine itself, since some systems open longer ones.

@@ -54,8 +54,7 @@ bool TForm1::ApplyItem(const TPartNfo &item, TPayloadItems &payload)
     // The item is read from the updater's file once: the bytes whose sum is checked are the bytes
     // unpacked.
     std::vector<uint8_t> bytes;
-    if (!CheckStep(payload.Read(item, bytes) &&
-                       AddChecksum(0, bytes.data(), bytes.size()) == item.Rec[PN_ItemSum],
+    if (!CheckStep(payload.Read(item, bytes) && AddChecksum(0, bytes.data(), bytes.size()) == item.Rec[PN_ItemSum],
                    false))
         return false;
 
@@ -150,19 +149,30 @@ bool TForm1::CreateProductShortcut()
     // asked. Once the journal holds the end the link is there, whatever stops the run afterwards.
     // Nothing is saved when a line or the backup cannot be made, nor where a folder has the name,
     // which the shell cannot save over.
-    auto prepareLink = [this](const AnsiString &link) {
+    AnsiString usersFile;  // a file of the link's name whose attributes were cleared for the save
+    int usersAttributes = 0;
+    auto prepareLink = [&](const AnsiString &link) {
         if (DirectoryExists(link))
             return false;
         const bool existed = FileExists(link);
-        if (!CopyFileJournaled(link, TempFolder + "LNK\\" + ExtractFileName(link), false, true) || !FlushJournal())
+        if (!CopyFileJournaled(link, ShortcutBackupPath(TempFolder, ExtractFileName(link)), false, true) ||
+            !FlushJournal())
             return false;
+        if (!existed)
+            return true;
         // The shell writes the link over the file only when it is neither read-only, hidden nor system.
-        return !existed || FileOpSetAttributes(link, FileGetAttr(link) & faArchive);
+        usersAttributes = FileGetAttr(link);
+        usersFile = link;
+        return FileOpSetAttributes(link, usersAttributes & faArchive);
     };
     bool saved = false;
     // Only a desktop that cannot be found fails the step; a link that could not be saved leaves the
     // finished copy as it is, and the protocol says so.
-    if (!CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved, prepareLink))
+    const bool found = CreateDesktopShortcut(CopyFolder + "EXE\\qmt.exe", name, CopyFolder, &saved, prepareLink);
+    // A file the link was not saved over stays the user's as it was, its attributes too.
+    if (!saved && !usersFile.empty() && !FileOpSetAttributes(usersFile, usersAttributes))
+        Log(ept_Exception, "Не удалось вернуть атрибуты файла " + usersFile, true);
+    if (!found)
         return false;
     if (!saved)
         Log(ept_Exception, "Ярлык на рабочем столе не сохранен: " + name, true);

@@ -1,8 +1,37 @@
-// The logged deletion the engine's steps share: a file is deleted with a protocol line and its result.
+// The logged deletion the engine's steps share: a file is deleted with a protocol line and its result;
+// a folder the run made is removed once it holds nothing but empty folders.
+#include <vector>
+
 #include "framework/runtime/SysUtils.h"
 #include "update/apply/FileOps.h"
+#include "update/apply/FolderContents.h"
 #include "update/journal/JournalLine.h"
+#include "update/journal/UndoCommand.h"
 #include "update/run/uMain.h"
+
+namespace {
+
+// How many of the entries left in a folder the protocol names.
+constexpr size_t NamedEntries = 20;
+
+// Removes the empty folders of a tree, deepest first (never entering a folder link); true when the
+// folder itself is then empty.
+bool PruneEmptyFolders(const AnsiString &folder)
+{
+    const AnsiString root = IncludeTrailingBackslash(folder);
+    TSearchRec rec;
+    if (FindFirst(root + "*", faAnyFile, rec) == 0) {
+        do
+            if ((rec.Attr & faDirectory) && !(rec.Attr & faSymLink) && rec.Name != "." && rec.Name != ".." &&
+                PruneEmptyFolders(root + rec.Name))
+                FileOpRemoveFolder(root + rec.Name);
+        while (FindNext(rec) == 0);
+        FindClose(rec);
+    }
+    return FolderIsEmpty(folder);
+}
+
+}  // namespace
 
 bool TForm1::DeleteFileLogged(const AnsiString &name, bool keepReadOnly)
 {
@@ -11,6 +40,27 @@ bool TForm1::DeleteFileLogged(const AnsiString &name, bool keepReadOnly)
         return CheckStep(keepReadOnly ? FileOpDelete(name) : FileOpDeleteOwn(name), false);
     }
     if (DirectoryExists(name))
-        ClearFolder(name, true);
+        RemoveMadeFolder(name);
+    return true;
+}
+
+bool TForm1::RemoveMadeFolder(const AnsiString &folder)
+{
+    const AnsiString name = ExcludeTrailingBackslash(folder);
+    if (IsDriveOrShareRoot(name)) {
+        // An earlier build could journal the root of a drive that was not there as a folder it made.
+        Log(ept_Plain, "Корневая папка диска не удаляется: " + IncludeTrailingBackslash(name), true);
+        return true;
+    }
+    if (PruneEmptyFolders(name)) {
+        Log(ept_DeleteFolder, name, true);
+        return CheckStep(FileOpRemoveFolder(name), false);
+    }
+    Log(ept_Plain, "Папка не удалена, в ней есть то, что не создано обновлением: " + name, true);
+    const std::vector<AnsiString> left = FolderEntryNames(name, NamedEntries + 1);
+    for (size_t i = 0; i < left.size() && i < NamedEntries; ++i)
+        Log(ept_Plain, "    " + IncludeTrailingBackslash(name) + left[i], true);
+    if (left.size() > NamedEntries)
+        Log(ept_Plain, "    ...", true);
     return true;
 }

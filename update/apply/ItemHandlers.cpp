@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/runtime/SysUtils.h"
+#include "update/journal/UndoCommand.h"
 #include "update/payload/Checksum.h"
 #include "update/payload/PartNfo.h"
 
@@ -11,10 +12,11 @@ std::vector<AnsiString> MissingFolders(const AnsiString &fileName,
 {
     std::vector<AnsiString> missing;
     AnsiString folder = ExtractFileDir(fileName);
-    while (!folder.empty() && !exists(folder)) {
+    // A drive or share that is not there is no folder to make: the walk ends below its root.
+    while (!folder.empty() && !IsDriveOrShareRoot(folder) && !exists(folder)) {
         missing.push_back(folder);
         const AnsiString parent = ExtractFileDir(folder);
-        if (parent == folder)  // a drive root that does not exist: nothing above it to make
+        if (parent == folder)
             break;
         folder = parent;
     }

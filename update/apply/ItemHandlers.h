@@ -8,7 +8,8 @@
 #include "framework/runtime/AnsiString.h"
 
 // The folders of `fileName`'s path that do not exist yet, outermost first (each must be made before
-// the next). Empty when the file's folder exists or the name has no folder.
+// the next). Empty when the file's folder exists or the name has no folder. A drive's or a share's
+// root is never among them, there or not.
 std::vector<AnsiString> MissingFolders(const AnsiString &fileName,
                                        const std::function<bool(const AnsiString &folder)> &exists);
 

@@ -6,6 +6,7 @@
 
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/SysUtils.h"
+#include "update/apply/ApplyPlan.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
 #include "update/journal/UndoCommand.h"
@@ -80,6 +81,8 @@ bool TForm1::UndoJournalCommand(const AnsiString &line, bool &ok, bool firstPass
         AnsiString name;
         if (!ParseCreatedCommand(text, name))
             ok = false;
+        else if (IsAbsolutePath(name) && DirectoryExists(name))
+            madeFolders_.push_back(name);  // removed once the pass has removed the files
         else if (IsAbsolutePath(name))
             ok = DeleteFileLogged(name);
         // A relative name is the marker of a file that did not exist: nothing was created under it.
@@ -108,6 +111,10 @@ bool TForm1::RollBack()
     auto pass = [&](bool firstPass) {
         bool ok = true;
         bool newest = true;
+        // A journal that a later run appended to (its earlier run ended, but its tidy-up failed) holds
+        // the earlier runs before the newest start: their variant, copy folder and temporary folder
+        // are not those of the run whose lines are undone. Their lines are still verified.
+        bool newestRun = true;
         for (size_t i = lines.size(); i-- > 0;) {
             AnsiString line = lines[i];
             if (!IsCommandLine(line))
@@ -117,32 +124,34 @@ bool TForm1::RollBack()
                 return false;
             }
             StripSignature(line);
+            int code = 0;
+            AnsiString text;
+            const bool parsed = ParseCommandLine(line, code, text);
             if (firstPass && newest) {
-                int code = 0;
-                AnsiString text;
-                newestIsEnd = ParseCommandLine(line, code, text) && code == ejc_End;
+                newestIsEnd = parsed && code == ejc_End;
                 newest = false;
             }
+            if (!newestRun)
+                continue;
             bool endsPass = UndoJournalCommand(line, ok, firstPass);
             if (!ok)
                 return false;
             if (endsPass)
                 break;
+            newestRun = !(parsed && code == ejc_Start);
         }
         return true;
     };
 
-    // A copy of the installation changed nothing outside the copy but the folders made to hold it and
-    // its desktop shortcut, with a file the shortcut was saved over: those are undone here, newest
-    // first back to the run's start (what was made removed, what was saved over restored), the copy
-    // itself (whose folder may not have been journaled yet) with them; what lies inside a journaled
-    // copy the run removes afterwards. The installation the copy was made from is never touched.
-    auto undoOutsideCopy = [&] {
+    // A copy run changed nothing of the installation it copied. Its lines are undone newest first back
+    // to the run's start: every file and folder it made goes (a folder once it holds nothing else;
+    // what others put there stays), and a file its desktop shortcut was saved over is put back,
+    // wherever the desktop lies. The installation's own files are never touched.
+    auto undoCopyRun = [&] {
         auto in = [](const AnsiString &name, const AnsiString &folder) {
             return !folder.empty() && name.size() >= folder.size() &&
                    AnsiCompareText(name.substr(0, folder.size()), folder) == 0;
         };
-        auto insideCopy = [&](const AnsiString &name) { return in(name, CopyFolder); };
         for (size_t i = lines.size(); i-- > 0;) {
             AnsiString line = lines[i];
             if (!IsCommandLine(line))
@@ -155,12 +164,15 @@ bool TForm1::RollBack()
                 return false;
             if (code == ejc_Start)
                 return true;
-            if (code == ejc_Created && ParseCreatedCommand(text, name) && IsAbsolutePath(name) && !insideCopy(name)) {
+            if (code == ejc_Created && ParseCreatedCommand(text, name) && IsAbsolutePath(name)) {
                 Log(ept_Undo, line, true);
-                if (!CheckStep(DeleteFileLogged(name), false))
-                    return false;
-            } else if (code == ejc_Backup && ParseBackupCommand(text, backup) && !insideCopy(backup.Target) &&
-                       !in(backup.Target, ProductFolder)) {
+                if (DirectoryExists(name))
+                    madeFolders_.push_back(name);
+                else if (!DeleteFileLogged(name))
+                    return CheckStep(false, false);
+                CheckStep(true, false);
+            } else if (code == ejc_Backup && ParseBackupCommand(text, backup) && !in(backup.Target, CopyFolder) &&
+                       (!in(backup.Target, ProductFolder) || IsShortcutBackup(backup.Backup, TempFolder))) {
                 Log(ept_Undo, line, true);
                 if (!CheckStep(RestoreFile(backup.Backup, backup.Target, backup.Size, backup.Checksum), false))
                     return false;
@@ -192,16 +204,19 @@ bool TForm1::RollBack()
             Log(ept_Plain, "Файл отката изменился во время ожидания: " + JournalPath, true);
             return false;
         }
-        if (!(UpdateVariant != 1 ? pass(false) : undoOutsideCopy()))
+        madeFolders_.clear();
+        if (!(UpdateVariant != 1 ? pass(false) : undoCopyRun()))
             return false;
-        // The copy is what a copy run made: it goes while the journal still says the run is to be
-        // undone, so a rollback stopped on the way is offered again and removes the rest.
-        if (UpdateVariant == 1 && !CopyFolder.empty()) {
-            ClearFolder(CopyFolder, true);
-            if (DirectoryExists(CopyFolder)) {
-                Log(ept_Plain, "Не удалось удалить копию ЦМТ " + CopyFolder, true);
-                return false;
-            }
+        // The folders the run made go once everything else it made is gone: a journal names a new
+        // file's own line before the lines of the folders made for it. Newest first is innermost first.
+        for (const AnsiString &folder : madeFolders_)
+            if (DirectoryExists(folder))
+                RemoveMadeFolder(folder);
+        // The copy's folder goes with the folders the run made in it while the journal still says the
+        // run is to be undone, so a rollback stopped on the way is offered again and removes the rest.
+        if (UpdateVariant == 1 && !CopyFolder.empty() && DirectoryExists(CopyFolder) && !RemoveMadeFolder(CopyFolder)) {
+            Log(ept_Plain, "Не удалось удалить копию ЦМТ " + CopyFolder, true);
+            return false;
         }
         // Everything is undone. The journal, ended, names the temporary folder with the backups until
         // that is gone, and goes last: a rollback stopped on the way leaves the next start a journal to
@@ -217,10 +232,8 @@ bool TForm1::RollBack()
 
 bool TForm1::TidyJournaledRun(const AnsiString &tempFolder)
 {
-    if (!tempFolder.empty())
-        ClearFolder(tempFolder, true);
     // The journal is the only thing that names the folder: it goes last, once the folder is gone.
-    if (!tempFolder.empty() && DirectoryExists(tempFolder)) {
+    if (!tempFolder.empty() && !RemoveTempFolder(tempFolder)) {
         Log(ept_Plain, "Не удалось удалить временную папку прошлого обновления " + tempFolder, true);
         return false;
     }

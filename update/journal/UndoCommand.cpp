@@ -68,6 +68,20 @@ bool IsAbsolutePath(const AnsiString &name)
     return name.size() >= 3 && name[0] == '\\' && name[1] == '\\' && name[2] != '\\';
 }
 
+bool IsDriveOrShareRoot(const AnsiString &folder)
+{
+    AnsiString path = folder;
+    while (path.size() > 1 && path.back() == '\\')
+        path.pop_back();
+    if (path.size() == 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':')
+        return true;
+    if (path.size() < 3 || path[0] != '\\' || path[1] != '\\' || path[2] == '\\')
+        return false;
+    // "\\srv\share" or "\\srv": at most one backslash after the server's name.
+    const size_t share = path.find('\\', 2);
+    return share == AnsiString::npos || path.find('\\', share + 1) == AnsiString::npos;
+}
+
 bool FinishedRunJournal(const std::vector<AnsiString> &lines, AnsiString &tempFolder, bool &rolledBack)
 {
     tempFolder.clear();

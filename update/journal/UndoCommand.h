@@ -32,6 +32,10 @@ bool ParseCreatedCommand(const AnsiString &text, AnsiString &name);
 // against whatever folder is current, so it names nothing to delete.
 bool IsAbsolutePath(const AnsiString &name);
 
+// Whether a folder is the root of a drive ("Q:", "Q:\") or of a network share ("\\srv\share", or
+// "\\srv" alone). No run makes one, so none is ever journaled or removed as a folder the run made.
+bool IsDriveOrShareRoot(const AnsiString &folder);
+
 // Whether a journal (its lines, oldest first) is that of a run that finished: its newest command line
 // is well signed and is the end command, so nothing it records is to be undone. `tempFolder` then
 // names the run's temporary folder (its newest well-signed command 8), empty when it journaled none;

@@ -202,8 +202,7 @@ bool TForm1::RunSteps(bool &cancelled)
 // One left behind would also have the next start ask to roll back a finished run.
 bool TForm1::EndRun()
 {
-    ClearFolder(TempFolder, true);
-    if (DirectoryExists(TempFolder)) {
+    if (!RemoveTempFolder(TempFolder)) {
         Log(ept_Plain, "Временная папка не удалена, она будет удалена при следующем запуске: " + TempFolder, true);
         return true;
     }

@@ -22,6 +22,7 @@
 class TFileStream;
 class TPayloadItems;
 struct sDskNfo;
+class IDriveQueries;
 class TStringList;
 class TProtocolList;
 struct TProtocolTarget;
@@ -126,6 +127,11 @@ public:
     bool TestDiskSpeed(const AnsiString &root, sDskNfo &info);
     // Empties a folder tree (and removes it with `remove`); a missing folder is created unless removed.
     void ClearFolder(const AnsiString &folder, bool remove);
+    // Removes a run's temporary folder, and the shared place it lies in once that is empty; what other
+    // runs keep there stays. True when nothing of the run's is left.
+    bool RemoveTempFolder(const AnsiString &folder);
+    // The drives as the free-space step sees them; null: this computer's. Tests put in their own.
+    IDriveQueries *Drives = nullptr;
 
     // Deletes a file with a protocol line and its result; a folder of that name is cleared and removed;
     // nothing of that name is success (update/DeleteFileLogged_win.cpp). The files it deletes are the
@@ -133,6 +139,11 @@ public:
     // read-only one is made writable first. With `keepReadOnly` (a product file the update replaces) a
     // read-only file stays, as Windows keeps it, and the deletion fails.
     bool DeleteFileLogged(const AnsiString &name, bool keepReadOnly = false);
+    // Removes a folder the run made, with the empty folders in it, once it holds nothing else: what the
+    // run put there the journal names after the folder, so it is gone by now. Anything still in it is
+    // someone else's: it stays, and the protocol names it. A drive's or share's root is never removed.
+    // False only when the folder was empty and still could not be removed.
+    bool RemoveMadeFolder(const AnsiString &folder);
 
     // Item handlers (update/ItemHandlers_win.cpp). Each gets the item, its target (the product file),
     // the backup made of the target and the unpacked item in the work folder; it checks what it starts
@@ -206,6 +217,9 @@ private:
     // Makes a folder of the work or backup tree with its missing parents, once per apply loop.
     void MakeRunFolder(const AnsiString &folder);
     std::set<AnsiString> runFolders_;
+    // Folders the run being rolled back made, newest first: removed (RemoveMadeFolder) once the undo
+    // pass has removed every file.
+    std::vector<AnsiString> madeFolders_;
     // The size and checksum of `backup` when it is the backup CopyFileJournaled journaled last (it
     // computed them then, right after the copy); null otherwise.
     const TFileSum *JournaledBackupSum(const AnsiString &backup) const;

@@ -2,6 +2,7 @@
 #include "update/variant/FreeSpace.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "framework/runtime/SysUtils.h"
@@ -15,7 +16,39 @@ const char *const SpeedTestFileName = "~qmttmp.tmp";
 
 namespace {
 char DriveOf(const AnsiString &folder) { return folder.empty() ? '\0' : AnsiUpperChar(folder[0]); }
+
+AnsiString LastName(const AnsiString &folder) { return ExtractFileName(ExcludeTrailingBackslash(folder)); }
 }  // namespace
+
+bool IsSharedTempFolder(const AnsiString &folder)
+{
+    const AnsiString name = LastName(folder) + "\\";
+    return AnsiCompareText(name, DriveTempFolderName) == 0 || AnsiCompareText(name, PickedTempFolderName) == 0;
+}
+
+AnsiString RunTempFolder(const AnsiString &shared, const AnsiString &journalPath,
+                         const std::function<bool(const AnsiString &folder)> &exists)
+{
+    const AnsiString key = AnsiUpperCase(journalPath);
+    uint32_t number = LineHash(key.data(), key.size());
+    for (;;) {
+        char name[16];
+        std::snprintf(name, sizeof name, "RUN%08X\\", static_cast<unsigned>(number++));
+        const AnsiString folder = IncludeTrailingBackslash(shared) + name;
+        if (!exists(folder))
+            return folder;
+    }
+}
+
+bool EarlierRunsEntry(const AnsiString &name)
+{
+    const AnsiString upper = AnsiUpperCase(name);
+    if (upper == "WRK" || upper == "LNK")
+        return true;
+    if (upper.size() < 4 || upper.compare(0, 3, "BAK") != 0)
+        return false;
+    return std::all_of(upper.begin() + 3, upper.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 int CompareDiskNfo(const sDskNfo &a, const sDskNfo &b) { return a.Free > b.Free ? 1 : 0; }
 
@@ -111,7 +144,7 @@ bool CheckFreeSpace(const AnsiString &productFolder, uint64_t C, uint64_t B, boo
 
     if (!tempFolder.empty()) {
         log.Log(ept_Plain, "Очистка старой временной папки", true);
-        steps.ClearFolder(tempFolder, true);
+        steps.RemoveTempFolder(tempFolder);
         tempFolder.clear();
     }
 
@@ -135,7 +168,9 @@ bool CheckFreeSpace(const AnsiString &productFolder, uint64_t C, uint64_t B, boo
             char drive = '\0';
             if (steps.ScanDrives(C, B, drive)) {
                 log.Log(ept_Plain, "Выбрана папка для временных файлов", true);
-                tempFolder = AnsiString(1, drive) + ":\\" + DriveTempFolderName;
+                // Every installation that falls back to this drive shares the place: the run keeps its
+                // files in a folder of its own there.
+                tempFolder = steps.RunFolderIn(AnsiString(1, drive) + ":\\" + DriveTempFolderName);
                 log.Log(ept_Plain, tempFolder, true);
                 log.CheckStep(true, false);
                 choose = false;
@@ -156,7 +191,7 @@ bool CheckFreeSpace(const AnsiString &productFolder, uint64_t C, uint64_t B, boo
                 log.Log(ept_Plain, "Пользователь оказался от выбора", true);
                 result = false;
             } else {
-                tempFolder = IncludeTrailingBackslash(folder) + PickedTempFolderName;
+                tempFolder = steps.RunFolderIn(IncludeTrailingBackslash(folder) + PickedTempFolderName);
             }
         }
     }

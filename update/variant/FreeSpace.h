@@ -18,6 +18,21 @@ extern const char *const PickedTempFolderName;   // "QMTUPDTM.TMP\"
 // The file the speed test writes in a drive's root.
 extern const char *const SpeedTestFileName;  // "~qmttmp.tmp"
 
+// Whether a folder is one of the places other installations' runs share: a drive's QMTUPDT.TMP or a
+// picked folder's QMTUPDTM.TMP (the folder itself, not one inside it). Earlier builds took such a
+// place as a run's own temporary folder; their journals name it so.
+bool IsSharedTempFolder(const AnsiString &folder);
+
+// The temporary folder of one run inside a shared place: a folder of the run's own ("RUN" and eight
+// hexadecimal digits, after the run's journal, with trailing "\"), the first of that form that does
+// not exist yet, so that no run ever clears what another keeps there.
+AnsiString RunTempFolder(const AnsiString &shared, const AnsiString &journalPath,
+                         const std::function<bool(const AnsiString &folder)> &exists);
+
+// Whether a folder in a shared place is one a run of an earlier build made there for itself (its work
+// folder "WRK", a backup folder "BAK" + section number, its shortcut's backup folder "LNK").
+bool EarlierRunsEntry(const AnsiString &name);
+
 constexpr uint32_t DelayNotMeasured = 0xFFFFFFFF;
 
 // One fixed drive that passed the speed test.
@@ -76,14 +91,18 @@ AnsiString ChooseFolderWithSpace(const AnsiString &title, uint64_t C, uint64_t B
 // What the free-space step needs from the run.
 struct TFreeSpaceSteps {
     std::function<uint64_t(const AnsiString &folder)> FreeBytes;
-    std::function<void(const AnsiString &folder, bool remove)> ClearFolder;
+    // Removes a temporary folder left from earlier (see RemoveTempFolder).
+    std::function<void(const AnsiString &folder)> RemoveTempFolder;
+    // The run's own folder inside a shared place (see RunTempFolder).
+    std::function<AnsiString(const AnsiString &shared)> RunFolderIn;
     std::function<bool(uint64_t C, uint64_t B, char &drive)> ScanDrives;
     std::function<AnsiString(const AnsiString &title, uint64_t C, uint64_t B, char productDrive)> ChooseFolder;
     std::function<bool(int32_t code, const AnsiString &text)> LogCmd;
 };
 
 // The free-space step: C (the product folder's growth) must fit the product's drive; then the
-// temporary folder is chosen, `tempFolder` set and journaled (command 8). A temporary folder left from
+// temporary folder is chosen, `tempFolder` set and journaled (command 8): the product folder's own
+// QMTUPDTA.TMP, or the run's own folder inside a drive's or a picked folder's shared place. A temporary folder left from
 // earlier is cleared and removed first. After problems of the last run no drive is scanned: the user
 // picks. False when C does not fit, when no place is found, or when the choice cannot be journaled
 // (a folder rollback would not know of must not be made).
@@ -123,3 +142,9 @@ AnsiString ChooseFolderWithSpace(const AnsiString &title, uint64_t C, uint64_t B
 // folders it clears are the engine's own: hidden and system files go as well, read-only ones are made
 // writable first.
 void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log);
+
+// Removes a run's temporary folder with everything in it, and then the shared place it lies in when
+// that holds nothing more. A journal of an earlier build may name a shared place itself: then only what
+// such a run made there goes (EarlierRunsEntry), and other runs' folders stay. True when nothing of the
+// run's is left.
+bool RemoveTempFolder(const AnsiString &folder, TRunLog &log);

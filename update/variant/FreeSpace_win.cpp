@@ -4,11 +4,12 @@
 #include "base/files/FileNames.h"
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Clock.h"
-#include "framework/windows/Dialogs.h"
 #include "framework/runtime/Kernel.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/Dialogs.h"
 #include "storage/files/ourio.h"
 #include "update/apply/FileOps.h"
+#include "update/apply/FolderContents.h"
 #include "update/journal/JournalLine.h"
 #include "update/run/MsgBoxes.h"
 #include "update/run/RunLog.h"
@@ -138,4 +139,38 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
         if (PassFileOpGate(TFileOp::RemoveFolder, folder) == 0)
             DeleteFolderTree(folder, own);
     }
+}
+
+bool RemoveTempFolder(const AnsiString &folder, TRunLog &log)
+{
+    if (folder.empty()) {
+        ClearFolder(folder, true, log);
+        return true;
+    }
+    const AnsiString own = IncludeTrailingBackslash(folder);
+    AnsiString shared;
+    bool gone = true;
+    if (IsSharedTempFolder(own)) {
+        // A run of an earlier build worked in the shared place itself: what such a run makes there
+        // goes; the folders of other runs stay.
+        shared = own;
+        for (const SFolderEntry &entry : SystemFolderAccess().List(own, "*"))
+            if ((entry.Attr & faDirectory) && EarlierRunsEntry(entry.Name)) {
+                ClearFolder(own + entry.Name, true, log);
+                gone = !DirectoryExists(own + entry.Name) && gone;
+            }
+    } else {
+        ClearFolder(own, true, log);
+        gone = !DirectoryExists(own);
+        const AnsiString parent = ExtractFilePath(ExcludeTrailingBackslash(own));
+        if (IsSharedTempFolder(parent))
+            shared = parent;
+    }
+    // The shared place goes once no run keeps anything there (the system removes only an empty folder,
+    // so a run that has just made its own folder there keeps it).
+    if (!shared.empty() && DirectoryExists(shared) && FolderIsEmpty(shared)) {
+        log.Log(ept_DeleteFolder, shared, true);
+        log.CheckStep(FileOpRemoveFolder(ExcludeTrailingBackslash(shared)), false);
+    }
+    return gone;
 }

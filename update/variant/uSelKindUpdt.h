@@ -75,7 +75,8 @@ public:
     void ShowFreeSpace();
     void UpdateFullPath();
     // Creates the copy's folder and asks whether security software has been told to leave both
-    // installations alone: 1 go on, -1 stay in the dialog.
+    // installations alone: 1 go on, -1 stay in the dialog (also when the folder cannot be made, which
+    // the user is told).
     int WarnSecuritySoftware();
     // Ends the dialog; any result but SelKU_Copied removes the folder tree made for the copy.
     void CloseWithResult(int result);
@@ -116,11 +117,9 @@ private:
 extern TFrm_SelKU *Frm_SelKU;
 
 // Creates the folder and its missing parents. `created` becomes the topmost folder that did not exist
-// (unchanged when the folder existed); false when the path is empty or a folder cannot be made.
+// (unchanged when the folder existed); false when the path is empty or a folder cannot be made, or
+// when its drive or share is not there (a root is never made, nor named as made).
 bool CreateFolderPath(const AnsiString &path, AnsiString &created);
-
-// True when the folder holds no entry at all (hidden and system entries count).
-bool FolderIsEmpty(const AnsiString &folder);
 
 // The shell's folder browser over the computer's drives, and its computer browser over the network.
 class TBrowsDir : public TObject {

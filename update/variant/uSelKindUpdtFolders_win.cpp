@@ -1,7 +1,8 @@
 // Folders of the copy: creating its path, telling whether a folder is empty, the shell's browsers.
-#include "framework/windows/Dialogs.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/Dialogs.h"
 #include "update/apply/FileOps.h"
+#include "update/journal/UndoCommand.h"
 #include "update/variant/uSelKindUpdt.h"
 
 bool CreateFolderPath(const AnsiString &path, AnsiString &created)
@@ -10,25 +11,13 @@ bool CreateFolderPath(const AnsiString &path, AnsiString &created)
         return false;
     const AnsiString folder = ExcludeTrailingBackslash(path);
     const AnsiString parent = ExtractFileDir(folder);
+    if (IsDriveOrShareRoot(folder))  // never made: there or not
+        return DirectoryExists(IncludeTrailingBackslash(folder));
     if (folder.size() < 3 || DirectoryExists(folder) || folder == parent)
         return true;
     created = folder;
     // Parents first, so that `created` ends as the topmost folder that was missing.
     return CreateFolderPath(parent, created) && FileOpCreateFolder(folder);
-}
-
-bool FolderIsEmpty(const AnsiString &folder)
-{
-    TSearchRec rec;
-    if (FindFirst(IncludeTrailingBackslash(folder) + "*", faAnyFile, rec) != 0)
-        return true;
-    bool empty = true;
-    do
-        if (rec.Name != "." && rec.Name != "..")
-            empty = false;
-    while (empty && FindNext(rec) == 0);
-    FindClose(rec);
-    return empty;
 }
 
 TBrowsDir::TBrowsDir(const AnsiString &title) : Title(title) {}

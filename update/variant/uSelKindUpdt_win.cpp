@@ -4,12 +4,13 @@
 #include "framework/runtime/Kernel.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/files/ourio.h"
-#include "update/variant/FreeSpace.h"
+#include "update/apply/FolderContents.h"
 #include "update/apply/ItemHandlers.h"
 #include "update/journal/JournalLine.h"
-#include "update/run/MsgBoxes.h"
-#include "update/variant/SizeToText.h"
 #include "update/journal/UndoCommand.h"
+#include "update/run/MsgBoxes.h"
+#include "update/variant/FreeSpace.h"
+#include "update/variant/SizeToText.h"
 
 TFrm_SelKU *Frm_SelKU = nullptr;
 
@@ -283,10 +284,17 @@ bool TFrm_SelKU::JournalFoldersToMake()
 int TFrm_SelKU::WarnSecuritySoftware()
 {
     RemoveCreatedFolder();
-    AnsiString products;
     // The folder is made before the journal names the copy: a run stopped in between must still
-    // leave a rollback that removes it.
-    if (JournalFoldersToMake() && CreateFolderPath(NewRoot, CreatedFolder) && SecurityProducts)
+    // leave a rollback that removes it. On a drive or share that is not there nothing is journaled.
+    // A folder that cannot be made is said so, and the user chooses again.
+    if (!DirectoryExists(IncludeTrailingBackslash(ExtractFileDrive(NewRoot))) || !JournalFoldersToMake() ||
+        !CreateFolderPath(NewRoot, CreatedFolder)) {
+        RemoveCreatedFolder();
+        ShowInfoText("Невозможно создать папку:\n" + NewRoot);
+        return -1;
+    }
+    AnsiString products;
+    if (SecurityProducts)
         products = SecurityProducts();
     const bool yes = !products.empty() ? AskYesNo(3015, SecurityWarningText(products, NewRoot, CurrentRoot), true)
                                        : AskYesNo(3011, NewRoot, NewRoot, CurrentRoot, true);

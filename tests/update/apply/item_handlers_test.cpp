@@ -5,8 +5,8 @@
 #include <set>
 
 #include "storage/compound/dbkeys.h"
-#include "update/patch/DbbRekey.h"
 #include "update/apply/ItemHandlers.h"
+#include "update/patch/DbbRekey.h"
 #include "update/payload/PartNfo.h"
 
 TEST(DbbKeyForFile, TakesTheKeyFromTheNamesLastDigit)
@@ -32,8 +32,11 @@ TEST(MissingFolders, OutermostFirstUpToTheFirstThatExists)
               MissingFolders("C:\\P\\Новая\\b\\c\\file.txt", exists));
     EXPECT_TRUE(MissingFolders("C:\\P\\file.txt", exists).empty());
     EXPECT_TRUE(MissingFolders("file.txt", exists).empty());
-    // A drive that does not exist ends the walk instead of looping on its root.
-    EXPECT_EQ((std::vector<AnsiString>{"Q:\\", "Q:\\a"}), MissingFolders("Q:\\a\\f", exists));
+    // A drive or share that is not there is not a folder the run would make: its root is never listed.
+    EXPECT_EQ((std::vector<AnsiString>{"Q:\\a"}), MissingFolders("Q:\\a\\f", exists));
+    EXPECT_TRUE(MissingFolders("Q:\\f", exists).empty());
+    EXPECT_EQ((std::vector<AnsiString>{"\\\\сервер\\ресурс\\Копии"}),
+              MissingFolders("\\\\сервер\\ресурс\\Копии\\f", exists));
 }
 
 TEST(MissingFolders, JournalTextRemovesTheFolderOnRollback)

@@ -7,17 +7,17 @@
 
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Kernel.h"
-#include "framework/windows/PromptScript.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/PromptScript.h"
 #include "tests/support/FailAtFileOp.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/TempFolder.h"
-#include "update/payload/Checksum.h"
-#include "update/payload/ChecksumFile.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
+#include "update/payload/Checksum.h"
+#include "update/payload/ChecksumFile.h"
 #include "update/run/ProductFolder.h"
 #include "update/run/uMain.h"
 
@@ -263,7 +263,9 @@ TEST_F(RollBack, CopyOfTheInstallationIsRemovedThenTheJournalEndedThenTheTempora
     Cmd(ejc_Start, JournalStartText);
     Cmd(ejc_Variant, "1");
     Cmd(ejc_CopyFolder, copy);
-    Created(copy + "EXE\\qmt.exe");
+    // Every folder and file of the copy is journaled before it is made.
+    for (const char *entry : {"Cfg\\", "Cfg\\CFG.QMT", "EXE\\", "EXE\\qmt.exe"})
+        Created(copy + entry);
     Cmd(ejc_TempFolder, temp_);
     Backup("EXE\\a.dll", "changed");  // even a backup that names the product is left alone
     SaveJournal();

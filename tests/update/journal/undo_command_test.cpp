@@ -70,6 +70,14 @@ TEST(UndoCommand, OnlyAbsolutePathsAreDeleted)
     EXPECT_FALSE(IsAbsolutePath("\\\\\\a"));
 }
 
+TEST(UndoCommand, RootsOfDrivesAndSharesAreKnown)
+{
+    for (const char *root : {"Q:", "q:\\", "\\\\сервер\\ресурс", "\\\\сервер\\ресурс\\", "\\\\сервер"})
+        EXPECT_TRUE(IsDriveOrShareRoot(root)) << root;
+    for (const char *folder : {"Q:\\Копии", "\\\\сервер\\ресурс\\Копии", "", "Копии", "\\", "\\\\\\a"})
+        EXPECT_FALSE(IsDriveOrShareRoot(folder)) << folder;
+}
+
 TEST(UndoCommand, BackupSizesAreComparedInTheirLow32Bits)
 {
     // The journal keeps 32 bits of a size: a backup of 4 GB and more is journaled with the rest.

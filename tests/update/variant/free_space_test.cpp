@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "tests/support/RecordingLog.h"
@@ -214,9 +215,8 @@ struct RunSteps {
     {
         TFreeSpaceSteps s;
         s.FreeBytes = [this](const AnsiString &) { return productFree; };
-        s.ClearFolder = [this](const AnsiString &f, bool remove) {
-            calls.push_back("clear " + f + (remove ? " remove" : ""));
-        };
+        s.RemoveTempFolder = [this](const AnsiString &f) { calls.push_back("remove " + f); };
+        s.RunFolderIn = [](const AnsiString &shared) { return shared + "RUN1\\"; };
         s.ScanDrives = [this](uint64_t, uint64_t, char &drive) {
             calls.push_back("scan");
             if (scanned)
@@ -253,8 +253,8 @@ TEST(CheckFreeSpace, FreeExactlyTheGrowthPassesButNeedsAnotherPlaceForTemporaryF
     RecordingLog log;
     AnsiString temp;
     EXPECT_TRUE(RunCheck(r, 10 * GiB, 0, false, temp, log));
-    EXPECT_EQ(temp, "E:\\QMTUPDT.TMP\\");
-    EXPECT_EQ(r.commands, std::vector<AnsiString>{"8 E:\\QMTUPDT.TMP\\"});
+    EXPECT_EQ(temp, "E:\\QMTUPDT.TMP\\RUN1\\");
+    EXPECT_EQ(r.commands, std::vector<AnsiString>{"8 E:\\QMTUPDT.TMP\\RUN1\\"});
     EXPECT_EQ(log.Lines[2], "Папка ЦМТ (размер после обновления) ...ОК");
 }
 
@@ -266,7 +266,7 @@ TEST(CheckFreeSpace, FreeExactlyGrowthPlusTemporaryIsNotEnoughForTheProductFolde
     RecordingLog log;
     AnsiString temp;
     EXPECT_TRUE(RunCheck(r, 5 * GiB, 1 * GiB, false, temp, log));
-    EXPECT_EQ(temp, "F:\\QMTUPDT.TMP\\");
+    EXPECT_EQ(temp, "F:\\QMTUPDT.TMP\\RUN1\\");
 
     RunSteps roomy;
     roomy.productFree = 6 * GiB + 1;
@@ -300,7 +300,7 @@ TEST(CheckFreeSpace, AfterLastRunProblemsTheUserPicksWithoutAScan)
     AnsiString temp;
     EXPECT_TRUE(RunCheck(r, 4, 7, true, temp, log));
     EXPECT_EQ(r.calls, std::vector<AnsiString>{"choose Выбор папки для временных файлов"});
-    EXPECT_EQ(temp, "G:\\Work\\QMTUPDTM.TMP\\");
+    EXPECT_EQ(temp, "G:\\Work\\QMTUPDTM.TMP\\RUN1\\");
     EXPECT_EQ(r.chooseC, 4u);
     EXPECT_EQ(r.chooseB, 7u);
     EXPECT_EQ(r.chooseDrive, 'D');
@@ -335,8 +335,8 @@ TEST(CheckFreeSpace, NoDriveFoundTellsTheNeedsThenTheUserPicksOrGivesUp)
     picked.chosen = "E:\\T\\";
     AnsiString temp2;
     EXPECT_TRUE(RunCheck(picked, 5 * GiB, 3 * GiB, false, temp2, log));
-    EXPECT_EQ(temp2, "E:\\T\\QMTUPDTM.TMP\\");
-    EXPECT_EQ(picked.commands, std::vector<AnsiString>{"8 E:\\T\\QMTUPDTM.TMP\\"});
+    EXPECT_EQ(temp2, "E:\\T\\QMTUPDTM.TMP\\RUN1\\");
+    EXPECT_EQ(picked.commands, std::vector<AnsiString>{"8 E:\\T\\QMTUPDTM.TMP\\RUN1\\"});
 }
 
 TEST(CheckFreeSpace, ClearsAndRemovesATemporaryFolderLeftFromEarlier)
@@ -346,7 +346,7 @@ TEST(CheckFreeSpace, ClearsAndRemovesATemporaryFolderLeftFromEarlier)
     RecordingLog log;
     AnsiString temp = "E:\\QMTUPDT.TMP\\";
     EXPECT_TRUE(RunCheck(r, 1, 1, false, temp, log));
-    EXPECT_EQ(r.calls, std::vector<AnsiString>{"clear E:\\QMTUPDT.TMP\\ remove"});
+    EXPECT_EQ(r.calls, std::vector<AnsiString>{"remove E:\\QMTUPDT.TMP\\"});
     EXPECT_EQ(temp, "d:\\QMT\\QMTUPDTA.TMP\\");
 }
 
@@ -359,4 +359,35 @@ TEST(CheckFreeSpace, AChoiceThatCannotBeJournaledFailsTheStep)
     AnsiString temp;
     EXPECT_FALSE(RunCheck(r, 1, 1, false, temp, log));
     EXPECT_TRUE(temp.empty());
+}
+
+TEST(RunTempFolder, EachRunKeepsItsFilesInAFolderOfItsOwnInsideTheSharedPlace)
+{
+    std::set<AnsiString> existing;
+    const auto exists = [&](const AnsiString &f) { return existing.count(f) != 0; };
+    const AnsiString a = RunTempFolder("E:\\QMTUPDT.TMP\\", "D:\\A\\qmt_3.1.1.txt", exists);
+    const AnsiString b = RunTempFolder("E:\\QMTUPDT.TMP", "D:\\B\\qmt_3.1.1.txt", exists);
+    EXPECT_EQ(a.substr(0, 18), "E:\\QMTUPDT.TMP\\RUN");
+    EXPECT_EQ(a.size(), 27u);
+    EXPECT_EQ(a.back(), '\\');
+    EXPECT_NE(a, b);
+    // The same journal in another letter case is the same run; a folder that is there already is
+    // someone's, and the next name is taken.
+    EXPECT_EQ(a, RunTempFolder("E:\\QMTUPDT.TMP\\", "d:\\a\\QMT_3.1.1.TXT", exists));
+    existing.insert(a);
+    const AnsiString next = RunTempFolder("E:\\QMTUPDT.TMP\\", "D:\\A\\qmt_3.1.1.txt", exists);
+    EXPECT_NE(next, a);
+    EXPECT_EQ(next.substr(0, 18), "E:\\QMTUPDT.TMP\\RUN");
+}
+
+TEST(RunTempFolder, SharedPlacesAndWhatEarlierBuildsMadeInThem)
+{
+    for (const char *shared : {"E:\\QMTUPDT.TMP\\", "e:\\qmtupdt.tmp", "G:\\Work\\QMTUPDTM.TMP\\"})
+        EXPECT_TRUE(IsSharedTempFolder(shared)) << shared;
+    for (const char *own : {"E:\\QMTUPDT.TMP\\RUN0000001F\\", "D:\\QMT\\QMTUPDTA.TMP\\", "E:\\", ""})
+        EXPECT_FALSE(IsSharedTempFolder(own)) << own;
+    for (const char *entry : {"WRK", "lnk", "BAK0", "BAK12"})
+        EXPECT_TRUE(EarlierRunsEntry(entry)) << entry;
+    for (const char *entry : {"BAK", "BAK1a", "RUN0000001F", "Мои файлы", "WRK2"})
+        EXPECT_FALSE(EarlierRunsEntry(entry)) << entry;
 }

@@ -8,12 +8,13 @@
 #include <functional>
 
 #include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "framework/windows/Forms.h"
 #include "framework/windows/Prompt.h"
-#include "framework/runtime/SysUtils.h"
 #include "tests/support/PromptSteps.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WindowPicture.h"
+#include "update/apply/FolderContents.h"
 #include "update/variant/uSelKindUpdt.h"
 
 namespace {
