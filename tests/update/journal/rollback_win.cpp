@@ -13,6 +13,7 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/KillAtFileOp.h"
+#include "tests/support/ScopedDrive.h"
 #include "tests/support/TempFolder.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
@@ -580,4 +581,110 @@ TEST_F(RollBack, AttributesThatCannotBeGivenBackFailTheRollbackAndKeepTheJournal
     EXPECT_TRUE(again.RollBack());
     EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
     EXPECT_EQ(faHidden, FileGetAttr(root_ + "EXE\\a.dll") & (faHidden | faReadOnly | faSysFile));
+}
+
+TEST_F(RollBack, AJournalOfAnEarlierBuildNamingTheSharedPlaceItselfRollsBackAndLeavesOtherRunsFolders)
+{
+    // Earlier builds worked in a drive's shared place itself; newer runs keep folders of their own there.
+    temp_ = root_ + "E\\QMTUPDT.TMP\\";
+    const AnsiString others = temp_ + "RUN0000ABCD\\BAK0\\EXE\\a.dll";
+    WriteBytes(others, "another installation's backup");
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_TempFolder, temp_);
+    Backup("EXE\\a.dll", "patched");
+    WriteBytes(temp_ + "WRK\\EXE\\a.dll", "the unpacked item");
+    SaveJournal();
+    TPromptScript script;
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_FALSE(DirectoryExists(temp_ + "BAK0"));
+    EXPECT_FALSE(DirectoryExists(temp_ + "WRK"));
+    EXPECT_EQ("another installation's backup", ReadBytes(others));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+}
+
+TEST_F(RollBack, AJournalALaterRunAppendedToIsUndoneWithTheNewestRunsSettings)
+{
+    // An earlier copy run, rolled back, whose temporary folder could not be removed: its journal stayed,
+    // ended, and the next run appended to it. A user's file now lies where that copy was.
+    const AnsiString oldCopy = root_ + "Old\\QMT5_311\\";
+    WriteBytes(oldCopy + "EXE\\qmt.exe", "a user's file");
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_Variant, "1");
+    Cmd(ejc_CopyFolder, oldCopy);
+    Created(oldCopy + "EXE\\qmt.exe");
+    Cmd(ejc_TempFolder, root_ + "Old\\QMTUPDTM.TMP\\");
+    Cmd(ejc_Variant, RolledBackVariantText);
+    Cmd(ejc_End, JournalEndText);
+    // The later run updates in place and is stopped half way.
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_TempFolder, temp_);
+    Backup("EXE\\a.dll", "half patched");
+    SaveJournal();
+    TPromptScript script;
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_EQ(0, form_.UpdateVariant);
+    EXPECT_EQ(temp_, form_.TempFolder);
+    EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_EQ("a user's file", ReadBytes(oldCopy + "EXE\\qmt.exe"));
+    EXPECT_FALSE(DirectoryExists(temp_));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+}
+
+TEST_F(RollBack, ACopyRunsShortcutSavedOverAFileInsideTheInstallationIsPutBackAndNothingElseThere)
+{
+    // The user's desktop lies inside the installation; the copy's link was saved over a file there.
+    const AnsiString copy = root_ + "Copies\\QMT5_311\\";
+    const AnsiString link = root_ + "Desktop\\QMT5_311.LNK";
+    WriteBytes(link, "the user's own file");
+    WriteBytes(root_ + "EXE\\a.dll", Original1);
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_Variant, "1");
+    Cmd(ejc_CopyFolder, copy);
+    Cmd(ejc_TempFolder, temp_);
+    Backup("EXE\\a.dll", "changed");  // a backup naming the installation is never undone by a copy's rollback
+    const AnsiString backup = temp_ + "LNK\\QMT5_311.LNK";
+    WriteBytes(backup, ReadBytes(link));
+    uint32_t sum = 0;
+    uint64_t size = 0;
+    ASSERT_TRUE(ChecksumFile(backup, sum, size));
+    Cmd(ejc_Backup, link + "<" + backup + FormatChecksum(sum) + FormatChecksum(static_cast<uint32_t>(size)));
+    WriteBytes(link, "the link to the copy");
+    SaveJournal();
+    TPromptScript script;
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_EQ("the user's own file", ReadBytes(link));
+    EXPECT_EQ("changed", ReadBytes(root_ + "EXE\\a.dll"));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+}
+
+TEST_F(RollBack, AFolderTheRunMadeGoesOnlyWithWhatTheRunPutThereAndADrivesRootNever)
+{
+    // A run of an earlier build journaled the root of a stick that was not plugged in as a folder it
+    // made; the stick is plugged in at the rollback.
+    TScopedDrive stick;
+    WriteBytes(root_ + "stick\\photo.jpg", "a photo");
+    WriteBytes(root_ + "stick\\Копии\\notes.txt", "the user's notes");
+    ASSERT_TRUE(stick.Plug(root_ + "stick\\"));
+    Cmd(ejc_Start, JournalStartText);
+    Created(stick.Root());
+    Created(stick.Root() + "Копии");
+    // A new folder of the update with its file; the user put a file of their own into it since.
+    Created(root_ + "NEW");
+    Created(root_ + "NEW\\SUB");
+    Created(root_ + "NEW\\SUB\\new.txt");
+    WriteBytes(root_ + "NEW\\SUB\\new.txt", "the update's file");
+    WriteBytes(root_ + "NEW\\mine.txt", "the user's file");
+    SaveJournal();
+    TPromptScript script;
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_EQ("a photo", ReadBytes(stick.Root() + "photo.jpg"));
+    EXPECT_EQ("the user's notes", ReadBytes(stick.Root() + "Копии\\notes.txt"));
+    EXPECT_FALSE(DirectoryExists(root_ + "NEW\\SUB"));
+    EXPECT_EQ("the user's file", ReadBytes(root_ + "NEW\\mine.txt"));
+    EXPECT_GE(IndexOf(" Папка не удалена, в ней есть то, что не создано обновлением: " + root_ + "NEW"), 0);
+    EXPECT_TRUE(Logged("     " + root_ + "NEW\\mine.txt"));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
 }
