@@ -15,6 +15,7 @@
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/PayloadBuilder.h"
 #include "tests/support/PromptSteps.h"
+#include "tests/support/ScopedDrive.h"
 #include "tests/support/ShellLinks.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/UpdaterRun.h"
@@ -658,6 +659,101 @@ TEST_F(RunVariant, ACopyRunKilledAroundItsShortcutKeepsAUsersFileOfTheShortcutsN
             EXPECT_FALSE(DirectoryExists(root_ + "QMTUPDTA.TMP"));
         }
     }
+    FileSetAttr(link, 0);
+    DeleteFile(link);
+}
+
+TEST_F(RunVariant, ACopyFolderOnADriveThatIsNotThereIsRefusedAndTheRollbackOfTheCopyMadeOnceItIsKeepsEveryFileOnIt)
+{
+    TScopedDrive stick;  // a stick not plugged in yet
+    ASSERT_NE(0, stick.Letter());
+    ForceDirectories(copies_ + "stick");
+    WriteWholeFile(copies_ + "stick\\photo.jpg", "a photo");
+    const AnsiString journal = root_ + "qmt_3.1.1.txt";
+    auto journalText = [&] {
+        TFileStream file(journal, fmOpenRead | fmShareDenyNone);
+        std::string text(static_cast<size_t>(file.Size()), '\0');
+        if (!text.empty())
+            file.ReadBuffer(&text[0], static_cast<long>(text.size()));
+        return text;
+    };
+    PromptSteps prompts;
+    prompts
+        .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
+            dialog.Ed_NewFolder->SetText(stick.Root() + "Копии");
+            dialog.Btn_NextClick(nullptr);
+            EXPECT_EQ(std::string::npos, journalText().find("z<" + stick.Root())) << journalText();
+            // The user plugs the stick in and presses "Далее" again.
+            ASSERT_TRUE(stick.Plug(copies_ + "stick\\"));
+            dialog.Btn_NextClick(nullptr);
+        })
+        .Then([&](const TPrompt &p) {
+            EXPECT_EQ("Невозможно создать папку:\n" + stick.Root() + "Копии\\QMT5_311\\", p.Text);
+            return TPromptAnswer{idOk, {}};
+        })
+        .Then([](const TPrompt &p) {
+            EXPECT_TRUE(Contains(p.Text, "msgid №3011")) << p.Text;
+            return TPromptAnswer{idYes, {}};
+        });
+    {
+        // The update itself then fails: its first work file cannot be written.
+        FailFileOps fail([](uint64_t, TFileOp kind, const AnsiString &name) {
+            return kind == TFileOp::Create && Contains(name, "QMTUPDTA.TMP\\WRK\\") ? SysErrorDiskFull : 0u;
+        });
+        TForm1 form(nullptr);
+        form.SelfPath = form_.SelfPath;
+        form.FormActivate(&form);
+    }
+    EXPECT_EQ(0, prompts.unanswered);
+    EXPECT_TRUE(prompts.steps.empty());
+    ASSERT_TRUE(FileExists(stick.Root() + "Копии\\QMT5_311\\EXE\\qmt.exe"));
+    ASSERT_TRUE(FileExists(journal));
+
+    StartAndRollBack(form_.SelfPath);
+    EXPECT_EQ("a photo", ReadWholeFile(stick.Root() + "photo.jpg"));
+    EXPECT_FALSE(DirectoryExists(stick.Root() + "Копии"));  // made by the run, and empty once the copy went
+    EXPECT_FALSE(FileExists(journal));
+}
+
+TEST_F(RunVariant, ACopyInAMissingFolderUnderAUsersFolderLeavesWhatTheUserPutThereOnceRolledBack)
+{
+    const AnsiString users = copies_ + "Мои документы\\";
+    ForceDirectories(users);
+    WriteWholeFile(users + "письмо.txt", "a letter");
+    {
+        KillAtJournalLine kill("*5#");  // the run is stopped before its end
+        EXPECT_THROW(CopyRun(users + "Новая\\"), TEngineKilled);
+    }
+    ASSERT_TRUE(DirectoryExists(users + "Новая\\QMT5_311"));
+    // Meanwhile the user keeps a file of their own in the folder the run made.
+    WriteWholeFile(users + "Новая\\заметки.txt", "notes");
+
+    StartAndRollBack(form_.SelfPath);
+    EXPECT_EQ("a letter", ReadWholeFile(users + "письмо.txt"));
+    EXPECT_EQ("notes", ReadWholeFile(users + "Новая\\заметки.txt"));
+    EXPECT_FALSE(DirectoryExists(users + "Новая\\QMT5_311"));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+}
+
+TEST_F(RunVariant, AShortcutThatCannotBeSavedOverAUsersReadOnlyFileLeavesItAsItWas)
+{
+    const AnsiString link = DesktopLink("Копия ЦМТ.LNK");
+    ASSERT_FALSE(link.empty());
+    FileSetAttr(link, 0);
+    DeleteFile(link);
+    WriteWholeFile(link, "the user's own file");
+    FileSetAttr(link, faReadOnly | faArchive);
+    std::vector<AnsiString> protocol;
+    {
+        FailFileOps refuse([&](uint64_t, TFileOp kind, const AnsiString &name) {
+            return kind == TFileOp::Create && name == link ? SysErrorAccessDenied : 0u;
+        });
+        protocol = CopyRun(copies_, "Копия ЦМТ");
+    }
+    EXPECT_TRUE(Has(protocol, "Произошла аварийная ситуация Ярлык на рабочем столе не сохранен: Копия ЦМТ.LNK"));
+    EXPECT_TRUE(Has(protocol, " Программа выполнена успешно"));
+    EXPECT_EQ("the user's own file", ReadWholeFile(link));
+    EXPECT_EQ(faReadOnly | faArchive, FileGetAttr(link) & KeptFileAttributes);
     FileSetAttr(link, 0);
     DeleteFile(link);
 }

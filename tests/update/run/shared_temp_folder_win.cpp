@@ -116,14 +116,16 @@ protected:
     // and its backups (a moved product file among them) lie only in its temporary folder.
     void StopBeforeItsEnd(const AnsiString &root)
     {
-        if (endLine_ == 0) {
+        // The same for every run of this update: counted once.
+        static uint64_t endLine = 0;
+        if (endLine == 0) {
             Install(base_ + "count\\");
             KillAtFileOp count;
             Start(base_ + "count\\", {idNo});  // 3009
-            endLine_ = count.LastOf(TFileOp::JournalWrite);
+            endLine = count.LastOf(TFileOp::JournalWrite);
             RemoveTree(base_ + "count");
         }
-        KillAtFileOp kill(endLine_);
+        KillAtFileOp kill(endLine);
         EXPECT_THROW(Start(root, {}), TEngineKilled);
         EXPECT_TRUE(FileExists(root + "qmt_3.1.1.5.txt"));
     }
@@ -155,38 +157,32 @@ protected:
     EveryItemUpdate update_;
     std::string updater_;
     TestTree old_;
-    uint64_t endLine_ = 0;
     TScopedDrive drive_;
     SmallProductDrive drives_;
 };
 
 }  // namespace
 
-TEST_P(SharedTempFolder, AnotherInstallationsWholeRunLeavesAStoppedRunsBackupsForItsRollback)
+TEST_P(SharedTempFolder, EachRunsBackupsOutliveTheOtherInstallationsWholeRunAndRollback)
 {
     StopBeforeItsEnd(A());
     const auto stopped = RunFolders();
     ASSERT_EQ(1u, stopped.size());
     EXPECT_EQ(0u, stopped[0].first.rfind("RUN", 0));
 
+    // B's whole run, while A's journal is pending: B's own folder goes, A's stays as A left it.
     const std::vector<AnsiString> protocol = Start(B(), {idNo});  // 3009
     EXPECT_NE(protocol.end(), std::find(protocol.begin(), protocol.end(), " Программа выполнена успешно"));
-    EXPECT_EQ(stopped, RunFolders());  // B's own folder is gone, A's is as A left it
+    EXPECT_EQ(stopped, RunFolders());
 
-    RollBack(A());
-    EXPECT_FALSE(DirectoryExists(shared_));  // the last run to leave it removes the shared place
-}
-
-TEST_P(SharedTempFolder, ARollbackWhileAnotherRunIsPendingLeavesThatRunsBackupsForItsOwnRollback)
-{
-    StopBeforeItsEnd(A());
+    // B installed afresh and its run stopped too; A's rollback leaves B's backups for B's rollback.
+    Install(B());
     StopBeforeItsEnd(B());
     ASSERT_EQ(2u, RunFolders().size());
-
     RollBack(A());
     ASSERT_EQ(1u, RunFolders().size());
     RollBack(B());
-    EXPECT_FALSE(DirectoryExists(shared_));
+    EXPECT_FALSE(DirectoryExists(shared_));  // the last run to leave it removes the shared place
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, SharedTempFolder, ::testing::Values(Place::Drive, Place::PickedFolder),
