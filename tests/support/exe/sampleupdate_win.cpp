@@ -1,9 +1,13 @@
 // Demo helper: writes a sample installation of version 3.1.1.2 and, inside it, the shipped updater
 // carrying a correction to 3.1.1.5 (a replaced help file and a new file), for a user to watch a run.
-//   sampleupdate.exe UPDATER_EXE FOLDER
+//   sampleupdate.exe UPDATER_EXE FOLDER [TEMP_BYTES [NEW_VERSION]]
 // FOLDER is made empty first; the installation is FOLDER itself with the updater as FOLDER\qmtupdt.exe.
+// TEMP_BYTES sets the room the update asks for its temporary files (1000 by default); a NEW_VERSION
+// whose first three numbers differ from 3.1.1 (3.1.2, say) makes it a version step, which updates a
+// copy of the installation that the variant dialog makes.
 // Exit code 0 when written, 1 when something failed (the reason on stderr), 2 for wrong arguments.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <vector>
 
@@ -38,7 +42,7 @@ std::vector<uint8_t> Read(const AnsiString &fileName)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3)
+    if (argc < 3 || argc > 5)
         return 2;
     try {
         AnsiString folder = IncludeTrailingBackslash(argv[2]);
@@ -54,7 +58,9 @@ int main(int argc, char **argv)
         TestPayloadBuilder payload;
         payload.Image = Read(argv[1]);
         payload.BaseVersion = "3.1.1.2";
-        payload.NewVersion = "3.1.1.5";
+        payload.NewVersion = argc > 4 ? argv[4] : "3.1.1.5";
+        if (argc > 3)
+            payload.TempBytes = static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 10));
         payload.Builds = {installation.TimeStamp};
         payload.AddSection();
         payload.AddFile(ADDREPL, "Help\\readme.txt",
