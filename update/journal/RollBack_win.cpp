@@ -1,6 +1,7 @@
 // Rollback of an earlier run that did not finish: its journal is read from the newest line back, every
 // command line must carry a good signature, and the changes it records are undone until its start.
 #include <exception>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,10 @@ bool TForm1::RollBack()
                 return false;
             if (code == ejc_Start)
                 return true;
+            // The copy's folder itself (made by the run or found empty) goes before the folders the run
+            // made to hold it, whose lines come before this one.
+            if (code == ejc_CopyFolder && IsAbsolutePath(text) && DirectoryExists(text))
+                madeFolders_.push_back(text);
             if (code == ejc_Created && ParseCreatedCommand(text, name) && IsAbsolutePath(name)) {
                 Log(ept_Undo, line, true);
                 if (DirectoryExists(name))
@@ -209,14 +214,17 @@ bool TForm1::RollBack()
             return false;
         // The folders the run made go once everything else it made is gone: a journal names a new
         // file's own line before the lines of the folders made for it. Newest first is innermost first.
-        for (const AnsiString &folder : madeFolders_)
-            if (DirectoryExists(folder))
-                RemoveMadeFolder(folder);
-        // The copy's folder goes with the folders the run made in it while the journal still says the
-        // run is to be undone, so a rollback stopped on the way is offered again and removes the rest.
-        if (UpdateVariant == 1 && !CopyFolder.empty() && DirectoryExists(CopyFolder) && !RemoveMadeFolder(CopyFolder)) {
-            Log(ept_Plain, "Не удалось удалить копию ЦМТ " + CopyFolder, true);
-            return false;
+        // They go while the journal still says the run is to be undone, so a rollback stopped on the
+        // way is offered again and removes the rest.
+        std::set<AnsiString> seen;
+        for (const AnsiString &folder : madeFolders_) {
+            if (!seen.insert(AnsiUpperCase(ExcludeTrailingBackslash(folder))).second || !DirectoryExists(folder))
+                continue;
+            if (!RemoveMadeFolder(folder) &&
+                AnsiSameText(ExcludeTrailingBackslash(folder), ExcludeTrailingBackslash(CopyFolder))) {
+                Log(ept_Plain, "Не удалось удалить копию ЦМТ " + CopyFolder, true);
+                return false;
+            }
         }
         // Everything is undone. The journal, ended, names the temporary folder with the backups until
         // that is gone, and goes last: a rollback stopped on the way leaves the next start a journal to
