@@ -291,6 +291,8 @@ int TFrm_SelKU::WarnSecuritySoftware()
         !CreateFolderPath(NewRoot, CreatedFolder)) {
         RemoveCreatedFolder();
         ShowInfoText("Невозможно создать папку:\n" + NewRoot);
+        if (Ed_NewFolder->CanFocus())
+            Ed_NewFolder->SetFocus();  // the folder is what the user corrects
         return -1;
     }
     AnsiString products;
