@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/runtime/SysUtils.h"
+#include "storage/files/ourio.h"
 #include "update/apply/FileOps.h"
 #include "update/apply/FolderContents.h"
 #include "update/journal/JournalLine.h"
@@ -19,15 +20,9 @@ constexpr size_t NamedEntries = 20;
 bool PruneEmptyFolders(const AnsiString &folder)
 {
     const AnsiString root = IncludeTrailingBackslash(folder);
-    TSearchRec rec;
-    if (FindFirst(root + "*", faAnyFile, rec) == 0) {
-        do
-            if ((rec.Attr & faDirectory) && !(rec.Attr & faSymLink) && rec.Name != "." && rec.Name != ".." &&
-                PruneEmptyFolders(root + rec.Name))
-                FileOpRemoveFolder(root + rec.Name);
-        while (FindNext(rec) == 0);
-        FindClose(rec);
-    }
+    for (const SFolderEntry &entry : SystemFolderAccess().List(root, "*"))
+        if ((entry.Attr & faDirectory) && !(entry.Attr & faSymLink) && PruneEmptyFolders(root + entry.Name))
+            FileOpRemoveFolder(root + entry.Name);
     return FolderIsEmpty(folder);
 }
 
@@ -57,9 +52,9 @@ bool TForm1::RemoveMadeFolder(const AnsiString &folder)
         return CheckStep(FileOpRemoveFolder(name), false);
     }
     Log(ept_Plain, "Папка не удалена, в ней есть то, что не создано обновлением: " + name, true);
-    const std::vector<AnsiString> left = FolderEntryNames(name, NamedEntries + 1);
+    const std::vector<SFolderEntry> left = SystemFolderAccess().List(IncludeTrailingBackslash(name), "*");
     for (size_t i = 0; i < left.size() && i < NamedEntries; ++i)
-        Log(ept_Plain, "    " + IncludeTrailingBackslash(name) + left[i], true);
+        Log(ept_Plain, "    " + IncludeTrailingBackslash(name) + left[i].Name, true);
     if (left.size() > NamedEntries)
         Log(ept_Plain, "    ...", true);
     return true;
