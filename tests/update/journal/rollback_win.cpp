@@ -688,3 +688,37 @@ TEST_F(RollBack, AFolderTheRunMadeGoesOnlyWithWhatTheRunPutThereAndADrivesRootNe
     EXPECT_TRUE(Logged("     " + root_ + "NEW\\mine.txt"));
     EXPECT_FALSE(FileExists(form_.JournalPath));
 }
+
+TEST_F(RollBack, ACopysEmptyFolderThatCannotBeRemovedFailsTheRollbackAndKeepsTheJournal)
+{
+    const AnsiString copy = root_ + "QMT5_311\\";
+    ForceDirectories(copy + "EXE");
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_Variant, "1");
+    Cmd(ejc_CopyFolder, copy);
+    Created(copy + "EXE\\");
+    SaveJournal();
+    TPromptScript script;
+    {
+        FailFileOps held([&](uint64_t, TFileOp kind, const AnsiString &name) {
+            return kind == TFileOp::RemoveFolder && AnsiSameText(name, ExcludeTrailingBackslash(copy))
+                       ? SysErrorAccessDenied
+                       : 0u;
+        });
+        TForm1 first(nullptr);  // holds the product's mutex while it lives
+        Ready(first);
+        EXPECT_FALSE(first.RollBack());
+        bool logged = false;
+        for (int i = 0; i < first.LsBx_Prot->Items()->Count(); ++i)
+            logged = logged || first.LsBx_Prot->Items()->Strings(i) == " Не удалось удалить копию ЦМТ " + copy;
+        EXPECT_TRUE(logged);
+    }
+    EXPECT_TRUE(DirectoryExists(copy));
+    EXPECT_TRUE(FileExists(form_.JournalPath));  // offered again at the next start
+
+    TForm1 again(nullptr);
+    Ready(again);
+    EXPECT_TRUE(again.RollBack());
+    EXPECT_FALSE(DirectoryExists(copy));
+    EXPECT_FALSE(FileExists(form_.JournalPath));
+}

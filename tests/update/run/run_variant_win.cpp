@@ -754,6 +754,23 @@ TEST_F(RunVariant, AShortcutThatCannotBeSavedOverAUsersReadOnlyFileLeavesItAsItW
     EXPECT_TRUE(Has(protocol, " Программа выполнена успешно"));
     EXPECT_EQ("the user's own file", ReadWholeFile(link));
     EXPECT_EQ(faReadOnly | faArchive, FileGetAttr(link) & KeptFileAttributes);
+
+    // Attributes that cannot be given back are said in the protocol; the finished copy stands.
+    RemoveTree(ExcludeTrailingBackslash(copies_ + "QMT5_311"));
+    int attributeChanges = 0;
+    {
+        FailFileOps refuse([&](uint64_t, TFileOp kind, const AnsiString &name) {
+            if (name != link)
+                return 0u;
+            if (kind == TFileOp::Create)
+                return SysErrorAccessDenied;
+            return kind == TFileOp::Attributes && ++attributeChanges == 2 ? SysErrorAccessDenied : 0u;
+        });
+        protocol = CopyRun(copies_, "Копия ЦМТ");
+    }
+    EXPECT_TRUE(Has(protocol, "Произошла аварийная ситуация Не удалось вернуть атрибуты файла " + link));
+    EXPECT_TRUE(Has(protocol, " Программа выполнена успешно"));
+    EXPECT_EQ("the user's own file", ReadWholeFile(link));
     FileSetAttr(link, 0);
     DeleteFile(link);
 }
