@@ -5,7 +5,18 @@
 // A new record is written first, then the data end that takes it in, and only then the links that
 // point to it. A step that fails (a full disk, a reopen refused, a killed program) so leaves no link
 // past the data end, where the next record written would land and a logical file would read another
-// one's records: at worst it leaves dead space and a directory length that already counts the record.
+// one's records, and a directory length that may already count the new record.
+//
+// Where one edit rewrites several links, what a stop between its writes leaves:
+// - a replace (EditRecords 2 and 5, ReplaceRecords) links the new record in before, or in the same
+//   write as, it cuts the old one out, so every record stays readable; in ReplaceRecords with b equal
+//   to c the old record is read behind its replacement until it is marked deleted. A ReplaceRecords
+//   whose a is not b's predecessor also moves the records between them behind c, and a stop can
+//   leave those out of the chain as a move does;
+// - a move (MoveRecord, MoveNextRecord) cannot be made by relinking alone without a moment at which
+//   the moved records are out of the chain: a record has one link and a chain holds it once. They are
+//   taken out first, then pointed to where they go, and linked in last: a stop leaves them out of the
+//   chain as dead space, every other record readable and no chain closed into a ring.
 #include <string>
 #include <utility>
 
@@ -242,11 +253,15 @@ void WFile::MoveRecord(uint32_t n, uint32_t a, uint32_t b, uint32_t c, uint32_t 
 {
     CheckFileNumber(n);
     CheckPlainWritable();
+    // Behind its own predecessor or its own last record the run stays where it is; relinking it would
+    // close it into a ring out of the chain.
+    if (b == a || b == c)
+        return;
     const uint32_t afterRun = NextRecordPosition(c);
     const uint32_t afterB = Successor(n, b);
     LinkFrom(n, a, afterRun);
-    LinkFrom(n, b, d);
     SetRecordLink(c, afterB, 0);
+    LinkFrom(n, b, d);
 }
 
 uint32_t WFile::MoveNextRecord(uint32_t n, uint32_t a, uint32_t b)
@@ -282,10 +297,10 @@ uint32_t WFile::ReplaceRecords(uint32_t n, WRec &record, uint32_t a, uint32_t b,
     GrownDataEnd(size);
     PutRecordAt(at, record.Flags(), b != c ? afterB : afterA, record.Length(), record.Data());
     GrowAndWrite(n, int64_t(size) - (RecordHeaderSize + old), size);
+    LinkFrom(n, a, at);
     SetRecordLink(b, afterC, RecordDeletedFlag);
     if (b != c)
         SetRecordLink(c, afterA, 0);
-    LinkFrom(n, a, at);
     return at;
 }
 

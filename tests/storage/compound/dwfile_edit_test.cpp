@@ -157,6 +157,15 @@ TEST_F(Editing, MoveNextRecordAndMoveRecordRelinkWithoutWritingData)
         f.MoveRecord(1, 0, pb, pc, pa);  // the run alpha..charlie moves behind bravo!
     }
     EXPECT_EQ(File1(), (std::vector<Bytes>{B("bravo!"), B("alpha"), B("charlie")}));
+
+    // Behind its own predecessor or its own last record a run stays where it is.
+    const Bytes moved = Disk();
+    {
+        WFile f("db.dat");
+        f.MoveRecord(1, pb, pb, pc, pa);
+        f.MoveRecord(1, pb, pc, pc, pa);
+    }
+    EXPECT_EQ(Disk(), moved);
 }
 
 TEST_F(Editing, ReplaceRecordsSplicesTheNewRecordInPlaceOfARun)
