@@ -163,6 +163,9 @@ bool RenameFile(const AnsiString &oldName, const AnsiString &newName);
 // returns only when the move has been written through to the disk.
 bool ReplaceFileWith(const AnsiString &target, const AnsiString &replacement);
 bool CopyFile(const AnsiString &from, const AnsiString &to, bool failIfExists);
+// Whether two names lead to one existing file, however each is spelt (case, separators, relative or
+// absolute, a short name, a link or another drive onto the same folder); false when either is missing.
+bool SameFile(const AnsiString &a, const AnsiString &b);
 // Attributes of a file or folder, -1 when it does not exist.
 int FileGetAttr(const AnsiString &fileName);
 // 0 on success, otherwise the system error code.

@@ -34,6 +34,9 @@ public:
     // Puts the file `replacement` in the place of `target` in one step (replacing target when it
     // exists) and returns once that is on the disk; a refusal is raised as ZError and changes neither.
     virtual void Replace(const AnsiString &target, const AnsiString &replacement) = 0;
+    // Whether the two names lead to one existing file. Files known by their names alone are one file
+    // when the names are the same text; files on disk whatever the spellings (alias paths too).
+    virtual bool SameFile(const AnsiString &a, const AnsiString &b) { return a == b; }
 };
 
 // The process-wide store system the compound files use: the one installed, else the default: files on

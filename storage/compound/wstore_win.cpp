@@ -2,6 +2,7 @@
 // raised as SFile raises it.
 #include "storage/compound/wstore.h"
 
+#include "base/aliases/dPath.h"
 #include "base/messages/zmsg.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/files/dsfile.h"
@@ -41,6 +42,10 @@ public:
     {
         if (!ReplaceFileWith(target, replacement))
             RaiseWindowsError(replacement + "=>" + target);
+    }
+    bool SameFile(const AnsiString &a, const AnsiString &b) override
+    {
+        return ::SameFile(ResolveAliasPath(a), ResolveAliasPath(b));
     }
 };
 

@@ -83,6 +83,7 @@ std::vector<uint8_t> CfgRawImage(const s_Cfg &cfg, const uint8_t (&tail)[CfgRawT
 // Loads the process's record from folder + "cfg.qmt", or from "CFG#cfg.qmt" when folder is empty.
 // Errors of the file pass to the caller.
 void LoadCfg(const AnsiString &folder);
-// Stores the process's record into the existing "CFG#cfg.qmt", from its start, in one write; a
-// longer old file keeps its tail, which loading ignores.
+// Stores the process's record into the existing "CFG#cfg.qmt" (a missing file: ZError 1); a longer
+// old file keeps its tail, which loading ignores. The new file is written beside the old one (its
+// name + "$") and replaces it in one step once on the disk: a failure leaves the old file as it was.
 void SaveCfg();

@@ -29,8 +29,10 @@ AnsiString FindCfgFolderFrom(const AnsiString &programFolder, FolderProbe probe,
 AnsiString FindCfgFolder();
 
 // ---- whole files ------------------------------------------------------------------------------
-// Copies a whole file with the system's copy, replacing an existing target; a refusal raises the
-// system error with the argument source + "=>" + target (Windows build).
+// Copies a whole file with the system's copy, replacing an existing target: the copy is made beside
+// the target (its name + "$") and takes its place once whole and on the disk. A refusal raises the
+// system error with the argument source + "=>" + target, a copy cut short ZError 5 with that argument
+// (Windows build); either way the old target stays as it was.
 void CopyFileChecked(const AnsiString &source, const AnsiString &target);
 
 // Creates a compound file of `count` empty logical files (an existing file is replaced only when the
@@ -83,7 +85,8 @@ bool PackCompoundFile(const AnsiString &name, int threshold);
 // is shorter than the prefix), without the line end.
 AnsiString DumpLine(const uint8_t *data, uint32_t length);
 // Writes every record of the record file (the simple form) as one line of the text file, replacing
-// an existing text file. On a failure no text file is left.
+// an existing text file once the whole dump is written beside it (its name + "$"). A text file that
+// is the record file itself is refused (ZError 0). On a failure the text file stays as it was.
 void DumpLogicalFile(const AnsiString &recordFile, const AnsiString &textFile);
 
 // ---- names ------------------------------------------------------------------------------------

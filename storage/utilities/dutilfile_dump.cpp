@@ -3,9 +3,9 @@
 
 #include "base/aliases/dPath.h"
 #include "base/messages/zmsg.h"
-#include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/wstore.h"
+#include "storage/utilities/dutilfile.h"
 
 AnsiString DumpLine(const uint8_t *data, uint32_t length)
 {
@@ -28,25 +28,35 @@ void Put(WStore &file, AnsiString &lines)
 
 void DumpLogicalFile(const AnsiString &recordFile, const AnsiString &textFile)
 {
-    WStoreSystem &files = StoreSystem();
-    files.Delete(ResolveAliasPath(textFile));
+    // The record file is opened first: a dump that cannot read it leaves the text file alone.
     WFile records(recordFile, SimpleMode::Read);
-    std::unique_ptr<WStore> text = files.Open(textFile, 2);
+    WStoreSystem &files = StoreSystem();
+    const AnsiString target = ResolveAliasPath(textFile);
+    // The dump is written beside the text file and takes its place once whole, so a dump that fails
+    // leaves the old text as it was. Neither file may be the record file, however it is spelt.
+    const AnsiString temp = target + "$";
+    for (const AnsiString &name : {target, temp})
+        if (files.SameFile(records.Name(), name))
+            throw ZError("Файл записей " + records.Name() + " не выгружен в " + target +
+                             ": запись туда уничтожила бы сам файл записей",
+                         0);
     try {
-        AnsiString lines;
-        WRec record;
-        while (records.ReadRecord(record)) {
-            lines += DumpLine(record.Data(), record.Length());
-            lines += "\r\n";
-            if (lines.size() >= (1u << 20))
-                Put(*text, lines);
+        {
+            std::unique_ptr<WStore> text = files.Open(temp, 3);
+            AnsiString lines;
+            WRec record;
+            while (records.ReadRecord(record)) {
+                lines += DumpLine(record.Data(), record.Length());
+                lines += "\r\n";
+                if (lines.size() >= (1u << 20))
+                    Put(*text, lines);
+            }
+            Put(*text, lines);
+            text->Flush();
         }
-        Put(*text, lines);
+        files.Replace(target, temp);
     } catch (...) {
-        // A dump that stops half-way would pass for a whole one.
-        const AnsiString name = text->Name();
-        text.reset();
-        files.Delete(name);
+        files.Delete(temp);
         throw;
     }
 }

@@ -55,6 +55,7 @@ public:
             throw ZError("Процесс не может получить доступ к файлу [Win=00000020]", 99);
         inner_.Replace(target, replacement);
     }
+    bool SameFile(const AnsiString &a, const AnsiString &b) override { return inner_.SameFile(a, b); }
 
 private:
     class Store : public WStore {

@@ -3,8 +3,12 @@
 #include "base/aliases/dPath.h"
 #include "base/messages/zmsg.h"
 #include "framework/runtime/Classes.h"
+#include "framework/runtime/SysUtils.h"
 #include "storage/config/rdwr_cfg.h"
+#include "tests/support/ScopedAliases.h"
+#include "tests/support/ScopedSmallDrive.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/ZErrorMatch.h"
 
 namespace {
 
@@ -103,4 +107,35 @@ TEST_F(CfgFileTest, OversizedRecordIsRefusedBeforeWriting)
         EXPECT_EQ(e.Number(), 0);
     }
     EXPECT_EQ(ReadWholeFile(temp_ / "cfg.qmt"), "old");
+}
+
+TEST_F(CfgFileTest, SaveOnANearlyFullDriveKeepsTheOldFileByteForByte)
+{
+    ASSERT_TRUE(CreateDir(temp_ / "small"));
+    TScopedSmallDrive drive(temp_ / "small\\", 256);
+    if (!drive.Mounted())
+        GTEST_SKIP() << drive.Why();
+    TScopedAliases cfgOnTheDrive({{"CFG", temp_ / "small\\"}});
+    const AnsiString name = temp_ / "small\\cfg.qmt";
+    s_Cfg record;
+    Fill(record);
+    std::vector<uint8_t> stored = StoreCfg(record, "x");
+    const std::string old = std::string(stored.begin(), stored.end()) + "an older record's tail";
+    WriteWholeFile(name, old);
+    ASSERT_TRUE(drive.FillLeaving(4 * 1024));
+
+    *Cfg = record;
+    Cfg->Texts[0] = AnsiString(30000, 'n');
+    // The system refuses the write (99) or writes only part of it (5).
+    const int number = CatchZError([] { SaveCfg(); }).Number();
+    EXPECT_TRUE(number == 99 || number == 5) << number;
+    EXPECT_EQ(ReadWholeFile(name), old);
+    EXPECT_FALSE(FileExists(name + "$"));
+
+    // A record that fits is saved over it, the old tail kept behind it.
+    Cfg->Texts[0] = "short";
+    SaveCfg();
+    stored = StoreCfg(*Cfg, "x");
+    EXPECT_EQ(ReadWholeFile(name), std::string(stored.begin(), stored.end()) + old.substr(stored.size()));
+    EXPECT_FALSE(FileExists(name + "$"));
 }

@@ -2,8 +2,8 @@
 // and the cleaning of file names.
 #include <gtest/gtest.h>
 
-#include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
+#include "storage/utilities/dutilfile.h"
 #include "tests/storage/compound/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/FaultyStore.h"
@@ -165,15 +165,45 @@ TEST(Dump, RecordFileAsLinesComparedWithAHandWrittenText)
     EXPECT_EQ(mem.files.Get("dump.txt"), B("Первая строка\r\n\r\n\r\nx;y\r\nab\r\n"));
 }
 
-TEST(Dump, DamagedRecordFileLeavesNoText)
+TEST(Dump, AFailedDumpLeavesTheOldTextAsItWas)
 {
     ScopedMemFiles mem;
+    const Bytes oldText = B("the old dump\r\n");
+    mem.files.Put("dump.txt", oldText);
+    const auto unchanged = [&] {
+        EXPECT_EQ(mem.files.Get("dump.txt"), oldText);
+        EXPECT_FALSE(mem.files.Exists("dump.txt$"));
+    };
+    // A record file that is not there, and one whose second record is cut off.
+    EXPECT_EQ(CatchZError([] { DumpLogicalFile("missing.dat", "dump.txt"); }).Number(), 1);
+    unchanged();
     Bytes file = SimpleFile({TextRecord("ok"), TextRecord("cut")});
-    file.erase(file.end() - 12, file.end());  // the second record is cut off
+    file.erase(file.end() - 12, file.end());
     mem.files.Put("rec.dat", file);
     EXPECT_EQ(CatchZError([] { DumpLogicalFile("rec.dat", "dump.txt"); }).Number(), 0);
-    EXPECT_FALSE(mem.files.Exists("dump.txt"));
-    EXPECT_EQ(CatchZError([] { DumpLogicalFile("missing.dat", "dump.txt"); }).Number(), 1);
+    unchanged();
+    // A disk that fills up under the dump.
+    mem.files.Put("rec.dat", SimpleFile({TextRecord(std::string(300, 'x'))}));
+    FaultyStoreSystem faulty(mem.files);
+    faulty.FailWritesTo("dump.txt$", 100);
+    EXPECT_EQ(CatchZError([] { DumpLogicalFile("rec.dat", "dump.txt"); }).Number(), 99);
+    unchanged();
+}
+
+TEST(Dump, ADumpIntoItsOwnRecordFileIsRefused)
+{
+    ScopedMemFiles mem;
+    const Bytes records = SimpleFile({TextRecord("keep me")});
+    mem.files.Put("rec.dat", records);
+    const ZError e = CatchZError([] { DumpLogicalFile("rec.dat", "rec.dat"); });
+    EXPECT_EQ(e.Number(), 0);
+    EXPECT_EQ(e.Message(), "Файл записей rec.dat не выгружен в rec.dat: запись туда уничтожила бы сам файл записей");
+    EXPECT_EQ(mem.files.Get("rec.dat"), records);
+    // The dump is first written beside the text file: that name may not be the record file either.
+    mem.files.Put("out.txt$", records);
+    EXPECT_EQ(CatchZError([] { DumpLogicalFile("out.txt$", "out.txt"); }).Number(), 0);
+    EXPECT_EQ(mem.files.Get("out.txt$"), records);
+    EXPECT_FALSE(mem.files.Exists("out.txt"));
 }
 
 TEST(Names, BareFileName)
