@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "base/aliases/dPath.h"
 #include "base/messages/zmsg.h"
 #include "framework/runtime/Classes.h"
+#include "framework/runtime/Cp1251.h"
 #include "framework/runtime/SysUtils.h"
 #include "storage/config/rdwr_cfg.h"
 #include "tests/support/ScopedAliases.h"
@@ -137,5 +140,22 @@ TEST_F(CfgFileTest, SaveOnANearlyFullDriveKeepsTheOldFileByteForByte)
     SaveCfg();
     stored = StoreCfg(*Cfg, "x");
     EXPECT_EQ(ReadWholeFile(name), std::string(stored.begin(), stored.end()) + old.substr(stored.size()));
+    EXPECT_FALSE(FileExists(name + "$"));
+}
+
+TEST_F(CfgFileTest, SaveOverAFileAnotherProgramHoldsKeepsIt)
+{
+    const AnsiString name = temp_ / "cfg.qmt";
+    WriteWholeFile(name, "the old configuration");
+    Cfg->Texts[1] = "new";
+    // Another program reads the file and lets others read and write it, but not replace it.
+    HANDLE held = CreateFileW(Cp1251ToWide(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const ZError e = CatchZError([] { SaveCfg(); });
+    CloseHandle(held);
+    EXPECT_EQ(e.Number(), 99);
+    EXPECT_NE(e.Message().find(name + "$=>" + name), AnsiString::npos) << e.Message();
+    EXPECT_EQ(ReadWholeFile(name), "the old configuration");
     EXPECT_FALSE(FileExists(name + "$"));
 }

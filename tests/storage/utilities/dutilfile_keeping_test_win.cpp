@@ -124,4 +124,8 @@ TEST(KeepingFiles, ACopyOntoAFullDriveLeavesTheOldTargetWhole)
     EXPECT_EQ(ReadWholeFile(target), "read only");
     EXPECT_NE(FileGetAttr(target) & faReadOnly, 0);
     EXPECT_FALSE(FileExists(target + "$"));
+    // The copy is made beside the target: that name may not be the source itself.
+    WriteWholeFile(tmp / "x.bin$", "source");
+    EXPECT_EQ(CatchZError([&] { CopyFileChecked(tmp / "x.bin$", tmp / "x.bin"); }).Number(), 0);
+    EXPECT_EQ(ReadWholeFile(tmp / "x.bin$"), "source");
 }
