@@ -60,6 +60,7 @@ bool TForm1::ChooseUpdateVariant(bool &cancelled)
     if (Correction) {
         Log(ept_Plain, "...ОБНОВЛЕНИЕ ВЫПОЛНЯЕТСЯ В РЕЖИМЕ ИСПРАВЛЕНИЯ", true);
     } else {
+        Log(ept_Plain, "Выбор варианта обновления", true);
         protocol_->ShowWaiting();
         result = Frm_SelKU->Execute(
             copyName, Growth, TempBytesNeeded, ProductFolder,
