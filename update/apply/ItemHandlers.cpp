@@ -7,21 +7,27 @@
 #include "update/payload/Checksum.h"
 #include "update/payload/PartNfo.h"
 
-std::vector<AnsiString> MissingFolders(const AnsiString &fileName,
-                                       const std::function<bool(const AnsiString &folder)> &exists)
+TMissingFolders MissingFolders(const AnsiString &fileName, const std::function<int(const AnsiString &name)> &attributes)
 {
-    std::vector<AnsiString> missing;
+    TMissingFolders result;
     AnsiString folder = ExtractFileDir(fileName);
-    // A drive or share that is not there is no folder to make: the walk ends below its root.
-    while (!folder.empty() && !IsDriveOrShareRoot(folder) && !exists(folder)) {
-        missing.push_back(folder);
+    // A drive or share that is not there is no folder to make: the walk ends below its root. Any entry
+    // that is there ends it too: a file on the path is never taken for a folder to make.
+    while (!folder.empty() && !IsDriveOrShareRoot(folder)) {
+        const int attr = attributes(folder);
+        if (attr != -1) {
+            if ((attr & faDirectory) == 0)
+                result.FileInTheWay = folder;
+            break;
+        }
+        result.Folders.push_back(folder);
         const AnsiString parent = ExtractFileDir(folder);
         if (parent == folder)
             break;
         folder = parent;
     }
-    std::reverse(missing.begin(), missing.end());
-    return missing;
+    std::reverse(result.Folders.begin(), result.Folders.end());
+    return result;
 }
 
 AnsiString CreatedFolderCommandText(const AnsiString &folder)

@@ -7,11 +7,18 @@
 
 #include "framework/runtime/AnsiString.h"
 
-// The folders of `fileName`'s path that do not exist yet, outermost first (each must be made before
-// the next). Empty when the file's folder exists or the name has no folder. A drive's or a share's
-// root is never among them, there or not.
-std::vector<AnsiString> MissingFolders(const AnsiString &fileName,
-                                       const std::function<bool(const AnsiString &folder)> &exists);
+// What the path of a new file (or of a folder, given with its trailing "\") lacks: the folders that are
+// not there, outermost first (each must be made before the next), up to the first entry that is there.
+// When that entry is not a folder (a file), it is named and the folders cannot be made. No folder is
+// listed when the file's folder exists or the name has none. A drive's or a share's root is never
+// among them, there or not.
+struct TMissingFolders {
+    std::vector<AnsiString> Folders;
+    AnsiString FileInTheWay;  // "" when the path meets no file
+};
+// `attributes` gives an entry's attributes (the fa* bits), -1 when there is none.
+TMissingFolders MissingFolders(const AnsiString &fileName,
+                               const std::function<int(const AnsiString &name)> &attributes);
 
 // The journal text of a folder the run creates: rollback removes it ("z<" + folder + twenty zeros).
 AnsiString CreatedFolderCommandText(const AnsiString &folder);

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "framework/runtime/SysUtils.h"
-#include "update/payload/ChecksumFile.h"
-#include "update/patch/DbbRekey.h"
 #include "update/apply/FileOps.h"
 #include "update/apply/ItemHandlers.h"
 #include "update/journal/JournalLine.h"
+#include "update/patch/DbbRekey.h"
+#include "update/payload/ChecksumFile.h"
 #include "update/run/uMain.h"
 
 namespace {
@@ -113,12 +113,17 @@ bool TForm1::ApplyAddRepL(const TPartNfo &item, const AnsiString &target, const 
                           const AnsiString &work)
 {
     (void)backup;  // the backup was made by the loop; the new file replaces the target whole
-    if (!DeleteFileLogged(target, true))
-        return false;
     // A new file may come with new folders. Each is journaled before any is made, outermost first, and
     // the lines are on the disk before the first is made, so a rollback removes what this run created.
-    const std::vector<AnsiString> folders =
-        MissingFolders(target, [](const AnsiString &f) { return DirectoryExists(f); });
+    // A file where a folder is to be is someone's: nothing is journaled or made for it, and it stays.
+    const TMissingFolders missing = MissingFolders(target, FileGetAttr);
+    if (!missing.FileInTheWay.empty()) {
+        Log(ept_Plain, "Невозможно создать папку " + missing.FileInTheWay + ": с таким именем уже есть файл", true);
+        return CheckStep(false, false);
+    }
+    if (!DeleteFileLogged(target, true))
+        return false;
+    const std::vector<AnsiString> &folders = missing.Folders;
     for (const AnsiString &folder : folders)
         if (!LogCmd(ejc_Created, CreatedFolderCommandText(folder)))
             return false;

@@ -109,7 +109,8 @@ public:
 private:
     bool FieldFilled(TEdit *field, TLabel *label);
     // Journals each folder the copy's path still lacks (outermost first) for removal by a rollback,
-    // and flushes the journal, before any of them is made; false when a line could not be written.
+    // and flushes the journal, before any of them is made; false when a line could not be written, or
+    // (with nothing journaled) when the path runs through a file.
     bool JournalFoldersToMake();
     void RemoveCreatedFolder();
 };
@@ -117,8 +118,9 @@ private:
 extern TFrm_SelKU *Frm_SelKU;
 
 // Creates the folder and its missing parents. `created` becomes the topmost folder that did not exist
-// (unchanged when the folder existed); false when the path is empty or a folder cannot be made, or
-// when its drive or share is not there (a root is never made, nor named as made).
+// (unchanged when the folder existed); false when the path is empty or a folder cannot be made, when
+// its drive or share is not there (a root is never made, nor named as made), or when it runs through a
+// file (which is never named as made either).
 bool CreateFolderPath(const AnsiString &path, AnsiString &created);
 
 // The shell's folder browser over the computer's drives, and its computer browser over the network.

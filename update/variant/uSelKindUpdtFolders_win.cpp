@@ -13,8 +13,11 @@ bool CreateFolderPath(const AnsiString &path, AnsiString &created)
     const AnsiString parent = ExtractFileDir(folder);
     if (IsDriveOrShareRoot(folder))  // never made: there or not
         return DirectoryExists(IncludeTrailingBackslash(folder));
-    if (folder.size() < 3 || DirectoryExists(folder) || folder == parent)
+    if (folder.size() < 3 || folder == parent)
         return true;
+    const int attributes = FileGetAttr(folder);
+    if (attributes != -1)  // an entry that is there ends the climb; a file is never made a folder
+        return (attributes & faDirectory) != 0;
     created = folder;
     // Parents first, so that `created` ends as the topmost folder that was missing.
     return CreateFolderPath(parent, created) && FileOpCreateFolder(folder);

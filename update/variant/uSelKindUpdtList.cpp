@@ -2,6 +2,7 @@
 #include "update/variant/uSelKindUpdtList.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/SysUtils.h"
@@ -85,6 +86,49 @@ AnsiString CopyFullPath(const AnsiString &parentFolder, const AnsiString &copyNa
 }
 
 AnsiString ParentOfRoot(const AnsiString &root) { return ExtractFileDir(ExcludeTrailingBackslash(root)); }
+
+namespace {
+
+// A full path as the system resolves it, for comparison: "/" read as "\", empty and "." names dropped,
+// ".." taking the name before it away (never the drive or the share), the trailing dots and blanks of
+// a name dropped, upper case; names joined by "\" without a trailing one.
+AnsiString ComparablePath(const AnsiString &path)
+{
+    AnsiString text = path;
+    std::replace(text.begin(), text.end(), '/', '\\');
+    const bool share = text.size() >= 2 && text[0] == '\\' && text[1] == '\\';
+    const size_t fixed = share ? 2 : 1;  // the server and its share, or the drive
+    std::vector<AnsiString> names;
+    size_t start = share ? 2 : 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\\', start);
+        if (end == AnsiString::npos)
+            end = text.size();
+        AnsiString name = text.substr(start, end - start);
+        start = end + 1;
+        if (name == "..") {
+            if (names.size() > fixed)
+                names.pop_back();
+            continue;
+        }
+        while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+            name.pop_back();
+        if (!name.empty())
+            names.push_back(name);
+    }
+    AnsiString result = share ? "\\\\" : "";
+    for (size_t i = 0; i < names.size(); ++i)
+        result += (i ? "\\" : "") + names[i];
+    return AnsiUpperCase(result);
+}
+
+}  // namespace
+
+bool FolderWithin(const AnsiString &folder, const AnsiString &root)
+{
+    const AnsiString f = ComparablePath(folder), r = ComparablePath(root);
+    return !r.empty() && (f == r || (f.size() > r.size() && f.compare(0, r.size(), r) == 0 && f[r.size()] == '\\'));
+}
 
 AnsiString SecurityValueText(const TWmiValue &value)
 {

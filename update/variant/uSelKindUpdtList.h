@@ -44,6 +44,10 @@ AnsiString CopyFullPath(const AnsiString &parentFolder, const AnsiString &copyNa
 // The parent folder of an installation folder (with or without trailing "\").
 AnsiString ParentOfRoot(const AnsiString &root);
 
+// Whether `folder` is the folder `root` or lies inside it, both full paths compared as the system
+// resolves them: without case, "/" as "\", with "." and ".." names and a trailing "\" or not.
+bool FolderWithin(const AnsiString &folder, const AnsiString &root);
+
 // One kind of security software with the names found (values already as text; an empty list: none).
 struct TSecurityKind {
     enum Kind { AntiVirus, AntiSpyware, Firewall } Which;

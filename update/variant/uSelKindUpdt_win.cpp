@@ -240,6 +240,14 @@ void TFrm_SelKU::Btn_NextClick(TObject *)
             Ed_NewFolder->SetFocus();
         return;
     }
+    // A copy inside the installation would be made inside what it copies, and its rollback would
+    // remove the installation's own folders.
+    if (FolderWithin(NewRoot, CurrentRoot)) {
+        ShowInfoText("Копию нельзя поместить в папку исходной ЦМТ:\n" + NewRoot);
+        if (Ed_NewFolder->CanFocus())
+            Ed_NewFolder->SetFocus();
+        return;
+    }
     // A folder that holds anything (an installation or the user's files) is never copied into: a
     // failed copy removes what it made, and that must never be someone's data.
     // The folder this dialog made at an earlier press is its own and is made afresh.
@@ -273,9 +281,12 @@ void TFrm_SelKU::RemoveCreatedFolder()
 
 bool TFrm_SelKU::JournalFoldersToMake()
 {
+    const TMissingFolders missing = MissingFolders(NewRoot, FileGetAttr);
+    if (!missing.FileInTheWay.empty())
+        return false;  // a file on the path is someone's: never named as a folder the run made
     if (!LogCmd)
         return true;  // a dialog outside a run: no journal, nothing to undo
-    for (const AnsiString &folder : MissingFolders(NewRoot, [](const AnsiString &f) { return DirectoryExists(f); }))
+    for (const AnsiString &folder : missing.Folders)
         if (!LogCmd(ejc_Created, CreatedFolderCommandText(folder)))
             return false;
     return !FlushJournal || FlushJournal();

@@ -2,7 +2,9 @@
 // items by edition and the PE patch's old-size slack.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <map>
+
+#include "framework/runtime/SysUtils.h"
 
 #include "storage/compound/dbkeys.h"
 #include "update/apply/ItemHandlers.h"
@@ -24,19 +26,37 @@ TEST(DbbKeyForFile, TakesTheKeyFromTheNamesLastDigit)
         EXPECT_NE(NoDbbKey, static_cast<int32_t>(key));
 }
 
-TEST(MissingFolders, OutermostFirstUpToTheFirstThatExists)
+TEST(MissingFolders, OutermostFirstUpToTheFirstEntryThatExists)
 {
-    const std::set<AnsiString> existing = {"C:\\P", "C:"};
-    const auto exists = [&](const AnsiString &f) { return existing.count(f) != 0; };
+    const std::map<AnsiString, int> existing = {{"C:\\P", faDirectory},      {"C:", faDirectory},
+                                                {"C:\\P\\EXE", faDirectory}, {"C:\\P\\EXE\\qmt.exe", faArchive},
+                                                {"C:\\P\\Doc", faDirectory}, {"C:\\P\\Doc\\Руководство", faReadOnly}};
+    const auto attributes = [&](const AnsiString &f) {
+        const auto it = existing.find(f);
+        return it == existing.end() ? -1 : it->second;
+    };
+    const auto folders = [&](const AnsiString &name) {
+        const TMissingFolders missing = MissingFolders(name, attributes);
+        EXPECT_EQ("", missing.FileInTheWay) << name;
+        return missing.Folders;
+    };
     EXPECT_EQ((std::vector<AnsiString>{"C:\\P\\Новая", "C:\\P\\Новая\\b", "C:\\P\\Новая\\b\\c"}),
-              MissingFolders("C:\\P\\Новая\\b\\c\\file.txt", exists));
-    EXPECT_TRUE(MissingFolders("C:\\P\\file.txt", exists).empty());
-    EXPECT_TRUE(MissingFolders("file.txt", exists).empty());
+              folders("C:\\P\\Новая\\b\\c\\file.txt"));
+    EXPECT_TRUE(folders("C:\\P\\file.txt").empty());
+    EXPECT_TRUE(folders("file.txt").empty());
     // A drive or share that is not there is not a folder the run would make: its root is never listed.
-    EXPECT_EQ((std::vector<AnsiString>{"Q:\\a"}), MissingFolders("Q:\\a\\f", exists));
-    EXPECT_TRUE(MissingFolders("Q:\\f", exists).empty());
-    EXPECT_EQ((std::vector<AnsiString>{"\\\\сервер\\ресурс\\Копии"}),
-              MissingFolders("\\\\сервер\\ресурс\\Копии\\f", exists));
+    EXPECT_EQ((std::vector<AnsiString>{"Q:\\a"}), folders("Q:\\a\\f"));
+    EXPECT_TRUE(folders("Q:\\f").empty());
+    EXPECT_EQ((std::vector<AnsiString>{"\\\\сервер\\ресурс\\Копии"}), folders("\\\\сервер\\ресурс\\Копии\\f"));
+
+    // A file on the path ends the climb: it is named, never listed as a folder to make.
+    const TMissingFolders throughExe = MissingFolders("C:\\P\\EXE\\qmt.exe\\QMT5_311\\", attributes);
+    EXPECT_EQ("C:\\P\\EXE\\qmt.exe", throughExe.FileInTheWay);
+    EXPECT_EQ((std::vector<AnsiString>{"C:\\P\\EXE\\qmt.exe\\QMT5_311"}), throughExe.Folders);
+    EXPECT_EQ("C:\\P\\EXE\\qmt.exe", MissingFolders("C:\\P\\EXE\\qmt.exe\\", attributes).FileInTheWay);
+    const TMissingFolders throughDoc = MissingFolders("C:\\P\\Doc\\Руководство\\new.pdf", attributes);
+    EXPECT_EQ("C:\\P\\Doc\\Руководство", throughDoc.FileInTheWay);
+    EXPECT_TRUE(throughDoc.Folders.empty());
 }
 
 TEST(MissingFolders, JournalTextRemovesTheFolderOnRollback)

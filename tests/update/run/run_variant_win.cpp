@@ -774,3 +774,155 @@ TEST_F(RunVariant, AShortcutThatCannotBeSavedOverAUsersReadOnlyFileLeavesItAsItW
     FileSetAttr(link, 0);
     DeleteFile(link);
 }
+
+namespace {
+
+std::string SharedRead(const AnsiString &file)
+{
+    TFileStream in(file, fmOpenRead | fmShareDenyNone);
+    std::string text(static_cast<size_t>(in.Size()), '\0');
+    if (!text.empty())
+        in.ReadBuffer(&text[0], static_cast<long>(text.size()));
+    return text;
+}
+
+// One start of the updater whose variant dialog `act` works; the dialog goes when the start ends, also
+// when it is killed. Returns the start's protocol.
+template <class Act>
+std::vector<AnsiString> DialogRun(const AnsiString &updater, PromptSteps &prompts, Act act)
+{
+    if (!Frm_SelKU) {
+        Application->CreateForm(Frm_SelKU);
+        Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
+    }
+    struct FreeDialog {
+        ~FreeDialog()
+        {
+            Frm_SelKU->Free();
+            Frm_SelKU = nullptr;
+        }
+    } freeDialog;
+    prompts.steps.push_front([act](const TPrompt &p) {
+        auto *dialog = dynamic_cast<TFrm_SelKU *>(p.Form);
+        EXPECT_NE(dialog, nullptr);
+        if (dialog)
+            act(*dialog);
+        return TPromptAnswer{dialog ? dialog->ModalResult() : idCancel, {}};
+    });
+    TForm1 form(nullptr);
+    form.SelfPath = updater;
+    form.FormActivate(&form);
+    std::vector<AnsiString> protocol;
+    for (int i = 0; i < form.LsBx_Prot->Items()->Count(); ++i)
+        protocol.push_back(form.LsBx_Prot->Items()->Strings(i));
+    return protocol;
+}
+
+TPromptAnswer Refused(const TPrompt &p, const AnsiString &path)
+{
+    EXPECT_EQ("Невозможно создать папку:\n" + path, p.Text);
+    return TPromptAnswer{idOk, {}};
+}
+
+}  // namespace
+
+TEST_F(RunVariant, AFilesPathAsTheCopysFolderIsRefusedBeforeItIsJournaledAndNoRollbackDeletesTheFile)
+{
+    const std::string exe = ReadWholeFile(root_ + "EXE\\qmt.exe");
+    const AnsiString journal = root_ + "qmt_3.1.1.txt";
+    const AnsiString doc = copies_ + "Documents\\Отчет.doc";
+    ForceDirectories(copies_ + "Documents");
+    WriteWholeFile(doc, "the user's report");
+    FileSetAttr(doc, faReadOnly | faArchive);
+    // The installation's own executable pasted into the folder field (it lies inside the installation),
+    // then a user's read-only document: each refused with a box and nothing journaled for it; then an
+    // empty folder, and the run stopped.
+    {
+        PromptSteps prompts;
+        prompts
+            .Then([&](const TPrompt &p) {
+                EXPECT_EQ("Копию нельзя поместить в папку исходной ЦМТ:\n" + root_ + "EXE\\qmt.exe\\QMT5_311\\",
+                          p.Text);
+                return TPromptAnswer{idOk, {}};
+            })
+            .Then([&](const TPrompt &p) { return Refused(p, doc + "\\QMT5_311\\"); })
+            .Then([&](const TPrompt &p) { return Refused(p, doc + "\\"); })
+            .Answer(idYes);  // 3011
+        KillAtJournalLine kill("*5#");
+        EXPECT_THROW(DialogRun(form_.SelfPath, prompts,
+                               [&](TFrm_SelKU &dialog) {
+                                   dialog.Ed_NewFolder->SetText(root_ + "EXE\\qmt.exe");
+                                   dialog.Btn_NextClick(nullptr);
+                                   dialog.Ed_NewFolder->SetText(doc);
+                                   dialog.Btn_NextClick(nullptr);
+                                   dialog.Ed_NewFolder->SetText(copies_ + "Documents");
+                                   dialog.Ed_CloneName->SetText("Отчет.doc");
+                                   dialog.Btn_NextClick(nullptr);
+                                   EXPECT_EQ(std::string::npos, SharedRead(journal).find("z<"));
+                                   dialog.Ed_NewFolder->SetText(copies_);
+                                   dialog.Ed_CloneName->SetText("QMT5_311");
+                                   dialog.Btn_NextClick(nullptr);
+                               }),
+                     TEngineKilled);
+        EXPECT_EQ(0, prompts.unanswered);
+    }
+    ASSERT_TRUE(FileExists(copies_ + "QMT5_311\\EXE\\qmt.exe"));
+    EXPECT_EQ(std::string::npos, SharedRead(journal).find("z<" + root_));
+    EXPECT_EQ(std::string::npos, SharedRead(journal).find("z<" + doc));
+    StartAndRollBack(form_.SelfPath);
+    EXPECT_EQ(exe, ReadWholeFile(root_ + "EXE\\qmt.exe"));
+    EXPECT_EQ("the user's report", ReadWholeFile(doc));
+    EXPECT_FALSE(DirectoryExists(copies_ + "QMT5_311"));
+    EXPECT_FALSE(FileExists(journal));
+
+    // The document typed there again, and the updater killed with the dialog still open.
+    {
+        PromptSteps prompts;
+        prompts.Then([&](const TPrompt &p) { return Refused(p, doc + "\\QMT5_311\\"); });
+        EXPECT_THROW(DialogRun(form_.SelfPath, prompts,
+                               [&](TFrm_SelKU &dialog) {
+                                   dialog.Ed_NewFolder->SetText(doc);
+                                   dialog.Btn_NextClick(nullptr);
+                                   EXPECT_FALSE(dialog.MayClose);
+                                   throw TEngineKilled{0, TFileOp::Create, "killed"};
+                               }),
+                     TEngineKilled);
+    }
+    EXPECT_EQ(std::string::npos, SharedRead(journal).find("z<"));
+    StartAndRollBack(form_.SelfPath);
+    EXPECT_EQ("the user's report", ReadWholeFile(doc));
+    EXPECT_EQ(faReadOnly | faArchive, FileGetAttr(doc) & KeptFileAttributes);
+    EXPECT_FALSE(FileExists(journal));
+    FileSetAttr(doc, faArchive);
+}
+
+TEST_F(RunVariant, ACopyFolderInsideTheInstallationIsRefusedAndTheDialogStaysOpen)
+{
+    ForceDirectories(root_ + "Rus\\AutoSave");
+    PromptSteps prompts;
+    prompts
+        .Then([&](const TPrompt &p) {
+            EXPECT_EQ("Копию нельзя поместить в папку исходной ЦМТ:\n" + root_ + "Rus\\AutoSave\\", p.Text);
+            return TPromptAnswer{idOk, {}};
+        })
+        .Then([&](const TPrompt &p) {
+            EXPECT_EQ("Копию нельзя поместить в папку исходной ЦМТ:\n" + root_ + "rus/../Rus\\AutoSave\\QMT5_311\\",
+                      p.Text);
+            return TPromptAnswer{idOk, {}};
+        })
+        .Answer(idNo);  // 3003: no update now
+    DialogRun(form_.SelfPath, prompts, [&](TFrm_SelKU &dialog) {
+        dialog.Ed_NewFolder->SetText(root_);
+        dialog.Ed_CloneName->SetText("Rus\\AutoSave");
+        dialog.Btn_NextClick(nullptr);
+        dialog.Ed_NewFolder->SetText(root_ + "rus/../Rus\\AutoSave");
+        dialog.Ed_CloneName->SetText("QMT5_311");
+        dialog.Btn_NextClick(nullptr);
+        EXPECT_FALSE(dialog.MayClose);
+        dialog.Btn_CancelClick(nullptr);
+    });
+    EXPECT_EQ(0, prompts.unanswered);
+    EXPECT_TRUE(DirectoryExists(root_ + "Rus\\AutoSave"));
+    EXPECT_FALSE(DirectoryExists(root_ + "Rus\\AutoSave\\QMT5_311"));
+    EXPECT_FALSE(FileExists(root_ + "qmt_3.1.1.txt"));
+}

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "framework/runtime/Classes.h"
-#include "framework/windows/PromptScript.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/PromptScript.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/PayloadBuilder.h"
@@ -138,6 +138,51 @@ TEST_F(Run, CorrectionAppliesThePayloadInPlace)
     const std::string cfg = ReadWholeFile(root_ + "Cfg\\CFG.QMT");
     ASSERT_EQ(1375u + 16u, cfg.size());
     EXPECT_EQ(std::string("3.1.1.5") + '\0', cfg.substr(38, 8));
+}
+
+TEST_F(Run, ACorrectionWhoseNewFolderIsAUsersFileFailsAndKeepsTheFileThroughItsRollback)
+{
+    TestInstallation installed;
+    installed.VersionText = "5-3.1.1.2";
+    BuildInstallation(root_, installed);
+    ForceDirectories(root_ + "Doc");
+    const AnsiString users = root_ + "Doc\\Руководство";
+    WriteWholeFile(users, "the user's own notes");
+    FileSetAttr(users, faReadOnly | faArchive);
+    TestPayloadBuilder correction;
+    correction.BaseVersion = "3.1.1.2";
+    correction.NewVersion = "3.1.1.5";
+    correction.AddSection();
+    correction.AddFile(ADDREPL, "Doc\\Руководство\\new.pdf", PatternBytes(300, 1));
+    PlaceUpdater(root_, correction);
+    {
+        TForm1 first(nullptr);
+        first.SelfPath = form_.SelfPath;
+        TPromptScript script;  // a failed run asks nothing
+        first.FormActivate(&first);
+        EXPECT_TRUE(script.Seen().empty());
+        bool said = false;
+        for (int i = 0; i < first.LsBx_Prot->Items()->Count(); ++i)
+            said = said ||
+                   first.LsBx_Prot->Items()->Strings(i).rfind(
+                       " Невозможно создать папку " + users + ": с таким именем уже есть файл ...Были ошибки", 0) == 0;
+        EXPECT_TRUE(said);
+    }
+    const AnsiString journal = root_ + "qmt_3.1.1.5.txt";
+    ASSERT_TRUE(FileExists(journal));
+    EXPECT_EQ(std::string::npos, ReadWholeFile(journal).find("z<" + users + "00000"));
+    EXPECT_EQ("the user's own notes", ReadWholeFile(users));
+
+    TForm1 next(nullptr);
+    next.SelfPath = form_.SelfPath;
+    TPromptScript script;
+    script.Answer(idYes).Answer(idNo);  // 3001, 3003
+    next.FormActivate(&next);
+    EXPECT_EQ(2u, script.Seen().size());
+    EXPECT_FALSE(FileExists(journal));
+    EXPECT_EQ("the user's own notes", ReadWholeFile(users));
+    EXPECT_EQ(faReadOnly | faArchive, FileGetAttr(users) & (faReadOnly | faArchive | faDirectory));
+    FileSetAttr(users, faArchive);
 }
 
 TEST_F(Run, UpdaterOutsideAProductFolder)

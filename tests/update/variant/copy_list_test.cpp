@@ -170,6 +170,24 @@ TEST(SelKindPaths, FullPathAndParentFolder)
     EXPECT_EQ(ParentOfRoot("C:\\QMT\\"), "C:\\");
 }
 
+TEST(SelKindPaths, ACopyFolderInsideTheInstallationIsFoundHoweverItIsWritten)
+{
+    const AnsiString root = "C:\\Prog\\ЦМТ\\";
+    EXPECT_TRUE(FolderWithin("C:\\Prog\\ЦМТ\\Rus\\AutoSave\\", root));
+    EXPECT_TRUE(FolderWithin("c:/prog/цмт/rus/autosave/QMT5_311/", root));
+    EXPECT_TRUE(FolderWithin("C:\\Prog\\цмт", root));
+    EXPECT_TRUE(FolderWithin("C:\\Prog\\Другая\\..\\ЦМТ\\.\\EXE\\", root));
+    EXPECT_TRUE(FolderWithin("C:\\Prog\\ЦМТ.\\Rus\\", root));
+    EXPECT_TRUE(FolderWithin("\\\\сервер\\ресурс\\ЦМТ\\Копия", "\\\\СЕРВЕР\\Ресурс\\ЦМТ"));
+    EXPECT_FALSE(FolderWithin("C:\\Prog\\ЦМТ2\\", root));
+    EXPECT_FALSE(FolderWithin("C:\\Prog\\ЦМТ\\..\\QMT5_311\\", root));
+    EXPECT_FALSE(FolderWithin("C:\\Prog\\", root));
+    EXPECT_FALSE(FolderWithin("D:\\Prog\\ЦМТ\\", root));
+    // ".." never climbs above the drive or the share.
+    EXPECT_FALSE(FolderWithin("C:\\..\\..\\Копии\\", "C:\\Копии\\ЦМТ\\"));
+    EXPECT_TRUE(FolderWithin("C:\\..\\Prog\\ЦМТ\\x", root));
+}
+
 TEST(SecurityProductsText, KindsWithProductsUnderTheirHeaders)
 {
     std::vector<TSecurityKind> kinds = {
