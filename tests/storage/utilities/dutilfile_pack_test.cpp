@@ -2,8 +2,8 @@
 // built by hand; packing that fails keeps the original.
 #include <gtest/gtest.h>
 
-#include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
+#include "storage/utilities/dutilfile.h"
 #include "tests/storage/compound/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/FaultyStore.h"
@@ -171,6 +171,7 @@ TEST_F(Pack, RefusedReplacementKeepsTheOriginal)
         explicit Refusing(WStoreSystem &inner) : inner(inner), old(SetStoreSystem(this)) {}
         ~Refusing() override { SetStoreSystem(old); }
         std::unique_ptr<WStore> Open(const AnsiString &n, int m) override { return inner.Open(n, m); }
+        std::unique_ptr<WStore> CreateHeld(const AnsiString &n) override { return inner.CreateHeld(n); }
         void Delete(const AnsiString &n) override { inner.Delete(n); }
         void Replace(const AnsiString &, const AnsiString &) override
         {
