@@ -39,6 +39,13 @@ private:
 };
 }  // namespace
 
+void dwfile_detail::RaiseWriterBusy(const AnsiString &name)
+{
+    throw ZError("Файл " + name + " сейчас записывает другая программа (занят временный файл " + name +
+                     "$$); повторите запись позже",
+                 0);
+}
+
 AnsiString TakeWFileCloseFailures()
 {
     AnsiString out;
@@ -199,9 +206,7 @@ void WFile::BeginWrite(uint32_t n)
     // the data end while this one copies.
     temp_ = system_.CreateHeld(TempName());
     if (!temp_)
-        throw ZError("Файл " + name_ + " сейчас записывает другая программа (занят временный файл " + TempName() +
-                         "); повторите запись позже",
-                     0);
+        RaiseWriterBusy(name_);
     writing_ = n;
     writeFailed_ = false;
 }

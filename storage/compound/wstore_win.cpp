@@ -101,6 +101,10 @@ public:
     std::unique_ptr<WStore> CreateHeld(const AnsiString &name) override
     {
         const AnsiString resolved = ResolveAliasPath(name);
+        // A file left behind is deleted first, as SFile's mode 3 does, so that one with the hidden or
+        // system attribute is replaced too; one that another opener holds cannot be deleted, and the
+        // create then finds it held.
+        DeleteFile(resolved);
         const RawFileHandle handle =
             RawFileOpen(resolved, RawFileAccess::ReadWrite, RawFileCreation::CreateAlways, true, RawFileShare::None);
         if (handle != InvalidRawFile)

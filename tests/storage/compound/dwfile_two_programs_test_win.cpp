@@ -91,6 +91,9 @@ TEST_F(TwoPrograms, TheSecondWriterIsRefusedWhileTheFirstHoldsTheTemporaryFileBu
         f.BeginWrite(1);
         f.WriteRecord(0, 4, "mine");
         EXPECT_EQ(RunWriter("commit \"" + name + "\" 2 5"), 1u) << "the other program is refused";
+        WFile other(name);
+        EXPECT_NE(CatchZError([&] { other.BeginWrite(2); }).Message().find("занят временный файл"), std::string::npos)
+            << "and so is another object of this one";
         f.EndWrite(1, true);
     }
     EXPECT_EQ(ReadAll(name, 1), std::vector<Bytes>{B("mine")});

@@ -163,6 +163,23 @@ TEST_F(Pack, FullDiskKeepsTheOriginalAndRemovesTheCopy)
     EXPECT_FALSE(mem.files.Exists("db.dat$"));
 }
 
+TEST_F(Pack, IsRefusedWhileAWriterHoldsTheFileAndKeepsWhatItCommits)
+{
+    CreateCompoundFile("db.dat", 2, "5-3.1.1");
+    const Bytes before = Disk();
+    WFile writer("db.dat");
+    writer.BeginWrite(1);
+    writer.WriteRecord(0, 4, "kept");
+    const ZError e = CatchZError([] { PackCompoundFile("db.dat", 0); });
+    EXPECT_NE(e.Message().find("занят временный файл db.dat$$"), std::string::npos) << e.Message();
+    EXPECT_EQ(Disk(), before);
+    writer.EndWrite(1, true);
+    EXPECT_TRUE(PackCompoundFile("db.dat", 0));
+    EXPECT_EQ(Contents("db.dat"), (std::vector<std::vector<Bytes>>{{B("5-3.1.1")}, {B("kept")}}));
+    EXPECT_FALSE(mem.files.Exists("db.dat$$"));
+    EXPECT_FALSE(mem.files.Exists("db.dat$"));
+}
+
 TEST_F(Pack, RefusedReplacementKeepsTheOriginal)
 {
     CreateCompoundFile("db.dat", 2, "5-3.1.1");
