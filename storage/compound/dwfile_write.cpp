@@ -88,7 +88,9 @@ void WFile::Close()
     } catch (...) {
         failure = std::current_exception();
     }
+    // Whatever failed, nothing is left half-done: a logical file still open is discarded.
     closed_ = true;
+    writing_ = NoWriting;
     writeBuffer_.reset();
     fill_ = 0;
     if (temp_) {

@@ -152,6 +152,20 @@ TEST_F(Writers, AWriteThatRaisedIsNeverCommitted)
     }
 }
 
+TEST_F(Writers, AVersionStampThatCouldNotBeWrittenLeavesTheOldOne)
+{
+    const Bytes before = Disk();
+    {
+        FaultyStoreSystem faulty(mem.files);
+        faulty.FailWritesTo("db.dat$$", 3);  // the disk is full
+        WFile f("db.dat");
+        EXPECT_EQ(CatchZError([&] { f.WriteVersion("5-3.1.2"); }).Number(), 99);
+    }
+    EXPECT_EQ(Disk(), before);
+    EXPECT_EQ(ReadAll("db.dat", 0), std::vector<Bytes>{B("5-3.1.1")});
+    EXPECT_NE(TakeWFileCloseFailures().find("лог. файл 0 не записан"), std::string::npos);
+}
+
 TEST_F(Writers, AfterADiscardedWriteTheNextOneCommits)
 {
     WFile f("db.dat");
