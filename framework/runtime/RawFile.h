@@ -12,8 +12,8 @@ extern const RawFileHandle InvalidRawFile;
 enum class RawFileAccess { Read, Write, ReadWrite };
 // CreateNew fails when the file exists.
 enum class RawFileCreation { OpenExisting, CreateAlways, CreateNew };
-// What other openers may do while the handle is open.
-enum class RawFileShare { ReadWrite, ReadOnly };
+// What other openers may do while the handle is open (None: nothing, not even open or delete it).
+enum class RawFileShare { ReadWrite, ReadOnly, None };
 
 // `sequentialScan` adds the system's sequential-scan hint; no other flag or attribute is set.
 RawFileHandle RawFileOpen(const AnsiString &name, RawFileAccess access, RawFileCreation creation, bool sequentialScan,

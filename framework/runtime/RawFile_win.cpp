@@ -21,7 +21,11 @@ RawFileHandle RawFileOpen(const AnsiString &name, RawFileAccess access, RawFileC
     case RawFileCreation::CreateAlways: disposition = CREATE_ALWAYS; break;
     case RawFileCreation::CreateNew: disposition = CREATE_NEW; break;
     }
-    const DWORD sharing = share == RawFileShare::ReadOnly ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    if (share == RawFileShare::ReadOnly)
+        sharing = FILE_SHARE_READ;
+    else if (share == RawFileShare::None)
+        sharing = 0;
     return CreateFileW(Cp1251ToWide(name).c_str(), desired, sharing, nullptr, disposition,
                        sequentialScan ? FILE_FLAG_SEQUENTIAL_SCAN : 0, nullptr);
 }

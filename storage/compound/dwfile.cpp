@@ -51,6 +51,9 @@ WFile::WFile(const AnsiString &name, SimpleMode mode)
         main_->Seek(header_[0]);
         readPos_ = recordPos_ = header_[0];
     }
+    // A new file is a readable empty chain from the start: records written later go in front of it.
+    if (mode == SimpleMode::Create || mode == SimpleMode::CreateAsk)
+        PutAt(0, EndRecord, EndRecordSize);
     writeBase_ = header_[0];
 }
 

@@ -5,6 +5,7 @@
 // process-wide store system (storage/wstore.h); a file may be scrambled with a per-file key, which
 // only reading undoes.
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,7 @@ public:
     WFile(const AnsiString &name, SimpleMode mode);
     // Compound file, read only, plain, whatever the flag says.
     WFile(const AnsiString &name, bool readOnly);
+    // Closing without raising: what Close would raise is recorded for TakeWFileCloseFailures.
     ~WFile();
     WFile(const WFile &) = delete;
     WFile &operator=(const WFile &) = delete;
@@ -58,6 +60,13 @@ public:
 
     // Reads header and directory again from the start of the main file.
     void ReloadDirectory();
+
+    // Finishes writing and closes the file, raising what goes wrong: a logical file still being
+    // written is committed (discarded when a write into it raised) and reported as not closed; the
+    // simple form's pending logical records are written and the file is flushed to the disk. The
+    // object is closed even when this raises: every later operation on its file raises, and its
+    // destructor has nothing left to write.
+    void Close();
 
     // Positions reading at the first record of logical file n; returns its length (8: empty).
     uint32_t OpenLogicalFile(uint32_t n);
@@ -83,8 +92,13 @@ public:
     uint32_t RecordPosition() const { return recordPos_; }
 
     // --- Writing a logical file: into the temporary file name + "$$", then committed by copying it
-    // to the data end and rewriting its directory entry and the data end. Simple form: records are
-    // written at the main file's position. Scrambled files are never written.
+    // to the data end as it stands on disk at the commit and rewriting its directory entry and the
+    // data end. The temporary file is held by this object alone from BeginWrite to the end of the
+    // commit, so one writer at a time writes a compound file: while another writer, in this program
+    // or another, holds it, BeginWrite raises. A logical file into which a write raised is never
+    // committed: EndWrite with commit and closing discard it. Simple form: each record is written
+    // at the data end together with a new end record behind it, in one write, so that the file ends
+    // with an end record whenever the program stops. Scrambled files are never written.
     void BeginWrite(uint32_t n);
     // Returns the record's offset inside the logical file being written.
     uint32_t WriteRecord(uint8_t flags, uint32_t length, const void *data);
@@ -190,8 +204,29 @@ private:
     void LinkFrom(uint32_t n, uint32_t predecessor, uint32_t target);
     void GrowAndWrite(uint32_t n, int64_t lengthChange, uint32_t dataEndGrowth);
     uint32_t LastDataRecord(uint32_t n);
-    void CommitTemp(uint32_t n);
+    void CommitTemp(uint32_t n, WStore &source);
+    void DiscardTemp();
+    void PutSimpleRecord(const uint8_t *head, const uint8_t *data, uint32_t length);
+    void PutEndRecord(uint32_t position) noexcept;
+    void FinishWriting(bool unwinding);
     void CloseQuietly() noexcept;
+
+    // Marks the logical file being written as failed when the write it guards raises.
+    class WriteGuard {
+    public:
+        explicit WriteGuard(WFile &file) : file_(file), uncaught_(std::uncaught_exceptions()) {}
+        ~WriteGuard()
+        {
+            if (std::uncaught_exceptions() > uncaught_ && file_.writing_ != NoWriting)
+                file_.writeFailed_ = true;
+        }
+        WriteGuard(const WriteGuard &) = delete;
+        WriteGuard &operator=(const WriteGuard &) = delete;
+
+    private:
+        WFile &file_;
+        int uncaught_;
+    };
 
     uint32_t header_[2] = {0, 0};      // data end, N
     std::vector<uint32_t> directory_;  // position, length per logical file
@@ -209,6 +244,10 @@ private:
     uint32_t tempLength_ = 0;
     uint32_t writeBase_ = 0;  // simple form: the file position of write offset 0
     uint32_t writing_ = NoWriting;
+    bool writeFailed_ = false;  // a write into the logical file being written raised
+    bool endMissing_ = false;   // simple form: the end record could not be put back after a failed write
+    bool closed_ = false;
+    std::vector<uint8_t> simpleOut_;  // simple form: a record and the end record behind it
     uint32_t chainLength_ = 0;
     uint8_t scratch_[CompoundFile::RecordHeaderSize] = {};
     int uncaughtAtOpen_ = 0;  // exceptions in flight when the object was made

@@ -11,6 +11,10 @@ namespace dwfile_detail {
 
 using namespace CompoundFile;
 
+// The refusal of a writer of the compound file `name` while another writer, in this program or
+// another, holds its temporary file name + "$$".
+[[noreturn]] void RaiseWriterBusy(const AnsiString &name);
+
 inline AnsiString Hex8(uint32_t v)
 {
     char hex[9];

@@ -175,6 +175,7 @@ void WFile::BeginWriteRecords(uint32_t n, const AnsiString &delimiter, int32_t f
 
 void WFile::WriteLogicalRecord(const void *data, uint32_t length)
 {
+    const WriteGuard guard(*this);
     if (!writeBuffer_)
         throw ZError("Для файла " + name_ + " не начата запись логических записей", 0);
     if (length == 0)

@@ -1,7 +1,9 @@
 // Writing logical files through the temporary file and committing them; the simple form's writers;
 // closing.
+#include <cstring>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "base/messages/zmsg.h"
 #include "storage/compound/dwfile.h"
@@ -18,7 +20,31 @@ void RecordCloseFailure(const AnsiString &text)
         g_closeFailures += "; ";
     g_closeFailures += text;
 }
+
+// The file of a closed WFile: every operation raises.
+class ClosedStore : public WStore {
+public:
+    explicit ClosedStore(AnsiString name) : name_(std::move(name)) {}
+    const AnsiString &Name() const override { return name_; }
+    uint32_t Read(void *, uint32_t) override { Refuse(); }
+    uint32_t Write(const void *, uint32_t) override { Refuse(); }
+    void Seek(uint32_t) override { Refuse(); }
+    uint32_t Tell() override { Refuse(); }
+    uint32_t Size() override { Refuse(); }
+    void Flush() override { Refuse(); }
+
+private:
+    [[noreturn]] void Refuse() const { throw ZError("Файл " + name_ + " закрыт", 0); }
+    AnsiString name_;
+};
 }  // namespace
+
+void dwfile_detail::RaiseWriterBusy(const AnsiString &name)
+{
+    throw ZError("Файл " + name + " сейчас записывает другая программа (занят временный файл " + name +
+                     "$$); повторите запись позже",
+                 0);
+}
 
 AnsiString TakeWFileCloseFailures()
 {
@@ -31,27 +57,12 @@ WFile::~WFile() { CloseQuietly(); }
 
 void WFile::CloseQuietly() noexcept
 {
-    // A destructor must not raise. While an exception unwinds, the logical file being written is
-    // half-made and is discarded; otherwise it is committed, and what would have been raised is
-    // recorded for TakeWFileCloseFailures.
+    // A destructor must not raise: what Close would raise is recorded for TakeWFileCloseFailures.
+    if (closed_)
+        return;
     const bool unwinding = std::uncaught_exceptions() > uncaughtAtOpen_;
     try {
-        if (compound_ && writing_ != NoWriting) {
-            const uint32_t n = writing_;
-            if (unwinding) {
-                EndWrite(n, false);
-            } else {
-                FlushLogicalRecords();
-                EndWrite(n, true);
-                if (reportUnclosed_)
-                    RecordCloseFailure("Для файла " + name_ + " не выполнено закрытие файла " + std::to_string(n));
-            }
-        }
-        if (!compound_ && (mode_ == 2 || mode_ == 3 || mode_ == 5)) {
-            if (!unwinding)
-                FlushLogicalRecords();
-            PutAt(header_[0], EndRecord, EndRecordSize);
-        }
+        FinishWriting(unwinding);
     } catch (const Exception &e) {
         RecordCloseFailure(e.Message());
     } catch (...) {
@@ -62,6 +73,60 @@ void WFile::CloseQuietly() noexcept
         try {
             system_.Delete(TempName());
         } catch (...) {}
+    }
+}
+
+void WFile::Close()
+{
+    if (closed_)
+        return;
+    std::exception_ptr failure;
+    try {
+        FinishWriting(false);
+        if (!compound_ && (mode_ == 2 || mode_ == 3 || mode_ == 5))
+            main_->Flush();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    // Whatever failed, nothing is left half-done: a logical file still open is discarded.
+    closed_ = true;
+    writing_ = NoWriting;
+    writeBuffer_.reset();
+    fill_ = 0;
+    if (temp_) {
+        temp_.reset();
+        try {
+            system_.Delete(TempName());
+        } catch (...) {}
+    }
+    main_ = std::make_unique<ClosedStore>(name_);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void WFile::FinishWriting(bool unwinding)
+{
+    if (compound_ && writing_ != NoWriting) {
+        const uint32_t n = writing_;
+        if (unwinding) {
+            // Half-made while the caller fails: discarded.
+            EndWrite(n, false);
+            return;
+        }
+        if (!writeFailed_)
+            FlushLogicalRecords();
+        // A logical file into which a write raised is discarded here, and that is raised.
+        EndWrite(n, true);
+        if (reportUnclosed_)
+            throw ZError("Для файла " + name_ + " не выполнено закрытие файла " + std::to_string(n), 0);
+    }
+    if (!compound_ && (mode_ == 2 || mode_ == 3 || mode_ == 5)) {
+        if (!unwinding)
+            FlushLogicalRecords();
+        if (endMissing_) {
+            PutAt(header_[0], EndRecord, EndRecordSize);
+            endMissing_ = false;
+        }
     }
 }
 
@@ -139,12 +204,18 @@ void WFile::BeginWrite(uint32_t n)
     }
     writeOffset_ = 0;
     tempLength_ = 0;
-    temp_ = system_.Open(TempName(), 3);
+    // Held alone until the commit is done: two writers never share it, and no other commit can move
+    // the data end while this one copies.
+    temp_ = system_.CreateHeld(TempName());
+    if (!temp_)
+        RaiseWriterBusy(name_);
     writing_ = n;
+    writeFailed_ = false;
 }
 
 uint32_t WFile::WriteRecord(uint8_t flags, uint32_t length, const void *data)
 {
+    const WriteGuard guard(*this);
     if (compound_ && !temp_)
         throw ZError("Невозможна запись в несуществующий файл TMP", 0);
     if (!compound_)
@@ -159,10 +230,7 @@ uint32_t WFile::WriteRecord(uint8_t flags, uint32_t length, const void *data)
         Put(*temp_, bytes, length);
         tempLength_ += RecordHeaderSize + length;
     } else {
-        GrownDataEnd(RecordHeaderSize + length);
-        PutAt(header_[0], head, RecordHeaderSize);
-        Put(*main_, bytes, length);
-        header_[0] += RecordHeaderSize + length;
+        PutSimpleRecord(head, bytes, length);
     }
     const uint32_t offset = writeOffset_;
     writeOffset_ += RecordHeaderSize + length;
@@ -179,6 +247,7 @@ uint32_t WFile::WriteRec(WRec &record)
 
 uint32_t WFile::WriteTextRecord(const AnsiString &text)
 {
+    const WriteGuard guard(*this);
     if (!compound_)
         CheckSimpleWriteMode(" не открыт для записи или дозаписи");
     if (text.size() + 2 > MaxRecordLength)
@@ -191,6 +260,7 @@ uint32_t WFile::WriteTextRecord(const AnsiString &text)
 
 void WFile::WriteRecordAt(uint32_t offset, WRec &record, uint32_t limit)
 {
+    const WriteGuard guard(*this);
     if (compound_ && !temp_)
         throw ZError("Невозможна запись в несуществующий файл TMP", 0);
     if (!compound_ && mode_ != 2 && mode_ != 5)
@@ -225,50 +295,71 @@ void WFile::EndWrite(uint32_t n, bool commit)
                          std::to_string(m),
                      0);
     }
-    if (!commit) {
-        // Discarding writes nothing, so it cannot fail on a full disk and leave a half-made logical
-        // file for the destructor to commit.
-        temp_.reset();
-        writing_ = NoWriting;
-        system_.Delete(TempName());
+    if (!commit || writeFailed_) {
+        // Discarding writes nothing, so it cannot fail on a full disk. A logical file into which a
+        // write raised is half-made: it is discarded even when a commit is asked for.
+        DiscardTemp();
+        if (commit)
+            throw ZError("Для файла " + name_ + " лог. файл " + std::to_string(n) +
+                             " не записан: при его записи произошла ошибка, прежнее содержимое сохранено",
+                         0);
         return;
     }
-    temp_->Seek(tempLength_);
-    Put(*temp_, EndRecord, EndRecordSize);
+    {
+        const WriteGuard guard(*this);
+        temp_->Seek(tempLength_);
+        Put(*temp_, EndRecord, EndRecordSize);
+    }
     writeOffset_ += EndRecordSize;
     tempLength_ += EndRecordSize;
-    temp_.reset();
+    // The temporary file stays held until the directory entry is written. On a failure from here on
+    // it stays on disk, and the header and the directory still describe the old contents: whatever
+    // was copied lies beyond the data end, dead.
+    std::unique_ptr<WStore> source = std::move(temp_);
     writing_ = NoWriting;
-    // On a failure from here on the temporary file stays on disk, and the header and the directory
-    // still describe the old contents: whatever was copied lies beyond the data end, dead.
-    CommitTemp(n);
+    CommitTemp(n, *source);
+    source.reset();
     system_.Delete(TempName());
 }
 
-void WFile::CommitTemp(uint32_t n)
+void WFile::DiscardTemp()
+{
+    temp_.reset();
+    writing_ = NoWriting;
+    writeFailed_ = false;
+    // Logical records still buffered belong to the discarded file.
+    writeBuffer_.reset();
+    fill_ = 0;
+    system_.Delete(TempName());
+}
+
+void WFile::CommitTemp(uint32_t n, WStore &source)
 {
     if (mode_ != 4)
         throw ZError("Файл " + name_ + " не открыт только для записи", 0);
+    // Another writer may have committed since this object read the header: the chain goes to the data
+    // end as it stands on disk now, and the directory is taken from there as well. No other commit
+    // can come in between: each one holds the temporary file this object holds.
+    ReadHeaderAndDirectory();
     GrownDataEnd(tempLength_);  // the chain must fit below 4 GB before the main file is written
     writeOffset_ = 0;
-    std::unique_ptr<WStore> source = system_.Open(TempName(), 1);
+    source.Seek(0);
     SeekData(header_[0]);
     WRec record;
     for (;;) {
         uint8_t head[RecordHeaderSize];
-        if (source->Read(head, RecordHeaderSize) != RecordHeaderSize)
-            throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
+        if (source.Read(head, RecordHeaderSize) != RecordHeaderSize)
+            throw ZError("Файл " + source.Name() + " обрезан: нет записи конца", 0);
         const RecordHeader header = DecodeRecordHeader(head);
         record.SetFlags(header.Flags);
         record.SetLink(header.Link);
-        record.SetLength(header.Length, source->Name(), source->Tell() - RecordHeaderSize);
-        if (source->Read(record.Data(), record.Length()) != record.Length())
-            throw ZError("Файл " + source->Name() + " обрезан: нет записи конца", 0);
+        record.SetLength(header.Length, source.Name(), source.Tell() - RecordHeaderSize);
+        if (source.Read(record.Data(), record.Length()) != record.Length())
+            throw ZError("Файл " + source.Name() + " обрезан: нет записи конца", 0);
         CopyRecordToMain(record);
         if (IsEndRecordData(record.Length(), record.Data()))
             break;
     }
-    source.reset();
     const uint32_t oldEnd = header_[0];
     const uint32_t newEnd = oldEnd + writeOffset_;
     PutU32At(0, newEnd);
@@ -305,6 +396,37 @@ void WFile::ReopenMain()
     main_ = std::move(fresh);
 }
 
+void WFile::PutSimpleRecord(const uint8_t *head, const uint8_t *data, uint32_t length)
+{
+    // The record and a new end record behind it go to the file in one write over the old end record:
+    // whenever the program stops, the file ends with an end record and every record before it reads.
+    const uint32_t size = RecordHeaderSize + length + EndRecordSize;
+    GrownDataEnd(size);
+    simpleOut_.resize(size);
+    std::memcpy(simpleOut_.data(), head, RecordHeaderSize);
+    std::memcpy(simpleOut_.data() + RecordHeaderSize, data, length);
+    std::memcpy(simpleOut_.data() + RecordHeaderSize + length, EndRecord, EndRecordSize);
+    const uint32_t at = header_[0];
+    try {
+        PutAt(at, simpleOut_.data(), size);
+    } catch (...) {
+        // A write cut short may have broken the old end record: it is put back.
+        PutEndRecord(at);
+        throw;
+    }
+    header_[0] = at + RecordHeaderSize + length;
+}
+
+void WFile::PutEndRecord(uint32_t position) noexcept
+{
+    try {
+        PutAt(position, EndRecord, EndRecordSize);
+        endMissing_ = false;
+    } catch (...) {
+        endMissing_ = true;  // closing tries again
+    }
+}
+
 uint32_t WFile::AppendSimpleRecord(WRec &record)
 {
     if (compound_)
@@ -316,7 +438,7 @@ void WFile::SeekToEndRecord()
 {
     if (compound_)
         throw ZError("Файл " + name_ + " должен быть простым", 0);
-    // In the writing modes the end record is written at the data end when the file closes.
+    // In the writing modes the data end is the position of the end record.
     const uint32_t at =
         (mode_ == 1 || mode_ == 4) && header_[0] >= EndRecordSize ? header_[0] - EndRecordSize : header_[0];
     main_->Seek(at);

@@ -29,7 +29,13 @@ class WStoreSystem {
 public:
     virtual ~WStoreSystem() = default;
     virtual std::unique_ptr<WStore> Open(const AnsiString &name, int mode) = 0;
-    // Deletes the file when it exists; the result is not looked at by any caller.
+    // Creates the file for reading and writing (replacing a file of that name that nobody holds open)
+    // and holds it alone: while the store lives, no other opener, in this program or another, can
+    // open, replace or delete it. Null when another opener holds the file; other failures are raised
+    // as ZError.
+    virtual std::unique_ptr<WStore> CreateHeld(const AnsiString &name) = 0;
+    // Deletes the file when it exists (one that another opener holds stays); the result is not looked
+    // at by any caller.
     virtual void Delete(const AnsiString &name) = 0;
     // Puts the file `replacement` in the place of `target` in one step (replacing target when it
     // exists) and returns once that is on the disk; a refusal is raised as ZError and changes neither.

@@ -1,13 +1,44 @@
 #include "storage/compound/wstore_mem.h"
 
 #include <cstring>
+#include <utility>
 
 #include "base/messages/zmsg.h"
+
+namespace {
+
+// A store that holds its file for as long as it lives.
+class HeldMemStore : public MemStore {
+public:
+    HeldMemStore(AnsiString name, std::shared_ptr<std::vector<uint8_t>> bytes, std::shared_ptr<void> token)
+        : MemStore(std::move(name), std::move(bytes), 4), token_(std::move(token))
+    {}
+
+private:
+    std::shared_ptr<void> token_;
+};
+
+[[noreturn]] void RaiseHeld(const AnsiString &name)
+{
+    throw ZError(name + ": процесс не может получить доступ к файлу, так как этот файл занят другим процессом "
+                        "[Win=00000020]",
+                 99);
+}
+
+}  // namespace
+
+bool MemStoreSystem::Held(const AnsiString &name) const
+{
+    auto it = holders_.find(name);
+    return it != holders_.end() && !it->second.expired();
+}
 
 std::unique_ptr<WStore> MemStoreSystem::Open(const AnsiString &name, int mode)
 {
     if (mode < 1 || mode > 4)
         throw 0;  // as SFile: a mode outside 1 to 4 is a programming error, not a file error
+    if (Held(name))
+        RaiseHeld(name);
     auto it = files_.find(name);
     if (mode == 1 || mode == 4) {
         if (it == files_.end())
@@ -19,10 +50,27 @@ std::unique_ptr<WStore> MemStoreSystem::Open(const AnsiString &name, int mode)
     return std::make_unique<MemStore>(name, bytes, mode);
 }
 
-void MemStoreSystem::Delete(const AnsiString &name) { files_.erase(name); }
+std::unique_ptr<WStore> MemStoreSystem::CreateHeld(const AnsiString &name)
+{
+    if (Held(name))
+        return nullptr;
+    auto bytes = std::make_shared<Bytes>();
+    files_[name] = bytes;
+    auto token = std::make_shared<int>(0);
+    holders_[name] = token;
+    return std::make_unique<HeldMemStore>(name, bytes, std::move(token));
+}
+
+void MemStoreSystem::Delete(const AnsiString &name)
+{
+    if (!Held(name))
+        files_.erase(name);
+}
 
 void MemStoreSystem::Replace(const AnsiString &target, const AnsiString &replacement)
 {
+    if (Held(target) || Held(replacement))
+        RaiseHeld(Held(target) ? target : replacement);
     auto it = files_.find(replacement);
     if (it == files_.end())
         throw ZError(replacement, 1);

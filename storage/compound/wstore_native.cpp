@@ -11,6 +11,7 @@ public:
     {
         throw ZError("Файл " + name + " недоступен: в этой сборке нет файловой системы для составных файлов", 0);
     }
+    std::unique_ptr<WStore> CreateHeld(const AnsiString &name) override { return Open(name, 3); }
     void Delete(const AnsiString &) override {}
     void Replace(const AnsiString &target, const AnsiString &) override
     {

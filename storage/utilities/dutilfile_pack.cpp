@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "base/messages/zmsg.h"
-#include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
 #include "storage/compound/dwfile_internal.h"
 #include "storage/compound/wstore.h"
+#include "storage/utilities/dutilfile.h"
 
 using namespace dwfile_detail;
 
@@ -126,10 +126,18 @@ bool PackCompoundFile(const AnsiString &name, int threshold)
     WStoreSystem &files = StoreSystem();
     const AnsiString original = source->Name();
     const AnsiString packed = original + "$";
+    const AnsiString held = original + "$$";
+    // Packing writes the whole file: it holds the temporary file of commits as every writer does, so
+    // that no commit lands in the original between its reading and its replacement, and reads the
+    // directory again under that hold.
+    std::unique_ptr<WStore> hold = files.CreateHeld(held);
+    if (!hold)
+        RaiseWriterBusy(original);
     // The packed copy is complete and on the disk before it replaces the original in one step, so
     // whatever fails, the user keeps a whole file: the old one, or the packed one.
     files.Delete(packed);
     try {
+        source->ReloadDirectory();
         WriteCompoundHeader(packed, source->FileCount());
         {
             std::unique_ptr<WStore> target = files.Open(packed, 4);
@@ -140,7 +148,11 @@ bool PackCompoundFile(const AnsiString &name, int threshold)
         files.Replace(original, packed);
     } catch (...) {
         files.Delete(packed);
+        hold.reset();
+        files.Delete(held);
         throw;
     }
+    hold.reset();
+    files.Delete(held);
     return true;
 }

@@ -48,6 +48,17 @@ public:
             return store;
         return std::make_unique<Store>(std::move(store), *this);
     }
+    std::unique_ptr<WStore> CreateHeld(const AnsiString &name) override
+    {
+        if (name == lockedName_)
+            throw ZError("Процесс не может получить доступ к файлу [Win=00000020]", 99);
+        if (name == name_ && ++opens_ >= failOpen_ && failOpen_ != 0)
+            throw ZError("Процесс не может получить доступ к файлу [Win=00000020]", 99);
+        auto store = inner_.CreateHeld(name);
+        if (!store || name != name_)
+            return store;
+        return std::make_unique<Store>(std::move(store), *this);
+    }
     void Delete(const AnsiString &name) override { inner_.Delete(name); }
     void Replace(const AnsiString &target, const AnsiString &replacement) override
     {

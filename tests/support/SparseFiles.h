@@ -54,6 +54,12 @@ public:
         files_[name] = file;
         return std::make_unique<Store>(name, file, mode);
     }
+    std::unique_ptr<WStore> CreateHeld(const AnsiString &name) override
+    {
+        auto file = std::make_shared<File>();
+        files_[name] = file;
+        return std::make_unique<Store>(name, file, 4);
+    }
     void Delete(const AnsiString &name) override { files_.erase(name); }
     void Replace(const AnsiString &target, const AnsiString &replacement) override
     {

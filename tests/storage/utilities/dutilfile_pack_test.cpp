@@ -2,8 +2,8 @@
 // built by hand; packing that fails keeps the original.
 #include <gtest/gtest.h>
 
-#include "storage/utilities/dutilfile.h"
 #include "storage/compound/dwfile.h"
+#include "storage/utilities/dutilfile.h"
 #include "tests/storage/compound/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"
 #include "tests/support/FaultyStore.h"
@@ -163,6 +163,23 @@ TEST_F(Pack, FullDiskKeepsTheOriginalAndRemovesTheCopy)
     EXPECT_FALSE(mem.files.Exists("db.dat$"));
 }
 
+TEST_F(Pack, IsRefusedWhileAWriterHoldsTheFileAndKeepsWhatItCommits)
+{
+    CreateCompoundFile("db.dat", 2, "5-3.1.1");
+    const Bytes before = Disk();
+    WFile writer("db.dat");
+    writer.BeginWrite(1);
+    writer.WriteRecord(0, 4, "kept");
+    const ZError e = CatchZError([] { PackCompoundFile("db.dat", 0); });
+    EXPECT_NE(e.Message().find("занят временный файл db.dat$$"), std::string::npos) << e.Message();
+    EXPECT_EQ(Disk(), before);
+    writer.EndWrite(1, true);
+    EXPECT_TRUE(PackCompoundFile("db.dat", 0));
+    EXPECT_EQ(Contents("db.dat"), (std::vector<std::vector<Bytes>>{{B("5-3.1.1")}, {B("kept")}}));
+    EXPECT_FALSE(mem.files.Exists("db.dat$$"));
+    EXPECT_FALSE(mem.files.Exists("db.dat$"));
+}
+
 TEST_F(Pack, RefusedReplacementKeepsTheOriginal)
 {
     CreateCompoundFile("db.dat", 2, "5-3.1.1");
@@ -171,6 +188,7 @@ TEST_F(Pack, RefusedReplacementKeepsTheOriginal)
         explicit Refusing(WStoreSystem &inner) : inner(inner), old(SetStoreSystem(this)) {}
         ~Refusing() override { SetStoreSystem(old); }
         std::unique_ptr<WStore> Open(const AnsiString &n, int m) override { return inner.Open(n, m); }
+        std::unique_ptr<WStore> CreateHeld(const AnsiString &n) override { return inner.CreateHeld(n); }
         void Delete(const AnsiString &n) override { inner.Delete(n); }
         void Replace(const AnsiString &, const AnsiString &) override
         {

@@ -1,0 +1,150 @@
+// Files on disk written by two programs: a second program (the helper wfilewriter) commits between
+// this one's opening and its commit, holds the temporary file, is killed holding it, or is killed
+// while it appends to a simple file.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/runtime/SysUtils.h"
+#include "storage/compound/dwfile.h"
+#include "tests/storage/compound/WFileTestUtil.h"
+#include "tests/support/CompoundFileBuilder.h"
+#include "tests/support/Processes.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WFileWriterRecords.h"
+#include "tests/support/ZErrorMatch.h"
+
+using namespace testdata;
+using namespace wfiletest;
+
+namespace {
+
+std::string Text(const Bytes &b) { return std::string(b.begin(), b.end()); }
+
+AnsiString WriterLine(const AnsiString &args) { return "\"" QMT_HELPER_DIR "\\wfilewriter.exe\" " + args; }
+
+std::vector<Bytes> Records(const char *prefix, int count)
+{
+    std::vector<Bytes> out;
+    for (int i = 0; i < count; ++i)
+        out.push_back(B(prefix + std::to_string(i)));
+    return out;
+}
+
+// Waits (60 s at most) until the condition holds.
+template <class Condition>
+bool WaitFor(Condition condition)
+{
+    for (int i = 0; i < 1200; ++i) {
+        if (condition())
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+class TwoPrograms : public ::testing::Test {
+protected:
+    TempFolder tmp;
+    const AnsiString name = tmp / "база данных.dat";
+
+    void SetUp() override
+    {
+        auto b = CompoundFileBuilder::Created(4);
+        b.Commit(1, {B("old one")});
+        b.Commit(2, {B("old two")});
+        WriteWholeFile(name, Text(b.Build()));
+    }
+    DWORD RunWriter(const AnsiString &args)
+    {
+        TStartedProcess p;
+        if (!p.Start(WriterLine(args), tmp.Path()))
+            return ~0u;
+        return p.Wait(60000);
+    }
+};
+
+}  // namespace
+
+TEST_F(TwoPrograms, ACommitOfTheOtherProgramBetweenOpeningAndCommitStays)
+{
+    {
+        WFile f(name);
+        ASSERT_EQ(RunWriter("commit \"" + name + "\" 2 50"), 0u);
+        f.BeginWrite(1);
+        for (const Bytes &r : Records("mine-", 10))
+            f.WriteRecord(0, static_cast<uint32_t>(r.size()), r.data());
+        f.EndWrite(1, true);
+        EXPECT_EQ(ReadAll(f, 2), Records("child-", 50));
+    }
+    EXPECT_EQ(ReadAll(name, 1), Records("mine-", 10));
+    EXPECT_EQ(ReadAll(name, 2), Records("child-", 50));
+    EXPECT_FALSE(FileExists(name + "$$"));
+}
+
+TEST_F(TwoPrograms, TheSecondWriterIsRefusedWhileTheFirstHoldsTheTemporaryFileButNotByOneLeftBehind)
+{
+    {
+        WFile f(name);
+        f.BeginWrite(1);
+        f.WriteRecord(0, 4, "mine");
+        EXPECT_EQ(RunWriter("commit \"" + name + "\" 2 5"), 1u) << "the other program is refused";
+        WFile other(name);
+        EXPECT_NE(CatchZError([&] { other.BeginWrite(2); }).Message().find("занят временный файл"), std::string::npos)
+            << "and so is another object of this one";
+        f.EndWrite(1, true);
+    }
+    EXPECT_EQ(ReadAll(name, 1), std::vector<Bytes>{B("mine")});
+    EXPECT_EQ(ReadAll(name, 2), std::vector<Bytes>{B("old two")});
+
+    TStartedProcess holder;
+    ASSERT_TRUE(holder.Start(WriterLine("hold \"" + name + "\" 3"), tmp.Path()));
+    ASSERT_TRUE(WaitFor([&] { return FileExists(name + "$$"); }));
+    {
+        WFile f(name);
+        ZError e = CatchZError([&] { f.BeginWrite(2); });
+        EXPECT_NE(e.Message().find("занят временный файл"), std::string::npos) << e.Message();
+        holder.Kill();  // the temporary file stays behind, held by nobody
+        ASSERT_TRUE(FileExists(name + "$$"));
+        f.BeginWrite(2);
+        f.WriteRecord(0, 5, "after");
+        f.EndWrite(2, true);
+    }
+    EXPECT_EQ(ReadAll(name, 1), std::vector<Bytes>{B("mine")});
+    EXPECT_EQ(ReadAll(name, 2), std::vector<Bytes>{B("after")});
+    EXPECT_EQ(ReadAll(name, 3), std::vector<Bytes>{}) << "the killed writer committed nothing";
+    EXPECT_FALSE(FileExists(name + "$$"));
+}
+
+TEST_F(TwoPrograms, AWriterKilledWhileAppendingLeavesEveryEarlierRecordReadableAndAppendable)
+{
+    const AnsiString list = tmp / "list.lst";
+    WriteWholeFile(list, Text(SimpleFile({B("before-0"), B("before-1")})));
+    {
+        TStartedProcess appender;
+        ASSERT_TRUE(appender.Start(WriterLine("append \"" + list + "\""), tmp.Path()));
+        ASSERT_TRUE(WaitFor([&] { return FileSizeOf(list) > 2000000; }));
+        appender.Kill();  // somewhere in the middle of an append
+    }
+    std::vector<Bytes> expected = {B("before-0"), B("before-1")};
+    {
+        WFile s(list, SimpleMode::Read);
+        WRec rec;
+        for (uint32_t i = 0; s.ReadRecord(rec); ++i) {
+            const Bytes got(rec.Data(), rec.Data() + rec.Length());
+            if (i >= 2)
+                expected.push_back(B(WFileWriterRecord(i - 2)));
+            ASSERT_EQ(got, expected[i]) << "record " << i;
+        }
+    }
+    EXPECT_GT(expected.size(), 100u);
+    {
+        WFile s(list, SimpleMode::Append);
+        s.WriteRecord(0, 5, "after");
+        s.Close();
+    }
+    expected.push_back(B("after"));
+    EXPECT_EQ(ReadWholeFile(list), Text(SimpleFile(expected)));
+}
