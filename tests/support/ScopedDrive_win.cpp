@@ -5,17 +5,9 @@
 #include <string>
 
 #include "framework/runtime/Cp1251.h"
+#include "tests/support/WineUnix.h"
 
 namespace {
-
-using UnixFileName = char *(CDECL *)(LPCWSTR);
-
-// Wine's own export that turns a Windows path into the Unix one; null outside Wine.
-UnixFileName WineUnixFileName()
-{
-    return reinterpret_cast<UnixFileName>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-}
 
 std::wstring RootOf(char letter) { return std::wstring(1, wchar_t(letter)) + L":\\"; }
 
@@ -42,21 +34,6 @@ std::string DosDeviceLink(char letter)
     return std::string(prefix) + "/dosdevices/" + char(letter - 'A' + 'a') + ":";
 }
 
-// Runs a Unix command (Wine starts a Unix program as it is) and waits for it.
-bool RunUnix(const std::string &commandLine)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    WaitForSingleObject(info.hProcess, 5000);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return true;
-}
-
 }  // namespace
 
 TScopedDrive::TScopedDrive()
@@ -75,15 +52,11 @@ bool TScopedDrive::Plug(const AnsiString &folder)
     if (!letter_)
         return false;
     const std::wstring target = Cp1251ToWide(folder);
-    if (UnixFileName unixName = WineUnixFileName()) {
-        char *path = unixName(target.c_str());
+    if (UnderWine()) {
+        const std::string unixPath = WineUnixPath(target);
         const std::string link = DosDeviceLink(letter_);
-        if (!path || link.empty())
+        if (unixPath.empty() || link.empty())
             return false;
-        std::string unixPath(path);
-        HeapFree(GetProcessHeap(), 0, path);
-        while (unixPath.size() > 1 && unixPath.back() == '/')
-            unixPath.pop_back();
         plugged_ = RunUnix("/bin/ln -sfn \"" + unixPath + "\" \"" + link + "\"");
     } else {
         const wchar_t device[] = {wchar_t(letter_), L':', 0};
@@ -100,7 +73,7 @@ bool TScopedDrive::Unplug()
     if (!plugged_)
         return true;
     plugged_ = false;
-    if (WineUnixFileName())
+    if (UnderWine())
         RunUnix("/bin/rm -f \"" + DosDeviceLink(letter_) + "\"");
     else {
         const wchar_t device[] = {wchar_t(letter_), L':', 0};
