@@ -138,6 +138,10 @@ TEST_F(OtherVersionJournal, RefusedItsRollbackChangesNothingAndTakenItGivesTheIn
 TEST_F(OtherVersionJournal, RolledBackTheRunGoesOnToTheEnd)
 {
     StopA();
+    // Files of a journal's name that are no journal: the user's, left alone.
+    const TestTree users = {{"qmt_notes.txt", "заметки"},
+                            {"qmt_3.0.txt", "> 01.01.26 00:00:00.000*4#Запуск0000000000"}};
+    WriteTree(root_, users);
     std::vector<int> ids;
     const std::vector<AnsiString> protocol = Start(UpdaterB, {idYes, idYes, idNo}, &ids);
     EXPECT_EQ((std::vector<int>{3001, 3003, 3009}), ids);
@@ -145,6 +149,7 @@ TEST_F(OtherVersionJournal, RolledBackTheRunGoesOnToTheEnd)
     EXPECT_TRUE(Has(protocol, " Программа выполнена успешно"));
 
     TestTree expected = old_;
+    expected.insert(users.begin(), users.end());
     for (const auto &[name, bytes] : update_.Changes)
         expected[name] = bytes;
     TestTree now = Installation();
