@@ -3,13 +3,16 @@
 // texts of a backup and of a created entry into their names and numbers. What a reader takes apart
 // must put back together to the same text; and the input, used as a command's text, must come back
 // unchanged through a signed command line. A journal taken for that of a finished run ends with a
-// signed end command, and the temporary folder it names is the text of one of its command lines.
+// signed end command, and the temporary folder it names is the text of one of its command lines. The
+// date a journal is sorted by is a signed line's, and every temporary folder it names is in the input.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
 #include "tests/fuzz/FuzzTarget.h"
 #include "update/apply/ApplyPlan.h"
 #include "update/journal/JournalLine.h"
+#include "update/journal/OtherJournals.h"
 #include "update/journal/UndoCommand.h"
 
 namespace {
@@ -90,6 +93,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } else if (rolledBack) {
         FuzzFinding("a journal that is no finished run's is taken for a rolled back run's");
     }
+
+    const AnsiString key = JournalTimeKey(lines);
+    if (!key.empty() && (key.size() != 15 || key.find_first_not_of("0123456789") != AnsiString::npos ||
+                         !std::any_of(lines.begin(), lines.end(), VerifyLine)))
+        FuzzFinding("a journal's date is not fifteen digits of a signed line");
+    for (const AnsiString &folder : JournaledTempFolders(lines))
+        if (folder.empty() || content.find(folder) == std::string_view::npos)
+            FuzzFinding("a journaled temporary folder is not in the journal");
 
     // The whole input as a command's text: written, checked and read back.
     const int code = size > 0 ? static_cast<int>(data[0]) - 64 : 0;

@@ -47,7 +47,7 @@ bool TForm1::RemoveMadeFolder(const AnsiString &folder)
         Log(ept_Plain, "Корневая папка диска не удаляется: " + IncludeTrailingBackslash(name), true);
         return true;
     }
-    if (PruneEmptyFolders(name)) {
+    if (IsFolderLink(name) || PruneEmptyFolders(name)) {
         Log(ept_DeleteFolder, name, true);
         return CheckStep(FileOpRemoveFolder(name), false);
     }

@@ -5,3 +5,7 @@
 
 // True when the folder holds no entry at all (hidden and system entries count).
 bool FolderIsEmpty(const AnsiString &folder);
+
+// True when the folder is a folder link (a junction, a symbolic link or another reparse point): what it
+// leads to lies outside the tree it stands in, so a removal takes the link itself and never enters it.
+bool IsFolderLink(const AnsiString &folder);

@@ -7,3 +7,9 @@ bool FolderIsEmpty(const AnsiString &folder)
 {
     return SystemFolderAccess().List(IncludeTrailingBackslash(folder), "*").empty();
 }
+
+bool IsFolderLink(const AnsiString &folder)
+{
+    const int attr = FileGetAttr(ExcludeTrailingBackslash(folder));
+    return attr != -1 && (attr & faDirectory) && (attr & faSymLink);
+}

@@ -10,24 +10,11 @@
 #include "update/apply/ApplyPlan.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
+#include "update/journal/OtherJournals.h"
 #include "update/journal/UndoCommand.h"
 #include "update/run/uMain.h"
 
 namespace {
-
-// The journal file's bytes; false when it cannot be read.
-bool ReadJournal(const AnsiString &path, std::string &content)
-{
-    try {
-        TFileStream file(path, fmOpenRead | fmShareDenyNone);
-        content.assign(static_cast<size_t>(file.Size()), '\0');
-        if (!content.empty())
-            file.ReadBuffer(&content[0], static_cast<long>(content.size()));
-        return true;
-    } catch (const std::exception &) {
-        return false;
-    }
-}
 
 int32_t VariantOf(const AnsiString &text)
 {
@@ -101,7 +88,7 @@ bool TForm1::RollBack()
     Log(ept_JournalScan, JournalPath, true);
 
     std::string content;
-    if (!ReadJournal(JournalPath, content)) {
+    if (!ReadJournalFile(JournalPath, content)) {
         Log(ept_JournalDamaged, JournalPath, true);
         return false;
     }
@@ -205,7 +192,7 @@ bool TForm1::RollBack()
             return false;
         // While we waited another updater may have rolled the journal back, or started anew.
         std::string now;
-        if (!ReadJournal(JournalPath, now) || now != content) {
+        if (!ReadJournalFile(JournalPath, now) || now != content) {
             Log(ept_Plain, "Файл отката изменился во время ожидания: " + JournalPath, true);
             return false;
         }
@@ -220,11 +207,14 @@ bool TForm1::RollBack()
         for (const AnsiString &folder : madeFolders_) {
             if (!seen.insert(AnsiUpperCase(ExcludeTrailingBackslash(folder))).second || !DirectoryExists(folder))
                 continue;
-            if (!RemoveMadeFolder(folder) &&
-                AnsiSameText(ExcludeTrailingBackslash(folder), ExcludeTrailingBackslash(CopyFolder))) {
+            if (RemoveMadeFolder(folder))
+                continue;
+            if (AnsiSameText(ExcludeTrailingBackslash(folder), ExcludeTrailingBackslash(CopyFolder))) {
                 Log(ept_Plain, "Не удалось удалить копию ЦМТ " + CopyFolder, true);
                 return false;
             }
+            // Once the journal ends nothing names it: the user is told what stays.
+            Log(ept_Plain, "Папка, созданная обновлением, не удалена: " + folder, true);
         }
         // Everything is undone. The journal, ended, names the temporary folder with the backups until
         // that is gone, and goes last: a rollback stopped on the way leaves the next start a journal to
@@ -240,19 +230,36 @@ bool TForm1::RollBack()
 
 bool TForm1::TidyJournaledRun(const AnsiString &tempFolder)
 {
-    // The journal is the only thing that names the folder: it goes last, once the folder is gone.
-    if (!tempFolder.empty() && !RemoveTempFolder(tempFolder)) {
-        Log(ept_Plain, "Не удалось удалить временную папку прошлого обновления " + tempFolder, true);
+    // The journal is the only thing that names the folders: it goes last, once they are gone.
+    const AnsiString left = RemoveJournaledTempFolders(tempFolder);
+    if (!left.empty()) {
+        Log(ept_Plain, "Не удалось удалить временную папку прошлого обновления " + left, true);
         return false;
     }
     return DeleteFileLogged(JournalPath);
+}
+
+AnsiString TForm1::RemoveJournaledTempFolders(const AnsiString &newest)
+{
+    AnsiString left;
+    if (!RemoveTempFolder(newest))
+        left = newest;
+    std::string content;
+    if (!ReadJournalFile(JournalPath, content))
+        return left;
+    for (const AnsiString &folder : JournaledTempFolders(SplitJournalLines(content)))
+        if (!AnsiSameText(ExcludeTrailingBackslash(folder), ExcludeTrailingBackslash(newest)) &&
+            DirectoryExists(folder) && !RemoveTempFolder(folder) && left.empty())
+            left = folder;
+    return left;
 }
 
 bool TForm1::TidyFinishedRun(bool &finished, bool &rolledBack)
 {
     std::string content;
     AnsiString temp;
-    finished = ReadJournal(JournalPath, content) && FinishedRunJournal(SplitJournalLines(content), temp, rolledBack);
+    finished =
+        ReadJournalFile(JournalPath, content) && FinishedRunJournal(SplitJournalLines(content), temp, rolledBack);
     if (!finished)
         return true;
     Log(ept_Plain,

@@ -103,6 +103,10 @@ public:
     // Removes the temporary folder an ended journal names (none when empty), then the journal; false,
     // with the journal kept, when the folder stays.
     bool TidyJournaledRun(const AnsiString &tempFolder);
+    // Removes the temporary folder `newest`, then every other one the journal names: the runs a later
+    // start appended to the journal ended without removing theirs, and nothing else names them. Empty
+    // when all are gone, else the first that stays.
+    AnsiString RemoveJournaledTempFolders(const AnsiString &newest);
 
     // Copies a backup back over the file it saved, after checking that the backup still has the size
     // and checksum journaled for it, and compares the two (update/RestoreFile_win.cpp).
@@ -141,7 +145,8 @@ public:
     bool DeleteFileLogged(const AnsiString &name, bool keepReadOnly = false);
     // Removes a folder the run made, with the empty folders in it, once it holds nothing else: what the
     // run put there the journal names after the folder, so it is gone by now. Anything still in it is
-    // someone else's: it stays, and the protocol names it. A drive's or share's root is never removed.
+    // someone else's: it stays, and the protocol names it. A drive's or share's root is never removed; a
+    // folder link goes itself, never entered.
     // False only when the folder was empty and still could not be removed.
     bool RemoveMadeFolder(const AnsiString &folder);
 

@@ -24,8 +24,8 @@ extern const char *const SpeedTestFileName;  // "~qmttmp.tmp"
 bool IsSharedTempFolder(const AnsiString &folder);
 
 // The temporary folder of one run inside a shared place: a folder of the run's own ("RUN" and eight
-// hexadecimal digits, after the run's journal, with trailing "\"), the first of that form that does
-// not exist yet, so that no run ever clears what another keeps there.
+// hexadecimal digits, after the run's journal, with trailing "\"), the first of that form that no
+// entry bears yet (a folder or a file), so that no run ever clears what another keeps there.
 AnsiString RunTempFolder(const AnsiString &shared, const AnsiString &journalPath,
                          const std::function<bool(const AnsiString &folder)> &exists);
 

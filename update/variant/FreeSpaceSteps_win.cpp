@@ -26,7 +26,10 @@ bool TForm1::CheckFreeSpace()
     };
     steps.RemoveTempFolder = [this](const AnsiString &folder) { RemoveTempFolder(folder); };
     steps.RunFolderIn = [this](const AnsiString &shared) {
-        return RunTempFolder(shared, JournalPath, [](const AnsiString &folder) { return DirectoryExists(folder); });
+        return RunTempFolder(shared, JournalPath, [](const AnsiString &folder) {
+            const AnsiString name = ExcludeTrailingBackslash(folder);
+            return DirectoryExists(name) || FileExists(name);
+        });
     };
     steps.ScanDrives = [this](uint64_t c, uint64_t b, char &drive) { return ScanDrives(c, b, drive); };
     steps.ChooseFolder = [](const AnsiString &title, uint64_t c, uint64_t b, char productDrive) {

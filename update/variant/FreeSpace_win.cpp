@@ -113,6 +113,15 @@ void ClearFolder(const AnsiString &folder, bool remove, TRunLog &log)
         return;
     }
     const AnsiString root = IncludeTrailingBackslash(folder);
+    if (IsFolderLink(root)) {
+        // Emptying it would empty what it leads to: the link itself goes, and a folder of the run's own
+        // takes its place when one is wanted.
+        log.Log(ept_DeleteFolder, folder, true);
+        log.CheckStep(FileOpRemoveFolder(ExcludeTrailingBackslash(root)), false);
+        if (!remove)
+            FileOpCreateFolder(folder);
+        return;
+    }
 
     OwnFolderAccess own;
     TStringList files;
@@ -154,6 +163,7 @@ bool RemoveTempFolder(const AnsiString &folder, TRunLog &log)
         // A run of an earlier build worked in the shared place itself: what such a run makes there
         // goes; the folders of other runs stay.
         shared = own;
+        // ClearFolder takes a linked one away without entering it.
         for (const SFolderEntry &entry : SystemFolderAccess().List(own, "*"))
             if ((entry.Attr & faDirectory) && EarlierRunsEntry(entry.Name)) {
                 ClearFolder(own + entry.Name, true, log);

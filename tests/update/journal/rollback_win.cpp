@@ -610,6 +610,8 @@ TEST_F(RollBack, AJournalALaterRunAppendedToIsUndoneWithTheNewestRunsSettings)
     // ended, and the next run appended to it. A user's file now lies where that copy was.
     const AnsiString oldCopy = root_ + "Old\\QMT5_311\\";
     WriteBytes(oldCopy + "EXE\\qmt.exe", "a user's file");
+    const AnsiString oldTemp = root_ + "Old\\QMTUPDTM.TMP\\";  // as an earlier build named it
+    WriteBytes(oldTemp + "WRK\\qmt.exe", "the earlier run's work file");
     Cmd(ejc_Start, JournalStartText);
     Cmd(ejc_Variant, "1");
     Cmd(ejc_CopyFolder, oldCopy);
@@ -630,7 +632,28 @@ TEST_F(RollBack, AJournalALaterRunAppendedToIsUndoneWithTheNewestRunsSettings)
     EXPECT_EQ(Original1, ReadBytes(root_ + "EXE\\a.dll"));
     EXPECT_EQ("a user's file", ReadBytes(oldCopy + "EXE\\qmt.exe"));
     EXPECT_FALSE(DirectoryExists(temp_));
+    EXPECT_FALSE(DirectoryExists(oldTemp));  // nothing would name it once the journal is gone
     EXPECT_FALSE(FileExists(form_.JournalPath));
+}
+
+TEST_F(RollBack, AFolderTheRunMadeThatCannotBeRemovedIsNamedInTheProtocol)
+{
+    const AnsiString made = root_ + "NEW\\";
+    WriteBytes(made + "new.txt", "new");
+    Cmd(ejc_Start, JournalStartText);
+    Cmd(ejc_TempFolder, temp_);
+    Created(made);
+    Created(made + "new.txt");
+    SaveJournal();
+    TPromptScript script;
+    FailFileOps held([&](uint64_t, TFileOp kind, const AnsiString &name) {
+        return kind == TFileOp::RemoveFolder && AnsiSameText(name, ExcludeTrailingBackslash(made))
+                   ? SysErrorAccessDenied
+                   : 0u;
+    });
+    ASSERT_TRUE(form_.RollBack());
+    EXPECT_FALSE(FileExists(made + "new.txt"));
+    EXPECT_TRUE(Logged(" Папка, созданная обновлением, не удалена: " + made));
 }
 
 TEST_F(RollBack, ACopyRunsShortcutSavedOverAFileInsideTheInstallationIsPutBackAndNothingElseThere)

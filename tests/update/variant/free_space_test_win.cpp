@@ -4,13 +4,17 @@
 #include <algorithm>
 
 #include "framework/runtime/Classes.h"
+#include "framework/runtime/Cp1251.h"
 #include "framework/runtime/SysUtils.h"
+#include "framework/windows/PromptScript.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/KillAtFileOp.h"
 #include "tests/support/RecordingLog.h"
 #include "tests/support/TempFolder.h"
-#include "update/variant/FreeSpace.h"
+#include "tests/support/FolderLink.h"
+#include "tests/support/UnixCommand.h"
 #include "update/run/uMain.h"
+#include "update/variant/FreeSpace.h"
 
 namespace {
 int CountLines(const RecordingLog &log, const AnsiString &prefix)
@@ -120,6 +124,46 @@ TEST(ClearFolder, CreatesAMissingFolderUnlessItIsToBeRemoved)
     EXPECT_EQ(log.Lines, std::vector<AnsiString>{"Попытка очистки и удаления несуществующей папки"});
 }
 
+TEST(ClearFolder, AFolderLinkGoesItselfAndWhatItLeadsToStays)
+{
+    TempFolder t;
+    MakeTree(t);  // what the links lead to: the user's files, and an empty folder of theirs
+    ASSERT_TRUE(ForceDirectories(t / "tree\\empty"));
+    ASSERT_TRUE(ForceDirectories(t / "E\\QMTUPDT.TMP"));
+    const std::wstring target = Cp1251ToWide(t / "tree");
+    // An earlier build's work folder in a shared place, a run's folder and a folder a run made, each
+    // turned into a link.
+    const AnsiString work = t / "E\\QMTUPDT.TMP\\WRK", run = t / "RUN", made = t / "made";
+    struct Unlink {
+        std::vector<AnsiString> links;
+        ~Unlink()
+        {
+            for (const AnsiString &link : links)
+                RemoveFolderLink(Cp1251ToWide(link));
+        }
+    } unlink{{work, run, made}};
+    for (const AnsiString &link : unlink.links)
+        if (!MakeFolderLink(Cp1251ToWide(link), target))
+            GTEST_SKIP() << "this system makes no folder link";
+    const auto before = ReadTree(t / "tree\\");
+
+    RecordingLog log;
+    const bool linkGoes = RemoveTempFolder(t / "E\\QMTUPDT.TMP\\", log);  // as an earlier build's journal names it
+    ClearFolder(run + "\\", false, log);  // the temporary folder emptied before the update
+    TForm1 form(nullptr);
+    form.RemoveMadeFolder(made + "\\");
+    EXPECT_EQ(before, ReadTree(t / "tree\\"));
+    // Wine's removal of a folder follows a link (it removes what the link leads to when that is empty),
+    // so there the links stay; Windows removes the link itself.
+    if (UnderWine())
+        return;
+    EXPECT_TRUE(linkGoes);
+    EXPECT_FALSE(DirectoryExists(t / "E\\QMTUPDT.TMP"));
+    EXPECT_TRUE(DirectoryExists(run));
+    EXPECT_FALSE(FileGetAttr(run) & faSymLink);
+    EXPECT_FALSE(DirectoryExists(made));
+}
+
 TEST(ClearFolder, HiddenSystemAndReadOnlyFilesOfTheEnginesFolderGoToo)
 {
     // What a product file moved aside into the work folder keeps: nothing of it may stay behind.
@@ -181,4 +225,36 @@ TEST(SystemDrives, TheMainWindowScansTheFixedDrivesOfThisComputer)
         consideredC = consideredC || form.LsBx_Prot->Items()->Strings(i) == " Рассматривается диск C:\\";
     EXPECT_TRUE(consideredC);
     EXPECT_FALSE(FileExists("C:\\~qmttmp.tmp"));
+}
+
+TEST(SystemDrives, AFileBearingTheRunsFolderNameInASharedPlaceIsPassedOver)
+{
+    // No drive has room, so the user picks a folder; in its shared place a file has the name the run's
+    // folder would have.
+    struct NoRoom : IDriveQueries {
+        uint32_t LogicalDriveMask() override { return 0; }
+        AnsiString WindowsFolder() override { return AnsiString(); }
+        bool IsFixedDrive(const AnsiString &) override { return true; }
+        uint64_t FreeBytes(const AnsiString &) override { return 100; }
+        bool TestSpeed(const AnsiString &, sDskNfo &) override { return false; }
+    } drives;
+    TempFolder t;
+    const AnsiString shared = t / "QMTUPDTM.TMP\\";
+    TForm1 form(nullptr);
+    form.ProductFolder = t / "P\\";
+    form.JournalPath = form.ProductFolder + "qmt_3.1.1.txt";
+    form.Growth = 100;
+    form.Drives = &drives;
+    ASSERT_TRUE(ForceDirectories(form.ProductFolder));
+    ASSERT_TRUE(form.OpenJournal());  // the folder chosen is journaled
+    const AnsiString taken = RunTempFolder(shared, form.JournalPath, [](const AnsiString &) { return false; });
+    ASSERT_TRUE(ForceDirectories(shared));
+    WriteWholeFile(ExcludeTrailingBackslash(taken), "a user's file");
+    TPromptScript script;
+    script.AnswerFolder(ExcludeTrailingBackslash(t.Path()));
+    ASSERT_TRUE(form.CheckFreeSpace());
+    EXPECT_EQ(0, form.TempFolder.rfind(shared, 0));
+    EXPECT_NE(taken, form.TempFolder);
+    EXPECT_EQ("a user's file", ReadWholeFile(ExcludeTrailingBackslash(taken)));
+    form.CloseJournal();
 }
