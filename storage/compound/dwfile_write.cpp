@@ -74,6 +74,7 @@ void WFile::CloseQuietly() noexcept
             system_.Delete(TempName());
         } catch (...) {}
     }
+    ReleaseEditHold();  // a chain of edits never linked in stays beyond the data end, dead
 }
 
 void WFile::Close()
@@ -99,6 +100,8 @@ void WFile::Close()
             system_.Delete(TempName());
         } catch (...) {}
     }
+    chainLength_ = 0;
+    ReleaseEditHold();
     main_ = std::make_unique<ClosedStore>(name_);
     if (failure)
         std::rethrow_exception(failure);
@@ -196,6 +199,11 @@ void WFile::BeginWrite(uint32_t n)
         throw ZError("Файл " + name_ + " не является составным", 0);
     CheckFileNumber(n);
     CheckPlainWritable();
+    // The chain lies where the commit would copy the logical file.
+    if (chainLength_ != 0)
+        throw ZError("Для файла " + name_ + " не завершена цепочка записей (операции 6 и 7 без 8): запись лог. файла " +
+                         std::to_string(n) + " невозможна",
+                     0);
     if (writing_ != NoWriting) {
         const uint32_t m = writing_;
         EndWrite(m, true);
