@@ -216,6 +216,7 @@ private:
     void ReadHeaderAndEntry(uint32_t n);
     void DiscardTemp();
     void PutSimpleRecord(const uint8_t *head, const uint8_t *data, uint32_t length);
+    void PutLastEndRecord(uint32_t position);
     void PutEndRecord(uint32_t position) noexcept;
     void FinishWriting(bool unwinding);
     void CloseQuietly() noexcept;
