@@ -120,7 +120,8 @@ public:
     // a commit does, and is refused the same way while another writer holds it; under that hold it
     // reads the data end and the entry of its logical file from the disk again, so that it writes
     // behind what another writer committed since this object read them. A chain built by operations
-    // 6 and 7 keeps the hold until operation 8 links it in (or the object closes).
+    // 6 and 7 keeps the hold until operation 8 links it in (or the object closes); until then this
+    // object's writes that would land on it (a logical file, a new record) are refused.
     void ClearLogicalFile(uint32_t n);
     uint32_t NextRecordPosition(uint32_t position);
     uint32_t SetRecordLink(uint32_t position, uint32_t link, uint8_t flags);
@@ -214,6 +215,7 @@ private:
     void EndEdit() noexcept;
     void ReleaseEditHold() noexcept;
     void ReadHeaderAndEntry(uint32_t n);
+    void CheckNoChain(const AnsiString &what) const;
     void DiscardTemp();
     void PutSimpleRecord(const uint8_t *head, const uint8_t *data, uint32_t length);
     void PutLastEndRecord(uint32_t position);

@@ -82,6 +82,15 @@ void WFile::ReleaseEditHold() noexcept
     } catch (...) {}
 }
 
+void WFile::CheckNoChain(const AnsiString &what) const
+{
+    // A chain that operations 6 and 7 are building lies at the data end, where a commit or a new
+    // record would go.
+    if (chainLength_ != 0)
+        throw ZError(
+            "Для файла " + name_ + " не завершена цепочка записей (операции 6 и 7 без 8): " + what + " невозможна", 0);
+}
+
 void WFile::ReadHeaderAndEntry(uint32_t n)
 {
     uint8_t head[HeaderSize];
@@ -265,6 +274,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         return position;
     }
     case 2: {
+        CheckNoChain("запись в лог. файл " + std::to_string(n));
         ReadHeadAt(position);
         const uint32_t old = ScratchLength();
         const uint32_t at = header_[0];
@@ -275,6 +285,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         return at;
     }
     case 3: {
+        CheckNoChain("запись в лог. файл " + std::to_string(n));
         if (position != kFront)
             ReadHeadAt(position);
         const uint32_t at = header_[0];
@@ -371,6 +382,7 @@ uint32_t WFile::ReplaceRecords(uint32_t n, WRec &record, uint32_t a, uint32_t b,
     if (mode_ != 4)
         throw ZError(name_, 18);
     const EditScope edit(*this, n);
+    CheckNoChain("запись в лог. файл " + std::to_string(n));
     if (c == a)
         return EditRecords(2, n, record, NextRecordPosition(b), b);
     const uint32_t afterA = Successor(n, a);
@@ -420,6 +432,7 @@ void WFile::AppendLogicalFile(uint32_t n, const AnsiString &sourceName)
     if (mode_ != 4)
         throw ZError(name_, 18);
     const EditScope edit(*this, n);
+    CheckNoChain("запись в лог. файл " + std::to_string(n));
     const uint32_t last = LastDataRecord(n);
     const uint32_t follow = Successor(n, last);
     WFile source(sourceName, SimpleMode::Read);

@@ -200,11 +200,7 @@ void WFile::BeginWrite(uint32_t n)
         throw ZError("Файл " + name_ + " не является составным", 0);
     CheckFileNumber(n);
     CheckPlainWritable();
-    // The chain lies where the commit would copy the logical file.
-    if (chainLength_ != 0)
-        throw ZError("Для файла " + name_ + " не завершена цепочка записей (операции 6 и 7 без 8): запись лог. файла " +
-                         std::to_string(n) + " невозможна",
-                     0);
+    CheckNoChain("запись лог. файла " + std::to_string(n));
     if (writing_ != NoWriting) {
         const uint32_t m = writing_;
         EndWrite(m, true);

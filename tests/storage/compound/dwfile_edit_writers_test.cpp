@@ -219,6 +219,13 @@ TEST_F(EditWriters, AChainHoldsTheFileUntilItIsLinkedIn)
                   "Для файла db.dat не завершена цепочка записей (операции 6 и 7 без 8): запись лог. файла 2 "
                   "невозможна");
         a.EditRecords(7, 3, Rec("two"), 0, 0);
+        // The chain lies at the data end: a new record of the same object would go over it.
+        const Bytes building = Disk();
+        EXPECT_EQ(CatchZError([&] { a.AppendRecord(2, Rec("later")); }).Message(),
+                  "Для файла db.dat не завершена цепочка записей (операции 6 и 7 без 8): запись в лог. файл 2 "
+                  "невозможна");
+        EXPECT_EQ(CatchZError([&] { a.ReplaceRecords(1, Rec("X"), pa, pb, pc); }).Number(), 0);
+        EXPECT_EQ(Disk(), building);
         EXPECT_EQ(CatchZError([&] { b.AppendRecord(2, Rec("later")); }).Message(), kBusy);
         const uint32_t end3 = 8 + 8 * 4 + 8 * 3;  // logical file 3's end record, as created
         a.EditRecords(8, 3, Rec("three"), end3, NoLink);
