@@ -26,4 +26,6 @@ bool RawFileSeek(RawFileHandle file, int64_t distance, int origin, uint64_t &pos
 bool RawFileSize(RawFileHandle file, uint64_t &size);
 // Writes the system's buffers of the file to the disk.
 bool RawFileFlush(RawFileHandle file);
+// Makes the file end at the handle's position, dropping every byte from there on.
+bool RawFileSetEnd(RawFileHandle file);
 void RawFileClose(RawFileHandle file);

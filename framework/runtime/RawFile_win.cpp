@@ -72,6 +72,8 @@ bool RawFileSize(RawFileHandle file, uint64_t &size)
 
 bool RawFileFlush(RawFileHandle file) { return FlushFileBuffers(file) != 0; }
 
+bool RawFileSetEnd(RawFileHandle file) { return SetEndOfFile(file) != 0; }
+
 void RawFileClose(RawFileHandle file)
 {
     if (file != INVALID_HANDLE_VALUE)

@@ -115,7 +115,13 @@ public:
     uint32_t AppendSimpleRecord(WRec &record);
     void SeekToEndRecord();
 
-    // --- Editing the main file in place (compound files opened for reading and writing).
+    // --- Editing the main file in place (compound files opened for reading and writing). An edit
+    // that writes at the data end or into a directory entry holds the temporary file name + "$$" as
+    // a commit does, and is refused the same way while another writer holds it; under that hold it
+    // reads the data end and the entry of its logical file from the disk again, so that it writes
+    // behind what another writer committed since this object read them. A chain built by operations
+    // 6 and 7 keeps the hold until operation 8 links it in (or the object closes); until then this
+    // object's writes that would land on it (a logical file, a new record) are refused.
     void ClearLogicalFile(uint32_t n);
     uint32_t NextRecordPosition(uint32_t position);
     uint32_t SetRecordLink(uint32_t position, uint32_t link, uint8_t flags);
@@ -205,8 +211,14 @@ private:
     void GrowAndWrite(uint32_t n, int64_t lengthChange, uint32_t dataEndGrowth);
     uint32_t LastDataRecord(uint32_t n);
     void CommitTemp(uint32_t n, WStore &source);
+    void BeginEdit(uint32_t n);
+    void EndEdit() noexcept;
+    void ReleaseEditHold() noexcept;
+    void ReadHeaderAndEntry(uint32_t n);
+    void CheckNoChain(const AnsiString &what) const;
     void DiscardTemp();
     void PutSimpleRecord(const uint8_t *head, const uint8_t *data, uint32_t length);
+    void PutLastEndRecord(uint32_t position);
     void PutEndRecord(uint32_t position) noexcept;
     void FinishWriting(bool unwinding);
     void CloseQuietly() noexcept;
@@ -226,6 +238,19 @@ private:
     private:
         WFile &file_;
         int uncaught_;
+    };
+
+    // One in-place edit of logical file n: holds the temporary file (unless an outer edit or this
+    // object's own write holds it) and reads the data end and entry n from the disk again.
+    class EditScope {
+    public:
+        EditScope(WFile &file, uint32_t n) : file_(file) { file.BeginEdit(n); }
+        ~EditScope() { file_.EndEdit(); }
+        EditScope(const EditScope &) = delete;
+        EditScope &operator=(const EditScope &) = delete;
+
+    private:
+        WFile &file_;
     };
 
     uint32_t header_[2] = {0, 0};      // data end, N
@@ -249,6 +274,8 @@ private:
     bool closed_ = false;
     std::vector<uint8_t> simpleOut_;  // simple form: a record and the end record behind it
     uint32_t chainLength_ = 0;
+    std::unique_ptr<WStore> editHold_;  // the temporary file, held by an edit
+    int editDepth_ = 0;                 // edits in progress, an edit calling another one
     uint8_t scratch_[CompoundFile::RecordHeaderSize] = {};
     int uncaughtAtOpen_ = 0;  // exceptions in flight when the object was made
 

@@ -2,6 +2,13 @@
 // records by relinking chains, appending. New records go to the data end; old ones are marked deleted
 // and stay as dead space. Every changed header word and directory field is written at once.
 //
+// Each edit that writes at the data end or into a directory entry holds the temporary file of
+// commits, as a commit does: one writer at a time, in this program or another, and no commit lands
+// while the edit writes. Under that hold it reads the data end and its logical file's entry from the
+// disk again (those two alone, so an edit costs the same whatever the directory's size): another
+// object or program may have committed or edited since this one read them, and writing at the data
+// end this object remembered would overwrite that.
+//
 // A new record is written first, then the data end that takes it in, and only then the links that
 // point to it. A step that fails (a full disk, a reopen refused, a killed program) so leaves no link
 // past the data end, where the next record written would land and a logical file would read another
@@ -17,6 +24,7 @@
 //   the moved records are out of the chain: a record has one link and a chain holds it once. They are
 //   taken out first, then pointed to where they go, and linked in last: a stop leaves them out of the
 //   chain as dead space, every other record readable and no chain closed into a ring.
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -30,6 +38,83 @@ namespace {
 constexpr uint32_t kFront = 0xFFFFFFFFu;  // EditRecords' stand-in for the directory entry
 }
 
+void WFile::BeginEdit(uint32_t n)
+{
+    if (editDepth_ != 0) {
+        ++editDepth_;  // an edit inside another one: the outer one holds and has read
+        return;
+    }
+    if (!compound_)
+        throw ZError("Файл " + name_ + " не является составным", 0);
+    CheckFileNumber(n);
+    CheckPlainWritable();
+    // This object's own logical-file write, or the chain it is building, holds the file already.
+    if (!temp_ && !editHold_) {
+        editHold_ = system_.CreateHeld(TempName());
+        if (!editHold_)
+            RaiseWriterBusy(name_);
+    }
+    try {
+        ReadHeaderAndEntry(n);
+    } catch (...) {
+        if (chainLength_ == 0)
+            ReleaseEditHold();
+        throw;
+    }
+    editDepth_ = 1;
+}
+
+void WFile::EndEdit() noexcept
+{
+    // A chain begun by operation 6 keeps the hold until operation 8 links it in: until then it lies
+    // beyond the data end, where another writer's commit would land.
+    if (--editDepth_ == 0 && chainLength_ == 0)
+        ReleaseEditHold();
+}
+
+void WFile::ReleaseEditHold() noexcept
+{
+    if (!editHold_)
+        return;
+    editHold_.reset();
+    try {
+        system_.Delete(TempName());
+    } catch (...) {}
+}
+
+void WFile::CheckNoChain(const AnsiString &what) const
+{
+    // A chain that operations 6 and 7 are building lies at the data end, where a commit or a new
+    // record would go.
+    if (chainLength_ != 0)
+        throw ZError(
+            "Для файла " + name_ + " не завершена цепочка записей (операции 6 и 7 без 8): " + what + " невозможна", 0);
+}
+
+void WFile::ReadHeaderAndEntry(uint32_t n)
+{
+    uint8_t head[HeaderSize];
+    main_->Seek(0);
+    if (main_->Read(head, HeaderSize) != HeaderSize)
+        Damaged("короче заголовка");
+    if (LoadU32(head + 4) != header_[1]) {
+        // Another file has taken this one's place: its whole directory is read.
+        ReadHeaderAndDirectory();
+        CheckFileNumber(n);
+        return;
+    }
+    const uint32_t dataEnd = LoadU32(head);
+    if (dataEnd < DataStart() || dataEnd > main_->Size())
+        Damaged("конец данных " + std::to_string(dataEnd) + " лежит вне области данных");
+    uint8_t entry[EntrySize];
+    main_->Seek(EntryPositionAt(n));
+    if (main_->Read(entry, EntrySize) != EntrySize)
+        Damaged("каталог прочитан не полностью");
+    header_[0] = dataEnd;
+    directory_[2 * n] = LoadU32(entry);
+    directory_[2 * n + 1] = LoadU32(entry + 4);
+}
+
 void WFile::ClearLogicalFile(uint32_t n)
 {
     if (!compound_)
@@ -38,6 +123,7 @@ void WFile::ClearLogicalFile(uint32_t n)
     CheckPlainWritable();
     if (mode_ != 4)
         throw ZError(name_, 18);
+    const EditScope edit(*this, n);
     if (directory_[2 * n + 1] == EmptyLogicalFileLength)
         return;
     const uint32_t first = directory_[2 * n];
@@ -94,6 +180,7 @@ void WFile::SetFirstRecord(uint32_t n, uint32_t position)
 {
     CheckPlainWritable();
     CheckFileNumber(n);
+    const EditScope edit(*this, n);
     PutU32At(EntryPositionAt(n), position);
     directory_[2 * n] = position;
     ReopenMain();
@@ -172,6 +259,10 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         throw ZError("Файл " + name_ + " не открыт только для чтения/записи", 0);
     if (mode_ != 4)
         throw ZError(name_, 18);
+    // A rewrite in place moves no data end and no directory entry; other numbers do nothing.
+    std::optional<EditScope> edit;
+    if (operation >= 1 && operation <= 8 && operation != 4)
+        edit.emplace(*this, n);
     const uint32_t size = RecordHeaderSize + record.Length();
     switch (operation) {
     case 1: {
@@ -183,6 +274,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         return position;
     }
     case 2: {
+        CheckNoChain("запись в лог. файл " + std::to_string(n));
         ReadHeadAt(position);
         const uint32_t old = ScratchLength();
         const uint32_t at = header_[0];
@@ -193,6 +285,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         return at;
     }
     case 3: {
+        CheckNoChain("запись в лог. файл " + std::to_string(n));
         if (position != kFront)
             ReadHeadAt(position);
         const uint32_t at = header_[0];
@@ -246,6 +339,7 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
 uint32_t WFile::InsertRecordAfter(uint32_t n, uint32_t a, WRec &record)
 {
     CheckFileNumber(n);
+    const EditScope edit(*this, n);
     return EditRecords(3, n, record, Successor(n, a), a == 0 ? kFront : a);
 }
 
@@ -253,6 +347,7 @@ void WFile::MoveRecord(uint32_t n, uint32_t a, uint32_t b, uint32_t c, uint32_t 
 {
     CheckFileNumber(n);
     CheckPlainWritable();
+    const EditScope edit(*this, n);
     // Behind its own predecessor or its own last record the run stays where it is; relinking it would
     // close it into a ring out of the chain.
     if (b == a || b == c)
@@ -268,6 +363,7 @@ uint32_t WFile::MoveNextRecord(uint32_t n, uint32_t a, uint32_t b)
 {
     CheckFileNumber(n);
     CheckPlainWritable();
+    const EditScope edit(*this, n);
     const uint32_t x = Successor(n, a);
     if (a == b || x == a || x == b)
         return x;
@@ -285,6 +381,8 @@ uint32_t WFile::ReplaceRecords(uint32_t n, WRec &record, uint32_t a, uint32_t b,
     CheckPlainWritable();
     if (mode_ != 4)
         throw ZError(name_, 18);
+    const EditScope edit(*this, n);
+    CheckNoChain("запись в лог. файл " + std::to_string(n));
     if (c == a)
         return EditRecords(2, n, record, NextRecordPosition(b), b);
     const uint32_t afterA = Successor(n, a);
@@ -320,6 +418,7 @@ void WFile::AppendRecord(uint32_t n, WRec &record)
     if (!compound_)
         throw ZError("Файл " + name_ + " не является составным", 0);
     CheckFileNumber(n);
+    const EditScope edit(*this, n);
     const uint32_t last = LastDataRecord(n);
     InsertRecordAfter(n, last, record);
 }
@@ -332,6 +431,8 @@ void WFile::AppendLogicalFile(uint32_t n, const AnsiString &sourceName)
     CheckPlainWritable();
     if (mode_ != 4)
         throw ZError(name_, 18);
+    const EditScope edit(*this, n);
+    CheckNoChain("запись в лог. файл " + std::to_string(n));
     const uint32_t last = LastDataRecord(n);
     const uint32_t follow = Successor(n, last);
     WFile source(sourceName, SimpleMode::Read);

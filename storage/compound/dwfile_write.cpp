@@ -32,6 +32,7 @@ public:
     uint32_t Tell() override { Refuse(); }
     uint32_t Size() override { Refuse(); }
     void Flush() override { Refuse(); }
+    void Truncate() override { Refuse(); }
 
 private:
     [[noreturn]] void Refuse() const { throw ZError("Файл " + name_ + " закрыт", 0); }
@@ -74,6 +75,7 @@ void WFile::CloseQuietly() noexcept
             system_.Delete(TempName());
         } catch (...) {}
     }
+    ReleaseEditHold();  // a chain of edits never linked in stays beyond the data end, dead
 }
 
 void WFile::Close()
@@ -99,6 +101,8 @@ void WFile::Close()
             system_.Delete(TempName());
         } catch (...) {}
     }
+    chainLength_ = 0;
+    ReleaseEditHold();
     main_ = std::make_unique<ClosedStore>(name_);
     if (failure)
         std::rethrow_exception(failure);
@@ -124,7 +128,7 @@ void WFile::FinishWriting(bool unwinding)
         if (!unwinding)
             FlushLogicalRecords();
         if (endMissing_) {
-            PutAt(header_[0], EndRecord, EndRecordSize);
+            PutLastEndRecord(header_[0]);
             endMissing_ = false;
         }
     }
@@ -196,6 +200,7 @@ void WFile::BeginWrite(uint32_t n)
         throw ZError("Файл " + name_ + " не является составным", 0);
     CheckFileNumber(n);
     CheckPlainWritable();
+    CheckNoChain("запись лог. файла " + std::to_string(n));
     if (writing_ != NoWriting) {
         const uint32_t m = writing_;
         EndWrite(m, true);
@@ -410,17 +415,27 @@ void WFile::PutSimpleRecord(const uint8_t *head, const uint8_t *data, uint32_t l
     try {
         PutAt(at, simpleOut_.data(), size);
     } catch (...) {
-        // A write cut short may have broken the old end record: it is put back.
+        // A write cut short may have broken the old end record: it is put back, and whatever the write
+        // left behind it is cut off.
         PutEndRecord(at);
         throw;
     }
     header_[0] = at + RecordHeaderSize + length;
 }
 
+void WFile::PutLastEndRecord(uint32_t position)
+{
+    PutAt(position, EndRecord, EndRecordSize);
+    // A write cut short may have left bytes behind it, and Append takes only a file that ends with
+    // its end record.
+    if (main_->Size() > uint64_t(position) + EndRecordSize)
+        main_->Truncate();
+}
+
 void WFile::PutEndRecord(uint32_t position) noexcept
 {
     try {
-        PutAt(position, EndRecord, EndRecordSize);
+        PutLastEndRecord(position);
         endMissing_ = false;
     } catch (...) {
         endMissing_ = true;  // closing tries again

@@ -22,6 +22,8 @@ public:
     virtual uint32_t Size() = 0;  // leaves the position unchanged
     // Returns once everything written has reached the disk.
     virtual void Flush() = 0;
+    // Makes the file end at the position, dropping every byte from there on.
+    virtual void Truncate() = 0;
 };
 
 // Where files are opened and deleted by name.

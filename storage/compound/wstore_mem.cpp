@@ -114,6 +114,13 @@ uint32_t MemStore::Read(void *buffer, uint32_t n)
     return count;
 }
 
+void MemStore::Truncate()
+{
+    if (mode_ == 1)
+        throw ZError(name_, 18);
+    bytes_->resize(position_);
+}
+
 uint32_t MemStore::Write(const void *buffer, uint32_t n)
 {
     if (mode_ == 1)

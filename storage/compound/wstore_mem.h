@@ -45,6 +45,7 @@ public:
     uint32_t Tell() override { return position_; }
     uint32_t Size() override;
     void Flush() override {}
+    void Truncate() override;
 
 private:
     AnsiString name_;

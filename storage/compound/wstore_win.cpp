@@ -29,6 +29,7 @@ public:
         return end;
     }
     void Flush() override { file_.Flush(); }
+    void Truncate() override { file_.Truncate(); }
 
 private:
     SFile file_;
@@ -71,6 +72,11 @@ public:
     void Flush() override
     {
         if (!RawFileFlush(handle_))
+            RaiseWindowsError(name_);
+    }
+    void Truncate() override
+    {
+        if (!RawFileSetEnd(handle_))
             RaiseWindowsError(name_);
     }
 

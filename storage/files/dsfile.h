@@ -31,6 +31,8 @@ public:
     uint32_t WriteAt(uint32_t position, const void *buffer, uint32_t n);
     // Writes what the system still buffers through to the disk.
     void Flush();
+    // Makes the file end at the position, dropping every byte from there on.
+    void Truncate();
 
     // Positioning returns the new position.
     uint32_t Seek(uint32_t position);

@@ -86,6 +86,13 @@ void SFile::Flush()
         RaiseWindowsError(name_);
 }
 
+void SFile::Truncate()
+{
+    CheckWritable();
+    if (!RawFileSetEnd(handle_))
+        RaiseWindowsError(name_);
+}
+
 uint32_t SFile::Move(int64_t distance, int origin)
 {
     uint64_t position = 0;

@@ -12,11 +12,13 @@ public:
     explicit FaultyStoreSystem(WStoreSystem &inner) : inner_(inner), old_(SetStoreSystem(this)) {}
     ~FaultyStoreSystem() override { SetStoreSystem(old_); }
 
-    // Writes to name fail once budget more bytes have gone to it; the failing write writes nothing.
-    void FailWritesTo(const AnsiString &name, uint32_t budget)
+    // Writes to name fail once budget more bytes have gone to it; the failing write writes nothing,
+    // or, with whatFits, the bytes that fit in the budget before it fails.
+    void FailWritesTo(const AnsiString &name, uint32_t budget, bool whatFits = false)
     {
         name_ = name;
         budget_ = budget;
+        whatFits_ = whatFits;
     }
 
     // Opening name fails from now on, as when another program has locked the file.
@@ -30,6 +32,7 @@ public:
         name_ = name;
         budget_ = UINT32_MAX;
         lockedName_.clear();
+        whatFits_ = false;
         writes_ = opens_ = 0;
         failWrite_ = failWrite;
         failOpen_ = failOpen;
@@ -76,6 +79,10 @@ private:
         uint32_t Read(void *buffer, uint32_t n) override { return inner_->Read(buffer, n); }
         uint32_t Write(const void *buffer, uint32_t n) override
         {
+            if (n > owner_.budget_ && owner_.whatFits_ && owner_.budget_ != 0) {
+                inner_->Write(buffer, owner_.budget_);
+                owner_.budget_ = 0;
+            }
             if (n > owner_.budget_ || (++owner_.writes_ >= owner_.failWrite_ && owner_.failWrite_ != 0))
                 throw ZError("Недостаточно места на диске [Win=00000070]", 99);
             owner_.budget_ -= n;
@@ -85,6 +92,7 @@ private:
         uint32_t Tell() override { return inner_->Tell(); }
         uint32_t Size() override { return inner_->Size(); }
         void Flush() override { inner_->Flush(); }
+        void Truncate() override { inner_->Truncate(); }
 
     private:
         std::unique_ptr<WStore> inner_;
@@ -96,6 +104,7 @@ private:
     AnsiString name_;
     AnsiString lockedName_;
     uint32_t budget_ = 0;
+    bool whatFits_ = false;
     uint32_t writes_ = 0, opens_ = 0;
     uint32_t failWrite_ = 0, failOpen_ = 0;
 };

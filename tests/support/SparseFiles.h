@@ -117,6 +117,14 @@ private:
         uint32_t Tell() override { return static_cast<uint32_t>(position_); }
         uint32_t Size() override { return static_cast<uint32_t>(std::min<uint64_t>(file_->size, 0xFFFFFFFFu)); }
         void Flush() override {}
+        void Truncate() override
+        {
+            if (mode_ == 1)
+                throw ZError(name_, 18);
+            file_->size = position_;
+            for (auto &[at, bytes] : file_->pieces)
+                bytes.resize(at >= position_ ? 0 : std::min<uint64_t>(bytes.size(), position_ - at));
+        }
 
     private:
         AnsiString name_;

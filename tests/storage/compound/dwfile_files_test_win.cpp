@@ -1,5 +1,5 @@
 // Compound files on disk: the temporary file beside the main file, Cyrillic names, a file another
-// program holds locked, a missing file.
+// program holds locked, a missing file; a simple file whose append meets a full disk.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include "storage/compound/dwfile.h"
 #include "tests/storage/compound/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"
+#include "tests/support/ScopedSmallDrive.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/ZErrorMatch.h"
 
@@ -69,4 +70,31 @@ TEST(CompoundFileOnDisk, FileLockedByAnotherProgramIsRefusedAndLeftAlone)
     EXPECT_NE(e.Message().find("[Win="), std::string::npos);
     CloseHandle(lock);
     EXPECT_EQ(ReadWholeFile(name), bytes);
+}
+
+TEST(CompoundFileOnDisk, AnAppendThatMeetsAFullDiskLeavesTheSimpleFileAsItWas)
+{
+    TempFolder tmp;
+    ASSERT_TRUE(CreateDir(tmp / "small"));
+    TScopedSmallDrive drive(tmp / "small\\", 256);
+    if (!drive.Mounted())
+        GTEST_SKIP() << drive.Why();
+    const AnsiString list = tmp / "small\\список.lst";
+    const std::vector<Bytes> old = {B("one"), B("two")};
+    WriteWholeFile(list, Text(SimpleFile(old)));
+    ASSERT_TRUE(drive.FillLeaving(4096));
+    const Bytes big(20000, 'b');
+    {
+        WFile s(list, SimpleMode::Append);
+        EXPECT_THROW(s.WriteRecord(0, static_cast<uint32_t>(big.size()), big.data()), ZError);
+        s.Close();
+    }
+    EXPECT_EQ(ReadWholeFile(list), Text(SimpleFile(old))) << "nothing of the record is left behind";
+    ASSERT_TRUE(DeleteFile(tmp / "small\\filler.bin"));
+    {
+        WFile s(list, SimpleMode::Append);
+        s.WriteRecord(0, static_cast<uint32_t>(big.size()), big.data());
+        s.Close();
+    }
+    EXPECT_EQ(ReadWholeFile(list), Text(SimpleFile({B("one"), B("two"), big})));
 }

@@ -44,25 +44,37 @@ TEST(SimpleWhileWritten, TheFileEndsWithAnEndRecordAfterEveryRecord)
 
 TEST(SimpleWhileWritten, AFailedAppendKeepsTheRecordsBeforeItReadableAndAppendable)
 {
-    ScopedMemFiles mem;
-    mem.files.Put("a.lst", SimpleFile({B("old")}));
-    FaultyStoreSystem faulty(mem.files);
-    faulty.FailWritesTo("a.lst", UINT32_MAX);
-    {
-        WFile s("a.lst", SimpleMode::Append);
-        s.WriteRecord(0, 5, "first");
-        faulty.FailWritesTo("a.lst", 10);  // the disk is full
-        EXPECT_EQ(CatchZError([&] { s.WriteRecord(0, 6, "second"); }).Number(), 99);
-        EXPECT_EQ(mem.files.Get("a.lst"), SimpleFile({B("old"), B("first")}));
+    // The disk is full with 10 or 30 bytes left, and the write that meets it writes nothing or the
+    // bytes that fit (over the end record and past it).
+    for (const uint32_t left : {10u, 30u}) {
+        for (const bool whatFits : {false, true}) {
+            SCOPED_TRACE(std::to_string(left) + (whatFits ? " bytes left, written" : " bytes left, none written"));
+            ScopedMemFiles mem;
+            mem.files.Put("a.lst", SimpleFile({B("old")}));
+            FaultyStoreSystem faulty(mem.files);
+            faulty.FailWritesTo("a.lst", UINT32_MAX);
+            {
+                WFile s("a.lst", SimpleMode::Append);
+                s.WriteRecord(0, 5, "first");
+                faulty.FailWritesTo("a.lst", left, whatFits);
+                EXPECT_EQ(CatchZError([&] { s.WriteRecord(0, 26, "second, longer than what is"); }).Number(), 99);
+                // Bytes that went out spent the space that putting the end record back needed: closing
+                // puts it back.
+                if (!whatFits) {
+                    EXPECT_EQ(mem.files.Get("a.lst"), SimpleFile({B("old"), B("first")}));
+                }
+                faulty.FailWritesTo("a.lst", UINT32_MAX);
+            }
+            EXPECT_EQ(TakeWFileCloseFailures(), "");
+            EXPECT_EQ(mem.files.Get("a.lst"), SimpleFile({B("old"), B("first")}));
+            {
+                WFile s("a.lst", SimpleMode::Append);
+                s.WriteRecord(0, 5, "third");
+                s.Close();
+            }
+            EXPECT_EQ(mem.files.Get("a.lst"), SimpleFile({B("old"), B("first"), B("third")}));
+        }
     }
-    EXPECT_EQ(TakeWFileCloseFailures(), "");
-    faulty.FailWritesTo("a.lst", UINT32_MAX);
-    {
-        WFile s("a.lst", SimpleMode::Append);
-        s.WriteRecord(0, 5, "third");
-        s.Close();
-    }
-    EXPECT_EQ(mem.files.Get("a.lst"), SimpleFile({B("old"), B("first"), B("third")}));
 }
 
 TEST(SimpleWhileWritten, AFailureAtClosingIsRaisedByCloseAndTheDestructorWritesNothing)

@@ -1,6 +1,6 @@
-// Files on disk written by two programs: a second program (the helper wfilewriter) commits between
-// this one's opening and its commit, holds the temporary file, is killed holding it, or is killed
-// while it appends to a simple file.
+// Files on disk written by two programs: a second program (the helper wfilewriter) commits or edits
+// between this one's opening and its commit or edit, holds the temporary file, is killed holding it,
+// or is killed while it appends to a simple file.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -115,6 +115,59 @@ TEST_F(TwoPrograms, TheSecondWriterIsRefusedWhileTheFirstHoldsTheTemporaryFileBu
     EXPECT_EQ(ReadAll(name, 1), std::vector<Bytes>{B("mine")});
     EXPECT_EQ(ReadAll(name, 2), std::vector<Bytes>{B("after")});
     EXPECT_EQ(ReadAll(name, 3), std::vector<Bytes>{}) << "the killed writer committed nothing";
+    EXPECT_FALSE(FileExists(name + "$$"));
+}
+
+TEST_F(TwoPrograms, AnEditAfterTheOtherProgramsCommitOrEditWritesBehindIt)
+{
+    for (const char *other : {"commit", "edit"}) {
+        SCOPED_TRACE(other);
+        SetUp();
+        {
+            WFile f(name);
+            ASSERT_EQ(RunWriter(AnsiString(other) + " \"" + name + "\" 2 50"), 0u);
+            WRec rec;
+            rec.Assign("mine-1", 6);
+            f.AppendRecord(1, rec);
+            rec.Assign("mine-3", 6);
+            f.InsertRecordAfter(3, 0, rec);
+        }
+        std::vector<Bytes> two = Records("child-", 50);
+        if (std::string(other) == "edit")
+            two.insert(two.begin(), B("old two"));
+        EXPECT_EQ(ReadAll(name, 1), (std::vector<Bytes>{B("old one"), B("mine-1")}));
+        EXPECT_EQ(ReadAll(name, 2), two);
+        EXPECT_EQ(ReadAll(name, 3), std::vector<Bytes>{B("mine-3")});
+        EXPECT_FALSE(FileExists(name + "$$"));
+    }
+}
+
+TEST_F(TwoPrograms, AnEditIsRefusedWhileTheOtherProgramHoldsTheTemporaryFileAndHoldsItAgainstThatProgram)
+{
+    const std::string before = ReadWholeFile(name);
+    TStartedProcess holder;
+    ASSERT_TRUE(holder.Start(WriterLine("hold \"" + name + "\" 3"), tmp.Path()));
+    ASSERT_TRUE(WaitFor([&] { return FileExists(name + "$$"); }));
+    WRec rec;
+    rec.Assign("mine", 4);
+    {
+        WFile f(name);
+        ZError e = CatchZError([&] { f.AppendRecord(1, rec); });
+        EXPECT_NE(e.Message().find("занят временный файл"), std::string::npos) << e.Message();
+        EXPECT_EQ(ReadWholeFile(name), before);
+        holder.Kill();
+        f.AppendRecord(1, rec);
+        // A chain being built holds the file until it is linked in: the other program can neither
+        // commit nor edit meanwhile.
+        f.EditRecords(6, 3, rec, 0, 0);
+        EXPECT_EQ(RunWriter("commit \"" + name + "\" 2 5"), 1u);
+        EXPECT_EQ(RunWriter("edit \"" + name + "\" 2 5"), 1u);
+        f.EditRecords(8, 3, rec, f.EntryPosition(3), 0xFFFFFFFFu);
+    }
+    EXPECT_EQ(RunWriter("edit \"" + name + "\" 2 1"), 0u);
+    EXPECT_EQ(ReadAll(name, 1), (std::vector<Bytes>{B("old one"), B("mine")}));
+    EXPECT_EQ(ReadAll(name, 2), (std::vector<Bytes>{B("old two"), B("child-0")}));
+    EXPECT_EQ(ReadAll(name, 3), (std::vector<Bytes>{B("mine"), B("mine")}));
     EXPECT_FALSE(FileExists(name + "$$"));
 }
 

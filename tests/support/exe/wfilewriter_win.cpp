@@ -1,5 +1,6 @@
 // Test helper: a second program writing a compound or simple file through the storage library.
 //   wfilewriter commit FILE N COUNT   writes logical file N of FILE with COUNT records and commits it
+//   wfilewriter edit FILE N COUNT     appends COUNT records to logical file N of FILE in place
 //   wfilewriter hold FILE N           begins writing logical file N, writes a record and waits to be
 //                                     killed, holding the temporary file
 //   wfilewriter append FILE           appends records to the simple file FILE until it is killed
@@ -28,6 +29,17 @@ void Commit(const AnsiString &name, uint32_t n, uint32_t count)
         f.WriteRecord(0, static_cast<uint32_t>(text.size()), text.data());
     }
     f.EndWrite(n, true);
+}
+
+void Edit(const AnsiString &name, uint32_t n, uint32_t count)
+{
+    WFile f(name);
+    WRec record;
+    for (uint32_t i = 0; i < count; ++i) {
+        const std::string text = "child-" + std::to_string(i);
+        record.Assign(text.data(), static_cast<uint32_t>(text.size()));
+        f.AppendRecord(n, record);
+    }
 }
 
 [[noreturn]] void Hold(const AnsiString &name, uint32_t n)
@@ -61,6 +73,8 @@ int main()
     try {
         if (what == L"commit" && argc == 5)
             Commit(name, std::wcstoul(argv[3], nullptr, 10), std::wcstoul(argv[4], nullptr, 10));
+        else if (what == L"edit" && argc == 5)
+            Edit(name, std::wcstoul(argv[3], nullptr, 10), std::wcstoul(argv[4], nullptr, 10));
         else if (what == L"hold" && argc == 4)
             Hold(name, std::wcstoul(argv[3], nullptr, 10));
         else if (what == L"append")
