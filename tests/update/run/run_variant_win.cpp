@@ -25,6 +25,22 @@
 
 namespace {
 
+// The variant dialog of one start, made for it and freed when the start ends, also when it is killed.
+struct ScopedVariantDialog {
+    ScopedVariantDialog()
+    {
+        if (!Frm_SelKU) {
+            Application->CreateForm(Frm_SelKU);
+            Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
+        }
+    }
+    ~ScopedVariantDialog()
+    {
+        Frm_SelKU->Free();
+        Frm_SelKU = nullptr;
+    }
+};
+
 bool Contains(const AnsiString &text, const AnsiString &part) { return text.find(part) != AnsiString::npos; }
 
 std::string Bytes(const std::vector<uint8_t> &v) { return std::string(v.begin(), v.end()); }
@@ -64,17 +80,7 @@ protected:
     std::vector<AnsiString> CopyRun(const AnsiString &folder, const AnsiString &label = AnsiString(),
                                     std::vector<AnsiString> *asked = nullptr)
     {
-        if (!Frm_SelKU) {
-            Application->CreateForm(Frm_SelKU);
-            Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
-        }
-        struct FreeDialog {
-            ~FreeDialog()
-            {
-                Frm_SelKU->Free();
-                Frm_SelKU = nullptr;
-            }
-        } freeDialog;
+        const ScopedVariantDialog variantDialog;
         PromptSteps prompts;
         prompts
             .OnDialog<TFrm_SelKU>([&](TFrm_SelKU &dialog) {
@@ -791,17 +797,7 @@ std::string SharedRead(const AnsiString &file)
 template <class Act>
 std::vector<AnsiString> DialogRun(const AnsiString &updater, PromptSteps &prompts, Act act)
 {
-    if (!Frm_SelKU) {
-        Application->CreateForm(Frm_SelKU);
-        Frm_SelKU->SecurityProducts = [] { return AnsiString(); };
-    }
-    struct FreeDialog {
-        ~FreeDialog()
-        {
-            Frm_SelKU->Free();
-            Frm_SelKU = nullptr;
-        }
-    } freeDialog;
+    const ScopedVariantDialog variantDialog;
     prompts.steps.push_front([act](const TPrompt &p) {
         auto *dialog = dynamic_cast<TFrm_SelKU *>(p.Form);
         EXPECT_NE(dialog, nullptr);
