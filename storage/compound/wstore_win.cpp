@@ -2,8 +2,6 @@
 // raised as SFile raises it.
 #include "storage/compound/wstore.h"
 
-#include <utility>
-
 #include "base/aliases/dPath.h"
 #include "base/messages/zmsg.h"
 #include "framework/runtime/RawFile.h"
@@ -15,6 +13,8 @@ namespace {
 class FileStore : public WStore {
 public:
     FileStore(const AnsiString &name, int mode) : file_(name, static_cast<uint8_t>(mode)) {}
+    // A file opened by the caller for reading and writing, such as one shared with nobody.
+    FileStore(const AnsiString &name, RawFileHandle handle) : file_(name, handle) {}
 
     const AnsiString &Name() const override { return file_.Name(); }
     uint32_t Read(void *buffer, uint32_t n) override { return file_.Read(buffer, n); }
@@ -33,66 +33,6 @@ public:
 
 private:
     SFile file_;
-};
-
-// A file created for reading and writing and shared with nobody while it is open.
-class HeldFileStore : public WStore {
-public:
-    HeldFileStore(AnsiString name, RawFileHandle handle) : name_(std::move(name)), handle_(handle) {}
-    ~HeldFileStore() override { RawFileClose(handle_); }
-    HeldFileStore(const HeldFileStore &) = delete;
-    HeldFileStore &operator=(const HeldFileStore &) = delete;
-
-    const AnsiString &Name() const override { return name_; }
-    uint32_t Read(void *buffer, uint32_t n) override
-    {
-        uint32_t done = 0;
-        if (!RawFileRead(handle_, buffer, n, done))
-            RaiseWindowsError(name_);
-        return done;
-    }
-    uint32_t Write(const void *buffer, uint32_t n) override
-    {
-        uint32_t done = 0;
-        if (!RawFileWrite(handle_, buffer, n, done))
-            RaiseWindowsError(name_);
-        return done;
-    }
-    void Seek(uint32_t position) override { Move(position, 0); }
-    uint32_t Tell() override { return Move(0, 1); }
-    uint32_t Size() override
-    {
-        uint64_t size = 0;
-        if (!RawFileSize(handle_, size))
-            RaiseWindowsError(name_);
-        if (size >= 0xFFFFFFFFull)
-            throw ZError(name_, 21);
-        return static_cast<uint32_t>(size);
-    }
-    void Flush() override
-    {
-        if (!RawFileFlush(handle_))
-            RaiseWindowsError(name_);
-    }
-    void Truncate() override
-    {
-        if (!RawFileSetEnd(handle_))
-            RaiseWindowsError(name_);
-    }
-
-private:
-    uint32_t Move(int64_t distance, int origin)
-    {
-        uint64_t position = 0;
-        if (!RawFileSeek(handle_, distance, origin, position))
-            RaiseWindowsError(name_);
-        if (position >= 0xFFFFFFFFull)
-            throw ZError(name_, 21);
-        return static_cast<uint32_t>(position);
-    }
-
-    AnsiString name_;
-    RawFileHandle handle_;
 };
 
 // The system's answer when a file is open elsewhere in a way that excludes this opener.
@@ -114,7 +54,7 @@ public:
         const RawFileHandle handle =
             RawFileOpen(resolved, RawFileAccess::ReadWrite, RawFileCreation::CreateAlways, true, RawFileShare::None);
         if (handle != InvalidRawFile)
-            return std::make_unique<HeldFileStore>(resolved, handle);
+            return std::make_unique<FileStore>(resolved, handle);
         if (GetLastOSError() == kSharingViolation)
             return nullptr;
         RaiseWindowsError(resolved);

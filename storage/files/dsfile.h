@@ -15,6 +15,9 @@ public:
     // ("CFG#cfg.qmt"). The file is shared for reading and writing with other openers and opened with
     // the sequential-scan hint. Any other mode throws the plain integer 0.
     SFile(const AnsiString &name, uint8_t mode);
+    // Takes over a handle the caller opened for reading and writing (mode 4), for a file opened in a
+    // way the modes do not offer (shared with nobody); `name` is already resolved.
+    SFile(const AnsiString &name, RawFileHandle handle);
     ~SFile();
     SFile(const SFile &) = delete;
     SFile &operator=(const SFile &) = delete;

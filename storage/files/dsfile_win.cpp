@@ -31,6 +31,8 @@ SFile::SFile(const AnsiString &name, uint8_t mode) : name_(ResolveAliasPath(name
         RaiseWindowsError(name_);
 }
 
+SFile::SFile(const AnsiString &name, RawFileHandle handle) : name_(name), handle_(handle), mode_(4) {}
+
 SFile::~SFile() { RawFileClose(handle_); }
 
 void SFile::CheckReadable() const
