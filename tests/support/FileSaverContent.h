@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/runtime/AnsiString.h"
+#include "framework/runtime/Classes.h"
 
 // Alias entry i of a list, as a text line: a folder of its own, so lists of different lengths and
 // prefixes differ in every entry.
@@ -33,4 +34,22 @@ inline AnsiString FileSaverText(const char *prefix, int count)
     for (int i = 0; i < count; ++i)
         text += FileSaverLine(prefix, i) + "\r\n";
     return text;
+}
+
+// The framework's two whole-file saves of a text; the helper's commands "strings" and "memory".
+enum class TextSave { Strings, Memory };
+
+inline const char *TextSaveName(TextSave how) { return how == TextSave::Strings ? "strings" : "memory"; }
+
+inline void SaveTextThrough(TextSave how, const AnsiString &name, const AnsiString &text)
+{
+    if (how == TextSave::Strings) {
+        TStringList lines;
+        lines.SetText(text);
+        lines.SaveToFile(name);
+    } else {
+        TMemoryStream memory;
+        memory.WriteBuffer(text.data(), static_cast<long>(text.size()));
+        memory.SaveToFile(name);
+    }
 }

@@ -18,30 +18,12 @@
 
 namespace {
 
-// Which of the two whole-file saves a test saves through; the helper program names it the same way.
-enum class Saver { Strings, Memory };
-
-const char *SaverName(Saver how) { return how == Saver::Strings ? "strings" : "memory"; }
-
-void Save(Saver how, const AnsiString &name, const AnsiString &text)
-{
-    if (how == Saver::Strings) {
-        TStringList lines;
-        lines.SetText(text);
-        lines.SaveToFile(name);
-    } else {
-        TMemoryStream memory;
-        memory.WriteBuffer(text.data(), static_cast<long>(text.size()));
-        memory.SaveToFile(name);
-    }
-}
-
 // The message of what the save raised, checked to be of the class `E`; "" when it raised nothing.
 template <class E>
-std::string Raised(Saver how, const AnsiString &name, const AnsiString &text)
+std::string Raised(TextSave how, const AnsiString &name, const AnsiString &text)
 {
     try {
-        Save(how, name, text);
+        SaveTextThrough(how, name, text);
     } catch (const E &e) {
         return e.Message();
     } catch (const Exception &e) {
@@ -50,7 +32,7 @@ std::string Raised(Saver how, const AnsiString &name, const AnsiString &text)
     return "";
 }
 
-class WholeFileSave : public ::testing::TestWithParam<Saver> {
+class WholeFileSave : public ::testing::TestWithParam<TextSave> {
 protected:
     TempFolder tmp;
     const AnsiString name = tmp / "протокол.txt";
@@ -60,21 +42,21 @@ protected:
     void SetUp() override { WriteWholeFile(name, old); }
     AnsiString SaverArgs(const AnsiString &prefix, int count) const
     {
-        return AnsiString(SaverName(GetParam())) + " \"" + name + "\" " + prefix + " " + std::to_string(count);
+        return AnsiString(TextSaveName(GetParam())) + " \"" + name + "\" " + prefix + " " + std::to_string(count);
     }
 };
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(TwoSaves, WholeFileSave, ::testing::Values(Saver::Strings, Saver::Memory),
-                         [](const auto &info) { return std::string(SaverName(info.param)); });
+INSTANTIATE_TEST_SUITE_P(TwoSaves, WholeFileSave, ::testing::Values(TextSave::Strings, TextSave::Memory),
+                         [](const auto &info) { return std::string(TextSaveName(info.param)); });
 
 TEST_P(WholeFileSave, ReplacesTheFileWholeAndLeavesNothingBeside)
 {
     // A temporary file an earlier save left, hidden, does not stand in the way.
     WriteWholeFile(name + "$", "left behind");
     ASSERT_EQ(FileSetAttr(name + "$", faHidden), 0);
-    Save(GetParam(), name, "short\r\n");
+    SaveTextThrough(GetParam(), name, "short\r\n");
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(name), "short\r\n"));
     EXPECT_FALSE(FileExists(name + "$"));
 
@@ -100,7 +82,7 @@ TEST_P(WholeFileSave, AFullDriveLeavesTheOldFileByteForByte)
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(onDrive), old));
     EXPECT_FALSE(FileExists(onDrive + "$"));
     // What fits is saved.
-    Save(GetParam(), onDrive, "fits\r\n");
+    SaveTextThrough(GetParam(), onDrive, "fits\r\n");
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(onDrive), "fits\r\n"));
 }
 
@@ -114,7 +96,7 @@ TEST_P(WholeFileSave, ATargetHeldWithoutDeleteSharingIsKept)
     EXPECT_EQ(raised.rfind("Cannot replace file \"" + name + "\"", 0), 0u) << raised;
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(name), old));
     EXPECT_FALSE(FileExists(name + "$"));
-    Save(GetParam(), name, text);
+    SaveTextThrough(GetParam(), name, text);
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(name), text));
 }
 
@@ -147,7 +129,7 @@ TEST_P(WholeFileSave, AProgramStoppedBeforeItsWriteLeavesTheOldFileAndNoTemporar
     other.Kill();
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(name), old));
     EXPECT_FALSE(FileExists(name + "$"));
-    Save(GetParam(), name, text);
+    SaveTextThrough(GetParam(), name, text);
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(name), text));
 }
 

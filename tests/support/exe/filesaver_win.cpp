@@ -17,7 +17,6 @@
 
 #include "base/aliases/AliasList.h"
 #include "base/files/ZJPEG.h"
-#include "framework/runtime/Classes.h"
 #include "framework/runtime/Cp1251.h"
 #include "tests/support/FileSaverContent.h"
 
@@ -64,19 +63,10 @@ int SaveAliases(const AnsiString &name, const AnsiString &prefix, int count)
     return 1;
 }
 
-int SaveText(const std::wstring &how, const AnsiString &name, const AnsiString &prefix, int count)
+int SaveText(TextSave how, const AnsiString &name, const AnsiString &prefix, int count)
 {
-    const AnsiString text = FileSaverText(prefix.c_str(), count);
     try {
-        if (how == L"strings") {
-            TStringList lines;
-            lines.SetText(text);
-            lines.SaveToFile(name);
-        } else {
-            TMemoryStream memory;
-            memory.WriteBuffer(text.data(), static_cast<long>(text.size()));
-            memory.SaveToFile(name);
-        }
+        SaveTextThrough(how, name, FileSaverText(prefix.c_str(), count));
     } catch (const Exception &e) {
         std::fprintf(stderr, "%s\n", e.Message().c_str());
         return 1;
@@ -109,6 +99,6 @@ int main()
     if (what == L"alias")
         return SaveAliases(name, prefix, count);
     if (what == L"strings" || what == L"memory")
-        return SaveText(what, name, prefix, count);
+        return SaveText(what == L"strings" ? TextSave::Strings : TextSave::Memory, name, prefix, count);
     return 2;
 }
