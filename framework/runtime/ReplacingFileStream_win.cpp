@@ -54,6 +54,10 @@ bool HeldByAnotherSave(DWORD error, const std::wstring &name)
 
 HANDLE OpenTemporary(const AnsiString &target, const AnsiString &temporary)
 {
+    // A name without a file name would put the temporary file inside a folder, under a name of its own.
+    if (target.empty() || target.back() == '\\' || target.back() == '/')
+        throw EFOpenError("Cannot create file \"" + target + "\". " + SysErrorMessage(ERROR_INVALID_NAME),
+                          ERROR_INVALID_NAME);
     const std::wstring name = Cp1251ToWide(temporary);
     HANDLE file = CreateHeld(name);
     if (file != INVALID_HANDLE_VALUE)

@@ -150,6 +150,10 @@ TEST(ReplacingFileStream, AStreamNeverCommittedLeavesTheTargetAndNoTemporaryFile
     ASSERT_TRUE(SetCurrentDir(tmp.Path()));
     EXPECT_EQ(SaveFileReplacing("b.txt", "bee", 3), 0u);
     EXPECT_EQ(SaveFileReplacing("c\\b.txt", "bee", 3), static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
+    // A name that is no file's is refused before anything is made (the temporary file would be "$").
+    EXPECT_EQ(SaveFileReplacing("", "bee", 3), static_cast<unsigned long>(ERROR_INVALID_NAME));
+    EXPECT_EQ(SaveFileReplacing(tmp.Path(), "bee", 3), static_cast<unsigned long>(ERROR_INVALID_NAME));
+    EXPECT_FALSE(FileExists(tmp / "$"));
     SetCurrentDir(here);
     EXPECT_TRUE(HoldsExactly(ReadWholeFile(tmp / "b.txt"), "bee"));
 }
