@@ -2,7 +2,7 @@
 
 #include "base/files/AppPaths.h"
 #include "base/files/FLBase.h"
-#include "framework/runtime/SysUtils.h"
+#include "framework/runtime/ReplacingFileStream.h"
 
 namespace {
 
@@ -20,17 +20,6 @@ bool ReadWhole(const AnsiString &name, AliasFileImage &bytes)
     return size == 0 || file.Read(bytes.data(), static_cast<std::uint32_t>(size)) == size;
 }
 
-bool WriteWhole(const AnsiString &name, const AliasFileImage &bytes)
-{
-    TSFile file;
-    file.SetThrowsErrors(true);
-    if (!file.OpenReplace(name))
-        return false;
-    const bool whole =
-        bytes.empty() || file.TFLBase::Write(bytes.data(), static_cast<std::uint32_t>(bytes.size())) == bytes.size();
-    return whole && file.Flush();
-}
-
 }  // namespace
 
 bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes)
@@ -44,19 +33,7 @@ bool ReadAliasFile(const AnsiString &name, AliasFileImage &bytes)
 
 bool WriteAliasFile(const AnsiString &name, const AliasFileImage &bytes)
 {
-    const AnsiString temp = AliasFileTempName(name);
-    bool written = false;
-    try {
-        written = WriteWhole(temp, bytes);
-    } catch (const Exception &) {
-        written = false;
-    }
-    // The complete file takes the old one's place in one step: at no moment is there no file of
-    // that name, and a refusal leaves the old one as it was.
-    if (written && ReplaceFileWith(name, temp))
-        return true;
-    DeleteFile(temp);
-    return false;
+    return SaveFileReplacing(name, bytes.data(), bytes.size(), AliasFileTempName(name)) == 0;
 }
 
 AnsiString ProgramFolderOfAliases()

@@ -248,3 +248,13 @@ std::vector<std::uint8_t> TZJPEG::WriteAll(std::span<const std::uint8_t> source)
         AppendSegment(out, *Item(i), source);
     return out;
 }
+
+AnsiString TZJPEG::DumpText(const TList *list)
+{
+    AnsiString text;
+    for (int i = 0; list != nullptr && i < list->Count(); ++i) {
+        text += Description(static_cast<const TZJPEGItem *>(list->Items(i))->kind);
+        text += "\r\n";
+    }
+    return text;
+}

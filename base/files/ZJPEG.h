@@ -96,12 +96,17 @@ public:
     // Every item of the list written back in order.
     std::vector<std::uint8_t> WriteAll(std::span<const std::uint8_t> source) const;
 
-    // Splits the source file and writes one line per item to a text file (replacing it). 0 success,
-    // 1 the source does not split (nothing written), 2 the text file could not be written.
+    // Splits the source file and writes one line per item to a text file. The text is written beside
+    // the text file and replaces it once whole, so a failure leaves an existing one as it was. 0
+    // success, 1 the source does not split (nothing written), 2 the text file could not be written
+    // (its error shown) or is the source itself, however it is spelt (refused before anything is
+    // written).
     int DumpToText(const AnsiString &sourceName, const AnsiString &textName);
     // One line per item of a list into an open file: its description, an empty line for kinds 0 and
     // 35. False when a line did not reach the file.
     static bool DumpList(TSFile &file, const TList *list);
+    // The lines DumpList writes, each ended by CR LF.
+    static AnsiString DumpText(const TList *list);
 
     // The description line of a kind ("" for kinds 0 and 35 and any unknown kind).
     static const char *Description(std::uint8_t kind);

@@ -1,7 +1,11 @@
-// The JPEG lister's file side: the source is mapped for its split, lists are written through TSFile.
+// The JPEG lister's file side: the source is mapped for its split, its segments are written through
+// TSFile, and its text list replaces the text file in one step.
 #include "base/files/FLBase.h"
+#include "base/files/FileErrorReport.h"
 #include "base/files/MMBase.h"
 #include "base/files/ZJPEG.h"
+#include "framework/runtime/ReplacingFileStream.h"
+#include "framework/runtime/SysUtils.h"
 
 int TZJPEG::SplitFile(const AnsiString &name)
 {
@@ -24,23 +28,21 @@ std::uint32_t TZJPEG::WriteSegment(TSFile &file, const TZJPEGItem &item, std::sp
 
 bool TZJPEG::DumpList(TSFile &file, const TList *list)
 {
-    for (int i = 0; list != nullptr && i < list->Count(); ++i) {
-        const auto *item = static_cast<const TZJPEGItem *>(list->Items(i));
-        const AnsiString line = Description(item->kind);
-        if (file.WriteLine(line) != line.size() + 2)
-            return false;
-    }
-    return true;
+    const AnsiString text = DumpText(list);
+    return text.empty() || file.Write(text) == text.size();
 }
 
 int TZJPEG::DumpToText(const AnsiString &sourceName, const AnsiString &textName)
 {
     if (SplitFile(sourceName) != 0)
         return 1;
-    TSFile text;
-    if (!text.Open(textName, TFLBase::fmWriteReplace))
+    // The text goes to a file beside the text file first: neither may be the picture.
+    if (SameFile(sourceName, textName) || SameFile(sourceName, TReplacingFileStream::TemporaryName(textName)))
         return 2;
-    const bool written = DumpList(text, list_) && !text.HasError();
-    text.Close();
-    return written ? 0 : 2;
+    const AnsiString text = DumpText(list_);
+    if (const unsigned long error = SaveFileReplacing(textName, text.data(), text.size())) {
+        ShowFileError(0, error, textName);
+        return 2;
+    }
+    return 0;
 }

@@ -107,7 +107,8 @@ public:
     // Separated by commas.
     AnsiString CommaText() const;
 
-    // Bytes as they stand (CP1251), lines ended with CR LF. Throw EFOpenError or EStreamError.
+    // Bytes as they stand (CP1251), lines ended with CR LF. Throw EFOpenError or EStreamError. A save
+    // replaces the file in one step (TReplacingFileStream): one that fails leaves the file as it was.
     void LoadFromFile(const AnsiString &fileName);
     void SaveToFile(const AnsiString &fileName) const;
     void LoadFromStream(TStream &stream);
@@ -259,14 +260,19 @@ public:
     const AnsiString &FileName() const { return fileName_; }
     // The system handle (HANDLE).
     void *Handle() const { return handle_; }
+    // The system's code of the last failed read or write, 0 when none.
+    unsigned long LastError() const { return lastError_; }
 
 protected:
+    // Over a handle the subclass opened; the stream closes it.
+    TFileStream(const AnsiString &fileName, void *handle) : fileName_(fileName), handle_(handle) {}
     AnsiString FailureDetail() const override;
+
+    unsigned long lastError_ = 0;
 
 private:
     AnsiString fileName_;
     void *handle_;
-    unsigned long lastError_ = 0;
 };
 
 // A stream in memory, growing as it is written.
@@ -282,6 +288,7 @@ public:
     void LoadFromStream(TStream &stream);
     void SaveToStream(TStream &stream);
     void LoadFromFile(const AnsiString &fileName);
+    // Replaces the file in one step, as TStrings::SaveToFile does.
     void SaveToFile(const AnsiString &fileName);
 
     char *Memory() { return data_.data(); }

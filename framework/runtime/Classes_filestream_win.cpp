@@ -1,9 +1,11 @@
-// TFileStream over a system file handle, and the file forms of TStrings and TMemoryStream.
+// TFileStream over a system file handle, and the file forms of TStrings and TMemoryStream. A whole-file
+// save replaces the file in one step, never emptying it first.
 #include <windows.h>
 
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/Cp1251.h"
 #include "framework/runtime/Kernel.h"
+#include "framework/runtime/ReplacingFileStream.h"
 
 namespace {
 DWORD ShareOf(unsigned short mode)
@@ -123,8 +125,9 @@ void TStrings::LoadFromFile(const AnsiString &fileName)
 
 void TStrings::SaveToFile(const AnsiString &fileName) const
 {
-    TFileStream f(fileName, fmCreate);
+    TReplacingFileStream f(fileName);
     SaveToStream(f);
+    f.Commit();
 }
 
 void TMemoryStream::LoadFromFile(const AnsiString &fileName)
@@ -135,6 +138,7 @@ void TMemoryStream::LoadFromFile(const AnsiString &fileName)
 
 void TMemoryStream::SaveToFile(const AnsiString &fileName)
 {
-    TFileStream f(fileName, fmCreate);
+    TReplacingFileStream f(fileName);
     SaveToStream(f);
+    f.Commit();
 }

@@ -7,7 +7,9 @@
 #include "base/files/ZJPEG.h"
 #include "framework/runtime/SysUtils.h"
 #include "tests/base/files/FileBoxes.h"
+#include "tests/support/FileSaver.h"
 #include "tests/support/JpegBuilder.h"
+#include "tests/support/ScopedSmallDrive.h"
 #include "tests/support/TempFolder.h"
 
 using Bytes = std::vector<std::uint8_t>;
@@ -89,4 +91,93 @@ TEST(TZJPEGFiles, TheListIsWrittenAsOneLinePerSegment)
     FileBoxes boxes;
     EXPECT_EQ(jpeg.DumpToText(tmp / "a.jpg", tmp / "нет\\list.txt"), 2);
     EXPECT_EQ(boxes.Seen().size(), 1u);
+}
+
+// ---- the text list never destroys what a file held ------------------------------------------------
+
+TEST(TZJPEGFiles, ADumpOntoItsOwnPictureIsRefusedHoweverItIsSpelt)
+{
+    TempFolder tmp;
+    const std::string image = Str(testdata::SmallJpeg(70000, 30000));
+    const AnsiString picture = tmp / "photo.jpg";
+    WriteWholeFile(picture, image);
+    AnsiString slashes = picture;
+    for (char &c : slashes)
+        if (c == '\\')
+            c = '/';
+    TZJPEG jpeg;
+    FileBoxes boxes;
+    for (const AnsiString &text : {tmp / "PHOTO.JPG", slashes}) {
+        EXPECT_EQ(jpeg.DumpToText(picture, text), 2) << text;
+        EXPECT_TRUE(HoldsExactly(ReadWholeFile(picture), image)) << text;
+        EXPECT_FALSE(FileExists(picture + "$")) << "nothing was opened for writing";
+    }
+    // The list is written beside the text file first: that name may not be the picture either.
+    const AnsiString besideList = tmp / "list.txt$";
+    WriteWholeFile(besideList, image);
+    EXPECT_EQ(jpeg.DumpToText(besideList, tmp / "LIST.TXT"), 2);
+    EXPECT_TRUE(HoldsExactly(ReadWholeFile(besideList), image));
+    EXPECT_FALSE(FileExists(tmp / "list.txt"));
+    EXPECT_TRUE(boxes.Seen().empty()) << "a refusal is told by its result";
+    // A text file of its own is written.
+    EXPECT_EQ(jpeg.DumpToText(picture, tmp / "photo.txt"), 0);
+    EXPECT_EQ(ReadWholeFile(tmp / "photo.txt").substr(0, 31), " SOI = $d8 Начало Изображения\r\n");
+}
+
+namespace {
+
+// A picture of `comments` comment segments: its list has a line for each.
+std::string PictureOfComments(int comments)
+{
+    testdata::JpegBuilder b;
+    b.Marker(0xD8);
+    for (int i = 0; i < comments; ++i)
+        b.Segment(0xFE, {static_cast<std::uint8_t>(i)});
+    return Str(b.Marker(0xD9).Build());
+}
+
+}  // namespace
+
+TEST(TZJPEGFiles, ADumpOntoAFullDriveLeavesTheOldListByteForByte)
+{
+    TempFolder tmp;
+    ASSERT_TRUE(CreateDir(tmp / "small"));
+    TScopedSmallDrive drive(tmp / "small\\", 256);
+    if (!drive.Mounted())
+        GTEST_SKIP() << drive.Why();
+    WriteWholeFile(tmp / "big.jpg", PictureOfComments(3000));
+    const AnsiString text = tmp / "small\\list.txt";
+    const std::string old = Str(testdata::SmallJpeg(100)) + std::string(17750, 'o');
+    WriteWholeFile(text, old);
+    ASSERT_TRUE(drive.FillLeaving(8 * 1024));
+    TZJPEG jpeg;
+    FileBoxes boxes;
+    EXPECT_EQ(jpeg.DumpToText(tmp / "big.jpg", text), 2);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_NE(boxes.Seen()[0].Text.find(text), std::string::npos) << boxes.Seen()[0].Text;
+    EXPECT_TRUE(HoldsExactly(ReadWholeFile(text), old));
+    EXPECT_FALSE(FileExists(text + "$"));
+}
+
+TEST(TZJPEGFiles, ADumpStoppedBeforeItsWriteLeavesTheOldListAndNoTemporaryFile)
+{
+    TempFolder tmp;
+    WriteWholeFile(tmp / "big.jpg", PictureOfComments(3000));
+    const AnsiString text = tmp / "list.txt";
+    WriteWholeFile(text, "the old list\r\n");
+    {
+        TFileSaver saver;
+        ASSERT_TRUE(saver.StartPaused("jpeg \"" + tmp / "big.jpg" + "\" \"" + text + "\"", tmp.Path()));
+        saver.Kill();
+    }
+    EXPECT_TRUE(HoldsExactly(ReadWholeFile(text), "the old list\r\n"));
+    EXPECT_FALSE(FileExists(text + "$"));
+    // Let on, the same dump replaces the list whole.
+    TFileSaver saver;
+    ASSERT_TRUE(saver.StartPaused("jpeg \"" + tmp / "big.jpg" + "\" \"" + text + "\"", tmp.Path()));
+    EXPECT_TRUE(HoldsExactly(ReadWholeFile(text), "the old list\r\n"));
+    EXPECT_EQ(saver.Finish(), 0u);
+    TZJPEG jpeg;
+    ASSERT_EQ(jpeg.SplitFile(tmp / "big.jpg"), 0);
+    EXPECT_TRUE(HoldsExactly(ReadWholeFile(text), TZJPEG::DumpText(jpeg.List())));
 }
