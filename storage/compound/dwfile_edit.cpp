@@ -7,9 +7,9 @@
 // lands while the edit writes. Under that hold it reads the data end and its logical file's entry from
 // the disk again (those two alone, so an edit costs the same whatever the directory's size): another
 // object or program may have committed or edited since this one read them, and writing at the data
-// end this object remembered would overwrite that. The lock costs a lock call and its release, not a
-// file: an edit takes no longer for it than the writes it guards, and no other program's file
-// stands in its way.
+// end this object remembered would overwrite that. The hold is a byte-range lock on the compound file
+// itself (one lock call and its release per edit, no file made), so no other program's file stands
+// in an edit's way.
 //
 // A new record is written first, then the data end that takes it in, and only then the links that
 // point to it. A step that fails (a full disk, a reopen refused, a killed program) so leaves no link
