@@ -39,6 +39,9 @@ WFile::WFile(const AnsiString &name, SimpleMode mode)
     if (mode == SimpleMode::Read || mode == SimpleMode::ReadWrite || mode == SimpleMode::Append)
         header_[0] = main_->Size();
     if (mode == SimpleMode::Append) {
+        // Each appender writes at the end it reads here: a second one would write over the first's
+        // records. The hold lasts until closing; readers take none.
+        HoldWriter();
         // New records replace the end record; a file that does not end in one is no simple file.
         uint8_t end[EndRecordSize];
         const bool ended =

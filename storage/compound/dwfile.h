@@ -93,12 +93,14 @@ public:
 
     // --- Writing a logical file: into the temporary file name + "$$", then committed by copying it
     // to the data end as it stands on disk at the commit and rewriting its directory entry and the
-    // data end. The temporary file is held by this object alone from BeginWrite to the end of the
-    // commit, so one writer at a time writes a compound file: while another writer, in this program
-    // or another, holds it, BeginWrite raises. A logical file into which a write raised is never
-    // committed: EndWrite with commit and closing discard it. Simple form: each record is written
-    // at the data end together with a new end record behind it, in one write, so that the file ends
-    // with an end record whenever the program stops. Scrambled files are never written.
+    // data end. From BeginWrite to the end of the commit this object holds the compound file's writer
+    // lock (and the temporary file, alone), so one writer at a time writes a compound file: while
+    // another writer, in this program or another, holds it, BeginWrite raises. A logical file into
+    // which a write raised is never committed: EndWrite with commit and closing discard it. Simple
+    // form: each record is written at the data end together with a new end record behind it, in one
+    // write, so that the file ends with an end record whenever the program stops; a file opened for
+    // Append holds the writer lock from opening to closing, so a second appender, in this program or
+    // another, is refused at opening. Scrambled files are never written.
     void BeginWrite(uint32_t n);
     // Returns the record's offset inside the logical file being written.
     uint32_t WriteRecord(uint8_t flags, uint32_t length, const void *data);
@@ -108,6 +110,8 @@ public:
     // is not 0 and smaller than its length.
     void WriteRecordAt(uint32_t offset, WRec &record, uint32_t limit = 0);
     void EndWrite(uint32_t n, bool commit);
+    // Writes the record at the main file's position: a commit's step on a compound file, refused there
+    // outside a commit (it would write where no writer lock guards).
     uint32_t CopyRecordToMain(const WRec &record);
     bool Writing() const { return writing_ != NoWriting; }
 
@@ -116,12 +120,13 @@ public:
     void SeekToEndRecord();
 
     // --- Editing the main file in place (compound files opened for reading and writing). An edit
-    // that writes at the data end or into a directory entry holds the temporary file name + "$$" as
-    // a commit does, and is refused the same way while another writer holds it; under that hold it
-    // reads the data end and the entry of its logical file from the disk again, so that it writes
-    // behind what another writer committed since this object read them. A chain built by operations
-    // 6 and 7 keeps the hold until operation 8 links it in (or the object closes); until then this
-    // object's writes that would land on it (a logical file, a new record) are refused.
+    // that writes at the data end, into a directory entry or into a record's header holds the writer
+    // lock as a commit does, and is refused the same way while another writer holds it; under that
+    // hold it reads the data end (and the entry of its logical file) from the disk again, so that it
+    // writes behind what another writer committed since this object read them. A chain built by
+    // operations 6 and 7 keeps the hold until operation 8 links it in (or the object closes); until
+    // then this object's writes that would land on it (a logical file, a new record) are refused, and
+    // while this object writes a logical file a chain is not begun.
     void ClearLogicalFile(uint32_t n);
     uint32_t NextRecordPosition(uint32_t position);
     uint32_t SetRecordLink(uint32_t position, uint32_t link, uint8_t flags);
@@ -211,11 +216,14 @@ private:
     void GrowAndWrite(uint32_t n, int64_t lengthChange, uint32_t dataEndGrowth);
     uint32_t LastDataRecord(uint32_t n);
     void CommitTemp(uint32_t n, WStore &source);
+    void HoldWriter();
+    // Lets the writer lock go unless a logical file, an edit, a chain or an appender still needs it.
+    void ReleaseWriterWhenIdle() noexcept;
     void BeginEdit(uint32_t n);
     void EndEdit() noexcept;
-    void ReleaseEditHold() noexcept;
     void ReadHeaderAndEntry(uint32_t n);
     void CheckNoChain(const AnsiString &what) const;
+    void CheckNoWrite(const AnsiString &what) const;
     void DiscardTemp();
     void PutSimpleRecord(const uint8_t *head, const uint8_t *data, uint32_t length);
     void PutLastEndRecord(uint32_t position);
@@ -240,8 +248,10 @@ private:
         int uncaught_;
     };
 
-    // One in-place edit of logical file n: holds the temporary file (unless an outer edit or this
-    // object's own write holds it) and reads the data end and entry n from the disk again.
+    // One in-place edit of logical file n: holds the writer lock (unless an outer edit or this
+    // object's own write holds it) and reads the data end and entry n from the disk again. Without a
+    // logical file, only the data end is read again, and on the simple form nothing is held.
+    static constexpr uint32_t NoEntry = 0xFFFFFFFFu;
     class EditScope {
     public:
         EditScope(WFile &file, uint32_t n) : file_(file) { file.BeginEdit(n); }
@@ -274,8 +284,10 @@ private:
     bool closed_ = false;
     std::vector<uint8_t> simpleOut_;  // simple form: a record and the end record behind it
     uint32_t chainLength_ = 0;
-    std::unique_ptr<WStore> editHold_;  // the temporary file, held by an edit
-    int editDepth_ = 0;                 // edits in progress, an edit calling another one
+    std::unique_ptr<WWriterLock> writerLock_;  // opened at the first hold, kept until closing
+    bool holding_ = false;                     // the writer lock is held
+    bool committing_ = false;                  // a logical file is being copied into the main file
+    int editDepth_ = 0;                        // edits in progress, an edit calling another one
     uint8_t scratch_[CompoundFile::RecordHeaderSize] = {};
     int uncaughtAtOpen_ = 0;  // exceptions in flight when the object was made
 

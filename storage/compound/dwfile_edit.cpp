@@ -2,12 +2,14 @@
 // records by relinking chains, appending. New records go to the data end; old ones are marked deleted
 // and stay as dead space. Every changed header word and directory field is written at once.
 //
-// Each edit that writes at the data end or into a directory entry holds the temporary file of
-// commits, as a commit does: one writer at a time, in this program or another, and no commit lands
-// while the edit writes. Under that hold it reads the data end and its logical file's entry from the
-// disk again (those two alone, so an edit costs the same whatever the directory's size): another
+// Each edit that writes at the data end, into a directory entry or into a record's header holds the
+// writer lock, as a commit does: one writer at a time, in this program or another, and no commit
+// lands while the edit writes. Under that hold it reads the data end and its logical file's entry from
+// the disk again (those two alone, so an edit costs the same whatever the directory's size): another
 // object or program may have committed or edited since this one read them, and writing at the data
-// end this object remembered would overwrite that.
+// end this object remembered would overwrite that. The hold is a byte-range lock on the compound file
+// itself (one lock call and its release per edit, no file made), so no other program's file stands
+// in an edit's way.
 //
 // A new record is written first, then the data end that takes it in, and only then the links that
 // point to it. A step that fails (a full disk, a reopen refused, a killed program) so leaves no link
@@ -38,27 +40,48 @@ namespace {
 constexpr uint32_t kFront = 0xFFFFFFFFu;  // EditRecords' stand-in for the directory entry
 }
 
+void WFile::HoldWriter()
+{
+    if (holding_)
+        return;
+    if (!writerLock_)
+        writerLock_ = system_.OpenWriterLock(name_);
+    if (!writerLock_->TryLock())
+        RaiseWriterBusy(name_);
+    holding_ = true;
+}
+
+void WFile::ReleaseWriterWhenIdle() noexcept
+{
+    // A chain begun by operation 6 keeps the hold until operation 8 links it in: until then it lies
+    // beyond the data end, where another writer's commit would land. An appender holds until closing.
+    const bool appending = !compound_ && mode_ == 5 && !closed_;
+    if (!holding_ || temp_ || editDepth_ != 0 || chainLength_ != 0 || appending)
+        return;
+    writerLock_->Unlock();
+    holding_ = false;
+}
+
 void WFile::BeginEdit(uint32_t n)
 {
     if (editDepth_ != 0) {
         ++editDepth_;  // an edit inside another one: the outer one holds and has read
         return;
     }
-    if (!compound_)
-        throw ZError("Файл " + name_ + " не является составным", 0);
-    CheckFileNumber(n);
-    CheckPlainWritable();
-    // This object's own logical-file write, or the chain it is building, holds the file already.
-    if (!temp_ && !editHold_) {
-        editHold_ = system_.CreateHeld(TempName());
-        if (!editHold_)
-            RaiseWriterBusy(name_);
+    if (!compound_) {
+        if (n != NoEntry)
+            throw ZError("Файл " + name_ + " не является составным", 0);
+        editDepth_ = 1;  // a record header of the simple form: nothing to read again
+        return;
     }
+    if (n != NoEntry)
+        CheckFileNumber(n);
+    CheckPlainWritable();
+    HoldWriter();
     try {
         ReadHeaderAndEntry(n);
     } catch (...) {
-        if (chainLength_ == 0)
-            ReleaseEditHold();
+        ReleaseWriterWhenIdle();
         throw;
     }
     editDepth_ = 1;
@@ -66,20 +89,8 @@ void WFile::BeginEdit(uint32_t n)
 
 void WFile::EndEdit() noexcept
 {
-    // A chain begun by operation 6 keeps the hold until operation 8 links it in: until then it lies
-    // beyond the data end, where another writer's commit would land.
-    if (--editDepth_ == 0 && chainLength_ == 0)
-        ReleaseEditHold();
-}
-
-void WFile::ReleaseEditHold() noexcept
-{
-    if (!editHold_)
-        return;
-    editHold_.reset();
-    try {
-        system_.Delete(TempName());
-    } catch (...) {}
+    --editDepth_;
+    ReleaseWriterWhenIdle();
 }
 
 void WFile::CheckNoChain(const AnsiString &what) const
@@ -91,6 +102,16 @@ void WFile::CheckNoChain(const AnsiString &what) const
             "Для файла " + name_ + " не завершена цепочка записей (операции 6 и 7 без 8): " + what + " невозможна", 0);
 }
 
+void WFile::CheckNoWrite(const AnsiString &what) const
+{
+    // A logical file being written ends by letting the writer lock go, which the chain needs until
+    // operation 8; and its commit goes to the data end, where the chain lies.
+    if (writing_ != NoWriting)
+        throw ZError("Для файла " + name_ + " идёт запись лог. файла " + std::to_string(writing_) + ": " + what +
+                         " невозможна до её окончания (EndWrite)",
+                     0);
+}
+
 void WFile::ReadHeaderAndEntry(uint32_t n)
 {
     uint8_t head[HeaderSize];
@@ -100,12 +121,17 @@ void WFile::ReadHeaderAndEntry(uint32_t n)
     if (LoadU32(head + 4) != header_[1]) {
         // Another file has taken this one's place: its whole directory is read.
         ReadHeaderAndDirectory();
-        CheckFileNumber(n);
+        if (n != NoEntry)
+            CheckFileNumber(n);
         return;
     }
     const uint32_t dataEnd = LoadU32(head);
     if (dataEnd < DataStart() || dataEnd > main_->Size())
         Damaged("конец данных " + std::to_string(dataEnd) + " лежит вне области данных");
+    if (n == NoEntry) {
+        header_[0] = dataEnd;
+        return;
+    }
     uint8_t entry[EntrySize];
     main_->Seek(EntryPositionAt(n));
     if (main_->Read(entry, EntrySize) != EntrySize)
@@ -155,9 +181,12 @@ uint32_t WFile::NextRecordPosition(uint32_t position)
     return ScratchLink() != NoLink ? ScratchLink() : position + RecordHeaderSize + ScratchLength();
 }
 
+// The two header edits read a header, change it and write it back: under the hold, so that no other
+// writer's link into the same header is lost between the read and the write.
 uint32_t WFile::SetRecordLink(uint32_t position, uint32_t link, uint8_t flags)
 {
     CheckPlainWritable();
+    const EditScope edit(*this, NoEntry);
     ReadHeadAt(position);
     StoreU32(scratch_ + 1, link);
     scratch_[0] |= flags;
@@ -169,6 +198,7 @@ uint32_t WFile::SetRecordLink(uint32_t position, uint32_t link, uint8_t flags)
 uint32_t WFile::MarkRecord(uint32_t position, uint8_t flags)
 {
     CheckPlainWritable();
+    const EditScope edit(*this, NoEntry);
     ReadHeadAt(position);
     scratch_[0] |= flags;
     PutAt(position, scratch_, RecordHeaderSize);
@@ -259,6 +289,8 @@ uint32_t WFile::EditRecords(int operation, uint32_t n, WRec &record, uint32_t li
         throw ZError("Файл " + name_ + " не открыт только для чтения/записи", 0);
     if (mode_ != 4)
         throw ZError(name_, 18);
+    if (operation == 6 || operation == 7)
+        CheckNoWrite("цепочка записей (операции 6 и 7)");
     // A rewrite in place moves no data end and no directory entry; other numbers do nothing.
     std::optional<EditScope> edit;
     if (operation >= 1 && operation <= 8 && operation != 4)

@@ -38,13 +38,20 @@ private:
     [[noreturn]] void Refuse() const { throw ZError("Файл " + name_ + " закрыт", 0); }
     AnsiString name_;
 };
+
+// The refusal of a commit whose temporary file another program (not a writer: the writer lock is this
+// object's) keeps open, such as a virus scanner or a backup tool.
+[[noreturn]] void RaiseTempBusy(const AnsiString &name)
+{
+    throw ZError("Файл " + name + " не записан: его временный файл " + name +
+                     "$$ занят другой программой; повторите запись позже",
+                 0);
+}
 }  // namespace
 
 void dwfile_detail::RaiseWriterBusy(const AnsiString &name)
 {
-    throw ZError("Файл " + name + " сейчас записывает другая программа (занят временный файл " + name +
-                     "$$); повторите запись позже",
-                 0);
+    throw ZError("Файл " + name + " сейчас записывает другая программа; повторите запись позже", 0);
 }
 
 AnsiString TakeWFileCloseFailures()
@@ -75,7 +82,10 @@ void WFile::CloseQuietly() noexcept
             system_.Delete(TempName());
         } catch (...) {}
     }
-    ReleaseEditHold();  // a chain of edits never linked in stays beyond the data end, dead
+    // A chain of edits never linked in stays beyond the data end, dead.
+    closed_ = true;
+    writerLock_.reset();
+    holding_ = false;
 }
 
 void WFile::Close()
@@ -102,7 +112,8 @@ void WFile::Close()
         } catch (...) {}
     }
     chainLength_ = 0;
-    ReleaseEditHold();
+    writerLock_.reset();
+    holding_ = false;
     main_ = std::make_unique<ClosedStore>(name_);
     if (failure)
         std::rethrow_exception(failure);
@@ -209,11 +220,20 @@ void WFile::BeginWrite(uint32_t n)
     }
     writeOffset_ = 0;
     tempLength_ = 0;
-    // Held alone until the commit is done: two writers never share it, and no other commit can move
-    // the data end while this one copies.
-    temp_ = system_.CreateHeld(TempName());
-    if (!temp_)
-        RaiseWriterBusy(name_);
+    // Held until the commit is done: two writers never share the temporary file, and no other writer
+    // can move the data end while this one copies. The temporary file is this object's alone too, so
+    // that nothing else changes the records on their way.
+    HoldWriter();
+    try {
+        temp_ = system_.CreateHeld(TempName());
+    } catch (...) {
+        ReleaseWriterWhenIdle();
+        throw;
+    }
+    if (!temp_) {
+        ReleaseWriterWhenIdle();
+        RaiseTempBusy(name_);
+    }
     writing_ = n;
     writeFailed_ = false;
 }
@@ -322,9 +342,15 @@ void WFile::EndWrite(uint32_t n, bool commit)
     // was copied lies beyond the data end, dead.
     std::unique_ptr<WStore> source = std::move(temp_);
     writing_ = NoWriting;
-    CommitTemp(n, *source);
+    try {
+        CommitTemp(n, *source);
+    } catch (...) {
+        ReleaseWriterWhenIdle();
+        throw;
+    }
     source.reset();
     system_.Delete(TempName());
+    ReleaseWriterWhenIdle();
 }
 
 void WFile::DiscardTemp()
@@ -336,6 +362,7 @@ void WFile::DiscardTemp()
     writeBuffer_.reset();
     fill_ = 0;
     system_.Delete(TempName());
+    ReleaseWriterWhenIdle();
 }
 
 void WFile::CommitTemp(uint32_t n, WStore &source)
@@ -347,6 +374,11 @@ void WFile::CommitTemp(uint32_t n, WStore &source)
     // can come in between: each one holds the temporary file this object holds.
     ReadHeaderAndDirectory();
     GrownDataEnd(tempLength_);  // the chain must fit below 4 GB before the main file is written
+    struct Committing {
+        bool &flag;
+        explicit Committing(bool &f) : flag(f) { flag = true; }
+        ~Committing() { flag = false; }
+    } committing(committing_);
     writeOffset_ = 0;
     source.Seek(0);
     SeekData(header_[0]);
@@ -382,6 +414,11 @@ uint32_t WFile::CopyRecordToMain(const WRec &record)
 {
     if (mode_ != 4)
         throw ZError("Файл " + name_ + " не открыт только для записи", 0);
+    if (compound_ && !committing_)
+        throw ZError("Для файла " + name_ +
+                         " запись в основной файл возможна только при закрытии лог. файла (EndWrite): "
+                         "вне его она легла бы на записи другой программы",
+                     0);
     uint8_t head[RecordHeaderSize];
     EncodeRecordHeader(head, {record.Flags(), record.Link(), record.Length()});
     Put(*main_, head, RecordHeaderSize);

@@ -26,6 +26,18 @@ public:
     virtual void Truncate() = 0;
 };
 
+// A file opened to hold its one writer. Holding it takes an exclusive lock that every holder of the
+// same file, in this program or another, is refused while it lasts; the lock belongs to the file
+// however its name is spelt, and the system lets it go when the holder's program ends. Destroying
+// the object lets the hold go.
+class WWriterLock {
+public:
+    virtual ~WWriterLock() = default;
+    // False when another holder has the file; other failures are raised as ZError.
+    virtual bool TryLock() = 0;
+    virtual void Unlock() noexcept = 0;
+};
+
 // Where files are opened and deleted by name.
 class WStoreSystem {
 public:
@@ -45,6 +57,10 @@ public:
     // Whether the two names lead to one existing file. Files known by their names alone are one file
     // when the names are the same text; files on disk whatever the spellings (alias paths too).
     virtual bool SameFile(const AnsiString &a, const AnsiString &b) { return a == b; }
+    // Opens the existing file `name` for holding its writer (failures raised as ZError); not held yet.
+    // Files known by their names alone are held by name within this program; files on disk by a
+    // byte-range lock on the file itself.
+    virtual std::unique_ptr<WWriterLock> OpenWriterLock(const AnsiString &name);
 };
 
 // The process-wide store system the compound files use: the one installed, else the default: files on

@@ -5,18 +5,18 @@
 
 namespace {
 
+[[noreturn]] void RaiseUnavailable(const AnsiString &name)
+{
+    throw ZError("Файл " + name + " недоступен: в этой сборке нет файловой системы для составных файлов", 0);
+}
+
 class NoStoreSystem : public WStoreSystem {
 public:
-    std::unique_ptr<WStore> Open(const AnsiString &name, int) override
-    {
-        throw ZError("Файл " + name + " недоступен: в этой сборке нет файловой системы для составных файлов", 0);
-    }
-    std::unique_ptr<WStore> CreateHeld(const AnsiString &name) override { return Open(name, 3); }
+    std::unique_ptr<WStore> Open(const AnsiString &name, int) override { RaiseUnavailable(name); }
+    std::unique_ptr<WStore> CreateHeld(const AnsiString &name) override { RaiseUnavailable(name); }
     void Delete(const AnsiString &) override {}
-    void Replace(const AnsiString &target, const AnsiString &) override
-    {
-        throw ZError("Файл " + target + " недоступен: в этой сборке нет файловой системы для составных файлов", 0);
-    }
+    void Replace(const AnsiString &target, const AnsiString &) override { RaiseUnavailable(target); }
+    std::unique_ptr<WWriterLock> OpenWriterLock(const AnsiString &name) override { RaiseUnavailable(name); }
 };
 
 }  // namespace

@@ -126,12 +126,11 @@ bool PackCompoundFile(const AnsiString &name, int threshold)
     WStoreSystem &files = StoreSystem();
     const AnsiString original = source->Name();
     const AnsiString packed = original + "$";
-    const AnsiString held = original + "$$";
-    // Packing writes the whole file: it holds the temporary file of commits as every writer does, so
-    // that no commit lands in the original between its reading and its replacement, and reads the
-    // directory again under that hold.
-    std::unique_ptr<WStore> hold = files.CreateHeld(held);
-    if (!hold)
+    // Packing writes the whole file: it holds the writer lock as every writer does, so that no commit
+    // or edit lands in the original between its reading and its replacement, and reads the directory
+    // again under that hold.
+    std::unique_ptr<WWriterLock> hold = files.OpenWriterLock(original);
+    if (!hold->TryLock())
         RaiseWriterBusy(original);
     // The packed copy is complete and on the disk before it replaces the original in one step, so
     // whatever fails, the user keeps a whole file: the old one, or the packed one.
@@ -144,15 +143,15 @@ bool PackCompoundFile(const AnsiString &name, int threshold)
             PackedWriter(*source, *target).Write();
             target->Flush();
         }
+        // Every handle on the original is closed before the replacement, the lock's too: the system
+        // does not replace a file that is open. A writer that takes the lock in the moment between
+        // has the original open, and the replacement is then refused with the original kept whole.
         source.reset();
+        hold.reset();
         files.Replace(original, packed);
     } catch (...) {
         files.Delete(packed);
-        hold.reset();
-        files.Delete(held);
         throw;
     }
-    hold.reset();
-    files.Delete(held);
     return true;
 }

@@ -70,6 +70,7 @@ public:
         inner_.Replace(target, replacement);
     }
     bool SameFile(const AnsiString &a, const AnsiString &b) override { return inner_.SameFile(a, b); }
+    std::unique_ptr<WWriterLock> OpenWriterLock(const AnsiString &name) override { return inner_.OpenWriterLock(name); }
 
 private:
     class Store : public WStore {

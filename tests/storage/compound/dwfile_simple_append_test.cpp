@@ -28,17 +28,17 @@ TEST(SimpleWhileWritten, TheFileEndsWithAnEndRecordAfterEveryRecord)
             EXPECT_EQ(mem.files.Get("a.lst"), SimpleFile(records)) << "after record " << i;
         }
     }
+    const std::string line(19995, 'l');
     {
         WFile s("b.lst", SimpleMode::Create);
         EXPECT_EQ(mem.files.Get("b.lst"), SimpleFile({})) << "a new file is an empty chain at once";
         s.BeginWriteRecords(0, "\r\n");
         s.WriteLogicalRecord("one", 3);
         EXPECT_EQ(mem.files.Get("b.lst"), SimpleFile({})) << "logical records wait in their buffer";
-        const std::string line(19995, 'l');
         s.WriteLogicalRecord(line.data(), static_cast<uint32_t>(line.size()));
         EXPECT_EQ(mem.files.Get("b.lst"), SimpleFile({B("one\r\n")})) << "the full buffer went with an end record";
     }
-    EXPECT_EQ(mem.files.Get("b.lst"), SimpleFile({B("one\r\n"), B(std::string(19995, 'l') + "\r\n")}));
+    EXPECT_EQ(mem.files.Get("b.lst"), SimpleFile({B("one\r\n"), B(line + "\r\n")}));
     EXPECT_EQ(TakeWFileCloseFailures(), "");
 }
 

@@ -65,8 +65,7 @@ TEST_F(Writers, ASecondWriterIsRefusedWhileTheFirstHoldsTheTemporaryFile)
     const Bytes before = Disk();
     ZError e = CatchZError([&] { b.BeginWrite(2); });
     EXPECT_EQ(e.Number(), 0);
-    EXPECT_EQ(e.Message(),
-              "Файл db.dat сейчас записывает другая программа (занят временный файл db.dat$$); повторите запись позже");
+    EXPECT_EQ(e.Message(), "Файл db.dat сейчас записывает другая программа; повторите запись позже");
     EXPECT_FALSE(b.Writing());
     EXPECT_EQ(CatchZError([&] { WFile c("db.dat$$", SimpleMode::Read); }).Number(), 99) << "held from every opener";
     EXPECT_EQ(Disk(), before);

@@ -4,6 +4,8 @@
 //   wfilewriter hold FILE N           begins writing logical file N, writes a record and waits to be
 //                                     killed, holding the temporary file
 //   wfilewriter append FILE           appends records to the simple file FILE until it is killed
+//   wfilewriter keep FILE             opens FILE shared with nobody, as a virus scanner may, and
+//                                     waits to be killed
 // Record i of a logical file is the text "child-" + i, of the simple file WFileWriterRecord(i). Ends
 // with 0, or with 1 and the error's text on the standard error.
 #include <windows.h>
@@ -60,6 +62,16 @@ void Edit(const AnsiString &name, uint32_t n, uint32_t count)
     }
 }
 
+[[noreturn]] void Keep(const AnsiString &name)
+{
+    const HANDLE file = CreateFileW(Cp1251ToWide(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw ZError("Файл " + name + " не открыт", 0);
+    for (;;)
+        Sleep(1000);
+}
+
 }  // namespace
 
 int main()
@@ -79,6 +91,8 @@ int main()
             Hold(name, std::wcstoul(argv[3], nullptr, 10));
         else if (what == L"append")
             Append(name);
+        else if (what == L"keep")
+            Keep(name);
         else
             return 2;
     } catch (const ZError &e) {
