@@ -8,7 +8,7 @@
 #include "update/journal/JournalLine.h"
 #include "update/journal/OtherJournals.h"
 
-bool ReadJournalFile(const AnsiString &path, std::string &content)
+bool ReadJournalFile(const AnsiString &path, std::string &content, AnsiString *error)
 {
     try {
         TFileStream file(path, fmOpenRead | fmShareDenyNone);
@@ -16,38 +16,40 @@ bool ReadJournalFile(const AnsiString &path, std::string &content)
         if (!content.empty())
             file.ReadBuffer(&content[0], static_cast<long>(content.size()));
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        if (error)
+            *error = e.what();
         return false;
     }
 }
 
-std::vector<AnsiString> JournalsInProductFolder(const AnsiString &productFolder, const AnsiString &ownJournal)
+std::vector<TJournalFile> JournalFilesIn(const AnsiString &productFolder, const AnsiString &ownJournal)
 {
-    struct Found {
-        AnsiString Key, Path;
+    std::vector<TJournalFile> files;
+    auto add = [&](const AnsiString &path) {
+        TJournalFile file;
+        file.Path = path;
+        file.Read = ReadJournalFile(path, file.Content, &file.Error);
+        file.Lines = SplitJournalLines(file.Content);
+        file.Signed = IsSignedJournal(file.Lines);
+        files.push_back(std::move(file));
     };
-    std::vector<Found> found;
-    auto timeKey = [](const AnsiString &path) {
-        std::string content;
-        return ReadJournalFile(path, content) ? JournalTimeKey(SplitJournalLines(content)) : AnsiString();
-    };
-    // The run's own journal counts whatever it holds, as it always has: even an empty one is offered.
     if (FileExists(ownJournal))
-        found.push_back({timeKey(ownJournal), ownJournal});
-    for (const SFolderEntry &entry : SystemFolderAccess().List(productFolder, "qmt_*.txt")) {
-        const AnsiString path = productFolder + entry.Name;
-        std::string content;
-        if ((entry.Attr & faDirectory) || !IsJournalFileName(entry.Name) || AnsiSameText(path, ownJournal) ||
-            !ReadJournalFile(path, content))
-            continue;
-        const std::vector<AnsiString> lines = SplitJournalLines(content);
-        if (IsSignedJournal(lines))
-            found.push_back({JournalTimeKey(lines), path});
-    }
+        add(ownJournal);
+    for (const SFolderEntry &entry : SystemFolderAccess().List(productFolder, "qmt_*.txt"))
+        if (!(entry.Attr & faDirectory) && IsJournalFileName(entry.Name) &&
+            !AnsiSameText(productFolder + entry.Name, ownJournal))
+            add(productFolder + entry.Name);
     // The newest run's changes lie on top of the older ones: it is undone first.
-    std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.Key > b.Key; });
-    std::vector<AnsiString> paths;
-    for (const Found &f : found)
-        paths.push_back(f.Path);
-    return paths;
+    std::vector<AnsiString> keys;
+    for (const TJournalFile &file : files)
+        keys.push_back(file.Read && file.Signed ? "1" + JournalTimeKey(file.Lines) : AnsiString("0"));
+    std::vector<size_t> order(files.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] > keys[b]; });
+    std::vector<TJournalFile> sorted;
+    for (size_t i : order)
+        sorted.push_back(std::move(files[i]));
+    return sorted;
 }
