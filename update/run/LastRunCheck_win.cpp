@@ -26,79 +26,92 @@ bool SameFolderOnDisk(const AnsiString &a, const AnsiString &b)
     return SameFile(IncludeTrailingBackslash(a), IncludeTrailingBackslash(b));
 }
 
+// Why a start stops before it changes anything: its protocol line and the box the user sees.
+struct TStop {
+    AnsiString Line, Box;
+};
+
+TStop UnreadableJournal(const TJournalFile &file)
+{
+    return {"Файл отката не читается: " + file.Path + ". " + file.Error,
+            "Не удается прочитать файл отката\n" + file.Path +
+                "\nВозможно, его держит открытым другая программа (например, программа резервного копирования или "
+                "синхронизации).\nЗакройте ее и запустите обновление еще раз.\nОбновление завершает работу, ничего "
+                "не изменив."};
+}
+
+TStop OtherFoldersJournal(const AnsiString &journal, const AnsiString &folder)
+{
+    return {"Файл отката записан обновлением в другой папке ЦМТ: " + journal + " (папка " + folder + ")",
+            "Файл отката\n" + journal + "\nзаписан обновлением ЦМТ в другой папке:\n" + folder +
+                "\n(возможно, папка ЦМТ скопирована или перенесена вместе с ним).\nВосстановить по нему можно "
+                "только ту папку - запустите обновление в ней.\nОбновление завершает работу, ничего не изменив."};
+}
+
+TStop JournalWithoutGoodLine(const AnsiString &journal, const AnsiString &tempFolder)
+{
+    return {"Файл с именем файла отката не содержит верных строк: " + journal +
+                "; во временной папке есть резервные копии: " + tempFolder,
+            "Файл\n" + journal +
+                "\nназван как файл отката, но в нем нет ни одной верной строки (возможно, он поврежден при "
+                "сбое),\nа во временной папке\n" +
+                tempFolder +
+                "\nлежат резервные копии, которые могут понадобиться для восстановления программы ЦМТ.\n"
+                "Обновление завершает работу, ничего не изменив."};
+}
+
 // What a start does with the files of a journal's name it found, decided before it changes anything.
 struct TJournalsToHandle {
     std::vector<AnsiString> Own;  // this folder's journals, newest first
     // Ended journals written for another folder, with that folder: each goes itself, and nothing it
     // names is touched.
     std::vector<std::pair<AnsiString, AnsiString>> OtherFoldersEnded;
-    // Set when the start must stop: its protocol line and the box the user sees.
-    AnsiString StopLine, StopBox;
+    TStop Stop;  // its line set: the start stops
 };
 
 TJournalsToHandle SortOut(const std::vector<TJournalFile> &files, const AnsiString &productFolder,
                           const AnsiString &ownJournal)
 {
     TJournalsToHandle handle;
-    auto stop = [&](const AnsiString &line, const AnsiString &box) {
-        handle.StopLine = line;
-        handle.StopBox = box;
-        return handle;
-    };
     const AnsiString productTemp = productFolder + ProductTempFolderName;
     bool tempNamed = false;  // a journal of this folder names the product folder's temporary folder
-    bool unsignedFound = false;
     for (const TJournalFile &file : files) {
-        if (!file.Read)
-            return stop("Файл отката не читается: " + file.Path + ". " + file.Error,
-                        "Не удается прочитать файл отката\n" + file.Path +
-                            "\nВозможно, его держит открытым другая программа (например, программа резервного "
-                            "копирования или синхронизации).\nЗакройте ее и запустите обновление еще раз.\n"
-                            "Обновление завершает работу, ничего не изменив.");
-        if (!file.Signed) {
-            unsignedFound = true;
-            continue;
+        if (!file.Read) {
+            handle.Stop = UnreadableJournal(file);
+            return handle;
         }
+        if (!file.Signed)
+            continue;
         const AnsiString other = OtherFolderOfJournal(JournalFolderOf(file.Lines), productFolder, SameFolderOnDisk);
+        AnsiString temp;
+        bool rolledBack = false;
         if (other.empty()) {
             handle.Own.push_back(file.Path);
             for (const AnsiString &folder : JournaledTempFolders(file.Lines))
                 tempNamed =
                     tempNamed || AnsiSameText(ExcludeTrailingBackslash(folder), ExcludeTrailingBackslash(productTemp));
-            continue;
+        } else if (FinishedRunJournal(file.Lines, temp, rolledBack)) {
+            handle.OtherFoldersEnded.emplace_back(file.Path, other);
+        } else {
+            handle.Stop = OtherFoldersJournal(file.Path, other);
+            return handle;
         }
-        AnsiString temp;
-        bool rolledBack = false;
-        if (!FinishedRunJournal(file.Lines, temp, rolledBack))
-            return stop("Файл отката записан обновлением в другой папке ЦМТ: " + file.Path + " (папка " + other + ")",
-                        "Файл отката\n" + file.Path + "\nзаписан обновлением ЦМТ в другой папке:\n" + other +
-                            "\n(возможно, папка ЦМТ скопирована или перенесена вместе с ним).\nВосстановить по "
-                            "нему можно только ту папку - запустите обновление в ней.\nОбновление завершает работу, "
-                            "ничего не изменив.");
-        handle.OtherFoldersEnded.emplace_back(file.Path, other);
     }
-    if (!unsignedFound)
-        return handle;
     // A file of a journal's name without a good line may be the journal of a run a crash cut short (left
     // zero-filled, say): while the temporary folder holds backups no journal here accounts for, they
-    // may be all that is left of the files that run changed.
+    // may be all that is left of the files that run changed. Else the run's own journal counts whatever
+    // it holds, as it always has, and another such file is someone else's and stays.
     TStringList held;
-    if (!tempNamed && DirectoryExists(productTemp) && ListFilesRecursive(productTemp, "*.*", held, false) > 0)
-        for (const TJournalFile &file : files)
-            if (!file.Signed)
-                return stop("Файл с именем файла отката не содержит верных строк: " + file.Path +
-                                "; во временной папке есть резервные копии: " + productTemp,
-                            "Файл\n" + file.Path +
-                                "\nназван как файл отката, но в нем нет ни одной верной строки (возможно, он "
-                                "поврежден при сбое),\nа во временной папке\n" +
-                                productTemp +
-                                "\nлежат резервные копии, которые могут понадобиться для восстановления программы "
-                                "ЦМТ.\nОбновление завершает работу, ничего не изменив.");
-    // The run's own journal counts whatever it holds, as it always has; another file of a journal's
-    // name with no good line is someone else's and stays.
-    for (const TJournalFile &file : files)
-        if (!file.Signed && AnsiSameText(file.Path, ownJournal))
+    for (const TJournalFile &file : files) {
+        if (file.Signed)
+            continue;
+        if (!tempNamed && DirectoryExists(productTemp) && ListFilesRecursive(productTemp, "*.*", held, false) > 0) {
+            handle.Stop = JournalWithoutGoodLine(file.Path, productTemp);
+            return handle;
+        }
+        if (AnsiSameText(file.Path, ownJournal))
             handle.Own.push_back(file.Path);
+    }
     return handle;
 }
 
@@ -110,9 +123,9 @@ bool TForm1::LastRunCheck(bool &cancelled)
     const AnsiString ownJournal = JournalPath;
     lastRunsSeen_ = JournalFilesIn(ProductFolder, ownJournal);
     const TJournalsToHandle handle = SortOut(lastRunsSeen_, ProductFolder, ownJournal);
-    if (!handle.StopLine.empty()) {
-        Log(ept_Plain, handle.StopLine, true);
-        ShowErrorText(handle.StopBox);
+    if (!handle.Stop.Line.empty()) {
+        Log(ept_Plain, handle.Stop.Line, true);
+        ShowErrorText(handle.Stop.Box);
         return false;
     }
     for (const auto &[journal, folder] : handle.OtherFoldersEnded) {

@@ -19,6 +19,7 @@
 #include "tests/support/FailAtFileOp.h"
 #include "tests/support/InstallationBuilder.h"
 #include "tests/support/KillAtFileOp.h"
+#include "tests/support/ScopedDrive.h"
 #include "tests/support/TempFolder.h"
 #include "update/apply/FileOps.h"
 #include "update/journal/JournalLine.h"
@@ -244,9 +245,12 @@ TEST_F(OtherVersionJournal, AnInstallationCopiedWithItsPendingJournalChangesNoth
             EXPECT_EQ(stopped, Installation(copy_));
             EXPECT_EQ(stopped, Installation());
         }
-        // The original's own next start gives the old bytes back, from a journal of either build.
+        // The original's own next start gives the old bytes back, from a journal of either build; the
+        // journal naming its folder does so also where the folder is reached by another name.
+        TScopedDrive drive;
+        ASSERT_TRUE(earlierBuild || drive.Plug(root_));
         std::vector<int> ids;
-        Start(UpdaterA, {idYes, idNo}, &ids);
+        Start(UpdaterA, {idYes, idNo}, &ids, earlierBuild ? AnsiString() : drive.Root());
         EXPECT_EQ((std::vector<int>{3001, 3003}), ids);
         EXPECT_EQ(old_, Installation());
     }
