@@ -60,6 +60,15 @@ TStop JournalWithoutGoodLine(const AnsiString &journal, const AnsiString &tempFo
                 "Обновление завершает работу, ничего не изменив."};
 }
 
+TStop OtherFoldersJournalThatStays(const AnsiString &journal)
+{
+    return {"Файл отката другой папки ЦМТ не удален: " + journal,
+            "Не удается удалить файл отката\n" + journal +
+                "\nзаписанный обновлением ЦМТ в другой папке.\nВозможно, его держит открытым другая программа "
+                "(например, программа резервного копирования или синхронизации).\nЗакройте ее и запустите "
+                "обновление еще раз.\nОбновление завершает работу."};
+}
+
 // What a start does with the files of a journal's name it found, decided before it changes anything.
 struct TJournalsToHandle {
     std::vector<AnsiString> Own;  // this folder's journals, newest first
@@ -123,18 +132,20 @@ bool TForm1::LastRunCheck(bool &cancelled)
     const AnsiString ownJournal = JournalPath;
     lastRunsSeen_ = JournalFilesIn(ProductFolder, ownJournal);
     const TJournalsToHandle handle = SortOut(lastRunsSeen_, ProductFolder, ownJournal);
-    if (!handle.Stop.Line.empty()) {
-        Log(ept_Plain, handle.Stop.Line, true);
-        ShowErrorText(handle.Stop.Box);
+    auto stop = [this](const TStop &why) {
+        Log(ept_Plain, why.Line, true);
+        ShowErrorText(why.Box);
         return false;
-    }
+    };
+    if (!handle.Stop.Line.empty())
+        return stop(handle.Stop);
     for (const auto &[journal, folder] : handle.OtherFoldersEnded) {
         Log(ept_Plain,
             "Файл отката завершенного обновления другой папки ЦМТ удаляется, ее файлы не затрагиваются: " + journal +
                 " (папка " + folder + ")",
             true);
         if (!DeleteFileLogged(journal))
-            return false;
+            return stop(OtherFoldersJournalThatStays(journal));
     }
     if (handle.Own.empty()) {
         Log(ept_Plain, "Нет проблем", true);

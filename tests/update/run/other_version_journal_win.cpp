@@ -281,8 +281,19 @@ TEST_F(OtherVersionJournal, AnEndedJournalCopiedWithItsInstallationGoesAndLeaves
     ASSERT_TRUE(FileExists(root_ + "qmt_3.1.1.6.txt"));
     ASSERT_NE(old_, stopped);
 
-    // B in the copy: the copied ended journal goes, nothing it names is touched, and the copy is updated.
+    // B in the copy: the copied ended journal goes, nothing it names is touched, and the copy is updated;
+    // while another program keeps the journal from going, nothing changes.
     std::vector<int> ids;
+    std::vector<AnsiString> texts;
+    const TestTree copied = Installation(copy_);
+    HANDLE held = CreateFileW(Cp1251ToWide(copy_ + "qmt_3.1.1.5.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    Start(UpdaterB, {idOk}, &ids, copy_, &texts);
+    CloseHandle(held);
+    ASSERT_EQ(1u, texts.size());
+    EXPECT_EQ(0u, texts[0].find("Не удается удалить файл отката\n" + copy_ + "qmt_3.1.1.5.txt\n"));
+    EXPECT_EQ(copied, Installation(copy_));
     const std::vector<AnsiString> protocol = Start(UpdaterB, {idNo}, &ids, copy_);
     EXPECT_EQ(std::vector<int>{3009}, ids);
     EXPECT_TRUE(Has(protocol, " Файл отката завершенного обновления другой папки ЦМТ удаляется, ее файлы не "
