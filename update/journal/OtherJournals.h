@@ -47,7 +47,7 @@ AnsiString JournalChangedSince(const std::vector<TJournalFile> &seen, const std:
 // The journal file's bytes; false when it cannot be read (`error`, when given, then says why).
 bool ReadJournalFile(const AnsiString &path, std::string &content, AnsiString *error = nullptr);
 
-// The files a start must look at before it changes anything, in a product folder (with trailing ""):
+// The files a start must look at before it changes anything, in a product folder (with trailing "\"):
 // the run's own journal `ownJournal` when it is there, whatever it holds, and every file of a
 // journal's name. Those read and signed come first, newest first; the others follow.
 std::vector<TJournalFile> JournalFilesIn(const AnsiString &productFolder, const AnsiString &ownJournal);

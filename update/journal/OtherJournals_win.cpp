@@ -1,6 +1,7 @@
 // Finding the journals of an installation's folder on the disk.
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/SysUtils.h"
@@ -25,14 +26,17 @@ bool ReadJournalFile(const AnsiString &path, std::string &content, AnsiString *e
 
 std::vector<TJournalFile> JournalFilesIn(const AnsiString &productFolder, const AnsiString &ownJournal)
 {
-    std::vector<TJournalFile> files;
+    // Each file with the key it is sorted by: the newest run's changes lie on top of the older ones and
+    // are undone first; files that are no journal to act on follow.
+    std::vector<std::pair<AnsiString, TJournalFile>> files;
     auto add = [&](const AnsiString &path) {
         TJournalFile file;
         file.Path = path;
         file.Read = ReadJournalFile(path, file.Content, &file.Error);
         file.Lines = SplitJournalLines(file.Content);
         file.Signed = IsSignedJournal(file.Lines);
-        files.push_back(std::move(file));
+        AnsiString key = file.Read && file.Signed ? "1" + JournalTimeKey(file.Lines) : AnsiString("0");
+        files.emplace_back(std::move(key), std::move(file));
     };
     if (FileExists(ownJournal))
         add(ownJournal);
@@ -40,16 +44,9 @@ std::vector<TJournalFile> JournalFilesIn(const AnsiString &productFolder, const 
         if (!(entry.Attr & faDirectory) && IsJournalFileName(entry.Name) &&
             !AnsiSameText(productFolder + entry.Name, ownJournal))
             add(productFolder + entry.Name);
-    // The newest run's changes lie on top of the older ones: it is undone first.
-    std::vector<AnsiString> keys;
-    for (const TJournalFile &file : files)
-        keys.push_back(file.Read && file.Signed ? "1" + JournalTimeKey(file.Lines) : AnsiString("0"));
-    std::vector<size_t> order(files.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] > keys[b]; });
+    std::stable_sort(files.begin(), files.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
     std::vector<TJournalFile> sorted;
-    for (size_t i : order)
-        sorted.push_back(std::move(files[i]));
+    for (auto &keyed : files)
+        sorted.push_back(std::move(keyed.second));
     return sorted;
 }
