@@ -125,6 +125,8 @@ bool TForm1::RunSteps(bool &cancelled)
         DropJournal();
         return false;
     }
+    // From here on the run changes things, and another updater of this product waits here until it has
+    // ended: what the check of earlier runs found must still hold now.
     if (!LastRunsStillHold(cancelled))
         return false;
     if (cancelled)

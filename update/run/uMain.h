@@ -242,6 +242,9 @@ private:
     bool journalMade_ = false;    // the run made the file
     // The run's steps up to the update itself; false ends the run as failed.
     bool RunSteps(bool &cancelled);
+    // Step 2 (update/run/LastRunCheck_win.cpp): the journals earlier runs left in the product folder,
+    // each rolled back or tidied up when it is this folder's and can be read, or the run stops before
+    // anything changes. False ends the run as failed.
     bool LastRunCheck(bool &cancelled);
     // The files of a journal's name as the last-run check left them.
     std::vector<TJournalFile> lastRunsSeen_;
