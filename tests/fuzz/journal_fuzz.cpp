@@ -5,6 +5,9 @@
 // unchanged through a signed command line. A journal taken for that of a finished run ends with a
 // signed end command, and the temporary folder it names is the text of one of its command lines. The
 // date a journal is sorted by is a signed line's, and every temporary folder it names is in the input.
+// The input's first line, taken for a file's name, is a journal's only in the journal name's form, and
+// the input is a journal only with a signed command line. The product folder a journal tells is a text
+// of its lines, and a journal is taken for another folder's only on what its lines name.
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -14,6 +17,7 @@
 #include "update/journal/JournalLine.h"
 #include "update/journal/OtherJournals.h"
 #include "update/journal/UndoCommand.h"
+#include "update/run/JournalFolder.h"
 
 namespace {
 
@@ -63,6 +67,50 @@ void CheckLine(AnsiString line)
     }
 }
 
+// The form of a journal's name, checked apart from the reader: "qmt_", numbers separated by single
+// dots, ".txt", the letters in any case.
+bool HasJournalNameForm(const std::string_view name)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (name.size() < 9)
+        return false;
+    std::string head, tail;
+    for (char c : name.substr(0, 4))
+        head += lower(c);
+    for (char c : name.substr(name.size() - 4))
+        tail += lower(c);
+    const std::string_view version = name.substr(4, name.size() - 8);
+    return head == "qmt_" && tail == ".txt" && version.front() != '.' && version.back() != '.' &&
+           version.find("..") == std::string_view::npos &&
+           version.find_first_not_of("0123456789.") == std::string_view::npos;
+}
+
+void CheckJournalFolder(const std::string_view content, const std::vector<AnsiString> &lines)
+{
+    const TJournalFolder told = JournalFolderOf(lines);
+    if (!told.Named.empty() && (!told.ProductFolders.empty() || !told.ProductFileFolders.empty()))
+        FuzzFinding("a journal that names its folder is told by its paths too");
+    for (const AnsiString &folder : told.ProductFolders)
+        if (folder.empty() || content.find(folder) == std::string_view::npos)
+            FuzzFinding("a product folder a journal tells is not in the journal");
+    if (!told.Named.empty() && content.find(told.Named) == std::string_view::npos)
+        FuzzFinding("the product folder a journal names is not in the journal");
+    const AnsiString folder = "C:\\QMT\\";
+    const AnsiString other =
+        OtherFolderOfJournal(told, folder, [](const AnsiString &, const AnsiString &) { return false; });
+    auto among = [&](const std::vector<AnsiString> &folders) {
+        return std::find(folders.begin(), folders.end(), other) != folders.end();
+    };
+    // The folder all the product files share is the start of the first one's.
+    const bool shared =
+        !told.ProductFileFolders.empty() && told.ProductFileFolders.front().compare(0, other.size(), other) == 0;
+    if (!other.empty() && other != told.Named && !among(told.ProductFolders) && !among(told.ProductFileFolders) &&
+        !shared)
+        FuzzFinding("a journal is taken for another folder's on a folder its lines do not give");
+    if (!OtherFolderOfJournal(told, folder, [](const AnsiString &, const AnsiString &) { return true; }).empty())
+        FuzzFinding("a journal of a folder that is every folder is taken for another's");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -102,6 +150,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (folder.empty() || content.find(folder) == std::string_view::npos)
             FuzzFinding("a journaled temporary folder is not in the journal");
 
+    const std::string_view name = content.substr(0, content.find_first_of("\r\n"));
+    if (IsJournalFileName(AnsiString(name)) != HasJournalNameForm(name))
+        FuzzFinding("a file's name is told for a journal's against the name's form");
+    if (IsSignedJournal(lines) != std::any_of(lines.begin(), lines.end(), [](const AnsiString &line) {
+            return IsCommandLine(line) && VerifyLine(line);
+        }))
+        FuzzFinding("a file is told for a journal other than by a signed command line");
+    CheckJournalFolder(content, lines);
+
     // The whole input as a command's text: written, checked and read back.
     const int code = size > 0 ? static_cast<int>(data[0]) - 64 : 0;
     AnsiString line = JournalCommandLine("07.12.26 10:00:00.000", code, AnsiString(content));
@@ -128,6 +185,19 @@ std::vector<Bytes> FuzzSeedInputs()
         journal += line + "\r\n";
     std::vector<Bytes> seeds;
     seeds.emplace_back(journal.begin(), journal.end());
+    // A journal naming its product folder, and one of an earlier build told by its temporary folder.
+    for (const AnsiString &line : {JournalCommandLine(date, ejc_Start, JournalStartText),
+                                   JournalCommandLine(date, ejc_ProductFolder, "C:\\QMT\\")})
+        journal += line + "\r\n";
+    seeds.emplace_back(journal.begin(), journal.end());
+    std::string earlier = "qmt_3.1.1.5.txt\r\n";
+    for (const AnsiString &line :
+         {JournalCommandLine(date, ejc_Start, JournalStartText),
+          JournalCommandLine(date, ejc_TempFolder, "D:\\P\\QMTUPDTA.TMP\\"),
+          JournalCommandLine(date, ejc_Backup,
+                             BackupCommandText("D:\\P\\Rus\\a.dat", "E:\\QMTUPDT.TMP\\RUN00000001\\a.dat", 1, 2))})
+        earlier += line + "\r\n";
+    seeds.emplace_back(earlier.begin(), earlier.end());
     const std::string unsigned_ = "> 07.12.26*-12#a<b00000000010000000002\n> *#\r;x";
     seeds.emplace_back(unsigned_.begin(), unsigned_.end());
     return seeds;

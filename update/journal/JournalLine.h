@@ -53,6 +53,9 @@ AnsiString ProtocolLine(int index, const AnsiString &text);
 enum EJournalCmd : int32_t {
     ejc_CopyFolder = 1,  // folder of the new copy of the installation
     ejc_Variant = 2,     // update variant ("1": a copy of the installation)
+    // The product folder the run works on, right after its start: a journal copied or moved with its
+    // installation is told from the one it was written for. Rollback reads nothing from it.
+    ejc_ProductFolder = 3,
     ejc_Start = 4,       // "Запуск": the run's start
     ejc_End = 5,         // "Конец": the run's end
     ejc_Backup = 6,      // source + "<" + backup + checksum + size of the backup

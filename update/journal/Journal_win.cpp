@@ -55,19 +55,40 @@ bool TForm1::OpenJournal()
 {
     const bool opened = Guarded(
         [&] {
-            if (!FileExists(JournalPath))
+            journalMade_ = !FileExists(JournalPath);
+            if (journalMade_)
                 FileOpCreate(JournalPath, 0);
             JournalStream = new TFileStream(JournalPath, fmOpenReadWrite | fmShareDenyWrite);
             // The stream stays at the end from here on: each line is appended without a seek.
             journalEnd_ = JournalStream->Seek(0, soFromEnd);
+            journalStart_ = journalEnd_;
             return true;
         },
         " ");
     if (!opened)
         return false;
-    // Without the start command rollback would not know where this run began: a journal that cannot
-    // take its first line fails the step instead of letting the run change anything.
-    return JournalSuspended || LogCmd(ejc_Start, JournalStartText);
+    // Without the start command rollback would not know where this run began, and without the folder a
+    // journal copied with its installation would pass for the copy's: a journal that cannot take them
+    // fails the step instead of letting the run change anything.
+    return JournalSuspended || (LogCmd(ejc_Start, JournalStartText) && LogCmd(ejc_ProductFolder, ProductFolder));
+}
+
+bool TForm1::WithdrawJournal()
+{
+    if (!JournalStream)
+        return true;
+    const bool cut = Guarded([&] {
+        FileOpResize(*JournalStream, JournalPath, journalStart_);
+        return true;
+    });
+    delete JournalStream;
+    JournalStream = nullptr;
+    JournalUnflushed = 0;
+    if (!cut) {
+        Log(ept_Plain, "Не удалось снять строки этого запуска с файла отката " + JournalPath, true);
+        return false;
+    }
+    return journalStart_ != 0 || !journalMade_ || DeleteFileLogged(JournalPath);
 }
 
 bool TForm1::CloseJournal()

@@ -83,3 +83,28 @@ std::vector<AnsiString> JournaledTempFolders(const std::vector<AnsiString> &line
     }
     return folders;
 }
+
+AnsiString JournalChangedSince(const std::vector<TJournalFile> &seen, const std::vector<TJournalFile> &now,
+                               const AnsiString &ownJournal, size_t ownStart)
+{
+    auto find = [](const std::vector<TJournalFile> &files, const AnsiString &path) -> const TJournalFile * {
+        for (const TJournalFile &file : files)
+            if (AnsiSameText(file.Path, path))
+                return &file;
+        return nullptr;
+    };
+    for (const TJournalFile &file : now) {
+        const TJournalFile *before = find(seen, file.Path);
+        const bool asBefore =
+            file.Read && (AnsiSameText(file.Path, ownJournal)
+                              ? ownStart == (before ? before->Content.size() : 0) && file.Content.size() >= ownStart &&
+                                    (!before || file.Content.compare(0, ownStart, before->Content) == 0)
+                              : before && before->Read && before->Content == file.Content);
+        if (!asBefore)
+            return file.Path;
+    }
+    for (const TJournalFile &file : seen)
+        if (!find(now, file.Path))
+            return file.Path;
+    return AnsiString();
+}

@@ -25,12 +25,29 @@ AnsiString JournalTimeKey(const std::vector<AnsiString> &lines);
 // folders of its earlier runs too, and nothing else names them.
 std::vector<AnsiString> JournaledTempFolders(const std::vector<AnsiString> &lines);
 
+// A file of a journal's name in a product folder, as a start finds it.
+struct TJournalFile {
+    AnsiString Path;
+    bool Read = false;  // false: it could not be read (another program holds it open with no sharing)
+    AnsiString Error;   // why not, in the system's words
+    std::string Content;
+    std::vector<AnsiString> Lines;
+    bool Signed = false;  // IsSignedJournal
+};
+
+// The first of `now` that is not as `seen` had it, or the first of `seen` that is gone: another program
+// wrote, made or removed it meanwhile, or it can no longer be read. The run's own journal counts as it
+// was when the run opened it, `ownStart` bytes long: the run's own lines after them are no change.
+// Empty when every file is as it was.
+AnsiString JournalChangedSince(const std::vector<TJournalFile> &seen, const std::vector<TJournalFile> &now,
+                               const AnsiString &ownJournal, size_t ownStart);
+
 // ---- over the real system (Windows build) ----------------------------------------------------
 
-// The journal file's bytes; false when it cannot be read.
-bool ReadJournalFile(const AnsiString &path, std::string &content);
+// The journal file's bytes; false when it cannot be read (`error`, when given, then says why).
+bool ReadJournalFile(const AnsiString &path, std::string &content, AnsiString *error = nullptr);
 
-// The journals in a product folder (with trailing "\") that a start must look at before it changes
-// anything, newest first: its own journal `ownJournal` when it is there, and every signed journal of
-// another version's update.
-std::vector<AnsiString> JournalsInProductFolder(const AnsiString &productFolder, const AnsiString &ownJournal);
+// The files a start must look at before it changes anything, in a product folder (with trailing "\"):
+// the run's own journal `ownJournal` when it is there, whatever it holds, and every file of a
+// journal's name. Those read and signed come first, newest first; the others follow.
+std::vector<TJournalFile> JournalFilesIn(const AnsiString &productFolder, const AnsiString &ownJournal);

@@ -1,6 +1,7 @@
 // Finding the journals of an installation's folder on the disk.
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "framework/runtime/Classes.h"
 #include "framework/runtime/SysUtils.h"
@@ -8,7 +9,7 @@
 #include "update/journal/JournalLine.h"
 #include "update/journal/OtherJournals.h"
 
-bool ReadJournalFile(const AnsiString &path, std::string &content)
+bool ReadJournalFile(const AnsiString &path, std::string &content, AnsiString *error)
 {
     try {
         TFileStream file(path, fmOpenRead | fmShareDenyNone);
@@ -16,38 +17,36 @@ bool ReadJournalFile(const AnsiString &path, std::string &content)
         if (!content.empty())
             file.ReadBuffer(&content[0], static_cast<long>(content.size()));
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        if (error)
+            *error = e.what();
         return false;
     }
 }
 
-std::vector<AnsiString> JournalsInProductFolder(const AnsiString &productFolder, const AnsiString &ownJournal)
+std::vector<TJournalFile> JournalFilesIn(const AnsiString &productFolder, const AnsiString &ownJournal)
 {
-    struct Found {
-        AnsiString Key, Path;
+    // Each file with the key it is sorted by: the newest run's changes lie on top of the older ones and
+    // are undone first; files that are no journal to act on follow.
+    std::vector<std::pair<AnsiString, TJournalFile>> files;
+    auto add = [&](const AnsiString &path) {
+        TJournalFile file;
+        file.Path = path;
+        file.Read = ReadJournalFile(path, file.Content, &file.Error);
+        file.Lines = SplitJournalLines(file.Content);
+        file.Signed = IsSignedJournal(file.Lines);
+        AnsiString key = file.Read && file.Signed ? "1" + JournalTimeKey(file.Lines) : AnsiString("0");
+        files.emplace_back(std::move(key), std::move(file));
     };
-    std::vector<Found> found;
-    auto timeKey = [](const AnsiString &path) {
-        std::string content;
-        return ReadJournalFile(path, content) ? JournalTimeKey(SplitJournalLines(content)) : AnsiString();
-    };
-    // The run's own journal counts whatever it holds, as it always has: even an empty one is offered.
     if (FileExists(ownJournal))
-        found.push_back({timeKey(ownJournal), ownJournal});
-    for (const SFolderEntry &entry : SystemFolderAccess().List(productFolder, "qmt_*.txt")) {
-        const AnsiString path = productFolder + entry.Name;
-        std::string content;
-        if ((entry.Attr & faDirectory) || !IsJournalFileName(entry.Name) || AnsiSameText(path, ownJournal) ||
-            !ReadJournalFile(path, content))
-            continue;
-        const std::vector<AnsiString> lines = SplitJournalLines(content);
-        if (IsSignedJournal(lines))
-            found.push_back({JournalTimeKey(lines), path});
-    }
-    // The newest run's changes lie on top of the older ones: it is undone first.
-    std::stable_sort(found.begin(), found.end(), [](const Found &a, const Found &b) { return a.Key > b.Key; });
-    std::vector<AnsiString> paths;
-    for (const Found &f : found)
-        paths.push_back(f.Path);
-    return paths;
+        add(ownJournal);
+    for (const SFolderEntry &entry : SystemFolderAccess().List(productFolder, "qmt_*.txt"))
+        if (!(entry.Attr & faDirectory) && IsJournalFileName(entry.Name) &&
+            !AnsiSameText(productFolder + entry.Name, ownJournal))
+            add(productFolder + entry.Name);
+    std::stable_sort(files.begin(), files.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::vector<TJournalFile> sorted;
+    for (auto &keyed : files)
+        sorted.push_back(std::move(keyed.second));
+    return sorted;
 }

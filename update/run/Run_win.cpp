@@ -8,7 +8,6 @@
 #include "update/apply/FileOps.h"
 #include "update/journal/Journal.h"
 #include "update/journal/JournalLine.h"
-#include "update/journal/OtherJournals.h"
 #include "update/run/MsgBoxes.h"
 #include "update/run/uMain.h"
 #include "update/variant/uSelKindUpdt.h"
@@ -95,66 +94,6 @@ void TForm1::DropJournal()
         Log(ept_Plain, "Не удалось удалить файл отката " + JournalPath, true);
 }
 
-// A journal left by an earlier run means that run did not finish: the user may roll it back. Every
-// update names its journal after its own new version and keeps its backups in the product folder's one
-// temporary folder, which this run is about to empty: a journal of another version's run is looked at
-// as the run's own is, newest first, before anything changes.
-bool TForm1::LastRunCheck(bool &cancelled)
-{
-    Log(ept_Plain, "...Проверка проблем прошлого запуска", true);
-    const AnsiString ownJournal = JournalPath;
-    const std::vector<AnsiString> journals = JournalsInProductFolder(ProductFolder, ownJournal);
-    if (journals.empty()) {
-        Log(ept_Plain, "Нет проблем", true);
-        return true;
-    }
-    // Each journal is handled through JournalPath, as the rollback and the tidy-up know it; the run's
-    // own is put back however this ends.
-    struct RestorePath {
-        AnsiString &path;
-        AnsiString own;
-        ~RestorePath() { path = own; }
-    } restore{JournalPath, ownJournal};
-
-    bool askToGoOn = false;
-    for (const AnsiString &journal : journals) {
-        JournalPath = journal;
-        CopyFolder.clear();  // each rollback reads its own run's copy folder
-        if (!AnsiSameText(journal, ownJournal))
-            Log(ept_Plain, "Найден файл отката другого обновления: " + journal, true);
-        // A run that finished, or a rollback that did, stopped while it tidied up: nothing to undo,
-        // nothing failed.
-        bool finished = false, rolledBack = false;
-        if (!TidyFinishedRun(finished, rolledBack))
-            return false;
-        if (finished && !rolledBack)
-            continue;
-        LastRunProblems = 1;
-        askToGoOn = true;
-        if (finished)
-            continue;
-        if (!AskYesNo(3001, true)) {
-            LogAndShowError(5003);
-            Log(ept_Cancelled, AnsiString(), true);
-            cancelled = true;
-            return false;
-        }
-        Log(ept_Plain, "Есть проблемы. Попытка отката к предыдущему состоянию.", true);
-        if (!CheckStep(RollBack(), true)) {
-            LogAndShowError(5003);
-            return false;
-        }
-        TempFolder.clear();
-        Log(ept_Plain, "Восстановление завершено успешно", true);
-    }
-    // After a rollback, also one an earlier start finished, the update goes on only when the user wants.
-    if (askToGoOn && !AskYesNo(3003, false)) {
-        Log(ept_Cancelled, AnsiString(), true);
-        cancelled = true;
-    }
-    return true;
-}
-
 bool TForm1::RunSteps(bool &cancelled)
 {
     Log(ept_Plain, "...Инициализация", true);
@@ -186,6 +125,12 @@ bool TForm1::RunSteps(bool &cancelled)
         DropJournal();
         return false;
     }
+    // From here on the run changes things, and another updater of this product waits here until it has
+    // ended: what the check of earlier runs found must still hold now.
+    if (!LastRunsStillHold(cancelled))
+        return false;
+    if (cancelled)
+        return true;
 
     Log(ept_Plain, "...проверка соответствия QMT.EXE", true);
     if (!CheckStep(CheckVersion(), true)) {

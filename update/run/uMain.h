@@ -15,6 +15,7 @@
 #include "framework/windows/StdCtrls.h"
 #include "storage/config/rdwr_cfg.h"
 #include "update/apply/ProgressPace.h"
+#include "update/journal/OtherJournals.h"
 #include "update/payload/ChecksumFile.h"
 #include "update/payload/PartNfo.h"
 #include "update/run/RunLog.h"
@@ -58,6 +59,10 @@ public:
     bool OpenJournal();
     // Writes the end command and closes the journal; the file stays.
     bool CloseJournal();
+    // Takes this run's lines back off its open journal and closes it: the file is left as the run
+    // found it when it opened it, or gone when the run made it. False (with a protocol line) when the
+    // lines stay.
+    bool WithdrawJournal();
     // Ends the journal of a run that rollback has undone: the rolled-back variant line and the end line,
     // written through to the disk. False (with a protocol line) when they cannot be.
     bool EndRolledBackJournal();
@@ -232,10 +237,21 @@ private:
     TFileSum journaledBackupSum_;
     int progressShift_ = 0;  // the unpacking's total beyond an int is shown shifted
     TProtocolTarget ProtocolTarget();
-    long long journalEnd_ = 0;  // the journal's length, where JournalStream stands
+    long long journalEnd_ = 0;    // the journal's length, where JournalStream stands
+    long long journalStart_ = 0;  // its length when the run opened it
+    bool journalMade_ = false;    // the run made the file
     // The run's steps up to the update itself; false ends the run as failed.
     bool RunSteps(bool &cancelled);
+    // Step 2 (update/run/LastRunCheck_win.cpp): the journals earlier runs left in the product folder,
+    // each rolled back or tidied up when it is this folder's and can be read, or the run stops before
+    // anything changes. False ends the run as failed.
     bool LastRunCheck(bool &cancelled);
+    // The files of a journal's name as the last-run check left them.
+    std::vector<TJournalFile> lastRunsSeen_;
+    // Once the run holds the product's mutex: when another program changed the journals since the
+    // last-run check (another updater ran while this one waited), the run's own lines are taken back
+    // and the check is made again. False ends the run as failed.
+    bool LastRunsStillHold(bool &cancelled);
     // What a run that has applied the update leaves: the temporary folder and the journal removed.
     bool EndRun();
     // Saves the protocol, shows the close button and offers to start the product.

@@ -19,6 +19,7 @@ protected:
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         form_.JournalPath = folder_.string() + "\\qmt_3.1.1.txt";
+        form_.ProductFolder = folder_.string() + "\\";
     }
     void TearDown() override
     {
@@ -56,28 +57,35 @@ TEST_F(JournalFile, OpenWriteCloseAndEveryLineOnDiskAtOnce)
     EXPECT_FALSE(form_.JournalExists());
     ASSERT_TRUE(form_.OpenJournal());
     EXPECT_TRUE(form_.JournalExists());
-    AnsiString first = OnDisk();
-    ASSERT_TRUE(VerifyLine(first));  // the start command alone, without CR LF
+    const AnsiString opened = OnDisk();
+    const std::vector<AnsiString> opening = SplitJournalLines(opened);
+    ASSERT_EQ(2u, opening.size());
+    const AnsiString first = opening[0];
+    ASSERT_TRUE(VerifyLine(first));
+    EXPECT_EQ(0u, opened.find(first + "\r\n> "));  // the start command first, without CR LF before it
     EXPECT_EQ(0u, first.find("> "));
     EXPECT_NE(AnsiString::npos, first.find("*4#Запуск"));
+    // Then the product folder the run works on.
+    ASSERT_TRUE(VerifyLine(opening[1]));
+    EXPECT_NE(AnsiString::npos, opening[1].find("*3#" + form_.ProductFolder));
 
     ASSERT_TRUE(form_.Log(ept_Plain, "Создание списка обновлений", true));
     ASSERT_TRUE(form_.CheckStep(true, false));
     ASSERT_TRUE(form_.LogCmd(ejc_Created, "z<PA00000000000000000000"));
     AnsiString open = OnDisk();  // written straight through: nothing waits in the process
-    EXPECT_EQ(0u, open.find(first + "\r\n; "));
+    EXPECT_EQ(0u, open.find(opened + "\r\n; "));
     EXPECT_EQ("\r\n", open.substr(open.size() - 2));
-    EXPECT_EQ(" Создание списка обновлений ...ОК ", Lines()[1]);
+    EXPECT_EQ(" Создание списка обновлений ...ОК ", Lines()[2]);
     EXPECT_EQ(Lines().size() - 1, static_cast<size_t>(form_.LsBx_Prot->ItemIndex()));  // the newest line is shown
 
     ASSERT_TRUE(form_.CloseJournal());
     EXPECT_TRUE(form_.JournalExists());
     EXPECT_FALSE(form_.CloseJournal());
     std::vector<AnsiString> lines = SplitJournalLines(OnDisk());
-    ASSERT_EQ(5u, lines.size());
+    ASSERT_EQ(6u, lines.size());
     for (const AnsiString &line : lines)
         EXPECT_TRUE(VerifyLine(line)) << line;
-    AnsiString end = lines[4];
+    AnsiString end = lines[5];
     ASSERT_TRUE(StripSignature(end));
     int code = 0;
     AnsiString text;
@@ -92,8 +100,8 @@ TEST_F(JournalFile, ReopenedJournalKeepsEarlierLines)
     ASSERT_TRUE(form_.CloseJournal());
     ASSERT_TRUE(form_.OpenJournal());
     std::vector<AnsiString> lines = SplitJournalLines(OnDisk());
-    ASSERT_EQ(3u, lines.size());
-    EXPECT_NE(AnsiString::npos, lines[2].find("*4#"));
+    ASSERT_EQ(5u, lines.size());
+    EXPECT_NE(AnsiString::npos, lines[3].find("*4#"));
 }
 
 TEST_F(JournalFile, OthersMayReadButNotWrite)

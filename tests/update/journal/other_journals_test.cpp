@@ -40,3 +40,33 @@ TEST(OtherJournals, ASignedJournalItsNewestDateAndEveryTemporaryFolderItNames)
     EXPECT_FALSE(IsSignedJournal({"> 01.01.26 00:00:00.000*4#Запуск0000000000", "; заметки"}));
     EXPECT_TRUE(JournalTimeKey({"; заметки"}).empty());
 }
+
+TEST(OtherJournals, AChangeToTheJournalsSinceTheCheckIsFoundAndTheRunsOwnLinesAreNone)
+{
+    auto file = [](const AnsiString &path, const std::string &content, bool read = true) {
+        TJournalFile f;
+        f.Path = path;
+        f.Read = read;
+        f.Content = content;
+        return f;
+    };
+    const AnsiString own = "C:\\P\\qmt_3.1.1.6.txt";
+    const std::vector<TJournalFile> seen = {file("C:\\P\\qmt_3.0.txt", "notes")};
+
+    // The run's own journal made by the run, and lines it wrote there since.
+    EXPECT_EQ("", JournalChangedSince(seen, {file(own, "> start"), seen[0]}, own, 0));
+    // Another run wrote there before this one opened it.
+    EXPECT_EQ(own, JournalChangedSince(seen, {file(own, "> A's start> start"), seen[0]}, own, 9));
+    // An ended journal the check left the run appended to, unchanged or changed before the run opened it.
+    const std::vector<TJournalFile> ended = {file(own, "> end")};
+    EXPECT_EQ("", JournalChangedSince(ended, {file(own, "> end> start")}, own, 5));
+    EXPECT_EQ(own, JournalChangedSince(ended, {file(own, "> End> start")}, own, 5));
+
+    // Another file written, made, removed, or held so that it cannot be read.
+    EXPECT_EQ("C:\\P\\qmt_3.0.txt", JournalChangedSince(seen, {file("C:\\P\\qmt_3.0.txt", "notes!")}, own, 0));
+    EXPECT_EQ("C:\\P\\qmt_3.1.1.5.txt",
+              JournalChangedSince(seen, {seen[0], file("C:\\P\\qmt_3.1.1.5.txt", "> start")}, own, 0));
+    EXPECT_EQ("C:\\P\\qmt_3.0.txt", JournalChangedSince(seen, {}, own, 0));
+    EXPECT_EQ("c:\\p\\QMT_3.0.TXT", JournalChangedSince(seen, {file("c:\\p\\QMT_3.0.TXT", "", false)}, own, 0));
+    EXPECT_EQ("", JournalChangedSince(seen, {file("c:\\p\\QMT_3.0.TXT", "notes")}, own, 0));
+}
