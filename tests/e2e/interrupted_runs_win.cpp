@@ -13,59 +13,14 @@
 #include <random>
 #include <string>
 
-#include "framework/runtime/Cp1251.h"
 #include "framework/runtime/SysUtils.h"
 #include "tests/e2e/ProductUpdate.h"
+#include "tests/e2e/RunJournal.h"
 #include "tests/support/InstallationBuilder.h"
 
 namespace {
 
 const char *const kTempFolder = "QMTUPDTA.TMP";
-
-// Whether the journal's last command line is the end command: the run had finished its changes.
-bool JournalEnded(const AnsiString &fileName)
-{
-    AnsiString last;
-    for (const AnsiString &line : ProtocolLines(fileName))
-        if (!line.empty() && line[0] == '>')
-            last = line;
-    return last.find("Конец") != AnsiString::npos;
-}
-
-// The command lines the journal holds now (0 when there is none). Read through a handle that lets the
-// updater go on writing and delete the file.
-int JournalCommands(const AnsiString &fileName)
-{
-    HANDLE file =
-        CreateFileW(Cp1251ToWide(fileName).c_str(), GENERIC_READ,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    std::string content;
-    char buffer[65536];
-    DWORD n = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n)
-        content.append(buffer, n);
-    CloseHandle(file);
-    int count = !content.empty() && content[0] == '>' ? 1 : 0;
-    for (size_t at = content.find("\n>"); at != std::string::npos; at = content.find("\n>", at + 1))
-        ++count;
-    return count;
-}
-
-// Waits until the run has journaled `count` command lines, or has deleted its journal after finishing.
-// The moments kills are aimed at: they follow the run's progress whatever the machine's speed.
-bool WaitForJournalCommands(const AnsiString &fileName, int count, int timeout)
-{
-    int seen = 0;
-    for (ULONGLONG start = GetTickCount64(); GetTickCount64() - start < ULONGLONG(timeout); Sleep(2)) {
-        int now = JournalCommands(fileName);
-        if (now >= count || (seen > 0 && now == 0 && !FileExists(fileName)))
-            return true;
-        seen = std::max(seen, now);
-    }
-    return false;
-}
 
 // The journal's command lines of a finished run, as its protocol lists them.
 int LoggedCommands(const std::vector<AnsiString> &protocol)
