@@ -36,12 +36,14 @@ WFile::WFile(const AnsiString &name, SimpleMode mode)
     main_ = system_.Open(name, m == 5 ? 4 : m);
     name_ = main_->Name();
     header_[1] = 1;
-    if (mode == SimpleMode::Read || mode == SimpleMode::ReadWrite || mode == SimpleMode::Append)
+    if (mode == SimpleMode::Read || mode == SimpleMode::ReadWrite)
         header_[0] = main_->Size();
     if (mode == SimpleMode::Append) {
         // Each appender writes at the end it reads here: a second one would write over the first's
-        // records. The hold lasts until closing; readers take none.
+        // records. The hold lasts until closing; readers take none. The end is read under the hold,
+        // so that an appender that closed just before it is not written over.
         HoldWriter();
+        header_[0] = main_->Size();
         // New records replace the end record; a file that does not end in one is no simple file.
         uint8_t end[EndRecordSize];
         const bool ended =

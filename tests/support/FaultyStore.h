@@ -3,6 +3,8 @@
 // given number of bytes has been written to it, or from a given write or open of it on, as when the
 // program is killed there or another program locks the file.
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "base/messages/zmsg.h"
 #include "storage/compound/wstore.h"
@@ -70,7 +72,14 @@ public:
         inner_.Replace(target, replacement);
     }
     bool SameFile(const AnsiString &a, const AnsiString &b) override { return inner_.SameFile(a, b); }
-    std::unique_ptr<WWriterLock> OpenWriterLock(const AnsiString &name) override { return inner_.OpenWriterLock(name); }
+    std::unique_ptr<WWriterLock> OpenWriterLock(const AnsiString &name) override
+    {
+        return std::make_unique<Lock>(inner_.OpenWriterLock(name), *this);
+    }
+
+    // Runs `action` once, just before the next writer lock is taken: another writer's work that lands
+    // between what an opener read first and its hold.
+    void BeforeNextHold(std::function<void()> action) { beforeHold_ = std::move(action); }
 
 private:
     class Store : public WStore {
@@ -100,8 +109,25 @@ private:
         FaultyStoreSystem &owner_;
     };
 
+    class Lock : public WWriterLock {
+    public:
+        Lock(std::unique_ptr<WWriterLock> inner, FaultyStoreSystem &owner) : inner_(std::move(inner)), owner_(owner) {}
+        bool TryLock() override
+        {
+            if (owner_.beforeHold_)
+                std::exchange(owner_.beforeHold_, nullptr)();
+            return inner_->TryLock();
+        }
+        void Unlock() noexcept override { inner_->Unlock(); }
+
+    private:
+        std::unique_ptr<WWriterLock> inner_;
+        FaultyStoreSystem &owner_;
+    };
+
     WStoreSystem &inner_;
     WStoreSystem *old_;
+    std::function<void()> beforeHold_;
     AnsiString name_;
     AnsiString lockedName_;
     uint32_t budget_ = 0;

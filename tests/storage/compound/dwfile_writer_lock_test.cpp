@@ -10,6 +10,7 @@
 #include "storage/compound/dwfile.h"
 #include "tests/storage/compound/WFileTestUtil.h"
 #include "tests/support/CompoundFileBuilder.h"
+#include "tests/support/FaultyStore.h"
 #include "tests/support/MemFiles.h"
 #include "tests/support/ZErrorMatch.h"
 
@@ -173,5 +174,24 @@ TEST(SimpleAppender, ASecondAppenderIsRefusedAtOpeningWhileReadersStayWelcome)
         s.WriteRecord(0, 2, "ok");
     }
     EXPECT_EQ(mem.files.Get("bad.lst"), SimpleFile({B("ok")}));
+    EXPECT_EQ(TakeWFileCloseFailures(), "");
+}
+
+TEST(SimpleAppender, TheEndIsReadUnderTheHoldSoAnAppenderThatClosedJustBeforeIsNotWrittenOver)
+{
+    ScopedMemFiles mem;
+    mem.files.Put("a.lst", SimpleFile({B("old")}));
+    FaultyStoreSystem faulty(mem.files);
+    faulty.BeforeNextHold([] {
+        WFile other("a.lst", SimpleMode::Append);
+        other.WriteRecord(0, 5, "other");
+        other.Close();
+    });
+    {
+        WFile mine("a.lst", SimpleMode::Append);
+        mine.WriteRecord(0, 4, "mine");
+        mine.Close();
+    }
+    EXPECT_EQ(mem.files.Get("a.lst"), SimpleFile({B("old"), B("other"), B("mine")}));
     EXPECT_EQ(TakeWFileCloseFailures(), "");
 }
